@@ -1,0 +1,29 @@
+#pragma once
+// Target pictures: JPEG images stored inside the data files.
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+namespace zelk {
+
+struct TImage {
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint8_t> Rgb;  // Width*Height*3 bytes, rows top to bottom
+};
+
+// Decodes the JPEG image that starts at `offset` of the file; the image ends
+// itself and what follows is ignored. Throws TFileError (with the position)
+// when the file cannot be read or holds no valid JPEG image there.
+TImage ReadPicture(const std::filesystem::path& file, std::int64_t offset);
+
+// The same over bytes in memory; fileName is only used in errors.
+TImage DecodePicture(std::string_view bytes, std::int64_t offset, const std::filesystem::path& fileName);
+
+// Length in bytes of the JPEG image at `offset` (up to and including its end
+// marker), found by walking its segments; throws TFileError when the bytes
+// there are not a complete JPEG image.
+std::size_t JpegLength(std::string_view bytes, std::int64_t offset, const std::filesystem::path& fileName);
+
+}  // namespace zelk

@@ -1,0 +1,23 @@
+#include "library/mission.h"
+
+#include <cstdio>
+
+namespace zelk {
+
+std::string MissionFileName(int number) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%s%.4d%s", "zelk", number, ".mis");
+    return buf;
+}
+
+void TMission::MakeFileNames(int number) {
+    FileName = MissionFileName(number);
+    PropFileName = FileName.substr(0, 8) + "_ru.properties";
+}
+
+void TMission::SaveState() {
+    SavedData = Data;
+    SavedComment = Comment;
+}
+
+}  // namespace zelk

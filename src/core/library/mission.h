@@ -1,0 +1,55 @@
+#pragma once
+// The mission record: parameters, file number and names, texts.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zelk {
+
+struct TMissionData {
+    std::string Map;
+    std::string Target;
+    std::uint8_t Moving = 0;
+    std::uint8_t Mode = 0;
+    std::uint8_t Difficulty = 0;
+    std::string Aircraft;
+    std::int32_t Army = 0;
+    std::int32_t Flight = 0;
+    std::int32_t Height = 0;
+    std::string Clouds;
+    std::int32_t Time = 0;
+    std::int32_t Weather = 0;
+    std::int32_t Tanks = 0;
+    std::uint8_t RandomRoute = 0;
+    std::int32_t Fighters = 0;
+
+    bool operator==(const TMissionData&) const = default;
+};
+
+class TMission {
+public:
+    std::string FileName;
+    std::string PropFileName;
+    std::string Name;
+    std::int32_t Number = 0;
+    std::vector<std::string> Short;
+    std::vector<std::string> Description;
+    std::vector<std::string> Comment;
+    TMissionData Data;
+    TMissionData SavedData;
+    std::vector<std::string> SavedComment;
+    std::uint8_t IsNew = 0;
+
+    // FileName = "zelk" + number in at least four digits + ".mis";
+    // PropFileName = its first 8 characters + "_ru.properties".
+    void MakeFileNames(int number);
+    void SaveState();
+    // Any parameter differs from the saved copy (the comment takes no part).
+    bool IsModified() const { return !(Data == SavedData); }
+    // Counts for the close check and the save-all question.
+    bool IsUnsaved() const { return IsNew != 0 || IsModified(); }
+};
+
+std::string MissionFileName(int number);
+
+}  // namespace zelk
