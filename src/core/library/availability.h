@@ -1,0 +1,97 @@
+#pragma once
+// What the reference data offer for a mission, and the settling of a mission
+// into it. The window and zelk-cli both show and check through these; neither
+// holds a rule of its own.
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/refdata.h"
+#include "library/mission.h"
+
+namespace zelk {
+
+// What one target offers, each offer on its own: a mission type counts as
+// offered when any cell of that type is defined, whatever its movement and
+// difficulty, and likewise for movement and difficulty.
+struct TOffers {
+    bool Moving = false;
+    std::array<bool, 4> Modes{};
+    std::array<bool, 2> Difficulties{};
+
+    bool ModeOffered(int mode) const { return mode >= 0 && mode < 4 && Modes[static_cast<std::size_t>(mode)]; }
+    bool DifficultyOffered(int difficulty) const {
+        return difficulty >= 0 && difficulty < 2 && Difficulties[static_cast<std::size_t>(difficulty)];
+    }
+};
+
+// Offers of a target; nothing is offered when target is null.
+TOffers TargetOffers(const TTarget* target);
+
+// Aircraft offered for a mission type (bit `mode` of Modes, mode at most 7),
+// in collection order.
+std::vector<const TAircraft*> OfferedAircrafts(const TAircraftsColl& aircrafts, int mode);
+
+// Name of the first aircraft whose AirClass equals airClass exactly, or "".
+std::string GetAircraftName(const TAircraftsColl& aircrafts, std::string_view airClass);
+
+// The aircraft list as CheckUpAircrafts leaves it.
+struct TAircraftChoice {
+    std::vector<const TAircraft*> Aircrafts;  // offered for the mission type
+    int Selected = -1;                        // index into Aircrafts; -1 when empty
+};
+
+// Refills the aircraft list for data.Mode and settles data.Aircraft: kept when
+// offered, else the first offered aircraft. With no aircraft offered the
+// list is empty, nothing is selected and Aircraft stays as it was.
+TAircraftChoice CheckUpAircrafts(TMissionData& data, const TAircraftsColl& aircrafts);
+
+// Everything the window's target-dependent controls show after a refresh.
+// A list with nothing to select has Selected -1.
+struct TTargetChoice {
+    int MapSelected = -1;                 // position in ref.Maps; 0 when Map matches no key, -1 with no maps
+    std::vector<const TTarget*> Targets;  // the targets of the mission's map
+    int TargetSelected = -1;
+    const TTarget* CurrentTarget = nullptr;  // the selected target, or null
+    TOffers Offers;
+    bool MovingEnabled = false;
+    bool MovingChecked = false;
+    std::vector<int> Modes;  // offered mission types, ascending
+    int ModeSelected = -1;
+    std::vector<int> Difficulties;  // offered difficulties, ascending
+    int DifficultySelected = -1;
+    TAircraftChoice Aircraft;
+    int TanksRedShown = 0;   // position shown in the red tank list
+    int TanksBlueShown = 0;  // position shown in the blue tank list
+    bool TanksEnabled = false;
+};
+
+// Settles the mission into what its map and target offer, as the window's
+// refresh does: the target is kept if the map offers it, else the map's first
+// target; Moving is cleared where not offered; Mode and Difficulty move to the
+// first offered one, Aircraft to the first offered aircraft. A field whose
+// list is empty (a map without targets, a target without defined cells, a
+// mission type without aircraft) stays as it was. Tanks is not changed.
+TTargetChoice CheckUpTargets(TMission& mission, const TRefData& ref);
+
+// Enemy fighters in a training sortie make no sense: Difficulty 0 sets
+// Fighters to 0. Returns whether the fighters box is enabled.
+bool ApplyFightersRule(TMissionData& data);
+
+// What ShowMissionData applies: CheckUpTargets, then the fighters rule.
+struct TMissionChoice {
+    TTargetChoice Targets;
+    bool FightersEnabled = false;
+};
+TMissionChoice SettleMission(TMission& mission, const TRefData& ref);
+
+// The side (1 red, 2 blue) whose tank columns a save of this mission fills:
+// a target named with "танки синих" or "танки красных" picks its side, any
+// other the side opposite the player's army.
+int TankSideOf(const TMissionData& data);
+
+// Whether the tank lists apply to a target: its name holds "танки" in any case.
+bool IsTankTarget(std::string_view targetName);
+
+}  // namespace zelk
