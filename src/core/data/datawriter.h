@@ -31,6 +31,9 @@ struct TDataFileSource {
         // Block fields hold an index into Blocks when >= 0 (turned into the
         // block's offset), or -1 / -2 as they are.
         TVariantCell Variants[2][2][4];
+        // Block fields are absolute offsets in data file DataFile, written as
+        // they are: for a target whose blocks lie in another file.
+        bool RawBlockOffsets = false;
     };
     std::vector<Target> Targets;
 };
@@ -38,6 +41,18 @@ struct TDataFileSource {
 // The bytes of the data file: map record, (aircraft, route table), blocks,
 // pictures, target table, trailer. Deterministic: the same source gives the
 // same bytes.
+// Throws std::invalid_argument (Russian, UTF-8) for a text longer than 255
+// bytes or an index into Blocks or Pictures that does not exist.
 std::string WriteDataFileBytes(const TDataFileSource& source);
+
+// Where the writer put things, for tools and tests that patch or dump files.
+struct TDataFileLayout {
+    std::vector<std::int64_t> BlockOffsets;    // one per source block
+    std::vector<std::int64_t> PictureOffsets;  // one per source picture
+    std::vector<std::int64_t> TargetRecords;   // start of each target record
+    std::int64_t TargetTable = 0;              // the count before the records
+    std::int64_t Trailer = 0;                  // the last four bytes
+};
+std::string WriteDataFileBytes(const TDataFileSource& source, TDataFileLayout& layout);
 
 }  // namespace zelk

@@ -2,6 +2,7 @@
 // Target pictures: JPEG images stored inside the data files.
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -25,5 +26,10 @@ TImage DecodePicture(std::string_view bytes, std::int64_t offset, const std::fil
 // marker), found by walking its segments; throws TFileError when the bytes
 // there are not a complete JPEG image.
 std::size_t JpegLength(std::string_view bytes, std::int64_t offset, const std::filesystem::path& fileName);
+
+// Encodes an image as a baseline JPEG (quality 1..100). For the packer's demo
+// pictures and the tests; throws std::invalid_argument for an empty image or
+// a pixel buffer of the wrong size.
+std::string EncodePicture(const TImage& image, int quality = 85);
 
 }  // namespace zelk

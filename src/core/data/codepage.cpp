@@ -1,0 +1,177 @@
+#include "data/codepage.h"
+
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+
+namespace zelk {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// Code points of the bytes 0x80..0xBF; 0x00..0x7F are ASCII and 0xC0..0xFF
+// are U+0410..U+044F.
+constexpr std::array<char32_t, 64> kHighTable = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,  // 88
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
+    kReplacement, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,  // 98
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,  // A0
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,  // A8
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,  // B0
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,  // B8
+};
+
+struct TTables {
+    std::array<char32_t, 256> toUnicode{};
+    std::array<std::uint8_t, 256> lower{};
+};
+
+char32_t LowerCodePoint(char32_t cp) {
+    if (cp >= U'A' && cp <= U'Z') return cp + 0x20;
+    if (cp >= 0x0400 && cp <= 0x040F) return cp + 0x50;  // Ѐ..Џ -> ѐ..џ
+    if (cp >= 0x0410 && cp <= 0x042F) return cp + 0x20;  // А..Я -> а..я
+    if (cp == 0x0490) return 0x0491;                     // Ґ -> ґ
+    return cp;
+}
+
+TTables MakeTables() {
+    TTables t;
+    for (int b = 0; b < 256; ++b) {
+        if (b < 0x80)
+            t.toUnicode[b] = static_cast<char32_t>(b);
+        else if (b < 0xC0)
+            t.toUnicode[b] = kHighTable[b - 0x80];
+        else
+            t.toUnicode[b] = static_cast<char32_t>(0x0410 + (b - 0xC0));
+    }
+    // Lower-case by code point, then back to the byte that holds the result.
+    for (int b = 0; b < 256; ++b) {
+        t.lower[b] = static_cast<std::uint8_t>(b);
+        const char32_t target = LowerCodePoint(t.toUnicode[b]);
+        if (target == t.toUnicode[b]) continue;
+        for (int l = 0; l < 256; ++l) {
+            if (t.toUnicode[l] == target) {
+                t.lower[b] = static_cast<std::uint8_t>(l);
+                break;
+            }
+        }
+    }
+    return t;
+}
+
+const TTables& Tables() {
+    static const TTables tables = MakeTables();
+    return tables;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Decodes one UTF-8 character at pos; false for any malformed, overlong or
+// surrogate sequence.
+bool NextCodePoint(std::string_view s, std::size_t& pos, char32_t& cp) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char lead = byte(pos);
+    std::size_t extra;
+    char32_t minimum;
+    if (lead < 0x80) {
+        cp = lead;
+        ++pos;
+        return true;
+    } else if ((lead & 0xE0) == 0xC0) {
+        extra = 1, cp = lead & 0x1F, minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        extra = 2, cp = lead & 0x0F, minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        extra = 3, cp = lead & 0x07, minimum = 0x10000;
+    } else {
+        return false;
+    }
+    if (s.size() - pos <= extra) return false;
+    for (std::size_t i = 1; i <= extra; ++i) {
+        const unsigned char c = byte(pos + i);
+        if ((c & 0xC0) != 0x80) return false;
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    pos += extra + 1;
+    return true;
+}
+
+}  // namespace
+
+std::string Cp1251ToUtf8(std::string_view text) {
+    const auto& table = Tables().toUnicode;
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (const char c : text) AppendUtf8(out, table[static_cast<unsigned char>(c)]);
+    return out;
+}
+
+bool Utf8ToCp1251(std::string_view utf8, std::string& out) {
+    const auto& table = Tables().toUnicode;
+    out.clear();
+    out.reserve(utf8.size());
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        char32_t cp;
+        if (!NextCodePoint(utf8, pos, cp)) return false;
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp >= 0x0410 && cp <= 0x044F) {
+            out += static_cast<char>(0xC0 + (cp - 0x0410));
+        } else {
+            // The replacement character stands for the unassigned byte only
+            // on the way out; Windows-1251 has no such character.
+            int found = -1;
+            if (cp != kReplacement) {
+                for (int b = 0x80; b < 0xC0; ++b) {
+                    if (table[b] == cp) {
+                        found = b;
+                        break;
+                    }
+                }
+            }
+            if (found < 0) return false;
+            out += static_cast<char>(found);
+        }
+    }
+    return true;
+}
+
+std::string W(std::string_view utf8) {
+    std::string out;
+    if (!Utf8ToCp1251(utf8, out))
+        throw std::invalid_argument("text has no Windows-1251 form: " + std::string(utf8));
+    return out;
+}
+
+char LowerCp1251(char c) {
+    return static_cast<char>(Tables().lower[static_cast<unsigned char>(c)]);
+}
+
+std::string LowerCp1251(std::string_view text) {
+    const auto& lower = Tables().lower;
+    std::string out(text);
+    for (char& c : out) c = static_cast<char>(lower[static_cast<unsigned char>(c)]);
+    return out;
+}
+
+}  // namespace zelk
