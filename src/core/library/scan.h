@@ -40,8 +40,8 @@ struct TScanResult {
 
 // Scans the mission folder as at start-up: creates it (with its parents) when
 // missing, lists "zelk*.mis" entries that are plain, writable, not hidden
-// regular files, and reads each mission back. One bad mission never stops the
-// scan; nothing escapes as an exception except std::bad_alloc.
+// regular files, and reads each mission back. One bad mission is left out
+// and never stops the scan; no exception escapes.
 TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTargetsColl& targets);
 
 // "Папку ZELK невозможно создать!" (Windows-1251), shown when FolderFailed.

@@ -1,0 +1,460 @@
+#include "library/scan.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <string_view>
+#include <system_error>
+
+#include "data/catalogues.h"
+#include "data/codepage.h"
+#include "generator/mytools.h"
+#include "generator/tanks.h"
+
+namespace zelk {
+
+namespace {
+
+// A value as the read-back takes it from a line: at most this many bytes.
+constexpr std::size_t kRestLimit = 255;
+// The user's comment within a description is cut here.
+constexpr std::size_t kCommentLimit = 1024;
+// Lines longer than this are never ours; the excess is skipped so that a
+// file of noise without line breaks cannot take the memory.
+constexpr std::size_t kLineLimit = 64 * 1024;
+
+// Reads a file line by line through one buffer. A line ends at LF, with a CR
+// before it removed; views stay valid until the next call.
+class TLineReader {
+public:
+    explicit TLineReader(const std::filesystem::path& path) {
+#ifdef _WIN32
+        file_ = _wfopen(path.c_str(), L"rb");
+#else
+        file_ = std::fopen(path.c_str(), "rb");
+#endif
+    }
+    ~TLineReader() {
+        if (file_) std::fclose(file_);
+    }
+    TLineReader(const TLineReader&) = delete;
+    TLineReader& operator=(const TLineReader&) = delete;
+
+    bool IsOpen() const { return file_ != nullptr; }
+
+    bool Next(std::string_view& line) {
+        for (;;) {
+            const char* begin = buf_.data() + pos_;
+            const char* lf = static_cast<const char*>(std::memchr(begin, '\n', end_ - pos_));
+            if (lf) {
+                std::size_t len = static_cast<std::size_t>(lf - begin);
+                const std::size_t next = pos_ + len + 1;
+                if (skipping_) {
+                    // The tail of an over-long line: it ends here.
+                    skipping_ = false;
+                    pos_ = next;
+                    continue;
+                }
+                if (len > 0 && begin[len - 1] == '\r') --len;
+                line = std::string_view(begin, std::min(len, kLineLimit));
+                pos_ = next;
+                return true;
+            }
+            // No line end in the buffer: keep the partial line and read more.
+            if (eof_) {
+                if (pos_ == end_ || skipping_) {
+                    pos_ = end_;
+                    return false;
+                }
+                std::size_t len = end_ - pos_;
+                if (buf_[pos_ + len - 1] == '\r') --len;
+                line = std::string_view(buf_.data() + pos_, std::min(len, kLineLimit));
+                pos_ = end_;
+                return true;
+            }
+            if (!skipping_ && end_ - pos_ >= kLineLimit) {
+                // Deliver the first kLineLimit bytes now and drop the rest of it.
+                line = std::string_view(buf_.data() + pos_, kLineLimit);
+                if (line.back() == '\r') line.remove_suffix(1);
+                skipping_ = true;
+                pos_ = end_;
+                return true;
+            }
+            Fill();
+        }
+    }
+
+private:
+    void Fill() {
+        if (skipping_) {
+            pos_ = end_ = 0;
+        } else if (pos_ > 0) {
+            std::memmove(buf_.data(), buf_.data() + pos_, end_ - pos_);
+            end_ -= pos_;
+            pos_ = 0;
+        }
+        if (buf_.size() < end_ + kChunk) buf_.resize(end_ + kChunk);
+        const std::size_t got = std::fread(buf_.data() + end_, 1, kChunk, file_);
+        end_ += got;
+        if (got < kChunk) eof_ = true;
+    }
+
+    static constexpr std::size_t kChunk = 64 * 1024;
+    std::FILE* file_ = nullptr;
+    std::string buf_;
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+    bool eof_ = false;
+    bool skipping_ = false;
+};
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+// Control characters and blanks off both ends.
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
+bool Contains(std::string_view s, std::string_view part) { return s.find(part) != std::string_view::npos; }
+
+// Whole text as an integer (an optional sign, then digits), in range.
+bool ParseInt(std::string_view s, long long low, long long high, long long& out) {
+    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+    long long v = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (ec != std::errc() || end != s.data() + s.size() || s.empty()) return false;
+    if (v < low || v > high) return false;
+    out = v;
+    return true;
+}
+
+// Whole text as a decimal number, truncated toward zero, in range.
+bool ParseTruncated(std::string_view s, long long low, long long high, long long& out) {
+    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+    if (s.empty()) return false;
+    // from_chars also takes "inf", "nan" and hexadecimal-free exponents; only
+    // plain decimal notation is ours.
+    for (char c : s)
+        if (!(c >= '0' && c <= '9') && c != '.' && c != '-' && c != 'e' && c != 'E') return false;
+    double v = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(v)) return false;
+    const double t = std::trunc(v);
+    if (t < static_cast<double>(low) || t > static_cast<double>(high)) return false;
+    out = static_cast<long long>(t);
+    return true;
+}
+
+// The ranges the window can show; a value outside is not taken.
+constexpr long long kMaxTime = 23;
+constexpr long long kMaxWeather = 6;
+constexpr long long kMaxFlight = 2;
+constexpr long long kMaxFighters = 4;
+constexpr long long kMaxHeight = 15000;
+
+void LowerInto(std::string_view line, std::string& lower) {
+    lower.resize(line.size());
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(line[i]);
+        // ASCII directly; the Cyrillic half through the code page table.
+        lower[i] = c < 0x80 ? static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c) : LowerCp1251(line[i]);
+    }
+}
+
+// The part of the raw line after a key found at `at` in its lower-cased copy.
+std::string_view Rest(std::string_view line, std::size_t at, std::string_view key) {
+    return line.substr(at + key.size(), kRestLimit);
+}
+
+// Finds key anywhere in the lower-cased line; gives the rest of the raw line.
+bool FindKey(std::string_view line, std::string_view lower, std::string_view key, std::string_view& rest) {
+    const auto at = lower.find(key);
+    if (at == std::string_view::npos) return false;
+    rest = Rest(line, at, key);
+    return true;
+}
+
+class TMissionReader {
+public:
+    TMissionReader(TLineReader& in, TMissionData& data) : in_(in), data_(data) {}
+
+    void Run() {
+        std::string_view line;
+        while (in_.Next(line)) Pass(line, 1);
+    }
+
+private:
+    // Reads the next line into line_/lower_; false at the end of the file.
+    bool NextLine() {
+        std::string_view raw;
+        if (!in_.Next(raw)) return false;
+        line_.assign(raw);
+        LowerInto(line_, lower_);
+        return true;
+    }
+
+    // Steps `from` to 9 of one pass over a line. The line that ends an inner
+    // loop goes on through the steps after that loop, so a section header met
+    // at the end of one section is still seen by the later steps.
+    void Pass(std::string_view raw, int from) {
+        line_.assign(raw);
+        LowerInto(line_, lower_);
+        std::string_view rest;
+
+        if (from <= 1 && FindKey(line_, lower_, "map ", rest)) data_.Map = std::string(rest);
+        if (from <= 2 && FindKey(line_, lower_, "time ", rest)) ReadTruncated(rest, kMaxTime, data_.Time);
+        if (from <= 3 && FindKey(line_, lower_, "cloudtype ", rest)) ReadTruncated(rest, kMaxWeather, data_.Weather);
+        if (from <= 4 && FindKey(line_, lower_, "cloudheight ", rest)) {
+            std::string_view v = Trim(rest);
+            v = v.substr(0, v.find('.'));
+            data_.Clouds = std::string(v);
+        }
+        if (from <= 5 && FindKey(line_, lower_, "player ", rest)) {
+            player_ = std::string(Trim(rest));
+            for (std::size_t i = 0; i < ArmyGroupCodes.size(); ++i)
+                if (ArmyGroupCodes[i] == player_) data_.Army = static_cast<std::int32_t>(i);
+        }
+        // An empty group code names no section. Without a "player " line no
+        // group is read, the enemy's neither: [Wing] then cannot tell the
+        // player's code from the enemy's.
+        if (from <= 6 && Contains(lower_, "[wing]")) {
+            bool more = false;
+            while ((more = NextLine())) {
+                const std::string_view t = Trim(line_);
+                if (StartsWith(t, "[")) {
+                    // The inner loop saw the line trimmed; so do the later steps.
+                    line_ = std::string(t);
+                    LowerInto(line_, lower_);
+                    break;
+                }
+                if (!t.empty() && t != player_) enemy_ = std::string(t);
+            }
+            if (!more) return;
+            from = 7;
+        }
+        if (from <= 7 && !player_.empty() && StartsWith(line_, "[" + player_ + "]")) {
+            if (!ReadSection([this] {
+                    std::string_view r;
+                    long long planes = 0;
+                    if (FindKey(line_, lower_, "planes ", r) && ParseInt(Trim(r), 0, 2 * kMaxFlight + 1, planes))
+                        data_.Flight = static_cast<std::int32_t>(planes / 2);
+                    if (FindKey(line_, lower_, "class air.", r)) data_.Aircraft = std::string(Trim(r));
+                }))
+                return;
+        }
+        if (from <= 8 && !player_.empty() && StartsWith(lower_, "[" + player_ + "_way]")) {
+            if (!ReadSection([this] {
+                    if (!Contains(lower_, "normfly ")) return;
+                    std::string field = ExtractWordN(4, Trim(line_), " ");
+                    field = field.substr(0, field.find('.'));
+                    long long height = 0;
+                    if (field.empty())
+                        data_.Height = 0;
+                    else if (ParseInt(field, 0, kMaxHeight, height))
+                        data_.Height = static_cast<std::int32_t>(height);
+                }))
+                return;
+        }
+        if (from <= 9 && !player_.empty() && !enemy_.empty() && StartsWith(line_, "[" + enemy_ + "]")) {
+            ReadSection([this] {
+                std::string_view r;
+                long long fighters = 0;
+                if (FindKey(line_, lower_, "planes ", r) && ParseInt(Trim(r), 0, kMaxFighters, fighters))
+                    data_.Fighters = static_cast<std::int32_t>(fighters);
+            });
+        }
+    }
+
+    // Reads lines up to the next one starting with "[", applying `onLine` to
+    // each; leaves that line in line_/lower_. False at the end of the file.
+    template <class F>
+    bool ReadSection(F onLine) {
+        while (NextLine()) {
+            if (StartsWith(line_, "[")) return true;
+            onLine();
+        }
+        return false;
+    }
+
+    static void ReadTruncated(std::string_view rest, long long high, std::int32_t& field) {
+        long long v = 0;
+        if (ParseTruncated(Trim(rest), 0, high, v)) field = static_cast<std::int32_t>(v);
+    }
+
+    TLineReader& in_;
+    TMissionData& data_;
+    std::string line_;
+    std::string lower_;
+    std::string player_;
+    std::string enemy_;
+};
+
+std::string DifficultyInSummary(const std::string& name) {
+    // The summary writes the difficulty with its first letter lower-cased.
+    std::string s = name;
+    if (!s.empty()) s[0] = LowerCp1251(s[0]);
+    return s;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (LowerCp1251(a[i]) != LowerCp1251(b[i])) return false;
+    return true;
+}
+
+}  // namespace
+
+bool ReadMissionFile(const std::filesystem::path& path, TMission& mission) {
+    TLineReader in(path);
+    if (!in.IsOpen()) return false;
+    // Work on a copy so that a failure half-way (out of memory) leaves the
+    // record as it was.
+    TMissionData data = mission.Data;
+    TMissionReader(in, data).Run();
+    mission.Data = std::move(data);
+    return true;
+}
+
+void ReadDescriptionFile(const std::filesystem::path& path, TMission& mission, const TTargetsColl& targets) {
+    TLineReader in(path);
+    if (!in.IsOpen()) return;
+
+    static const std::array<std::string, 4> modes = [] {
+        std::array<std::string, 4> m;
+        for (std::size_t i = 0; i < m.size(); ++i) m[i] = LowerCp1251(ModeNames[i]);
+        return m;
+    }();
+    static const std::array<std::string, 2> difficulties = {DifficultyInSummary(DifficultyNames[0]),
+                                                            DifficultyInSummary(DifficultyNames[1])};
+    static const std::string airDefence = W("ПВО");
+    static const std::string randomRoute = W("случайный маршрут");
+
+    TMission m;
+    m.Name = mission.Name;
+    m.Short = mission.Short;
+    m.Description = mission.Description;
+    m.Comment = mission.Comment;
+    m.Data = mission.Data;
+
+    std::size_t shortLength = 0;
+    std::string_view line;
+    while (in.Next(line)) {
+        if (StartsWith(line, "Name")) {
+            m.Name = DecodeUnicodeEscapes(line.substr(std::min<std::size_t>(5, line.size())));
+        } else if (StartsWith(line, "Short")) {
+            std::string text = DecodeUnicodeEscapes(line.substr(std::min<std::size_t>(6, line.size())));
+            for (std::size_t i = 0; i < modes.size(); ++i)
+                if (Contains(text, modes[i])) m.Data.Mode = static_cast<std::uint8_t>(i);
+            for (const auto& target : targets.Items)
+                if (!target->Name.empty() && Contains(text, target->Name)) m.Data.Target = target->Name;
+            for (std::size_t i = 0; i < difficulties.size(); ++i)
+                if (Contains(text, difficulties[i])) m.Data.Difficulty = static_cast<std::uint8_t>(i);
+            if (Contains(text, airDefence)) m.Data.Difficulty = 1;
+            if (Contains(text, MovementNames[1])) m.Data.Moving = 1;
+            m.Data.RandomRoute = Contains(text, randomRoute) ? 1 : 0;
+            shortLength = text.size();
+            m.Short.push_back(std::move(text));
+        } else if (StartsWith(line, "Description")) {
+            std::string full = DecodeUnicodeEscapes(line.substr(std::min<std::size_t>(12, line.size())));
+            // The description is the summary followed by the user's comment.
+            const std::string_view tail =
+                std::string_view(full).substr(std::min(shortLength, full.size()), kCommentLimit);
+            m.Comment.push_back(DecodeUnicodeEscapes(tail));
+            m.Description.push_back(std::move(full));
+        }
+    }
+    mission.Name = std::move(m.Name);
+    mission.Short = std::move(m.Short);
+    mission.Description = std::move(m.Description);
+    mission.Comment = std::move(m.Comment);
+    mission.Data = std::move(m.Data);
+}
+
+int MissionNumberFromEntry(const std::string& entryName) {
+    // "zelk" + four decimal digits + ".mis"; the listing matches names
+    // regardless of letter case, as the Windows file system does.
+    if (entryName.size() != 12) return -1;
+    if (!EqualsNoCase(std::string_view(entryName).substr(0, 4), "zelk")) return -1;
+    if (!EqualsNoCase(std::string_view(entryName).substr(8), ".mis")) return -1;
+    int number = 0;
+    for (std::size_t i = 4; i < 8; ++i) {
+        const char c = entryName[i];
+        if (c < '0' || c > '9') return -1;
+        number = number * 10 + (c - '0');
+    }
+    return number;
+}
+
+namespace {
+
+// A plain file of our own: a regular file (not a link, folder or device)
+// that we may write. Names starting with a dot are hidden on Linux; they
+// cannot match "zelk*" anyway.
+bool IsPlainWritableFile(const std::filesystem::directory_entry& entry) {
+    std::error_code ec;
+    const auto status = entry.symlink_status(ec);
+    if (ec || status.type() != std::filesystem::file_type::regular) return false;
+    return (status.permissions() & std::filesystem::perms::owner_write) != std::filesystem::perms::none;
+}
+
+}  // namespace
+
+TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTargetsColl& targets) {
+    namespace fs = std::filesystem;
+    TScanResult result;
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) {
+        fs::create_directories(folder, ec);
+        if (!fs::is_directory(folder, ec)) {
+            result.FolderFailed = true;
+            return result;
+        }
+    }
+
+    fs::directory_iterator it(folder, ec);
+    if (ec) return result;
+    std::set<int> listed;
+    for (; it != fs::directory_iterator(); it.increment(ec)) {
+        if (ec) break;
+        try {
+            const fs::directory_entry& entry = *it;
+            const std::string name = entry.path().filename().string();
+            const int number = MissionNumberFromEntry(name);
+            if (number < 0 || !IsPlainWritableFile(entry)) continue;
+            // The counter counts every listed number, readable or not.
+            result.MaxNumber = std::max(result.MaxNumber, number);
+            // Names differing only in case name the same files: list them once.
+            if (!listed.insert(number).second) continue;
+
+            auto mission = std::make_unique<TMission>();
+            mission->Number = number;
+            mission->MakeFileNames(number);
+            mission->Data.Moving = 0;
+            if (!ReadMissionFile(folder / mission->FileName, *mission)) continue;
+            ReadDescriptionFile(folder / mission->PropFileName, *mission, targets);
+            if (mission->Name.empty()) mission->Name = name;
+            mission->Data.Tanks = std::max(TankTypeFromTitle(mission->Name, 1), TankTypeFromTitle(mission->Name, 2));
+            mission->SaveState();
+            mission->IsNew = 0;
+            result.Missions.push_back(std::move(mission));
+        } catch (const std::exception&) {
+            // One unreadable mission is left out; the others still count.
+            continue;
+        }
+    }
+    return result;
+}
+
+const std::string& FolderCreateErrorText() {
+    static const std::string text = W("Папку ZELK невозможно создать!");
+    return text;
+}
+
+}  // namespace zelk
