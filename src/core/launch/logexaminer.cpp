@@ -1,0 +1,183 @@
+#include "launch/logexaminer.h"
+
+#include <algorithm>
+#include <fstream>
+#include <utility>
+
+#include "data/error.h"
+#include "launch/logstamp.h"
+
+namespace zelk {
+
+namespace {
+
+constexpr std::string_view kMissionMarker = "/zelk";
+constexpr std::string_view kPlayingMarker = "is Playing";
+constexpr std::string_view kEndMarker = "Mission END";
+constexpr std::size_t kMissionNameLength = 12;
+
+// The log, open for reading while the simulator goes on writing it. The
+// standard streams open files without denying others read or write access.
+class TLogReader {
+public:
+    explicit TLogReader(const std::filesystem::path& file) : FFile(file), FStream(file, std::ios::binary) {
+        if (!FStream.is_open())
+            throw TFileError(FFile, TFileError::kNoPosition, "не удаётся открыть журнал событий авиасимулятора");
+    }
+
+    // The size of the open file at this moment; it may include bytes written
+    // after an earlier read.
+    std::int64_t SizeNow() {
+        FStream.clear();
+        FStream.seekg(0, std::ios::end);
+        const std::streamoff end = FStream.tellg();
+        if (!FStream || end < 0)
+            throw TFileError(FFile, TFileError::kNoPosition, "не удаётся узнать размер журнала событий");
+        return static_cast<std::int64_t>(end);
+    }
+
+    // Everything from `pos` to the end; nothing when pos is at or beyond it.
+    std::string ReadFrom(std::int64_t pos) {
+        const std::int64_t end = SizeNow();
+        if (pos >= end)
+            return {};
+        FStream.clear();
+        FStream.seekg(static_cast<std::streamoff>(pos), std::ios::beg);
+        if (!FStream)
+            throw TFileError(FFile, pos, "не удаётся перейти к позиции в журнале событий");
+        std::string text(static_cast<std::size_t>(end - pos), '\0');
+        FStream.read(text.data(), static_cast<std::streamsize>(text.size()));
+        // A log truncated meanwhile gives a short read: keep what arrived.
+        const std::streamsize got = FStream.gcount();
+        if (FStream.bad())
+            throw TFileError(FFile, pos, "ошибка чтения журнала событий");
+        text.resize(static_cast<std::size_t>(got));
+        return text;
+    }
+
+private:
+    std::filesystem::path FFile;
+    std::ifstream FStream;
+};
+
+std::int64_t SizeOnDisk(const std::filesystem::path& file) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(file, ec);
+    return ec ? -1 : static_cast<std::int64_t>(size);
+}
+
+}  // namespace
+
+std::vector<TLogLine> SplitLogLines(std::string_view text) {
+    text = text.substr(0, text.find('\0'));
+    std::vector<TLogLine> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.push_back({text.substr(start), text.size()});
+            break;
+        }
+        std::size_t next = end + 1;
+        if (text[end] == '\r' && next < text.size() && text[next] == '\n')
+            ++next;
+        lines.push_back({text.substr(start, end - start), next});
+        start = next;
+    }
+    return lines;
+}
+
+bool IsStartLine(std::string_view line) {
+    return line.find(kMissionMarker) != std::string_view::npos &&
+           line.find(kPlayingMarker) != std::string_view::npos;
+}
+
+bool IsEndLine(std::string_view line) { return line.find(kEndMarker) != std::string_view::npos; }
+
+std::string MissionNameFromLine(std::string_view line) {
+    const std::size_t at = line.find(kMissionMarker);
+    if (at == std::string_view::npos)
+        return {};
+    return std::string(line.substr(at + 1, kMissionNameLength));
+}
+
+std::filesystem::path EventLogPath(const std::filesystem::path& folder, const std::string& eventLogName) {
+    if (eventLogName.empty())
+        return folder;
+    std::string name = eventLogName;
+#ifndef _WIN32
+    // The configuration is written for Windows, where "logs\event.lst" is a
+    // path inside the root folder.
+    std::replace(name.begin(), name.end(), '\\', '/');
+#endif
+    return folder / std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+TLogExaminer::TLogExaminer(std::filesystem::path logFile, bool keepEventLog, std::string& playingMission)
+    : FLogFile(std::move(logFile)), FKeepEventLog(keepEventLog), FPlayingMission(playingMission) {
+    FLogAge = FileTimeStamp(FLogFile);
+    FLogPos = 0;
+    if (FLogAge != -1) {
+        TLogReader log(FLogFile);
+        FLogSize = log.SizeNow();
+        if (FKeepEventLog)
+            FLogPos = FLogSize;
+    }
+    FLineNo = 1;
+    FPlaying = false;
+}
+
+TCheckOutcome TLogExaminer::CheckLog(const TLogActions& actions) {
+    TCheckOutcome outcome;
+    const std::int32_t stamp = FileTimeStamp(FLogFile);
+    if (stamp == -1)
+        return outcome;
+    // The stamp alone misses a second write within the same two seconds, and
+    // with it an end line written right after the line before it.
+    const std::int64_t size = SizeOnDisk(FLogFile);
+    if (stamp == FLogAge && size == FLogSize)
+        return outcome;
+    FLogAge = stamp;
+    FLogSize = size;
+
+    TLogReader log(FLogFile);
+    const std::int64_t base = FLogPos;
+    const std::string text = log.ReadFrom(base);
+    const std::vector<TLogLine> lines = SplitLogLines(text);
+    outcome.Examined = true;
+    outcome.Lines = static_cast<int>(lines.size());
+
+    // The range is fixed when the pass starts; a change of FLineNo counts from
+    // the next pass on.
+    const int count = outcome.Lines;
+    for (int k = FLineNo; k <= count; ++k) {
+        const TLogLine& line = lines[static_cast<std::size_t>(k - 1)];
+        if (IsStartLine(line.Text)) {
+            // The next passes read again from just past this line, from their
+            // first line, until the end line. Reading from the log's size now
+            // could skip an end line written meanwhile or a line still half
+            // written, and skipping lines by number skips an end line written
+            // alone: either way the pilot would fly the same variant again.
+            FPlaying = true;
+            FLogPos = base + static_cast<std::int64_t>(line.Next);
+            FLineNo = 1;
+            FPlayingMission = MissionNameFromLine(line.Text);
+            ++outcome.Started;
+        } else if (IsEndLine(line.Text) && FPlaying) {
+            FPlaying = false;
+            FLogPos = FKeepEventLog ? log.SizeNow() : 0;
+            FLineNo = 1;
+            // The name comes from the log: it only ever selects a listed
+            // mission, so no text in the log can lead a write elsewhere.
+            if (actions.IsListedMission && actions.SaveMission && actions.IsListedMission(FPlayingMission)) {
+                actions.SaveMission(FPlayingMission);
+                ++outcome.Saved;
+            } else {
+                ++outcome.Ignored;
+            }
+        }
+    }
+    return outcome;
+}
+
+}  // namespace zelk
