@@ -1,0 +1,157 @@
+#include "library/availability.h"
+
+#include "data/catalogues.h"
+#include "data/codepage.h"
+#include "generator/objects.h"
+#include "generator/random.h"
+#include "generator/tanks.h"
+
+namespace zelk {
+
+TOffers TargetOffers(const TTarget* target) {
+    TOffers offers;
+    if (!target) return offers;
+    for (int moving = 0; moving < 2; ++moving)
+        for (int difficulty = 0; difficulty < 2; ++difficulty)
+            for (int mode = 0; mode < 4; ++mode) {
+                if (!target->Cell(moving, difficulty, mode).Defined()) continue;
+                if (moving == 1) offers.Moving = true;
+                offers.Modes[static_cast<std::size_t>(mode)] = true;
+                offers.Difficulties[static_cast<std::size_t>(difficulty)] = true;
+            }
+    return offers;
+}
+
+std::vector<const TAircraft*> OfferedAircrafts(const TAircraftsColl& aircrafts, int mode) {
+    std::vector<const TAircraft*> offered;
+    for (const TAircraft& a : aircrafts.Items)
+        if (a.Allows(mode)) offered.push_back(&a);
+    return offered;
+}
+
+std::string GetAircraftName(const TAircraftsColl& aircrafts, std::string_view airClass) {
+    const int i = aircrafts.IndexOfClass(airClass);
+    return i < 0 ? std::string() : aircrafts.Items[static_cast<std::size_t>(i)].Name;
+}
+
+TAircraftChoice CheckUpAircrafts(TMissionData& data, const TAircraftsColl& aircrafts) {
+    TAircraftChoice choice;
+    choice.Aircrafts = OfferedAircrafts(aircrafts, data.Mode);
+    if (choice.Aircrafts.empty()) return choice;
+    choice.Selected = 0;
+    for (std::size_t i = 0; i < choice.Aircrafts.size(); ++i)
+        if (choice.Aircrafts[i]->AirClass == data.Aircraft) {
+            choice.Selected = static_cast<int>(i);
+            break;
+        }
+    data.Aircraft = choice.Aircrafts[static_cast<std::size_t>(choice.Selected)]->AirClass;
+    return choice;
+}
+
+namespace {
+
+// Position of value in the list; the first entry when it is missing (and the
+// field takes that entry's value); -1 for an empty list (the field stays).
+template <class T>
+int SelectOffered(const std::vector<int>& list, T& field) {
+    if (list.empty()) return -1;
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (list[i] == static_cast<int>(field)) return static_cast<int>(i);
+    field = static_cast<T>(list.front());
+    return 0;
+}
+
+int ShownTankType(int tanks) { return tanks >= 0 && tanks <= 13 ? tanks : 0; }
+
+}  // namespace
+
+TTargetChoice CheckUpTargets(TMission& mission, const TRefData& ref) {
+    TMissionData& data = mission.Data;
+    TTargetChoice c;
+
+    // The map list shows the mission's map, or the first map; Map itself stays.
+    if (ref.Maps.Count() > 0) {
+        c.MapSelected = 0;
+        for (int i = 0; i < ref.Maps.Count(); ++i)
+            if (ref.Maps.Items[static_cast<std::size_t>(i)].Key == data.Map) {
+                c.MapSelected = i;
+                break;
+            }
+    }
+
+    c.Targets = ref.Targets.SelectMap(data.Map);
+    if (!c.Targets.empty()) {
+        c.TargetSelected = 0;
+        for (std::size_t i = 0; i < c.Targets.size(); ++i)
+            if (c.Targets[i]->Name == data.Target) {
+                c.TargetSelected = static_cast<int>(i);
+                break;
+            }
+        c.CurrentTarget = c.Targets[static_cast<std::size_t>(c.TargetSelected)];
+        data.Target = c.CurrentTarget->Name;
+    }
+
+    c.Offers = TargetOffers(c.CurrentTarget);
+    c.MovingEnabled = c.Offers.Moving;
+    c.MovingChecked = data.Moving != 0 && c.Offers.Moving;
+    data.Moving = c.MovingChecked ? 1 : 0;
+
+    for (int k = 0; k < 4; ++k)
+        if (c.Offers.ModeOffered(k)) c.Modes.push_back(k);
+    c.ModeSelected = SelectOffered(c.Modes, data.Mode);
+    for (int d = 0; d < 2; ++d)
+        if (c.Offers.DifficultyOffered(d)) c.Difficulties.push_back(d);
+    c.DifficultySelected = SelectOffered(c.Difficulties, data.Difficulty);
+
+    c.Aircraft = CheckUpAircrafts(data, ref.Aircrafts);
+
+    if (mission.IsNew) {
+        // Not saved yet: show the choice in the list of the side whose columns
+        // the save will fill, so that what the pilot picked stays where he
+        // picked it (a red English-speaking pilot attacks blue tanks too).
+        const int tanks = ShownTankType(data.Tanks);
+        if (TankSideOf(data) == 1)
+            c.TanksRedShown = tanks;
+        else
+            c.TanksBlueShown = tanks;
+    } else {
+        c.TanksRedShown = TankTypeFromTitle(mission.Name, 1);
+        c.TanksBlueShown = TankTypeFromTitle(mission.Name, 2);
+    }
+    c.TanksEnabled = IsTankTarget(data.Target);
+    return c;
+}
+
+bool ApplyFightersRule(TMissionData& data) {
+    if (data.Difficulty == 0) {
+        data.Fighters = 0;
+        return false;
+    }
+    return true;
+}
+
+TMissionChoice SettleMission(TMission& mission, const TRefData& ref) {
+    TMissionChoice choice;
+    choice.Targets = CheckUpTargets(mission, ref);
+    choice.FightersEnabled = ApplyFightersRule(mission.Data);
+    return choice;
+}
+
+int TankSideOf(const TMissionData& data) {
+    // The writer's own tank set-up decides the side; a fixed tank type keeps
+    // it from drawing anything.
+    TMissionData probe = data;
+    probe.Tanks = 1;
+    TObjectWork work;
+    work.Title = ModeNames[data.Mode < ModeNames.size() ? data.Mode : 0] + " - " + data.Target;
+    TRandom rnd(0);
+    SetUpTanks(probe, work, rnd);
+    return work.TankSide;
+}
+
+bool IsTankTarget(std::string_view targetName) {
+    static const std::string word = W("танки");
+    return LowerCp1251(targetName).find(word) != std::string::npos;
+}
+
+}  // namespace zelk

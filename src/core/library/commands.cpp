@@ -1,0 +1,192 @@
+#include "library/commands.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <system_error>
+
+#include "data/codepage.h"
+#include "data/error.h"
+#include "generator/writer.h"
+#include "library/availability.h"
+
+namespace zelk {
+
+TNewDefaults DefaultsFromRefData(const TRefData& ref) {
+    TNewDefaults d;
+    if (!ref.Maps.Items.empty()) {
+        d.Map = ref.Maps.Items.front().Key;
+        const auto targets = ref.Targets.SelectMap(d.Map);
+        if (!targets.empty()) d.Target = targets.front()->Name;
+    }
+    const auto aircrafts = OfferedAircrafts(ref.Aircrafts, 0);
+    if (!aircrafts.empty()) d.Aircraft = aircrafts.front()->AirClass;
+    return d;
+}
+
+bool TMissionLibrary::Load(const std::filesystem::path& folder, const TTargetsColl& targets) {
+    TScanResult scan = ScanMissionFolder(folder, targets);
+    const bool ok = !scan.FolderFailed;
+    Assign(std::move(scan));
+    return ok;
+}
+
+void TMissionLibrary::Assign(TScanResult&& scan) {
+    Missions = std::move(scan.Missions);
+    Counter = scan.MaxNumber;
+}
+
+bool TMissionLibrary::CheckMaxFileNumber() {
+    Counter = 0;
+    for (const auto& m : Missions) Counter = std::max(Counter, static_cast<int>(m->Number));
+    return Counter < kMaxMissionNumber;
+}
+
+namespace {
+
+// A fresh record with the next number; the caller fills in the rest.
+std::unique_ptr<TMission> NumberedMission(int counter) {
+    auto m = std::make_unique<TMission>();
+    m->Number = counter + 1;
+    m->MakeFileNames(m->Number);
+    return m;
+}
+
+// Short of a mission that was never saved, IsNew, and its snapshot.
+void MarkNew(TMission& m) {
+    m.Short.push_back(SaveReminderText());
+    m.IsNew = 1;
+    m.SaveState();
+}
+
+}  // namespace
+
+int TMissionLibrary::NewMission(const TNewDefaults& defaults) {
+    if (!CheckMaxFileNumber()) return -1;
+    auto m = NumberedMission(Counter);
+    m->Name = m->FileName;
+    m->Data.Map = defaults.Map;
+    m->Data.Target = defaults.Target;
+    m->Data.Aircraft = defaults.Aircraft;
+    m->Data.Height = 1000;
+    m->Data.Clouds = "800";
+    m->Data.Time = 12;
+    MarkNew(*m);
+    Missions.push_back(std::move(m));
+    return Count() - 1;
+}
+
+int TMissionLibrary::CopyMission(int index) {
+    const TMission& source = At(index);
+    if (!CheckMaxFileNumber()) return -1;
+    auto m = NumberedMission(Counter);
+    m->Name = source.Name;
+    const TMissionData& s = source.Data;
+    TMissionData& d = m->Data;
+    d.Map = s.Map;
+    d.Target = s.Target;
+    d.Moving = s.Moving;
+    d.Mode = s.Mode;
+    d.Aircraft = s.Aircraft;
+    d.Difficulty = s.Difficulty;
+    d.Flight = s.Flight;
+    d.Height = s.Height;
+    d.Clouds = s.Clouds;
+    d.Time = s.Time;
+    d.Weather = s.Weather;
+    d.Army = s.Army;
+    // Tanks, RandomRoute and Fighters start afresh, as in a new mission.
+    MarkNew(*m);
+    Missions.push_back(std::move(m));
+    return Count() - 1;
+}
+
+int TMissionLibrary::DeleteMissions(const std::vector<int>& indices, const std::filesystem::path& folder) {
+    std::vector<int> order;
+    for (int i : indices)
+        if (i >= 0 && i < Count()) order.push_back(i);
+    std::sort(order.begin(), order.end(), std::greater<>());
+    order.erase(std::unique(order.begin(), order.end()), order.end());
+    // From the last to the first, so that the indices still to come stay valid.
+    for (int i : order) {
+        const std::unique_ptr<TMission> m = std::move(Missions[static_cast<std::size_t>(i)]);
+        Missions.erase(Missions.begin() + i);
+        std::error_code ec;
+        std::filesystem::remove(folder / m->FileName, ec);
+        std::filesystem::remove(folder / m->PropFileName, ec);
+    }
+    return static_cast<int>(order.size());
+}
+
+int TMissionLibrary::FindByFileName(const std::string& fileName) const {
+    for (int i = 0; i < Count(); ++i)
+        if (Missions[static_cast<std::size_t>(i)]->FileName == fileName) return i;
+    return -1;
+}
+
+int TMissionLibrary::CountUnsaved() const {
+    return static_cast<int>(std::count_if(Missions.begin(), Missions.end(),
+                                          [](const auto& m) { return m->IsUnsaved(); }));
+}
+
+int TMissionLibrary::SaveMission(const std::string& fileName, const TRefData& ref,
+                                 const std::filesystem::path& folder, const std::vector<std::string>& commentLines,
+                                 std::uint64_t seed) {
+    const int index = FindByFileName(fileName);
+    if (index < 0)
+        throw TFileError(folder / fileName, TFileError::kNoPosition, "задание с таким именем файла не найдено в списке");
+    SaveMissionFiles(At(index), ref, folder, commentLines, seed);
+    return index;
+}
+
+const std::string& SaveReminderText() {
+    static const std::string text = W("\r\n Не забудьте сохранить это задание!");
+    return text;
+}
+
+TPluralForm PluralForm(int n) {
+    // t is the whole quotient, not its last digit: only 10 to 19 are the
+    // "teen" numbers here, so 111 agrees with its last digit.
+    const int t = n / 10;
+    const int u = n % 10;
+    if (t == 1) return TPluralForm::Many;
+    if (u == 1) return TPluralForm::One;
+    if (u >= 2 && u <= 4) return TPluralForm::Few;
+    return TPluralForm::Many;
+}
+
+namespace {
+
+std::string Format(const std::string& pattern, auto... args) {
+    const int size = std::snprintf(nullptr, 0, pattern.c_str(), args...);
+    std::string out(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    std::snprintf(out.data(), out.size() + 1, pattern.c_str(), args...);
+    return out;
+}
+
+}  // namespace
+
+std::string DeleteQuestionText(int n) {
+    static const std::string pattern = W("Вы действительно хотите удалить %d файл%s?");
+    static const std::string endings[] = {"", W("а"), W("ов")};
+    return Format(pattern, n, endings[static_cast<int>(PluralForm(n))].c_str());
+}
+
+std::string UnsavedQuestionText(int k) {
+    static const std::string pattern = W("Не сохранен%s %d задани%s!\rСохранить %s для Вас?");
+    static const std::string pieces[3][3] = {
+        {W("о"), W("е"), W("его")},
+        {W("ы"), W("я"), W("их")},
+        {W("ы"), W("й"), W("их")},
+    };
+    const auto& p = pieces[static_cast<int>(PluralForm(k))];
+    return Format(pattern, p[0].c_str(), k, p[1].c_str(), p[2].c_str());
+}
+
+const std::string& NumberLimitText() {
+    static const std::string text =
+        W("Исчерпан лимит номеров заданий ZELK - 9999!\r\nУдалите лишние задания из папки ZELK.");
+    return text;
+}
+
+}  // namespace zelk
