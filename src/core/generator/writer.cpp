@@ -1,0 +1,357 @@
+#include "generator/writer.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+#include <system_error>
+
+#include "data/catalogues.h"
+#include "data/codepage.h"
+#include "data/error.h"
+#include "generator/description.h"
+#include "generator/mytools.h"
+#include "generator/objects.h"
+#include "generator/random.h"
+
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace zelk {
+
+namespace {
+
+struct TRouteStep {
+    double Dx;
+    double Dy;
+};
+
+// Patrol routes of the enemy fighters: offsets subtracted from the target
+// point. The routes differ only in their first point.
+constexpr std::array<std::array<TRouteStep, 6>, 3> FighterRoutes{{
+    {{{-2000, 0}, {-500, -1000}, {1000, -1000}, {1000, 1000}, {-500, 1000}, {-500, -1000}}},
+    {{{-3000, 1000}, {-500, -1000}, {1000, -1000}, {1000, 1000}, {-500, 1000}, {-500, -1000}}},
+    {{{-1000, -300}, {-500, -1000}, {1000, -1000}, {1000, 1000}, {-500, 1000}, {-500, -1000}}},
+}};
+
+void Line(std::string& out, std::string_view text) {
+    out += text;
+    out += "\r\n";
+}
+
+std::string Int(long long value) { return std::to_string(value); }
+
+std::string Utf8(const std::string& cp1251) { return Cp1251ToUtf8(cp1251); }
+
+// The record's parameters index the catalogues; a value outside its table
+// (a hand-edited or damaged record) stops the save with a clear message
+// instead of reading past a table.
+void CheckRange(const std::string& fileName, const char* field, long long value, long long low, long long high) {
+    if (value >= low && value <= high) return;
+    throw TFileError(fileName, TFileError::kNoPosition,
+                     std::string("недопустимое значение параметра задания ") + field + ": " + Int(value) +
+                         " (допустимо от " + Int(low) + " до " + Int(high) + ")");
+}
+
+void CheckMission(const TMission& mission, const std::string& fileName) {
+    const TMissionData& d = mission.Data;
+    CheckRange(fileName, "«номер файла»", mission.Number, 1, 9999);
+    CheckRange(fileName, "«тип задания»", d.Mode, 0, 3);
+    CheckRange(fileName, "«движение цели»", d.Moving, 0, 1);
+    CheckRange(fileName, "«сложность»", d.Difficulty, 0, 1);
+    CheckRange(fileName, "«армия»", d.Army, 0, 3);
+    CheckRange(fileName, "«время»", d.Time, 0, 23);
+    CheckRange(fileName, "«погода»", d.Weather, 0, 6);
+    CheckRange(fileName, "«танки»", d.Tanks, 0, 13);
+}
+
+void WriteEnemyFighters(std::string& out, const TMissionData& d, const TVariantCell& cell, const std::string& wp,
+                        TRandom& rnd) {
+    const int side = EnemySide[static_cast<std::size_t>(d.Army)];
+    const int k = rnd.DrawRange(1, 10);
+    const std::string& fighterClass = FighterClasses[side][k];
+    const std::string& wf = ArmyGroupCodes[static_cast<std::size_t>(FighterArmies[side][k])];
+    const int ceiling = FighterCeilings[side][k];
+    const long long altitude =
+        std::min<long long>(std::max<long long>(1000, d.Height + 500LL * rnd.DrawRange(0, 2)), ceiling);
+
+    Line(out, "  " + wf);
+    Line(out, "[" + wf + "]");
+    Line(out, "  Planes " + Int(d.Fighters));
+    Line(out, "  Skill " + Int(rnd.DrawRange(0, 2)));
+    Line(out, "  Class air." + fighterClass);
+    Line(out, "  Fuel 50");
+    Line(out, "  weapons default");
+    Line(out, "[" + wf + "_Way]");
+
+    const auto& route = FighterRoutes[static_cast<std::size_t>(rnd.DrawRange(1, 3) - 1)];
+    for (std::size_t i = 0; i < route.size(); ++i) {
+        const double x = cell.PointX - route[i].Dx;
+        const double y = cell.PointY - route[i].Dy;
+        // The third point aims the fighters at the player's flight.
+        const std::string tail = i == 2 ? " 300.00 " + wp + " 1 &0" : std::string(" 300.00 &0");
+        Line(out, PointDecimals("  NORMFLY " + FormatCoordinate(x) + " " + FormatCoordinate(y) + " " +
+                                Int(altitude) + tail));
+    }
+}
+
+}  // namespace
+
+std::string PointDecimals(std::string_view text) {
+    std::string out(text);
+    std::replace(out.begin(), out.end(), ',', '.');
+    return out;
+}
+
+std::string FormatCoordinate(double value) {
+    // to_chars ignores the locale, so no comma can appear; PointDecimals on
+    // the whole line stays as a second guard.
+    char buf[400];
+    const auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 2);
+    if (result.ec != std::errc()) return "0.00";
+    return std::string(buf, result.ptr);
+}
+
+void RotateRouteOffset(double& dx, double& dy, int heading, bool randomRoute) {
+    if (!randomRoute) return;
+    const double theta = heading * std::numbers::pi / 180.0;
+    const double c = std::round(std::cos(theta) * 1000.0) / 1000.0;
+    const double s = std::round(std::sin(theta) * 1000.0) / 1000.0;
+    const double x = dx * c - dy * s;
+    const double y = dx * s + dy * c;
+    dx = x;
+    dy = y;
+}
+
+int FindAircraftIndex(std::string_view airClass, const TAircraftsColl& aircrafts) {
+    const int index = aircrafts.IndexOfClass(airClass);
+    return index < 0 ? 0 : index;
+}
+
+int FindAircraftIndex(std::string_view airClass, const std::vector<const TAircraft*>& aircrafts) {
+    for (std::size_t i = 0; i < aircrafts.size(); ++i)
+        if (aircrafts[i] != nullptr && aircrafts[i]->AirClass == airClass) return static_cast<int>(i);
+    return 0;
+}
+
+TMissionFiles BuildMissionFiles(const TMission& mission, const TRefData& ref,
+                                const std::vector<std::string>& commentLines, std::uint64_t seed) {
+    TMissionFiles files;
+    files.FileName = MissionFileName(mission.Number);
+    files.PropFileName = files.FileName.substr(0, 8) + "_ru.properties";
+    CheckMission(mission, files.FileName);
+    const TMissionData& d = mission.Data;
+
+    TRandom rnd(seed);
+    const int routeHeading = 10 * rnd.DrawRange(0, 34);
+
+    TObjectWork work;
+    work.Title = ModeNames[d.Mode] + " - " + d.Target;
+
+    const TTarget* target = ref.Targets.SelectTarget(d.Map, d.Target);
+    if (target == nullptr)
+        throw TFileError(files.FileName, TFileError::kNoPosition,
+                         "цель «" + Utf8(d.Target) + "» на карте «" + Utf8(d.Map) +
+                             "» не найдена в справочных данных");
+    if (target->DataFile < 0 || target->DataFile > 9)
+        throw TFileError(ref.DataFilePath(0), TFileError::kNoPosition,
+                         "цель «" + Utf8(d.Target) + "» ссылается на файл данных с номером " +
+                             Int(target->DataFile) + " (допустимо от 0 до 9)");
+    TDataFile dataFile(ref.DataFilePath(target->DataFile));
+    const TVariantCell& cell = target->Cell(d.Moving, d.Difficulty, d.Mode);
+
+    const std::string& wp = ArmyGroupCodes[static_cast<std::size_t>(d.Army)];
+    std::string& out = files.MissionBytes;
+    Line(out, "[MAIN]");
+    Line(out, "  MAP " + d.Map);
+    Line(out, "  TIME " + Int(d.Time) + ".0");
+    Line(out, "  CloudType " + Int(d.Weather));
+    Line(out, "  CloudHeight " + d.Clouds + ".0");
+    Line(out, "  player " + wp);
+    Line(out, "  army " + Int(ArmySideNumbers[static_cast<std::size_t>(d.Army)]));
+    Line(out, "  playerNum 0");
+    Line(out, "[Wing]");
+    Line(out, "  " + wp);
+    if (d.Fighters > 0) WriteEnemyFighters(out, d, cell, wp, rnd);
+
+    const std::size_t aircraftIndex = static_cast<std::size_t>(FindAircraftIndex(d.Aircraft, ref.Aircrafts));
+    const TAircraft fallback;  // "default" weapons when there are no aircraft at all
+    const TAircraft& aircraft = aircraftIndex < ref.Aircrafts.Items.size() ? ref.Aircrafts.Items[aircraftIndex] : fallback;
+    Line(out, "[" + wp + "]");
+    Line(out, "  Planes " + Int(std::max<long long>(1, 2LL * d.Flight)));
+    Line(out, "  Skill 3");
+    Line(out, "  Class air." + d.Aircraft);
+    Line(out, "  Fuel 100");
+    Line(out, "  weapons " + aircraft.Weapons[d.Mode]);
+    Line(out, "[" + wp + "_Way]");
+    static constexpr std::array<const char*, 4> kinds{"NORMFLY", "GATTACK", "NORMFLY", "NORMFLY"};
+    for (std::size_t j = 0; j < kinds.size(); ++j) {
+        double dx = ref.RouteOffsets[d.Mode][j].X;
+        double dy = ref.RouteOffsets[d.Mode][j].Y;
+        if (j != 1) RotateRouteOffset(dx, dy, routeHeading, d.RandomRoute != 0);  // the attack point stays
+        const std::string line = PointDecimals(std::string("  ") + kinds[j] + " " + FormatCoordinate(cell.PointX - dx) +
+                                               " " + FormatCoordinate(cell.PointY - dy)) +
+                                 " %h 300.00 &0";
+        // The tank set-up has not run yet: only %h can apply here.
+        Line(out, ExpandObjectLine(line, d, work));
+    }
+
+    SetUpTanks(d, work, rnd);
+    CopyObjectBlock("[Chiefs]", cell.ChiefsBlock, dataFile, d, work, out);
+    CopyObjectBlock("[NStationary]", cell.NStationaryBlock, dataFile, d, work, out);
+    if (d.Time <= 5 || d.Time >= 20) CopyObjectBlock("", cell.NightBlock, dataFile, d, work, out);
+    CopyObjectBlock("[Buildings]", cell.BuildingsBlock, dataFile, d, work, out);
+    CopyObjectBlock("[Target]", cell.TargetBlock, dataFile, d, work, out);
+    CopyObjectBlock("[StaticCamera]", cell.StaticCameraBlock, dataFile, d, work, out);
+    CopyObjectBlock("[Bridge]", cell.BridgeBlock, dataFile, d, work, out);
+    CopyObjectBlock("[House]", cell.HouseBlock, dataFile, d, work, out);
+    CopyObjectBlock("[FrontMarker]", cell.FrontMarkerBlock, dataFile, d, work, out);
+
+    files.Title = work.Title + work.TankSuffix;
+    const std::string summary = MissionSummary(d, work.TankSuffix, ref);
+    const std::string comment = CommentText(commentLines);
+    files.PropBytes = DescriptionFileBytes(files.Title, summary, comment);
+    files.Short = ExpandLineBreaks(summary);
+    files.Comment = ExpandLineBreaks(comment);
+    return files;
+}
+
+// ---- Files on disk ----
+
+namespace {
+
+std::FILE* OpenFile(const std::filesystem::path& path, bool write) {
+#if defined(_WIN32)
+    return _wfopen(path.c_str(), write ? L"wb" : L"rb");
+#else
+    return std::fopen(path.c_str(), write ? "wb" : "rb");
+#endif
+}
+
+bool SyncFile(std::FILE* f) {
+#if defined(_WIN32)
+    return _commit(_fileno(f)) == 0;
+#else
+    return ::fsync(fileno(f)) == 0;
+#endif
+}
+
+}  // namespace
+
+void TSaveFileSystem::WriteFile(const std::filesystem::path& path, std::string_view bytes) {
+    std::FILE* f = OpenFile(path, true);
+    if (f == nullptr) throw TFileError(path, TFileError::kNoPosition, "не удалось создать файл для записи");
+    const std::size_t written = bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), f);
+    const bool flushed = written == bytes.size() && std::fflush(f) == 0 && SyncFile(f);
+    const bool closed = std::fclose(f) == 0;
+    if (written != bytes.size())
+        throw TFileError(path, static_cast<std::int64_t>(written), "запись в файл не удалась");
+    if (!flushed || !closed) throw TFileError(path, TFileError::kNoPosition, "запись в файл не завершена");
+}
+
+bool TSaveFileSystem::ReadFile(const std::filesystem::path& path, std::string& bytes) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) {
+        if (ec) throw TFileError(path, TFileError::kNoPosition, "файл недоступен");
+        return false;
+    }
+    std::FILE* f = OpenFile(path, false);
+    if (f == nullptr) throw TFileError(path, TFileError::kNoPosition, "не удалось открыть файл для чтения");
+    bytes.clear();
+    char buf[65536];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed) throw TFileError(path, static_cast<std::int64_t>(bytes.size()), "чтение файла не удалось");
+    return true;
+}
+
+void TSaveFileSystem::Rename(const std::filesystem::path& from, const std::filesystem::path& to) {
+    std::error_code ec;
+    std::filesystem::rename(from, to, ec);
+    if (ec) throw TFileError(to, TFileError::kNoPosition, "не удалось заменить файл новым");
+}
+
+bool TSaveFileSystem::Remove(const std::filesystem::path& path) noexcept {
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+    return !std::filesystem::exists(path, ec);
+}
+
+void SaveMissionFiles(TMission& mission, const TRefData& ref, const std::filesystem::path& missionFolder,
+                      const std::vector<std::string>& commentLines, std::uint64_t seed, TSaveFileSystem* fs) {
+    TSaveFileSystem defaultFs;
+    if (fs == nullptr) fs = &defaultFs;
+
+    // Everything that can fail for reasons of data happens before the disk
+    // is touched.
+    TMissionFiles files = BuildMissionFiles(mission, ref, commentLines, seed);
+
+    const auto misPath = missionFolder / files.FileName;
+    const auto propPath = missionFolder / files.PropFileName;
+    // The "~" keeps half-written files out of the folder scan's "zelk*.mis".
+    const auto misTemp = missionFolder / ("~" + files.FileName + ".tmp");
+    const auto propTemp = missionFolder / ("~" + files.PropFileName + ".tmp");
+
+    // The stored mission file, to put back should the description file fail
+    // to take its place after the mission file has taken its own.
+    std::string oldMission;
+    const bool hadMission = fs->ReadFile(misPath, oldMission);
+
+    try {
+        fs->WriteFile(misTemp, files.MissionBytes);
+        fs->WriteFile(propTemp, files.PropBytes);
+        fs->Rename(misTemp, misPath);
+        try {
+            fs->Rename(propTemp, propPath);
+        } catch (...) {
+            try {
+                if (hadMission) {
+                    fs->WriteFile(misTemp, oldMission);
+                    fs->Rename(misTemp, misPath);
+                } else {
+                    fs->Remove(misPath);
+                }
+            } catch (...) {
+                // The first failure is the one to report.
+            }
+            throw;
+        }
+    } catch (...) {
+        fs->Remove(misTemp);
+        fs->Remove(propTemp);
+        throw;
+    }
+
+    mission.Name = files.Title;
+    mission.MakeFileNames(mission.Number);
+    mission.IsNew = 0;
+    mission.SaveState();  // before Short and Comment change, as saving always did
+    mission.Short.assign(1, files.Short);
+    mission.Comment.assign(1, files.Comment);
+}
+
+std::vector<std::string> CommentBoxLines(const TMission& mission) {
+    std::vector<std::string> lines;
+    for (const auto& entry : mission.Comment) {
+        std::size_t start = 0;
+        for (;;) {
+            const auto end = entry.find("\r\n", start);
+            if (end == std::string::npos) {
+                lines.push_back(entry.substr(start));
+                break;
+            }
+            lines.push_back(entry.substr(start, end - start));
+            start = end + 2;
+        }
+    }
+    return lines;
+}
+
+}  // namespace zelk
