@@ -389,7 +389,8 @@ int MissionNumberFromEntry(const std::string& entryName) {
         if (c < '0' || c > '9') return -1;
         number = number * 10 + (c - '0');
     }
-    return number;
+    // Numbers start at 1; our writer never makes zelk0000.mis.
+    return number == 0 ? -1 : number;
 }
 
 namespace {

@@ -24,7 +24,7 @@ bool ReadMissionFile(const std::filesystem::path& path, TMission& mission);
 void ReadDescriptionFile(const std::filesystem::path& path, TMission& mission, const TTargetsColl& targets);
 
 // The number of a listed entry "zelkNNNN.mis" (characters 5 to 8 read as a
-// decimal integer), or -1 when the name does not carry one.
+// decimal integer, 1 to 9999), or -1 when the name does not carry one.
 int MissionNumberFromEntry(const std::string& entryName);
 
 struct TScanResult {

@@ -350,6 +350,7 @@ TEST(MissionNumberFromEntry, AcceptsOnlyFourDigits) {
     EXPECT_EQ(MissionNumberFromEntry("zelk0042.mis"), 42);
     EXPECT_EQ(MissionNumberFromEntry("ZELK9999.MIS"), 9999);
     EXPECT_EQ(MissionNumberFromEntry("zelkabcd.mis"), -1);
+    EXPECT_EQ(MissionNumberFromEntry("zelk0000.mis"), -1);
     EXPECT_EQ(MissionNumberFromEntry("zelk-001.mis"), -1);
     EXPECT_EQ(MissionNumberFromEntry("zelk +12.mis"), -1);
     EXPECT_EQ(MissionNumberFromEntry("zelk12345.mis"), -1);
