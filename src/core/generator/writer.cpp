@@ -323,6 +323,14 @@ void SaveMissionFiles(TMission& mission, const TRefData& ref, const std::filesys
             }
             throw;
         }
+    } catch (const TFileError& e) {
+        fs->Remove(misTemp);
+        fs->Remove(propTemp);
+        // The pilot knows the mission's files, not our temporary names.
+        const auto& file = e.File();
+        if (file == misTemp || file == propTemp)
+            throw TFileError(file == misTemp ? misPath : propPath, e.Position(), e.Reason());
+        throw;
     } catch (...) {
         fs->Remove(misTemp);
         fs->Remove(propTemp);

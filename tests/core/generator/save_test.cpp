@@ -137,6 +137,19 @@ TEST_F(SaveTest, AFailureAnywhereLeavesFilesAndRecord) {
     }
 }
 
+TEST_F(SaveTest, ErrorsNameTheMissionsFilesNotTemporaryOnes) {
+    TFailingFileSystem fs;
+    fs.FailWrite = 2;
+    try {
+        SaveMissionFiles(mission, world.Ref, world.Missions, {}, 9, &fs);
+        ADD_FAILURE() << "no error";
+    } catch (const TFileError& e) {
+        EXPECT_EQ(e.File(), propPath);
+        EXPECT_NE(std::string(e.what()).find("zelk0007_ru.properties"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("диск переполнен"), std::string::npos) << e.what();
+    }
+}
+
 TEST_F(SaveTest, AFailedFirstSaveLeavesNoFiles) {
     mission.IsNew = 1;
     const TMission before = mission;
