@@ -1,0 +1,153 @@
+// zelk-pack: builds reference data files from a readable source folder,
+// dumps a data file back into one, and checks data files.
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "check.h"
+#include "data/error.h"
+#include "data/refdata.h"
+#include "generator/writer.h"
+#include "source.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace zelk;
+using namespace zelk::pack;
+
+constexpr int kFailure = 1;
+constexpr int kRejected = 2;
+
+fs::path PathArg(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+
+std::string Utf8(const fs::path& path) {
+    const std::u8string u8 = path.u8string();
+    return std::string(u8.begin(), u8.end());
+}
+
+int Reject(const std::string& message) {
+    std::cerr << "zelk-pack: " << message << "\n";
+    return kRejected;
+}
+
+int Fail(const std::string& message) {
+    std::cerr << "zelk-pack: " << message << "\n";
+    return kFailure;
+}
+
+int DataFileIndexOrReject(const fs::path& file, int& index) {
+    index = DataFileIndexFromName(file);
+    if (index >= 0) return 0;
+    return Reject("«" + Utf8(file) + "»: имя файла данных должно оканчиваться на .rc0 … .rc9 (orvak_zelk.rcN)");
+}
+
+int RunBuild(const fs::path& src, const fs::path& out) {
+    std::error_code ec;
+    if (!fs::is_directory(src, ec)) return Reject("«" + Utf8(src) + "»: нет такой папки источника");
+    if (fs::exists(out, ec) && !fs::is_directory(out, ec))
+        return Reject("«" + Utf8(out) + "»: это не папка");
+    // Everything is built in memory first: a fault leaves OUT untouched.
+    const TBuildResult built = BuildDataFiles(src);
+    fs::create_directories(out, ec);
+    if (ec) throw TFileError(out, TFileError::kNoPosition, "не удалось создать папку");
+    TSaveFileSystem disk;
+    for (const auto& [index, bytes] : built.Files) {
+        const fs::path target = out / DataFileName(index);
+        fs::path temp = target;
+        temp += ".tmp";
+        try {
+            disk.WriteFile(temp, bytes);
+            disk.Rename(temp, target);
+        } catch (...) {
+            disk.Remove(temp);
+            throw;
+        }
+        std::cout << Utf8(target) << ": " << bytes.size() << " байт\n";
+    }
+    for (const auto& name : built.Unused) std::cout << "заметка: ни одна цель не ссылается на " << name << "\n";
+    return 0;
+}
+
+int RunDump(const fs::path& file, const fs::path& out) {
+    int index;
+    if (const int rc = DataFileIndexOrReject(file, index)) return rc;
+    std::error_code ec;
+    if (fs::exists(out, ec) && !(fs::is_directory(out, ec) && fs::is_empty(out, ec)))
+        return Reject("«" + Utf8(out) + "»: папка уже есть и не пуста; укажите новую");
+    std::string bytes;
+    TSaveFileSystem disk;
+    if (!disk.ReadFile(file, bytes)) return Fail("«" + Utf8(file) + "»: файла нет");
+    WriteSourceFolder(DumpDataFile(bytes, index, file), out);
+    std::cout << Utf8(out) << "\n";
+    return 0;
+}
+
+int RunCheck(const std::vector<fs::path>& files) {
+    for (const auto& f : files) {
+        int index;
+        if (const int rc = DataFileIndexOrReject(f, index)) return rc;
+    }
+    int faults = 0;
+    int broken = 0;
+    for (const auto& report : CheckDataFiles(files)) {
+        if (report.Faults.empty()) {
+            std::cout << Utf8(report.File) << ": ошибок нет (карта «" << report.MapName << "», целей "
+                      << report.Targets;
+            if (DataFileIndexFromName(report.File) == 0) std::cout << ", самолётов " << report.Aircraft;
+            std::cout << ")\n";
+            continue;
+        }
+        ++broken;
+        for (const auto& fault : report.Faults) {
+            std::cout << fault.what() << "\n";
+            ++faults;
+        }
+    }
+    if (faults == 0) return 0;
+    return Fail("найдено ошибок: " + std::to_string(faults) + ", в файлах: " + std::to_string(broken));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"zelk-pack: собирает файлы данных ZELK из исходной папки, разбирает их обратно и проверяет"};
+    app.require_subcommand(1);
+    app.set_help_all_flag("--help-all", "справка по всем командам");
+
+    std::string src, out, file;
+    std::vector<std::string> files;
+    auto* build = app.add_subcommand("build", "собрать orvak_zelk.rcN из папки SRC в папку OUT");
+    build->add_option("SRC", src, "исходная папка (manifest.toml, blocks/, pictures/)")->required();
+    build->add_option("OUT", out, "папка для файлов данных")->required();
+    auto* dump = app.add_subcommand("dump", "разобрать файл данных FILE в новую исходную папку OUT");
+    dump->add_option("FILE", file, "файл данных orvak_zelk.rcN")->required();
+    dump->add_option("OUT", out, "новая папка (не должна существовать или должна быть пустой)")->required();
+    auto* check = app.add_subcommand("check", "проверить файлы данных и назвать каждую ошибку с её позицией");
+    check->add_option("FILE", files, "файлы данных orvak_zelk.rcN")->required();
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        return Reject(std::string("неверные аргументы: ") + e.what() + " (zelk-pack --help)");
+    }
+
+    try {
+        if (*build) return RunBuild(PathArg(src), PathArg(out));
+        if (*dump) return RunDump(PathArg(file), PathArg(out));
+        std::vector<fs::path> paths;
+        for (const auto& f : files) paths.push_back(PathArg(f));
+        return RunCheck(paths);
+    } catch (const TFileError& e) {
+        return Fail(e.what());
+    } catch (const std::exception& e) {
+        return Fail(std::string("непредвиденная ошибка: ") + e.what());
+    }
+}
