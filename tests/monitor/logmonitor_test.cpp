@@ -1,0 +1,157 @@
+// The monitor thread on real files and real change notifications.
+#include <QElapsedTimer>
+
+#include <cstdio>
+
+#include "data/error.h"
+#include "monitor/monitortest.h"
+
+namespace zelk::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kStartA = "[12:00:01] Mission: Missions/Single/NN/ZELK/zelk0001.mis is Playing\r\n";
+const std::string kStartB = "[12:10:01] Mission: Missions/Single/NN/ZELK/zelk0002.mis is Playing\r\n";
+const std::string kEnd = "[12:05:00] Mission END\r\n";
+const std::string kOther = "[12:00:00] some other event\r\n";
+
+using LogMonitorTest = MonitorFixture;
+
+TEST_F(LogMonitorTest, AppendsToTheLogWakeItAndTheSaveRunsOnTheCreatingThread) {
+    AppendText(log, kOther);
+    Start();
+    WaitArmed();
+    AppendText(log, kOther + kStartA);
+    ASSERT_TRUE(WaitUntil([&] { return monitor->Examiner().Playing(); }));
+    EXPECT_EQ(playing, "zelk0001.mis");
+
+    // Written at once after the start line, most often within the same
+    // two-second stamp.
+    QElapsedTimer delay;
+    delay.start();
+    AppendText(log, kEnd);
+    ASSERT_TRUE(WaitUntil([&] { return saved.size() == 1; }));
+    std::printf("end line to save: %lld ms\n", static_cast<long long>(delay.elapsed()));
+    EXPECT_EQ(saved[0], "zelk0001.mis");
+    EXPECT_EQ(saveThreads[0], QCoreApplication::instance()->thread());
+    EXPECT_FALSE(ended);
+}
+
+TEST_F(LogMonitorTest, WriteToAnotherFileWakesItButLeavesTheLogUnread) {
+    AppendText(log, kStartA + kEnd);
+    Start(false);
+    WaitArmed();
+    WaitArmed();
+    EXPECT_GE(checks, 2);
+    EXPECT_EQ(examined, 0);
+    EXPECT_TRUE(saved.empty());
+}
+
+TEST_F(LogMonitorTest, StopEndsAWaitAtOnce) {
+    Start();
+    WaitArmed();
+    QElapsedTimer delay;
+    delay.start();
+    monitor->RequestStop();
+    ASSERT_TRUE(WaitUntil([&] { return ended; }));
+    std::printf("stop to end notification: %lld ms\n", static_cast<long long>(delay.elapsed()));
+    EXPECT_EQ(endReason, TEndReason::Stopped);
+    EXPECT_TRUE(endMessage.isEmpty());
+    EXPECT_TRUE(WaitUntil([&] { return monitor.isNull(); }));
+
+    // Nothing is acted on after the stop.
+    AppendText(log, kStartA + kEnd);
+    Pause(200);
+    EXPECT_TRUE(saved.empty());
+}
+
+TEST_F(LogMonitorTest, StopRightAfterCreation) {
+    Start();
+    monitor->RequestStop();
+    ASSERT_TRUE(WaitUntil([&] { return ended; }));
+    EXPECT_EQ(endReason, TEndReason::Stopped);
+}
+
+TEST_F(LogMonitorTest, StopMadeDuringASaveEndsTheRunAfterIt) {
+    actions.SaveMission = [&](const std::string& name) {
+        saved.push_back(name);
+        monitor->RequestStop();
+    };
+    Start();
+    WaitArmed();
+    AppendText(log, kStartA + kEnd);
+    ASSERT_TRUE(WaitUntil([&] { return ended; }));
+    EXPECT_EQ(endReason, TEndReason::Stopped);
+    EXPECT_EQ(saved, std::vector<std::string>{"zelk0001.mis"});
+}
+
+TEST_F(LogMonitorTest, LogCreatedAndReplacedLaterIsFollowed) {
+    Start(false);
+    WaitArmed();
+    // Created after the monitor: the folder's notification finds it.
+    AppendText(log, kStartA + kEnd);
+    ASSERT_TRUE(WaitUntil([&] { return saved.size() == 1; }));
+
+    // Replaced by a fresh file under the same name: appends to the new file
+    // are followed too.
+    const fs::path fresh = root / "eventlog.new";
+    AppendText(fresh, kStartB);
+    fs::rename(fresh, log);
+    ASSERT_TRUE(WaitUntil([&] { return playing == "zelk0002.mis" && monitor->Examiner().Playing(); }));
+    AppendText(log, kEnd);
+    ASSERT_TRUE(WaitUntil([&] { return saved.size() == 2; }));
+    EXPECT_EQ(saved[1], "zelk0002.mis");
+}
+
+TEST_F(LogMonitorTest, LogInASubFolderIsFollowed) {
+    fs::create_directory(root / "logs");
+    Start(true, "logs\\event.lst");
+    WaitArmed();
+    AppendText(root / "logs" / "event.lst", kStartB);
+    ASSERT_TRUE(WaitUntil([&] { return monitor->Examiner().Playing(); }));
+    AppendText(root / "logs" / "event.lst", kEnd);
+    ASSERT_TRUE(WaitUntil([&] { return saved.size() == 1; }));
+    EXPECT_EQ(saved[0], "zelk0002.mis");
+}
+
+TEST_F(LogMonitorTest, UnknownMissionIsIgnored) {
+    Start();
+    WaitArmed();
+    AppendText(log, "Mission: /zelk9999.mis is Playing\r\n" + kEnd);
+    ASSERT_TRUE(WaitUntil([&] { return examined > 0 && !monitor->Examiner().Playing(); }));
+    EXPECT_EQ(playing, "zelk9999.mis");
+    EXPECT_TRUE(saved.empty());
+    EXPECT_FALSE(ended);
+}
+
+TEST_F(LogMonitorTest, FolderThatCannotBeWatchedEndsTheRun) {
+    StartIn(root / "missing", true, "eventlog.lst");
+    ASSERT_TRUE(WaitUntil([&] { return ended; }));
+    EXPECT_EQ(endReason, TEndReason::NotifyFailed);
+    EXPECT_FALSE(endMessage.isEmpty());
+}
+
+TEST_F(LogMonitorTest, SaveErrorEndsTheRunWithItsMessage) {
+    actions.SaveMission = [&](const std::string&) {
+        throw TFileError(root / "zelk0001.mis", TFileError::kNoPosition, "диск полон");
+    };
+    Start();
+    WaitArmed();
+    AppendText(log, kStartA + kEnd);
+    ASSERT_TRUE(WaitUntil([&] { return ended; }));
+    EXPECT_EQ(endReason, TEndReason::CheckFailed);
+    EXPECT_TRUE(endMessage.contains(QStringLiteral("диск полон"))) << endMessage.toStdString();
+}
+
+TEST_F(LogMonitorTest, CreationFailsWhenTheLogCannotBeOpened) {
+    AppendText(log, kOther);
+    fs::permissions(log, fs::perms::none);
+    if (std::ifstream(log).is_open())
+        GTEST_SKIP() << "this user can read any file";
+    EXPECT_THROW(Start(), TFileError);
+    EXPECT_TRUE(monitor.isNull());
+}
+
+}  // namespace
+}  // namespace zelk::test

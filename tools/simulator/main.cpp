@@ -1,0 +1,208 @@
+// orvaksim: stands in for the flight simulator. It picks one of ZELK's
+// missions, writes the lines the simulator writes to its event log when the
+// mission starts, waits as if it were flown, writes the end line and exits.
+#include <CLI/CLI.hpp>
+#include <ini.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <thread>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TConfig {
+    std::string EventLog;
+    bool Keep = false;
+};
+
+bool EqualsNoCase(const char* a, const char* b) {
+    for (; *a && *b; ++a, ++b)
+        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
+            return false;
+    return *a == *b;
+}
+
+int OnIniValue(void* user, const char* section, const char* name, const char* value) {
+    auto* config = static_cast<TConfig*>(user);
+    // Windows reads INI sections and keys without regard to case.
+    if (EqualsNoCase(section, "game")) {
+        if (EqualsNoCase(name, "eventlog"))
+            config->EventLog = value;
+        else if (EqualsNoCase(name, "eventlogkeep"))
+            config->Keep = std::atoi(value) != 0;
+    }
+    return 1;
+}
+
+fs::path ExecutableFolder(const char* argv0) {
+    std::error_code ec;
+#ifdef _WIN32
+    wchar_t buffer[32768];
+    const DWORD n = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
+    if (n > 0 && n < std::size(buffer))
+        return fs::path(buffer).parent_path();
+#else
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec)
+        return self.parent_path();
+#endif
+    return fs::absolute(argv0, ec).parent_path();
+}
+
+// The root folder holds conf.ini: the current folder when it does (started
+// from the root), else the executable's own folder (started by ZELK, whose
+// current folder is its own sub-folder).
+fs::path FindRoot(const char* argv0) {
+    std::error_code ec;
+    const fs::path current = fs::current_path(ec);
+    if (fs::exists(current / "conf.ini", ec))
+        return current;
+    const fs::path own = ExecutableFolder(argv0);
+    if (!own.empty() && fs::exists(own / "conf.ini", ec))
+        return own;
+    return current;
+}
+
+std::optional<std::string> NewestMission(const fs::path& folder) {
+    std::optional<std::string> best;
+    fs::file_time_type bestTime{};
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() < 9 || name.rfind("zelk", 0) != 0 || name.substr(name.size() - 4) != ".mis")
+            continue;
+        std::error_code fileEc;
+        if (!it->is_regular_file(fileEc))
+            continue;
+        const auto time = it->last_write_time(fileEc);
+        if (fileEc)
+            continue;
+        if (!best || time > bestTime || (time == bestTime && name > *best)) {
+            best = name;
+            bestTime = time;
+        }
+    }
+    return best;
+}
+
+std::string Clock() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    char text[16];
+    std::strftime(text, sizeof text, "[%H:%M:%S]", &local);
+    return text;
+}
+
+// Each line is written and the file closed again, so a reader sees it at once.
+bool WriteLog(const fs::path& log, const std::string& lines, bool truncate) {
+    std::ofstream out(log, std::ios::binary | (truncate ? std::ios::trunc : std::ios::app));
+    out << lines;
+    out.close();
+    return static_cast<bool>(out);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"orvaksim: stands in for the ORVAK simulator. It flies one of ZELK's missions by writing\n"
+                 "its start and, some seconds later, its end into the event log named in conf.ini."};
+    std::string rootText;
+    std::string mission;
+    double seconds = 5;
+    app.add_option("--root", rootText, "simulator root folder (default: the current folder, or this program's "
+                                       "folder when only it holds conf.ini)");
+    app.add_option("--mission", mission, "mission file in Missions/Single/NN/ZELK/ (default: the newest zelk*.mis)");
+    app.add_option("--seconds", seconds, "how long the flight lasts")->check(CLI::Range(0.0, 86400.0));
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return code == 0 ? 0 : 2;
+    }
+
+    const fs::path root = rootText.empty() ? FindRoot(argv[0]) : fs::path(rootText);
+    const fs::path folder = root / "Missions" / "Single" / "NN" / "ZELK";
+
+    TConfig config;
+    const fs::path ini = root / "conf.ini";
+    std::error_code ec;
+    if (fs::exists(ini, ec)) {
+        if (ini_parse(ini.string().c_str(), OnIniValue, &config) < 0) {
+            std::cerr << "orvaksim: cannot read " << ini.string() << "\n";
+            return 1;
+        }
+    } else {
+        std::cout << "orvaksim: no " << ini.string() << ": the event log is off\n";
+    }
+
+    if (mission.empty()) {
+        const auto newest = NewestMission(folder);
+        if (!newest) {
+            std::cerr << "orvaksim: no zelk*.mis mission in " << folder.string() << "\n";
+            return 1;
+        }
+        mission = *newest;
+    } else if (fs::path(mission).filename().string() != mission || mission == "." || mission == "..") {
+        std::cerr << "orvaksim: --mission takes a file name inside " << folder.string() << ", not " << mission
+                  << "\n";
+        return 2;
+    } else if (!fs::is_regular_file(folder / mission, ec)) {
+        std::cerr << "orvaksim: no mission " << (folder / mission).string() << "\n";
+        return 1;
+    }
+
+    fs::path log;
+    if (config.EventLog.empty()) {
+        std::cout << "orvaksim: conf.ini names no event log ([game] eventlog): flying without one\n";
+    } else {
+        std::string name = config.EventLog;
+#ifndef _WIN32
+        std::replace(name.begin(), name.end(), '\\', '/');
+#endif
+        log = root / name;
+    }
+
+    const std::string path = "Missions/Single/NN/ZELK/" + mission;
+    std::cout << "orvaksim: flying " << path << " for " << seconds << " s" << std::endl;
+    if (!log.empty()) {
+        // Without eventlogkeep the simulator starts a fresh log for each flight.
+        const bool fresh = !config.Keep;
+        if (!WriteLog(log, Clock() + " Loading mission " + path + "\r\n", fresh) ||
+            !WriteLog(log, Clock() + " Mission: " + path + " is Playing\r\n", false)) {
+            std::cerr << "orvaksim: cannot write the event log " << log.string() << "\n";
+            return 1;
+        }
+        std::cout << "orvaksim: " << (fresh ? "started a fresh log " : "appended the start to ") << log.string()
+                  << std::endl;
+    }
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    if (!log.empty()) {
+        if (!WriteLog(log, Clock() + " Mission END\r\n", false)) {
+            std::cerr << "orvaksim: cannot write the event log " << log.string() << "\n";
+            return 1;
+        }
+    }
+    std::cout << "orvaksim: mission over" << (log.empty() ? "" : ", end written to the event log") << std::endl;
+    return 0;
+}
