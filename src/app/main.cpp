@@ -1,0 +1,9 @@
+// ORVAK ZELK: the mission generator's window program.
+#include <QApplication>
+
+#include "ui/startup.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    return zelk::RunZelk(app);
+}

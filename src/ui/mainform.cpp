@@ -1,0 +1,1007 @@
+#include "ui/mainform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <algorithm>
+#include <exception>
+
+#include "data/catalogues.h"
+#include "data/codepage.h"
+#include "data/error.h"
+#include "data/picture.h"
+#include "generator/random.h"
+#include "generator/writer.h"
+#include "library/scan.h"
+#include "ui/drawings.h"
+#include "ui/spinedit.h"
+
+namespace zelk {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kPickListHeight = 21;
+const QString kProblem = QStringLiteral("Проблема");
+const QString kConfirm = QStringLiteral("Подтверждение");
+const QString kQuery = QStringLiteral("Запрос");
+const QString kAppTitle = QStringLiteral("ORVAK ZELK");
+
+QString JoinLines(const std::vector<std::string>& lines) {
+    QStringList out;
+    for (const std::string& line : lines)
+        out << FromCp1251(line);
+    return out.join(QLatin1Char('\n'));
+}
+
+QImage ToQImage(const TImage& picture) {
+    if (picture.Width <= 0 || picture.Height <= 0 ||
+        picture.Rgb.size() < static_cast<std::size_t>(picture.Width) * picture.Height * 3)
+        return QImage();
+    QImage image(picture.Width, picture.Height, QImage::Format_RGB888);
+    const std::size_t rowBytes = static_cast<std::size_t>(picture.Width) * 3;
+    for (int y = 0; y < picture.Height; ++y)
+        std::copy_n(picture.Rgb.data() + rowBytes * y, rowBytes, image.scanLine(y));
+    return image;
+}
+
+}  // namespace
+
+QString FromCp1251(const std::string& text) {
+    QString s = QString::fromStdString(Cp1251ToUtf8(text));
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return s;
+}
+
+std::string ToCp1251(const QString& text) {
+    std::string all;
+    if (Utf8ToCp1251(text.toStdString(), all))
+        return all;
+    std::string out;
+    std::string one;
+    for (char32_t c : text.toUcs4()) {
+        const QString s = QString::fromUcs4(&c, 1);
+        out += Utf8ToCp1251(s.toStdString(), one) ? one : std::string("?");
+    }
+    return out;
+}
+
+QMessageBox::StandardButton ShowMessageBox(QWidget* parent, TAskKind kind, const QString& caption,
+                                           const QString& text) {
+    QMessageBox box(parent);
+    box.setWindowTitle(caption);
+    box.setText(text);
+    box.setTextFormat(Qt::PlainText);
+    box.setIcon(kind == TAskKind::Error ? QMessageBox::Critical : QMessageBox::NoIcon);
+    switch (kind) {
+    case TAskKind::Problem:
+    case TAskKind::Error:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case TAskKind::ProblemOkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case TAskKind::Confirm:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case TAskKind::Query:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    const int result = box.exec();
+    // Closing the box by its title bar counts as its last button: No or Cancel.
+    if (result == 0 || result == QMessageBox::Escape)
+        return kind == TAskKind::Confirm ? QMessageBox::No : QMessageBox::Cancel;
+    return static_cast<QMessageBox::StandardButton>(result);
+}
+
+TZELK_form::TZELK_form(TFormOptions options, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      options_(std::move(options)) {
+    paths_ = MakeSimPaths(options_.Root);
+    CreateControls();
+    FormCreate();
+}
+
+TZELK_form::~TZELK_form() { FormDestroy(); }
+
+void TZELK_form::SetAsk(TAskFunc ask) { options_.Ask = std::move(ask); }
+
+// ---------------------------------------------------------------- layout
+
+QLabel* TZELK_form::AddLabel(QWidget* parent, const QString& text, int left, int top, const char* name) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+QComboBox* TZELK_form::AddPickList(QWidget* parent, const char* name, int left, int top, int width,
+                                   const QString& hint) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QString::fromLatin1(name));
+    combo->setEditable(false);
+    combo->setGeometry(left, top, width, kPickListHeight);
+    combo->setToolTip(hint);
+    combo->setMaxVisibleItems(16);
+    return combo;
+}
+
+void TZELK_form::CreateControls() {
+    setObjectName(QStringLiteral("ZELK_form"));
+    setWindowTitle(QStringLiteral("ORVAK ZELK - Zelkwright"));
+    QFont font;
+    // MS Sans Serif where it exists; elsewhere a face with Cyrillic letters.
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"), QStringLiteral("Arial")});
+    font.setPixelSize(11);
+    setFont(font);
+    setFixedSize(641, 649);
+
+    Label1 = AddLabel(this, QStringLiteral("Список заданий"), 8, 8, "Label1");
+    lboxMissions = new QListWidget(this);
+    lboxMissions->setObjectName(QStringLiteral("lboxMissions"));
+    lboxMissions->setGeometry(8, 24, 281, 289);
+    lboxMissions->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lboxMissions->setUniformItemSizes(true);
+    lboxMissions->setToolTip(QStringLiteral("Список заданий, сгенерированных программой ZELK"));
+
+    Label2 = AddLabel(this, QStringLiteral("Имя файла"), 304, 8, "Label2");
+    FileName = new QLineEdit(this);
+    FileName->setObjectName(QStringLiteral("FileName"));
+    FileName->setGeometry(304, 24, 137, 21);
+    FileName->setReadOnly(true);
+    FileName->setFocusPolicy(Qt::ClickFocus);
+    FileName->setToolTip(QStringLiteral("Имя файла задания"));
+
+    PanelLogo = new QFrame(this);
+    PanelLogo->setObjectName(QStringLiteral("PanelLogo"));
+    PanelLogo->setGeometry(456, 16, 177, 33);
+    PanelLogo->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    ZELK_Logo = new QLabel(PanelLogo);
+    ZELK_Logo->setObjectName(QStringLiteral("ZELK_Logo"));
+    ZELK_Logo->setGeometry(2, 2, 173, 30);
+    ZELK_Logo->setPixmap(DrawLogo());
+
+    Label4 = AddLabel(this, QStringLiteral("Краткое описание задания"), 304, 48, "Label4");
+    MissionShort = new QPlainTextEdit(this);
+    MissionShort->setObjectName(QStringLiteral("MissionShort"));
+    MissionShort->setGeometry(304, 64, 329, 145);
+    MissionShort->setReadOnly(true);
+    MissionShort->setFocusPolicy(Qt::ClickFocus);
+    MissionShort->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    MissionShort->setToolTip(QStringLiteral("Краткое описание условий выбранного задания"));
+
+    Label16 = AddLabel(this, QStringLiteral("Комментарии к заданию"), 304, 216, "Label16");
+    MissionComment = new QPlainTextEdit(this);
+    MissionComment->setObjectName(QStringLiteral("MissionComment"));
+    MissionComment->setGeometry(304, 232, 329, 81);
+    MissionComment->setLineWrapMode(QPlainTextEdit::NoWrap);
+    MissionComment->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    MissionComment->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    MissionComment->setTabChangesFocus(true);
+
+    PanelPreview = new QFrame(this);
+    PanelPreview->setObjectName(QStringLiteral("PanelPreview"));
+    PanelPreview->setGeometry(8, 325, 280, 210);
+    PanelPreview->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    PanelPreview->setToolTip(QStringLiteral("Примерное изображение цели"));
+    Image = new QLabel(PanelPreview);
+    Image->setObjectName(QStringLiteral("Image"));
+    Image->setGeometry(2, 2, 276, 206);
+    Image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image->setScaledContents(false);
+    Image->setPixmap(QPixmap::fromImage(DrawNoImagePicture()));
+
+    // Commands and their buttons; a button is enabled exactly when its command is.
+    auto makeAction = [this](const char* name, const QString& caption, const QString& hint, TCommandIcon icon) {
+        auto* action = new QAction(DrawCommandIcon(icon), caption, this);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setToolTip(hint);
+        action->setStatusTip(hint);
+        return action;
+    };
+    ActionNew = makeAction("ActionNew", QStringLiteral("Новое задание"), QStringLiteral("Создать новое задание"),
+                           TCommandIcon::New);
+    ActionCopy = makeAction("ActionCopy", QStringLiteral("Копировать"),
+                            QStringLiteral("Копировать задание в новый файл"), TCommandIcon::Copy);
+    ActionDelete = makeAction("ActionDelete", QStringLiteral("Удалить"),
+                              QStringLiteral("Удалить отмеченные файлы заданий"), TCommandIcon::Delete);
+    ActionSave = makeAction("ActionSave", QStringLiteral("Сохранить"), QStringLiteral("Сохранить задание в файле"),
+                            TCommandIcon::Save);
+    connect(ActionNew, &QAction::triggered, this, [this] { DoNew(); });
+    connect(ActionCopy, &QAction::triggered, this, [this] { DoCopy(); });
+    connect(ActionDelete, &QAction::triggered, this, [this] { DoDelete(); });
+    connect(ActionSave, &QAction::triggered, this, [this] { DoSave(); });
+
+    GroupBox2 = new QGroupBox(this);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    GroupBox2->setGeometry(8, 544, 281, 97);
+    auto makeButton = [this](const char* name, QAction* action, const QString& text, const QString& hint,
+                             QRect bounds) {
+        auto* button = new QPushButton(action->icon(), text, GroupBox2);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setGeometry(bounds);
+        button->setToolTip(hint);
+        button->setFocusPolicy(Qt::StrongFocus);
+        button->setEnabled(action->isEnabled());
+        connect(action, &QAction::enabledChanged, button, &QWidget::setEnabled);
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        return button;
+    };
+    BitBtnNew = makeButton("BitBtnNew", ActionNew, QStringLiteral("Создать"), QStringLiteral("Создать новое задание"),
+                           QRect(10, 16, 113, 25));
+    BitBtnSave = makeButton("BitBtnSave", ActionSave, QStringLiteral("Сохранить"),
+                            QStringLiteral("Сохранить задание"), QRect(156, 16, 113, 25));
+    BitBtnCopy = makeButton("BitBtnCopy", ActionCopy, QStringLiteral("Копировать"),
+                            QStringLiteral("Копировать задание"), QRect(10, 61, 111, 25));
+    BitBtnDelete = makeButton("BitBtnDelete", ActionDelete, QStringLiteral("Удалить"),
+                              QStringLiteral("Удалить отмеченные задания"), QRect(156, 61, 113, 25));
+
+    PageControl = new QTabWidget(this);
+    PageControl->setObjectName(QStringLiteral("PageControl"));
+    PageControl->setGeometry(304, 320, 329, 321);
+    TabSheet1 = new QWidget;
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    TabSheet2 = new QWidget;
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    PageControl->addTab(TabSheet1, QStringLiteral("Параметры задания"));
+    PageControl->addTab(TabSheet2, QStringLiteral("Дополнительно"));
+    CreateFirstPage(TabSheet1);
+    CreateSecondPage(TabSheet2);
+
+    connect(lboxMissions, &QListWidget::currentRowChanged, this, [this](int) { lboxMissionsClick(); });
+    // A click on the entry already focused shows it again as well: after the
+    // simulator's automatic save the current mission may be another one.
+    connect(lboxMissions, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        const int row = lboxMissions->row(item);
+        if (row >= 0 && row < library_.Count() && currentMission_ != &library_.At(row))
+            lboxMissionsClick();
+    });
+
+    setTabOrder(lboxMissions, MissionComment);
+    setTabOrder(MissionComment, PageControl);
+    setTabOrder(PageControl, comboMaps);
+    setTabOrder(comboMaps, comboArmy);
+    setTabOrder(comboArmy, comboTargets);
+    setTabOrder(comboTargets, checkMoving);
+    setTabOrder(checkMoving, comboModes);
+    setTabOrder(comboModes, comboDifficulty);
+    setTabOrder(comboDifficulty, comboAircrafts);
+    setTabOrder(comboAircrafts, comboFlight);
+    setTabOrder(comboFlight, editHeight);
+    setTabOrder(editHeight, comboTime);
+    setTabOrder(comboTime, comboWeather);
+    setTabOrder(comboWeather, comboClouds);
+    setTabOrder(comboClouds, comboTanksRed);
+    setTabOrder(comboTanksRed, comboTanksBlue);
+    setTabOrder(comboTanksBlue, checkRandomRoute);
+    setTabOrder(checkRandomRoute, BitBtnRunTheGame);
+    setTabOrder(BitBtnRunTheGame, editFighters);
+    setTabOrder(editFighters, BitBtnNew);
+    setTabOrder(BitBtnNew, BitBtnSave);
+    setTabOrder(BitBtnSave, BitBtnCopy);
+    setTabOrder(BitBtnCopy, BitBtnDelete);
+}
+
+void TZELK_form::CreateFirstPage(QWidget* page) {
+    auto rowLabel = [&](const QString& text, int top, const char* name) {
+        return AddLabel(page, text, 8, top + 4, name);
+    };
+    rowLabel(QStringLiteral("Карта"), 4, "LabelMaps");
+    comboMaps = AddPickList(page, "comboMaps", 81, 4, 169, QStringLiteral("Выбор карты района боевых действий"));
+    rowLabel(QStringLiteral("Армия, язык"), 28, "LabelArmy");
+    comboArmy = AddPickList(page, "comboArmy", 81, 28, 169, QStringLiteral("Выбор цвета армии и языка радиообмена"));
+    rowLabel(QStringLiteral("Цель"), 52, "LabelTargets");
+    comboTargets = AddPickList(page, "comboTargets", 81, 52, 233, QStringLiteral("Выбор цели для выполнения задания"));
+    checkMoving = new QCheckBox(QStringLiteral("движущаяся"), page);
+    checkMoving->setObjectName(QStringLiteral("checkMoving"));
+    checkMoving->setGeometry(81, 76, 89, 17);
+    checkMoving->setToolTip(QStringLiteral("Выбор неподвижной или движущейся цели"));
+    rowLabel(QStringLiteral("Вид задания"), 100, "LabelModes");
+    comboModes = AddPickList(page, "comboModes", 81, 100, 169, QStringLiteral("Выбор вида задания"));
+    rowLabel(QStringLiteral("Сложность"), 124, "LabelDifficulty");
+    comboDifficulty = AddPickList(page, "comboDifficulty", 81, 124, 169, QStringLiteral("Выбр сложности задания"));
+    rowLabel(QStringLiteral("Самолет"), 148, "LabelAircrafts");
+    comboAircrafts = AddPickList(page, "comboAircrafts", 81, 148, 169,
+                                 QStringLiteral("Выбор самолета, доступного для выполнения задания"));
+    rowLabel(QStringLiteral("Ведомые"), 172, "LabelFlight");
+    comboFlight = AddPickList(page, "comboFlight", 81, 172, 169, QStringLiteral("Выбор количества ведомых самолетов"));
+    for (const std::string& name : FlightNames)
+        comboFlight->addItem(FromCp1251(name));
+    comboFlight->setCurrentIndex(0);
+    rowLabel(QStringLiteral("Высота, м"), 196, "LabelHeight");
+    editHeight = new TSpinEdit(50, 15000, 10, page);
+    editHeight->setObjectName(QStringLiteral("editHeight"));
+    editHeight->setGeometry(81, 196, 65, 22);
+    editHeight->SetValue(1000);
+    rowLabel(QStringLiteral("Время, ч"), 220, "LabelTime");
+    comboTime = AddPickList(page, "comboTime", 81, 220, 57, QStringLiteral("Выбор времени начала задания"));
+    for (int hour = 0; hour < 24; ++hour)
+        comboTime->addItem(FromCp1251(TimeName(hour)));
+    comboTime->setCurrentIndex(12);
+    QLabel* weatherLabel = rowLabel(QStringLiteral("Погода"), 244, "LabelWeather");
+    weatherLabel->setToolTip(QStringLiteral("Выбрать погодные условия"));
+    comboWeather = AddPickList(page, "comboWeather", 81, 244, 97, QStringLiteral("Выбор погодных условий"));
+    for (const std::string& name : WeatherNames)
+        comboWeather->addItem(FromCp1251(name));
+    comboWeather->setCurrentIndex(0);
+    rowLabel(QStringLiteral("Облака, м"), 268, "LabelClouds");
+    comboClouds = AddPickList(page, "comboClouds", 81, 268, 57, QStringLiteral("Выбор нижней границы облачности"));
+    for (const std::string& name : CloudNames)
+        comboClouds->addItem(FromCp1251(name));
+    comboClouds->setCurrentIndex(comboClouds->findText(QStringLiteral("800")));
+
+    // Handlers run on the user's choices only: `activated` and `clicked` are
+    // not emitted when the window shows values itself.
+    connect(comboMaps, &QComboBox::activated, this, &TZELK_form::comboMapsSelect);
+    connect(comboArmy, &QComboBox::activated, this, &TZELK_form::comboArmySelect);
+    connect(comboTargets, &QComboBox::activated, this, &TZELK_form::comboTargetsSelect);
+    connect(checkMoving, &QCheckBox::clicked, this, &TZELK_form::checkMovingClick);
+    connect(comboModes, &QComboBox::activated, this, &TZELK_form::comboModesSelect);
+    connect(comboDifficulty, &QComboBox::activated, this, &TZELK_form::comboDifficultySelect);
+    connect(comboAircrafts, &QComboBox::activated, this, &TZELK_form::comboAircraftsSelect);
+    connect(comboFlight, &QComboBox::activated, this, &TZELK_form::comboFlightSelect);
+    connect(editHeight, &TSpinEdit::ValueEdited, this, &TZELK_form::editHeightChange);
+    connect(comboTime, &QComboBox::activated, this, &TZELK_form::comboTimeSelect);
+    connect(comboWeather, &QComboBox::activated, this, &TZELK_form::comboWeatherSelect);
+    connect(comboClouds, &QComboBox::activated, this, &TZELK_form::comboCloudsSelect);
+    connect(MissionComment, &QPlainTextEdit::textChanged, this, &TZELK_form::MissionCommentChange);
+}
+
+void TZELK_form::CreateSecondPage(QWidget* page) {
+    AddLabel(page, QStringLiteral("Состав танковых колонн красных"), 8, 12, "LabelTanksRed");
+    comboTanksRed = AddPickList(page, "comboTanksRed", 208, 8, 105, QStringLiteral("Выбор состава танковых колонн красных"));
+    AddLabel(page, QStringLiteral("Состав танковых колонн синих"), 8, 36, "LabelTanksBlue");
+    comboTanksBlue = AddPickList(page, "comboTanksBlue", 208, 32, 105, QStringLiteral("Выбор состава танковых колонн синих"));
+    checkRandomRoute = new QCheckBox(QStringLiteral("Случайный маршрут"), page);
+    checkRandomRoute->setObjectName(QStringLiteral("checkRandomRoute"));
+    checkRandomRoute->setGeometry(97, 63, 124, 17);
+    // Text left of the box.
+    checkRandomRoute->setLayoutDirection(Qt::RightToLeft);
+    checkRandomRoute->setToolTip(QStringLiteral("Случайный выбор маршрута подхода к цели"));
+    AddLabel(page, QStringLiteral("Истребители противника"), 8, 92, "LabelFighters");
+    editFighters = new TSpinEdit(0, 4, 1, page);
+    editFighters->setObjectName(QStringLiteral("editFighters"));
+    editFighters->setGeometry(208, 88, 57, 22);
+    editFighters->setToolTip(QStringLiteral("Выбор количества истребителей противника"));
+    editFighters->SetValue(0);
+
+    speedAuto = new QPushButton(QStringLiteral("Автогенерация"), page);
+    speedAuto->setObjectName(QStringLiteral("speedAuto"));
+    speedAuto->setGeometry(16, 256, 177, 25);
+    speedAuto->setCheckable(true);
+    speedAuto->setChecked(false);
+    // A speed button: it never takes the keyboard focus.
+    speedAuto->setFocusPolicy(Qt::NoFocus);
+    speedAuto->setToolTip(FromCp1251(AutoButtonCaptions[0]));
+
+    BitBtnRunTheGame = new QPushButton(QIcon(DrawStartPicture()), QStringLiteral("Пуск"), page);
+    BitBtnRunTheGame->setObjectName(QStringLiteral("BitBtnRunTheGame"));
+    BitBtnRunTheGame->setGeometry(208, 248, 105, 41);
+    BitBtnRunTheGame->setIconSize(QSize(24, 24));
+    BitBtnRunTheGame->setFocusPolicy(Qt::StrongFocus);
+    QFont bold = BitBtnRunTheGame->font();
+    bold.setBold(true);
+    bold.setPixelSize(16);
+    BitBtnRunTheGame->setFont(bold);
+    BitBtnRunTheGame->setToolTip(QStringLiteral("Запустить авиасимулятор Orvak"));
+
+    connect(comboTanksRed, &QComboBox::activated, this, &TZELK_form::comboTanksRedChange);
+    connect(comboTanksBlue, &QComboBox::activated, this, &TZELK_form::comboTanksBlueChange);
+    connect(checkRandomRoute, &QCheckBox::clicked, this, &TZELK_form::checkRandomRouteClick);
+    connect(editFighters, &TSpinEdit::ValueEdited, this, &TZELK_form::editFightersChange);
+    connect(speedAuto, &QPushButton::clicked, this, &TZELK_form::speedAutoClick);
+    connect(BitBtnRunTheGame, &QPushButton::clicked, this, &TZELK_form::BitBtnRunTheGameClick);
+}
+
+// ---------------------------------------------------------------- set-up
+
+void TZELK_form::FormCreate() {
+    const QString aboutHint = QStringLiteral(
+        "ZELK 2, версия 2.2 (21.02.2007).\n"
+        "Zelkwright.\n"
+        "Авторы:\n"
+        "команда ZELK - проработка карт и заданий;\n"
+        "команда ZELK - программирование.");
+    ZELK_Logo->setToolTip(aboutHint);
+    PanelLogo->setToolTip(aboutHint);
+    MissionComment->setToolTip(
+        QStringLiteral("Произвольные комментарии пользователя.\nДобавляются к полному описанию задания."));
+    editHeight->setToolTip(QStringLiteral("Ввод высоты полета.\nДопустимы значения от 50 до 15000 м."));
+
+    const fs::path primary = options_.DataDir / DataFileName(0);
+    std::error_code ec;
+    if (!fs::exists(primary, ec)) {
+        EnterMissingDataState(QString());
+    } else {
+        ReadEventLogSettings(paths_);
+        listedMapKey_.clear();
+        bool loaded = false;
+        try {
+            ref_ = LoadRefData(options_.DataDir);
+            loaded = true;
+        } catch (const std::exception& e) {
+            // A broken primary file leaves us where a missing one does, but
+            // says what is wrong with it.
+            EnterMissingDataState(QString::fromUtf8(e.what()));
+        }
+        if (loaded) {
+            dataLoaded_ = true;
+            for (int k = 0; k < 4; ++k)
+                comboModes->addItem(FromCp1251(ModeNames[static_cast<std::size_t>(k)]), k);
+            for (int d = 0; d < 2; ++d)
+                comboDifficulty->addItem(FromCp1251(DifficultyNames[static_cast<std::size_t>(d)]), d);
+            for (const std::string& name : ArmyNames)
+                comboArmy->addItem(FromCp1251(name));
+            comboArmy->setCurrentIndex(0);
+
+            LoadData();
+
+            for (const TMap& map : ref_.Maps.Items)
+                comboMaps->addItem(FromCp1251(map.Name));
+            comboMaps->setCurrentIndex(comboMaps->count() > 0 ? 0 : -1);
+            listedAircrafts_.clear();
+            for (const TAircraft& aircraft : ref_.Aircrafts.Items) {
+                comboAircrafts->addItem(FromCp1251(aircraft.Name));
+                listedAircrafts_.push_back(&aircraft);
+            }
+            comboAircrafts->setCurrentIndex(comboAircrafts->count() > 0 ? 0 : -1);
+            // The target list is filled for the first map without noting its
+            // key, so the first refresh fills it again.
+            listedTargets_.clear();
+            if (!ref_.Maps.Items.empty())
+                listedTargets_ = ref_.Targets.SelectMap(ref_.Maps.Items.front().Key);
+            for (const TTarget* target : listedTargets_)
+                comboTargets->addItem(FromCp1251(target->Name));
+            comboTargets->setCurrentIndex(comboTargets->count() > 0 ? 0 : -1);
+
+            for (std::size_t i = 0; i < 14; ++i) {
+                comboTanksRed->addItem(FromCp1251(TankDisplayNames[1][i]));
+                comboTanksBlue->addItem(FromCp1251(TankDisplayNames[2][i]));
+            }
+            comboTanksRed->setCurrentIndex(0);
+            comboTanksBlue->setCurrentIndex(0);
+
+            if (!library_.Empty())
+                SetCurrentEntry(0);
+            ShowMissionData();
+
+            if (!ref_.Warnings.empty()) {
+                QStringList warnings;
+                for (const std::string& warning : ref_.Warnings)
+                    warnings << QString::fromStdString(warning);
+                Ask(TAskKind::Problem, kProblem, warnings.join(QStringLiteral("\n\n")));
+            }
+        }
+    }
+    PageControl->setCurrentIndex(0);
+    speedAuto->setChecked(false);
+}
+
+void TZELK_form::EnterMissingDataState(const QString& fault) {
+    QString text = MissionShort->toPlainText();
+    if (fault.isEmpty()) {
+        text += QStringLiteral("\n  Файл orvak_zelk.rc0 не найден!\n  Формирование заданий невозможно.");
+    } else {
+        text += QStringLiteral("\n  Файл orvak_zelk.rc0 поврежден!\n  Формирование заданий невозможно.\n  ") + fault;
+    }
+    MissionShort->setPlainText(text);
+    SetEnabled(false);
+    ActionCopy->setEnabled(false);
+    ActionDelete->setEnabled(false);
+    ActionSave->setEnabled(false);
+    ActionNew->setEnabled(false);
+    BitBtnRunTheGame->setEnabled(true);
+}
+
+void TZELK_form::FormDestroy() {
+    currentMission_ = nullptr;
+    shownMission_ = nullptr;
+    currentTarget_ = nullptr;
+    listedTargets_.clear();
+    listedAircrafts_.clear();
+    library_.Missions.clear();
+    ref_ = TRefData();
+}
+
+void TZELK_form::LoadData() {
+    if (!library_.Load(paths_.MissionFolder, ref_.Targets))
+        Ask(TAskKind::ProblemOkCancel, kProblem, FromCp1251(FolderCreateErrorText()));
+    FillMissionList();
+}
+
+void TZELK_form::FillMissionList() {
+    const QSignalBlocker blocker(lboxMissions);
+    lboxMissions->clear();
+    for (const auto& mission : library_.Missions)
+        lboxMissions->addItem(FromCp1251(mission->Name));
+}
+
+void TZELK_form::SetCurrentEntry(int row) {
+    {
+        const QSignalBlocker blocker(lboxMissions);
+        lboxMissions->setCurrentRow(row);
+    }
+    currentMission_ = (row >= 0 && row < library_.Count()) ? &library_.At(row) : nullptr;
+}
+
+void TZELK_form::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (shownOnce_)
+        return;
+    shownOnce_ = true;
+    if (const QScreen* screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    lboxMissions->setFocus();
+    if (!pending_.empty())
+        QTimer::singleShot(0, this, &TZELK_form::ShowPendingMessages);
+}
+
+void TZELK_form::ShowPendingMessages() {
+    while (!pending_.empty()) {
+        const TPendingMessage message = pending_.front();
+        pending_.pop_front();
+        Ask(message.Kind, message.Caption, message.Text);
+    }
+}
+
+QMessageBox::StandardButton TZELK_form::Ask(TAskKind kind, const QString& caption, const QString& text) {
+    if (!shownOnce_) {
+        // Before the window appears, a message would stand alone on the
+        // screen; it waits for the window instead.
+        pending_.push_back({kind, caption, text});
+        return kind == TAskKind::Confirm ? QMessageBox::No : QMessageBox::Ok;
+    }
+    if (options_.Ask)
+        return options_.Ask(this, kind, caption, text);
+    return ShowMessageBox(this, kind, caption, text);
+}
+
+void TZELK_form::ReportError(const QString& message) {
+    if (!quietErrors_)
+        Ask(TAskKind::Error, kAppTitle, message);
+}
+
+void TZELK_form::BringToFront() {
+    if (isMinimized()) {
+        showNormal();
+    } else {
+        show();
+        raise();
+    }
+    activateWindow();
+}
+
+// ---------------------------------------------------------------- showing
+
+void TZELK_form::SetEnabled(bool on) {
+    for (QWidget* page : {TabSheet1, TabSheet2}) {
+        for (QObject* child : page->children()) {
+            if (auto* widget = qobject_cast<QWidget*>(child); widget && widget->isWindowType() == false)
+                widget->setEnabled(on);
+        }
+    }
+    MissionComment->setEnabled(on);
+}
+
+void TZELK_form::ShowMissionData() {
+    // What was typed belongs to the mission shown so far; it must not reach
+    // another one when a box loses the focus while the controls change.
+    CommitSpinBoxes();
+    editHeight->DiscardEdit();
+    editFighters->DiscardEdit();
+    if (library_.Empty() || currentMission_ == nullptr) {
+        ActionCopy->setEnabled(false);
+        ActionDelete->setEnabled(false);
+        ActionSave->setEnabled(false);
+        SetEnabled(false);
+        shownMission_ = nullptr;
+        return;
+    }
+    if (!comboMaps->isEnabled())
+        SetEnabled(true);
+    if (!ActionCopy->isEnabled()) {
+        ActionCopy->setEnabled(true);
+        ActionDelete->setEnabled(true);
+        ActionSave->setEnabled(true);
+    }
+    TMission& mission = *currentMission_;
+    FileName->setText(FromCp1251(mission.FileName));
+    MissionShort->setPlainText(JoinLines(mission.Short));
+    {
+        const QSignalBlocker blocker(MissionComment);
+        MissionComment->setPlainText(JoinLines(mission.Comment));
+    }
+    shownMission_ = &mission;
+
+    CheckUpTargets();
+    editFighters->setEnabled(ApplyFightersRule(mission.Data));
+
+    TMissionData& data = mission.Data;
+    comboArmy->setCurrentIndex(data.Army >= 0 && data.Army < comboArmy->count() ? data.Army : -1);
+    comboFlight->setCurrentIndex(data.Flight >= 0 && data.Flight < comboFlight->count() ? data.Flight : -1);
+    comboTime->setCurrentIndex(data.Time >= 0 && data.Time < comboTime->count() ? data.Time : -1);
+    // The boxes show the values brought into their ranges, and the mission
+    // takes what they show.
+    editHeight->SetValue(data.Height);
+    data.Height = editHeight->Value();
+    checkRandomRoute->setChecked(data.RandomRoute != 0);
+    data.RandomRoute = checkRandomRoute->isChecked() ? 1 : 0;
+    editFighters->SetValue(data.Fighters);
+    data.Fighters = editFighters->Value();
+    comboClouds->setCurrentIndex(comboClouds->findText(FromCp1251(data.Clouds), Qt::MatchExactly | Qt::MatchCaseSensitive));
+    comboWeather->setCurrentIndex(data.Weather >= 0 && data.Weather < comboWeather->count() ? data.Weather : -1);
+}
+
+void TZELK_form::CheckUpTargets() {
+    if (currentMission_ == nullptr)
+        return;
+    TMission& mission = *currentMission_;
+    const TTargetChoice choice = zelk::CheckUpTargets(mission, ref_);
+
+    comboMaps->setCurrentIndex(choice.MapSelected < comboMaps->count() ? choice.MapSelected : -1);
+    if (listedMapKey_ != mission.Data.Map) {
+        comboTargets->clear();
+        listedTargets_ = choice.Targets;
+        for (const TTarget* target : listedTargets_)
+            comboTargets->addItem(FromCp1251(target->Name));
+        listedMapKey_ = mission.Data.Map;
+    }
+    comboTargets->setCurrentIndex(choice.TargetSelected < comboTargets->count() ? choice.TargetSelected : -1);
+    comboTanksRed->setCurrentIndex(choice.TanksRedShown);
+    comboTanksBlue->setCurrentIndex(choice.TanksBlueShown);
+    currentTarget_ = choice.CurrentTarget;
+
+    checkMoving->setChecked(choice.MovingChecked);
+    checkMoving->setEnabled(choice.MovingEnabled);
+
+    comboModes->clear();
+    for (int mode : choice.Modes)
+        comboModes->addItem(FromCp1251(ModeNames[static_cast<std::size_t>(mode)]), mode);
+    comboModes->setCurrentIndex(choice.ModeSelected);
+    comboDifficulty->clear();
+    for (int difficulty : choice.Difficulties)
+        comboDifficulty->addItem(FromCp1251(DifficultyNames[static_cast<std::size_t>(difficulty)]), difficulty);
+    comboDifficulty->setCurrentIndex(choice.DifficultySelected);
+    ShowAircrafts(choice.Aircraft);
+
+    comboTanksRed->setEnabled(choice.TanksEnabled);
+    comboTanksBlue->setEnabled(choice.TanksEnabled);
+
+    ShowTargetPicture();
+}
+
+void TZELK_form::CheckUpAircrafts() {
+    if (currentMission_ == nullptr)
+        return;
+    ShowAircrafts(zelk::CheckUpAircrafts(currentMission_->Data, ref_.Aircrafts));
+}
+
+void TZELK_form::ShowAircrafts(const TAircraftChoice& choice) {
+    comboAircrafts->clear();
+    listedAircrafts_ = choice.Aircrafts;
+    for (const TAircraft* aircraft : listedAircrafts_)
+        comboAircrafts->addItem(FromCp1251(aircraft->Name));
+    comboAircrafts->setCurrentIndex(choice.Selected);
+}
+
+void TZELK_form::ShowTargetPicture() {
+    if (currentTarget_ == nullptr) {
+        Image->setPixmap(QPixmap::fromImage(DrawNoImagePicture()));
+        return;
+    }
+    try {
+        const TImage picture = ReadPicture(ref_.DataFilePath(currentTarget_->DataFile), currentTarget_->PictureOffset);
+        const QImage image = ToQImage(picture);
+        Image->setPixmap(image.isNull() ? QPixmap::fromImage(DrawNoImagePicture()) : QPixmap::fromImage(image));
+    } catch (const std::exception& e) {
+        Image->setPixmap(QPixmap::fromImage(DrawNoImagePicture()));
+        ReportError(QString::fromUtf8(e.what()));
+    }
+}
+
+std::string TZELK_form::GetAircraftName(const std::string& airClass) const {
+    return zelk::GetAircraftName(ref_.Aircrafts, airClass);
+}
+
+// ---------------------------------------------------------------- handlers
+
+void TZELK_form::lboxMissionsClick() {
+    const int row = lboxMissions->currentRow();
+    currentMission_ = (row >= 0 && row < library_.Count()) ? &library_.At(row) : nullptr;
+    ShowMissionData();
+}
+
+void TZELK_form::comboMapsSelect(int index) {
+    if (currentMission_ == nullptr || index < 0 || index >= ref_.Maps.Count())
+        return;
+    currentMission_->Data.Map = ref_.Maps.Items[static_cast<std::size_t>(index)].Key;
+    CheckUpTargets();
+}
+
+void TZELK_form::comboArmySelect(int index) {
+    if (currentMission_ != nullptr && index >= 0)
+        currentMission_->Data.Army = index;
+}
+
+void TZELK_form::comboTargetsSelect(int index) {
+    if (currentMission_ == nullptr || index < 0 || index >= static_cast<int>(listedTargets_.size()))
+        return;
+    currentMission_->Data.Target = listedTargets_[static_cast<std::size_t>(index)]->Name;
+    CheckUpTargets();
+}
+
+void TZELK_form::checkMovingClick(bool checked) {
+    if (currentMission_ != nullptr)
+        currentMission_->Data.Moving = checked ? 1 : 0;
+}
+
+void TZELK_form::comboModesSelect(int index) {
+    if (currentMission_ == nullptr || index < 0)
+        return;
+    currentMission_->Data.Mode = static_cast<std::uint8_t>(comboModes->itemData(index).toInt());
+    CheckUpAircrafts();
+}
+
+void TZELK_form::comboDifficultySelect(int index) {
+    if (currentMission_ == nullptr || index < 0)
+        return;
+    currentMission_->Data.Difficulty = static_cast<std::uint8_t>(comboDifficulty->itemData(index).toInt());
+    ShowMissionData();
+}
+
+void TZELK_form::comboAircraftsSelect(int index) {
+    if (currentMission_ == nullptr || index < 0 || index >= static_cast<int>(listedAircrafts_.size()))
+        return;
+    currentMission_->Data.Aircraft = listedAircrafts_[static_cast<std::size_t>(index)]->AirClass;
+}
+
+void TZELK_form::comboFlightSelect(int index) {
+    if (currentMission_ != nullptr && index >= 0)
+        currentMission_->Data.Flight = index;
+}
+
+void TZELK_form::editHeightChange(int value) {
+    if (currentMission_ != nullptr)
+        currentMission_->Data.Height = value;
+}
+
+void TZELK_form::comboTimeSelect(int index) {
+    if (currentMission_ != nullptr && index >= 0)
+        currentMission_->Data.Time = index;
+}
+
+void TZELK_form::comboWeatherSelect(int index) {
+    if (currentMission_ != nullptr && index >= 0)
+        currentMission_->Data.Weather = index;
+}
+
+void TZELK_form::comboCloudsSelect(int index) {
+    if (currentMission_ != nullptr && index >= 0)
+        currentMission_->Data.Clouds = ToCp1251(comboClouds->itemText(index));
+}
+
+void TZELK_form::comboTanksRedChange(int index) {
+    if (currentMission_ != nullptr && index >= 0)
+        currentMission_->Data.Tanks = index;
+}
+
+void TZELK_form::comboTanksBlueChange(int index) {
+    if (currentMission_ != nullptr && index >= 0)
+        currentMission_->Data.Tanks = index;
+}
+
+void TZELK_form::checkRandomRouteClick(bool checked) {
+    if (currentMission_ != nullptr)
+        currentMission_->Data.RandomRoute = checked ? 1 : 0;
+}
+
+void TZELK_form::editFightersChange(int value) {
+    if (currentMission_ != nullptr)
+        currentMission_->Data.Fighters = value;
+}
+
+void TZELK_form::MissionCommentChange() {
+    // The comment reaches the mission only when it is saved.
+}
+
+void TZELK_form::speedAutoClick() {
+    // The auto-generation mode is switched here.
+}
+
+void TZELK_form::BitBtnRunTheGameClick() {
+    // The simulator is started from here; the altitude and fighters typed so
+    // far count as if the boxes had been left.
+    CommitSpinBoxes();
+}
+
+// ---------------------------------------------------------------- commands
+
+void TZELK_form::CommitSpinBoxes() {
+    if (currentMission_ == nullptr || shownMission_ != currentMission_)
+        return;
+    editHeight->Commit();
+    editFighters->Commit();
+}
+
+bool TZELK_form::CheckMaxFileNumber() {
+    if (library_.CheckMaxFileNumber())
+        return true;
+    Ask(TAskKind::Problem, kProblem, FromCp1251(NumberLimitText()));
+    return false;
+}
+
+void TZELK_form::DoNew() {
+    CommitSpinBoxes();
+    if (!CheckMaxFileNumber())
+        return;
+    if (ref_.Maps.Items.empty() || listedTargets_.empty() || listedAircrafts_.empty()) {
+        Ask(TAskKind::Problem, kProblem,
+            QStringLiteral("В файлах данных нет карты, цели или самолета для нового задания."));
+        return;
+    }
+    TNewDefaults defaults;
+    defaults.Map = ref_.Maps.Items.front().Key;
+    defaults.Target = listedTargets_.front()->Name;
+    defaults.Aircraft = listedAircrafts_.front()->AirClass;
+    const int index = library_.NewMission(defaults);
+    if (index < 0)
+        return;
+    {
+        const QSignalBlocker blocker(lboxMissions);
+        lboxMissions->addItem(FromCp1251(library_.At(index).Name));
+    }
+    SetCurrentEntry(index);
+    lboxMissions->setFocus();
+    PageControl->setCurrentIndex(0);
+    ShowMissionData();
+}
+
+void TZELK_form::DoCopy() {
+    CommitSpinBoxes();
+    if (!CheckMaxFileNumber())
+        return;
+    const int source = lboxMissions->currentRow();
+    if (source < 0 || source >= library_.Count())
+        return;
+    const int index = library_.CopyMission(source);
+    if (index < 0)
+        return;
+    {
+        const QSignalBlocker blocker(lboxMissions);
+        lboxMissions->addItem(FromCp1251(library_.At(index).Name));
+    }
+    SetCurrentEntry(index);
+    lboxMissions->setFocus();
+    ShowMissionData();
+}
+
+void TZELK_form::DoDelete() {
+    CommitSpinBoxes();
+    std::vector<int> rows;
+    for (const QModelIndex& index : lboxMissions->selectionModel()->selectedIndexes())
+        rows.push_back(index.row());
+    if (rows.empty())
+        return;
+    const int n = static_cast<int>(rows.size());
+    if (Ask(TAskKind::Confirm, kConfirm, FromCp1251(DeleteQuestionText(n))) != QMessageBox::Yes)
+        return;
+    currentMission_ = nullptr;
+    shownMission_ = nullptr;
+    library_.DeleteMissions(rows, paths_.MissionFolder);
+    FillMissionList();
+    if (!library_.Empty()) {
+        SetCurrentEntry(library_.Count() - 1);
+    } else {
+        FileName->clear();
+        MissionShort->clear();
+        const QSignalBlocker blocker(MissionComment);
+        MissionComment->clear();
+    }
+    ShowMissionData();
+}
+
+bool TZELK_form::DoSave() {
+    if (library_.Empty())
+        return true;
+    const int row = lboxMissions->currentRow();
+    if (row < 0 || row >= library_.Count())
+        return true;
+    CommitSpinBoxes();
+    currentMission_ = &library_.At(row);
+    bool saved = true;
+    try {
+        SaveMission(currentMission_->FileName);
+    } catch (const std::exception& e) {
+        saved = false;
+        ReportError(QString::fromUtf8(e.what()));
+    }
+    {
+        // One failure, one report: the refresh after a failed save would
+        // usually fail on the same data file again.
+        const QScopedValueRollback<bool> quiet(quietErrors_, !saved);
+        ShowMissionData();
+    }
+    lboxMissions->setFocus();
+    return saved;
+}
+
+std::vector<std::string> TZELK_form::CommentFromBox() const {
+    QString text = MissionComment->toPlainText();
+    std::vector<std::string> lines;
+    if (text.isEmpty())
+        return lines;
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        lines.push_back(ToCp1251(line));
+    return lines;
+}
+
+void TZELK_form::SaveMission(const std::string& fileName) {
+    const int index = library_.FindByFileName(fileName);
+    if (index >= 0)
+        currentMission_ = &library_.At(index);
+    // The comment box belongs to the mission it shows; any other mission
+    // keeps its own comment.
+    std::vector<std::string> comment;
+    if (index >= 0 && &library_.At(index) == shownMission_)
+        comment = CommentFromBox();
+    else if (index >= 0)
+        comment = CommentBoxLines(library_.At(index));
+    const int saved = library_.SaveMission(fileName, ref_, paths_.MissionFolder, comment, TimeSeed());
+    if (QListWidgetItem* item = lboxMissions->item(saved))
+        item->setText(FromCp1251(library_.At(saved).Name));
+}
+
+bool TZELK_form::CheckUnsavedMissions() {
+    const int k = library_.CountUnsaved();
+    if (k == 0)
+        return true;
+    const QMessageBox::StandardButton answer = Ask(TAskKind::Query, kQuery, FromCp1251(UnsavedQuestionText(k)));
+    if (answer == QMessageBox::Yes) {
+        CommitSpinBoxes();
+        for (int i = 0; i < library_.Count(); ++i) {
+            if (!library_.At(i).IsUnsaved())
+                continue;
+            SetCurrentEntry(i);
+            if (!DoSave())
+                return false;
+        }
+        return true;
+    }
+    return answer == QMessageBox::No;
+}
+
+void TZELK_form::closeEvent(QCloseEvent* event) {
+    if (CheckUnsavedMissions())
+        event->accept();
+    else
+        event->ignore();
+}
+
+}  // namespace zelk

@@ -1,0 +1,218 @@
+#pragma once
+// The main window: the mission library on the left, the chosen mission's
+// parameters on the right. Every rule it applies lives in the core; the
+// window's methods move values between its controls and the core.
+#include <QMessageBox>
+#include <QWidget>
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "data/refdata.h"
+#include "library/availability.h"
+#include "library/commands.h"
+#include "library/mission.h"
+#include "ui/simpaths.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace zelk {
+
+class TSpinEdit;
+
+// The window's questions and reports. Problem: OK; ProblemOkCancel: OK and
+// Cancel; Confirm: Yes and No; Query: Yes, No and Cancel; Error: the general
+// error report (OK).
+enum class TAskKind { Problem, ProblemOkCancel, Confirm, Query, Error };
+using TAskFunc = std::function<QMessageBox::StandardButton(QWidget* parent, TAskKind kind,
+                                                           const QString& caption, const QString& text)>;
+
+// The real message box: no icon for the window's questions, the error icon
+// for the error report.
+QMessageBox::StandardButton ShowMessageBox(QWidget* parent, TAskKind kind, const QString& caption,
+                                           const QString& text);
+
+struct TFormOptions {
+    std::filesystem::path Root;     // simulator root folder
+    std::filesystem::path DataDir;  // folder of orvak_zelk.rc0..rc9
+    TAskFunc Ask;                   // empty: ShowMessageBox
+};
+
+class TZELK_form : public QWidget {
+    Q_OBJECT
+public:
+    explicit TZELK_form(TFormOptions options, QWidget* parent = nullptr);
+    ~TZELK_form() override;
+
+    // Set-up at creation and release at destruction.
+    void FormCreate();
+    void FormDestroy();
+
+    // Enables or disables every control of both pages and the comment box.
+    void SetEnabled(bool on);
+    // Shows the current mission in every control, settling it first into
+    // what the reference data offer.
+    void ShowMissionData();
+    void CheckUpTargets();
+    void CheckUpAircrafts();
+    std::string GetAircraftName(const std::string& airClass) const;
+
+    void LoadData();
+    void DoNew();
+    void DoCopy();
+    void DoDelete();
+    // Saves the focused entry's mission; false when the save failed (the
+    // failure has been reported).
+    bool DoSave();
+    bool CheckMaxFileNumber();
+    // True when the window may close.
+    bool CheckUnsavedMissions();
+    // Writes the listed mission with this file name. Throws TFileError (the
+    // caller reports it) and writes nothing for a name no mission has.
+    void SaveMission(const std::string& fileName);
+
+    // Asked by a later copy of the program: restore or come to the front.
+    void BringToFront();
+
+    // State, for the start-up code, the simulator launch and the tests.
+    const TSimPaths& Paths() const { return paths_; }
+    const TRefData& RefData() const { return ref_; }
+    TMissionLibrary& Library() { return library_; }
+    TMission* CurrentMission() const { return currentMission_; }
+    const TTarget* CurrentTarget() const { return currentTarget_; }
+    bool DataLoaded() const { return dataLoaded_; }
+    void SetAsk(TAskFunc ask);
+
+public slots:
+    void lboxMissionsClick();
+    void comboMapsSelect(int index);
+    void comboArmySelect(int index);
+    void comboTargetsSelect(int index);
+    void checkMovingClick(bool checked);
+    void comboModesSelect(int index);
+    void comboDifficultySelect(int index);
+    void comboAircraftsSelect(int index);
+    void comboFlightSelect(int index);
+    void editHeightChange(int value);
+    void comboTimeSelect(int index);
+    void comboWeatherSelect(int index);
+    void comboCloudsSelect(int index);
+    void comboTanksRedChange(int index);
+    void comboTanksBlueChange(int index);
+    void checkRandomRouteClick(bool checked);
+    void editFightersChange(int value);
+    void MissionCommentChange();
+    void speedAutoClick();
+    void BitBtnRunTheGameClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateFirstPage(QWidget* page);
+    void CreateSecondPage(QWidget* page);
+    QLabel* AddLabel(QWidget* parent, const QString& text, int left, int top, const char* name);
+    QComboBox* AddPickList(QWidget* parent, const char* name, int left, int top, int width,
+                           const QString& hint);
+    void EnterMissingDataState(const QString& fault);
+    void FillMissionList();
+    void SetCurrentEntry(int row);
+    void ShowAircrafts(const TAircraftChoice& choice);
+    void ShowTargetPicture();
+    std::vector<std::string> CommentFromBox() const;
+    void CommitSpinBoxes();
+    QMessageBox::StandardButton Ask(TAskKind kind, const QString& caption, const QString& text);
+    void ReportError(const QString& message);
+    void ShowPendingMessages();
+
+    TFormOptions options_;
+    TSimPaths paths_;
+    TRefData ref_;
+    TMissionLibrary library_;
+    bool dataLoaded_ = false;
+    bool shownOnce_ = false;
+    bool quietErrors_ = false;
+
+    TMission* currentMission_ = nullptr;
+    TMission* shownMission_ = nullptr;  // the mission the controls show
+    const TTarget* currentTarget_ = nullptr;
+    std::string listedMapKey_;
+    std::vector<const TTarget*> listedTargets_;
+    std::vector<const TAircraft*> listedAircrafts_;
+
+    struct TPendingMessage {
+        TAskKind Kind;
+        QString Caption;
+        QString Text;
+    };
+    // Messages raised before the window first appears are shown after it.
+    std::deque<TPendingMessage> pending_;
+
+public:
+    // Controls, named as the window's design names them.
+    QLabel* Label1 = nullptr;
+    QListWidget* lboxMissions = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* FileName = nullptr;
+    QFrame* PanelLogo = nullptr;
+    QLabel* ZELK_Logo = nullptr;
+    QLabel* Label4 = nullptr;
+    QPlainTextEdit* MissionShort = nullptr;
+    QLabel* Label16 = nullptr;
+    QPlainTextEdit* MissionComment = nullptr;
+    QFrame* PanelPreview = nullptr;
+    QLabel* Image = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QPushButton* BitBtnNew = nullptr;
+    QPushButton* BitBtnSave = nullptr;
+    QPushButton* BitBtnCopy = nullptr;
+    QPushButton* BitBtnDelete = nullptr;
+    QTabWidget* PageControl = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    QComboBox* comboMaps = nullptr;
+    QComboBox* comboArmy = nullptr;
+    QComboBox* comboTargets = nullptr;
+    QCheckBox* checkMoving = nullptr;
+    QComboBox* comboModes = nullptr;
+    QComboBox* comboDifficulty = nullptr;
+    QComboBox* comboAircrafts = nullptr;
+    QComboBox* comboFlight = nullptr;
+    TSpinEdit* editHeight = nullptr;
+    QComboBox* comboTime = nullptr;
+    QComboBox* comboWeather = nullptr;
+    QComboBox* comboClouds = nullptr;
+    QComboBox* comboTanksRed = nullptr;
+    QComboBox* comboTanksBlue = nullptr;
+    QCheckBox* checkRandomRoute = nullptr;
+    TSpinEdit* editFighters = nullptr;
+    QPushButton* speedAuto = nullptr;
+    QPushButton* BitBtnRunTheGame = nullptr;
+    QAction* ActionNew = nullptr;
+    QAction* ActionSave = nullptr;
+    QAction* ActionCopy = nullptr;
+    QAction* ActionDelete = nullptr;
+};
+
+// Windows-1251 text of the core as the window shows it: CR LF and lone CR
+// become line breaks.
+QString FromCp1251(const std::string& text);
+// The window's text for the core: characters Windows-1251 lacks become "?".
+std::string ToCp1251(const QString& text);
+
+}  // namespace zelk

@@ -1,0 +1,30 @@
+#pragma once
+// Where the simulator lies around the program, and the two event-log settings
+// of its configuration file.
+#include <filesystem>
+#include <string>
+
+namespace zelk {
+
+struct TSimPaths {
+    std::filesystem::path Root;           // simulator root folder
+    std::filesystem::path MissionFolder;  // Root/Missions/Single/NN/ZELK
+    std::filesystem::path SimulatorExe;   // Root/orvaksim.exe
+    std::filesystem::path ConfigFile;     // Root/conf.ini
+    std::string EventLogName;             // [game] eventlog, may be empty (Windows-1251 bytes)
+    bool KeepEventLog = false;            // [game] eventlogkeep, true when not 0
+};
+
+// The parent of the program's own folder. A program placed in the root of a
+// drive has no parent: its own folder is taken then.
+std::filesystem::path SimulatorRootOf(const std::filesystem::path& programDir);
+
+// The folders and files derived from the root; the event-log settings empty.
+TSimPaths MakeSimPaths(const std::filesystem::path& root);
+
+// Reads "eventlog" and "eventlogkeep" of section "game" (names compared
+// without regard to case, as the simulator does). A missing file, section or
+// key gives an empty name and false; the file is never written.
+void ReadEventLogSettings(TSimPaths& paths);
+
+}  // namespace zelk

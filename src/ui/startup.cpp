@@ -1,0 +1,110 @@
+#include "ui/startup.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "ui/instance.h"
+#include "ui/mainform.h"
+#include "ui/simpaths.h"
+
+namespace zelk {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// With ZELK_ACTIVATION_LOG set, the first copy notes when it is ready and
+// each activation request it has acted on; the guard's tests read it.
+void NoteActivation(const char* what) {
+    const QByteArray path = qgetenv("ZELK_ACTIVATION_LOG");
+    if (path.isEmpty())
+        return;
+    QFile log(QString::fromLocal8Bit(path));
+    if (log.open(QIODevice::Append | QIODevice::Text)) {
+        log.write(QByteArray(what) + ' ' + QByteArray::number(QCoreApplication::applicationPid()) + '\n');
+        log.flush();
+    }
+}
+
+fs::path ToPath(const QString& dir) {
+    return fs::path(QDir::toNativeSeparators(QDir(dir).absolutePath()).toStdU16String());
+}
+
+}  // namespace
+
+int RunZelk(QApplication& app) {
+    QApplication::setApplicationName(QStringLiteral("ORVAK ZELK"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("ORVAK ZELK - Zelkwright"));
+    parser.addHelpOption();
+    const QCommandLineOption rootOption(
+        QStringLiteral("root"), QStringLiteral("Simulator root folder (default: the parent of the program's folder)."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption dataOption(
+        QStringLiteral("data"), QStringLiteral("Folder of orvak_zelk.rc0..rc9 (default: the current folder)."),
+        QStringLiteral("DIR"));
+    QCommandLineOption screenshotOption(QStringLiteral("screenshot"),
+                                        QStringLiteral("Save a picture of the window to FILE and quit."),
+                                        QStringLiteral("FILE"));
+    screenshotOption.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(rootOption);
+    parser.addOption(dataOption);
+    parser.addOption(screenshotOption);
+    if (!parser.parse(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "zelk: %s\n", qPrintable(parser.errorText()));
+        return 2;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        std::fprintf(stderr, "zelk: unexpected argument: %s\n", qPrintable(parser.positionalArguments().front()));
+        return 2;
+    }
+
+    TInstanceGuard guard;
+    const TInstanceCheck check = guard.CheckSingleInstance();
+    if (check == TInstanceCheck::Second)
+        return 0;
+    if (check != TInstanceCheck::First) {
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("ORVAK ZELK"), InstanceErrorText(check), QMessageBox::Ok);
+        box.exec();
+        return 1;
+    }
+
+    TFormOptions options;
+    options.Root = parser.isSet(rootOption)
+                       ? ToPath(parser.value(rootOption))
+                       : SimulatorRootOf(ToPath(QCoreApplication::applicationDirPath()));
+    options.DataDir = ToPath(parser.isSet(dataOption) ? parser.value(dataOption) : QDir::currentPath());
+
+    TZELK_form form(std::move(options));
+    QObject::connect(&guard, &TInstanceGuard::ActivationRequested, &form, [&form] {
+        form.BringToFront();
+        NoteActivation("activated");
+    });
+    form.show();
+    NoteActivation("ready");
+
+    if (parser.isSet(screenshotOption)) {
+        const QString file = parser.value(screenshotOption);
+        QTimer::singleShot(1500, &form, [&form, file] {
+            const bool ok = form.grab().save(file);
+            if (!ok)
+                std::fprintf(stderr, "zelk: cannot save %s\n", qPrintable(file));
+            QCoreApplication::exit(ok ? 0 : 1);
+        });
+    }
+    return app.exec();
+}
+
+}  // namespace zelk

@@ -1,0 +1,888 @@
+// The main window driven as a pilot drives it: entries chosen, lists picked,
+// numbers typed, buttons pressed, questions answered.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QtTest>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "data/catalogues.h"
+#include "data/codepage.h"
+#include "support/tempdir.h"
+#include "ui/mainform.h"
+#include "ui/simpaths.h"
+#include "ui/spinedit.h"
+#include "uidata.h"
+
+using namespace zelk;
+using zelk::test::TUiSandbox;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TAsked {
+    TAskKind Kind;
+    QString Caption;
+    QString Text;
+};
+
+// Answers the window's questions from a script and records them.
+struct TAskScript {
+    std::vector<TAsked> Asked;
+    std::deque<QMessageBox::StandardButton> Answers;
+
+    TAskFunc Func() {
+        return [this](QWidget*, TAskKind kind, const QString& caption, const QString& text) {
+            Asked.push_back({kind, caption, text});
+            if (Answers.empty())
+                return kind == TAskKind::Confirm ? QMessageBox::No
+                                                 : (kind == TAskKind::Query ? QMessageBox::Cancel : QMessageBox::Ok);
+            const QMessageBox::StandardButton answer = Answers.front();
+            Answers.pop_front();
+            return answer;
+        };
+    }
+    int Count(TAskKind kind) const {
+        return static_cast<int>(std::count_if(Asked.begin(), Asked.end(), [kind](const TAsked& a) { return a.Kind == kind; }));
+    }
+};
+
+std::unique_ptr<TZELK_form> OpenForm(const TUiSandbox& box, TAskScript& ask) {
+    TFormOptions options;
+    options.Root = box.Root;
+    options.DataDir = box.Data;
+    options.Ask = ask.Func();
+    auto form = std::make_unique<TZELK_form>(std::move(options));
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form.get()))
+        return nullptr;
+    form->activateWindow();
+    QTest::qWait(1);  // lets messages held back until the window shows appear
+    return form;
+}
+
+template <typename T>
+T* Find(QWidget* form, const char* name) {
+    return form->findChild<T*>(QString::fromLatin1(name));
+}
+
+QStringList Items(const QComboBox* combo) {
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
+}
+
+// What a pick from the drop-down list does: the entry becomes current and
+// the list reports it as chosen.
+bool Choose(QComboBox* combo, const QString& text) {
+    const int index = combo->findText(text, Qt::MatchExactly);
+    if (index < 0 || !combo->isEnabled())
+        return false;
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+    return true;
+}
+
+void ClickEntry(QListWidget* list, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    const QRect rect = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, rect.center());
+}
+
+// Typing, also of letters outside Latin-1.
+void TypeText(QWidget* widget, const QString& text) {
+    for (QChar c : text) {
+        if (c == QLatin1Char('\n'))
+            QTest::keyClick(widget, Qt::Key_Return);
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+void TypeInto(QAbstractSpinBox* box, const QString& text) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    TypeText(box, text);
+}
+
+QString U(const std::string& cp1251) { return QString::fromStdString(Cp1251ToUtf8(cp1251)); }
+
+const QString kColumn = QStringLiteral("Колонна, танки синих");
+
+}  // namespace
+
+class TestMainForm : public QObject {
+    Q_OBJECT
+private slots:
+    void layoutAndTexts();
+    void missingAndBrokenData();
+    void emptyLibrary();
+    void newSaveAndReopen();
+    void settlingTargetsTypesAndAircraft();
+    void tankLists();
+    void spinBoxes();
+    void copyResetsColumnsRouteAndFighters();
+    void deleteSelectedEntries();
+    void numberLimit();
+    void commentBox();
+    void closeWithUnsavedMissions();
+    void closeWhenSaveFails();
+    void realMessageBoxes();
+    void warningsAndFolderFailure();
+    void simulatorPathsAndConfig();
+};
+
+void TestMainForm::layoutAndTexts() {
+    TUiSandbox box;
+    TAskScript ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    QCOMPARE(form->windowTitle(), QStringLiteral("ORVAK ZELK - Zelkwright"));
+    QCOMPARE(form->size(), QSize(641, 649));
+    QCOMPARE(form->minimumSize(), form->maximumSize());
+    QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
+
+    const struct {
+        const char* name;
+        QRect bounds;
+    } bounds[] = {
+        {"lboxMissions", {8, 24, 281, 289}},   {"FileName", {304, 24, 137, 21}},
+        {"PanelLogo", {456, 16, 177, 33}},     {"MissionShort", {304, 64, 329, 145}},
+        {"MissionComment", {304, 232, 329, 81}}, {"PanelPreview", {8, 325, 280, 210}},
+        {"GroupBox2", {8, 544, 281, 97}},      {"BitBtnNew", {10, 16, 113, 25}},
+        {"BitBtnSave", {156, 16, 113, 25}},    {"BitBtnCopy", {10, 61, 111, 25}},
+        {"BitBtnDelete", {156, 61, 113, 25}},  {"PageControl", {304, 320, 329, 321}},
+        {"comboTargets", {81, 52, 233, 21}},   {"checkMoving", {81, 76, 89, 17}},
+        {"editHeight", {81, 196, 65, 22}},     {"comboClouds", {81, 268, 57, 21}},
+        {"comboTanksBlue", {208, 32, 105, 21}}, {"checkRandomRoute", {97, 63, 124, 17}},
+        {"editFighters", {208, 88, 57, 22}},   {"speedAuto", {16, 256, 177, 25}},
+        {"BitBtnRunTheGame", {208, 248, 105, 41}},
+    };
+    for (const auto& b : bounds) {
+        QWidget* w = Find<QWidget>(form.get(), b.name);
+        QVERIFY2(w, b.name);
+        QCOMPARE(w->geometry(), b.bounds);
+    }
+    for (QComboBox* combo : form->findChildren<QComboBox*>())
+        QVERIFY2(!combo->isEditable(), qPrintable(combo->objectName()));
+    QCOMPARE(Find<QListWidget>(form.get(), "lboxMissions")->selectionMode(), QAbstractItemView::ExtendedSelection);
+    QVERIFY(Find<QLineEdit>(form.get(), "FileName")->isReadOnly());
+    QVERIFY(Find<QPlainTextEdit>(form.get(), "MissionShort")->isReadOnly());
+    QCOMPARE(Find<QPlainTextEdit>(form.get(), "MissionComment")->lineWrapMode(), QPlainTextEdit::NoWrap);
+    QCOMPARE(Find<QLabel>(form.get(), "ZELK_Logo")->pixmap().size(), QSize(173, 30));
+    QVERIFY(Find<QLabel>(form.get(), "ZELK_Logo")->toolTip().startsWith(QStringLiteral("ZELK 2, версия 2.2 (21.02.2007).\nZelkwright.\nАвторы:")));
+    QCOMPARE(Find<QLabel>(form.get(), "Image")->pixmap().size(), QSize(280, 210));
+
+    auto* tabs = Find<QTabWidget>(form.get(), "PageControl");
+    QCOMPARE(tabs->tabText(0), QStringLiteral("Параметры задания"));
+    QCOMPARE(tabs->tabText(1), QStringLiteral("Дополнительно"));
+    QCOMPARE(tabs->currentIndex(), 0);
+
+    const struct {
+        const char* button;
+        const char* action;
+        QString text, hint, caption, actionHint;
+    } commands[] = {
+        {"BitBtnNew", "ActionNew", "Создать", "Создать новое задание", "Новое задание", "Создать новое задание"},
+        {"BitBtnSave", "ActionSave", "Сохранить", "Сохранить задание", "Сохранить", "Сохранить задание в файле"},
+        {"BitBtnCopy", "ActionCopy", "Копировать", "Копировать задание", "Копировать", "Копировать задание в новый файл"},
+        {"BitBtnDelete", "ActionDelete", "Удалить", "Удалить отмеченные задания", "Удалить", "Удалить отмеченные файлы заданий"},
+    };
+    for (const auto& c : commands) {
+        auto* button = Find<QPushButton>(form.get(), c.button);
+        auto* action = Find<QAction>(form.get(), c.action);
+        QVERIFY(button && action);
+        QCOMPARE(button->text(), c.text);
+        QCOMPARE(button->toolTip(), c.hint);
+        QCOMPARE(action->text(), c.caption);
+        QCOMPARE(action->toolTip(), c.actionHint);
+        QVERIFY(!button->icon().isNull());
+        // The button follows its command both ways.
+        action->setEnabled(false);
+        QVERIFY(!button->isEnabled());
+        action->setEnabled(true);
+        QVERIFY(button->isEnabled());
+    }
+
+    auto* start = Find<QPushButton>(form.get(), "BitBtnRunTheGame");
+    QCOMPARE(start->text(), QStringLiteral("Пуск"));
+    QVERIFY(start->font().bold());
+    QCOMPARE(start->font().pixelSize(), 16);
+    QVERIFY(!start->icon().isNull());
+    auto* autoButton = Find<QPushButton>(form.get(), "speedAuto");
+    QVERIFY(autoButton->isCheckable() && !autoButton->isChecked());
+    QCOMPARE(autoButton->toolTip(), QStringLiteral("Включить режим автогенерации заданий"));
+
+    QCOMPARE(Items(Find<QComboBox>(form.get(), "comboArmy")),
+             QStringList({"Красная, русский", "Красная, английский", "Синяя, немецкий", "Синяя, японский"}));
+    QCOMPARE(Items(Find<QComboBox>(form.get(), "comboFlight")), QStringList({"Нет", "Пара", "Звено"}));
+    auto* time = Find<QComboBox>(form.get(), "comboTime");
+    QCOMPARE(time->count(), 24);
+    QCOMPARE(time->itemText(0), QStringLiteral("00:00"));
+    QCOMPARE(time->currentText(), QStringLiteral("12:00"));
+    QCOMPARE(Items(Find<QComboBox>(form.get(), "comboWeather")),
+             QStringList({"Безоблачно", "Ясно", "Дымка", "Слабый туман", "Туман", "Дождь/снег", "Гроза"}));
+    QCOMPARE(Find<QComboBox>(form.get(), "comboClouds")->currentText(), QStringLiteral("800"));
+    QCOMPARE(Find<QComboBox>(form.get(), "comboClouds")->count(), 11);
+    for (const char* name : {"comboTanksRed", "comboTanksBlue"}) {
+        auto* tanks = Find<QComboBox>(form.get(), name);
+        QCOMPARE(tanks->count(), 14);
+        QCOMPARE(tanks->itemText(0), QStringLiteral("Случайный"));
+    }
+    auto* height = Find<TSpinEdit>(form.get(), "editHeight");
+    QCOMPARE(height->Minimum(), 50);
+    QCOMPARE(height->Maximum(), 15000);
+    QCOMPARE(height->singleStep(), 10);
+    QCOMPARE(height->text(), QStringLiteral("1000"));
+    QCOMPARE(height->toolTip(), QStringLiteral("Ввод высоты полета.\nДопустимы значения от 50 до 15000 м."));
+    auto* fighters = Find<TSpinEdit>(form.get(), "editFighters");
+    QCOMPARE(fighters->Maximum(), 4);
+    QCOMPARE(fighters->text(), QStringLiteral("0"));
+
+    // Tab order on the first page follows the rows from top to bottom.
+    QStringList chain;
+    QWidget* w = Find<QWidget>(form.get(), "comboMaps");
+    for (int i = 0; i < 12; ++i) {
+        chain << w->objectName();
+        do
+            w = w->nextInFocusChain();
+        while (!(w->focusPolicy() & Qt::TabFocus) || w->objectName().isEmpty() ||
+               w->objectName().startsWith(QLatin1String("qt_")));
+    }
+    QCOMPARE(chain, QStringList({"comboMaps", "comboArmy", "comboTargets", "checkMoving", "comboModes",
+                                 "comboDifficulty", "comboAircrafts", "comboFlight", "editHeight", "comboTime",
+                                 "comboWeather", "comboClouds"}));
+    QVERIFY(!(Find<QLineEdit>(form.get(), "FileName")->focusPolicy() & Qt::TabFocus));
+    QVERIFY(!(Find<QPlainTextEdit>(form.get(), "MissionShort")->focusPolicy() & Qt::TabFocus));
+    QCOMPARE(QApplication::focusWidget(), Find<QWidget>(form.get(), "lboxMissions"));
+}
+
+void TestMainForm::missingAndBrokenData() {
+    {
+        TUiSandbox box(false);
+        TAskScript ask;
+        auto form = OpenForm(box, ask);
+        QVERIFY(form);
+        QVERIFY(!form->DataLoaded());
+        QCOMPARE(Find<QPlainTextEdit>(form.get(), "MissionShort")->toPlainText(),
+                 QStringLiteral("\n  Файл orvak_zelk.rc0 не найден!\n  Формирование заданий невозможно."));
+        for (QWidget* page : {Find<QWidget>(form.get(), "TabSheet1"), Find<QWidget>(form.get(), "TabSheet2")}) {
+            for (QWidget* w : page->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+                if (w->objectName() != QLatin1String("BitBtnRunTheGame"))
+                    QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+            }
+        }
+        QVERIFY(Find<QPushButton>(form.get(), "BitBtnRunTheGame")->isEnabled());
+        QVERIFY(!Find<QPlainTextEdit>(form.get(), "MissionComment")->isEnabled());
+        for (const char* name : {"BitBtnNew", "BitBtnSave", "BitBtnCopy", "BitBtnDelete"})
+            QVERIFY2(!Find<QPushButton>(form.get(), name)->isEnabled(), name);
+        QCOMPARE(Find<QListWidget>(form.get(), "lboxMissions")->count(), 0);
+        QCOMPARE(Find<QTabWidget>(form.get(), "PageControl")->currentIndex(), 0);
+        QVERIFY(ask.Asked.empty());
+        // Nothing is scanned or created without data.
+        QVERIFY(!fs::exists(box.MissionFolder));
+    }
+    {
+        TUiSandbox box(false);
+        zelk::test::WriteFileBytes(box.Data / "orvak_zelk.rc0", "this is no data file");
+        TAskScript ask;
+        auto form = OpenForm(box, ask);
+        QVERIFY(form);
+        const QString text = Find<QPlainTextEdit>(form.get(), "MissionShort")->toPlainText();
+        QVERIFY2(text.contains(QStringLiteral("orvak_zelk.rc0 поврежден!")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Формирование заданий невозможно.")));
+        // The fault itself is named below.
+        QVERIFY(text.count(QStringLiteral("orvak_zelk.rc0")) >= 2);
+        QVERIFY(!Find<QPushButton>(form.get(), "BitBtnNew")->isEnabled());
+        QVERIFY(Find<QPushButton>(form.get(), "BitBtnRunTheGame")->isEnabled());
+    }
+}
+
+void TestMainForm::emptyLibrary() {
+    TUiSandbox box;
+    TAskScript ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    QVERIFY(form->DataLoaded());
+    QVERIFY(fs::is_directory(box.MissionFolder));
+    QVERIFY(form->CurrentMission() == nullptr);
+    QVERIFY(Find<QPushButton>(form.get(), "BitBtnNew")->isEnabled());
+    for (const char* name : {"BitBtnSave", "BitBtnCopy", "BitBtnDelete", "comboMaps", "checkMoving", "editHeight",
+                             "comboTanksRed", "speedAuto", "BitBtnRunTheGame", "MissionComment"})
+        QVERIFY2(!Find<QWidget>(form.get(), name)->isEnabled(), name);
+    QCOMPARE(Items(Find<QComboBox>(form.get(), "comboMaps")), QStringList({"Карта А", "Карта Б"}));
+    QCOMPARE(Items(Find<QComboBox>(form.get(), "comboTargets")), QStringList({kColumn, "Мост", "Склад"}));
+    QCOMPARE(Items(Find<QComboBox>(form.get(), "comboAircrafts")), QStringList({"Ил-2", "Пе-2", "Ту-2", "Учебный"}));
+    QCOMPARE(Items(Find<QComboBox>(form.get(), "comboModes")),
+             QStringList({"Штурмовка", "Торпедирование", "Пикирование", "Бомбометание"}));
+    QVERIFY(ask.Asked.empty());
+}
+
+void TestMainForm::newSaveAndReopen() {
+    TUiSandbox box;
+    TAskScript ask;
+    {
+        auto form = OpenForm(box, ask);
+        QVERIFY(form);
+        QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnNew"), Qt::LeftButton);
+        auto* list = Find<QListWidget>(form.get(), "lboxMissions");
+        QCOMPARE(list->count(), 1);
+        QCOMPARE(list->item(0)->text(), QStringLiteral("zelk0001.mis"));
+        QCOMPARE(list->currentRow(), 0);
+        TMission* mission = form->CurrentMission();
+        QVERIFY(mission == &form->Library().At(0));
+        QCOMPARE(mission->Data.Map, std::string("maps/a.ini"));
+        QCOMPARE(U(mission->Data.Target), kColumn);
+        QCOMPARE(mission->Data.Aircraft, std::string("IL2"));
+        QCOMPARE(mission->Data.Height, 1000);
+        QCOMPARE(mission->Data.Clouds, std::string("800"));
+        QCOMPARE(mission->Data.Time, 12);
+        QVERIFY(mission->IsNew);
+        QCOMPARE(Find<QLineEdit>(form.get(), "FileName")->text(), QStringLiteral("zelk0001.mis"));
+        QCOMPARE(Find<QPlainTextEdit>(form.get(), "MissionShort")->toPlainText(),
+                 QStringLiteral("\n Не забудьте сохранить это задание!"));
+        for (const char* name : {"BitBtnSave", "BitBtnCopy", "BitBtnDelete", "comboMaps", "checkMoving", "comboTanksRed",
+                                 "speedAuto", "BitBtnRunTheGame", "MissionComment"})
+            QVERIFY2(Find<QWidget>(form.get(), name)->isEnabled(), name);
+        // A training sortie has no enemy fighters.
+        QVERIFY(!Find<QWidget>(form.get(), "editFighters")->isEnabled());
+        QCOMPARE(Find<QLabel>(form.get(), "Image")->pixmap().size(), QSize(40, 30));
+
+        auto* comment = Find<QPlainTextEdit>(form.get(), "MissionComment");
+        comment->setFocus();
+        TypeText(comment, QStringLiteral("Первая строка\nВторая"));
+        QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnSave"), Qt::LeftButton);
+
+        QVERIFY(fs::exists(box.MissionFolder / "zelk0001.mis"));
+        QVERIFY(fs::exists(box.MissionFolder / "zelk0001_ru.properties"));
+        QCOMPARE(list->item(0)->text(), QStringLiteral("Штурмовка - ") + kColumn);
+        QVERIFY(!form->Library().At(0).IsUnsaved());
+        QVERIFY(Find<QPlainTextEdit>(form.get(), "MissionShort")->toPlainText() != QStringLiteral("\n Не забудьте сохранить это задание!"));
+        QCOMPARE(comment->toPlainText(), QStringLiteral("Первая строка\nВторая"));
+        QCOMPARE(QApplication::focusWidget(), list);
+        QCOMPARE(ask.Count(TAskKind::Error), 0);
+    }
+    // The next start finds the mission again and shows it first.
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    auto* list = Find<QListWidget>(form.get(), "lboxMissions");
+    QCOMPARE(list->count(), 1);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("Штурмовка - ") + kColumn);
+    QCOMPARE(Find<QLineEdit>(form.get(), "FileName")->text(), QStringLiteral("zelk0001.mis"));
+    QVERIFY(Find<QPlainTextEdit>(form.get(), "MissionComment")->toPlainText().contains(QStringLiteral("Первая строка")));
+    QCOMPARE(Find<QComboBox>(form.get(), "comboTargets")->currentText(), kColumn);
+}
+
+void TestMainForm::settlingTargetsTypesAndAircraft() {
+    TUiSandbox box;
+    TAskScript ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    form->DoNew();
+    TMissionData& data = form->CurrentMission()->Data;
+    auto* targets = Find<QComboBox>(form.get(), "comboTargets");
+    auto* modes = Find<QComboBox>(form.get(), "comboModes");
+    auto* aircrafts = Find<QComboBox>(form.get(), "comboAircrafts");
+    auto* moving = Find<QCheckBox>(form.get(), "checkMoving");
+    auto* image = Find<QLabel>(form.get(), "Image");
+
+    // The bridge offers types 2 and 3 only and never moves.
+    QVERIFY(Choose(targets, QStringLiteral("Мост")));
+    QCOMPARE(U(data.Target), QStringLiteral("Мост"));
+    QCOMPARE(Items(modes), QStringList({"Пикирование", "Бомбометание"}));
+    QCOMPARE(modes->currentText(), QStringLiteral("Пикирование"));
+    QCOMPARE(int(data.Mode), 2);
+    QCOMPARE(Items(aircrafts), QStringList({"Пе-2"}));
+    QCOMPARE(data.Aircraft, std::string("PE2"));
+    QVERIFY(!moving->isEnabled() && !moving->isChecked());
+    QCOMPARE(int(data.Moving), 0);
+    QVERIFY(!Find<QWidget>(form.get(), "comboTanksRed")->isEnabled());
+    QCOMPARE(image->pixmap().size(), QSize(50, 20));
+
+    // A type change refills the aircraft only; the aircraft stays while offered.
+    QVERIFY(Choose(modes, QStringLiteral("Бомбометание")));
+    QCOMPARE(int(data.Mode), 3);
+    QCOMPARE(Items(aircrafts), QStringList({"Пе-2", "Ту-2"}));
+    QCOMPARE(data.Aircraft, std::string("PE2"));
+    QVERIFY(Choose(aircrafts, QStringLiteral("Ту-2")));
+    QCOMPARE(data.Aircraft, std::string("TU2"));
+    QVERIFY(Choose(modes, QStringLiteral("Пикирование")));
+    QCOMPARE(data.Aircraft, std::string("PE2"));
+
+    // Moving cells only for combat sorties still offer the moving box.
+    QVERIFY(Choose(targets, QStringLiteral("Склад")));
+    QCOMPARE(int(data.Mode), 2);
+    QCOMPARE(modes->count(), 4);
+    QCOMPARE(int(data.Difficulty), 0);
+    QVERIFY(moving->isEnabled());
+    QTest::mouseClick(moving, Qt::LeftButton);
+    QCOMPARE(int(data.Moving), 1);
+    // The picture is shown at its own size, larger than the preview.
+    QCOMPARE(image->pixmap().size(), QSize(300, 230));
+    QVERIFY(!image->hasScaledContents());
+
+    // Combat sortie: fighters allowed; back to training: fighters gone.
+    auto* difficulty = Find<QComboBox>(form.get(), "comboDifficulty");
+    auto* fighters = Find<TSpinEdit>(form.get(), "editFighters");
+    QVERIFY(Choose(difficulty, QStringLiteral("Боевой вылет")));
+    QCOMPARE(int(data.Difficulty), 1);
+    QVERIFY(fighters->isEnabled());
+    QCOMPARE(fighters->text(), QStringLiteral("0"));
+    TypeInto(fighters, QStringLiteral("3"));
+    QCOMPARE(data.Fighters, 3);
+    QVERIFY(Choose(difficulty, QStringLiteral("Учебный вылет")));
+    QCOMPARE(data.Fighters, 0);
+    QVERIFY(!fighters->isEnabled());
+
+    // Another map: its targets, its picture.
+    QVERIFY(Choose(Find<QComboBox>(form.get(), "comboMaps"), QStringLiteral("Карта Б")));
+    QCOMPARE(data.Map, std::string("maps/b.ini"));
+    QCOMPARE(Items(targets), QStringList({"Поезд"}));
+    QCOMPARE(U(data.Target), QStringLiteral("Поезд"));
+    QCOMPARE(image->pixmap().size(), QSize(60, 40));
+
+    // The plain lists write their positions and texts.
+    QVERIFY(Choose(Find<QComboBox>(form.get(), "comboArmy"), QStringLiteral("Синяя, японский")));
+    QCOMPARE(data.Army, 3);
+    QVERIFY(Choose(Find<QComboBox>(form.get(), "comboFlight"), QStringLiteral("Звено")));
+    QCOMPARE(data.Flight, 2);
+    QVERIFY(Choose(Find<QComboBox>(form.get(), "comboTime"), QStringLiteral("05:00")));
+    QCOMPARE(data.Time, 5);
+    QVERIFY(Choose(Find<QComboBox>(form.get(), "comboClouds"), QStringLiteral("1200")));
+    QCOMPARE(data.Clouds, std::string("1200"));
+    auto* weather = Find<QComboBox>(form.get(), "comboWeather");
+    weather->setFocus();
+    QTest::keyClick(weather, Qt::Key_Down);  // chosen from the keyboard
+    QCOMPARE(data.Weather, 1);
+    QTest::mouseClick(Find<QCheckBox>(form.get(), "checkRandomRoute"), Qt::LeftButton);
+    QCOMPARE(int(data.RandomRoute), 1);
+    QCOMPARE(ask.Count(TAskKind::Error), 0);
+}
+
+void TestMainForm::tankLists() {
+    TUiSandbox box;
+    TAskScript ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    form->DoNew();
+    form->DoNew();
+    auto* list = Find<QListWidget>(form.get(), "lboxMissions");
+    auto* red = Find<QComboBox>(form.get(), "comboTanksRed");
+    auto* blue = Find<QComboBox>(form.get(), "comboTanksBlue");
+    TMission& mission = form->Library().At(0);
+    ClickEntry(list, 0);
+    QVERIFY(form->CurrentMission() == &mission);
+    QVERIFY(red->isEnabled() && blue->isEnabled());
+
+    const QString blue4 = U(TankDisplayNames[2][4]);
+    QVERIFY(Choose(blue, blue4));
+    QCOMPARE(mission.Data.Tanks, 4);
+    // A new mission shows the number in the list of the side whose columns
+    // the save fills: blue here, named so by the target, whatever the army.
+    ClickEntry(list, 1);
+    ClickEntry(list, 0);
+    QCOMPARE(red->currentIndex(), 0);
+    QCOMPARE(blue->currentIndex(), 4);
+    QVERIFY(Choose(Find<QComboBox>(form.get(), "comboArmy"), QStringLiteral("Синяя, немецкий")));
+    ClickEntry(list, 1);
+    ClickEntry(list, 0);
+    QCOMPARE(red->currentIndex(), 0);
+    QCOMPARE(blue->currentIndex(), 4);
+
+    // Once saved, the title's tank suffix decides.
+    QVERIFY(form->DoSave());
+    QVERIFY2(list->item(0)->text().endsWith(QStringLiteral(" [") + blue4 + QStringLiteral("]")), qPrintable(list->item(0)->text()));
+    QCOMPARE(red->currentIndex(), 0);
+    QCOMPARE(blue->currentIndex(), 4);
+
+    QVERIFY(Choose(Find<QComboBox>(form.get(), "comboTargets"), QStringLiteral("Склад")));
+    QVERIFY(!red->isEnabled() && !blue->isEnabled());
+}
+
+void TestMainForm::spinBoxes() {
+    TUiSandbox box;
+    TAskScript ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    form->DoNew();
+    TMissionData& data = form->CurrentMission()->Data;
+    auto* height = Find<TSpinEdit>(form.get(), "editHeight");
+
+    // The mission follows the typing; the save stores the value in range.
+    TypeInto(height, QStringLiteral("20000"));
+    QCOMPARE(data.Height, 20000);
+    QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnSave"), Qt::LeftButton);
+    QCOMPARE(form->Library().At(0).SavedData.Height, 15000);
+    QCOMPARE(height->text(), QStringLiteral("15000"));
+
+    // Letters are refused; what is left is no number and counts as 50.
+    TypeInto(height, QStringLiteral("abc"));
+    QCOMPARE(height->text(), QString());
+    QCOMPARE(data.Height, 50);
+    Find<QListWidget>(form.get(), "lboxMissions")->setFocus();
+    QCOMPARE(height->text(), QStringLiteral("50"));
+    QCOMPARE(data.Height, 50);
+
+    TypeInto(height, QStringLiteral("-5"));
+    QCOMPARE(data.Height, -5);
+    Find<QListWidget>(form.get(), "lboxMissions")->setFocus();
+    QCOMPARE(data.Height, 50);
+
+    TypeInto(height, QStringLiteral("12,5"));
+    QCOMPARE(data.Height, 50);
+
+    // Arrows step within the range.
+    TypeInto(height, QStringLiteral("14995"));
+    QTest::keyClick(height, Qt::Key_Up);
+    QCOMPARE(data.Height, 15000);
+    QTest::keyClick(height, Qt::Key_Up);
+    QCOMPARE(data.Height, 15000);
+    QTest::keyClick(height, Qt::Key_Down);
+    QCOMPARE(data.Height, 14990);
+
+    // Out-of-range values of a mission are shown, and stored, in range.
+    Find<QListWidget>(form.get(), "lboxMissions")->setFocus();
+    form->CurrentMission()->Data.Height = 30;
+    form->CurrentMission()->Data.Difficulty = 1;
+    form->CurrentMission()->Data.Fighters = 9;
+    form->ShowMissionData();
+    QCOMPARE(data.Height, 50);
+    QCOMPARE(data.Fighters, 4);
+    QCOMPARE(Find<TSpinEdit>(form.get(), "editFighters")->text(), QStringLiteral("4"));
+}
+
+void TestMainForm::copyResetsColumnsRouteAndFighters() {
+    TUiSandbox box;
+    TAskScript ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    form->DoNew();
+    QVERIFY(Choose(Find<QComboBox>(form.get(), "comboTanksBlue"), U(TankDisplayNames[2][4])));
+    QTest::mouseClick(Find<QCheckBox>(form.get(), "checkRandomRoute"), Qt::LeftButton);
+    QVERIFY(Choose(Find<QComboBox>(form.get(), "comboDifficulty"), QStringLiteral("Боевой вылет")));
+    TypeInto(Find<TSpinEdit>(form.get(), "editFighters"), QStringLiteral("2"));
+    QVERIFY(Choose(Find<QComboBox>(form.get(), "comboTime"), QStringLiteral("21:00")));
+    QVERIFY(form->DoSave());
+    const TMission& source = form->Library().At(0);
+    QCOMPARE(source.SavedData.Fighters, 2);
+
+    QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnCopy"), Qt::LeftButton);
+    auto* list = Find<QListWidget>(form.get(), "lboxMissions");
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->currentRow(), 1);
+    QCOMPARE(list->item(1)->text(), list->item(0)->text());
+    const TMission& copy = form->Library().At(1);
+    QVERIFY(form->CurrentMission() == &copy);
+    QCOMPARE(copy.FileName, std::string("zelk0002.mis"));
+    QVERIFY(copy.IsNew);
+    QCOMPARE(copy.Data.Tanks, 0);
+    QCOMPARE(int(copy.Data.RandomRoute), 0);
+    QCOMPARE(copy.Data.Fighters, 0);
+    QCOMPARE(copy.Data.Time, 21);
+    QCOMPARE(int(copy.Data.Difficulty), 1);
+    QVERIFY(!Find<QCheckBox>(form.get(), "checkRandomRoute")->isChecked());
+    QCOMPARE(Find<QPlainTextEdit>(form.get(), "MissionShort")->toPlainText(), QStringLiteral("\n Не забудьте сохранить это задание!"));
+}
+
+void TestMainForm::deleteSelectedEntries() {
+    TUiSandbox box;
+    TAskScript ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    for (int i = 0; i < 3; ++i) {
+        form->DoNew();
+        QVERIFY(form->DoSave());
+    }
+    auto* list = Find<QListWidget>(form.get(), "lboxMissions");
+    // Entries 0 and 2 selected, the focus on entry 1.
+    ClickEntry(list, 0);
+    ClickEntry(list, 2, Qt::ControlModifier);
+    list->selectionModel()->setCurrentIndex(list->model()->index(1, 0), QItemSelectionModel::NoUpdate);
+    QCOMPARE(list->selectedItems().size(), 2);
+
+    ask.Answers = {QMessageBox::No};
+    QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnDelete"), Qt::LeftButton);
+    QCOMPARE(ask.Asked.back().Kind, TAskKind::Confirm);
+    QCOMPARE(ask.Asked.back().Caption, QStringLiteral("Подтверждение"));
+    QCOMPARE(ask.Asked.back().Text, QStringLiteral("Вы действительно хотите удалить 2 файла?"));
+    QCOMPARE(list->count(), 3);
+    QVERIFY(fs::exists(box.MissionFolder / "zelk0001.mis"));
+
+    ask.Answers = {QMessageBox::Yes};
+    QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnDelete"), Qt::LeftButton);
+    QCOMPARE(list->count(), 1);
+    QCOMPARE(form->Library().At(0).FileName, std::string("zelk0002.mis"));
+    QVERIFY(!fs::exists(box.MissionFolder / "zelk0001.mis"));
+    QVERIFY(!fs::exists(box.MissionFolder / "zelk0003_ru.properties"));
+    QVERIFY(fs::exists(box.MissionFolder / "zelk0002.mis"));
+    QCOMPARE(list->currentRow(), 0);
+    QVERIFY(form->CurrentMission() == &form->Library().At(0));
+    QCOMPARE(Find<QLineEdit>(form.get(), "FileName")->text(), QStringLiteral("zelk0002.mis"));
+
+    ClickEntry(list, 0);
+    ask.Answers = {QMessageBox::Yes};
+    QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnDelete"), Qt::LeftButton);
+    QCOMPARE(ask.Asked.back().Text, QStringLiteral("Вы действительно хотите удалить 1 файл?"));
+    QCOMPARE(list->count(), 0);
+    QVERIFY(form->CurrentMission() == nullptr);
+    QCOMPARE(Find<QLineEdit>(form.get(), "FileName")->text(), QString());
+    QCOMPARE(Find<QPlainTextEdit>(form.get(), "MissionShort")->toPlainText(), QString());
+    for (const char* name : {"BitBtnSave", "BitBtnCopy", "BitBtnDelete", "comboMaps", "editFighters", "BitBtnRunTheGame"})
+        QVERIFY2(!Find<QWidget>(form.get(), name)->isEnabled(), name);
+    QVERIFY(Find<QPushButton>(form.get(), "BitBtnNew")->isEnabled());
+    // With nothing selected, Delete asks nothing.
+    const auto asked = ask.Asked.size();
+    form->DoDelete();
+    QCOMPARE(ask.Asked.size(), asked);
+}
+
+void TestMainForm::numberLimit() {
+    TUiSandbox box;
+    fs::create_directories(box.MissionFolder);
+    zelk::test::WriteFileBytes(box.MissionFolder / "zelk9999.mis", "[MAIN]\r\n  MAP maps/a.ini\r\n");
+    TAskScript ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    auto* list = Find<QListWidget>(form.get(), "lboxMissions");
+    QCOMPARE(list->count(), 1);
+    QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnNew"), Qt::LeftButton);
+    QCOMPARE(ask.Count(TAskKind::Problem), 1);
+    QCOMPARE(ask.Asked.back().Caption, QStringLiteral("Проблема"));
+    QCOMPARE(ask.Asked.back().Text,
+             QStringLiteral("Исчерпан лимит номеров заданий ZELK - 9999!\nУдалите лишние задания из папки ZELK."));
+    QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnCopy"), Qt::LeftButton);
+    QCOMPARE(ask.Count(TAskKind::Problem), 2);
+    QCOMPARE(list->count(), 1);
+    QCOMPARE(form->Library().Count(), 1);
+}
+
+void TestMainForm::commentBox() {
+    TUiSandbox box;
+    TAskScript ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    form->DoNew();
+    QVERIFY(form->DoSave());
+    form->DoNew();
+    QVERIFY(form->DoSave());
+    auto* list = Find<QListWidget>(form.get(), "lboxMissions");
+    auto* comment = Find<QPlainTextEdit>(form.get(), "MissionComment");
+
+    ClickEntry(list, 0);
+    comment->setFocus();
+    TypeText(comment, QStringLiteral("правка"));
+    // An edited comment alone leaves the mission saved.
+    QCOMPARE(form->Library().CountUnsaved(), 0);
+    // Another mission shows its own comment; the edit is gone.
+    ClickEntry(list, 1);
+    QCOMPARE(comment->toPlainText(), QString());
+    ClickEntry(list, 0);
+    QCOMPARE(comment->toPlainText(), QString());
+
+    // A mission saved while another is shown keeps its own comment.
+    comment->setFocus();
+    TypeText(comment, QStringLiteral("своя"));
+    QVERIFY(form->DoSave());
+    ClickEntry(list, 1);
+    form->SaveMission("zelk0001.mis");
+    ClickEntry(list, 0);
+    QCOMPARE(comment->toPlainText(), QStringLiteral("своя"));
+}
+
+void TestMainForm::closeWithUnsavedMissions() {
+    TUiSandbox box;
+    for (auto answer : {QMessageBox::Cancel, QMessageBox::No}) {
+        TAskScript ask;
+        auto form = OpenForm(box, ask);
+        QVERIFY(form);
+        form->DoNew();
+        form->DoNew();
+        ask.Answers = {answer};
+        form->close();
+        QCOMPARE(ask.Asked.back().Kind, TAskKind::Query);
+        QCOMPARE(ask.Asked.back().Caption, QStringLiteral("Запрос"));
+        QCOMPARE(ask.Asked.back().Text, QStringLiteral("Не сохранены 2 задания!\nСохранить их для Вас?"));
+        QCOMPARE(form->isVisible(), answer == QMessageBox::Cancel);
+        QVERIFY(fs::is_empty(box.MissionFolder));
+    }
+    {
+        TAskScript ask;
+        auto form = OpenForm(box, ask);
+        QVERIFY(form);
+        form->DoNew();
+        form->DoNew();
+        form->DoNew();
+        QVERIFY(form->DoSave());  // the third is saved already
+        auto* list = Find<QListWidget>(form.get(), "lboxMissions");
+        ClickEntry(list, 0);
+        auto* comment = Find<QPlainTextEdit>(form.get(), "MissionComment");
+        comment->setFocus();
+        TypeText(comment, QStringLiteral("первое"));
+        ask.Answers = {QMessageBox::Yes};
+        form->close();
+        QCOMPARE(ask.Asked.back().Text, QStringLiteral("Не сохранены 2 задания!\nСохранить их для Вас?"));
+        QVERIFY(!form->isVisible());
+        for (const char* name : {"zelk0001.mis", "zelk0001_ru.properties", "zelk0002.mis", "zelk0002_ru.properties"})
+            QVERIFY2(fs::exists(box.MissionFolder / name), name);
+        QCOMPARE(form->Library().CountUnsaved(), 0);
+        // Each mission got its own comment, not the one of the mission shown.
+        QCOMPARE(U(form->Library().At(0).Comment.at(0)), QStringLiteral("первое"));
+        QVERIFY(form->Library().At(1).Comment.empty() || form->Library().At(1).Comment.at(0).empty());
+    }
+    {
+        TAskScript ask;
+        auto form = OpenForm(box, ask);
+        QVERIFY(form);
+        form->DoNew();
+        ask.Answers = {QMessageBox::Cancel};
+        form->close();
+        QCOMPARE(ask.Asked.back().Text, QStringLiteral("Не сохранено 1 задание!\nСохранить его для Вас?"));
+        // Nothing unsaved: no question.
+        QVERIFY(form->DoSave());
+        const auto asked = ask.Asked.size();
+        form->close();
+        QCOMPARE(ask.Asked.size(), asked);
+        QVERIFY(!form->isVisible());
+    }
+}
+
+void TestMainForm::closeWhenSaveFails() {
+    TUiSandbox box;
+    TAskScript ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    form->DoNew();
+    form->DoNew();
+    // The object blocks cannot be read any more.
+    fs::remove(box.Data / "orvak_zelk.rc0");
+    ask.Answers = {QMessageBox::Yes, QMessageBox::Ok};
+    form->close();
+    QVERIFY(form->isVisible());
+    QCOMPARE(ask.Count(TAskKind::Error), 1);
+    QVERIFY(ask.Asked.back().Text.contains(QStringLiteral("orvak_zelk.rc0")));
+    QVERIFY(fs::is_empty(box.MissionFolder));
+    QCOMPARE(form->Library().CountUnsaved(), 2);
+}
+
+void TestMainForm::realMessageBoxes() {
+    TUiSandbox box;
+    TAskScript ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    form->DoNew();
+    form->SetAsk(nullptr);
+
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::Critical;
+    QMessageBox::StandardButtons buttons;
+    QTimer::singleShot(50, [&] {
+        auto* boxWidget = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (boxWidget == nullptr)
+            return;
+        title = boxWidget->windowTitle();
+        text = boxWidget->text();
+        icon = boxWidget->icon();
+        buttons = boxWidget->standardButtons();
+        boxWidget->button(QMessageBox::No)->click();
+    });
+    form->DoDelete();
+    QCOMPARE(title, QStringLiteral("Подтверждение"));
+    QCOMPARE(text, QStringLiteral("Вы действительно хотите удалить 1 файл?"));
+    QCOMPARE(icon, QMessageBox::NoIcon);
+    QCOMPARE(buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(form->Library().Count(), 1);
+
+    QTimer::singleShot(50, [&] {
+        auto* boxWidget = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (boxWidget == nullptr)
+            return;
+        title = boxWidget->windowTitle();
+        buttons = boxWidget->standardButtons();
+        icon = boxWidget->icon();
+        boxWidget->button(QMessageBox::Cancel)->click();
+    });
+    form->close();
+    QCOMPARE(title, QStringLiteral("Запрос"));
+    QCOMPARE(buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(icon, QMessageBox::NoIcon);
+    QVERIFY(form->isVisible());
+    form->Library().Missions.clear();
+}
+
+void TestMainForm::warningsAndFolderFailure() {
+    TUiSandbox box;
+    zelk::test::WriteFileBytes(box.Data / "orvak_zelk.rc2", "broken");
+    fs::create_directories(box.Root / "Missions" / "Single");
+    zelk::test::WriteFileBytes(box.Root / "Missions" / "Single" / "NN", "a file where the folder should be");
+    TAskScript ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    QCOMPARE(ask.Asked.size(), size_t(2));
+    QCOMPARE(ask.Asked[0].Kind, TAskKind::ProblemOkCancel);
+    QCOMPARE(ask.Asked[0].Caption, QStringLiteral("Проблема"));
+    QCOMPARE(ask.Asked[0].Text, QStringLiteral("Папку ZELK невозможно создать!"));
+    QCOMPARE(ask.Asked[1].Kind, TAskKind::Problem);
+    QVERIFY(ask.Asked[1].Text.contains(QStringLiteral("orvak_zelk.rc2")));
+    // The good data still load and New works.
+    QCOMPARE(Find<QComboBox>(form.get(), "comboMaps")->count(), 2);
+    QVERIFY(Find<QPushButton>(form.get(), "BitBtnNew")->isEnabled());
+}
+
+void TestMainForm::simulatorPathsAndConfig() {
+    QCOMPARE(SimulatorRootOf("/games/sim/ZELK"), fs::path("/games/sim"));
+    QCOMPARE(SimulatorRootOf("/games/sim/ZELK/"), fs::path("/games/sim"));
+    QCOMPARE(SimulatorRootOf("/"), fs::path("/"));
+    const TSimPaths paths = MakeSimPaths("/games/sim");
+    QCOMPARE(paths.MissionFolder, fs::path("/games/sim/Missions/Single/NN/ZELK"));
+    QCOMPARE(paths.SimulatorExe, fs::path("/games/sim/orvaksim.exe"));
+
+    zelk::test::TTempDir dir;
+    TSimPaths sim = MakeSimPaths(dir.Path());
+    const struct {
+        const char* ini;
+        const char* name;
+        bool keep;
+    } cases[] = {
+        {"[game]\neventlog=eventlog.lst\neventlogkeep=1\n", "eventlog.lst", true},
+        {"[Game]\nEventLog = log\\events.lst\nEVENTLOGKEEP=0\n", "log\\events.lst", false},
+        {"[game]\neventlog=eventlog.lst\n", "eventlog.lst", false},
+        {"[sound]\neventlog=x.lst\neventlogkeep=1\n", "", false},
+    };
+    for (const auto& c : cases) {
+        zelk::test::WriteFileBytes(sim.ConfigFile, c.ini);
+        ReadEventLogSettings(sim);
+        QCOMPARE(sim.EventLogName, std::string(c.name));
+        QCOMPARE(sim.KeepEventLog, c.keep);
+    }
+    fs::remove(sim.ConfigFile);
+    sim.EventLogName = "stale";
+    sim.KeepEventLog = true;
+    ReadEventLogSettings(sim);
+    QCOMPARE(sim.EventLogName, std::string());
+    QVERIFY(!sim.KeepEventLog);
+}
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    TestMainForm test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "mainform_test.moc"
