@@ -1,0 +1,295 @@
+#pragma once
+// Running the real zelk-cli from the build on a temporary simulator folder,
+// and the small data set the command-line tests fly over.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "data/codepage.h"
+#include "data/datawriter.h"
+#include "data/refdata.h"
+#include "support/datafiles.h"
+#include "support/tempdir.h"
+
+namespace zelk::test {
+
+namespace fs = std::filesystem;
+
+inline fs::path CliPath() { return fs::path(ZELK_BIN_DIR) / "zelk-cli"; }
+
+struct TRunResult {
+    int Code = -1;
+    std::string Out;
+    std::string Err;
+};
+
+// A started program with pipes on stdout and stderr.
+class TChild {
+public:
+    TChild(const fs::path& program, const std::vector<std::string>& args, const fs::path& cwd = {}) {
+        int out[2], err[2];
+        if (pipe(out) != 0 || pipe(err) != 0) throw std::runtime_error("pipe");
+        pid_ = fork();
+        if (pid_ < 0) throw std::runtime_error("fork");
+        if (pid_ == 0) {
+            dup2(out[1], 1);
+            dup2(err[1], 2);
+            int devnull = open("/dev/null", O_RDONLY);
+            if (devnull >= 0) dup2(devnull, 0);
+            close(out[0]);
+            close(err[0]);
+            if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
+            std::vector<char*> argv;
+            std::string prog = program.string();
+            argv.push_back(prog.data());
+            std::vector<std::string> copy = args;
+            for (auto& a : copy) argv.push_back(a.data());
+            argv.push_back(nullptr);
+            execv(prog.c_str(), argv.data());
+            _exit(127);
+        }
+        close(out[1]);
+        close(err[1]);
+        outFd_ = out[0];
+        errFd_ = err[0];
+    }
+
+    ~TChild() {
+        if (pid_ > 0 && !exited_) {
+            kill(pid_, SIGKILL);
+            int status = 0;
+            waitpid(pid_, &status, 0);
+        }
+        if (outFd_ >= 0) close(outFd_);
+        if (errFd_ >= 0) close(errFd_);
+    }
+
+    pid_t Pid() const { return pid_; }
+    const std::string& Out() const { return out_; }
+    const std::string& Err() const { return err_; }
+
+    // Reads what the pipes have until `deadline`; false when both are closed.
+    bool Pump(std::chrono::steady_clock::time_point deadline) {
+        pollfd fds[2];
+        int n = 0;
+        if (outFd_ >= 0) fds[n++] = {outFd_, POLLIN, 0};
+        if (errFd_ >= 0) fds[n++] = {errFd_, POLLIN, 0};
+        if (n == 0) return false;
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        int timeout = static_cast<int>(std::max<long long>(0, left.count()));
+        if (poll(fds, static_cast<nfds_t>(n), timeout) <= 0) return true;
+        for (int i = 0; i < n; ++i) {
+            if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+            char buf[4096];
+            ssize_t got = read(fds[i].fd, buf, sizeof buf);
+            bool isOut = fds[i].fd == outFd_;
+            if (got <= 0) {
+                close(fds[i].fd);
+                (isOut ? outFd_ : errFd_) = -1;
+            } else {
+                (isOut ? out_ : err_).append(buf, static_cast<std::size_t>(got));
+            }
+        }
+        return true;
+    }
+
+    // Waits until stdout holds `count` complete lines; false at the timeout.
+    bool WaitForLines(std::size_t count, std::chrono::milliseconds timeout) {
+        auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (LineCount() < count) {
+            if (std::chrono::steady_clock::now() >= deadline) return false;
+            if (!Pump(deadline)) return LineCount() >= count;
+        }
+        return true;
+    }
+
+    std::size_t LineCount() const {
+        std::size_t n = 0;
+        for (char c : out_) n += c == '\n';
+        return n;
+    }
+
+    // Waits for the end; the exit code, 128 + signal when killed by one, or
+    // nullopt at the timeout (the child is then killed).
+    std::optional<int> Wait(std::chrono::milliseconds timeout) {
+        auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (Pump(deadline) && std::chrono::steady_clock::now() < deadline) {
+        }
+        while (true) {
+            int status = 0;
+            pid_t r = waitpid(pid_, &status, WNOHANG);
+            if (r == pid_) {
+                exited_ = true;
+                while (Pump(std::chrono::steady_clock::now() + std::chrono::milliseconds(200))) {
+                }
+                if (WIFEXITED(status)) return WEXITSTATUS(status);
+                if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+                return -1;
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                kill(pid_, SIGKILL);
+                waitpid(pid_, &status, 0);
+                exited_ = true;
+                return std::nullopt;
+            }
+            usleep(10000);
+        }
+    }
+
+private:
+    pid_t pid_ = -1;
+    int outFd_ = -1;
+    int errFd_ = -1;
+    bool exited_ = false;
+    std::string out_;
+    std::string err_;
+};
+
+inline TRunResult RunCli(const std::vector<std::string>& args, const fs::path& cwd = {},
+                      const fs::path& program = CliPath()) {
+    TChild child(program, args, cwd);
+    auto code = child.Wait(std::chrono::seconds(60));
+    TRunResult r;
+    r.Code = code.value_or(-1);
+    r.Out = child.Out();
+    r.Err = child.Err();
+    return r;
+}
+
+// Every file below `dir` with its bytes; an empty map when dir is missing.
+inline std::map<std::string, std::string> Snapshot(const fs::path& dir) {
+    std::map<std::string, std::string> files;
+    if (!fs::exists(dir)) return files;
+    for (const auto& e : fs::recursive_directory_iterator(dir)) {
+        std::string rel = fs::relative(e.path(), dir).generic_string();
+        files[rel] = e.is_regular_file() ? ReadFileBytes(e.path()) : std::string("<dir>");
+    }
+    return files;
+}
+
+inline std::size_t CountLines(const std::string& text) {
+    std::size_t n = 0;
+    for (char c : text) n += c == '\n';
+    return n;
+}
+
+// A simulator folder: sim/ZELK holds the data files, missions go to
+// sim/Missions/Single/NN/ZELK. The data set offers a different mix on each
+// target so that the availability rules have something to decide:
+//   map "maps/alpha.ini" (file 0):
+//     "Мост"            types 0 and 3, both difficulties, never moving
+//     "Танки на марше"  types 0 and 2; moving only in combat sorties
+//     "Конвой"          type 1 only, training only
+//   map "maps/beta.ini" (file 1):
+//     "Склад"           type 2 only, both difficulties
+//   aircraft: IL_2M (types 0, 2, 3), Pe_2 (types 2, 3), A20G (type 1),
+//             Yak_9 (never offered)
+class TSimFolder {
+public:
+    TSimFolder() {
+        fs::create_directories(DataDir());
+        WriteData();
+    }
+
+    fs::path Root() const { return temp_.Path() / "sim"; }
+    fs::path DataDir() const { return Root() / "ZELK"; }
+    fs::path MissionDir() const { return Root() / "Missions" / "Single" / "NN" / "ZELK"; }
+
+    std::vector<std::string> Common() const {
+        return {"--root", Root().string(), "--data", DataDir().string()};
+    }
+
+    // zelk-cli with the common options first, then args.
+    TRunResult Cli(std::vector<std::string> args) const {
+        std::vector<std::string> all = Common();
+        all.insert(all.end(), args.begin(), args.end());
+        return RunCli(all);
+    }
+
+    TRefData Load() const { return LoadRefData(DataDir()); }
+
+private:
+    static TVariantCell Cell(std::int32_t block, double x, double y) {
+        TVariantCell c;
+        c.PointX = x;
+        c.PointY = y;
+        c.ChiefsBlock = block;
+        c.NStationaryBlock = block + 1;
+        c.BuildingsBlock = -2;
+        c.TargetBlock = block + 2;
+        c.StaticCameraBlock = block + 3;
+        c.BridgeBlock = -1;
+        c.HouseBlock = -2;
+        c.FrontMarkerBlock = block + 3;
+        c.NightBlock = block + 4;
+        return c;
+    }
+
+    static TDataFileSource::Target Target(const std::string& name, const std::string& key, int file,
+                                          std::initializer_list<std::array<int, 3>> cells) {
+        TDataFileSource::Target t;
+        t.Name = W(name);
+        t.MapKey = key;
+        t.DataFile = file;
+        t.Picture = 0;
+        for (auto [moving, difficulty, mode] : cells)
+            t.Variants[moving][difficulty][mode] = Cell(0, 20000 + 100 * mode, 30000 - 50 * difficulty);
+        return t;
+    }
+
+    static void AddBlocks(TDataFileSource& s) {
+        s.Blocks.push_back({"  0_Chief Armor.%p %a", "  1_Chief Armor.%b %a", "  2_Chief Vehicles.%t %a"});
+        s.Blocks.push_back({"  1 vehicles.artillery.Artillery$Flak37 %a 20100.00 30100.00 360.00 0",
+                            "  2 vehicles.stationary.%t %a 20200.00 30200.00 90.00 0"});
+        s.Blocks.push_back({"  1 20000 30000 %h"});
+        s.Blocks.push_back({"  20000 30000 %h"});
+        s.Blocks.push_back({"  3 vehicles.lights.SearchLight %a 20300.00 30300.00 0.00 0"});
+        s.Pictures.push_back(TinyJpeg());
+    }
+
+    void WriteData() {
+        TDataFileSource a;
+        a.Primary = true;
+        a.Map.Name = W("Альфа");
+        a.Map.Key = "maps/alpha.ini";
+        auto aircraft = [](const char* name, const char* cls, std::uint8_t modes) {
+            TAircraft x;
+            x.Name = W(name);
+            x.AirClass = cls;
+            x.Modes = modes;
+            return x;
+        };
+        a.Aircrafts = {aircraft("Ил-2", "IL_2M", 0b1101), aircraft("Пе-2", "Pe_2", 0b1100),
+                       aircraft("Бостон", "A20G", 0b0010), aircraft("Як-9", "Yak_9", 0)};
+        for (int m = 0; m < 4; ++m)
+            for (int k = 0; k < 4; ++k) a.RouteOffsets[m][k] = {-3000.0 * (k + 1), 500.0 * k - 100.0 * m};
+        AddBlocks(a);
+        a.Targets.push_back(Target("Мост", a.Map.Key, 0, {{0, 0, 0}, {0, 0, 3}, {0, 1, 0}, {0, 1, 3}}));
+        a.Targets.push_back(
+            Target("Танки на марше", a.Map.Key, 0, {{0, 0, 0}, {0, 1, 0}, {0, 0, 2}, {1, 1, 0}, {1, 1, 2}}));
+        a.Targets.push_back(Target("Конвой", a.Map.Key, 0, {{0, 0, 1}}));
+        WriteDataFile(DataDir(), 0, a);
+
+        TDataFileSource b;
+        b.Map.Name = W("Бета");
+        b.Map.Key = "maps/beta.ini";
+        AddBlocks(b);
+        b.Targets.push_back(Target("Склад", b.Map.Key, 1, {{0, 0, 2}, {0, 1, 2}}));
+        WriteDataFile(DataDir(), 1, b);
+    }
+
+    TTempDir temp_;
+};
+
+}  // namespace zelk::test

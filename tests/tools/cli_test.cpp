@@ -1,0 +1,389 @@
+// zelk-cli run as a pilot runs it: the real program on a temporary simulator
+// folder with a small data set.
+#include <fstream>
+
+#include <nlohmann/json.hpp>
+
+#include "cli_harness.h"
+#include "library/availability.h"
+#include "library/scan.h"
+
+namespace zelk::test {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+Json ParseJson(const TRunResult& r) {
+    EXPECT_EQ(r.Code, 0) << r.Err;
+    return Json::parse(r.Out);
+}
+
+std::string Str(int v) { return std::to_string(v); }
+
+const TAircraft* FirstOffered(const TRefData& ref, int mode) {
+    auto list = OfferedAircrafts(ref.Aircrafts, mode);
+    return list.empty() ? nullptr : list.front();
+}
+
+TEST(CliNew, WritesAMissionForEveryVariantTheDataOffer) {
+    TSimFolder sim;
+    TRefData ref = sim.Load();
+    int expectedNumber = 0;
+    for (const auto& target : ref.Targets.Items) {
+        for (int moving = 0; moving < 2; ++moving) {
+            for (int difficulty = 0; difficulty < 2; ++difficulty) {
+                for (int mode = 0; mode < 4; ++mode) {
+                    if (!target->Cell(moving, difficulty, mode).Defined()) continue;
+                    const TAircraft* aircraft = FirstOffered(ref, mode);
+                    ASSERT_NE(aircraft, nullptr);
+                    std::string name = Cp1251ToUtf8(target->Name);
+                    SCOPED_TRACE(name + " moving " + Str(moving) + " difficulty " + Str(difficulty) + " mode " +
+                                 Str(mode));
+                    Json j = ParseJson(sim.Cli({"new", "--json", "--map", target->MapKey, "--target", name,
+                                                "--moving", Str(moving), "--difficulty", Str(difficulty), "--mode",
+                                                Str(mode), "--aircraft", aircraft->AirClass}));
+                    ++expectedNumber;
+                    EXPECT_EQ(j["number"], expectedNumber);
+                    const Json& p = j["params"];
+                    EXPECT_EQ(p["map"], target->MapKey);
+                    EXPECT_EQ(p["target"], name);
+                    EXPECT_EQ(p["moving"], moving);
+                    EXPECT_EQ(p["difficulty"], difficulty);
+                    EXPECT_EQ(p["mode"], mode);
+                    EXPECT_EQ(p["aircraft"], aircraft->AirClass);
+                    std::string file = j["file"];
+                    ASSERT_TRUE(fs::is_regular_file(sim.MissionDir() / file));
+                    ASSERT_TRUE(fs::is_regular_file(sim.MissionDir() / std::string(j["prop_file"])));
+                    // The mission file carries the target point of exactly this cell.
+                    std::string bytes = ReadFileBytes(sim.MissionDir() / file);
+                    EXPECT_NE(bytes.find("MAP " + target->MapKey + "\r\n"), std::string::npos);
+                    EXPECT_NE(bytes.find("[StaticCamera]\r\n"), std::string::npos);
+
+                    // What was written reads back the same.
+                    Json back = ParseJson(sim.Cli({"show", file, "--json"}));
+                    EXPECT_EQ(back["params"], j["params"]);
+                    EXPECT_EQ(back["title"], j["title"]);
+                }
+            }
+        }
+    }
+    EXPECT_EQ(expectedNumber, 12);
+}
+
+TEST(CliNew, LeftOutParametersTakeTheDefaultsSettledByTheData) {
+    TSimFolder sim;
+    // The first target of the first map, type 0, training, first aircraft.
+    Json j = ParseJson(sim.Cli({"new", "--json"}));
+    EXPECT_EQ(j["number"], 1);
+    EXPECT_EQ(j["file"], "zelk0001.mis");
+    EXPECT_EQ(j["prop_file"], "zelk0001_ru.properties");
+    EXPECT_EQ(j["title"], "Штурмовка - Мост");
+    const Json& p = j["params"];
+    EXPECT_EQ(p["map"], "maps/alpha.ini");
+    EXPECT_EQ(p["target"], "Мост");
+    EXPECT_EQ(p["aircraft"], "IL_2M");
+    EXPECT_EQ(p["height"], 1000);
+    EXPECT_EQ(p["clouds"], "800");
+    EXPECT_EQ(p["time"], 12);
+    EXPECT_EQ(p["fighters"], 0);
+
+    // A map given alone brings its first target; a type given alone brings
+    // the first aircraft offered for it.
+    Json beta = ParseJson(sim.Cli({"new", "--json", "--map", "maps/beta.ini", "--mode", "2"}));
+    EXPECT_EQ(beta["params"]["target"], "Склад");
+    EXPECT_EQ(beta["params"]["aircraft"], "IL_2M");
+    Json convoy = ParseJson(sim.Cli({"new", "--json", "--target", "Конвой"}));
+    // The convoy offers type 1 only: the default type moves there, and the
+    // aircraft with it.
+    EXPECT_EQ(convoy["params"]["mode"], 1);
+    EXPECT_EQ(convoy["params"]["aircraft"], "A20G");
+    EXPECT_EQ(convoy["number"], 3);
+}
+
+TEST(CliNew, SameSeedGivesByteIdenticalFiles) {
+    std::vector<std::string> params = {"new",        "--target", "Танки на марше", "--difficulty", "1",
+                                       "--fighters", "3",        "--random-route", "1",            "--moving",
+                                       "1",          "--tanks",  "4",              "--time",       "22"};
+    auto saveWith = [&](const TSimFolder& sim, const std::string& seed) {
+        auto args = params;
+        args.push_back("--seed");
+        args.push_back(seed);
+        TRunResult r = sim.Cli(args);
+        EXPECT_EQ(r.Code, 0) << r.Err;
+        return std::make_pair(ReadFileBytes(sim.MissionDir() / "zelk0001.mis"),
+                              ReadFileBytes(sim.MissionDir() / "zelk0001_ru.properties"));
+    };
+    TSimFolder a, b, c;
+    auto first = saveWith(a, "12345678901234567890");
+    auto second = saveWith(b, "12345678901234567890");
+    auto other = saveWith(c, "42");
+    EXPECT_EQ(first.first, second.first);
+    EXPECT_EQ(first.second, second.second);
+    EXPECT_NE(first.first, other.first);
+    // The seed may also come before the command.
+    TSimFolder d;
+    auto args = d.Common();
+    args.insert(args.end(), {"--seed", "12345678901234567890"});
+    args.insert(args.end(), params.begin(), params.end());
+    ASSERT_EQ(RunCli(args).Code, 0);
+    EXPECT_EQ(ReadFileBytes(d.MissionDir() / "zelk0001.mis"), first.first);
+}
+
+struct TRejection {
+    std::vector<std::string> Args;
+    std::string Named;  // the offending value the message must name
+};
+
+TEST(CliRejects, EveryRejectedValueExitsWithTwoAndChangesNothing) {
+    const std::vector<TRejection> cases = {
+        {{"new", "--map", "maps/nosuch.ini"}, "maps/nosuch.ini"},
+        {{"new", "--target", "Нет такой"}, "Нет такой"},
+        {{"new", "--target", "Склад"}, "Склад"},  // a target of the other map
+        {{"new", "--target", "Мост", "--mode", "1"}, "--mode"},
+        {{"new", "--target", "Конвой", "--difficulty", "1"}, "--difficulty"},
+        {{"new", "--target", "Мост", "--moving", "1"}, "--moving"},
+        {{"new", "--aircraft", "Nosuch"}, "Nosuch"},
+        {{"new", "--aircraft", "Pe_2"}, "Pe_2"},  // not offered for type 0
+        {{"new", "--aircraft", "Yak_9"}, "Yak_9"},
+        {{"new", "--fighters", "2"}, "--fighters"},  // training sortie by default
+        {{"new", "--fighters", "2", "--difficulty", "0"}, "--fighters"},
+        {{"new", "--height", "49"}, "49"},
+        {{"new", "--height", "15001"}, "15001"},
+        {{"new", "--height", "1e3"}, "1e3"},
+        {{"new", "--height", " 100"}, "--height"},
+        {{"new", "--height", ""}, "--height"},
+        {{"new", "--clouds", "550"}, "550"},
+        {{"new", "--clouds", "800.0"}, "800.0"},
+        {{"new", "--time", "24"}, "24"},
+        {{"new", "--weather", "7"}, "--weather"},
+        {{"new", "--tanks", "14"}, "--tanks"},
+        {{"new", "--army", "-1"}, "--army"},
+        {{"new", "--flight", "3"}, "--flight"},
+        {{"new", "--random-route", "2"}, "--random-route"},
+        {{"new", "--mode", "4"}, "--mode"},
+        {{"new", "--moving", "99999999999999999999"}, "--moving"},
+        {{"new", "--height", "100", "--height", "200"}, "--height"},
+        {{"new", "--target", "Мост 🌉"}, "--target"},  // no Windows-1251 form
+        {{"new", "--comment", "эмодзи 🙂"}, "--comment"},
+        {{"new", "--map", "\xff\xfe"}, "--map"},  // not UTF-8
+        {{"new", "--bogus", "1"}, "--bogus"},
+        {{"new", "extra"}, "extra"},
+        {{"new", "--height"}, "--height"},
+        {{"--seed", "-1", "new"}, "--seed"},
+        {{"new", "--seed", "18446744073709551616"}, "--seed"},
+        {{"frobnicate"}, "frobnicate"},
+        {{}, "list"},
+        {{"show"}, "show"},
+        {{"show", "zelk0099.mis"}, "zelk0099.mis"},
+        {{"show", "../ZELK/zelk0001.mis"}, "zelk0001.mis"},
+        {{"copy", "zelk0099.mis"}, "zelk0099.mis"},
+        {{"regenerate", "zelk0002.mis"}, "zelk0002.mis"},
+        {{"delete", "zelk0001.mis", "zelk0099.mis"}, "zelk0099.mis"},
+        {{"delete"}, "delete"},
+        {{"list", "--map", "x"}, "--map"},
+    };
+    TSimFolder sim;
+    ASSERT_EQ(sim.Cli({"new", "--seed", "1"}).Code, 0);
+    const auto before = Snapshot(sim.Root());
+    for (const auto& c : cases) {
+        std::string shown;
+        for (const auto& a : c.Args) shown += "[" + a + "] ";
+        SCOPED_TRACE(shown);
+        TRunResult r = sim.Cli(c.Args);
+        EXPECT_EQ(r.Code, 2) << r.Err;
+        EXPECT_EQ(CountLines(r.Err), 1u) << r.Err;
+        EXPECT_NE(r.Err.find(c.Named), std::string::npos) << r.Err;
+        EXPECT_TRUE(r.Out.empty()) << r.Out;
+        EXPECT_EQ(Snapshot(sim.Root()), before);
+    }
+}
+
+TEST(CliRejects, ARejectedValueCreatesNoFolder) {
+    TSimFolder sim;
+    TRunResult r = sim.Cli({"new", "--height", "5"});
+    EXPECT_EQ(r.Code, 2);
+    EXPECT_NE(r.Err.find("от 50 до 15000"), std::string::npos) << r.Err;
+    EXPECT_FALSE(fs::exists(sim.Root() / "Missions"));
+    // A root that is not there is rejected rather than created.
+    r = RunCli({"--root", (sim.Root() / "nosuch").string(), "--data", sim.DataDir().string(), "new"});
+    EXPECT_EQ(r.Code, 2);
+    EXPECT_FALSE(fs::exists(sim.Root() / "nosuch"));
+}
+
+TEST(CliFailures, MissingDataAndTheNumberLimitExitWithOne) {
+    TSimFolder sim;
+    TRunResult r = RunCli({"--root", sim.Root().string(), "--data", sim.Root().string(), "list"});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_EQ(CountLines(r.Err), 1u);
+    EXPECT_NE(r.Err.find("orvak_zelk.rc0"), std::string::npos) << r.Err;
+
+    // Mission 9999 present: New and Copy refuse with the limit message.
+    ASSERT_EQ(sim.Cli({"new"}).Code, 0);
+    fs::rename(sim.MissionDir() / "zelk0001.mis", sim.MissionDir() / "zelk9999.mis");
+    fs::rename(sim.MissionDir() / "zelk0001_ru.properties", sim.MissionDir() / "zelk9999_ru.properties");
+    const auto before = Snapshot(sim.Root());
+    for (auto args : {std::vector<std::string>{"new"}, std::vector<std::string>{"copy", "zelk9999.mis"}}) {
+        r = sim.Cli(args);
+        EXPECT_EQ(r.Code, 1);
+        EXPECT_EQ(CountLines(r.Err), 1u);
+        EXPECT_NE(r.Err.find("Исчерпан лимит номеров заданий ZELK - 9999! Удалите"), std::string::npos) << r.Err;
+        EXPECT_EQ(Snapshot(sim.Root()), before);
+    }
+    // After deleting it the number is free again.
+    ASSERT_EQ(sim.Cli({"delete", "zelk9999.mis"}).Code, 0);
+    EXPECT_EQ(ParseJson(sim.Cli({"new", "--json"}))["file"], "zelk0001.mis");
+}
+
+TEST(CliListShow, ReadBackWhatNewWroteWithEveryParameter) {
+    TSimFolder sim;
+    Json made = ParseJson(sim.Cli({"new",         "--json",        "--map",      "maps/alpha.ini", "--target",
+                                   "Танки на марше", "--moving",     "1",          "--mode",         "2",
+                                   "--difficulty", "1",             "--aircraft", "Pe_2",           "--army",
+                                   "2",           "--flight",      "2",          "--height",       "2350",
+                                   "--clouds",    "1200",          "--time",     "5",              "--weather",
+                                   "4",           "--tanks",       "7",          "--random-route", "1",
+                                   "--fighters",  "4",             "--comment",  "первая\\nвторая"}));
+    Json p = {{"map", "maps/alpha.ini"}, {"target", "Танки на марше"}, {"moving", 1},    {"mode", 2},
+              {"difficulty", 1},         {"aircraft", "Pe_2"},         {"army", 2},      {"flight", 2},
+              {"height", 2350},          {"clouds", "1200"},           {"time", 5},      {"weather", 4},
+              {"tanks", 7},              {"random_route", 1},          {"fighters", 4}};
+    EXPECT_EQ(made["params"], p);
+    // The title carries the tank type of the blue side (the army is blue, the
+    // columns red): the read-back restores it from there.
+    std::string title = made["title"];
+    EXPECT_EQ(title.rfind("Пикирование - Танки на марше [", 0), 0u) << title;
+    EXPECT_EQ(made["comment"], "первая\r\nвторая");
+    EXPECT_NE(std::string(made["short"]).find("\r\n"), std::string::npos);
+
+    Json shown = ParseJson(sim.Cli({"show", "zelk0001.mis", "--json"}));
+    EXPECT_EQ(shown, made);
+    Json listed = ParseJson(sim.Cli({"--json", "list"}));
+    ASSERT_EQ(listed["missions"].size(), 1u);
+    EXPECT_EQ(listed["missions"][0], made);
+
+    // Text output for people names the file and the title.
+    TRunResult text = sim.Cli({"list"});
+    EXPECT_EQ(text.Code, 0);
+    EXPECT_EQ(text.Out, "zelk0001.mis  " + title + "\n");
+    text = sim.Cli({"show", "zelk0001.mis"});
+    EXPECT_NE(text.Out.find(title), std::string::npos);
+    EXPECT_NE(text.Out.find("Pe_2  (Пе-2)"), std::string::npos) << text.Out;
+    EXPECT_NE(text.Out.find("  вторая\n"), std::string::npos) << text.Out;
+}
+
+TEST(CliListShow, ShowsWhatTheScanReadNotSettledAgain) {
+    TSimFolder sim;
+    ASSERT_EQ(sim.Cli({"new"}).Code, 0);
+    // A mission file edited by hand to an aircraft type 0 does not offer,
+    // without its description file: list shows it as the scan read it.
+    std::string mis = ReadFileBytes(sim.MissionDir() / "zelk0001.mis");
+    auto at = mis.find("Class air.IL_2M");
+    ASSERT_NE(at, std::string::npos);
+    mis.replace(at, 15, "Class air.Yak_9");
+    WriteFileBytes(sim.MissionDir() / "zelk0001.mis", mis);
+    fs::remove(sim.MissionDir() / "zelk0001_ru.properties");
+    Json j = ParseJson(sim.Cli({"list", "--json"}));
+    ASSERT_EQ(j["missions"].size(), 1u);
+    const Json& m = j["missions"][0];
+    EXPECT_EQ(m["title"], "zelk0001.mis");
+    EXPECT_EQ(m["params"]["aircraft"], "Yak_9");
+    EXPECT_EQ(m["params"]["target"], "");
+    EXPECT_EQ(m["short"], "");
+}
+
+TEST(CliJson, HasExactlyTheDocumentedShape) {
+    TSimFolder sim;
+    Json j = ParseJson(sim.Cli({"new", "--json", "--seed", "7"}));
+    std::vector<std::string> keys;
+    for (auto& [k, v] : j.items()) keys.push_back(k);
+    EXPECT_EQ(keys, (std::vector<std::string>{"number", "file", "prop_file", "title", "short", "comment", "params"}));
+    std::vector<std::string> params;
+    for (auto& [k, v] : j["params"].items()) params.push_back(k);
+    EXPECT_EQ(params, (std::vector<std::string>{"map", "target", "moving", "mode", "difficulty", "aircraft", "army",
+                                                "flight", "height", "clouds", "time", "weather", "tanks",
+                                                "random_route", "fighters"}));
+    EXPECT_TRUE(j["number"].is_number_integer());
+    for (const char* k : {"file", "prop_file", "title", "short", "comment"}) EXPECT_TRUE(j[k].is_string()) << k;
+    for (const char* k : {"map", "target", "aircraft", "clouds"}) EXPECT_TRUE(j["params"][k].is_string()) << k;
+    for (const char* k : {"moving", "mode", "difficulty", "army", "flight", "height", "time", "weather", "tanks",
+                          "random_route", "fighters"})
+        EXPECT_TRUE(j["params"][k].is_number_integer()) << k;
+    Json empty = ParseJson(RunCli({"--root", TSimFolder().Root().string(), "--data", sim.DataDir().string(), "list",
+                                "--json"}));
+    EXPECT_EQ(empty, Json::parse(R"({"missions": []})"));
+}
+
+TEST(CliCopy, CopiesTheParametersButNotTanksRouteFightersOrComment) {
+    TSimFolder sim;
+    Json src = ParseJson(sim.Cli({"new", "--json", "--target", "Танки на марше", "--difficulty", "1", "--tanks", "4",
+                                  "--random-route", "1", "--fighters", "3", "--height", "3000", "--comment", "мой"}));
+    Json copy = ParseJson(sim.Cli({"copy", "zelk0001.mis", "--json"}));
+    EXPECT_EQ(copy["number"], 2);
+    EXPECT_EQ(copy["file"], "zelk0002.mis");
+    Json expected = src["params"];
+    expected["tanks"] = 0;
+    expected["random_route"] = 0;
+    expected["fighters"] = 0;
+    EXPECT_EQ(copy["params"], expected);
+    EXPECT_EQ(copy["title"], "Штурмовка - Танки на марше");
+    EXPECT_EQ(copy["comment"], "");
+    EXPECT_TRUE(fs::is_regular_file(sim.MissionDir() / "zelk0002.mis"));
+    // The source is untouched.
+    EXPECT_EQ(ParseJson(sim.Cli({"show", "zelk0001.mis", "--json"})), src);
+}
+
+TEST(CliRegenerate, WritesTheSameMissionAnewAndKeepsItsComment) {
+    TSimFolder sim;
+    Json made = ParseJson(sim.Cli({"new", "--json", "--seed", "1", "--difficulty", "1", "--fighters", "2",
+                                   "--random-route", "1", "--comment", "строка 1\nстрока 2"}));
+    std::string first = ReadFileBytes(sim.MissionDir() / "zelk0001.mis");
+    Json again = ParseJson(sim.Cli({"regenerate", "zelk0001.mis", "--json", "--seed", "2"}));
+    EXPECT_NE(ReadFileBytes(sim.MissionDir() / "zelk0001.mis"), first);
+    EXPECT_EQ(again, made);
+    EXPECT_EQ(again["comment"], "строка 1\r\nстрока 2");
+    EXPECT_EQ(ParseJson(sim.Cli({"show", "zelk0001.mis", "--json"})), made);
+    // The same seed gives back the first variant exactly.
+    ASSERT_EQ(sim.Cli({"regenerate", "zelk0001.mis", "--seed", "1"}).Code, 0);
+    EXPECT_EQ(ReadFileBytes(sim.MissionDir() / "zelk0001.mis"), first);
+}
+
+TEST(CliDelete, DeletesTheListedMissionsAndTheirFiles) {
+    TSimFolder sim;
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(sim.Cli({"new"}).Code, 0);
+    TRunResult r = sim.Cli({"delete", "zelk0003.mis", "zelk0001.mis", "zelk0001.mis"});
+    EXPECT_EQ(r.Code, 0) << r.Err;
+    EXPECT_EQ(r.Out, "Удалено: zelk0003.mis\nУдалено: zelk0001.mis\n");
+    for (const char* gone : {"zelk0001.mis", "zelk0001_ru.properties", "zelk0003.mis", "zelk0003_ru.properties"})
+        EXPECT_FALSE(fs::exists(sim.MissionDir() / gone)) << gone;
+    Json left = ParseJson(sim.Cli({"list", "--json"}));
+    ASSERT_EQ(left["missions"].size(), 1u);
+    EXPECT_EQ(left["missions"][0]["file"], "zelk0002.mis");
+    // The next New counts on from the highest number left.
+    EXPECT_EQ(ParseJson(sim.Cli({"new", "--json"}))["file"], "zelk0003.mis");
+}
+
+TEST(CliDefaults, RootIsTheParentOfTheProgramFolderAndDataTheCurrentFolder) {
+    TSimFolder sim;
+    // Installed as a pilot installs it: the program beside its data files.
+    fs::path program = sim.DataDir() / "zelk-cli";
+    fs::copy_file(CliPath(), program);
+    TRunResult r = RunCli({"new", "--json", "--seed", "3"}, sim.DataDir(), program);
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    EXPECT_TRUE(fs::is_regular_file(sim.MissionDir() / "zelk0001.mis"));
+    // From another folder the data files are not found.
+    r = RunCli({"list"}, sim.Root(), program);
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Err.find("orvak_zelk.rc0"), std::string::npos) << r.Err;
+}
+
+TEST(CliHelp, HelpEndsWithZero) {
+    TRunResult r = RunCli({"--help"});
+    EXPECT_EQ(r.Code, 0);
+    EXPECT_NE(r.Out.find("regenerate"), std::string::npos);
+    r = RunCli({"new", "--help"});
+    EXPECT_EQ(r.Code, 0);
+    EXPECT_NE(r.Out.find("--random-route"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zelk::test

@@ -1,0 +1,210 @@
+// `zelk-cli watch` end to end: the real program follows a log that the test
+// writes as the simulator would, and writes finished missions anew.
+#include <sys/stat.h>
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <thread>
+
+#include <nlohmann/json.hpp>
+
+#include "cli_harness.h"
+
+namespace zelk::test {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using Json = nlohmann::ordered_json;
+
+void Append(const fs::path& file, const std::string& text) {
+    std::ofstream out(file, std::ios::binary | std::ios::app);
+    out << text;
+    out.flush();
+    ASSERT_TRUE(out.good());
+}
+
+std::string StartLine(const std::string& fileName) {
+    return "[12:00:01] Loading mission Missions/Single/NN/ZELK/" + fileName + " ... Mission: /" + fileName +
+           " is Playing\r\n";
+}
+const char* const kEndLine = "[12:05:00] Mission END\r\n";
+
+// Saving puts a complete new file in place by renaming, so a rewrite shows
+// as a new inode even when the random choices happen to repeat.
+ino_t Inode(const fs::path& file) {
+    struct stat st {};
+    return stat(file.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+class TWatch {
+public:
+    explicit TWatch(const TSimFolder& sim, std::vector<std::string> extra = {}) {
+        std::vector<std::string> args = sim.Common();
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.push_back("watch");
+        child_ = std::make_unique<TChild>(CliPath(), args);
+    }
+
+    TChild& Child() { return *child_; }
+
+    // The program says on stderr when it follows the log; the monitor's own
+    // thread arms its watch right after, so give it a moment.
+    void WaitReady() {
+        auto deadline = Clock::now() + 20s;
+        while (child_->Err().find("слежу за журналом") == std::string::npos) {
+            ASSERT_LT(Clock::now(), deadline) << child_->Err();
+            child_->Pump(Clock::now() + 50ms);
+        }
+        std::this_thread::sleep_for(500ms);
+    }
+
+    // Appends the end line and waits until the mission file has been
+    // replaced; returns the delay from the write to the rewritten file.
+    std::chrono::milliseconds EndAndWaitForRewrite(const fs::path& file, const fs::path& log) {
+        const ino_t before = Inode(file);
+        auto t0 = Clock::now();
+        Append(log, kEndLine);
+        while (Clock::now() - t0 < 20s) {
+            ino_t now = Inode(file);
+            if (now != 0 && now != before)
+                return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t0);
+            child_->Pump(Clock::now() + 2ms);
+        }
+        ADD_FAILURE() << "no rewrite of " << file << "; stderr: " << child_->Err();
+        return 0ms;
+    }
+
+    int Stop(int sig = SIGTERM) {
+        kill(child_->Pid(), sig);
+        auto code = child_->Wait(10s);
+        EXPECT_TRUE(code.has_value()) << "watch did not end";
+        return code.value_or(-1);
+    }
+
+private:
+    std::unique_ptr<TChild> child_;
+};
+
+Json Show(const TSimFolder& sim, const std::string& file) {
+    TRunResult r = sim.Cli({"show", file, "--json"});
+    EXPECT_EQ(r.Code, 0) << r.Err;
+    return Json::parse(r.Out);
+}
+
+void WriteConf(const TSimFolder& sim, bool keep) {
+    WriteFileBytes(sim.Root() / "conf.ini", std::string("[window]\r\nwidth=800\r\n[game]\r\neventlog=eventlog.lst\r\n") +
+                                               "eventlogkeep=" + (keep ? "1" : "0") + "\r\n");
+}
+
+TEST(CliWatch, RewritesEachFinishedMissionAndIgnoresTheRest) {
+    TSimFolder sim;
+    ASSERT_EQ(sim.Cli({"new", "--difficulty", "1", "--fighters", "2", "--random-route", "1", "--comment", "свой"}).Code,
+              0);
+    ASSERT_EQ(sim.Cli({"new", "--target", "Танки на марше", "--random-route", "1"}).Code, 0);
+    WriteConf(sim, true);
+    const fs::path log = sim.Root() / "eventlog.lst";
+    // Flights before the start are history: with keep, only what follows counts.
+    WriteFileBytes(log, StartLine("zelk0001.mis") + kEndLine);
+    const fs::path mis1 = sim.MissionDir() / "zelk0001.mis";
+    const fs::path mis2 = sim.MissionDir() / "zelk0002.mis";
+    const Json params1 = Show(sim, "zelk0001.mis");
+    const Json params2 = Show(sim, "zelk0002.mis");
+
+    TWatch watch(sim);
+    watch.WaitReady();
+
+    // The same mission flown twice: written anew after each flight, each time
+    // a valid variant of the same mission.
+    std::vector<std::chrono::milliseconds> delays;
+    std::vector<std::string> variants = {ReadFileBytes(mis1)};
+    for (int flight = 1; flight <= 2; ++flight) {
+        Append(log, StartLine("zelk0001.mis"));
+        std::this_thread::sleep_for(100ms);
+        delays.push_back(watch.EndAndWaitForRewrite(mis1, log));
+        ASSERT_TRUE(watch.Child().WaitForLines(static_cast<std::size_t>(flight), 20s)) << watch.Child().Err();
+        EXPECT_EQ(Show(sim, "zelk0001.mis"), params1);
+        variants.push_back(ReadFileBytes(mis1));
+    }
+    // Fresh random choices: the chance that two rewrites in a row repeat the
+    // previous file is far below one in a million.
+    EXPECT_TRUE(variants[1] != variants[0] || variants[2] != variants[1]);
+    EXPECT_NE(watch.Child().Out().find("zelk0001.mis"), std::string::npos);
+
+    // Cases that write nothing: a mission not of ours, an end line without a
+    // start, a name the folder lacks. Then a real flight of mission 2: once
+    // it is written, the lines before it have been examined too.
+    const auto snapshot1 = ReadFileBytes(mis1);
+    const auto prop1 = ReadFileBytes(sim.MissionDir() / "zelk0001_ru.properties");
+    Append(log, "[12:10:00] Loading mission Missions/Single/ru/Training.mis is Playing\r\n");
+    Append(log, kEndLine);
+    Append(log, kEndLine);
+    Append(log, StartLine("zelk0042.mis"));
+    Append(log, kEndLine);
+    std::this_thread::sleep_for(300ms);
+    Append(log, StartLine("zelk0002.mis"));
+    std::this_thread::sleep_for(100ms);
+    delays.push_back(watch.EndAndWaitForRewrite(mis2, log));
+    ASSERT_TRUE(watch.Child().WaitForLines(3, 20s));
+    EXPECT_EQ(Show(sim, "zelk0002.mis"), params2);
+    EXPECT_EQ(ReadFileBytes(mis1), snapshot1);
+    EXPECT_EQ(ReadFileBytes(sim.MissionDir() / "zelk0001_ru.properties"), prop1);
+    EXPECT_FALSE(fs::exists(sim.MissionDir() / "zelk0042.mis"));
+    EXPECT_NE(watch.Child().Err().find("zelk0042.mis"), std::string::npos) << watch.Child().Err();
+
+    EXPECT_EQ(watch.Stop(SIGTERM), 0);
+    // One line for each mission written anew, nothing else.
+    EXPECT_EQ(watch.Child().LineCount(), 3u) << watch.Child().Out();
+    EXPECT_EQ(Snapshot(sim.MissionDir()).size(), 4u);
+    for (auto d : delays) std::cout << "[ delay ] end line written -> mission file rewritten: " << d.count() << " ms\n";
+}
+
+TEST(CliWatch, WithoutKeepEachFlightStartsAFreshLog) {
+    TSimFolder sim;
+    ASSERT_EQ(sim.Cli({"new", "--difficulty", "1", "--fighters", "1", "--random-route", "1"}).Code, 0);
+    WriteConf(sim, false);
+    const fs::path log = sim.Root() / "eventlog.lst";
+    const fs::path mis = sim.MissionDir() / "zelk0001.mis";
+    const Json params = Show(sim, "zelk0001.mis");
+    TWatch watch(sim, {"--json"});
+    watch.WaitReady();
+    for (int flight = 1; flight <= 2; ++flight) {
+        WriteFileBytes(log, StartLine("zelk0001.mis"));  // the simulator truncates its log
+        std::this_thread::sleep_for(100ms);
+        auto delay = watch.EndAndWaitForRewrite(mis, log);
+        ASSERT_TRUE(watch.Child().WaitForLines(static_cast<std::size_t>(flight), 20s));
+        std::cout << "[ delay ] fresh log, flight " << flight << ": " << delay.count() << " ms\n";
+    }
+    EXPECT_EQ(watch.Stop(SIGINT), 0);
+    // --json: one mission object per line.
+    std::istringstream lines(watch.Child().Out());
+    std::string line;
+    int count = 0;
+    while (std::getline(lines, line)) {
+        Json j = Json::parse(line);
+        EXPECT_EQ(j["file"], "zelk0001.mis");
+        EXPECT_EQ(j["params"], params["params"]);
+        ++count;
+    }
+    EXPECT_EQ(count, 2);
+}
+
+TEST(CliWatch, WithoutAConfiguredLogItWaitsAndEndsCleanly) {
+    TSimFolder sim;
+    ASSERT_EQ(sim.Cli({"new"}).Code, 0);
+    const auto before = Snapshot(sim.MissionDir());
+    TWatch watch(sim);
+    auto deadline = Clock::now() + 20s;
+    while (watch.Child().Err().find("eventlog") == std::string::npos && Clock::now() < deadline)
+        watch.Child().Pump(Clock::now() + 50ms);
+    EXPECT_NE(watch.Child().Err().find("conf.ini"), std::string::npos) << watch.Child().Err();
+    WriteFileBytes(sim.Root() / "eventlog.lst", StartLine("zelk0001.mis") + kEndLine);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(watch.Stop(SIGTERM), 0);
+    EXPECT_TRUE(watch.Child().Out().empty());
+    EXPECT_EQ(Snapshot(sim.MissionDir()), before);
+}
+
+}  // namespace
+}  // namespace zelk::test

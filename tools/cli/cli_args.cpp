@@ -1,0 +1,299 @@
+#include "cli_args.h"
+
+#include <CLI/CLI.hpp>
+
+#include <charconv>
+#include <cstdio>
+#include <map>
+
+#include "data/catalogues.h"
+#include "data/codepage.h"
+
+namespace zelk::cli {
+
+namespace {
+
+const char* const kCommandList = "list, show, new, copy, regenerate, delete, watch";
+
+// One numeric parameter of `new`: its option, its range and where it goes.
+struct TIntParam {
+    const char* Option;
+    int Lo;
+    int Hi;
+    std::optional<int> TParamArgs::*Field;
+};
+
+const TIntParam kIntParams[] = {
+    {"--moving", 0, 1, &TParamArgs::Moving},
+    {"--mode", 0, 3, &TParamArgs::Mode},
+    {"--difficulty", 0, 1, &TParamArgs::Difficulty},
+    {"--army", 0, 3, &TParamArgs::Army},
+    {"--flight", 0, 2, &TParamArgs::Flight},
+    {"--height", 50, 15000, &TParamArgs::Height},
+    {"--time", 0, 23, &TParamArgs::Time},
+    {"--weather", 0, 6, &TParamArgs::Weather},
+    {"--tanks", 0, 13, &TParamArgs::Tanks},
+    {"--random-route", 0, 1, &TParamArgs::RandomRoute},
+    {"--fighters", 0, 4, &TParamArgs::Fighters},
+};
+
+std::string Quoted(std::string_view utf8) { return "\"" + Printable(utf8) + "\""; }
+
+// A text value into Windows-1251, or a rejection naming the option.
+std::string ToCp1251(const char* option, const std::string& utf8) {
+    std::string out;
+    if (!Utf8ToCp1251(utf8, out)) {
+        throw TUsageError(std::string("недопустимое значение ") + option + " " + Quoted(utf8) +
+                          ": допустим текст из букв кодировки Windows-1251 (русские и латинские буквы, цифры, знаки)");
+    }
+    return out;
+}
+
+std::string RangeText(int lo, int hi) {
+    if (hi - lo == 1) return std::to_string(lo) + " или " + std::to_string(hi);
+    return "целое от " + std::to_string(lo) + " до " + std::to_string(hi);
+}
+
+std::string CloudsText() {
+    std::string list;
+    for (const auto& c : CloudNames) {
+        if (!list.empty()) list += ", ";
+        list += Cp1251ToUtf8(c);
+    }
+    return list;
+}
+
+// The option named at the start of a CLI11 message ("--height: ...").
+std::string OptionOf(const std::string& what) {
+    auto colon = what.find(':');
+    return colon == std::string::npos ? std::string() : what.substr(0, colon);
+}
+
+}  // namespace
+
+std::optional<int> ParseInt(std::string_view text, int lo, int hi) {
+    if (text.empty()) return std::nullopt;
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    if (*first == '+') ++first;  // "+5" is a plain 5; "+-5" stays invalid below
+    if (first == last || *first == '+') return std::nullopt;
+    int value = 0;
+    auto [end, ec] = std::from_chars(first, last, value);
+    if (ec != std::errc() || end != last || value < lo || value > hi) return std::nullopt;
+    return value;
+}
+
+std::optional<std::uint64_t> ParseUnsigned64(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    std::uint64_t value = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+std::vector<std::string> SplitCommentLines(std::string_view text) {
+    std::vector<std::string> lines(1);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\n') {
+            if (!lines.back().empty() && lines.back().back() == '\r') lines.back().pop_back();
+            lines.emplace_back();
+        } else if (c == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
+            lines.emplace_back();
+            ++i;
+        } else {
+            lines.back() += c;
+        }
+    }
+    return lines;
+}
+
+std::string Printable(std::string_view s) {
+    std::string out;
+    auto hex = [&out](unsigned char b) {
+        char buf[5];
+        std::snprintf(buf, sizeof buf, "\\x%02X", b);
+        out += buf;
+    };
+    std::size_t i = 0;
+    while (i < s.size()) {
+        auto b = static_cast<unsigned char>(s[i]);
+        if (b < 0x20 || b == 0x7F) {
+            hex(b);
+            ++i;
+            continue;
+        }
+        if (b < 0x80) {
+            out += static_cast<char>(b);
+            ++i;
+            continue;
+        }
+        // A well-formed UTF-8 sequence passes whole; anything else byte by byte.
+        std::size_t len = b >= 0xF0 && b <= 0xF4 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 && b < 0xE0 ? 2 : 0;
+        bool ok = len != 0 && i + len <= s.size();
+        for (std::size_t k = 1; ok && k < len; ++k) ok = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
+        if (ok && len == 3) {
+            auto b1 = static_cast<unsigned char>(s[i + 1]);
+            ok = !(b == 0xE0 && b1 < 0xA0) && !(b == 0xED && b1 >= 0xA0);
+        }
+        if (ok && len == 4) {
+            auto b1 = static_cast<unsigned char>(s[i + 1]);
+            ok = !(b == 0xF0 && b1 < 0x90) && !(b == 0xF4 && b1 >= 0x90);
+        }
+        if (ok) {
+            out.append(s.substr(i, len));
+            i += len;
+        } else {
+            hex(b);
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::filesystem::path PathFromUtf8(std::string_view utf8) {
+    std::u8string u(utf8.begin(), utf8.end());
+    return std::filesystem::path(u);
+}
+
+std::string PathToUtf8(const std::filesystem::path& path) {
+    std::u8string u = path.u8string();
+    return std::string(u.begin(), u.end());
+}
+
+TArgs ParseArgs(const std::vector<std::string>& args) {
+    CLI::App app{"ZELK: библиотека заданий и генератор без окна.", "zelk-cli"};
+    app.fallthrough();   // common options may follow the command
+    app.allow_extras();  // unknown words are reported below, in our words
+
+    std::optional<std::string> root, data, seed;
+    bool json = false;
+    app.add_option("--root", root, "папка авиасимулятора (по умолчанию: родитель папки программы)");
+    app.add_option("--data", data, "папка с файлами orvak_zelk.rc0..rc9 (по умолчанию: текущая)");
+    app.add_option("--seed", seed, "начальное значение генератора (целое без знака, 64 бита)");
+    app.add_flag("--json", json, "вывод в формате JSON");
+
+    auto* list = app.add_subcommand("list", "задания папки в порядке просмотра");
+    auto* show = app.add_subcommand("show", "одно задание");
+    auto* create = app.add_subcommand("new", "создать и сохранить новое задание");
+    auto* copy = app.add_subcommand("copy", "копия задания в новый файл");
+    auto* regenerate = app.add_subcommand("regenerate", "записать задание заново");
+    auto* del = app.add_subcommand("delete", "удалить задания и их файлы");
+    app.add_subcommand("watch", "автогенерация: следить за журналом событий");
+
+    std::string file;
+    std::vector<std::string> files;
+    show->add_option("FILE", file, "файл задания, например zelk0007.mis")->required();
+    copy->add_option("FILE", file, "файл задания, например zelk0007.mis")->required();
+    regenerate->add_option("FILE", file, "файл задания, например zelk0007.mis")->required();
+    del->add_option("FILE", files, "файлы заданий")->required();
+
+    std::optional<std::string> map, target, aircraft, clouds, comment;
+    std::map<std::string, std::optional<std::string>> intTexts;
+    create->add_option("--map", map, "ключ карты");
+    create->add_option("--target", target, "название цели");
+    create->add_option("--aircraft", aircraft, "класс самолета");
+    create->add_option("--clouds", clouds, "высота облачности: 500, 600 ... 1500");
+    for (const auto& p : kIntParams) {
+        create->add_option(p.Option, intTexts[p.Option], RangeText(p.Lo, p.Hi));
+    }
+    create->add_option("--comment", comment, "комментарий; строки разделяются \\n");
+
+    TArgs out;
+    try {
+        // CLI11 takes the arguments last first.
+        std::vector<std::string> reversed(args.rbegin(), args.rend());
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        auto subs = app.get_subcommands();
+        out.HelpText = subs.empty() ? app.help() : subs.front()->help();
+        return out;
+    } catch (const CLI::CallForAllHelp&) {
+        out.HelpText = app.help("", CLI::AppFormatMode::All);
+        return out;
+    } catch (const CLI::RequiredError&) {
+        auto subs = app.get_subcommands();
+        std::string name = subs.empty() ? std::string() : subs.front()->get_name();
+        if (name == "delete") throw TUsageError("команде delete нужно хотя бы одно имя файла задания, например zelk0007.mis");
+        throw TUsageError("команде " + name + " нужно имя файла задания, например zelk0007.mis");
+    } catch (const CLI::ArgumentMismatch& e) {
+        std::string what = e.what();
+        std::string option = OptionOf(what);
+        if (what.find("received") != std::string::npos)
+            throw TUsageError("параметр " + option + " указан больше одного раза");
+        throw TUsageError("параметру " + option + " нужно значение");
+    } catch (const CLI::ParseError& e) {
+        throw TUsageError(std::string("неверные аргументы: ") + Printable(e.what()));
+    }
+
+    auto subs = app.get_subcommands();
+    if (subs.empty()) {
+        auto rest = app.remaining();
+        if (rest.empty()) throw TUsageError(std::string("не указана команда; допустимо: ") + kCommandList);
+        if (!rest.front().empty() && rest.front()[0] == '-')
+            throw TUsageError("неизвестный параметр " + Quoted(rest.front()) + "; общие параметры: --root, --data, --seed, --json");
+        throw TUsageError("неизвестная команда " + Quoted(rest.front()) + "; допустимо: " + kCommandList);
+    }
+    CLI::App* sub = subs.front();
+    for (auto* a : {&app, sub}) {
+        for (const auto& r : a->remaining()) {
+            if (!r.empty() && r[0] == '-')
+                throw TUsageError("неизвестный параметр " + Quoted(r) + " для команды " + sub->get_name());
+            throw TUsageError("лишний аргумент " + Quoted(r) + " для команды " + sub->get_name());
+        }
+    }
+
+    if (sub == list) out.Command = TCommand::List;
+    else if (sub == show) out.Command = TCommand::Show;
+    else if (sub == create) out.Command = TCommand::New;
+    else if (sub == copy) out.Command = TCommand::Copy;
+    else if (sub == regenerate) out.Command = TCommand::Regenerate;
+    else if (sub == del) out.Command = TCommand::Delete;
+    else out.Command = TCommand::Watch;
+
+    if (root) {
+        if (root->empty()) throw TUsageError("параметру --root нужна папка авиасимулятора");
+        out.Root = PathFromUtf8(*root);
+    }
+    if (data) {
+        if (data->empty()) throw TUsageError("параметру --data нужна папка с файлами orvak_zelk.rc0..rc9");
+        out.Data = PathFromUtf8(*data);
+    }
+    if (seed) {
+        out.Seed = ParseUnsigned64(*seed);
+        if (!out.Seed)
+            throw TUsageError("недопустимое значение --seed " + Quoted(*seed) +
+                              ": допустимо целое без знака от 0 до 18446744073709551615");
+    }
+    out.Json = json;
+
+    if (sub == show || sub == copy || sub == regenerate) files = {file};
+    for (const auto& f : files) out.Files.push_back(ToCp1251("FILE", f));
+
+    TParamArgs& p = out.Params;
+    if (map) p.Map = ToCp1251("--map", *map);
+    if (target) p.Target = ToCp1251("--target", *target);
+    if (aircraft) p.Aircraft = ToCp1251("--aircraft", *aircraft);
+    if (clouds) {
+        std::string c = ToCp1251("--clouds", *clouds);
+        bool known = false;
+        for (const auto& name : CloudNames) known = known || name == c;
+        if (!known) throw TUsageError("недопустимое значение --clouds " + Quoted(*clouds) + ": допустимо одно из " + CloudsText());
+        p.Clouds = c;
+    }
+    for (const auto& ip : kIntParams) {
+        const auto& text = intTexts[ip.Option];
+        if (!text) continue;
+        auto v = ParseInt(*text, ip.Lo, ip.Hi);
+        if (!v) throw TUsageError(std::string("недопустимое значение ") + ip.Option + " " + Quoted(*text) + ": допустимо " + RangeText(ip.Lo, ip.Hi));
+        p.*(ip.Field) = v;
+    }
+    if (comment) {
+        std::vector<std::string> lines;
+        for (const auto& line : SplitCommentLines(*comment)) lines.push_back(ToCp1251("--comment", line));
+        p.Comment = std::move(lines);
+    }
+    return out;
+}
+
+}  // namespace zelk::cli

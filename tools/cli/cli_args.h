@@ -1,0 +1,78 @@
+#pragma once
+// The command line of zelk-cli as values: what was asked, checked for form and
+// range, with texts already in Windows-1251. Checks that need the reference
+// data (map keys, targets, offers) come later, in cli_app.cpp.
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zelk::cli {
+
+// A rejected argument or value: exit code 2, nothing changed on disk. The
+// message (UTF-8, one line) names the value and what is accepted.
+class TUsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class TCommand { List, Show, New, Copy, Regenerate, Delete, Watch };
+
+// The mission parameters given with `new`; an empty optional was left out.
+struct TParamArgs {
+    std::optional<std::string> Map;       // Windows-1251
+    std::optional<std::string> Target;    // Windows-1251
+    std::optional<int> Moving;
+    std::optional<int> Mode;
+    std::optional<int> Difficulty;
+    std::optional<std::string> Aircraft;  // Windows-1251
+    std::optional<int> Army;
+    std::optional<int> Flight;
+    std::optional<int> Height;
+    std::optional<std::string> Clouds;    // one of CloudNames
+    std::optional<int> Time;
+    std::optional<int> Weather;
+    std::optional<int> Tanks;
+    std::optional<int> RandomRoute;
+    std::optional<int> Fighters;
+    // --comment split into lines, each Windows-1251.
+    std::optional<std::vector<std::string>> Comment;
+};
+
+struct TArgs {
+    TCommand Command = TCommand::List;
+    std::optional<std::filesystem::path> Root;
+    std::optional<std::filesystem::path> Data;
+    std::optional<std::uint64_t> Seed;
+    bool Json = false;
+    TParamArgs Params;
+    // FILE of show, copy, regenerate; FILE... of delete. Windows-1251.
+    std::vector<std::string> Files;
+    // Set when --help was asked: print it and end with 0.
+    std::optional<std::string> HelpText;
+};
+
+// Parses argv (UTF-8, without the program name). Throws TUsageError.
+TArgs ParseArgs(const std::vector<std::string>& args);
+
+// Strict whole-text numbers: no blanks, no trailing characters. nullopt when
+// the text is not one, or outside [lo, hi].
+std::optional<int> ParseInt(std::string_view text, int lo, int hi);
+std::optional<std::uint64_t> ParseUnsigned64(std::string_view text);
+
+// --comment text into lines: a real line break or the two characters
+// backslash and n separate them (a CR before a real LF is dropped).
+std::vector<std::string> SplitCommentLines(std::string_view text);
+
+// Text fit for a one-line message: invalid UTF-8 and control characters are
+// shown as \xNN, so no argument can break the line or the terminal.
+std::string Printable(std::string_view utf8);
+
+// UTF-8 path from a command-line text, and back.
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+std::string PathToUtf8(const std::filesystem::path& path);
+
+}  // namespace zelk::cli

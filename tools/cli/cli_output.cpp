@@ -1,0 +1,137 @@
+#include "cli_output.h"
+
+#include <cstdio>
+#include <string>
+
+#include "data/catalogues.h"
+#include "data/codepage.h"
+#include "library/availability.h"
+
+namespace zelk::cli {
+
+namespace {
+
+std::string U(const std::string& cp1251) { return Cp1251ToUtf8(cp1251); }
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string out;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i) out += '\n';
+        out += lines[i];
+    }
+    return out;
+}
+
+// A catalogue entry by index, or "" for an index the catalogue lacks (a
+// mission read back from an edited file may hold any number).
+template <typename Table>
+std::string NameAt(const Table& table, int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= table.size()) return {};
+    return U(table[static_cast<std::size_t>(index)]);
+}
+
+// Text of several lines (CR LF or LF inside) indented under a heading.
+void PrintBlock(std::ostream& out, const char* heading, const std::vector<std::string>& lines) {
+    std::string text = U(JoinLines(lines));
+    out << heading << '\n';
+    std::string line;
+    auto flush = [&] {
+        out << "  " << line << '\n';
+        line.clear();
+    };
+    bool any = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        if (c == '\n' || c == '\r') {
+            flush();
+            any = true;
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty() || !any) flush();
+}
+
+}  // namespace
+
+nlohmann::ordered_json MissionJson(const TMission& m) {
+    const TMissionData& d = m.Data;
+    nlohmann::ordered_json params;
+    params["map"] = U(d.Map);
+    params["target"] = U(d.Target);
+    params["moving"] = d.Moving;
+    params["mode"] = d.Mode;
+    params["difficulty"] = d.Difficulty;
+    params["aircraft"] = U(d.Aircraft);
+    params["army"] = d.Army;
+    params["flight"] = d.Flight;
+    params["height"] = d.Height;
+    params["clouds"] = U(d.Clouds);
+    params["time"] = d.Time;
+    params["weather"] = d.Weather;
+    params["tanks"] = d.Tanks;
+    params["random_route"] = d.RandomRoute;
+    params["fighters"] = d.Fighters;
+
+    nlohmann::ordered_json j;
+    j["number"] = m.Number;
+    j["file"] = U(m.FileName);
+    j["prop_file"] = U(m.PropFileName);
+    j["title"] = U(m.Name);
+    j["short"] = U(JoinLines(m.Short));
+    j["comment"] = U(JoinLines(m.Comment));
+    j["params"] = std::move(params);
+    return j;
+}
+
+nlohmann::ordered_json MissionListJson(const std::vector<const TMission*>& missions) {
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const TMission* m : missions) list.push_back(MissionJson(*m));
+    nlohmann::ordered_json j;
+    j["missions"] = std::move(list);
+    return j;
+}
+
+void PrintJson(std::ostream& out, const nlohmann::ordered_json& json) {
+    // Every text went through Cp1251ToUtf8, so it is valid UTF-8; replacing
+    // instead of throwing keeps a surprise from ending the program.
+    out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+}
+
+void PrintMissionLine(std::ostream& out, const TMission& m) {
+    out << U(m.FileName) << "  " << U(m.Name) << '\n';
+}
+
+void PrintMissionText(std::ostream& out, const TMission& m, const TRefData* ref) {
+    const TMissionData& d = m.Data;
+    auto row = [&out](const char* key, const std::string& value, const std::string& meaning = {}) {
+        std::string k = key;
+        k.resize(14, ' ');
+        out << "  " << k << value;
+        if (!meaning.empty()) out << "  (" << meaning << ")";
+        out << '\n';
+    };
+    out << U(m.FileName) << "  " << U(m.PropFileName) << "  номер " << m.Number << '\n';
+    out << U(m.Name) << '\n';
+    std::string mapName = ref ? U(ref->Maps.GetName(d.Map)) : std::string();
+    row("map", U(d.Map), mapName);
+    row("target", U(d.Target));
+    row("moving", std::to_string(d.Moving), NameAt(MovementNames, d.Moving));
+    row("mode", std::to_string(d.Mode), NameAt(ModeNames, d.Mode));
+    row("difficulty", std::to_string(d.Difficulty), NameAt(DifficultyNames, d.Difficulty));
+    row("aircraft", U(d.Aircraft), ref ? U(GetAircraftName(ref->Aircrafts, d.Aircraft)) : std::string());
+    row("army", std::to_string(d.Army), NameAt(ArmyNames, d.Army));
+    row("flight", std::to_string(d.Flight), NameAt(FlightNames, d.Flight));
+    row("height", std::to_string(d.Height), "м");
+    row("clouds", U(d.Clouds), "м");
+    row("time", std::to_string(d.Time), d.Time >= 0 && d.Time <= 23 ? U(TimeName(d.Time)) : std::string());
+    row("weather", std::to_string(d.Weather), NameAt(WeatherNames, d.Weather));
+    row("tanks", std::to_string(d.Tanks));
+    row("random_route", std::to_string(d.RandomRoute));
+    row("fighters", std::to_string(d.Fighters));
+    PrintBlock(out, "Кратко:", m.Short);
+    PrintBlock(out, "Комментарий:", m.Comment);
+}
+
+}  // namespace zelk::cli

@@ -1,0 +1,210 @@
+// `watch`: the auto-generation mode without a window. The event-log monitor
+// runs as in the window; the main thread runs a Qt event loop that does the
+// examinations and the saves, and ends on SIGINT or SIGTERM.
+#include <QCoreApplication>
+#include <QPointer>
+#include <QTimer>
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <iostream>
+#include <system_error>
+
+#include <ini.h>
+
+#include "cli_app.h"
+#include "cli_output.h"
+#include "data/codepage.h"
+#include "generator/random.h"
+#include "generator/writer.h"
+#include "library/commands.h"
+#include "monitor/logmonitor.h"
+
+namespace zelk::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The two keys of the simulator's configuration that matter here.
+struct TEventLogSettings {
+    std::string Name;  // UTF-8, relative to the root; may be empty
+    bool Keep = false;
+    bool NameSeen = false;
+    bool KeepSeen = false;
+};
+
+bool SameKey(const char* a, const char* b) {
+    for (; *a && *b; ++a, ++b)
+        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b))) return false;
+    return *a == *b;
+}
+
+int OnIniValue(void* user, const char* section, const char* name, const char* value) {
+    auto* s = static_cast<TEventLogSettings*>(user);
+    if (!SameKey(section, "game")) return 1;
+    // The first value of a key counts, as the Windows profile reader takes it.
+    if (SameKey(name, "eventlog") && !s->NameSeen) {
+        s->NameSeen = true;
+        std::string text = value, check;
+        // The simulator writes its configuration in Windows-1251; a file
+        // edited in UTF-8 is taken as it is.
+        s->Name = Utf8ToCp1251(text, check) ? text : Cp1251ToUtf8(text);
+    } else if (SameKey(name, "eventlogkeep") && !s->KeepSeen) {
+        s->KeepSeen = true;
+        s->Keep = std::strtol(value, nullptr, 10) != 0;
+    }
+    return 1;
+}
+
+// A missing or unreadable configuration gives the defaults: no log, no keep.
+TEventLogSettings ReadEventLogSettings(const fs::path& confIni) {
+    TEventLogSettings settings;
+    std::error_code ec;
+    // Only a regular file: a pipe or a device in its place must not hang us.
+    if (!fs::is_regular_file(confIni, ec)) return settings;
+#ifdef _WIN32
+    FILE* f = _wfopen(confIni.c_str(), L"rb");
+#else
+    FILE* f = std::fopen(confIni.c_str(), "rb");
+#endif
+    if (!f) return settings;
+    ini_parse_file(f, OnIniValue, &settings);
+    std::fclose(f);
+    return settings;
+}
+
+std::atomic<int> gSignal{0};
+
+extern "C" void OnStopSignal(int sig) { gSignal.store(sig); }
+
+std::string U(const std::string& cp1251) { return Cp1251ToUtf8(cp1251); }
+
+}  // namespace
+
+int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
+    const TEventLogSettings settings = ReadEventLogSettings(ctx.Root / "conf.ini");
+    std::ostream& out = *ctx.Out;
+    std::ostream& err = *ctx.Err;
+    if (settings.Name.empty()) {
+        // The window switches the mode on all the same and nothing ever
+        // happens; here the pilot at least learns why.
+        err << "zelk-cli: в " << PathToUtf8(ctx.Root / "conf.ini")
+            << " не задан журнал событий (раздел [game], ключ eventlog): задания перезаписываться не будут\n";
+    }
+
+    int argc = 1;
+    char name[] = "zelk-cli";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+
+    std::signal(SIGINT, OnStopSignal);
+    std::signal(SIGTERM, OnStopSignal);
+
+    // The file name from the log is only ever used to look a listed mission
+    // up. The list is read from the folder again each time: missions made,
+    // changed or deleted by the window or by other commands while this runs
+    // are then taken as they are on disk, and a deleted one is not written back.
+    TLogActions actions;
+    actions.IsListedMission = [&](const std::string& fileName) {
+        if (!library.Load(ctx.MissionFolder, ref.Targets)) return false;
+        if (library.FindByFileName(fileName) >= 0) return true;
+        err << "zelk-cli: задание \"" << Printable(U(fileName)) << "\" из журнала событий нет в папке "
+            << PathToUtf8(ctx.MissionFolder) << ": пропущено\n";
+        err.flush();
+        return false;
+    };
+    actions.SaveMission = [&](const std::string& fileName) {
+        int index = library.FindByFileName(fileName);
+        std::uint64_t seed = ctx.Args.Seed ? *ctx.Args.Seed : TimeSeed();
+        index = library.SaveMission(fileName, ref, ctx.MissionFolder, CommentBoxLines(library.At(index)), seed);
+        const TMission& mission = library.At(index);
+        if (ctx.Args.Json) {
+            out << MissionJson(mission).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+                << '\n';
+        } else {
+            out << "Записано заново: " << U(mission.FileName) << "  " << U(mission.Name) << '\n';
+        }
+        out.flush();
+    };
+
+    std::string playingMission;
+    QPointer<TLogMonitorThread> monitor;
+    int exitCode = 0;
+    int failedStarts = 0;
+    bool stopping = false;
+    bool announced = false;
+
+    // Errors in the monitor's work end it; like the window, we start a
+    // fresh one. A root that cannot be watched fails at once every time, so
+    // that repetition is ended after a few attempts.
+    std::function<void()> start = [&] {
+        try {
+            monitor = TLogMonitorThread::Create(ctx.Root, settings.Name, settings.Keep, playingMission, actions);
+        } catch (const std::exception& e) {
+            err << "zelk-cli: " << e.what() << '\n';
+            exitCode = 1;
+            app.quit();
+            return;
+        }
+        if (!settings.Name.empty() && failedStarts == 0 && !announced) {
+            announced = true;
+            err << "zelk-cli: слежу за журналом событий " << PathToUtf8(monitor->Examiner().LogFile())
+                << "; Ctrl+C завершает\n";
+            err.flush();
+        }
+        QObject::connect(monitor, &TLogMonitorThread::LogChecked, &app, [&](bool) { failedStarts = 0; });
+        QObject::connect(monitor, &TLogMonitorThread::Ended, &app,
+                         [&](TLogMonitorThread* ended, TLogMonitorThread::TEndReason reason, const QString& message) {
+                             if (ended != monitor.data() && monitor) return;  // a late notice of an old one
+                             if (stopping || reason == TLogMonitorThread::TEndReason::Stopped) {
+                                 app.quit();
+                                 return;
+                             }
+                             err << "zelk-cli: " << message.toStdString() << '\n';
+                             err.flush();
+                             if (reason == TLogMonitorThread::TEndReason::NotifyFailed && ++failedStarts >= 3) {
+                                 exitCode = 1;
+                                 app.quit();
+                                 return;
+                             }
+                             QTimer::singleShot(reason == TLogMonitorThread::TEndReason::NotifyFailed ? 500 : 0,
+                                                &app, [&] {
+                                                    if (!stopping) start();
+                                                });
+                         });
+    };
+
+    // Signals only set a flag; the loop notices it within a tick.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &app, [&] {
+        if (gSignal.load() == 0 || stopping) return;
+        stopping = true;
+        if (!monitor) {
+            app.quit();
+            return;
+        }
+        monitor->RequestStop();
+        // The monitor's end notice quits the loop; should it never come, the
+        // loop ends anyway and the thread ends with the process.
+        QTimer::singleShot(3000, &app, [&] { app.quit(); });
+    });
+    poll.start(50);
+
+    QTimer::singleShot(0, &app, [&] { start(); });
+    app.exec();
+    poll.stop();
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+    if (stopping && exitCode == 0) {
+        out.flush();
+        return 0;
+    }
+    return exitCode;
+}
+
+}  // namespace zelk::cli
