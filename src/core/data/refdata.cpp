@@ -344,6 +344,9 @@ void Commit(TParsedFile&& f, TRefData& into) {
 }
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        throw TFileError(path, TFileError::kNoPosition, "это папка, а не файл данных");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw TFileError(path, TFileError::kNoPosition, "не удалось открыть файл для чтения");
     in.seekg(0, std::ios::end);

@@ -147,6 +147,20 @@ TEST(RefDataLoad, MissingPrimaryFileThrowsEvenWhenOthersExist) {
     }
 }
 
+TEST(RefDataLoad, FolderInPlaceOfADataFile) {
+    TTempDir dir;
+    WriteDataFile(dir.Path(), 0, PrimarySource("A", "a", 1));
+    std::filesystem::create_directory(dir / "orvak_zelk.rc1");
+    const TRefData data = LoadRefData(dir.Path());
+    EXPECT_EQ(data.Maps.Count(), 1);
+    ASSERT_EQ(data.Warnings.size(), 1u);
+    EXPECT_NE(data.Warnings[0].find("orvak_zelk.rc1"), std::string::npos);
+
+    std::filesystem::remove(dir / "orvak_zelk.rc0");
+    std::filesystem::create_directory(dir / "orvak_zelk.rc0");
+    EXPECT_THROW(LoadRefData(dir.Path()), TFileError);
+}
+
 TEST(RefDataLoad, MapWithoutTargetsIsRemoved) {
     TTempDir dir;
     // Only file 0, and its one target names another key: no map at all.
