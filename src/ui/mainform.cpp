@@ -153,7 +153,8 @@ void TZELK_form::CreateControls() {
     setWindowTitle(QStringLiteral("ORVAK ZELK - Zelkwright"));
     QFont font;
     // MS Sans Serif where it exists; elsewhere a face with Cyrillic letters.
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"), QStringLiteral("Arial")});
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
+                     QStringLiteral("Arial")});
     font.setPixelSize(11);
     setFont(font);
     setFixedSize(641, 649);
@@ -316,7 +317,7 @@ void TZELK_form::CreateFirstPage(QWidget* page) {
     comboTargets = AddPickList(page, "comboTargets", 81, 52, 233, QStringLiteral("Выбор цели для выполнения задания"));
     checkMoving = new QCheckBox(QStringLiteral("движущаяся"), page);
     checkMoving->setObjectName(QStringLiteral("checkMoving"));
-    checkMoving->setGeometry(81, 76, 89, 17);
+    checkMoving->setGeometry(81, 76, std::max(89, checkMoving->sizeHint().width()), 17);
     checkMoving->setToolTip(QStringLiteral("Выбор неподвижной или движущейся цели"));
     rowLabel(QStringLiteral("Вид задания"), 100, "LabelModes");
     comboModes = AddPickList(page, "comboModes", 81, 100, 169, QStringLiteral("Выбор вида задания"));
@@ -376,9 +377,11 @@ void TZELK_form::CreateSecondPage(QWidget* page) {
     comboTanksBlue = AddPickList(page, "comboTanksBlue", 208, 32, 105, QStringLiteral("Выбор состава танковых колонн синих"));
     checkRandomRoute = new QCheckBox(QStringLiteral("Случайный маршрут"), page);
     checkRandomRoute->setObjectName(QStringLiteral("checkRandomRoute"));
-    checkRandomRoute->setGeometry(97, 63, 124, 17);
-    // Text left of the box.
+    // Text left of the box. Where the face is wider than the design's, the
+    // text grows to the left and the box keeps its place.
     checkRandomRoute->setLayoutDirection(Qt::RightToLeft);
+    const int routeWidth = std::max(124, checkRandomRoute->sizeHint().width());
+    checkRandomRoute->setGeometry(97 + 124 - routeWidth, 63, routeWidth, 17);
     checkRandomRoute->setToolTip(QStringLiteral("Случайный выбор маршрута подхода к цели"));
     AddLabel(page, QStringLiteral("Истребители противника"), 8, 92, "LabelFighters");
     editFighters = new TSpinEdit(0, 4, 1, page);

@@ -166,9 +166,9 @@ void TestMainForm::layoutAndTexts() {
         {"GroupBox2", {8, 544, 281, 97}},      {"BitBtnNew", {10, 16, 113, 25}},
         {"BitBtnSave", {156, 16, 113, 25}},    {"BitBtnCopy", {10, 61, 111, 25}},
         {"BitBtnDelete", {156, 61, 113, 25}},  {"PageControl", {304, 320, 329, 321}},
-        {"comboTargets", {81, 52, 233, 21}},   {"checkMoving", {81, 76, 89, 17}},
+        {"comboTargets", {81, 52, 233, 21}},
         {"editHeight", {81, 196, 65, 22}},     {"comboClouds", {81, 268, 57, 21}},
-        {"comboTanksBlue", {208, 32, 105, 21}}, {"checkRandomRoute", {97, 63, 124, 17}},
+        {"comboTanksBlue", {208, 32, 105, 21}},
         {"editFighters", {208, 88, 57, 22}},   {"speedAuto", {16, 256, 177, 25}},
         {"BitBtnRunTheGame", {208, 248, 105, 41}},
     };
@@ -177,6 +177,14 @@ void TestMainForm::layoutAndTexts() {
         QVERIFY2(w, b.name);
         QCOMPARE(w->geometry(), b.bounds);
     }
+    // Check boxes keep their place and grow only where the face needs room.
+    auto* moving = Find<QCheckBox>(form.get(), "checkMoving");
+    QCOMPARE(moving->geometry().topLeft(), QPoint(81, 76));
+    QVERIFY(moving->width() >= 89 && moving->width() >= moving->sizeHint().width());
+    auto* route = Find<QCheckBox>(form.get(), "checkRandomRoute");
+    QCOMPARE(route->geometry().right(), 97 + 124 - 1);
+    QCOMPARE(route->geometry().top(), 63);
+    QVERIFY(route->width() >= 124 && route->width() >= route->sizeHint().width());
     for (QComboBox* combo : form->findChildren<QComboBox*>())
         QVERIFY2(!combo->isEditable(), qPrintable(combo->objectName()));
     QCOMPARE(Find<QListWidget>(form.get(), "lboxMissions")->selectionMode(), QAbstractItemView::ExtendedSelection);
