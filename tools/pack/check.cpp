@@ -125,7 +125,7 @@ private:
 
     std::map<int, fs::path> given_;
     std::map<fs::path, TLoadedFile> loaded_;
-    // (file, offset) already examined, so a shared block is reported once.
+    // (file, offset) already examined for the file being checked.
     std::set<std::pair<fs::path, std::int64_t>> seenBlocks_, seenPictures_;
     TSaveFileSystem disk_;
 };
@@ -257,6 +257,9 @@ void TChecker::CheckTargetData(const TTargetRef& t, const fs::path& file, int in
 }
 
 TCheckReport TChecker::Check(const fs::path& file) {
+    // Shared blocks are reported once per checked file.
+    seenBlocks_.clear();
+    seenPictures_.clear();
     TCheckReport report;
     report.File = file;
     const int index = DataFileIndexFromName(file);
