@@ -1,10 +1,12 @@
 // zelk-cli run as a pilot runs it: the real program on a temporary simulator
 // folder with a small data set.
 #include <fstream>
+#include <iostream>
 
 #include <nlohmann/json.hpp>
 
 #include "cli_harness.h"
+#include "data/catalogues.h"
 #include "library/availability.h"
 #include "library/scan.h"
 
@@ -68,6 +70,61 @@ TEST(CliNew, WritesAMissionForEveryVariantTheDataOffer) {
         }
     }
     EXPECT_EQ(expectedNumber, 12);
+}
+
+// The demo data of the build, copied so that the demo's own folder stays as it is.
+TEST(CliNew, WritesEveryVariantOfTheDemoDataAndReadsItBack) {
+    const fs::path demo = fs::path(ZELK_BINARY_DIR) / "demo" / "sim" / "ZELK";
+    if (!fs::exists(demo / "orvak_zelk.rc0")) GTEST_SKIP() << "the demo data are not built: " << demo;
+    TSimFolder sim;
+    for (const auto& e : fs::directory_iterator(demo))
+        fs::copy_file(e.path(), sim.DataDir() / e.path().filename(), fs::copy_options::overwrite_existing);
+    TRefData ref = sim.Load();
+    int i = 0;
+    for (const auto& target : ref.Targets.Items) {
+        // Only a tank target's title carries the tank type back.
+        const bool tankTitle = LowerCp1251(target->Name).find(W("танки ")) != std::string::npos;
+        for (int moving = 0; moving < 2; ++moving) {
+            for (int difficulty = 0; difficulty < 2; ++difficulty) {
+                for (int mode = 0; mode < 4; ++mode) {
+                    if (!target->Cell(moving, difficulty, mode).Defined()) continue;
+                    const TAircraft* aircraft = FirstOffered(ref, mode);
+                    ASSERT_NE(aircraft, nullptr);
+                    ++i;
+                    // The other parameters walk through their ranges as the variants go by.
+                    Json p = {{"map", target->MapKey},
+                              {"target", Cp1251ToUtf8(target->Name)},
+                              {"moving", moving},
+                              {"mode", mode},
+                              {"difficulty", difficulty},
+                              {"aircraft", Cp1251ToUtf8(aircraft->AirClass)},
+                              {"army", i % 4},
+                              {"flight", i % 3},
+                              {"height", 50 + (i * 1990) % 14951},
+                              {"clouds", Cp1251ToUtf8(CloudNames[static_cast<std::size_t>(i % 11)])},
+                              {"time", (i * 5) % 24},
+                              {"weather", i % 7},
+                              {"tanks", tankTitle ? i % 14 : 0},
+                              {"random_route", i % 2},
+                              {"fighters", difficulty == 1 ? i % 5 : 0}};
+                    std::vector<std::string> args = {"new", "--json"};
+                    for (auto& [k, v] : p.items()) {
+                        std::string option = "--" + k;
+                        if (option == "--random_route") option = "--random-route";
+                        args.push_back(option);
+                        args.push_back(v.is_string() ? std::string(v) : v.dump());
+                    }
+                    SCOPED_TRACE(p.dump());
+                    Json j = ParseJson(sim.Cli(args));
+                    EXPECT_EQ(j["number"], i);
+                    EXPECT_EQ(j["params"], p);
+                    EXPECT_EQ(ParseJson(sim.Cli({"show", j["file"], "--json"})), j);
+                }
+            }
+        }
+    }
+    EXPECT_GT(i, 10);
+    std::cout << "[ demo ] " << i << " variants written and read back\n";
 }
 
 TEST(CliNew, LeftOutParametersTakeTheDefaultsSettledByTheData) {
@@ -232,6 +289,32 @@ TEST(CliFailures, MissingDataAndTheNumberLimitExitWithOne) {
     // After deleting it the number is free again.
     ASSERT_EQ(sim.Cli({"delete", "zelk9999.mis"}).Code, 0);
     EXPECT_EQ(ParseJson(sim.Cli({"new", "--json"}))["file"], "zelk0001.mis");
+}
+
+TEST(CliFailures, AFailedSaveOrAGarbageFileChangesNothing) {
+    TSimFolder sim;
+    ASSERT_EQ(sim.Cli({"new", "--map", "maps/beta.ini"}).Code, 0);
+    // Binary noise under a mission name: listed, shown, never a crash.
+    std::string noise;
+    for (int i = 0; i < 5000; ++i) noise += static_cast<char>((i * 7919) % 256);
+    WriteFileBytes(sim.MissionDir() / "zelk0005.mis", noise);
+    WriteFileBytes(sim.MissionDir() / "zelk0005_ru.properties", noise);
+    Json list = ParseJson(sim.Cli({"list", "--json"}));
+    ASSERT_EQ(list["missions"].size(), 2u);
+    EXPECT_EQ(sim.Cli({"show", "zelk0005.mis"}).Code, 0);
+
+    // Data file 1 gone: its map and target with it. Writing the mission on
+    // that map, or the noise, fails with 1 and leaves every file as it was.
+    fs::remove(sim.DataDir() / "orvak_zelk.rc1");
+    const auto before = Snapshot(sim.Root());
+    for (auto args : {std::vector<std::string>{"regenerate", "zelk0001.mis"},
+                      std::vector<std::string>{"regenerate", "zelk0005.mis"},
+                      std::vector<std::string>{"copy", "zelk0001.mis"}}) {
+        TRunResult r = sim.Cli(args);
+        EXPECT_EQ(r.Code, 1) << args[0] << " " << args[1];
+        EXPECT_EQ(CountLines(r.Err), 1u) << r.Err;
+        EXPECT_EQ(Snapshot(sim.Root()), before) << args[0] << " " << args[1];
+    }
 }
 
 TEST(CliListShow, ReadBackWhatNewWroteWithEveryParameter) {

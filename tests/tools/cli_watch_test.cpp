@@ -190,6 +190,30 @@ TEST(CliWatch, WithoutKeepEachFlightStartsAFreshLog) {
     EXPECT_EQ(count, 2);
 }
 
+// With the simulator stand-in of the build flying the mission.
+TEST(CliWatch, FollowsTheSimulatorStandIn) {
+    const fs::path orvaksim = fs::path(ZELK_BIN_DIR) / "orvaksim";
+    if (!fs::exists(orvaksim)) GTEST_SKIP() << "the simulator stand-in is not built: " << orvaksim;
+    TSimFolder sim;
+    ASSERT_EQ(sim.Cli({"new", "--difficulty", "1", "--fighters", "4"}).Code, 0);
+    ASSERT_EQ(sim.Cli({"new"}).Code, 0);
+    WriteConf(sim, true);
+    const fs::path mis = sim.MissionDir() / "zelk0001.mis";
+    const Json params = Show(sim, "zelk0001.mis");
+    const ino_t before = Inode(mis);
+    TWatch watch(sim);
+    watch.WaitReady();
+    TRunResult flown =
+        RunCli({"--root", sim.Root().string(), "--mission", "zelk0001.mis", "--seconds", "0.3"}, {}, orvaksim);
+    ASSERT_EQ(flown.Code, 0) << flown.Err;
+    ASSERT_TRUE(watch.Child().WaitForLines(1, 20s)) << watch.Child().Err();
+    EXPECT_NE(watch.Child().Out().find("zelk0001.mis"), std::string::npos);
+    EXPECT_NE(Inode(mis), before);
+    EXPECT_EQ(Show(sim, "zelk0001.mis"), params);
+    EXPECT_EQ(watch.Stop(SIGTERM), 0);
+    EXPECT_EQ(watch.Child().LineCount(), 1u);
+}
+
 TEST(CliWatch, WithoutAConfiguredLogItWaitsAndEndsCleanly) {
     TSimFolder sim;
     ASSERT_EQ(sim.Cli({"new"}).Code, 0);

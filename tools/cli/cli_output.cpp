@@ -34,6 +34,7 @@ std::string NameAt(const Table& table, int index) {
 void PrintBlock(std::ostream& out, const char* heading, const std::vector<std::string>& lines) {
     std::string text = U(JoinLines(lines));
     out << heading << '\n';
+    if (text.empty()) return;
     std::string line;
     auto flush = [&] {
         out << "  " << line << '\n';
