@@ -1,8 +1,17 @@
 #include "library/scan.h"
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+#if defined(_MSC_VER)
+#include <intrin.h>
+#endif
+
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -26,11 +35,12 @@ constexpr std::size_t kCommentLimit = 1024;
 // file of noise without line breaks cannot take the memory.
 constexpr std::size_t kLineLimit = 64 * 1024;
 
-// Reads a file line by line through one buffer. A line ends at LF, with a CR
+// Reads a file line by line through a buffer kept by the caller, so that a
+// scan of thousands of files allocates it once. A line ends at LF, with a CR
 // before it removed; views stay valid until the next call.
 class TLineReader {
 public:
-    explicit TLineReader(const std::filesystem::path& path) {
+    TLineReader(const std::filesystem::path& path, std::string& buffer) : buf_(buffer) {
 #ifdef _WIN32
         file_ = _wfopen(path.c_str(), L"rb");
 #else
@@ -104,7 +114,7 @@ private:
 
     static constexpr std::size_t kChunk = 64 * 1024;
     std::FILE* file_ = nullptr;
-    std::string buf_;
+    std::string& buf_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     bool eof_ = false;
@@ -158,25 +168,128 @@ constexpr long long kMaxFlight = 2;
 constexpr long long kMaxFighters = 4;
 constexpr long long kMaxHeight = 15000;
 
-void LowerInto(std::string_view line, std::string& lower) {
-    lower.resize(line.size());
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(line[i]);
-        // ASCII directly; the Cyrillic half through the code page table.
-        lower[i] = c < 0x80 ? static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c) : LowerCp1251(line[i]);
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+// The keys of the mission file are ASCII, and no Cyrillic letter lowers to an
+// ASCII one, so comparing ASCII-lowered bytes is the same as comparing the
+// lower-cased line, without making a lower-cased copy of every line.
+//
+// Nearly every line of a mission file is an object line holding no key, and
+// the read-back must look for its keys anywhere in every line. So the walk
+// looks, sixteen bytes at a time, only for the places where a key's last two
+// bytes stand (a letter in either case, then its last byte), and compares the
+// whole key only there.
+template <std::size_t N>
+class TKeySet {
+public:
+    static constexpr std::size_t npos = std::string_view::npos;
+
+    // Every key is at least two bytes long and its last but one byte is a
+    // lower-case ASCII letter.
+    explicit constexpr TKeySet(std::array<std::string_view, N> keys) : keys_(keys) {}
+
+    // Position of the first occurrence of each key in the line, or npos.
+    std::array<std::size_t, N> Find(std::string_view line) const {
+        std::array<std::size_t, N> at;
+        at.fill(npos);
+        unsigned open = (1u << N) - 1;
+        const std::size_t size = line.size();
+        std::size_t i = 1;  // the index of a key's last byte
+#if defined(__SSE2__) || defined(_M_X64)
+        const __m128i caseBit = _mm_set1_epi8(0x20);
+        __m128i lastBytes[N];
+        __m128i beforeBytes[N];
+        for (std::size_t k = 0; k < N; ++k) {
+            lastBytes[k] = _mm_set1_epi8(keys_[k].back());
+            beforeBytes[k] = _mm_set1_epi8(keys_[k][keys_[k].size() - 2]);
+        }
+        // Bit j: a key may end at p[j]; p[-1] is readable.
+        const auto candidates = [&](const char* p) {
+            const __m128i last = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const __m128i before = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 1)), caseBit);
+            __m128i hit = _mm_setzero_si128();
+            for (std::size_t k = 0; k < N; ++k)
+                hit = _mm_or_si128(hit, _mm_and_si128(_mm_cmpeq_epi8(last, lastBytes[k]),
+                                                      _mm_cmpeq_epi8(before, beforeBytes[k])));
+            return static_cast<unsigned>(_mm_movemask_epi8(hit));
+        };
+        for (; i + 16 <= size && open != 0; i += 16)
+            for (unsigned mask = candidates(line.data() + i); mask != 0; mask &= mask - 1)
+                open = Check(line, i + static_cast<std::size_t>(Ctz(mask)), at, open);
+        if (i < size && open != 0) {
+            // The last few bytes, padded with zero bytes, which no key ends in.
+            char tail[1 + 16] = {};
+            std::memcpy(tail, line.data() + i - 1, size - i + 1);
+            for (unsigned mask = candidates(tail + 1); mask != 0; mask &= mask - 1)
+                open = Check(line, i + static_cast<std::size_t>(Ctz(mask)), at, open);
+        }
+#else
+        for (; i < size && open != 0; ++i) {
+            const char before = static_cast<char>(line[i - 1] | 0x20);
+            for (std::size_t k = 0; k < N; ++k)
+                if (line[i] == keys_[k].back() && before == keys_[k][keys_[k].size() - 2]) {
+                    open = Check(line, i, at, open);
+                    break;
+                }
+        }
+#endif
+        return at;
     }
+
+    std::string_view Key(std::size_t k) const { return keys_[k]; }
+
+private:
+    // Compares every key still missing that could end at `end`. Walking the
+    // ends from left to right finds each key's first occurrence.
+    unsigned Check(std::string_view line, std::size_t end, std::array<std::size_t, N>& at, unsigned open) const {
+        for (std::size_t k = 0; k < N; ++k) {
+            if ((open & (1u << k)) == 0) continue;
+            const std::size_t len = keys_[k].size();
+            if (end + 1 >= len && MatchesAt(line, end + 1 - len, keys_[k])) {
+                at[k] = end + 1 - len;
+                open &= ~(1u << k);
+            }
+        }
+        return open;
+    }
+
+    static bool MatchesAt(std::string_view line, std::size_t i, std::string_view key) {
+        for (std::size_t j = 0; j < key.size(); ++j)
+            if (LowerAscii(line[i + j]) != key[j]) return false;
+        return true;
+    }
+
+    static int Ctz(unsigned v) {
+#if defined(_MSC_VER) && !defined(__clang__)
+        unsigned long index;
+        _BitScanForward(&index, v);
+        return static_cast<int>(index);
+#else
+        return __builtin_ctz(v);
+#endif
+    }
+
+    std::array<std::string_view, N> keys_;
+};
+
+enum { kMap, kTime, kCloudType, kCloudHeight, kPlayer, kWing };
+constexpr TKeySet<6> kMainKeys({"map ", "time ", "cloudtype ", "cloudheight ", "player ", "[wing]"});
+enum { kPlanes, kClassAir };
+constexpr TKeySet<2> kGroupKeys({"planes ", "class air."});
+constexpr TKeySet<1> kWayKeys({"normfly "});
+
+// The part of the line after key k found at `at`: at most 255 bytes.
+template <std::size_t N>
+std::string_view Rest(std::string_view line, const std::array<std::size_t, N>& at, const TKeySet<N>& keys,
+                      std::size_t k) {
+    return line.substr(at[k] + keys.Key(k).size(), kRestLimit);
 }
 
-// The part of the raw line after a key found at `at` in its lower-cased copy.
-std::string_view Rest(std::string_view line, std::size_t at, std::string_view key) {
-    return line.substr(at + key.size(), kRestLimit);
-}
-
-// Finds key anywhere in the lower-cased line; gives the rest of the raw line.
-bool FindKey(std::string_view line, std::string_view lower, std::string_view key, std::string_view& rest) {
-    const auto at = lower.find(key);
-    if (at == std::string_view::npos) return false;
-    rest = Rest(line, at, key);
+// The line, lower-cased as the code page lowers it, starts with prefix.
+bool LowerStartsWith(std::string_view line, std::string_view prefix) {
+    if (line.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (LowerCp1251(line[i]) != prefix[i]) return false;
     return true;
 }
 
@@ -186,71 +299,84 @@ public:
 
     void Run() {
         std::string_view line;
-        while (in_.Next(line)) Pass(line, 1);
+        while (in_.Next(line)) {
+            // Most lines are object lines with no key and no header: they
+            // are passed over without a copy.
+            const auto at = kMainKeys.Find(line);
+            const bool anyKey = std::any_of(at.begin(), at.end(), [](std::size_t a) { return a != kMainKeys.npos; });
+            if (!anyKey && !StartsWith(line, "[")) continue;
+            // An inner loop reads on through the reader's buffer.
+            line_.assign(line);
+            Pass(at);
+        }
     }
 
 private:
-    // Reads the next line into line_/lower_; false at the end of the file.
+    // Reads the next line into line_; false at the end of the file.
     bool NextLine() {
         std::string_view raw;
         if (!in_.Next(raw)) return false;
         line_.assign(raw);
-        LowerInto(line_, lower_);
         return true;
     }
 
-    // Steps `from` to 9 of one pass over a line. The line that ends an inner
+    // Steps 1 to 9 of one pass over line_. The line that ends an inner
     // loop goes on through the steps after that loop, so a section header met
     // at the end of one section is still seen by the later steps.
-    void Pass(std::string_view raw, int from) {
-        line_.assign(raw);
-        LowerInto(line_, lower_);
-        std::string_view rest;
+    void Pass(const std::array<std::size_t, 6>& at) {
+        const auto rest = [&](std::size_t k) { return Rest(std::string_view(line_), at, kMainKeys, k); };
 
-        if (from <= 1 && FindKey(line_, lower_, "map ", rest)) data_.Map = std::string(rest);
-        if (from <= 2 && FindKey(line_, lower_, "time ", rest)) ReadTruncated(rest, kMaxTime, data_.Time);
-        if (from <= 3 && FindKey(line_, lower_, "cloudtype ", rest)) ReadTruncated(rest, kMaxWeather, data_.Weather);
-        if (from <= 4 && FindKey(line_, lower_, "cloudheight ", rest)) {
-            std::string_view v = Trim(rest);
+        if (at[kMap] != kMainKeys.npos) data_.Map = std::string(rest(kMap));
+        if (at[kTime] != kMainKeys.npos) ReadTruncated(rest(kTime), kMaxTime, data_.Time);
+        if (at[kCloudType] != kMainKeys.npos) ReadTruncated(rest(kCloudType), kMaxWeather, data_.Weather);
+        if (at[kCloudHeight] != kMainKeys.npos) {
+            std::string_view v = Trim(rest(kCloudHeight));
             v = v.substr(0, v.find('.'));
             data_.Clouds = std::string(v);
         }
-        if (from <= 5 && FindKey(line_, lower_, "player ", rest)) {
-            player_ = std::string(Trim(rest));
+        if (at[kPlayer] != kMainKeys.npos) {
+            player_ = std::string(Trim(rest(kPlayer)));
+            playerHeader_ = "[" + player_ + "]";
+            playerWay_ = "[" + player_ + "_way]";
             for (std::size_t i = 0; i < ArmyGroupCodes.size(); ++i)
                 if (ArmyGroupCodes[i] == player_) data_.Army = static_cast<std::int32_t>(i);
         }
         // An empty group code names no section. Without a "player " line no
         // group is read, the enemy's neither: [Wing] then cannot tell the
         // player's code from the enemy's.
-        if (from <= 6 && Contains(lower_, "[wing]")) {
+        if (at[kWing] != kMainKeys.npos) {
             bool more = false;
             while ((more = NextLine())) {
                 const std::string_view t = Trim(line_);
                 if (StartsWith(t, "[")) {
                     // The inner loop saw the line trimmed; so do the later steps.
                     line_ = std::string(t);
-                    LowerInto(line_, lower_);
                     break;
                 }
-                if (!t.empty() && t != player_) enemy_ = std::string(t);
+                if (!t.empty() && t != player_) {
+                    enemy_ = std::string(t);
+                    enemyHeader_ = "[" + enemy_ + "]";
+                }
             }
             if (!more) return;
-            from = 7;
         }
-        if (from <= 7 && !player_.empty() && StartsWith(line_, "[" + player_ + "]")) {
+        if (line_.empty() || line_[0] != '[' || player_.empty()) return;
+        if (StartsWith(line_, playerHeader_)) {
             if (!ReadSection([this] {
-                    std::string_view r;
+                    const auto a = kGroupKeys.Find(line_);
                     long long planes = 0;
-                    if (FindKey(line_, lower_, "planes ", r) && ParseInt(Trim(r), 0, 2 * kMaxFlight + 1, planes))
+                    if (a[kPlanes] != kGroupKeys.npos &&
+                        ParseInt(Trim(Rest(std::string_view(line_), a, kGroupKeys, kPlanes)), 0, 2 * kMaxFlight + 1,
+                                 planes))
                         data_.Flight = static_cast<std::int32_t>(planes / 2);
-                    if (FindKey(line_, lower_, "class air.", r)) data_.Aircraft = std::string(Trim(r));
+                    if (a[kClassAir] != kGroupKeys.npos)
+                        data_.Aircraft = std::string(Trim(Rest(std::string_view(line_), a, kGroupKeys, kClassAir)));
                 }))
                 return;
         }
-        if (from <= 8 && !player_.empty() && StartsWith(lower_, "[" + player_ + "_way]")) {
+        if (LowerStartsWith(line_, playerWay_)) {
             if (!ReadSection([this] {
-                    if (!Contains(lower_, "normfly ")) return;
+                    if (kWayKeys.Find(line_)[0] == kWayKeys.npos) return;
                     std::string field = ExtractWordN(4, Trim(line_), " ");
                     field = field.substr(0, field.find('.'));
                     long long height = 0;
@@ -261,18 +387,19 @@ private:
                 }))
                 return;
         }
-        if (from <= 9 && !player_.empty() && !enemy_.empty() && StartsWith(line_, "[" + enemy_ + "]")) {
+        if (!enemy_.empty() && StartsWith(line_, enemyHeader_)) {
             ReadSection([this] {
-                std::string_view r;
+                const auto a = kGroupKeys.Find(line_);
                 long long fighters = 0;
-                if (FindKey(line_, lower_, "planes ", r) && ParseInt(Trim(r), 0, kMaxFighters, fighters))
+                if (a[kPlanes] != kGroupKeys.npos &&
+                    ParseInt(Trim(Rest(std::string_view(line_), a, kGroupKeys, kPlanes)), 0, kMaxFighters, fighters))
                     data_.Fighters = static_cast<std::int32_t>(fighters);
             });
         }
     }
 
     // Reads lines up to the next one starting with "[", applying `onLine` to
-    // each; leaves that line in line_/lower_. False at the end of the file.
+    // each; leaves that line in line_. False at the end of the file.
     template <class F>
     bool ReadSection(F onLine) {
         while (NextLine()) {
@@ -290,9 +417,12 @@ private:
     TLineReader& in_;
     TMissionData& data_;
     std::string line_;
-    std::string lower_;
     std::string player_;
     std::string enemy_;
+    // The section headers of the two groups, made once per group code.
+    std::string playerHeader_;
+    std::string playerWay_;
+    std::string enemyHeader_;
 };
 
 std::string DifficultyInSummary(const std::string& name) {
@@ -300,6 +430,13 @@ std::string DifficultyInSummary(const std::string& name) {
     std::string s = name;
     if (!s.empty()) s[0] = LowerCp1251(s[0]);
     return s;
+}
+
+// The read buffer, reused by every file this thread reads back (the readers
+// never nest).
+std::string& ScratchBuffer() {
+    thread_local std::string buffer;
+    return buffer;
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
@@ -312,7 +449,7 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 bool ReadMissionFile(const std::filesystem::path& path, TMission& mission) {
-    TLineReader in(path);
+    TLineReader in(path, ScratchBuffer());
     if (!in.IsOpen()) return false;
     // Work on a copy so that a failure half-way (out of memory) leaves the
     // record as it was.
@@ -323,7 +460,7 @@ bool ReadMissionFile(const std::filesystem::path& path, TMission& mission) {
 }
 
 void ReadDescriptionFile(const std::filesystem::path& path, TMission& mission, const TTargetsColl& targets) {
-    TLineReader in(path);
+    TLineReader in(path, ScratchBuffer());
     if (!in.IsOpen()) return;
 
     static const std::array<std::string, 4> modes = [] {

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <initializer_list>
 #include <random>
 #include <string>
@@ -223,6 +224,51 @@ TEST(ReadMissionFile, RestIsCutAt255AndLongLinesDoNotHurt) {
     const TMission m = Read("  MAP " + longValue + "\r\n" + noise + "\r\n  TIME 3.0\r\n");
     EXPECT_EQ(m.Data.Map, std::string(255, 'k'));
     EXPECT_EQ(m.Data.Time, 3);
+}
+
+// The first occurrence of key in the lower-cased line, by plain search.
+std::string::size_type FindLower(const std::string& line, const std::string& key) {
+    std::string lower = line;
+    for (char& c : lower) c = LowerCp1251(c);
+    return lower.find(key);
+}
+
+TEST(ReadMissionFile, KeysAreFoundAnywhereInTheLine) {
+    // Random lines over the letters of the keys, in both cases, checked
+    // against a plain search of the lower-cased line.
+    const std::string alphabet = "mapMAPcloudhetigCLOUDHEIGT .x\t\xC0";
+    std::mt19937 rng(5);
+    TTempDir dir;
+    int maps = 0, clouds = 0;
+    for (int round = 0; round < 1000; ++round) {
+        std::string line(rng() % 90, ' ');
+        for (char& c : line) c = alphabet[rng() % alphabet.size()];
+        // Plant a key now and then, at any offset, to reach every position.
+        if (rng() % 2) line.insert(rng() % (line.size() + 1), rng() % 2 ? "mAp " : "cloudHeight ");
+        // A new file each round: rewriting one file in place is slow on
+        // some file systems.
+        const fs::path file = dir / (std::to_string(round) + ".mis");
+        std::ofstream(file, std::ios::binary) << line << "\r\n";
+        TMission m;
+        ASSERT_TRUE(ReadMissionFile(file, m));
+
+        const auto map = FindLower(line, "map ");
+        EXPECT_EQ(m.Data.Map, map == std::string::npos ? "" : line.substr(map + 4, 255)) << line;
+        maps += map != std::string::npos;
+
+        const auto cloud = FindLower(line, "cloudheight ");
+        std::string expected;
+        if (cloud != std::string::npos) {
+            std::string rest = line.substr(cloud + 12, 255);
+            const auto first = rest.find_first_not_of(" \t");
+            rest = first == std::string::npos ? "" : rest.substr(first, rest.find_last_not_of(" \t") - first + 1);
+            expected = rest.substr(0, rest.find('.'));
+            ++clouds;
+        }
+        EXPECT_EQ(m.Data.Clouds, expected) << line;
+    }
+    EXPECT_GT(maps, 150);
+    EXPECT_GT(clouds, 150);
 }
 
 TEST(ReadMissionFile, MissingFileFails) {
