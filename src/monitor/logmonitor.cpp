@@ -1,12 +1,17 @@
 #include "monitor/logmonitor.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QMetaObject>
+#include <QThread>
 
 #include <exception>
+#include <system_error>
 #include <utility>
+
+#include "data/error.h"
 
 namespace zelk {
 
@@ -22,10 +27,16 @@ QString PathText(const std::filesystem::path& path) {
 TLogMonitorThread* TLogMonitorThread::Create(const std::filesystem::path& folder, const std::string& eventLogName,
                                              bool keepEventLog, std::string& playingMission, TLogActions actions) {
     auto* monitor = new TLogMonitorThread(folder, eventLogName, keepEventLog, playingMission, std::move(actions));
-    // The thread object lives on the creating thread, so this runs there,
-    // after the run has ended.
-    connect(monitor, &QThread::finished, monitor, &TLogMonitorThread::Finish);
-    monitor->start(QThread::HighestPriority);
+    // Both connections are made here, on the creating thread, so their slots
+    // run here; the monitor thread only emits.
+    connect(monitor, &TLogMonitorThread::ChangeSeen, monitor, &TLogMonitorThread::Examine, Qt::QueuedConnection);
+    connect(monitor, &TLogMonitorThread::RunEnded, monitor, &TLogMonitorThread::Finish, Qt::QueuedConnection);
+    try {
+        monitor->FThread = std::thread([monitor] { monitor->Run(); });
+    } catch (const std::system_error&) {
+        delete monitor;
+        throw TFileError(folder, TFileError::kNoPosition, "не удаётся запустить наблюдение за журналом событий");
+    }
     return monitor;
 }
 
@@ -36,69 +47,95 @@ TLogMonitorThread::TLogMonitorThread(const std::filesystem::path& folder, const 
       FFolderText(QDir::cleanPath(QDir(PathText(folder)).absolutePath())),
       FLogText(QDir::cleanPath(QDir(FFolderText).absoluteFilePath(PathText(FExaminer.LogFile())))) {}
 
-void TLogMonitorThread::RequestStop() {
-    FStop.store(true);
-    // Ends the thread's event loop, and with it the wait for a change; also
-    // when the loop has not started yet.
-    quit();
+TLogMonitorThread::~TLogMonitorThread() {
+    if (FThread.joinable()) {
+        RequestStop();
+        FThread.join();
+    }
 }
 
-void TLogMonitorThread::run() {
-    const QString& folder = FFolderText;
-    const QString logFolder = QFileInfo(FLogText).absolutePath();
-    const bool logElsewhere = FLogText != folder && logFolder != folder;
-
-    QFileSystemWatcher watcher;
-    if (!watcher.addPath(folder)) {
-        SetEnd(TEndReason::NotifyFailed,
-               QStringLiteral("Не удаётся следить за изменениями в папке «%1».").arg(folder));
-        return;
+void TLogMonitorThread::RequestStop() {
+    {
+        std::lock_guard lock(FHandMutex);
+        FStop.store(true);
     }
-    // A log named inside a sub-folder is created there, not in the root.
-    if (logElsewhere && QFileInfo(logFolder).isDir())
-        watcher.addPath(logFolder);
-    WatchLog(watcher, false);
+    FHandDone.notify_all();
+    std::lock_guard lock(FLoopMutex);
+    // Posted rather than called: a quit made just before the loop starts
+    // would otherwise be forgotten when it does.
+    if (FLoop)
+        QMetaObject::invokeMethod(FLoop, "quit", Qt::QueuedConnection);
+}
 
-    auto changed = [this, &watcher](bool replaced) {
-        if (FStop.load()) {
-            quit();
-            return;
+void TLogMonitorThread::Run() {
+    QThread::currentThread()->setPriority(QThread::HighestPriority);
+    {
+        QEventLoop loop;
+        QFileSystemWatcher watcher;
+        if (!watcher.addPath(FFolderText)) {
+            SetEnd(TEndReason::NotifyFailed,
+                   QStringLiteral("Не удаётся следить за изменениями в папке «%1».").arg(FFolderText));
+        } else {
+            // A log named inside a sub-folder is created there, not in the root.
+            const QString logFolder = QFileInfo(FLogText).absolutePath();
+            if (FLogText != FFolderText && logFolder != FFolderText && QFileInfo(logFolder).isDir())
+                watcher.addPath(logFolder);
+            WatchLog(watcher, false);
+
+            auto changed = [this, &watcher, &loop](bool replaced) {
+                if (FStop.load()) {
+                    loop.quit();
+                    return;
+                }
+                // Re-armed before the examination: a write after this point
+                // is notified again, one before it is read by the examination.
+                WatchLog(watcher, replaced);
+                if (!HandOff() || FStop.load())
+                    loop.quit();
+            };
+            connect(&watcher, &QFileSystemWatcher::directoryChanged, &watcher, [changed] { changed(true); });
+            connect(&watcher, &QFileSystemWatcher::fileChanged, &watcher, [changed] { changed(false); });
+
+            {
+                std::lock_guard lock(FLoopMutex);
+                FLoop = &loop;
+            }
+            if (!FStop.load())
+                loop.exec();
+            std::lock_guard lock(FLoopMutex);
+            FLoop = nullptr;
         }
-        // Re-arm before the examination: a write after this point is
-        // notified again, one before it is read by the examination.
-        WatchLog(watcher, replaced);
-        if (!HandOff() || FStop.load())
-            quit();
-    };
-    connect(&watcher, &QFileSystemWatcher::directoryChanged, &watcher, [changed] { changed(true); });
-    connect(&watcher, &QFileSystemWatcher::fileChanged, &watcher, [changed] { changed(false); });
-
-    if (!FStop.load())
-        exec();
+    }
+    emit RunEnded(QPrivateSignal());
 }
 
 void TLogMonitorThread::WatchLog(QFileSystemWatcher& watcher, bool replaced) {
-    const QString& log = FLogText;
-    const bool watched = watcher.files().contains(log);
+    const bool watched = watcher.files().contains(FLogText);
     // After a change in the folder the log may be a new file under the old
     // name; watching it anew costs little and never watches a stale one.
     if (watched && replaced)
-        watcher.removePath(log);
-    if ((!watched || replaced) && QFileInfo(log).isFile())
-        watcher.addPath(log);
+        watcher.removePath(FLogText);
+    if ((!watched || replaced) && QFileInfo(FLogText).isFile())
+        watcher.addPath(FLogText);
 }
 
 bool TLogMonitorThread::HandOff() {
     {
         std::lock_guard lock(FHandMutex);
+        if (FStop.load())
+            return true;
         FHandFinished = false;
         FHandError.clear();
     }
-    QMetaObject::invokeMethod(this, &TLogMonitorThread::Examine, Qt::QueuedConnection);
+    emit ChangeSeen(QPrivateSignal());
     QString error;
     {
         std::unique_lock lock(FHandMutex);
-        FHandDone.wait(lock, [this] { return FHandFinished; });
+        // A stop lets this thread go at once; the examination on its way
+        // then finds the stop and does nothing.
+        FHandDone.wait(lock, [this] { return FHandFinished || FStop.load(); });
+        if (!FHandFinished)
+            return true;
         error = FHandError;
     }
     if (error.isEmpty())
@@ -107,13 +144,18 @@ bool TLogMonitorThread::HandOff() {
     return false;
 }
 
+void TLogMonitorThread::SetEnd(TEndReason reason, const QString& message) {
+    std::lock_guard lock(FEndMutex);
+    FEndReason = reason;
+    FEndMessage = message;
+}
+
 void TLogMonitorThread::Examine() {
-    bool ran = false;
-    bool examined = false;
     QString error;
     // A stop made while this was on its way means no further examination.
     if (!FStop.load()) {
-        ran = true;
+        FExamining = true;
+        bool examined = false;
         try {
             examined = FExaminer.CheckLog(FActions).Examined;
         } catch (const std::exception& e) {
@@ -123,24 +165,32 @@ void TLogMonitorThread::Examine() {
         } catch (...) {
             error = QStringLiteral("Неизвестная ошибка при разборе журнала событий.");
         }
+        if (error.isEmpty())
+            emit LogChecked(examined);
+        FExamining = false;
     }
-    if (ran && error.isEmpty())
-        emit LogChecked(examined);
     {
         std::lock_guard lock(FHandMutex);
         FHandError = error;
         FHandFinished = true;
     }
-    FHandDone.notify_one();
-}
-
-void TLogMonitorThread::SetEnd(TEndReason reason, const QString& message) {
-    std::lock_guard lock(FEndMutex);
-    FEndReason = reason;
-    FEndMessage = message;
+    FHandDone.notify_all();
+    if (FFinishPending) {
+        FFinishPending = false;
+        QMetaObject::invokeMethod(this, &TLogMonitorThread::Finish, Qt::QueuedConnection);
+    }
 }
 
 void TLogMonitorThread::Finish() {
+    // The run can end during an examination (a stop from inside the save);
+    // the monitor must outlive it.
+    if (FExamining) {
+        FFinishPending = true;
+        return;
+    }
+    // The thread's last act was to ask for this: the join is immediate.
+    if (FThread.joinable())
+        FThread.join();
     TEndReason reason;
     QString message;
     {

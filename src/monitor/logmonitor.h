@@ -3,22 +3,28 @@
 // simulator's root folder and hands every examination of the log, with the
 // save it may lead to, to the thread that created it (the user-interface
 // thread), one at a time, waiting until it has run.
+#include <QObject>
 #include <QString>
-#include <QThread>
 
 #include <atomic>
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
 #include <string>
+#include <thread>
 
 #include "launch/logexaminer.h"
 
+class QEventLoop;
 class QFileSystemWatcher;
 
 namespace zelk {
 
-class TLogMonitorThread final : public QThread {
+// The thread is a std::thread running a Qt event loop of its own, rather than
+// a QThread: its end is then joined, so every hand-over between the two
+// threads is visible to ThreadSanitizer, and the object can be deleted at
+// once after the end.
+class TLogMonitorThread final : public QObject {
     Q_OBJECT
 
 public:
@@ -42,10 +48,14 @@ public:
     static TLogMonitorThread* Create(const std::filesystem::path& folder, const std::string& eventLogName,
                                      bool keepEventLog, std::string& playingMission, TLogActions actions);
 
-    // Asks the run to end (any thread). A wait in progress ends at once; no
-    // further examination is run, also none already on its way to the
-    // creating thread. Never wait() for the thread from the creating thread:
-    // wait for Ended instead.
+    // Deleting a monitor that still runs (at program end, say) stops it and
+    // joins its thread without emitting Ended; that takes moments, as the
+    // thread never waits for this one after a stop. Not from its own signals
+    // or actions.
+    ~TLogMonitorThread() override;
+
+    // Asks the run to end. A wait in progress ends at once; no further
+    // examination is run, also none already on its way to this thread.
     void RequestStop();
     bool StopRequested() const { return FStop.load(); }
 
@@ -63,32 +73,44 @@ signals:
     // `examined` tells whether the log had changed and was read.
     void LogChecked(bool examined);
 
-protected:
-    void run() override;
+    // From the monitor's thread to the creating thread.
+    void ChangeSeen(QPrivateSignal);
+    void RunEnded(QPrivateSignal);
 
 private:
     TLogMonitorThread(const std::filesystem::path& folder, const std::string& eventLogName, bool keepEventLog,
                       std::string& playingMission, TLogActions actions);
 
-    // Monitor thread: watches the log file itself (a folder watch does not
-    // see appends everywhere), again after it was created or replaced.
+    // Monitor thread.
+    void Run();
+    // Watches the log file itself (a folder watch does not see appends
+    // everywhere), again after it was created or replaced.
     void WatchLog(QFileSystemWatcher& watcher, bool replaced);
-    // Monitor thread: has the creating thread examine the log and waits.
-    // False when the examination failed.
+    // Has the creating thread examine the log and waits for it; false when
+    // the examination failed.
     bool HandOff();
+    void SetEnd(TEndReason reason, const QString& message);
+
     // Creating thread.
     void Examine();
     void Finish();
-    void SetEnd(TEndReason reason, const QString& message);
 
     // Only on the creating thread.
     TLogExaminer FExaminer;
     const TLogActions FActions;
+    bool FExamining = false;
+    bool FFinishPending = false;
     // The watched folder and the log as the watcher takes them; fixed at
     // creation, so the monitor thread reads them without the examiner.
     const QString FFolderText;
     const QString FLogText;
+
     std::atomic<bool> FStop{false};
+    std::thread FThread;
+
+    // The monitor thread's event loop while it runs, for the stop request.
+    std::mutex FLoopMutex;
+    QEventLoop* FLoop = nullptr;
 
     // The hand-off of one examination and its outcome.
     std::mutex FHandMutex;

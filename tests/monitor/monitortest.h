@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QPointer>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
