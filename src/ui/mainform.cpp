@@ -106,11 +106,11 @@ QMessageBox::StandardButton ShowMessageBox(QWidget* parent, TAskKind kind, const
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
-    const int result = box.exec();
-    // Closing the box by its title bar counts as its last button: No or Cancel.
-    if (result == 0 || result == QMessageBox::Escape)
-        return kind == TAskKind::Confirm ? QMessageBox::No : QMessageBox::Cancel;
-    return static_cast<QMessageBox::StandardButton>(result);
+    const auto result = static_cast<QMessageBox::StandardButton>(box.exec());
+    if (box.standardButtons() & result)
+        return result;
+    // Closed without a button: the answer that changes nothing.
+    return kind == TAskKind::Confirm ? QMessageBox::No : QMessageBox::Cancel;
 }
 
 TZELK_form::TZELK_form(TFormOptions options, QWidget* parent)

@@ -3,8 +3,7 @@
 #include <ini.h>
 
 #include <cstdlib>
-#include <cstring>
-#include <strings.h>
+#include <string_view>
 
 namespace zelk {
 
@@ -31,13 +30,30 @@ TSimPaths MakeSimPaths(const fs::path& root) {
 
 namespace {
 
+// Section and key names are compared as the simulator does: ASCII letters
+// without regard to case.
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
 int OnIniValue(void* user, const char* section, const char* name, const char* value) {
     auto* paths = static_cast<TSimPaths*>(user);
-    if (strcasecmp(section, "game") != 0)
+    if (!SameName(section, "game"))
         return 1;
-    if (strcasecmp(name, "eventlog") == 0) {
+    if (SameName(name, "eventlog")) {
         paths->EventLogName = value;
-    } else if (strcasecmp(name, "eventlogkeep") == 0) {
+    } else if (SameName(name, "eventlogkeep")) {
         // Leading digits count, as the simulator reads integers; text gives 0.
         paths->KeepEventLog = std::strtol(value, nullptr, 10) != 0;
     }
