@@ -115,16 +115,6 @@ TEST_F(LogMonitorTest, LogInASubFolderIsFollowed) {
     EXPECT_EQ(saved[0], "zelk0002.mis");
 }
 
-TEST_F(LogMonitorTest, UnknownMissionIsIgnored) {
-    Start();
-    WaitArmed();
-    AppendText(log, "Mission: /zelk9999.mis is Playing\r\n" + kEnd);
-    ASSERT_TRUE(WaitUntil([&] { return examined > 0 && !monitor->Examiner().Playing(); }));
-    EXPECT_EQ(playing, "zelk9999.mis");
-    EXPECT_TRUE(saved.empty());
-    EXPECT_FALSE(ended);
-}
-
 TEST_F(LogMonitorTest, FolderThatCannotBeWatchedEndsTheRun) {
     StartIn(root / "missing", true, "eventlog.lst");
     ASSERT_TRUE(WaitUntil([&] { return ended; }));
@@ -142,15 +132,6 @@ TEST_F(LogMonitorTest, SaveErrorEndsTheRunWithItsMessage) {
     ASSERT_TRUE(WaitUntil([&] { return ended; }));
     EXPECT_EQ(endReason, TEndReason::CheckFailed);
     EXPECT_TRUE(endMessage.contains(QStringLiteral("диск полон"))) << endMessage.toStdString();
-}
-
-TEST_F(LogMonitorTest, CreationFailsWhenTheLogCannotBeOpened) {
-    AppendText(log, kOther);
-    fs::permissions(log, fs::perms::none);
-    if (std::ifstream(log).is_open())
-        GTEST_SKIP() << "this user can read any file";
-    EXPECT_THROW(Start(), TFileError);
-    EXPECT_TRUE(monitor.isNull());
 }
 
 }  // namespace

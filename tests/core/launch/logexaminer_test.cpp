@@ -158,20 +158,17 @@ TEST_F(LogExaminerTest, LogMissingAtCreationIsReadFromItsStartOnceItAppears) {
     EXPECT_EQ(playing, "zelk0001.mis");
 }
 
-TEST_F(LogExaminerTest, EmptyLogNameNeverActs) {
+TEST_F(LogExaminerTest, LogPathAndAnEmptyNameThatNeverActs) {
+    EXPECT_EQ(EventLogPath("/sim", "eventlog.lst"), fs::path("/sim/eventlog.lst"));
+#ifndef _WIN32
+    EXPECT_EQ(EventLogPath("/sim/", "logs\\event.lst"), fs::path("/sim/logs/event.lst"));
+#endif
     const fs::path none = EventLogPath(root.Path(), "");
     EXPECT_EQ(FileTimeStamp(none), -1);
     TLogExaminer ex(none, true, playing);
     Append(kStartA + kEnd, 0);
     EXPECT_FALSE(ex.CheckLog(actions).Examined);
     EXPECT_TRUE(saved.empty());
-}
-
-TEST(LogPath, NameIsRelativeToTheRootAndBackslashesSeparate) {
-    EXPECT_EQ(EventLogPath("/sim", "eventlog.lst"), fs::path("/sim/eventlog.lst"));
-#ifndef _WIN32
-    EXPECT_EQ(EventLogPath("/sim/", "logs\\event.lst"), fs::path("/sim/logs/event.lst"));
-#endif
 }
 
 TEST_F(LogExaminerTest, SecondWriteWithinTheSameStampIsActedOnAtOnce) {
