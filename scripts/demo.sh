@@ -36,11 +36,32 @@ for file in "$data"/orvak_zelk.rc*; do
     /^\[/ && !/^\[\[(map|aircraft|target)\]\]/ { kind = "" }
     kind != "" && /^name = / {
       sub(/^name = "/, ""); sub(/"$/, "")
-      printf "  %-8s %s\n", kind, $0
+      printf "  %s: %s\n", kind, $0
       kind = ""
     }
   ' "$out/manifest.toml"
 done
 
+# The window on the demo data, started from its program folder as on the
+# pilot's machine. A first mission, made by zelk-cli, gives it something to show.
+cmake --build build -j"$jobs" --target zelk zelk-cli
+missions=$sim/Missions/Single/NN/ZELK
+if ! ls "$missions"/zelk*.mis >/dev/null 2>&1; then
+  echo
+  (cd "$data" && ../../../bin/zelk-cli --root .. new --target "Колонна: танки синих" --tanks 5 \
+     --comment 'Демонстрационное задание.\nЗаходить на колонну вдоль дороги.' >/dev/null)
+  echo "A first demo mission was made in $missions"
+fi
 echo
-echo "The window program is not there yet: this demo only builds and lists the data."
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  shot=build/demo/zelk-window.png
+  echo "No display here (neither DISPLAY nor WAYLAND_DISPLAY is set): the window runs"
+  echo "under xvfb-run instead and leaves a picture of itself in $shot."
+  (cd "$data" && xvfb-run -a ../../../bin/zelk --root .. --screenshot ../../zelk-window.png)
+  echo "Done: open $shot to see the window. To work in it, run"
+  echo "  bash scripts/demo.sh"
+  echo "in a desktop session, or: (cd $data && ../../../bin/zelk --root ..)"
+else
+  echo "Opening the window on the demo data; close it to end the demo."
+  (cd "$data" && ../../../bin/zelk --root ..)
+fi
