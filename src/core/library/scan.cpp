@@ -14,9 +14,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <set>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
@@ -34,6 +34,8 @@ constexpr std::size_t kCommentLimit = 1024;
 // Lines longer than this are never ours; the excess is skipped so that a
 // file of noise without line breaks cannot take the memory.
 constexpr std::size_t kLineLimit = 64 * 1024;
+// Four digits in the entry name.
+constexpr int kMaxNumber = 9999;
 
 // Reads a file line by line through a buffer kept by the caller, so that a
 // scan of thousands of files allocates it once. A line ends at LF, with a CR
@@ -148,8 +150,8 @@ bool ParseInt(std::string_view s, long long low, long long high, long long& out)
 bool ParseTruncated(std::string_view s, long long low, long long high, long long& out) {
     if (!s.empty() && s.front() == '+') s.remove_prefix(1);
     if (s.empty()) return false;
-    // from_chars also takes "inf", "nan" and hexadecimal-free exponents; only
-    // plain decimal notation is ours.
+    // from_chars would also take "inf" and "nan"; only plain decimal
+    // notation is ours.
     for (char c : s)
         if (!(c >= '0' && c <= '9') && c != '.' && c != '-' && c != 'e' && c != 'E') return false;
     double v = 0;
@@ -558,7 +560,7 @@ TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTarget
 
     fs::directory_iterator it(folder, ec);
     if (ec) return result;
-    std::set<int> listed;
+    std::vector<bool> listed(kMaxNumber + 1);
     for (; it != fs::directory_iterator(); it.increment(ec)) {
         if (ec) break;
         try {
@@ -569,7 +571,8 @@ TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTarget
             // The counter counts every listed number, readable or not.
             result.MaxNumber = std::max(result.MaxNumber, number);
             // Names differing only in case name the same files: list them once.
-            if (!listed.insert(number).second) continue;
+            if (listed[static_cast<std::size_t>(number)]) continue;
+            listed[static_cast<std::size_t>(number)] = true;
 
             auto mission = std::make_unique<TMission>();
             mission->Number = number;
