@@ -15,3 +15,8 @@ QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$jobs"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELK_FUZZ=ON >/dev/null
 cmake --build build-fuzz -j"$jobs"
 ctest --test-dir build-fuzz --output-on-failure
+
+# The event-log monitor under ThreadSanitizer.
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELK_TSAN=ON -DZELK_BUILD_UI=OFF -DZELK_BUILD_BENCH=OFF >/dev/null
+cmake --build build-tsan -j"$jobs" --target monitor_logmonitor_test monitor_orvaksim_test
+ctest --test-dir build-tsan --output-on-failure -R '^(LogMonitorTest|OrvaksimTest)\.'
