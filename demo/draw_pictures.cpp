@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <numbers>
 
 namespace {
 
@@ -39,7 +40,7 @@ void Ground(QPainter& p, int horizon, QColor near, QColor far) {
 void Star(QPainter& p, QPointF c, double r, QColor colour) {
     QPainterPath path;
     for (int i = 0; i < 10; ++i) {
-        const double a = -M_PI / 2 + i * M_PI / 5;
+        const double a = -std::numbers::pi / 2 + i * std::numbers::pi / 5;
         const double rr = i % 2 == 0 ? r : r * 0.45;
         const QPointF pt(c.x() + rr * std::cos(a), c.y() + rr * std::sin(a));
         i == 0 ? path.moveTo(pt) : path.lineTo(pt);
