@@ -664,7 +664,13 @@ void TZELK_form::CheckUpTargets() {
     if (currentMission_ == nullptr)
         return;
     TMission& mission = *currentMission_;
-    const TTargetChoice choice = zelk::CheckUpTargets(mission, ref_);
+    TTargetChoice choice;
+    try {
+        choice = zelk::CheckUpTargets(mission, ref_);
+    } catch (const std::exception& e) {
+        ReportError(QString::fromUtf8(e.what()));
+        return;
+    }
 
     comboMaps->setCurrentIndex(choice.MapSelected < comboMaps->count() ? choice.MapSelected : -1);
     if (listedMapKey_ != mission.Data.Map) {
@@ -862,15 +868,18 @@ void TZELK_form::DoNew() {
     CommitSpinBoxes();
     if (!CheckMaxFileNumber())
         return;
-    if (ref_.Maps.Items.empty() || listedTargets_.empty() || listedAircrafts_.empty()) {
-        Ask(TAskKind::Problem, kProblem,
-            QStringLiteral("В файлах данных нет карты, цели или самолета для нового задания."));
+    if (ref_.Maps.Items.empty()) {
+        Ask(TAskKind::Problem, kProblem, QStringLiteral("В файлах данных нет ни одной карты с целями."));
         return;
     }
+    // The lists as they are filled now; an empty one leaves the field empty
+    // and the refresh below picks the first entry offered.
     TNewDefaults defaults;
     defaults.Map = ref_.Maps.Items.front().Key;
-    defaults.Target = listedTargets_.front()->Name;
-    defaults.Aircraft = listedAircrafts_.front()->AirClass;
+    if (!listedTargets_.empty())
+        defaults.Target = listedTargets_.front()->Name;
+    if (!listedAircrafts_.empty())
+        defaults.Aircraft = listedAircrafts_.front()->AirClass;
     const int index = library_.NewMission(defaults);
     if (index < 0)
         return;

@@ -662,11 +662,19 @@ void TestMainForm::numberLimit() {
     TUiSandbox box;
     fs::create_directories(box.MissionFolder);
     zelk::test::WriteFileBytes(box.MissionFolder / "zelk9999.mis", "[MAIN]\r\n  MAP maps/a.ini\r\n");
+    // A mission of a map the data lack: shown with an empty target list.
+    zelk::test::WriteFileBytes(box.MissionFolder / "zelk0005.mis", "[MAIN]\r\n  MAP maps/gone.ini\r\n  CloudHeight 750.0\r\n");
     TAskScript ask;
     auto form = OpenForm(box, ask);
     QVERIFY(form);
     auto* list = Find<QListWidget>(form.get(), "lboxMissions");
-    QCOMPARE(list->count(), 1);
+    QCOMPARE(list->count(), 2);
+    const int gone = form->Library().FindByFileName("zelk0005.mis");
+    ClickEntry(list, gone);
+    QCOMPARE(Find<QComboBox>(form.get(), "comboTargets")->count(), 0);
+    QCOMPARE(Find<QComboBox>(form.get(), "comboClouds")->currentIndex(), -1);
+    QCOMPARE(Find<QLabel>(form.get(), "Image")->pixmap().size(), QSize(280, 210));
+    QCOMPARE(form->Library().At(gone).Data.Map, std::string("maps/gone.ini"));
     QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnNew"), Qt::LeftButton);
     QCOMPARE(ask.Count(TAskKind::Problem), 1);
     QCOMPARE(ask.Asked.back().Caption, QStringLiteral("Проблема"));
@@ -674,8 +682,19 @@ void TestMainForm::numberLimit() {
              QStringLiteral("Исчерпан лимит номеров заданий ZELK - 9999!\nУдалите лишние задания из папки ZELK."));
     QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnCopy"), Qt::LeftButton);
     QCOMPARE(ask.Count(TAskKind::Problem), 2);
-    QCOMPARE(list->count(), 1);
-    QCOMPARE(form->Library().Count(), 1);
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(form->Library().Count(), 2);
+
+    // With the top number free again, New works even while the target list
+    // is empty: the new mission settles on the first map's first target.
+    ask.Answers = {QMessageBox::Yes};
+    ClickEntry(list, 1 - gone);
+    QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnDelete"), Qt::LeftButton);
+    ClickEntry(list, 0);
+    QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnNew"), Qt::LeftButton);
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(form->CurrentMission()->FileName, std::string("zelk0006.mis"));
+    QCOMPARE(U(form->CurrentMission()->Data.Target), kColumn);
 }
 
 void TestMainForm::commentBox() {
