@@ -222,6 +222,7 @@ TEST(CliRejects, EveryRejectedValueExitsWithTwoAndChangesNothing) {
         {{"new", "--height", "100", "--height", "200"}, "--height"},
         {{"new", "--target", "Мост 🌉"}, "--target"},  // no Windows-1251 form
         {{"new", "--comment", "эмодзи 🙂"}, "--comment"},
+        {{"new", "--comment", "конец\x1a файла"}, "--comment"},
         {{"new", "--map", "\xff\xfe"}, "--map"},  // not UTF-8
         {{"new", "--bogus", "1"}, "--bogus"},
         {{"new", "extra"}, "extra"},
@@ -418,12 +419,12 @@ TEST(CliCopy, CopiesTheParametersButNotTanksRouteFightersOrComment) {
 TEST(CliRegenerate, WritesTheSameMissionAnewAndKeepsItsComment) {
     TSimFolder sim;
     Json made = ParseJson(sim.Cli({"new", "--json", "--seed", "1", "--difficulty", "1", "--fighters", "2",
-                                   "--random-route", "1", "--comment", "строка 1\nстрока 2"}));
+                                   "--random-route", "1", "--comment", "строка 1\nстрока 2\rстрока 3"}));
     std::string first = ReadFileBytes(sim.MissionDir() / "zelk0001.mis");
     Json again = ParseJson(sim.Cli({"regenerate", "zelk0001.mis", "--json", "--seed", "2"}));
     EXPECT_NE(ReadFileBytes(sim.MissionDir() / "zelk0001.mis"), first);
     EXPECT_EQ(again, made);
-    EXPECT_EQ(again["comment"], "строка 1\r\nстрока 2");
+    EXPECT_EQ(again["comment"], "строка 1\r\nстрока 2\r\nстрока 3");
     EXPECT_EQ(ParseJson(sim.Cli({"show", "zelk0001.mis", "--json"})), made);
     // The same seed gives back the first variant exactly.
     ASSERT_EQ(sim.Cli({"regenerate", "zelk0001.mis", "--seed", "1"}).Code, 0);

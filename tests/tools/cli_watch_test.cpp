@@ -46,6 +46,10 @@ public:
         args.push_back("watch");
         child_ = std::make_unique<TChild>(CliPath(), args);
     }
+    // Started from `cwd` with exactly these arguments.
+    TWatch(const fs::path& cwd, const std::vector<std::string>& args) {
+        child_ = std::make_unique<TChild>(CliPath(), args, cwd);
+    }
 
     TChild& Child() { return *child_; }
 
@@ -167,7 +171,8 @@ TEST(CliWatch, WithoutKeepEachFlightStartsAFreshLog) {
     const fs::path log = sim.Root() / "eventlog.lst";
     const fs::path mis = sim.MissionDir() / "zelk0001.mis";
     const Json params = Show(sim, "zelk0001.mis");
-    TWatch watch(sim, {"--json"});
+    // Relative folders, as a pilot types them in the simulator's folder.
+    TWatch watch(sim.Root().parent_path(), {"--root", "sim", "--data", "sim/ZELK", "--json", "watch"});
     watch.WaitReady();
     for (int flight = 1; flight <= 2; ++flight) {
         WriteFileBytes(log, StartLine("zelk0001.mis"));  // the simulator truncates its log

@@ -342,6 +342,10 @@ int RunCli(const std::vector<std::string>& args, const fs::path& exePath, std::o
             ctx.Root = DefaultRoot(exePath);
         }
         ctx.DataDir = ctx.Args.Data ? *ctx.Args.Data : fs::path(".");
+        // Absolute paths: messages then name the file fully, and the
+        // monitor's folder watch does not depend on the current folder.
+        if (auto abs = fs::absolute(ctx.Root, ec); !ec) ctx.Root = abs.lexically_normal();
+        if (auto abs = fs::absolute(ctx.DataDir, ec); !ec) ctx.DataDir = abs.lexically_normal();
         ctx.MissionFolder = MissionFolderOf(ctx.Root);
         code = Dispatch(ctx);
     } catch (const TUsageError& e) {

@@ -95,8 +95,10 @@ std::vector<std::string> SplitCommentLines(std::string_view text) {
     std::vector<std::string> lines(1);
     for (std::size_t i = 0; i < text.size(); ++i) {
         char c = text[i];
-        if (c == '\n') {
-            if (!lines.back().empty() && lines.back().back() == '\r') lines.back().pop_back();
+        if (c == '\r' || c == '\n') {
+            // CR LF, LF or a lone CR: a CR left inside a line would break the
+            // description file, whose entries must each stay on one line.
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
             lines.emplace_back();
         } else if (c == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
             lines.emplace_back();
@@ -290,7 +292,16 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     }
     if (comment) {
         std::vector<std::string> lines;
-        for (const auto& line : SplitCommentLines(*comment)) lines.push_back(ToCp1251("--comment", line));
+        for (const auto& line : SplitCommentLines(*comment)) {
+            // Control characters (a Ctrl+Z ends a text file for some readers)
+            // have no place in a briefing; a tab is kept.
+            for (char c : line) {
+                if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F)
+                    throw TUsageError("недопустимое значение --comment " + Quoted(*comment) +
+                                      ": допустим текст без управляющих символов, строки разделяются \\n");
+            }
+            lines.push_back(ToCp1251("--comment", line));
+        }
         p.Comment = std::move(lines);
     }
     return out;

@@ -63,8 +63,8 @@ TArgs ParseArgs(const std::vector<std::string>& args);
 std::optional<int> ParseInt(std::string_view text, int lo, int hi);
 std::optional<std::uint64_t> ParseUnsigned64(std::string_view text);
 
-// --comment text into lines: a real line break or the two characters
-// backslash and n separate them (a CR before a real LF is dropped).
+// --comment text into lines: a real line break (CR LF, LF or CR) or the two
+// characters backslash and n separate them.
 std::vector<std::string> SplitCommentLines(std::string_view text);
 
 // Text fit for a one-line message: invalid UTF-8 and control characters are
