@@ -101,7 +101,12 @@ void PrintJson(std::ostream& out, const nlohmann::ordered_json& json) {
 }
 
 void PrintMissionLine(std::ostream& out, const TMission& m) {
-    out << U(m.FileName) << "  " << U(m.Name) << '\n';
+    // A title read back from an edited file may hold line breaks; a list
+    // keeps one mission to a line.
+    std::string title = U(m.Name);
+    for (char& c : title)
+        if (c == '\r' || c == '\n') c = ' ';
+    out << U(m.FileName) << "  " << title << '\n';
 }
 
 void PrintMissionText(std::ostream& out, const TMission& m, const TRefData* ref) {

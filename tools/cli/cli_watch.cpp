@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <cctype>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
