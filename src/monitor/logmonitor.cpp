@@ -45,7 +45,7 @@ TLogMonitorThread::TLogMonitorThread(const std::filesystem::path& folder, const 
     : FExaminer(EventLogPath(folder, eventLogName), keepEventLog, playingMission),
       FActions(std::move(actions)),
       FFolderText(QDir::cleanPath(QDir(PathText(folder)).absolutePath())),
-      FLogText(QDir::cleanPath(QDir(FFolderText).absoluteFilePath(PathText(FExaminer.LogFile())))) {}
+      FLogText(QDir::cleanPath(QFileInfo(PathText(FExaminer.LogFile())).absoluteFilePath())) {}
 
 TLogMonitorThread::~TLogMonitorThread() {
     if (FThread.joinable()) {

@@ -115,6 +115,23 @@ TEST_F(LogMonitorTest, LogInASubFolderIsFollowed) {
     EXPECT_EQ(saved[0], "zelk0002.mis");
 }
 
+TEST_F(LogMonitorTest, RelativeRootFollowsTheLogInsideIt) {
+    // A root given relative to the current folder must watch the same log
+    // that the examination reads, not one below the root a second time.
+    const fs::path previous = fs::current_path();
+    fs::current_path(root.Path().parent_path());
+    StartIn(root.Path().filename(), true, "eventlog.lst");
+    WaitArmed();
+    AppendText(log, kStartA);
+    const bool playingSeen = WaitUntil([&] { return monitor->Examiner().Playing(); });
+    AppendText(log, kEnd);
+    const bool savedSeen = playingSeen && WaitUntil([&] { return saved.size() == 1; });
+    fs::current_path(previous);
+    ASSERT_TRUE(playingSeen);
+    ASSERT_TRUE(savedSeen);
+    EXPECT_EQ(saved[0], "zelk0001.mis");
+}
+
 TEST_F(LogMonitorTest, FolderThatCannotBeWatchedEndsTheRun) {
     StartIn(root / "missing", true, "eventlog.lst");
     ASSERT_TRUE(WaitUntil([&] { return ended; }));
