@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -29,6 +30,7 @@
 #include "generator/random.h"
 #include "generator/writer.h"
 #include "library/scan.h"
+#include "monitor/launcher.h"
 #include "ui/drawings.h"
 #include "ui/spinedit.h"
 
@@ -50,6 +52,16 @@ QString JoinLines(const std::vector<std::string>& lines) {
         out << FromCp1251(line);
     return out.join(QLatin1Char('\n'));
 }
+
+QString PathText(const fs::path& path) {
+    const std::u8string u8 = path.u8string();
+    return QDir::toNativeSeparators(
+        QString::fromUtf8(reinterpret_cast<const char*>(u8.data()), static_cast<qsizetype>(u8.size())));
+}
+
+// A root folder that cannot be watched fails every fresh monitor at once;
+// after this many in a row the mode is switched off.
+constexpr int kNotifyAttempts = 3;
 
 QImage ToQImage(const TImage& picture) {
     if (picture.Width <= 0 || picture.Height <= 0 ||
@@ -123,7 +135,12 @@ TZELK_form::TZELK_form(TFormOptions options, QWidget* parent)
     FormCreate();
 }
 
-TZELK_form::~TZELK_form() { FormDestroy(); }
+TZELK_form::~TZELK_form() {
+    // The monitors' saves reach into the library: they end first, and their
+    // threads are joined so that the program ends cleanly.
+    DeleteMonitors();
+    FormDestroy();
+}
 
 void TZELK_form::SetAsk(TAskFunc ask) { options_.Ask = std::move(ask); }
 
@@ -579,9 +596,15 @@ QMessageBox::StandardButton TZELK_form::Ask(TAskKind kind, const QString& captio
         pending_.push_back({kind, caption, text});
         return kind == TAskKind::Confirm ? QMessageBox::No : QMessageBox::Ok;
     }
-    if (options_.Ask)
-        return options_.Ask(this, kind, caption, text);
-    return ShowMessageBox(this, kind, caption, text);
+    // While the box is open the event loop runs on, and with it the
+    // monitor's examinations; their saves wait for the answer.
+    ++askDepth_;
+    const QMessageBox::StandardButton answer =
+        options_.Ask ? options_.Ask(this, kind, caption, text) : ShowMessageBox(this, kind, caption, text);
+    --askDepth_;
+    if (askDepth_ == 0 && !deferredSaves_.empty())
+        QTimer::singleShot(0, this, &TZELK_form::RunDeferredSaves);
+    return answer;
 }
 
 void TZELK_form::ReportError(const QString& message) {
@@ -839,13 +862,161 @@ void TZELK_form::MissionCommentChange() {
 }
 
 void TZELK_form::speedAutoClick() {
-    // The auto-generation mode is switched here.
+    if (speedAuto->isChecked()) {
+        // What was typed goes into the mission before the monitor may write it.
+        CommitSpinBoxes();
+        SetEnabled(false);
+        ActionCopy->setEnabled(false);
+        ActionDelete->setEnabled(false);
+        ActionSave->setEnabled(false);
+        ActionNew->setEnabled(false);
+        lboxMissions->setEnabled(false);
+        FileName->setEnabled(false);
+        MissionShort->setEnabled(false);
+        MissionComment->setEnabled(false);
+        speedAuto->setEnabled(true);
+        BitBtnRunTheGame->setEnabled(true);
+        StartMonitor();
+    } else {
+        StopMonitor();
+        SetEnabled(true);
+        ActionCopy->setEnabled(true);
+        ActionDelete->setEnabled(true);
+        ActionSave->setEnabled(true);
+        ActionNew->setEnabled(true);
+        lboxMissions->setEnabled(true);
+        FileName->setEnabled(true);
+        MissionShort->setEnabled(true);
+        MissionComment->setEnabled(true);
+        // A flown mission became the current one while the controls went on
+        // showing the selected entry; the controls write into the mission
+        // they show, or an edit would land in a mission nobody sees.
+        if (shownMission_ != nullptr)
+            currentMission_ = shownMission_;
+    }
+    speedAuto->setToolTip(FromCp1251(AutoButtonCaptions[speedAuto->isChecked() ? 1 : 0]));
+}
+
+void TZELK_form::StartMonitor() {
+    // Never two monitors at once: one still held is asked to stop.
+    StopMonitor();
+    TLogActions actions;
+    actions.IsListedMission = [this](const std::string& fileName) {
+        return library_.FindByFileName(fileName) >= 0;
+    };
+    actions.SaveMission = [this](const std::string& fileName) { AutoSaveMission(fileName); };
+    TLogMonitorThread* monitor = nullptr;
+    try {
+        monitor = TLogMonitorThread::Create(paths_.Root, Cp1251ToUtf8(paths_.EventLogName), paths_.KeepEventLog,
+                                            PlayingMission, std::move(actions));
+    } catch (const std::exception& e) {
+        // A button down with nothing watching would promise what is not done.
+        SwitchAutoOff();
+        Ask(TAskKind::Problem, kProblem,
+            QString::fromUtf8(e.what()) + QStringLiteral("\nРежим автогенерации не включён."));
+        return;
+    }
+    monitor_ = monitor;
+    connect(monitor, &TLogMonitorThread::Ended, this, &TZELK_form::MonitorEnded);
+    connect(monitor, &TLogMonitorThread::LogChecked, this, [this, monitor] {
+        if (monitor == monitor_.data())
+            notifyFailures_ = 0;
+    });
+}
+
+void TZELK_form::StopMonitor() {
+    std::erase_if(retiring_, [](const QPointer<TLogMonitorThread>& m) { return m.isNull(); });
+    if (monitor_) {
+        monitor_->RequestStop();
+        retiring_.push_back(monitor_);
+    }
+    monitor_.clear();
+}
+
+void TZELK_form::MonitorEnded(TLogMonitorThread* monitor, TLogMonitorThread::TEndReason reason,
+                              const QString& message) {
+    // The late end of a monitor stopped before: the mode has moved on.
+    if (monitor == nullptr || monitor != monitor_.data())
+        return;
+    monitor_.clear();
+    if (reason == TLogMonitorThread::TEndReason::NotifyFailed) {
+        if (++notifyFailures_ >= kNotifyAttempts && speedAuto->isChecked()) {
+            SwitchAutoOff();
+            Ask(TAskKind::Problem, kProblem, message + QStringLiteral("\nРежим автогенерации выключен."));
+            return;
+        }
+    } else {
+        notifyFailures_ = 0;
+    }
+    // With the button down a fresh monitor takes over; with it up the mode
+    // is switched off again, which changes nothing.
+    speedAutoClick();
+}
+
+void TZELK_form::SwitchAutoOff() {
+    speedAuto->setChecked(false);
+    speedAutoClick();
+}
+
+void TZELK_form::AutoSaveMission(const std::string& fileName) {
+    if (askDepth_ > 0) {
+        deferredSaves_.push_back(fileName);
+        return;
+    }
+    try {
+        SaveMission(fileName);
+    } catch (const std::exception& e) {
+        // The monitor ends on the error and a fresh one follows; the pilot
+        // learns that the mission was not written anew.
+        const QString text = QStringLiteral("Задание %1 не удалось записать заново.\n").arg(FromCp1251(fileName)) +
+                             QString::fromUtf8(e.what());
+        QTimer::singleShot(0, this, [this, text] { Ask(TAskKind::Problem, kProblem, text); });
+        throw;
+    }
+}
+
+void TZELK_form::RunDeferredSaves() {
+    while (askDepth_ == 0 && !deferredSaves_.empty()) {
+        const std::string fileName = deferredSaves_.front();
+        deferredSaves_.erase(deferredSaves_.begin());
+        if (library_.FindByFileName(fileName) < 0)
+            continue;
+        try {
+            SaveMission(fileName);
+        } catch (const std::exception& e) {
+            Ask(TAskKind::Problem, kProblem,
+                QStringLiteral("Задание %1 не удалось записать заново.\n").arg(FromCp1251(fileName)) +
+                    QString::fromUtf8(e.what()));
+        }
+    }
+}
+
+void TZELK_form::DeleteMonitors() {
+    // Deleting a running monitor stops it and joins its thread.
+    delete monitor_.data();
+    for (const QPointer<TLogMonitorThread>& monitor : retiring_)
+        delete monitor.data();
+    retiring_.clear();
 }
 
 void TZELK_form::BitBtnRunTheGameClick() {
-    // The simulator is started from here; the altitude and fighters typed so
-    // far count as if the boxes had been left.
+    // The altitude and fighters typed so far count as if the boxes had been left.
     CommitSpinBoxes();
+    const fs::path& exe = paths_.SimulatorExe;
+    std::error_code ec;
+    if (!fs::is_regular_file(exe, ec)) {
+        // Minimised, the window would leave the pilot with nothing on screen.
+        Ask(TAskKind::Problem, kProblem,
+            QStringLiteral("Авиасимулятор не найден: нет файла\n%1").arg(PathText(exe)));
+        return;
+    }
+    showMinimized();
+    // No working folder is given: the simulator starts in ours.
+    if (!StartSimulator(exe)) {
+        showNormal();
+        activateWindow();
+        Ask(TAskKind::Problem, kProblem, QStringLiteral("Не удаётся запустить авиасимулятор\n%1").arg(PathText(exe)));
+    }
 }
 
 // ---------------------------------------------------------------- commands
@@ -1010,10 +1181,13 @@ bool TZELK_form::CheckUnsavedMissions() {
 }
 
 void TZELK_form::closeEvent(QCloseEvent* event) {
-    if (CheckUnsavedMissions())
+    if (CheckUnsavedMissions()) {
+        // A flight that ended while the question was open is still written.
+        RunDeferredSaves();
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }
 
 }  // namespace zelk

@@ -3,6 +3,7 @@
 // parameters on the right. Every rule it applies lives in the core; the
 // window's methods move values between its controls and the core.
 #include <QMessageBox>
+#include <QPointer>
 #include <QWidget>
 
 #include <deque>
@@ -15,6 +16,7 @@
 #include "library/availability.h"
 #include "library/commands.h"
 #include "library/mission.h"
+#include "monitor/logmonitor.h"
 #include "ui/simpaths.h"
 
 class QAction;
@@ -95,6 +97,8 @@ public:
     const TTarget* CurrentTarget() const { return currentTarget_; }
     bool DataLoaded() const { return dataLoaded_; }
     void SetAsk(TAskFunc ask);
+    // The event-log monitor of the auto-generation mode, or none.
+    TLogMonitorThread* Monitor() const { return monitor_.data(); }
 
 public slots:
     void lboxMissionsClick();
@@ -140,6 +144,16 @@ private:
     void ReportError(const QString& message);
     void ShowPendingMessages();
 
+    // Auto-generation: the monitor's creation and stop, its end, and the
+    // saves it asks for.
+    void StartMonitor();
+    void StopMonitor();
+    void MonitorEnded(TLogMonitorThread* monitor, TLogMonitorThread::TEndReason reason, const QString& message);
+    void SwitchAutoOff();
+    void AutoSaveMission(const std::string& fileName);
+    void RunDeferredSaves();
+    void DeleteMonitors();
+
     TFormOptions options_;
     TSimPaths paths_;
     TRefData ref_;
@@ -162,6 +176,19 @@ private:
     };
     // Messages raised before the window first appears are shown after it.
     std::deque<TPendingMessage> pending_;
+
+    // The file name from the last start line in the event log; it outlives
+    // each monitor, so a fresh one still knows what is being flown.
+    std::string PlayingMission;
+    QPointer<TLogMonitorThread> monitor_;
+    // Monitors asked to stop whose threads may still be ending.
+    std::vector<QPointer<TLogMonitorThread>> retiring_;
+    // Monitor ends in a row because the root folder could not be watched.
+    int notifyFailures_ = 0;
+    // Open questions and reports: a save the monitor asks for meanwhile
+    // waits until the last one is answered.
+    int askDepth_ = 0;
+    std::vector<std::string> deferredSaves_;
 
 public:
     // Controls, named as the window's design names them.

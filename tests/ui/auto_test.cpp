@@ -1,0 +1,595 @@
+// The start button and the auto-generation mode, on a temporary simulator
+// folder with a real event log, real change notifications and, at the end,
+// the simulator stand-in flying a mission.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QtTest>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
+#include "data/codepage.h"
+#include "library/commands.h"
+#include "monitor/logmonitor.h"
+#include "support/tempdir.h"
+#include "ui/mainform.h"
+#include "ui/spinedit.h"
+#include "uidata.h"
+
+using namespace zelk;
+using zelk::test::ReadFileBytes;
+using zelk::test::TUiSandbox;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TAsked {
+    TAskKind Kind;
+    QString Caption;
+    QString Text;
+};
+
+// Records the window's messages and answers them with OK; `During` runs
+// while a message is "open", as the pilot would take time to read it.
+struct TAskRecorder {
+    std::vector<TAsked> Asked;
+    std::function<void()> During;
+
+    TAskFunc Func() {
+        return [this](QWidget*, TAskKind kind, const QString& caption, const QString& text) {
+            Asked.push_back({kind, caption, text});
+            if (During)
+                During();
+            return kind == TAskKind::Confirm ? QMessageBox::No : QMessageBox::Ok;
+        };
+    }
+};
+
+const QString kProblem = QStringLiteral("Проблема");
+const char kLogName[] = "eventlog.lst";
+
+void WriteConf(const TUiSandbox& box, bool keep) {
+    zelk::test::WriteFileBytes(box.Root / "conf.ini", std::string("[game]\r\neventlog=") + kLogName +
+                                                          "\r\neventlogkeep=" + (keep ? "1" : "0") + "\r\n");
+}
+
+void AppendLog(const TUiSandbox& box, const std::string& text) {
+    std::ofstream out(box.Root / kLogName, std::ios::binary | std::ios::app);
+    out << text;
+}
+
+std::string StartLine(const std::string& fileName) {
+    return "[12:00:01] Mission: Missions/Single/NN/ZELK/" + fileName + " is Playing\r\n";
+}
+const std::string kEndLine = "[12:20:00] Mission END\r\n";
+
+std::unique_ptr<TZELK_form> OpenForm(const TUiSandbox& box, TAskRecorder& ask) {
+    TFormOptions options;
+    options.Root = box.Root;
+    options.DataDir = box.Data;
+    options.Ask = ask.Func();
+    auto form = std::make_unique<TZELK_form>(std::move(options));
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form.get()))
+        return nullptr;
+    QTest::qWait(1);
+    return form;
+}
+
+// Makes `count` saved missions through the window. The first is a training
+// sortie (its fighters box disabled); the others are combat sorties with
+// fighters and a random route, so that every writing draws anew.
+void MakeMissions(TZELK_form& form, int count) {
+    for (int i = 0; i < count; ++i) {
+        form.DoNew();
+        TMission* mission = form.CurrentMission();
+        QVERIFY(mission);
+        if (i > 0) {
+            mission->Data.Difficulty = 1;
+            mission->Data.Fighters = 2;
+            mission->Data.RandomRoute = 1;
+        }
+        QVERIFY(form.DoSave());
+    }
+}
+
+std::map<std::string, std::string> MissionFiles(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder))
+        files[entry.path().filename().string()] = ReadFileBytes(entry.path());
+    return files;
+}
+
+// The missions as a fresh scan of the folder reads them back.
+TMissionLibrary ReadBack(const TZELK_form& form, const fs::path& folder) {
+    TMissionLibrary library;
+    library.Load(folder, form.RefData().Targets);
+    return library;
+}
+
+// Counts the examinations of whichever monitor the window holds.
+struct TCheckCounter {
+    int Examined = 0;
+    int Checks = 0;
+    QPointer<TLogMonitorThread> Watched;
+
+    void Follow(TLogMonitorThread* monitor) {
+        if (monitor == nullptr || monitor == Watched.data())
+            return;
+        Watched = monitor;
+        QObject::connect(monitor, &TLogMonitorThread::LogChecked, monitor, [this](bool examined) {
+            ++Checks;
+            if (examined)
+                ++Examined;
+        });
+    }
+};
+
+// Writes new files into the root until the monitor reacts: its watch is in place.
+bool WaitArmed(const TUiSandbox& box, TCheckCounter& counter) {
+    const int before = counter.Checks;
+    for (int i = 0; i < 200 && counter.Checks == before; ++i) {
+        std::ofstream(box.Root / ("poke" + std::to_string(i) + ".txt")) << "x";
+        (void)QTest::qWaitFor([&] { return counter.Checks > before; }, 25);
+    }
+    return counter.Checks > before;
+}
+
+// Appends to the log and waits until the monitor has read it.
+bool AppendAndWait(const TUiSandbox& box, TCheckCounter& counter, const std::string& text) {
+    const int before = counter.Examined;
+    AppendLog(box, text);
+    return QTest::qWaitFor([&] { return counter.Examined > before; }, 10000);
+}
+
+QWidgetList PageControls(const TZELK_form& form) {
+    QWidgetList controls;
+    for (QWidget* page : {form.TabSheet1, form.TabSheet2})
+        for (QObject* child : page->children())
+            if (auto* widget = qobject_cast<QWidget*>(child))
+                controls << widget;
+    return controls;
+}
+
+}  // namespace
+
+class TestAuto : public QObject {
+    Q_OBJECT
+private slots:
+    void switchingLocksAndUnlocks();
+    void flownMissionWrittenAnew();
+    void ignoredLogLines();
+    void saveWaitsForOpenMessage();
+    void failedSaveReportedModeStaysOn();
+    void unwatchableRootEndsMode();
+    void monitorCreationFailure();
+    void startButton();
+    void standInFliesMission();
+};
+
+void TestAuto::switchingLocksAndUnlocks() {
+    TUiSandbox box;
+    WriteConf(box, true);
+    TAskRecorder ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    MakeMissions(*form, 2);
+    form->lboxMissions->setCurrentRow(0);
+    QVERIFY(!form->editFighters->isEnabled());  // a training sortie
+
+    std::vector<QAction*> disabled;
+    for (QAction* action : {form->ActionNew, form->ActionSave, form->ActionCopy, form->ActionDelete})
+        connect(action, &QAction::enabledChanged, this, [&disabled, action](bool on) {
+            if (!on)
+                disabled.push_back(action);
+        });
+
+    form->PageControl->setCurrentIndex(1);
+    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+    QVERIFY(form->speedAuto->isChecked());
+    QCOMPARE(form->speedAuto->toolTip(), QStringLiteral("Выключить режим автогенерации заданий"));
+    QVERIFY(form->Monitor() != nullptr);
+    for (QWidget* control : PageControls(*form)) {
+        const bool usable = control == form->speedAuto || control == form->BitBtnRunTheGame;
+        QVERIFY2(control->isEnabled() == usable, qPrintable(control->objectName()));
+    }
+    for (QWidget* control : QWidgetList{form->lboxMissions, form->FileName, form->MissionShort, form->MissionComment,
+                                        form->BitBtnNew, form->BitBtnSave, form->BitBtnCopy, form->BitBtnDelete})
+        QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
+    QCOMPARE(disabled, (std::vector<QAction*>{form->ActionCopy, form->ActionDelete, form->ActionSave, form->ActionNew}));
+    // The pages can still be turned.
+    QVERIFY(form->PageControl->isEnabled());
+
+    QPointer<TLogMonitorThread> first = form->Monitor();
+    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+    QVERIFY(!form->speedAuto->isChecked());
+    QCOMPARE(form->speedAuto->toolTip(), QStringLiteral("Включить режим автогенерации заданий"));
+    QVERIFY(form->Monitor() == nullptr);
+    // Everything is usable again, also what the training sortie had disabled.
+    for (QWidget* control : PageControls(*form))
+        QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
+    for (QWidget* control : QWidgetList{form->lboxMissions, form->FileName, form->MissionShort, form->MissionComment,
+                                        form->BitBtnNew, form->BitBtnSave, form->BitBtnCopy, form->BitBtnDelete})
+        QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
+
+    // On again at once: the late end of the stopped monitor starts no second one.
+    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+    QPointer<TLogMonitorThread> second = form->Monitor();
+    QVERIFY(second && second != first);
+    QVERIFY(QTest::qWaitFor([&] { return first.isNull(); }, 10000));
+    QTest::qWait(50);
+    QCOMPARE(form->Monitor(), second.data());
+    QVERIFY(!second->StopRequested());
+    QVERIFY(ask.Asked.empty());
+
+    // Closing the window with the mode on ends the monitor with it.
+    form.reset();
+    QVERIFY(second.isNull());
+}
+
+void TestAuto::flownMissionWrittenAnew() {
+    TUiSandbox box;
+    WriteConf(box, true);
+    TAskRecorder ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    MakeMissions(*form, 3);
+    QTest::mouseClick(form->lboxMissions->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      form->lboxMissions->visualItemRect(form->lboxMissions->item(0)).center());
+    const QList<QListWidgetItem*> selected = form->lboxMissions->selectedItems();
+    QCOMPARE(form->CurrentMission(), &form->Library().At(0));
+    const std::string flown = form->Library().At(2).FileName;
+    const QString shownFile = form->FileName->text();
+    const QString shownShort = form->MissionShort->toPlainText();
+    const TMissionLibrary library = ReadBack(*form, box.MissionFolder);
+    const TMissionData flownData = library.At(library.FindByFileName(flown)).Data;
+    const auto before = MissionFiles(box.MissionFolder);
+    AppendLog(box, "[11:59:00] started\r\n");
+
+    form->PageControl->setCurrentIndex(1);
+    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+    TCheckCounter counter;
+    counter.Follow(form->Monitor());
+    QVERIFY(WaitArmed(box, counter));
+
+    QVERIFY(AppendAndWait(box, counter, "[12:00:00] Loading mission Missions/Single/NN/ZELK/" + flown + "\r\n" +
+                                            StartLine(flown)));
+    QCOMPARE(MissionFiles(box.MissionFolder), before);  // a start writes nothing
+    QVERIFY(AppendAndWait(box, counter, kEndLine));
+
+    const auto after = MissionFiles(box.MissionFolder);
+    const std::string description = flown.substr(0, 8) + "_ru.properties";
+    QVERIFY(after.at(flown) != before.at(flown));
+    QVERIFY(after.count(description) == 1);
+    for (const auto& [name, bytes] : before)
+        if (name != flown && name != description)
+            QVERIFY2(after.at(name) == bytes, name.c_str());
+    const TMissionLibrary back = ReadBack(*form, box.MissionFolder);
+    const int index = back.FindByFileName(flown);
+    QVERIFY(index >= 0);
+    QVERIFY(back.At(index).Data == flownData);
+    // Its entry takes the new title; the selection and the controls stay.
+    QCOMPARE(form->lboxMissions->item(2)->text(), QString::fromStdString(Cp1251ToUtf8(back.At(index).Name)));
+    QCOMPARE(form->lboxMissions->currentRow(), 0);
+    QCOMPARE(form->lboxMissions->selectedItems(), selected);
+    QCOMPARE(form->FileName->text(), shownFile);
+    QCOMPARE(form->MissionShort->toPlainText(), shownShort);
+    QCOMPARE(form->CurrentMission(), &form->Library().At(2));
+    QVERIFY(!form->Library().At(2).IsUnsaved());
+
+    // Flown again with the mode still on: written anew again.
+    QVERIFY(AppendAndWait(box, counter, StartLine(flown) + kEndLine));
+    QVERIFY(ReadFileBytes(box.MissionFolder / flown) != after.at(flown));
+
+    // Switched off, the controls write into the mission they show.
+    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+    QCOMPARE(form->CurrentMission(), &form->Library().At(0));
+    const int flownHeight = form->Library().At(2).Data.Height;
+    form->PageControl->setCurrentIndex(0);
+    form->editHeight->setFocus();
+    form->editHeight->selectAll();
+    QTest::keyClicks(form->editHeight, QStringLiteral("2500"));
+    form->lboxMissions->setFocus();
+    QCOMPARE(form->Library().At(0).Data.Height, 2500);
+    QCOMPARE(form->Library().At(2).Data.Height, flownHeight);
+    QVERIFY(ask.Asked.empty());
+}
+
+void TestAuto::ignoredLogLines() {
+    TUiSandbox box;
+    WriteConf(box, false);
+    TAskRecorder ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    MakeMissions(*form, 2);
+    const std::string listed = form->Library().At(1).FileName;
+    const auto before = MissionFiles(box.MissionFolder);
+
+    form->speedAuto->click();
+    TCheckCounter counter;
+    counter.Follow(form->Monitor());
+    QVERIFY(WaitArmed(box, counter));
+
+    // Without the keep flag every pass after an end reads the log from its
+    // start, so each case gets a log of its own.
+    const std::string cases[] = {
+        "[12:00:01] Mission: Missions/Single/Campaign/mission2.mis is Playing\r\n" + kEndLine,  // not ours
+        kEndLine + kEndLine,                                                                    // no start
+        StartLine("zelk0099.mis") + kEndLine,                                                   // not listed
+    };
+    for (const std::string& text : cases) {
+        fs::remove(box.Root / kLogName);
+        QVERIFY(AppendAndWait(box, counter, text));
+        QTest::qWait(30);
+        QVERIFY2(MissionFiles(box.MissionFolder) == before, text.c_str());
+    }
+    QCOMPARE(form->Monitor(), counter.Watched.data());
+
+    // The same monitor still acts on a mission of ours. (A log of the same
+    // size within the same two seconds would look unchanged.)
+    fs::remove(box.Root / kLogName);
+    QVERIFY(AppendAndWait(box, counter, "[12:00:00] Loading\r\n" + StartLine(listed) + kEndLine));
+    QVERIFY(ReadFileBytes(box.MissionFolder / listed) != before.at(listed));
+    QVERIFY(ask.Asked.empty());
+}
+
+void TestAuto::saveWaitsForOpenMessage() {
+    TUiSandbox box;
+    WriteConf(box, true);
+    TAskRecorder ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    MakeMissions(*form, 2);
+    const std::string listed = form->Library().At(1).FileName;
+    const std::string before = ReadFileBytes(box.MissionFolder / listed);
+
+    form->speedAuto->click();
+    TCheckCounter counter;
+    counter.Follow(form->Monitor());
+    QVERIFY(WaitArmed(box, counter));
+
+    // The flight ends while a message is open (the simulator is missing):
+    // the log is read then, but the mission is written only after OK.
+    bool readMeanwhile = false;
+    bool writtenMeanwhile = true;
+    ask.During = [&] {
+        readMeanwhile = AppendAndWait(box, counter, StartLine(listed) + kEndLine);
+        QTest::qWait(50);
+        writtenMeanwhile = ReadFileBytes(box.MissionFolder / listed) != before;
+    };
+    form->BitBtnRunTheGame->click();
+    ask.During = nullptr;
+    QCOMPARE(ask.Asked.size(), size_t(1));
+    QVERIFY(readMeanwhile);
+    QVERIFY(!writtenMeanwhile);
+    QVERIFY(QTest::qWaitFor([&] { return ReadFileBytes(box.MissionFolder / listed) != before; }, 5000));
+}
+
+void TestAuto::failedSaveReportedModeStaysOn() {
+    TUiSandbox box;
+    WriteConf(box, true);
+    TAskRecorder ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    MakeMissions(*form, 1);
+    const std::string listed = form->Library().At(0).FileName;
+
+    form->speedAuto->click();
+    TCheckCounter counter;
+    counter.Follow(form->Monitor());
+    QVERIFY(WaitArmed(box, counter));
+    QPointer<TLogMonitorThread> first = form->Monitor();
+
+    // The mission folder gives way to a file: the save cannot write.
+    fs::remove_all(box.MissionFolder);
+    zelk::test::WriteFileBytes(box.MissionFolder, "not a folder");
+    AppendLog(box, StartLine(listed) + kEndLine);
+    QVERIFY(QTest::qWaitFor([&] { return !ask.Asked.empty(); }, 10000));
+    QCOMPARE(ask.Asked[0].Caption, kProblem);
+    QVERIFY2(ask.Asked[0].Text.contains(QStringLiteral("%1 не удалось записать заново").arg(QString::fromStdString(listed))),
+             qPrintable(ask.Asked[0].Text));
+    // A fresh monitor has taken over; the mode stays on.
+    QVERIFY(QTest::qWaitFor([&] { return first.isNull(); }, 10000));
+    QVERIFY(form->speedAuto->isChecked());
+    QVERIFY(form->Monitor() != nullptr);
+    QVERIFY(!form->lboxMissions->isEnabled());
+}
+
+void TestAuto::unwatchableRootEndsMode() {
+    TUiSandbox box;
+    WriteConf(box, true);
+    TAskRecorder ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    MakeMissions(*form, 1);
+
+    // No folder, nothing to watch: every fresh monitor fails at once.
+    fs::remove_all(box.Root);
+    form->speedAuto->click();
+    QVERIFY(QTest::qWaitFor([&] { return !form->speedAuto->isChecked(); }, 10000));
+    QVERIFY(form->Monitor() == nullptr);
+    QCOMPARE(ask.Asked.size(), size_t(1));
+    QCOMPARE(ask.Asked[0].Kind, TAskKind::Problem);
+    QCOMPARE(ask.Asked[0].Caption, kProblem);
+    QVERIFY(ask.Asked[0].Text.contains(QStringLiteral("Режим автогенерации выключен")));
+    QVERIFY(ask.Asked[0].Text.contains(QStringLiteral("sim")));
+    QVERIFY(form->lboxMissions->isEnabled());
+    QVERIFY(form->ActionNew->isEnabled());
+    QVERIFY(form->comboMaps->isEnabled());
+    QCOMPARE(form->speedAuto->toolTip(), QStringLiteral("Включить режим автогенерации заданий"));
+    QTest::qWait(100);
+    QCOMPARE(ask.Asked.size(), size_t(1));
+}
+
+void TestAuto::monitorCreationFailure() {
+#ifdef _WIN32
+    QSKIP("runs out of file handles the POSIX way");
+#else
+    TUiSandbox box;
+    WriteConf(box, true);
+    TAskRecorder ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    MakeMissions(*form, 1);
+    AppendLog(box, "[11:00:00] an old line\r\n");
+
+    // The log is there but cannot be opened: no descriptor is left for it.
+    rlimit saved{};
+    QVERIFY(getrlimit(RLIMIT_NOFILE, &saved) == 0);
+    const int lowest = open("/dev/null", O_RDONLY);
+    QVERIFY(lowest >= 0);
+    close(lowest);
+    rlimit tight = saved;
+    tight.rlim_cur = static_cast<rlim_t>(lowest);
+    QVERIFY(setrlimit(RLIMIT_NOFILE, &tight) == 0);
+    form->speedAuto->click();
+    setrlimit(RLIMIT_NOFILE, &saved);
+
+    QVERIFY(!form->speedAuto->isChecked());
+    QVERIFY(form->Monitor() == nullptr);
+    QVERIFY(form->lboxMissions->isEnabled());
+    QVERIFY(form->MissionComment->isEnabled());
+    QCOMPARE(ask.Asked.size(), size_t(1));
+    QCOMPARE(ask.Asked[0].Caption, kProblem);
+    QVERIFY2(ask.Asked[0].Text.contains(QStringLiteral("eventlog.lst")), qPrintable(ask.Asked[0].Text));
+    QVERIFY(ask.Asked[0].Text.contains(QStringLiteral("Режим автогенерации не включён")));
+
+    // With descriptors back the mode switches on.
+    form->speedAuto->click();
+    QVERIFY(form->speedAuto->isChecked());
+    QVERIFY(form->Monitor() != nullptr);
+#endif
+}
+
+void TestAuto::startButton() {
+    TUiSandbox box;
+    TAskRecorder ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    MakeMissions(*form, 1);  // with an empty list the start button is disabled
+    const fs::path exe = box.Root / "orvaksim.exe";
+
+    // Missing: the window stays and says which file it looked for.
+    form->BitBtnRunTheGame->click();
+    QVERIFY(!form->isMinimized());
+    QCOMPARE(ask.Asked.size(), size_t(1));
+    QCOMPARE(ask.Asked[0].Caption, kProblem);
+    QVERIFY(ask.Asked[0].Text.contains(QStringLiteral("не найден")));
+    QVERIFY(ask.Asked[0].Text.contains(QDir::toNativeSeparators(QString::fromStdString(exe.string()))));
+
+#ifndef _WIN32
+    // There but not a program: minimised, then restored with the message.
+    zelk::test::WriteFileBytes(exe, "not a program\n");
+    fs::permissions(exe, fs::perms::owner_read | fs::perms::owner_write);
+    bool minimisedMeanwhile = false;
+    ask.During = [&] { minimisedMeanwhile = form->isMinimized(); };
+    form->BitBtnRunTheGame->click();
+    ask.During = nullptr;
+    QVERIFY(!form->isMinimized());
+    QVERIFY(!minimisedMeanwhile);
+    QCOMPARE(ask.Asked.size(), size_t(2));
+    QVERIFY(ask.Asked[1].Text.contains(QStringLiteral("Не удаётся запустить")));
+
+    // A program: started in the program's current folder, without waiting,
+    // and the window goes to the task bar.
+    zelk::test::WriteFileBytes(exe, "#!/bin/sh\npwd > started.txt\nsleep 1\n");
+    fs::permissions(exe, fs::perms::owner_all);
+    const QString oldCurrent = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(QString::fromStdString(box.Data.string())));
+    const auto t0 = std::chrono::steady_clock::now();
+    form->BitBtnRunTheGame->click();
+    const auto took = std::chrono::steady_clock::now() - t0;
+    QDir::setCurrent(oldCurrent);
+    QVERIFY(form->isMinimized());
+    QCOMPARE(ask.Asked.size(), size_t(2));
+    QVERIFY(took < std::chrono::milliseconds(900));  // the script sleeps a second
+    QVERIFY(QTest::qWaitFor([&] { return fs::exists(box.Data / "started.txt"); }, 10000));
+    std::string where;
+    QVERIFY(QTest::qWaitFor([&] {
+        where = ReadFileBytes(box.Data / "started.txt");
+        return where.find('\n') != std::string::npos;
+    }, 5000));
+    where.resize(where.find('\n'));
+    QCOMPARE(fs::canonical(where), fs::canonical(box.Data));
+#endif
+}
+
+void TestAuto::standInFliesMission() {
+    const fs::path stand = fs::path(ZELK_BIN_DIR) / "orvaksim";
+    if (!fs::exists(stand))
+        QSKIP("the simulator stand-in is not built");
+    TUiSandbox box;
+    WriteConf(box, false);  // the stand-in starts a fresh log for the flight
+    TAskRecorder ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    MakeMissions(*form, 2);
+    form->lboxMissions->setCurrentRow(0);
+    const std::string flown = form->Library().At(1).FileName;
+    const fs::path file = box.MissionFolder / flown;
+    const std::string before = ReadFileBytes(file);
+    const TMissionLibrary library = ReadBack(*form, box.MissionFolder);
+    const TMissionData data = library.At(library.FindByFileName(flown)).Data;
+
+    form->speedAuto->click();
+    TCheckCounter counter;
+    counter.Follow(form->Monitor());
+    QVERIFY(WaitArmed(box, counter));
+
+    QProcess sim;
+    sim.setProcessChannelMode(QProcess::MergedChannels);
+    sim.start(QString::fromStdString(stand.string()),
+              {QStringLiteral("--root"), QString::fromStdString(box.Root.string()), QStringLiteral("--seconds"),
+               QStringLiteral("0.3"), QStringLiteral("--mission"), QString::fromStdString(flown)});
+    QVERIFY(sim.waitForStarted(10000));
+    QVERIFY(QTest::qWaitFor([&] { return sim.state() == QProcess::NotRunning; }, 20000));
+    QCOMPARE(sim.exitCode(), 0);
+    QVERIFY(QTest::qWaitFor([&] { return ReadFileBytes(file) != before; }, 10000));
+
+    // The end line is the log's last write; the mission file's is the rewrite.
+    const auto endWritten = fs::last_write_time(box.Root / kLogName);
+    const auto rewritten = fs::last_write_time(file);
+    qInfo("delay from the end line to the rewritten mission file: %.1f ms",
+          std::chrono::duration<double, std::milli>(rewritten - endWritten).count());
+
+    const TMissionLibrary back = ReadBack(*form, box.MissionFolder);
+    const int index = back.FindByFileName(flown);
+    QVERIFY(index >= 0);
+    QVERIFY(back.At(index).Data == data);
+    QVERIFY(ReadFileBytes(file).rfind("[MAIN]", 0) == 0);
+    QCOMPARE(form->lboxMissions->item(1)->text(), QString::fromStdString(Cp1251ToUtf8(back.At(index).Name)));
+    QCOMPARE(form->lboxMissions->currentRow(), 0);
+    QVERIFY(ask.Asked.empty());
+}
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    TestAuto test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "auto_test.moc"
