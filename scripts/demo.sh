@@ -10,7 +10,9 @@ bash scripts/install-deps.sh
 
 jobs=$(nproc)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$jobs" --target demo_data
+# demo_data copies the simulator stand-in into the demo folder as the
+# simulator's executable; orvaksim is named too so that it is never left out.
+cmake --build build -j"$jobs" --target orvaksim demo_data
 
 sim=build/demo/sim
 data=$sim/ZELK
@@ -18,6 +20,12 @@ echo
 echo "Demo simulator folder: $sim"
 echo "  program folder: $data"
 echo "  mission folder: $sim/Missions/Single/NN/ZELK"
+if [ -x "$sim/orvaksim.exe" ]; then
+  echo "  simulator:      $sim/orvaksim.exe (the stand-in: Пуск flies the newest mission)"
+else
+  echo "  simulator:      missing ($sim/orvaksim.exe was not built)" >&2
+  exit 1
+fi
 echo
 build/bin/zelk-pack check "$data"/orvak_zelk.rc*
 
@@ -63,5 +71,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "in a desktop session, or: (cd $data && ../../../bin/zelk --root ..)"
 else
   echo "Opening the window on the demo data; close it to end the demo."
+  echo "To see auto-generation: on the page Дополнительно press Автогенерация, then Пуск;"
+  echo "some seconds later the stand-in ends its flight and the mission is written anew."
   (cd "$data" && ../../../bin/zelk --root ..)
 fi

@@ -581,6 +581,22 @@ void TestAuto::standInFliesMission() {
     QCOMPARE(form->lboxMissions->item(1)->text(), QString::fromStdString(Cp1251ToUtf8(back.At(index).Name)));
     QCOMPARE(form->lboxMissions->currentRow(), 0);
     QVERIFY(ask.Asked.empty());
+
+    // As in the demo: the stand-in in the simulator's place, started by Пуск
+    // from the program's folder, finds the root by its own folder and flies
+    // the newest mission, the one just written (its flight lasts 5 s).
+    const fs::path exe = box.Root / "orvaksim.exe";
+    fs::copy_file(stand, exe);
+    const std::string second = ReadFileBytes(file);
+    const QString oldCurrent = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(QString::fromStdString(box.Data.string())));
+    form->BitBtnRunTheGame->click();
+    QDir::setCurrent(oldCurrent);
+    QVERIFY(ask.Asked.empty());
+    QVERIFY(form->isMinimized());
+    QVERIFY(QTest::qWaitFor([&] { return ReadFileBytes(file) != second; }, 30000));
+    const TMissionLibrary again = ReadBack(*form, box.MissionFolder);
+    QVERIFY(again.At(again.FindByFileName(flown)).Data == data);
 }
 
 int main(int argc, char** argv) {
