@@ -907,7 +907,7 @@ void TZELK_form::StartMonitor() {
     actions.SaveMission = [this](const std::string& fileName) { AutoSaveMission(fileName); };
     TLogMonitorThread* monitor = nullptr;
     try {
-        monitor = TLogMonitorThread::Create(paths_.Root, Cp1251ToUtf8(paths_.EventLogName), paths_.KeepEventLog,
+        monitor = TLogMonitorThread::Create(paths_.Root, paths_.EventLogName, paths_.KeepEventLog,
                                             PlayingMission, std::move(actions));
     } catch (const std::exception& e) {
         // A button down with nothing watching would promise what is not done.

@@ -11,7 +11,7 @@ struct TSimPaths {
     std::filesystem::path MissionFolder;  // Root/Missions/Single/NN/ZELK
     std::filesystem::path SimulatorExe;   // Root/orvaksim.exe
     std::filesystem::path ConfigFile;     // Root/conf.ini
-    std::string EventLogName;             // [game] eventlog, may be empty (Windows-1251 bytes)
+    std::string EventLogName;             // [game] eventlog, may be empty (UTF-8)
     bool KeepEventLog = false;            // [game] eventlogkeep, true when not 0
 };
 
@@ -22,9 +22,9 @@ std::filesystem::path SimulatorRootOf(const std::filesystem::path& programDir);
 // The folders and files derived from the root; the event-log settings empty.
 TSimPaths MakeSimPaths(const std::filesystem::path& root);
 
-// Reads "eventlog" and "eventlogkeep" of section "game" (names compared
-// without regard to case, as the simulator does). A missing file, section or
-// key gives an empty name and false; the file is never written.
+// Reads "eventlog" and "eventlogkeep" of section "game" of Root/conf.ini
+// (ReadSimulatorConfig). A missing file, section or key gives an empty name
+// and false; the file is never written.
 void ReadEventLogSettings(TSimPaths& paths);
 
 }  // namespace zelk

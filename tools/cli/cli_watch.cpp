@@ -15,8 +15,6 @@
 #include <iostream>
 #include <system_error>
 
-#include <ini.h>
-
 #include "cli_app.h"
 #include "cli_output.h"
 #include "data/codepage.h"
@@ -24,60 +22,13 @@
 #include "generator/writer.h"
 #include "library/commands.h"
 #include "monitor/logmonitor.h"
+#include "monitor/simconfig.h"
 
 namespace zelk::cli {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// The two keys of the simulator's configuration that matter here.
-struct TEventLogSettings {
-    std::string Name;  // UTF-8, relative to the root; may be empty
-    bool Keep = false;
-    bool NameSeen = false;
-    bool KeepSeen = false;
-};
-
-bool SameKey(const char* a, const char* b) {
-    for (; *a && *b; ++a, ++b)
-        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b))) return false;
-    return *a == *b;
-}
-
-int OnIniValue(void* user, const char* section, const char* name, const char* value) {
-    auto* s = static_cast<TEventLogSettings*>(user);
-    if (!SameKey(section, "game")) return 1;
-    // The first value of a key counts, as the Windows profile reader takes it.
-    if (SameKey(name, "eventlog") && !s->NameSeen) {
-        s->NameSeen = true;
-        std::string text = value, check;
-        // The simulator writes its configuration in Windows-1251; a file
-        // edited in UTF-8 is taken as it is.
-        s->Name = Utf8ToCp1251(text, check) ? text : Cp1251ToUtf8(text);
-    } else if (SameKey(name, "eventlogkeep") && !s->KeepSeen) {
-        s->KeepSeen = true;
-        s->Keep = std::strtol(value, nullptr, 10) != 0;
-    }
-    return 1;
-}
-
-// A missing or unreadable configuration gives the defaults: no log, no keep.
-TEventLogSettings ReadEventLogSettings(const fs::path& confIni) {
-    TEventLogSettings settings;
-    std::error_code ec;
-    // Only a regular file: a pipe or a device in its place must not hang us.
-    if (!fs::is_regular_file(confIni, ec)) return settings;
-#ifdef _WIN32
-    FILE* f = _wfopen(confIni.c_str(), L"rb");
-#else
-    FILE* f = std::fopen(confIni.c_str(), "rb");
-#endif
-    if (!f) return settings;
-    ini_parse_file(f, OnIniValue, &settings);
-    std::fclose(f);
-    return settings;
-}
 
 std::atomic<int> gSignal{0};
 
@@ -88,10 +39,10 @@ std::string U(const std::string& cp1251) { return Cp1251ToUtf8(cp1251); }
 }  // namespace
 
 int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
-    const TEventLogSettings settings = ReadEventLogSettings(ctx.Root / "conf.ini");
+    const TSimulatorConfig settings = ReadSimulatorConfig(ctx.Root);
     std::ostream& out = *ctx.Out;
     std::ostream& err = *ctx.Err;
-    if (settings.Name.empty()) {
+    if (settings.EventLogName.empty()) {
         // The window switches the mode on all the same and nothing ever
         // happens; here the pilot at least learns why.
         err << "zelk-cli: в " << PathToUtf8(ctx.Root / "conf.ini")
@@ -145,14 +96,15 @@ int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
     // that repetition is ended after a few attempts.
     std::function<void()> start = [&] {
         try {
-            monitor = TLogMonitorThread::Create(ctx.Root, settings.Name, settings.Keep, playingMission, actions);
+            monitor = TLogMonitorThread::Create(ctx.Root, settings.EventLogName, settings.KeepEventLog,
+                                                playingMission, actions);
         } catch (const std::exception& e) {
             err << "zelk-cli: " << e.what() << '\n';
             exitCode = 1;
             app.quit();
             return;
         }
-        if (!settings.Name.empty() && failedStarts == 0 && !announced) {
+        if (!settings.EventLogName.empty() && failedStarts == 0 && !announced) {
             announced = true;
             err << "zelk-cli: слежу за журналом событий " << PathToUtf8(monitor->Examiner().LogFile())
                 << "; Ctrl+C завершает\n";

@@ -2,7 +2,6 @@
 // missions, writes the lines the simulator writes to its event log when the
 // mission starts, waits as if it were flown, writes the end line and exits.
 #include <CLI/CLI.hpp>
-#include <ini.h>
 
 #include <algorithm>
 #include <cctype>
@@ -22,33 +21,12 @@
 #include <windows.h>
 #endif
 
+#include "launch/logexaminer.h"
+#include "monitor/simconfig.h"
+
 namespace fs = std::filesystem;
 
 namespace {
-
-struct TConfig {
-    std::string EventLog;
-    bool Keep = false;
-};
-
-bool EqualsNoCase(const char* a, const char* b) {
-    for (; *a && *b; ++a, ++b)
-        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
-            return false;
-    return *a == *b;
-}
-
-int OnIniValue(void* user, const char* section, const char* name, const char* value) {
-    auto* config = static_cast<TConfig*>(user);
-    // Windows reads INI sections and keys without regard to case.
-    if (EqualsNoCase(section, "game")) {
-        if (EqualsNoCase(name, "eventlog"))
-            config->EventLog = value;
-        else if (EqualsNoCase(name, "eventlogkeep"))
-            config->Keep = std::atoi(value) != 0;
-    }
-    return 1;
-}
 
 fs::path ExecutableFolder(const char* argv0) {
     std::error_code ec;
@@ -144,17 +122,12 @@ int main(int argc, char** argv) {
     const fs::path root = rootText.empty() ? FindRoot(argv[0]) : fs::path(rootText);
     const fs::path folder = root / "Missions" / "Single" / "NN" / "ZELK";
 
-    TConfig config;
+    // The same reading of conf.ini as ZELK's, so both use the same log.
+    const zelk::TSimulatorConfig config = zelk::ReadSimulatorConfig(root);
     const fs::path ini = root / "conf.ini";
     std::error_code ec;
-    if (fs::exists(ini, ec)) {
-        if (ini_parse(ini.string().c_str(), OnIniValue, &config) < 0) {
-            std::cerr << "orvaksim: cannot read " << ini.string() << "\n";
-            return 1;
-        }
-    } else {
+    if (!fs::exists(ini, ec))
         std::cout << "orvaksim: no " << ini.string() << ": the event log is off\n";
-    }
 
     if (mission.empty()) {
         const auto newest = NewestMission(folder);
@@ -173,21 +146,16 @@ int main(int argc, char** argv) {
     }
 
     fs::path log;
-    if (config.EventLog.empty()) {
+    if (config.EventLogName.empty())
         std::cout << "orvaksim: conf.ini names no event log ([game] eventlog): flying without one\n";
-    } else {
-        std::string name = config.EventLog;
-#ifndef _WIN32
-        std::replace(name.begin(), name.end(), '\\', '/');
-#endif
-        log = root / name;
-    }
+    else
+        log = zelk::EventLogPath(root, config.EventLogName);
 
     const std::string path = "Missions/Single/NN/ZELK/" + mission;
     std::cout << "orvaksim: flying " << path << " for " << seconds << " s" << std::endl;
     if (!log.empty()) {
         // Without eventlogkeep the simulator starts a fresh log for each flight.
-        const bool fresh = !config.Keep;
+        const bool fresh = !config.KeepEventLog;
         if (!WriteLog(log, Clock() + " Loading mission " + path + "\r\n", fresh) ||
             !WriteLog(log, Clock() + " Mission: " + path + " is Playing\r\n", false)) {
             std::cerr << "orvaksim: cannot write the event log " << log.string() << "\n";

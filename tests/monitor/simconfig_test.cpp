@@ -1,0 +1,63 @@
+// The reading of the simulator's conf.ini shared by the window, zelk-cli and
+// the simulator stand-in.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "data/codepage.h"
+#include "monitor/simconfig.h"
+#include "support/tempdir.h"
+
+namespace zelk::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+TSimulatorConfig Read(const TTempDir& root, const std::string& ini) {
+    WriteFileBytes(root / "conf.ini", ini);
+    return ReadSimulatorConfig(root.Path());
+}
+
+TEST(SimulatorConfig, NamesAndValuesAsTheProfileReaderTakesThem) {
+    TTempDir root;
+    TSimulatorConfig c = Read(root, "[core]\r\neventlog=wrong.lst\r\n[GAME]\r\nEventLog = logs\\events.lst\r\nEVENTLOGKEEP=1\r\n");
+    EXPECT_EQ(c.EventLogName, "logs\\events.lst");
+    EXPECT_TRUE(c.KeepEventLog);
+
+    // The first value of a key counts, also across a repeated section.
+    c = Read(root, "[game]\neventlog=first.lst\neventlogkeep=0\n[game]\neventlog=second.lst\neventlogkeep=1\n");
+    EXPECT_EQ(c.EventLogName, "first.lst");
+    EXPECT_FALSE(c.KeepEventLog);
+
+    // Leading digits count; text is 0.
+    EXPECT_TRUE(Read(root, "[game]\neventlogkeep=2 days\n").KeepEventLog);
+    EXPECT_FALSE(Read(root, "[game]\neventlogkeep=yes\n").KeepEventLog);
+    EXPECT_EQ(Read(root, "[game]\neventlogkeep=1\n").EventLogName, "");
+}
+
+TEST(SimulatorConfig, WindowsCyrillicNameBecomesUtf8) {
+    TTempDir root;
+    EXPECT_EQ(Read(root, "[game]\neventlog=" + W("журнал.lst") + "\n").EventLogName, "журнал.lst");
+    // A file saved in UTF-8 is taken as it is.
+    EXPECT_EQ(Read(root, "[game]\neventlog=журнал.lst\n").EventLogName, "журнал.lst");
+}
+
+TEST(SimulatorConfig, NoUsableFileGivesTheDefaults) {
+    TTempDir root;
+    TSimulatorConfig c = ReadSimulatorConfig(root.Path());
+    EXPECT_EQ(c.EventLogName, "");
+    EXPECT_FALSE(c.KeepEventLog);
+    // A folder in the file's place is not read.
+    fs::create_directory(root / "conf.ini");
+    c = ReadSimulatorConfig(root.Path());
+    EXPECT_EQ(c.EventLogName, "");
+    EXPECT_FALSE(c.KeepEventLog);
+    // Lines inih cannot parse leave the keys around them.
+    fs::remove(root / "conf.ini");
+    c = Read(root, "[game]\neventlog=a.lst\nthis is no key\n[broken\neventlogkeep=1\n");
+    EXPECT_EQ(c.EventLogName, "a.lst");
+}
+
+}  // namespace
+}  // namespace zelk::test
