@@ -879,6 +879,7 @@ void TZELK_form::speedAutoClick() {
         StartMonitor();
     } else {
         StopMonitor();
+        notifyFailures_ = 0;
         SetEnabled(true);
         ActionCopy->setEnabled(true);
         ActionDelete->setEnabled(true);
