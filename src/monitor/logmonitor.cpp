@@ -87,6 +87,14 @@ void TLogMonitorThread::Run() {
                     loop.quit();
                     return;
                 }
+                // The watch is lost with the folder: nothing would ever wake
+                // this monitor again, so its run ends like a failed wait.
+                if (!QFileInfo(FFolderText).isDir()) {
+                    SetEnd(TEndReason::NotifyFailed,
+                           QStringLiteral("Папка «%1» больше не существует.").arg(FFolderText));
+                    loop.quit();
+                    return;
+                }
                 // Re-armed before the examination: a write after this point
                 // is notified again, one before it is read by the examination.
                 WatchLog(watcher, replaced);

@@ -139,6 +139,22 @@ TEST_F(LogMonitorTest, FolderThatCannotBeWatchedEndsTheRun) {
     EXPECT_FALSE(endMessage.isEmpty());
 }
 
+TEST_F(LogMonitorTest, RootRemovedWhileWatchingEndsTheRun) {
+    const fs::path folder = root / "sim";
+    fs::create_directory(folder);
+    StartIn(folder, true, "eventlog.lst");
+    // Armed once a write in the folder is seen.
+    for (int i = 0; i < 200 && checks == 0; ++i) {
+        std::ofstream(folder / ("poke" + std::to_string(i) + ".txt")) << "x";
+        WaitUntil([&] { return checks > 0; }, 25);
+    }
+    ASSERT_GT(checks, 0);
+    fs::remove_all(folder);
+    ASSERT_TRUE(WaitUntil([&] { return ended; }));
+    EXPECT_EQ(endReason, TEndReason::NotifyFailed);
+    EXPECT_FALSE(endMessage.isEmpty());
+}
+
 TEST_F(LogMonitorTest, SaveErrorEndsTheRunWithItsMessage) {
     actions.SaveMission = [&](const std::string&) {
         throw TFileError(root / "zelk0001.mis", TFileError::kNoPosition, "диск полон");
