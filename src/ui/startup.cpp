@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
 
 #include <cstdio>
@@ -55,9 +57,16 @@ int RunZelk(QApplication& app) {
                                         QStringLiteral("Save a picture of the window to FILE and quit."),
                                         QStringLiteral("FILE"));
     screenshotOption.setFlags(QCommandLineOption::HiddenFromHelp);
+    // What the picture shows: the first page ("main"), the second page
+    // ("extra"), or the second page with auto-generation switched on ("auto").
+    QCommandLineOption shownOption(QStringLiteral("screenshot-of"),
+                                   QStringLiteral("With --screenshot: main, extra or auto."), QStringLiteral("WHAT"),
+                                   QStringLiteral("main"));
+    shownOption.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(rootOption);
     parser.addOption(dataOption);
     parser.addOption(screenshotOption);
+    parser.addOption(shownOption);
     if (!parser.parse(QCoreApplication::arguments())) {
         std::fprintf(stderr, "zelk: %s\n", qPrintable(parser.errorText()));
         return 2;
@@ -65,6 +74,11 @@ int RunZelk(QApplication& app) {
     if (parser.isSet(QStringLiteral("help"))) {
         std::fputs(qPrintable(parser.helpText()), stdout);
         return 0;
+    }
+    const QString shown = parser.value(shownOption);
+    if (shown != QLatin1String("main") && shown != QLatin1String("extra") && shown != QLatin1String("auto")) {
+        std::fprintf(stderr, "zelk: --screenshot-of takes main, extra or auto, not %s\n", qPrintable(shown));
+        return 2;
     }
     if (!parser.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "zelk: unexpected argument: %s\n", qPrintable(parser.positionalArguments().front()));
@@ -97,7 +111,11 @@ int RunZelk(QApplication& app) {
 
     if (parser.isSet(screenshotOption)) {
         const QString file = parser.value(screenshotOption);
-        QTimer::singleShot(1500, &form, [&form, file] {
+        QTimer::singleShot(1500, &form, [&form, file, shown] {
+            if (shown != QLatin1String("main"))
+                form.PageControl->setCurrentIndex(1);
+            if (shown == QLatin1String("auto") && form.speedAuto->isEnabled())
+                form.speedAuto->click();
             const bool ok = form.grab().save(file);
             if (!ok)
                 std::fprintf(stderr, "zelk: cannot save %s\n", qPrintable(file));
