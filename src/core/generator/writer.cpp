@@ -274,6 +274,13 @@ bool TSaveFileSystem::ReadFile(const std::filesystem::path& path, std::string& b
 
 void TSaveFileSystem::Rename(const std::filesystem::path& from, const std::filesystem::path& to) {
     std::error_code ec;
+    // A file the pilot made read-only is not ours to replace: the folder scan
+    // passes it over, and Windows refuses such a rename, but POSIX would
+    // replace it without a word.
+    const auto status = std::filesystem::symlink_status(to, ec);
+    if (!ec && status.type() == std::filesystem::file_type::regular &&
+        (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
+        throw TFileError(to, TFileError::kNoPosition, "файл защищён от записи, он не заменён");
     std::filesystem::rename(from, to, ec);
     if (ec) throw TFileError(to, TFileError::kNoPosition, "не удалось заменить файл новым");
 }

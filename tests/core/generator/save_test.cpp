@@ -198,6 +198,35 @@ TEST_F(SaveTest, ReadOnlyFolder) {
     ExpectSameRecord(mission, edited);
 }
 
+// The scan leaves read-only missions out, so New may take the number of one;
+// saving must not replace it, whoever runs the program.
+TEST_F(SaveTest, ReadOnlyStoredFilesAreNotReplaced) {
+    namespace fs = std::filesystem;
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    for (const fs::path* locked : {&misPath, &propPath}) {
+        TMission stored = BaseMission();
+        SaveMissionFiles(stored, world.Ref, world.Missions, {"old"}, 1);
+        const std::string oldMis = ReadFileBytes(misPath);
+        const std::string oldProp = ReadFileBytes(propPath);
+        fs::permissions(*locked, readOnly);
+        TMission fresh = BaseMission();
+        fresh.Data.Height = 3000;
+        fresh.IsNew = 1;
+        const TMission before = fresh;
+        try {
+            SaveMissionFiles(fresh, world.Ref, world.Missions, {"new"}, 2);
+            ADD_FAILURE() << "replaced " << *locked;
+        } catch (const TFileError& e) {
+            EXPECT_EQ(e.File(), *locked);
+        }
+        fs::permissions(*locked, fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(ReadFileBytes(misPath), oldMis) << *locked;
+        EXPECT_EQ(ReadFileBytes(propPath), oldProp) << *locked;
+        EXPECT_EQ(FolderNames(world.Missions), (std::set<std::string>{"zelk0007.mis", "zelk0007_ru.properties"}));
+        ExpectSameRecord(fresh, before);
+    }
+}
+
 TEST(CommentBoxLines, SplitsEntriesAtLineBreaks) {
     TMission m;
     EXPECT_TRUE(CommentBoxLines(m).empty());
