@@ -681,6 +681,10 @@ void TZELK_form::ShowMissionData() {
     data.Fighters = editFighters->Value();
     comboClouds->setCurrentIndex(comboClouds->findText(FromCp1251(data.Clouds), Qt::MatchExactly | Qt::MatchCaseSensitive));
     comboWeather->setCurrentIndex(data.Weather >= 0 && data.Weather < comboWeather->count() ? data.Weather : -1);
+    // Showing a mission enables what it offers; with auto-generation on (a
+    // close-time save that failed, say) the window stays locked all the same.
+    if (speedAuto->isChecked())
+        LockForAuto();
 }
 
 void TZELK_form::CheckUpTargets() {
@@ -865,17 +869,7 @@ void TZELK_form::speedAutoClick() {
     if (speedAuto->isChecked()) {
         // What was typed goes into the mission before the monitor may write it.
         CommitSpinBoxes();
-        SetEnabled(false);
-        ActionCopy->setEnabled(false);
-        ActionDelete->setEnabled(false);
-        ActionSave->setEnabled(false);
-        ActionNew->setEnabled(false);
-        lboxMissions->setEnabled(false);
-        FileName->setEnabled(false);
-        MissionShort->setEnabled(false);
-        MissionComment->setEnabled(false);
-        speedAuto->setEnabled(true);
-        BitBtnRunTheGame->setEnabled(true);
+        LockForAuto();
         StartMonitor();
     } else {
         StopMonitor();
@@ -896,6 +890,20 @@ void TZELK_form::speedAutoClick() {
             currentMission_ = shownMission_;
     }
     speedAuto->setToolTip(FromCp1251(AutoButtonCaptions[speedAuto->isChecked() ? 1 : 0]));
+}
+
+void TZELK_form::LockForAuto() {
+    SetEnabled(false);
+    ActionCopy->setEnabled(false);
+    ActionDelete->setEnabled(false);
+    ActionSave->setEnabled(false);
+    ActionNew->setEnabled(false);
+    lboxMissions->setEnabled(false);
+    FileName->setEnabled(false);
+    MissionShort->setEnabled(false);
+    MissionComment->setEnabled(false);
+    speedAuto->setEnabled(true);
+    BitBtnRunTheGame->setEnabled(true);
 }
 
 void TZELK_form::StartMonitor() {

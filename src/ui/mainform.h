@@ -146,6 +146,9 @@ private:
 
     // Auto-generation: the monitor's creation and stop, its end, and the
     // saves it asks for.
+    // The lock of auto-generation: every control and command disabled but the
+    // mode button and the start button.
+    void LockForAuto();
     void StartMonitor();
     void StopMonitor();
     void MonitorEnded(TLogMonitorThread* monitor, TLogMonitorThread::TEndReason reason, const QString& message);

@@ -261,19 +261,26 @@ void TestMainForm::layoutAndTexts() {
     QCOMPARE(fighters->Maximum(), 4);
     QCOMPARE(fighters->text(), QStringLiteral("0"));
 
-    // Tab order on the first page follows the rows from top to bottom.
-    QStringList chain;
-    QWidget* w = Find<QWidget>(form.get(), "comboMaps");
-    for (int i = 0; i < 12; ++i) {
-        chain << w->objectName();
-        do
-            w = w->nextInFocusChain();
-        while (!(w->focusPolicy() & Qt::TabFocus) || w->objectName().isEmpty() ||
-               w->objectName().startsWith(QLatin1String("qt_")));
-    }
-    QCOMPARE(chain, QStringList({"comboMaps", "comboArmy", "comboTargets", "checkMoving", "comboModes",
-                                 "comboDifficulty", "comboAircrafts", "comboFlight", "editHeight", "comboTime",
-                                 "comboWeather", "comboClouds"}));
+    // Tab order on the first page follows the rows from top to bottom; on the
+    // second the start button comes before the fighters box.
+    auto focusChain = [&form](const char* first, int count) {
+        QStringList chain;
+        QWidget* w = Find<QWidget>(form.get(), first);
+        for (int i = 0; i < count; ++i) {
+            chain << w->objectName();
+            do
+                w = w->nextInFocusChain();
+            while (!(w->focusPolicy() & Qt::TabFocus) || w->objectName().isEmpty() ||
+                   w->objectName().startsWith(QLatin1String("qt_")));
+        }
+        return chain;
+    };
+    QCOMPARE(focusChain("comboMaps", 12),
+             QStringList({"comboMaps", "comboArmy", "comboTargets", "checkMoving", "comboModes", "comboDifficulty",
+                          "comboAircrafts", "comboFlight", "editHeight", "comboTime", "comboWeather", "comboClouds"}));
+    QCOMPARE(focusChain("comboTanksRed", 5),
+             QStringList({"comboTanksRed", "comboTanksBlue", "checkRandomRoute", "BitBtnRunTheGame", "editFighters"}));
+    QVERIFY(!(Find<QWidget>(form.get(), "speedAuto")->focusPolicy() & Qt::TabFocus));
     QVERIFY(!(Find<QLineEdit>(form.get(), "FileName")->focusPolicy() & Qt::TabFocus));
     QVERIFY(!(Find<QPlainTextEdit>(form.get(), "MissionShort")->focusPolicy() & Qt::TabFocus));
     QCOMPARE(QApplication::focusWidget(), Find<QWidget>(form.get(), "lboxMissions"));
@@ -803,6 +810,24 @@ void TestMainForm::closeWhenSaveFails() {
     QVERIFY(ask.Asked.back().Text.contains(QStringLiteral("orvak_zelk.rc0")));
     QVERIFY(fs::is_empty(box.MissionFolder));
     QCOMPARE(form->Library().CountUnsaved(), 2);
+
+    // With auto-generation on, the window stays locked after the failed
+    // close-time save, as the button still says.
+    form->PageControl->setCurrentIndex(1);
+    form->speedAuto->click();
+    QVERIFY(form->speedAuto->isChecked() && form->Monitor() != nullptr);
+    ask.Answers = {QMessageBox::Yes, QMessageBox::Ok};
+    form->close();
+    QVERIFY(form->isVisible());
+    QVERIFY(form->speedAuto->isChecked() && form->Monitor() != nullptr);
+    for (QWidget* w : QWidgetList{form->comboMaps, form->checkMoving, form->comboTanksRed, form->editFighters,
+                                  form->MissionComment, form->lboxMissions, form->BitBtnNew, form->BitBtnSave,
+                                  form->BitBtnCopy, form->BitBtnDelete})
+        QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+    QVERIFY(form->speedAuto->isEnabled() && form->BitBtnRunTheGame->isEnabled());
+    // Switching off unlocks it as usual.
+    form->speedAuto->click();
+    QVERIFY(form->comboMaps->isEnabled() && form->BitBtnNew->isEnabled() && form->lboxMissions->isEnabled());
 }
 
 void TestMainForm::realMessageBoxes() {
