@@ -141,6 +141,11 @@ TCheckOutcome TLogExaminer::CheckLog(const TLogActions& actions) {
     FLogSize = size;
 
     TLogReader log(FLogFile);
+    // A log shorter than the read position has been emptied or replaced:
+    // everything in it is new. Waiting until it grows past the old position
+    // would miss every flight until then and then read from inside a line.
+    if (log.SizeNow() < FLogPos)
+        FLogPos = 0;
     const std::int64_t base = FLogPos;
     const std::string text = log.ReadFrom(base);
     const std::vector<TLogLine> lines = SplitLogLines(text);

@@ -317,16 +317,25 @@ TEST_F(LogExaminerTest, WithoutKeepEachFlightIsReadFromTheFirstByte) {
     EXPECT_EQ(saved, (std::vector<std::string>{"zelk0001.mis", "zelk0002.mis"}));
 }
 
-TEST_F(LogExaminerTest, LogShorterThanTheReadPositionGivesNoLines) {
+TEST_F(LogExaminerTest, LogShorterThanTheReadPositionIsReadFromItsStart) {
+    // Emptied while waiting for a start line: the new flight is seen.
     Append(kOther + kOther + kOther, 0);
     TLogExaminer ex(log, true, playing);
     Rewrite(kStartA, 1);
     ASSERT_LT(fs::file_size(log), static_cast<std::uintmax_t>(ex.LogPos()));
     const TCheckOutcome out = ex.CheckLog(actions);
     EXPECT_TRUE(out.Examined);
-    EXPECT_EQ(out.Lines, 0);
+    EXPECT_EQ(out.Lines, 1);
     EXPECT_EQ(ex.LogAge(), FileTimeStamp(log));
-    EXPECT_FALSE(ex.Playing());
+    EXPECT_TRUE(ex.Playing());
+    EXPECT_EQ(playing, "zelk0001.mis");
+
+    // Replaced by a shorter log during the flight: its end line still counts.
+    Append(kOther + kOther, 2);
+    ex.CheckLog(actions);
+    Rewrite(kEnd, 3);
+    EXPECT_EQ(ex.CheckLog(actions).Saved, 1);
+    EXPECT_EQ(saved, std::vector<std::string>{"zelk0001.mis"});
 }
 
 TEST_F(LogExaminerTest, UnknownMissionNameWritesNothing) {
