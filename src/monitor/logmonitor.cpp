@@ -76,13 +76,18 @@ void TLogMonitorThread::Run() {
             SetEnd(TEndReason::NotifyFailed,
                    QStringLiteral("Не удаётся следить за изменениями в папке «%1».").arg(FFolderText));
         } else {
-            // A log named inside a sub-folder is created there, not in the root.
+            // A log named inside a sub-folder is created there, not in the root;
+            // the simulator may make that folder only after we started.
             const QString logFolder = QFileInfo(FLogText).absolutePath();
-            if (FLogText != FFolderText && logFolder != FFolderText && QFileInfo(logFolder).isDir())
-                watcher.addPath(logFolder);
+            const bool logInSubFolder = FLogText != FFolderText && logFolder != FFolderText;
+            auto watchLogFolder = [&watcher, &logFolder, logInSubFolder] {
+                if (logInSubFolder && !watcher.directories().contains(logFolder) && QFileInfo(logFolder).isDir())
+                    watcher.addPath(logFolder);
+            };
+            watchLogFolder();
             WatchLog(watcher, false);
 
-            auto changed = [this, &watcher, &loop](bool replaced) {
+            auto changed = [this, &watcher, &loop, &watchLogFolder](bool replaced) {
                 if (FStop.load()) {
                     loop.quit();
                     return;
@@ -97,6 +102,7 @@ void TLogMonitorThread::Run() {
                 }
                 // Re-armed before the examination: a write after this point
                 // is notified again, one before it is read by the examination.
+                watchLogFolder();
                 WatchLog(watcher, replaced);
                 if (!HandOff() || FStop.load())
                     loop.quit();

@@ -115,6 +115,21 @@ TEST_F(LogMonitorTest, LogInASubFolderIsFollowed) {
     EXPECT_EQ(saved[0], "zelk0002.mis");
 }
 
+TEST_F(LogMonitorTest, LogSubFolderMadeAfterTheStartIsFollowed) {
+    Start(true, "logs\\event.lst");
+    WaitArmed();
+    // The simulator makes its log folder only now; once the monitor has seen
+    // that, the log it then creates there and its appends are followed.
+    const int before = checks;
+    fs::create_directory(root / "logs");
+    ASSERT_TRUE(WaitUntil([&] { return checks > before; }));
+    AppendText(root / "logs" / "event.lst", kStartB);
+    ASSERT_TRUE(WaitUntil([&] { return monitor->Examiner().Playing(); }));
+    AppendText(root / "logs" / "event.lst", kEnd);
+    ASSERT_TRUE(WaitUntil([&] { return saved.size() == 1; }));
+    EXPECT_EQ(saved[0], "zelk0002.mis");
+}
+
 TEST_F(LogMonitorTest, RelativeRootFollowsTheLogInsideIt) {
     // A root given relative to the current folder must watch the same log
     // that the examination reads, not one below the root a second time.
