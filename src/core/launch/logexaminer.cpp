@@ -15,6 +15,10 @@ constexpr std::string_view kMissionMarker = "/zelk";
 constexpr std::string_view kPlayingMarker = "is Playing";
 constexpr std::string_view kEndMarker = "Mission END";
 constexpr std::size_t kMissionNameLength = 12;
+// The log is read in pieces of this size, so a huge log costs no more memory
+// than a small one. A line longer than a piece is taken as pieces of it:
+// no line of the simulator's comes near that.
+constexpr std::size_t kReadPiece = 1 << 20;
 
 // The log, open for reading while the simulator goes on writing it. The
 // standard streams open files without denying others read or write access.
@@ -36,18 +40,14 @@ public:
         return static_cast<std::int64_t>(end);
     }
 
-    // Everything from `pos` to the end; nothing when pos is at or beyond it.
-    std::string ReadFrom(std::int64_t pos) {
-        const std::int64_t end = SizeNow();
-        if (pos >= end)
-            return {};
+    // Up to `count` bytes from `pos`; fewer when the log was cut meanwhile.
+    std::string Read(std::int64_t pos, std::size_t count) {
         FStream.clear();
         FStream.seekg(static_cast<std::streamoff>(pos), std::ios::beg);
         if (!FStream)
             throw TFileError(FFile, pos, "не удаётся перейти к позиции в журнале событий");
-        std::string text(static_cast<std::size_t>(end - pos), '\0');
-        FStream.read(text.data(), static_cast<std::streamsize>(text.size()));
-        // A log truncated meanwhile gives a short read: keep what arrived.
+        std::string text(count, '\0');
+        FStream.read(text.data(), static_cast<std::streamsize>(count));
         const std::streamsize got = FStream.gcount();
         if (FStream.bad())
             throw TFileError(FFile, pos, "ошибка чтения журнала событий");
@@ -147,28 +147,29 @@ TCheckOutcome TLogExaminer::CheckLog(const TLogActions& actions) {
     if (log.SizeNow() < FLogPos)
         FLogPos = 0;
     const std::int64_t base = FLogPos;
-    const std::string text = log.ReadFrom(base);
-    const std::vector<TLogLine> lines = SplitLogLines(text);
+    // The text is what lies between the read position and the end as it is
+    // now; the range of k is fixed when the pass starts, and a change of
+    // FLineNo counts from the next pass on.
+    const std::int64_t end = log.SizeNow();
+    const std::int64_t first = FLineNo;
+    std::int64_t k = 0;
     outcome.Examined = true;
-    outcome.Lines = static_cast<int>(lines.size());
 
-    // The range is fixed when the pass starts; a change of FLineNo counts from
-    // the next pass on.
-    const int count = outcome.Lines;
-    for (int k = FLineNo; k <= count; ++k) {
-        const TLogLine& line = lines[static_cast<std::size_t>(k - 1)];
-        if (IsStartLine(line.Text)) {
+    auto look = [&](std::string_view text, std::int64_t next) {
+        if (++k < first)
+            return;
+        if (IsStartLine(text)) {
             // The next passes read again from just past this line, from their
             // first line, until the end line. Reading from the log's size now
             // could skip an end line written meanwhile or a line still half
             // written, and skipping lines by number skips an end line written
             // alone: either way the pilot would fly the same variant again.
             FPlaying = true;
-            FLogPos = base + static_cast<std::int64_t>(line.Next);
+            FLogPos = next;
             FLineNo = 1;
-            FPlayingMission = MissionNameFromLine(line.Text);
+            FPlayingMission = MissionNameFromLine(text);
             ++outcome.Started;
-        } else if (IsEndLine(line.Text) && FPlaying) {
+        } else if (IsEndLine(text) && FPlaying) {
             FPlaying = false;
             FLogPos = FKeepEventLog ? log.SizeNow() : 0;
             FLineNo = 1;
@@ -181,7 +182,39 @@ TCheckOutcome TLogExaminer::CheckLog(const TLogActions& actions) {
                 ++outcome.Ignored;
             }
         }
+    };
+
+    // Lines are looked at piece by piece; the unfinished last line of a piece
+    // (or a CR that a LF may follow) waits for the next one.
+    std::string buffer;
+    std::int64_t bufferPos = base;  // log offset of buffer[0]
+    std::int64_t pos = base;
+    bool last = pos >= end;
+    while (!last) {
+        std::string piece = log.Read(pos, static_cast<std::size_t>(std::min<std::int64_t>(end - pos, kReadPiece)));
+        pos += static_cast<std::int64_t>(piece.size());
+        const std::size_t zero = piece.find('\0');
+        if (zero != std::string::npos)
+            piece.resize(zero);  // a zero byte ends the text
+        last = zero != std::string::npos || piece.empty() || pos >= end;
+        buffer += piece;
+        std::size_t used = 0;
+        for (const TLogLine& line : SplitLogLines(buffer)) {
+            const bool whole =
+                last || line.Next < buffer.size() || (line.Next == buffer.size() && buffer.back() == '\n');
+            if (!whole)
+                break;
+            look(line.Text, bufferPos + static_cast<std::int64_t>(line.Next));
+            used = line.Next;
+        }
+        if (!last && used == 0 && buffer.size() > kReadPiece) {
+            look(std::string_view(buffer).substr(0, kReadPiece), bufferPos + static_cast<std::int64_t>(kReadPiece));
+            used = kReadPiece;
+        }
+        buffer.erase(0, used);
+        bufferPos += static_cast<std::int64_t>(used);
     }
+    outcome.Lines = k;
     return outcome;
 }
 

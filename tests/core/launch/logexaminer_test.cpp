@@ -10,6 +10,11 @@
 #include <set>
 #include <stdexcept>
 
+#ifdef __linux__
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
 #include "data/error.h"
 #include "launch/logstamp.h"
 #include "support/tempdir.h"
@@ -337,6 +342,73 @@ TEST_F(LogExaminerTest, LogShorterThanTheReadPositionIsReadFromItsStart) {
     EXPECT_EQ(ex.CheckLog(actions).Saved, 1);
     EXPECT_EQ(saved, std::vector<std::string>{"zelk0001.mis"});
 }
+
+TEST_F(LogExaminerTest, LinesAcrossTheReadPiecesOfALargeLog) {
+    constexpr std::size_t kMiB = 1 << 20;
+    // A CR LF split by the first piece boundary, a start line across the
+    // second, and a line longer than a piece before the end line.
+    std::string text;
+    while (text.size() + kOther.size() < kMiB - 40)
+        text += kOther;
+    text += std::string(kMiB - 1 - text.size(), 'a') + "\r\n";
+    while (text.size() + kOther.size() < 2 * kMiB - 30)
+        text += kOther;
+    text += std::string(2 * kMiB - 30 - text.size(), 'b') + "\n";
+    const std::size_t lines = SplitLogLines(text).size();
+    text += kStartA;
+    TLogExaminer ex(log, false, playing);
+    Rewrite(text, 0);
+    TCheckOutcome out = ex.CheckLog(actions);
+    EXPECT_EQ(out.Lines, static_cast<std::int64_t>(lines) + 1);
+    EXPECT_EQ(out.Started, 1);
+    EXPECT_EQ(ex.LogPos(), static_cast<std::int64_t>(text.size()));
+    EXPECT_EQ(playing, "zelk0001.mis");
+
+    Append(std::string(3 * kMiB, 'c') + "\r\n" + kEnd, 1);
+    out = ex.CheckLog(actions);
+    EXPECT_EQ(out.Saved, 1);
+    EXPECT_EQ(saved, std::vector<std::string>{"zelk0001.mis"});
+}
+
+#if defined(__linux__) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+TEST_F(LogExaminerTest, HugeLogIsReadInBoundedMemory) {
+    // 160 MiB of log read with only 64 MiB of address space to spare.
+    {
+        std::ofstream out(log, std::ios::binary);
+        const std::string block = [] {
+            std::string b;
+            while (b.size() < (1 << 20))
+                b += kOther;
+            return b;
+        }();
+        for (int i = 0; i < 160; ++i)
+            out << block;
+        out << kStartA;
+    }
+    Stamp(0);
+    TLogExaminer ex(log, false, playing);
+    Append(kEnd, 1);
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_AS, &old), 0);
+    rlimit tight = old;
+    tight.rlim_cur = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (64u << 20);
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &tight), 0);
+    TCheckOutcome out;
+    bool failed = false;
+    try {
+        out = ex.CheckLog(actions);
+    } catch (const std::exception&) {
+        failed = true;
+    }
+    setrlimit(RLIMIT_AS, &old);
+    fs::remove(log);
+    EXPECT_FALSE(failed);
+    EXPECT_EQ(out.Saved, 1);
+    EXPECT_EQ(saved, std::vector<std::string>{"zelk0001.mis"});
+}
+#endif
 
 TEST_F(LogExaminerTest, UnknownMissionNameWritesNothing) {
     TLogExaminer ex(log, true, playing);
