@@ -411,6 +411,29 @@ TEST(PackRoundTrip, ForeignLayoutKeepsTheContent) {
     EXPECT_LT(built.Files.at(4).size(), original.size());  // the stray bytes are gone
 }
 
+// A picture whose segments are whole but whose Huffman table is bogus: the
+// program loads the file, but the build would refuse the dumped picture, so
+// the dump refuses it first and names the picture's place.
+TEST(PackRoundTrip, APictureThatDoesNotDecodeIsNotDumped) {
+    TDataFileSource s = test::SupplementSource(5, "Map", "m/load.ini", 1);
+    std::string& picture = s.Pictures[0];
+    const std::size_t dht = picture.find("\xFF\xC4");
+    ASSERT_NE(dht, std::string::npos);
+    for (std::size_t i = dht + 5; i < dht + 21; ++i) picture[i] = '\xFF';  // 16 code counts
+    TDataFileLayout layout;
+    const std::string bytes = WriteDataFileBytes(s, layout);
+    TRefData data;
+    ASSERT_NO_THROW(ReadDataFile(bytes, 5, "orvak_zelk.rc5", data));
+    try {
+        DumpDataFile(bytes, 5, "orvak_zelk.rc5");
+        ADD_FAILURE() << "dumped";
+    } catch (const TFileError& e) {
+        EXPECT_EQ(e.File(), fs::path("orvak_zelk.rc5"));
+        EXPECT_EQ(e.Position(), layout.PictureOffsets[0]);
+        EXPECT_NE(std::string(e.what()).find("JPEG"), std::string::npos) << e.what();
+    }
+}
+
 // ------------------------------------------------------------ check
 
 // A good primary file with two targets and where its parts lie.

@@ -207,6 +207,10 @@ TSourceFolder DumpDataFile(std::string_view bytes, int index, const fs::path& fi
             stored.push_back(std::move(s));
         }
     }
+    // The build stores only pictures that decode: one that does not would
+    // give a folder that never builds back.
+    for (const auto& s : stored)
+        if (s.Picture) DecodePicture(bytes, s.Offset, fileName);
 
     // Names that sort in file order: the build stores items in name order.
     TSourceFolder folder;
