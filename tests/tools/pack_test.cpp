@@ -301,6 +301,8 @@ TEST_F(PackManifest, NamesTheLineOrFileOfEveryMistake) {
         {"offset for an own block", Manifest(kMap, kTarget, std::string(kCell) + "\nchiefs = 120"),
          "задаётся именем файла"},
         {"offset below -2", Manifest(kMap, kTarget, std::string(kCell) + "\nchiefs = -3"), "-3 вне -2.."},
+        {"point bits too short", Manifest(kMap, kTarget, "moving = 0\ndifficulty = 0\nmode = 0\npoint = [\"0x7FF8\", 0]"),
+         "point: нужно число"},
         {"cell twice by list", Manifest(kMap, kTarget, kCell) +
                                    "[[target.cell]]\nmoving = 0\ndifficulty = [0, 1]\nmode = 0\npoint = [0, 0]\n",
          "задана дважды"},
@@ -363,7 +365,7 @@ TEST_F(PackDemo, BuildDumpBuildGivesTheSameBytes) {
 }
 
 // Texts and numbers at their edges: a byte with no character, quotes and
-// backslashes, empty texts, negative zero and infinity, a block line with
+// backslashes, empty texts, negative zero, infinity and NaNs, a block line with
 // every byte a line may hold, an empty block, a cell with only Reserved set.
 TEST(PackRoundTrip, OddTextsAndNumbersSurviveDumpAndBuild) {
     TDataFileSource s = test::PrimarySource(W("Карта ") + "\x98\"q\" \\ end", "k\\e\ty", 1);
@@ -372,6 +374,13 @@ TEST(PackRoundTrip, OddTextsAndNumbersSurviveDumpAndBuild) {
     s.Aircrafts.back().Modes = 0xF1;
     s.RouteOffsets[0][0] = {-0.0, 1e-300};
     s.RouteOffsets[1][2] = {std::numeric_limits<double>::infinity(), 0.1};
+    // NaNs keep their sign and payload, which TOML's nan would lose.
+    const auto nan = [](std::uint64_t bits) {
+        double d;
+        std::memcpy(&d, &bits, sizeof d);
+        return d;
+    };
+    s.RouteOffsets[3][1] = {nan(0xFFFFFFFF00000000), nan(0x7FF0000000000001)};
     std::string all;
     for (int b = 0; b < 256; ++b)
         if (b != 0x07 && b != 0x04) all += static_cast<char>(b);
@@ -382,6 +391,7 @@ TEST(PackRoundTrip, OddTextsAndNumbersSurviveDumpAndBuild) {
     t.Variants[0][0][1].NightBlock = 2;
     t.Variants[0][1][0] = TVariantCell{};
     t.Variants[0][1][0].Reserved = 12345;
+    t.Variants[0][1][1].PointY = nan(0xFFFDA78000000000);
     t.Variants[1][1][3] = TVariantCell{};
     const std::string original = WriteDataFileBytes(s);
 

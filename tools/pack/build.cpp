@@ -2,6 +2,8 @@
 #include <toml++/toml.h>
 
 #include <algorithm>
+#include <charconv>
+#include <cstring>
 #include <limits>
 #include <set>
 #include <stdexcept>
@@ -180,7 +182,19 @@ std::int64_t TSourceBuilder::Integer(const toml::node& node, std::int64_t lo, st
 double TSourceBuilder::Number(const toml::node& node, const std::string& what) const {
     if (const auto* f = node.as_floating_point()) return f->get();
     if (const auto* i = node.as_integer()) return static_cast<double>(i->get());
-    Fail(node, what + ": нужно число");
+    // "0x" and 16 hex digits: the number's bits, as a dump writes a NaN.
+    if (const auto* s = node.as_string()) {
+        const std::string& text = s->get();
+        std::uint64_t bits = 0;
+        const char* end = text.data() + text.size();
+        if (text.size() == 18 && text.compare(0, 2, "0x") == 0 &&
+            std::from_chars(text.data() + 2, end, bits, 16).ptr == end) {
+            double value;
+            std::memcpy(&value, &bits, sizeof value);
+            return value;
+        }
+    }
+    Fail(node, what + ": нужно число (или его биты строкой \"0x\" и 16 шестнадцатеричных цифр)");
 }
 
 // A text is a string, or a list of its Windows-1251 byte values for the rare

@@ -1,6 +1,7 @@
 // zelk-pack dump: one data file back into a source folder.
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <random>
 #include <set>
@@ -90,6 +91,16 @@ bool WalkStored(std::string_view bytes, std::int64_t from, std::int64_t to, cons
 }
 
 std::string FormatDouble(double value) {
+    // TOML's nan carries neither sign nor payload: a NaN is written as the
+    // string of its bits, which the build reads back exactly.
+    if (std::isnan(value)) {
+        std::uint64_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        static const char hex[] = "0123456789ABCDEF";
+        std::string text = "\"0x";
+        for (int shift = 60; shift >= 0; shift -= 4) text += hex[(bits >> shift) & 0x0F];
+        return text + "\"";
+    }
     char buf[64];
     const auto result = std::to_chars(buf, buf + sizeof buf, value);
     std::string text(buf, result.ptr);
