@@ -591,6 +591,20 @@ TEST(PackCheck, FindsATargetsDataFileAmongTheGivenOrBesideIt) {
     ASSERT_EQ(reports[0].Faults.size(), 1u);
     EXPECT_NE(std::string(reports[0].Faults[0].what()).find("нет файла данных orvak_zelk.rc2"), std::string::npos);
 
+    // A folder in its place, and a folder given to check: each is a fault of
+    // its own report; the other files are still checked.
+    fs::create_directories(dir / "orvak_zelk.rc2");
+    fs::create_directories(dir / "orvak_zelk.rc4");
+    reports = CheckDataFiles({dir / "orvak_zelk.rc4", dir / "orvak_zelk.rc1"});
+    ASSERT_EQ(reports.size(), 2u);
+    ASSERT_EQ(reports[0].Faults.size(), 1u);
+    EXPECT_EQ(reports[0].Faults[0].File(), dir / "orvak_zelk.rc4");
+    ASSERT_EQ(reports[1].Faults.size(), 1u);
+    EXPECT_EQ(reports[1].Faults[0].File(), dir / "orvak_zelk.rc1");
+    EXPECT_NE(std::string(reports[1].Faults[0].what()).find("не читается"), std::string::npos)
+        << reports[1].Faults[0].what();
+    fs::remove(dir / "orvak_zelk.rc2");
+
     // Beside it: found and checked.
     WriteFileBytes(dir / "orvak_zelk.rc2", two);
     reports = CheckDataFiles({dir / "orvak_zelk.rc1"});

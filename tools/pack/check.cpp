@@ -19,6 +19,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
+std::string Utf8Path(const fs::path& path) {
+    const std::u8string u8 = path.u8string();
+    return std::string(u8.begin(), u8.end());
+}
+
 constexpr std::int64_t kCellSize = 56;
 constexpr std::int64_t kCellBlocksAt = 16;
 constexpr std::int64_t kMinAircraftSize = 3 + 1 + 4;
@@ -91,6 +96,7 @@ struct TLoadedFile {
     bool Present = false;
     fs::path Path;
     std::string Bytes;
+    std::optional<TFileError> Unreadable;  // there, but not readable (a folder, no permission)
 };
 
 struct TBlockRef {
@@ -136,7 +142,12 @@ const TLoadedFile& TChecker::Load(const fs::path& path) {
     if (it != loaded_.end()) return it->second;
     TLoadedFile f;
     f.Path = path;
-    f.Present = disk_.ReadFile(path, f.Bytes);
+    try {
+        f.Present = disk_.ReadFile(path, f.Bytes);
+    } catch (const TFileError& e) {
+        // One unreadable file must not hide the reports of the others.
+        f.Unreadable = e;
+    }
     return loaded_.emplace(path, std::move(f)).first->second;
 }
 
@@ -219,6 +230,12 @@ void TChecker::CheckTargetData(const TTargetRef& t, const fs::path& file, int in
         dataPath = given != given_.end() ? given->second : file.parent_path() / DataFileName(t.DataFile);
     }
     const TLoadedFile& data = Load(dataPath);
+    if (data.Unreadable) {
+        faults.emplace_back(file, t.DataFileAt, t.Who + ": файл данных " + Utf8Path(dataPath) +
+                                                    ", где лежат её картинка и блоки, не читается: " +
+                                                    data.Unreadable->Reason());
+        return;
+    }
     if (!data.Present) {
         faults.emplace_back(file, t.DataFileAt, t.Who + ": нет файла данных " + DataFileName(t.DataFile) +
                                                     ", где лежат её картинка и блоки");
@@ -265,6 +282,10 @@ TCheckReport TChecker::Check(const fs::path& file) {
     report.File = file;
     const int index = DataFileIndexFromName(file);
     const TLoadedFile& loaded = Load(file);
+    if (loaded.Unreadable) {
+        report.Faults.push_back(*loaded.Unreadable);
+        return report;
+    }
     if (!loaded.Present) {
         report.Faults.emplace_back(file, TFileError::kNoPosition, "файла нет");
         return report;
