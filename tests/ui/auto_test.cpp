@@ -35,20 +35,16 @@
 #include "support/tempdir.h"
 #include "ui/mainform.h"
 #include "ui/spinedit.h"
+#include "asked.h"
 #include "uidata.h"
 
 using namespace zelk;
 using zelk::test::ReadFileBytes;
+using zelk::test::TAsked;
 using zelk::test::TUiSandbox;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct TAsked {
-    TAskKind Kind;
-    QString Caption;
-    QString Text;
-};
 
 // Records the window's messages and answers them with OK; `During` runs
 // while a message is "open", as the pilot would take time to read it.

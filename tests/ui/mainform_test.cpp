@@ -25,19 +25,15 @@
 #include "ui/mainform.h"
 #include "ui/simpaths.h"
 #include "ui/spinedit.h"
+#include "asked.h"
 #include "uidata.h"
 
 using namespace zelk;
+using zelk::test::TAsked;
 using zelk::test::TUiSandbox;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct TAsked {
-    TAskKind Kind;
-    QString Caption;
-    QString Text;
-};
 
 // Answers the window's questions from a script and records them.
 struct TAskScript {
