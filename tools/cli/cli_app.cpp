@@ -10,6 +10,7 @@
 #include "generator/random.h"
 #include "generator/writer.h"
 #include "library/availability.h"
+#include "preview/drawing.h"
 
 namespace zelk::cli {
 
@@ -217,7 +218,26 @@ int DoShow(TContext& ctx) {
     TRefData ref = LoadData(ctx);
     TMissionLibrary library = LoadLibrary(ctx, ref, false);
     int index = FindListed(ctx, library, ctx.Args.Files.at(0)).front();
-    PrintMission(ctx, library.At(index), ref);
+    const TMission& mission = library.At(index);
+    if (ctx.Args.Svg) {
+        // The drawing comes from the stored file, so it shows what the
+        // simulator will fly, not what the record would generate anew.
+        TSaveFileSystem fs;
+        std::string bytes;
+        if (!fs.ReadFile(ctx.MissionFolder / mission.FileName, bytes))
+            throw TCliFailure("файл задания не найден: " + PathToUtf8(ctx.MissionFolder / mission.FileName));
+        const TDrawing drawing = DrawSortie(ReadSortie(bytes), mission.Name, 800, 600);
+        std::filesystem::path temp = *ctx.Args.Svg;
+        temp += ".~tmp";
+        fs.WriteFile(temp, DrawingToSvg(drawing));
+        try {
+            fs.Rename(temp, *ctx.Args.Svg);
+        } catch (...) {
+            fs.Remove(temp);
+            throw;
+        }
+    }
+    PrintMission(ctx, mission, ref);
     return 0;
 }
 

@@ -186,6 +186,8 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     std::string file;
     std::vector<std::string> files;
     show->add_option("FILE", file, "файл задания, например zelk0007.mis")->required();
+    std::optional<std::string> svg;
+    show->add_option("--svg", svg, "записать схему маршрута в файл SVG");
     copy->add_option("FILE", file, "файл задания, например zelk0007.mis")->required();
     regenerate->add_option("FILE", file, "файл задания, например zelk0007.mis")->required();
     del->add_option("FILE", files, "файлы заданий")->required();
@@ -268,6 +270,10 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
                               ": допустимо целое без знака от 0 до 18446744073709551615");
     }
     out.Json = json;
+    if (svg) {
+        if (svg->empty()) throw TUsageError("параметру --svg нужно имя файла");
+        out.Svg = PathFromUtf8(*svg);
+    }
 
     if (sub == show || sub == copy || sub == regenerate) files = {file};
     for (const auto& f : files) out.Files.push_back(ToCp1251("FILE", f));

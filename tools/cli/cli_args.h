@@ -51,6 +51,8 @@ struct TArgs {
     TParamArgs Params;
     // FILE of show, copy, regenerate; FILE... of delete. Windows-1251.
     std::vector<std::string> Files;
+    // show --svg: where to write the route drawing.
+    std::optional<std::filesystem::path> Svg;
     // Set when --help was asked: print it and end with 0.
     std::optional<std::string> HelpText;
 };

@@ -1,0 +1,23 @@
+#pragma once
+// The route preview in the window: the core's drawing painted with QPainter.
+#include <QImage>
+#include <QSize>
+#include <filesystem>
+
+#include "data/refdata.h"
+#include "library/mission.h"
+#include "preview/drawing.h"
+
+namespace zelk {
+
+// Paints the shapes of `drawing` onto an image of its size.
+QImage PaintDrawing(const TDrawing& drawing);
+
+// The mission's sortie for the preview: the stored file when the mission is
+// saved and unchanged (what the simulator will fly), otherwise a file built in
+// memory from the current parameters with a seed of the mission's number, so
+// the picture follows each change without writing anything. Throws what the
+// generator throws (a target the data lack, a broken block).
+TSortie PreviewSortie(const TMission& mission, const TRefData& ref, const std::filesystem::path& missionFolder);
+
+}  // namespace zelk
