@@ -1,6 +1,7 @@
 #include "library/commands.h"
 
 #include <algorithm>
+#include <ctime>
 #include <cstdio>
 #include <functional>
 #include <system_error>
@@ -136,6 +137,21 @@ int TMissionLibrary::SaveMission(const std::string& fileName, const TRefData& re
     if (index < 0)
         throw TFileError(folder / fileName, TFileError::kNoPosition, "задание с таким именем файла не найдено в списке");
     SaveMissionFiles(At(index), ref, folder, commentLines, seed);
+    JournalError.clear();
+    if (Journal != nullptr) {
+        try {
+            TVariant v;
+            v.Number = At(index).Number;
+            v.Time = static_cast<std::int64_t>(std::time(nullptr));
+            v.Seed = seed;
+            v.Data = At(index).Data;
+            v.Comment = commentLines;
+            v.Hashes = HashesFor(v.Data, ref);
+            Journal->Append(v);
+        } catch (const std::exception& e) {
+            JournalError = e.what();
+        }
+    }
     return index;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data/refdata.h"
+#include "library/journal.h"
 #include "library/mission.h"
 #include "library/scan.h"
 
@@ -35,6 +36,10 @@ public:
     std::vector<std::unique_ptr<TMission>> Missions;
     // Highest file number in use, as last computed.
     int Counter = 0;
+    // When set, every save adds its variant here. A journal that cannot be
+    // written never undoes a save: its failure is kept in JournalError.
+    const TJournal* Journal = nullptr;
+    std::string JournalError;  // UTF-8; empty when the last save was journaled
 
     // Replaces the list with a folder scan; the counter becomes the highest
     // number seen. Returns false when the folder could not be created (the

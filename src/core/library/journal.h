@@ -1,0 +1,75 @@
+#pragma once
+// The journal of variants: one line for each save of a mission, with
+// everything that makes its files (parameters, comment, seed) and the hashes
+// of the data files it was made from, so any variant can be written again
+// byte for byte. It lives beside the program's data, never among the
+// simulator's files. Each line carries its own checksum: a line torn by a
+// crash, or any garbage, is passed over and never costs the other lines.
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/refdata.h"
+#include "library/mission.h"
+
+namespace zelk {
+
+// The journal's file name in its folder.
+inline constexpr const char* kJournalFileName = "zelk-journal.txt";
+
+struct TDataFileHash {
+    int File = 0;      // N of orvak_zelk.rcN
+    std::string Hash;  // 16 hexadecimal digits
+    bool operator==(const TDataFileHash&) const = default;
+};
+
+struct TVariant {
+    int Number = 0;          // the mission's file number
+    std::int64_t Time = 0;   // seconds since 1970, UTC
+    std::uint64_t Seed = 0;  // the generator's seed of that save
+    TMissionData Data;
+    std::vector<std::string> Comment;  // the comment box's lines, Windows-1251
+    std::vector<TDataFileHash> Hashes;
+};
+
+// One journal line (without its line end), and back. nullopt for a line
+// that is not whole: a wrong checksum, a missing field, a number that is not one.
+std::string FormatVariant(const TVariant& variant);
+std::optional<TVariant> ParseVariant(std::string_view line);
+
+// 64-bit FNV-1a of a file's bytes as 16 hexadecimal digits. Throws TFileError.
+std::string HashDataFile(const std::filesystem::path& path);
+
+// Hashes of the data files a mission is made from: file 0 (aircraft and
+// routes) and its target's file. Throws TFileError when one cannot be read.
+std::vector<TDataFileHash> HashesFor(const TMissionData& data, const TRefData& ref);
+
+// The data files whose hashes now differ from the variant's (empty: unchanged).
+std::vector<int> ChangedDataFiles(const TVariant& variant, const TRefData& ref);
+
+class TJournal {
+public:
+    explicit TJournal(std::filesystem::path file) : file_(std::move(file)) {}
+    const std::filesystem::path& File() const { return file_; }
+
+    // Appends one line in a single write, after a line break when the file
+    // ends in a torn line. Throws TFileError.
+    void Append(const TVariant& variant) const;
+
+    // The variants of mission `number`, oldest first; whole lines only. A
+    // missing, unreadable or damaged journal gives what can be read, never an error.
+    std::vector<TVariant> Variants(int number) const;
+
+private:
+    std::filesystem::path file_;
+};
+
+// Where the journal is kept: `dataDir` when a file can be made there,
+// otherwise `fallbackDir` (the user's application-data folder), created when
+// missing. Empty path when neither can be written.
+std::filesystem::path JournalFolder(const std::filesystem::path& dataDir, const std::filesystem::path& fallbackDir);
+
+}  // namespace zelk

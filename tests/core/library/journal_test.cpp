@@ -1,0 +1,97 @@
+// The journal of variants: torn and foreign lines never cost whole ones, and
+// a variant written again is the same mission to the byte.
+#include "library/journal.h"
+
+#include <gtest/gtest.h>
+
+#include "../generator/fixture.h"
+#include "generator/writer.h"
+#include "library/commands.h"
+
+namespace zelk::test {
+namespace {
+
+TVariant Sample(int number, std::uint64_t seed) {
+    TVariant v;
+    v.Number = number;
+    v.Time = 1765000000;
+    v.Seed = seed;
+    v.Data = BaseMission().Data;
+    // Everything that separates fields or lines, inside the texts.
+    v.Data.Target = W("Цель\tс табуляцией");
+    v.Comment = {"C:\\users\\new\\test", W("вторая строка\r"), ""};
+    v.Hashes = {{0, "0123456789abcdef"}, {3, "fedcba9876543210"}};
+    return v;
+}
+
+TEST(Journal, KeepsEveryWholeLineWhateverSurroundsIt) {
+    TTempDir dir;
+    const TJournal journal(dir / kJournalFileName);
+    EXPECT_TRUE(journal.Variants(7).empty());  // no journal yet
+
+    journal.Append(Sample(7, 1));
+    journal.Append(Sample(8, 2));
+    // A crash in the middle of a line, then garbage, then a line whose text
+    // changed after its checksum was made.
+    std::string bytes = ReadFileBytes(dir / kJournalFileName);
+    std::string altered = FormatVariant(Sample(7, 3));
+    altered[altered.size() - 2] ^= 1;
+    bytes += std::string("\x00\xff garbage\r\n", 12) + altered + "\r\n" + FormatVariant(Sample(7, 4)).substr(0, 40);
+    WriteFileBytes(dir / kJournalFileName, bytes);
+    journal.Append(Sample(7, 5));
+
+    const auto variants = journal.Variants(7);
+    ASSERT_EQ(variants.size(), 2u);
+    EXPECT_EQ(variants[0].Seed, 1u);
+    EXPECT_EQ(variants[1].Seed, 5u);  // the append after a torn line stands on its own
+    const TVariant expected = Sample(7, 5);
+    EXPECT_EQ(variants[1].Data, expected.Data);
+    EXPECT_EQ(variants[1].Comment, expected.Comment);
+    EXPECT_EQ(variants[1].Hashes, expected.Hashes);
+    EXPECT_EQ(variants[1].Time, expected.Time);
+}
+
+TEST(Journal, AVariantWrittenAgainIsByteIdenticalAndChangedDataIsNoticed) {
+    TWorld world;
+    const TJournal journal(world.Dir / kJournalFileName);
+    TMissionLibrary library;
+    library.Journal = &journal;
+    const int index = library.NewMission(DefaultsFromRefData(world.Ref));
+    TMission& m = library.At(index);
+    m.Data = BaseMission().Data;
+    m.Data.Fighters = 2;
+    m.Data.RandomRoute = 1;
+    library.SaveMission(m.FileName, world.Ref, world.Missions, {W("первый")}, 11);
+    const std::string firstMis = ReadFileBytes(world.Missions / m.FileName);
+    const std::string firstProp = ReadFileBytes(world.Missions / m.PropFileName);
+    library.SaveMission(m.FileName, world.Ref, world.Missions, {W("второй")}, 12);
+    EXPECT_TRUE(library.JournalError.empty()) << library.JournalError;
+
+    const auto variants = journal.Variants(m.Number);
+    ASSERT_EQ(variants.size(), 2u);
+    EXPECT_TRUE(ChangedDataFiles(variants[0], world.Ref).empty());
+    m.Data = variants[0].Data;
+    library.SaveMission(m.FileName, world.Ref, world.Missions, variants[0].Comment, variants[0].Seed);
+    EXPECT_EQ(ReadFileBytes(world.Missions / m.FileName), firstMis);
+    EXPECT_EQ(ReadFileBytes(world.Missions / m.PropFileName), firstProp);
+
+    WriteFileBytes(world.Dir / "orvak_zelk.rc0", ReadFileBytes(world.Dir / "orvak_zelk.rc0") + "x");
+    EXPECT_EQ(ChangedDataFiles(variants[0], world.Ref), std::vector<int>{0});
+}
+
+TEST(Journal, AJournalThatCannotBeWrittenLeavesTheSaveStanding) {
+    TWorld world;
+    std::filesystem::create_directory(world.Dir / "blocked");
+    const TJournal journal(world.Dir / "blocked");  // a folder where the file should be
+    TMissionLibrary library;
+    library.Journal = &journal;
+    const int index = library.NewMission(DefaultsFromRefData(world.Ref));
+    library.At(index).Data = BaseMission().Data;
+    library.SaveMission(library.At(index).FileName, world.Ref, world.Missions, {}, 1);
+    EXPECT_FALSE(library.At(index).IsUnsaved());
+    EXPECT_TRUE(std::filesystem::exists(world.Missions / library.At(index).FileName));
+    EXPECT_FALSE(library.JournalError.empty());
+}
+
+}  // namespace
+}  // namespace zelk::test
