@@ -1,6 +1,7 @@
 #include "cli_app.h"
 
 #include <algorithm>
+#include <ctime>
 #include <system_error>
 
 #include "cli_output.h"
@@ -10,6 +11,7 @@
 #include "generator/random.h"
 #include "generator/writer.h"
 #include "library/availability.h"
+#include "monitor/journalplace.h"
 #include "preview/drawing.h"
 
 namespace zelk::cli {
@@ -99,6 +101,28 @@ std::vector<int> FindListed(const TContext& ctx, const TMissionLibrary& library,
 }
 
 std::uint64_t SeedOf(const TContext& ctx) { return ctx.Args.Seed ? *ctx.Args.Seed : TimeSeed(); }
+
+// The journal of variants beside the data files, or none (with a warning):
+// a save never fails for want of it.
+std::optional<TJournal> OpenJournal(const TContext& ctx) {
+    const fs::path file = JournalFileFor(ctx.DataDir);
+    if (file.empty()) {
+        *ctx.Err << "zelk-cli: предупреждение: журнал вариантов негде вести: папка " << FolderText(ctx.DataDir)
+                 << " закрыта для записи\n";
+        return std::nullopt;
+    }
+    return TJournal(file);
+}
+
+// Saves through the library and warns when the variant missed the journal.
+int SaveListed(const TContext& ctx, TMissionLibrary& library, const std::string& fileName, const TRefData& ref,
+               const std::vector<std::string>& comment, std::uint64_t seed) {
+    const int index = library.SaveMission(fileName, ref, ctx.MissionFolder, comment, seed);
+    if (!library.JournalError.empty())
+        *ctx.Err << "zelk-cli: предупреждение: вариант не записан в журнал: " << OneLine(library.JournalError)
+                 << '\n';
+    return index;
+}
 
 void PrintMission(const TContext& ctx, const TMission& mission, const TRefData& ref) {
     if (ctx.Args.Json) PrintJson(*ctx.Out, MissionJson(mission));
@@ -247,11 +271,13 @@ int DoNew(TContext& ctx) {
     std::vector<std::string> comment = ctx.Args.Params.Comment.value_or(std::vector<std::string>{});
 
     TMissionLibrary library = LoadLibrary(ctx, ref, true);
+    auto journal = OpenJournal(ctx);
+    library.Journal = journal ? &*journal : nullptr;
     int index = library.NewMission(DefaultsFromRefData(ref));
     if (index < 0) throw TCliFailure(OneLine(U(NumberLimitText())));
     TMission& mission = library.At(index);
     mission.Data = planned;
-    library.SaveMission(mission.FileName, ref, ctx.MissionFolder, comment, SeedOf(ctx));
+    SaveListed(ctx, library, mission.FileName, ref, comment, SeedOf(ctx));
     PrintMission(ctx, library.At(index), ref);
     return 0;
 }
@@ -265,7 +291,9 @@ int DoCopy(TContext& ctx) {
     TMission& copy = library.At(index);
     // The window shows the copy before it can be saved, which settles it.
     SettleMission(copy, ref);
-    library.SaveMission(copy.FileName, ref, ctx.MissionFolder, CommentBoxLines(copy), SeedOf(ctx));
+    auto journal = OpenJournal(ctx);
+    library.Journal = journal ? &*journal : nullptr;
+    SaveListed(ctx, library, copy.FileName, ref, CommentBoxLines(copy), SeedOf(ctx));
     PrintMission(ctx, library.At(index), ref);
     return 0;
 }
@@ -275,8 +303,83 @@ int DoRegenerate(TContext& ctx) {
     TMissionLibrary library = LoadLibrary(ctx, ref, false);
     int index = FindListed(ctx, library, ctx.Args.Files.at(0)).front();
     TMission& mission = library.At(index);
-    library.SaveMission(mission.FileName, ref, ctx.MissionFolder, CommentBoxLines(mission), SeedOf(ctx));
+    auto journal = OpenJournal(ctx);
+    library.Journal = journal ? &*journal : nullptr;
+    if (!ctx.Args.Variant) {
+        SaveListed(ctx, library, mission.FileName, ref, CommentBoxLines(mission), SeedOf(ctx));
+        PrintMission(ctx, library.At(index), ref);
+        return 0;
+    }
+    const std::vector<TVariant> variants = journal ? journal->Variants(mission.Number) : std::vector<TVariant>{};
+    const int k = *ctx.Args.Variant;
+    if (k > static_cast<int>(variants.size()))
+        throw TUsageError("недопустимое значение --variant " + std::to_string(k) + ": у задания " +
+                          Q(mission.FileName) + (variants.empty() ? std::string(" нет вариантов в журнале")
+                                                                  : " варианты от 1 до " + std::to_string(variants.size())));
+    const TVariant& v = variants[static_cast<std::size_t>(k - 1)];
+    if (!ref.Targets.SelectTarget(v.Data.Map, v.Data.Target))
+        throw TCliFailure("цели " + Q(v.Data.Target) + " варианта " + std::to_string(k) + " нет в файлах данных " +
+                          FolderText(ref.Dir));
+    std::vector<std::string> changed;
+    for (int file : ChangedDataFiles(v, ref)) changed.push_back(PathToUtf8(ref.DataFilePath(file)));
+    mission.Data = v.Data;
+    SaveListed(ctx, library, mission.FileName, ref, v.Comment, v.Seed);
+    if (!changed.empty())
+        *ctx.Err << "zelk-cli: предупреждение: файлы данных изменились с тех пор (" << Enumerate(changed)
+                 << "): вариант " << k << " записан заново, но не совпадает с прежним побайтно\n";
     PrintMission(ctx, library.At(index), ref);
+    return 0;
+}
+
+std::string LocalTime(std::int64_t seconds) {
+    const std::time_t t = static_cast<std::time_t>(seconds);
+    std::tm tm{};
+#if defined(_WIN32)
+    localtime_s(&tm, &t);
+#else
+    localtime_r(&t, &tm);
+#endif
+    char buf[32];
+    std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm);
+    return buf;
+}
+
+int DoHistory(TContext& ctx) {
+    TRefData ref = LoadData(ctx);
+    TMissionLibrary library = LoadLibrary(ctx, ref, false);
+    const TMission& mission = library.At(FindListed(ctx, library, ctx.Args.Files.at(0)).front());
+    const auto journal = OpenJournal(ctx);
+    const std::vector<TVariant> variants = journal ? journal->Variants(mission.Number) : std::vector<TVariant>{};
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (int k = static_cast<int>(variants.size()); k >= 1; --k) {
+        const TVariant& v = variants[static_cast<std::size_t>(k - 1)];
+        const bool changed = !ChangedDataFiles(v, ref).empty();
+        TMission shown = mission;
+        shown.Data = v.Data;
+        shown.Comment = v.Comment;
+        if (ctx.Args.Json) {
+            nlohmann::ordered_json item;
+            item["variant"] = k;
+            item["time"] = LocalTime(v.Time);
+            item["seed"] = v.Seed;
+            item["data_changed"] = changed;
+            const auto m = MissionJson(shown);
+            item["comment"] = m["comment"];
+            item["params"] = m["params"];
+            list.push_back(std::move(item));
+        } else {
+            *ctx.Out << k << "  " << LocalTime(v.Time) << "  seed " << v.Seed << "  " << U(ModeNames.at(v.Data.Mode % 4))
+                     << " - " << U(v.Data.Target) << (changed ? "  (данные изменились)" : "") << '\n';
+        }
+    }
+    if (ctx.Args.Json) {
+        nlohmann::ordered_json out;
+        out["file"] = U(mission.FileName);
+        out["variants"] = std::move(list);
+        PrintJson(*ctx.Out, out);
+    } else if (variants.empty()) {
+        *ctx.Out << "Вариантов задания " << U(mission.FileName) << " в журнале нет\n";
+    }
     return 0;
 }
 
@@ -313,6 +416,8 @@ int DoDelete(TContext& ctx) {
 int DoWatch(TContext& ctx) {
     TRefData ref = LoadData(ctx);
     TMissionLibrary library = LoadLibrary(ctx, ref, true);
+    auto journal = OpenJournal(ctx);
+    library.Journal = journal ? &*journal : nullptr;
     return RunWatch(ctx, ref, library);
 }
 
@@ -323,6 +428,7 @@ int Dispatch(TContext& ctx) {
         case TCommand::New: return DoNew(ctx);
         case TCommand::Copy: return DoCopy(ctx);
         case TCommand::Regenerate: return DoRegenerate(ctx);
+        case TCommand::History: return DoHistory(ctx);
         case TCommand::Delete: return DoDelete(ctx);
         case TCommand::Watch: return DoWatch(ctx);
     }

@@ -13,7 +13,7 @@ namespace zelk::cli {
 
 namespace {
 
-const char* const kCommandList = "list, show, new, copy, regenerate, delete, watch";
+const char* const kCommandList = "list, show, new, copy, regenerate, history, delete, watch";
 
 // One numeric parameter of `new`: its option, its range and where it goes.
 struct TIntParam {
@@ -180,6 +180,7 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     auto* create = app.add_subcommand("new", "создать и сохранить новое задание");
     auto* copy = app.add_subcommand("copy", "копия задания в новый файл");
     auto* regenerate = app.add_subcommand("regenerate", "записать задание заново");
+    auto* history = app.add_subcommand("history", "варианты задания из журнала, новые первыми");
     auto* del = app.add_subcommand("delete", "удалить задания и их файлы");
     app.add_subcommand("watch", "автогенерация: следить за журналом событий");
 
@@ -190,6 +191,9 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     show->add_option("--svg", svg, "записать схему маршрута в файл SVG");
     copy->add_option("FILE", file, "файл задания, например zelk0007.mis")->required();
     regenerate->add_option("FILE", file, "файл задания, например zelk0007.mis")->required();
+    std::optional<std::string> variant;
+    regenerate->add_option("--variant", variant, "записать заново вариант K из журнала (см. history)");
+    history->add_option("FILE", file, "файл задания, например zelk0007.mis")->required();
     del->add_option("FILE", files, "файлы заданий")->required();
 
     std::optional<std::string> map, target, aircraft, clouds, comment;
@@ -252,6 +256,7 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     else if (sub == create) out.Command = TCommand::New;
     else if (sub == copy) out.Command = TCommand::Copy;
     else if (sub == regenerate) out.Command = TCommand::Regenerate;
+    else if (sub == history) out.Command = TCommand::History;
     else if (sub == del) out.Command = TCommand::Delete;
     else out.Command = TCommand::Watch;
 
@@ -275,7 +280,13 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
         out.Svg = PathFromUtf8(*svg);
     }
 
-    if (sub == show || sub == copy || sub == regenerate) files = {file};
+    if (variant) {
+        out.Variant = ParseInt(*variant, 1, 1000000000);
+        if (!out.Variant)
+            throw TUsageError("недопустимое значение --variant " + Quoted(*variant) +
+                              ": допустим номер варианта из списка history, целое от 1");
+    }
+    if (sub == show || sub == copy || sub == regenerate || sub == history) files = {file};
     for (const auto& f : files) out.Files.push_back(ToCp1251("FILE", f));
 
     TParamArgs& p = out.Params;

@@ -19,7 +19,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-enum class TCommand { List, Show, New, Copy, Regenerate, Delete, Watch };
+enum class TCommand { List, Show, New, Copy, Regenerate, History, Delete, Watch };
 
 // The mission parameters given with `new`; an empty optional was left out.
 struct TParamArgs {
@@ -49,8 +49,10 @@ struct TArgs {
     std::optional<std::uint64_t> Seed;
     bool Json = false;
     TParamArgs Params;
-    // FILE of show, copy, regenerate; FILE... of delete. Windows-1251.
+    // FILE of show, copy, regenerate, history; FILE... of delete. Windows-1251.
     std::vector<std::string> Files;
+    // regenerate --variant: the journal's variant to write again (1 = oldest).
+    std::optional<int> Variant;
     // show --svg: where to write the route drawing.
     std::optional<std::filesystem::path> Svg;
     // Set when --help was asked: print it and end with 0.

@@ -128,13 +128,13 @@ double HeadingOfPath(const std::vector<TMapPoint>& path) {
     return path.size() >= 2 ? CompassHeading(path[0], path[1]) : 0;
 }
 
-void DrawUnit(TPainter& p, const TDrawing& d, const TUnit& u) {
+void DrawUnit(TPainter& p, const TView& v, const TUnit& u) {
     if (u.Path.empty()) return;
     const TRgb side = SideColour(u.Army);
-    const TCanvasPoint c = d.ToCanvas(u.Path.front());
+    const TCanvasPoint c = v.ToCanvas(u.Path.front());
     if (u.Path.size() > 1) {
         std::vector<TCanvasPoint> road;
-        for (const auto& m : u.Path) road.push_back(d.ToCanvas(m));
+        for (const auto& m : u.Path) road.push_back(v.ToCanvas(m));
         p.Line(std::move(road), side, u.Kind == TUnitKind::Train ? 2.5 : 1.5, u.Kind == TUnitKind::Ship);
     }
     if (u.IsTarget) p.Circle(c, 11, kTarget, 2.5, false);
@@ -176,6 +176,43 @@ void DrawUnit(TPainter& p, const TDrawing& d, const TUnit& u) {
     }
 }
 
+struct TBox {
+    double X0, Y0, X1, Y1;  // canvas pixels
+    bool Holds(const TCanvasPoint& c) const { return c.X >= X0 && c.X <= X1 && c.Y >= Y0 && c.Y <= Y1; }
+};
+
+// The view that fits `b` (grown to at least `minSpan` metres) into `box`.
+TView Fit(const TBounds& b, double minSpan, const TBox& box) {
+    const double cx = (b.MinX + b.MaxX) / 2, cy = (b.MinY + b.MaxY) / 2;
+    const double spanX = std::max(b.MaxX - b.MinX, minSpan), spanY = std::max(b.MaxY - b.MinY, minSpan);
+    TView v;
+    v.Scale = std::min(std::max(box.X1 - box.X0, 1.0) / spanX, std::max(box.Y1 - box.Y0, 1.0) / spanY);
+    v.OriginX = (box.X0 + box.X1) / 2 - cx * v.Scale;
+    v.OriginY = (box.Y0 + box.Y1) / 2 + cy * v.Scale;
+    return v;
+}
+
+void Grid(TPainter& p, const TView& v, const TBox& box, double step) {
+    const double left = (box.X0 - v.OriginX) / v.Scale, right = (box.X1 - v.OriginX) / v.Scale;
+    const double top = (v.OriginY - box.Y0) / v.Scale, bottom = (v.OriginY - box.Y1) / v.Scale;
+    for (double x = std::ceil(left / step) * step; x <= right; x += step) {
+        const double cx = v.OriginX + x * v.Scale;
+        p.Line({{cx, box.Y0}, {cx, box.Y1}}, kGrid, 1);
+    }
+    for (double y = std::ceil(bottom / step) * step; y <= top; y += step) {
+        const double cy = v.OriginY - y * v.Scale;
+        p.Line({{box.X0, cy}, {box.X1, cy}}, kGrid, 1);
+    }
+}
+
+// A label beside a point, on the side away from the canvas edge it is near.
+void Label(TPainter& p, const TCanvasPoint& at, std::string text, double width, double size, bool bold = false,
+           TRgb colour = kInk) {
+    const bool right = at.X > width / 2;
+    p.Text({at.X + (right ? -9 : 9), at.Y + 4}, std::move(text), colour, size,
+           right ? TTextAnchor::End : TTextAnchor::Start, bold);
+}
+
 }  // namespace
 
 TDrawing DrawSortie(const TSortie& s, std::string_view title, double width, double height) {
@@ -185,64 +222,100 @@ TDrawing DrawSortie(const TSortie& s, std::string_view title, double width, doub
     d.Background = kPaper;
     TPainter p(d);
 
+    const TBox area{kMargin, kHeader + kMargin, width - kMargin, height - kFooter - kMargin};
     TBounds b;
     for (const auto& w : s.PlayerRoute) b.Add(w.At);
     for (const auto& w : s.EnemyPatrol) b.Add(w.At);
+    TBounds ground;
     for (const auto& u : s.Units)
-        for (const auto& m : u.Path) b.Add(m);
-    for (const auto& t : s.Targets) b.Add(t.At);
+        for (const auto& m : u.Path) ground.Add(m);
+    for (const auto& t : s.Targets) ground.Add(t.At);
+    if (!ground.Empty()) {
+        b.Add({ground.MinX, ground.MinY});
+        b.Add({ground.MaxX, ground.MaxY});
+    }
     if (b.Empty()) b.Add({0, 0});
     // At least 2 km each way, so a lone point still has a scale.
-    const double cx = (b.MinX + b.MaxX) / 2, cy = (b.MinY + b.MaxY) / 2;
-    const double spanX = std::max(b.MaxX - b.MinX, 2000.0), spanY = std::max(b.MaxY - b.MinY, 2000.0);
-    const double areaW = std::max(width - 2 * kMargin, 1.0);
-    const double areaH = std::max(height - kHeader - kFooter - 2 * kMargin, 1.0);
-    d.Scale = std::min(areaW / spanX, areaH / spanY);
-    const double midX = width / 2, midY = kHeader + kMargin + areaH / 2;
-    d.OriginX = midX - cx * d.Scale;
-    d.OriginY = midY + cy * d.Scale;
+    d.Map = Fit(b, 2000, area);
+    const TView& v = d.Map;
 
-    // Kilometre grid over the whole canvas.
-    const double step = GridStep(std::max(width, height) / d.Scale);
-    const double left = -d.OriginX / d.Scale, right = (width - d.OriginX) / d.Scale;
-    const double top = d.OriginY / d.Scale, bottom = (d.OriginY - height) / d.Scale;
-    for (double x = std::ceil(left / step) * step; x <= right; x += step) {
-        const double cxp = d.OriginX + x * d.Scale;
-        p.Line({{cxp, kHeader}, {cxp, height - kFooter}}, kGrid, 1);
-    }
-    for (double y = std::ceil(bottom / step) * step; y <= top; y += step) {
-        const double cyp = d.OriginY - y * d.Scale;
-        if (cyp < kHeader || cyp > height - kFooter) continue;
-        p.Line({{0, cyp}, {width, cyp}}, kGrid, 1);
-    }
+    const double step = GridStep(std::max(width, height) / v.Scale);
+    Grid(p, v, {0, kHeader, width, height - kFooter}, step);
 
     for (const auto& f : s.Front) {
-        const TCanvasPoint c = d.ToCanvas(f.At);
+        const TCanvasPoint c = v.ToCanvas(f.At);
         if (c.X < 0 || c.X > width || c.Y < kHeader || c.Y > height - kFooter) continue;
         p.Circle(c, 3, SideColour(f.Army), 1, true, SideColour(f.Army));
     }
+
+    // The ground objects get a corner of their own, enlarged, when the sortie
+    // is so large that they would crowd into a few pixels: the corner the
+    // route crosses least.
+    const double groundPixels =
+        ground.Empty() ? 0 : std::max(ground.MaxX - ground.MinX, ground.MaxY - ground.MinY) * v.Scale;
+    TBox inset{};
+    if (!ground.Empty() && groundPixels < std::min(width, height) / 4) {
+        const double iw = width * 0.38, ih = (height - kHeader - kFooter) * 0.45;
+        const TBox corners[] = {{width - iw - 6, height - kFooter - ih - 6, width - 6, height - kFooter - 6},
+                                {6, height - kFooter - ih - 6, 6 + iw, height - kFooter - 6},
+                                {width - iw - 6, kHeader + 6, width - 6, kHeader + 6 + ih},
+                                {6, kHeader + 6, 6 + iw, kHeader + 6 + ih}};
+        std::vector<TCanvasPoint> crowd;
+        for (const auto& w : s.PlayerRoute) crowd.push_back(v.ToCanvas(w.At));
+        for (const auto& w : s.EnemyPatrol) crowd.push_back(v.ToCanvas(w.At));
+        crowd.push_back(v.ToCanvas({(ground.MinX + ground.MaxX) / 2, (ground.MinY + ground.MaxY) / 2}));
+        // Sample the route's legs too, not only its points.
+        for (std::size_t i = 1; i < s.PlayerRoute.size(); ++i)
+            for (int k = 1; k < 8; ++k) {
+                const auto a = v.ToCanvas(s.PlayerRoute[i - 1].At), c = v.ToCanvas(s.PlayerRoute[i].At);
+                crowd.push_back({a.X + (c.X - a.X) * k / 8, a.Y + (c.Y - a.Y) * k / 8});
+            }
+        int best = -1, bestCount = 0;
+        for (int i = 0; i < 4; ++i) {
+            const int count = static_cast<int>(
+                std::count_if(crowd.begin(), crowd.end(), [&](const TCanvasPoint& c) { return corners[i].Holds(c); }));
+            if (best < 0 || count < bestCount) best = i, bestCount = count;
+        }
+        inset = corners[best];
+        d.HasInset = true;
+    }
+
     for (const auto& t : s.Targets)
-        p.Circle(d.ToCanvas(t.At), std::max(t.Radius * d.Scale, 6.0), kTarget, 1.5, false, {}, true);
-    for (const auto& u : s.Units) DrawUnit(p, d, u);
+        p.Circle(v.ToCanvas(t.At), std::max(t.Radius * v.Scale, 6.0), kTarget, 1.5, false, {}, true);
+    if (d.HasInset) {
+        // The target area's outline on the map, drawn again in the corner.
+        const auto a = v.ToCanvas({ground.MinX, ground.MaxY}), c = v.ToCanvas({ground.MaxX, ground.MinY});
+        p.Line({{a.X - 4, a.Y - 4}, {c.X + 4, a.Y - 4}, {c.X + 4, c.Y + 4}, {a.X - 4, c.Y + 4}, {a.X - 4, a.Y - 4}},
+               kTarget, 1.5);
+    } else {
+        for (const auto& u : s.Units) DrawUnit(p, v, u);
+    }
 
     // The enemy fighters' patrol.
     if (!s.EnemyPatrol.empty()) {
         const TRgb enemy = SideColour(s.PlayerArmy == 1 ? 2 : s.PlayerArmy == 2 ? 1 : 0);
         std::vector<TCanvasPoint> pts;
-        for (const auto& w : s.EnemyPatrol) pts.push_back(d.ToCanvas(w.At));
+        for (const auto& w : s.EnemyPatrol) pts.push_back(v.ToCanvas(w.At));
         p.Line(pts, enemy, 1.5, true);
         std::string label = W("Истребители: ") + s.EnemyClass;
         if (s.EnemyPlanes > 0) label += " x" + std::to_string(s.EnemyPlanes);
         label += ", " + std::to_string(s.EnemyPatrol.front().Altitude) + W(" м");
-        p.Text({pts.front().X + 6, pts.front().Y - 6}, label, enemy, 10);
+        TCanvasPoint at = pts.front();
+        for (const auto& c : pts) at.Y = std::min(at.Y, c.Y);  // above the patrol, clear of the route labels
+        Label(p, {at.X, at.Y - 12}, label, width, 10, false, enemy);
     }
 
     // The player's route, its points with their altitudes, the attack.
     if (!s.PlayerRoute.empty()) {
         std::vector<TCanvasPoint> pts;
-        for (const auto& w : s.PlayerRoute) pts.push_back(d.ToCanvas(w.At));
-        p.Line(pts, kWhite, 5);
+        for (const auto& w : s.PlayerRoute) pts.push_back(v.ToCanvas(w.At));
         p.Line(pts, kInk, 2.5);
+        // Which way each leg is flown.
+        for (std::size_t i = 1; i < pts.size(); ++i) {
+            const TCanvasPoint mid{(pts[i - 1].X + pts[i].X) / 2, (pts[i - 1].Y + pts[i].Y) / 2};
+            p.Turned(mid, CompassHeading(s.PlayerRoute[i - 1].At, s.PlayerRoute[i].At),
+                     {{-5, -5}, {0, 6}, {5, -5}}, kInk, kInk);
+        }
         for (std::size_t i = 0; i < pts.size(); ++i) {
             const auto& w = s.PlayerRoute[i];
             const bool attack = w.Kind == "GATTACK";
@@ -256,8 +329,23 @@ TDrawing DrawSortie(const TSortie& s, std::string_view title, double width, doub
             if (i == 0) label = W("Старт, ") + label;
             if (attack && i > 0)
                 label += W(", атака, курс ") + std::to_string(CompassHeading(s.PlayerRoute[i - 1].At, w.At)) + "\xB0";
-            p.Text({pts[i].X + 9, pts[i].Y + 4}, label, kInk, 11, TTextAnchor::Start, attack);
+            Label(p, pts[i], label, width, 11, attack);
         }
+    }
+
+    if (d.HasInset) {
+        p.Polygon({{inset.X0, inset.Y0}, {inset.X1, inset.Y0}, {inset.X1, inset.Y1}, {inset.X0, inset.Y1}}, kPaper,
+                  kInk, 1.5);
+        const TBox inner{inset.X0 + 20, inset.Y0 + 30, inset.X1 - 20, inset.Y1 - 18};
+        d.Inset = Fit(ground, 1000, inner);
+        const double insetStep = d.Inset.Scale * 500 >= 40 ? 500 : GridStep(std::max(inner.X1 - inner.X0, 1.0) / d.Inset.Scale);
+        Grid(p, d.Inset, {inset.X0 + 1, inset.Y0 + 16, inset.X1 - 1, inset.Y1 - 1}, insetStep);
+        for (const auto& t : s.Targets)
+            p.Circle(d.Inset.ToCanvas(t.At), std::max(t.Radius * d.Inset.Scale, 6.0), kTarget, 1.5, false, {}, true);
+        for (const auto& u : s.Units) DrawUnit(p, d.Inset, u);
+        std::string caption = W("Район цели, сетка ") + (insetStep < 1000 ? std::to_string(static_cast<int>(insetStep)) + W(" м")
+                                                                          : Fixed(insetStep / 1000.0, 0) + W(" км"));
+        p.Text({inset.X0 + 6, inset.Y0 + 13}, caption, kInk, 10, TTextAnchor::Start, true);
     }
 
     // North, top right.
@@ -272,7 +360,7 @@ TDrawing DrawSortie(const TSortie& s, std::string_view title, double width, doub
     if (!s.PlayerClass.empty()) footer += ", " + s.PlayerClass;
     if (s.PlayerPlanes > 0) footer += " x" + std::to_string(s.PlayerPlanes);
     p.Text({8, height - 6}, footer, kInk, 10);
-    const double bar = step * d.Scale;
+    const double bar = step * v.Scale;
     if (bar < width / 2) {
         p.Line({{width - 12 - bar, height - 8}, {width - 12, height - 8}}, kInk, 3);
         p.Text({width - 12 - bar / 2, height - 12}, Fixed(step / 1000.0, 0) + W(" км"), kInk, 9,

@@ -38,16 +38,23 @@ struct TShape {
     bool Bold = false;
 };
 
+// Map metres to canvas pixels: x grows east, y grows north (up).
+struct TView {
+    double Scale = 1;    // pixels per metre
+    double OriginX = 0;  // canvas x of map x = 0
+    double OriginY = 0;  // canvas y of map y = 0
+    TCanvasPoint ToCanvas(const TMapPoint& p) const { return {OriginX + p.X * Scale, OriginY - p.Y * Scale}; }
+};
+
 struct TDrawing {
     double Width = 0;
     double Height = 0;
     TRgb Background;
     std::vector<TShape> Shapes;
-    // Map metres to canvas pixels: x grows east, y grows north (up).
-    double Scale = 1;  // pixels per metre
-    double OriginX = 0;  // canvas x of map x = 0
-    double OriginY = 0;  // canvas y of map y = 0
-    TCanvasPoint ToCanvas(const TMapPoint& p) const { return {OriginX + p.X * Scale, OriginY - p.Y * Scale}; }
+    TView Map;    // the whole sortie
+    TView Inset;  // the target area, enlarged in a corner (HasInset)
+    bool HasInset = false;
+    TCanvasPoint ToCanvas(const TMapPoint& p) const { return Map.ToCanvas(p); }
 };
 
 // The sortie to scale on a canvas of width x height pixels, with `title`

@@ -105,12 +105,6 @@ public:
             if (t.UnitName.empty()) continue;
             if (const TUnit* u = FindUnit(s_, t.UnitName); u && !u->Path.empty()) t.At = u->Path.front();
         }
-        for (auto& u : s_.Units) {
-            for (const auto& t : s_.Targets) {
-                if (!t.UnitName.empty() || u.Path.empty()) continue;
-                if (std::hypot(u.Path.front().X - t.At.X, u.Path.front().Y - t.At.Y) <= t.Radius) u.IsTarget = true;
-            }
-        }
     }
 
 private:

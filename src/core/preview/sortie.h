@@ -30,7 +30,7 @@ struct TUnit {
     int Army = 0;                 // 1 red, 2 blue, 0 unknown
     std::vector<TMapPoint> Path;  // one point, or a moving unit's road
     double Heading = 0;           // degrees, for static objects
-    bool IsTarget = false;        // named or covered by a target mark
+    bool IsTarget = false;        // named by a target mark
 };
 
 struct TTargetMark {

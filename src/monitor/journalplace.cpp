@@ -1,0 +1,18 @@
+#include "monitor/journalplace.h"
+
+#include <QStandardPaths>
+#include <QString>
+
+#include "library/journal.h"
+
+namespace zelk {
+
+std::filesystem::path JournalFileFor(const std::filesystem::path& dataDir) {
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    std::filesystem::path fallback;
+    if (!base.isEmpty()) fallback = std::filesystem::path(base.toStdU16String()) / "ZELK";
+    const auto folder = JournalFolder(dataDir, fallback);
+    return folder.empty() ? folder : folder / kJournalFileName;
+}
+
+}  // namespace zelk

@@ -1,0 +1,13 @@
+#pragma once
+// Where the window and zelk-cli keep the journal of variants: beside the data
+// files, or in the user's application-data folder when that folder cannot be
+// written (an installed program's data folder usually cannot).
+#include <filesystem>
+
+namespace zelk {
+
+// The journal file for data files in `dataDir`; empty when no folder for it
+// can be written.
+std::filesystem::path JournalFileFor(const std::filesystem::path& dataDir);
+
+}  // namespace zelk
