@@ -2,6 +2,7 @@
 // folder with a small data set.
 #include <fstream>
 #include <iostream>
+#include <sstream>
 
 #include <nlohmann/json.hpp>
 
@@ -125,6 +126,27 @@ TEST(CliNew, WritesEveryVariantOfTheDemoDataAndReadsItBack) {
     }
     EXPECT_GT(i, 10);
     std::cout << "[ demo ] " << i << " variants written and read back\n";
+
+    // Surprise missions: each one a variant the data have, with its target objects.
+    const TRunResult batch = sim.Cli({"new", "--random", "--count", "50", "--json", "--seed", "3"});
+    ASSERT_EQ(batch.Code, 0) << batch.Err;
+    std::istringstream lines(batch.Out);
+    std::string line;
+    int made = 0;
+    while (std::getline(lines, line)) {
+        const Json j = Json::parse(line);
+        const TTarget* target = ref.Targets.SelectTarget(W(j["params"]["map"].get<std::string>()),
+                                                         W(j["params"]["target"].get<std::string>()));
+        ASSERT_NE(target, nullptr) << line;
+        EXPECT_TRUE(target->Cell(j["params"]["moving"], j["params"]["difficulty"], j["params"]["mode"]).Defined())
+            << line;
+        const std::string mis = ReadFileBytes(sim.MissionDir() / j["file"].get<std::string>());
+        const auto at = mis.find("[Target]\r\n");
+        ASSERT_NE(at, std::string::npos) << line;
+        EXPECT_NE(mis.compare(at + 10, 1, "["), 0) << "no target objects: " << line;
+        ++made;
+    }
+    EXPECT_EQ(made, 50);
 }
 
 TEST(CliNew, LeftOutParametersTakeTheDefaultsSettledByTheData) {
@@ -429,6 +451,25 @@ TEST(CliRegenerate, WritesTheSameMissionAnewAndKeepsItsComment) {
     // The same seed gives back the first variant exactly.
     ASSERT_EQ(sim.Cli({"regenerate", "zelk0001.mis", "--seed", "1"}).Code, 0);
     EXPECT_EQ(ReadFileBytes(sim.MissionDir() / "zelk0001.mis"), first);
+
+    // The journal has all three saves, newest first, and gives any one back.
+    ASSERT_EQ(sim.Cli({"regenerate", "zelk0001.mis", "--seed", "2"}).Code, 0);
+    const Json history = ParseJson(sim.Cli({"history", "zelk0001.mis", "--json"}));
+    ASSERT_EQ(history["variants"].size(), 4u);
+    EXPECT_EQ(history["variants"][0]["variant"], 4);
+    EXPECT_EQ(history["variants"][3]["seed"], 1);
+    ASSERT_EQ(sim.Cli({"regenerate", "zelk0001.mis", "--variant", "1"}).Code, 0);
+    EXPECT_EQ(ReadFileBytes(sim.MissionDir() / "zelk0001.mis"), first);
+    EXPECT_EQ(sim.Cli({"regenerate", "zelk0001.mis", "--variant", "9"}).Code, 2);
+    // Changed data: still a valid mission, and a plain warning.
+    const fs::path rc0 = sim.DataDir() / "orvak_zelk.rc0";
+    std::string bytes = ReadFileBytes(rc0);
+    ASSERT_NE(bytes.find("Yak_9"), std::string::npos);
+    bytes[bytes.find("Yak_9") + 4] = '8';  // an aircraft no mission uses: the file stays valid
+    WriteFileBytes(rc0, bytes);
+    const TRunResult changed = sim.Cli({"regenerate", "zelk0001.mis", "--variant", "4"});
+    EXPECT_EQ(changed.Code, 0) << changed.Err;
+    EXPECT_NE(changed.Err.find("файлы данных изменились"), std::string::npos) << changed.Err;
 }
 
 TEST(CliDelete, DeletesTheListedMissionsAndTheirFiles) {

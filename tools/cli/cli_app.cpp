@@ -11,6 +11,7 @@
 #include "generator/random.h"
 #include "generator/writer.h"
 #include "library/availability.h"
+#include "library/surprise.h"
 #include "monitor/journalplace.h"
 #include "preview/drawing.h"
 
@@ -265,20 +266,60 @@ int DoShow(TContext& ctx) {
     return 0;
 }
 
+// --random: the parameters left out are drawn, then checked like given ones.
+TParamArgs SurpriseParams(const TRefData& ref, TParamArgs p, TRandom& rnd) {
+    TFixedParams fixed{p.Map, p.Target, p.Aircraft, p.Clouds, p.Moving, p.Mode, p.Difficulty, p.Time, p.Weather,
+                       p.RandomRoute};
+    // Fighters belong to a combat sortie: asking for them fixes that.
+    if (p.Fighters && *p.Fighters > 0 && !fixed.Difficulty) fixed.Difficulty = 1;
+    TMissionData d;
+    if (!DrawSurprise(d, ref, fixed, rnd))
+        throw TUsageError("в файлах данных нет цели и варианта задания, подходящих к заданным параметрам");
+    p.Map = d.Map;
+    p.Target = d.Target;
+    p.Aircraft = d.Aircraft;
+    p.Clouds = d.Clouds;
+    p.Moving = d.Moving;
+    p.Mode = d.Mode;
+    p.Difficulty = d.Difficulty;
+    p.Time = d.Time;
+    p.Weather = d.Weather;
+    p.RandomRoute = d.RandomRoute;
+    return p;
+}
+
 int DoNew(TContext& ctx) {
     TRefData ref = LoadData(ctx);
-    TMissionData planned = PlanNewMission(ref, ctx.Args.Params);
-    std::vector<std::string> comment = ctx.Args.Params.Comment.value_or(std::vector<std::string>{});
+    const std::vector<std::string> comment = ctx.Args.Params.Comment.value_or(std::vector<std::string>{});
+    // Everything given is checked before the disk is touched.
+    TRandom draws(ctx.Args.Seed ? *ctx.Args.Seed : TimeSeed());
+    std::vector<TMissionData> planned;
+    for (int i = 0; i < ctx.Args.Count; ++i)
+        planned.push_back(PlanNewMission(
+            ref, ctx.Args.Random ? SurpriseParams(ref, ctx.Args.Params, draws) : ctx.Args.Params));
 
     TMissionLibrary library = LoadLibrary(ctx, ref, true);
     auto journal = OpenJournal(ctx);
     library.Journal = journal ? &*journal : nullptr;
-    int index = library.NewMission(DefaultsFromRefData(ref));
-    if (index < 0) throw TCliFailure(OneLine(U(NumberLimitText())));
-    TMission& mission = library.At(index);
-    mission.Data = planned;
-    SaveListed(ctx, library, mission.FileName, ref, comment, SeedOf(ctx));
-    PrintMission(ctx, library.At(index), ref);
+    for (int i = 0; i < ctx.Args.Count; ++i) {
+        int index = library.NewMission(DefaultsFromRefData(ref));
+        if (index < 0) throw TCliFailure(OneLine(U(NumberLimitText())));
+        TMission& mission = library.At(index);
+        mission.Data = planned[static_cast<std::size_t>(i)];
+        // With --seed the batch repeats: mission i is written with seed + i.
+        const std::uint64_t seed = ctx.Args.Seed ? *ctx.Args.Seed + static_cast<std::uint64_t>(i) : TimeSeed();
+        index = SaveListed(ctx, library, mission.FileName, ref, comment, seed);
+        if (ctx.Args.Count == 1) {
+            PrintMission(ctx, library.At(index), ref);
+        } else if (ctx.Args.Json) {
+            *ctx.Out << MissionJson(library.At(index)).dump(-1, ' ', false,
+                                                            nlohmann::ordered_json::error_handler_t::replace)
+                     << '\n';
+        } else {
+            PrintMissionLine(*ctx.Out, library.At(index));
+        }
+        ctx.Out->flush();
+    }
     return 0;
 }
 

@@ -202,6 +202,10 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     create->add_option("--target", target, "название цели");
     create->add_option("--aircraft", aircraft, "класс самолета");
     create->add_option("--clouds", clouds, "высота облачности: 500, 600 ... 1500");
+    bool random = false;
+    std::optional<std::string> count;
+    create->add_flag("--random", random, "выбрать не заданные параметры случайно среди того, что есть в данных");
+    create->add_option("--count", count, "сколько заданий создать: целое от 1 до 9999");
     for (const auto& p : kIntParams) {
         create->add_option(p.Option, intTexts[p.Option], RangeText(p.Lo, p.Hi));
     }
@@ -280,6 +284,12 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
         out.Svg = PathFromUtf8(*svg);
     }
 
+    out.Random = random;
+    if (count) {
+        const auto n = ParseInt(*count, 1, 9999);
+        if (!n) throw TUsageError("недопустимое значение --count " + Quoted(*count) + ": " + RangeText(1, 9999));
+        out.Count = *n;
+    }
     if (variant) {
         out.Variant = ParseInt(*variant, 1, 1000000000);
         if (!out.Variant)

@@ -51,6 +51,9 @@ struct TArgs {
     TParamArgs Params;
     // FILE of show, copy, regenerate, history; FILE... of delete. Windows-1251.
     std::vector<std::string> Files;
+    // new --random: draw what was not given; --count: how many missions.
+    bool Random = false;
+    int Count = 1;
     // regenerate --variant: the journal's variant to write again (1 = oldest).
     std::optional<int> Variant;
     // show --svg: where to write the route drawing.
