@@ -245,7 +245,7 @@ int DoCopy(TContext& ctx) {
     TMission& copy = library.At(index);
     // The window shows the copy before it can be saved, which settles it.
     SettleMission(copy, ref);
-    library.SaveMission(copy.FileName, ref, ctx.MissionFolder, CommentBoxLines(copy), SeedOf(ctx));
+    library.SaveMission(copy.FileName, ref, ctx.MissionFolder, CommentToSave(copy), SeedOf(ctx));
     PrintMission(ctx, library.At(index), ref);
     return 0;
 }
@@ -255,7 +255,7 @@ int DoRegenerate(TContext& ctx) {
     TMissionLibrary library = LoadLibrary(ctx, ref, false);
     int index = FindListed(ctx, library, ctx.Args.Files.at(0)).front();
     TMission& mission = library.At(index);
-    library.SaveMission(mission.FileName, ref, ctx.MissionFolder, CommentBoxLines(mission), SeedOf(ctx));
+    library.SaveMission(mission.FileName, ref, ctx.MissionFolder, CommentToSave(mission), SeedOf(ctx));
     PrintMission(ctx, library.At(index), ref);
     return 0;
 }
