@@ -1,5 +1,6 @@
 #include "ui/mainform.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -19,6 +20,7 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <exception>
@@ -96,6 +98,18 @@ std::string ToCp1251(const QString& text) {
     return out;
 }
 
+void SetRussianButtonTexts(QMessageBox& box) {
+    // The box's own texts: a system translation of the toolkit may be missing.
+    const struct {
+        QMessageBox::StandardButton Button;
+        const char16_t* Text;
+    } texts[] = {{QMessageBox::Yes, u"Да"}, {QMessageBox::No, u"Нет"}, {QMessageBox::Cancel, u"Отмена"},
+                 {QMessageBox::Ok, u"ОК"}};
+    for (const auto& t : texts)
+        if (QAbstractButton* button = box.button(t.Button))
+            button->setText(QString::fromUtf16(t.Text));
+}
+
 QMessageBox::StandardButton ShowMessageBox(QWidget* parent, TAskKind kind, const QString& caption,
                                            const QString& text) {
     QMessageBox box(parent);
@@ -118,6 +132,7 @@ QMessageBox::StandardButton ShowMessageBox(QWidget* parent, TAskKind kind, const
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
+    SetRussianButtonTexts(box);
     const auto result = static_cast<QMessageBox::StandardButton>(box.exec());
     if (box.standardButtons() & result)
         return result;
@@ -287,6 +302,17 @@ void TZELK_form::CreateControls() {
     PageControl->addTab(TabSheet2, QStringLiteral("Дополнительно"));
     CreateFirstPage(TabSheet1);
     CreateSecondPage(TabSheet2);
+    // A pointer passing over a list must not change it: the wheel turns a
+    // control only once it has the focus, and never gives the focus.
+    for (QWidget* page : {TabSheet1, TabSheet2}) {
+        for (QWidget* control : page->findChildren<QWidget*>()) {
+            if (qobject_cast<QComboBox*>(control) || qobject_cast<QAbstractSpinBox*>(control)) {
+                control->setFocusPolicy(Qt::StrongFocus);
+                control->installEventFilter(this);
+            }
+        }
+    }
+    ShowAutoState();
 
     connect(lboxMissions, &QListWidget::currentRowChanged, this, [this](int) { lboxMissionsClick(); });
     // A click on the entry already focused shows it again as well: after the
@@ -415,6 +441,15 @@ void TZELK_form::CreateSecondPage(QWidget* page) {
     // A speed button: it never takes the keyboard focus.
     speedAuto->setFocusPolicy(Qt::NoFocus);
     speedAuto->setToolTip(FromCp1251(AutoButtonCaptions[0]));
+    // Down, the button must not pass for one more greyed control.
+    speedAuto->setStyleSheet(QStringLiteral(
+        "QPushButton:checked { background-color: #1f7a1f; color: white; font-weight: bold;"
+        " border: 2px solid #0b3d0b; border-radius: 3px; }"));
+    LabelAutoState = new QLabel(page);
+    LabelAutoState->setObjectName(QStringLiteral("LabelAutoState"));
+    LabelAutoState->setGeometry(16, 206, 297, 40);
+    LabelAutoState->setWordWrap(true);
+    LabelAutoState->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
 
     BitBtnRunTheGame = new QPushButton(QIcon(DrawStartPicture()), QStringLiteral("Пуск"), page);
     BitBtnRunTheGame->setObjectName(QStringLiteral("BitBtnRunTheGame"));
@@ -555,13 +590,40 @@ void TZELK_form::FillMissionList() {
     const QSignalBlocker blocker(lboxMissions);
     lboxMissions->clear();
     for (const auto& mission : library_.Missions)
-        lboxMissions->addItem(FromCp1251(mission->Name));
+        lboxMissions->addItem(EntryText(*mission));
+}
+
+QString TZELK_form::EntryText(const TMission& mission) {
+    // Many missions on one target share a title; the number tells them apart.
+    return QStringLiteral("%1  %2%3")
+        .arg(mission.Number, 4, 10, QLatin1Char('0'))
+        .arg(FromCp1251(mission.Name), mission.IsUnsaved() ? QStringLiteral(" *") : QString());
+}
+
+void TZELK_form::ShowEntryMarks() {
+    for (int row = 0; row < lboxMissions->count() && row < library_.Count(); ++row) {
+        const QString text = EntryText(library_.At(row));
+        if (lboxMissions->item(row)->text() != text)
+            lboxMissions->item(row)->setText(text);
+    }
+}
+
+bool TZELK_form::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel) {
+        if (auto* control = qobject_cast<QWidget*>(watched); control != nullptr && !control->hasFocus()) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TZELK_form::SetCurrentEntry(int row) {
     {
         const QSignalBlocker blocker(lboxMissions);
-        lboxMissions->setCurrentRow(row);
+        // Only the entry made current stays selected: a copy followed by a
+        // delete must never take the original with it.
+        lboxMissions->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
     }
     currentMission_ = (row >= 0 && row < library_.Count()) ? &library_.At(row) : nullptr;
 }
@@ -660,11 +722,18 @@ void TZELK_form::ShowMissionData() {
     MissionShort->setPlainText(JoinLines(mission.Short));
     {
         const QSignalBlocker blocker(MissionComment);
-        MissionComment->setPlainText(JoinLines(mission.Comment));
+        MissionComment->setPlainText(JoinLines(mission.TypedComment ? *mission.TypedComment : mission.Comment));
     }
     shownMission_ = &mission;
 
-    CheckUpTargets();
+    // A mission read back whose target was left out of the data is shown as
+    // it was read: being looked at must not change it. A new one settles.
+    const bool asRead = mission.IsNew == 0 && !TargetAvailable(mission.Data, ref_);
+    const TMissionData read = mission.Data;
+    {
+        const QScopedValueRollback<bool> showRead(asRead_, asRead);
+        CheckUpTargets();
+    }
     editFighters->setEnabled(ApplyFightersRule(mission.Data));
 
     TMissionData& data = mission.Data;
@@ -681,6 +750,9 @@ void TZELK_form::ShowMissionData() {
     data.Fighters = editFighters->Value();
     comboClouds->setCurrentIndex(comboClouds->findText(FromCp1251(data.Clouds), Qt::MatchExactly | Qt::MatchCaseSensitive));
     comboWeather->setCurrentIndex(data.Weather >= 0 && data.Weather < comboWeather->count() ? data.Weather : -1);
+    if (asRead)
+        data = read;
+    ShowEntryMarks();
     // Showing a mission enables what it offers; with auto-generation on (a
     // close-time save that failed, say) the window stays locked all the same.
     if (speedAuto->isChecked())
@@ -693,7 +765,7 @@ void TZELK_form::CheckUpTargets() {
     TMission& mission = *currentMission_;
     TTargetChoice choice;
     try {
-        choice = zelk::CheckUpTargets(mission, ref_);
+        choice = asRead_ ? ChoiceAsRead(mission, ref_) : zelk::CheckUpTargets(mission, ref_);
     } catch (const std::exception& e) {
         ReportError(QString::fromUtf8(e.what()));
         return;
@@ -777,11 +849,13 @@ void TZELK_form::comboMapsSelect(int index) {
         return;
     currentMission_->Data.Map = ref_.Maps.Items[static_cast<std::size_t>(index)].Key;
     CheckUpTargets();
+    ShowEntryMarks();
 }
 
 void TZELK_form::comboArmySelect(int index) {
     if (currentMission_ != nullptr && index >= 0)
         currentMission_->Data.Army = index;
+    ShowEntryMarks();
 }
 
 void TZELK_form::comboTargetsSelect(int index) {
@@ -789,11 +863,13 @@ void TZELK_form::comboTargetsSelect(int index) {
         return;
     currentMission_->Data.Target = listedTargets_[static_cast<std::size_t>(index)]->Name;
     CheckUpTargets();
+    ShowEntryMarks();
 }
 
 void TZELK_form::checkMovingClick(bool checked) {
     if (currentMission_ != nullptr)
         currentMission_->Data.Moving = checked ? 1 : 0;
+    ShowEntryMarks();
 }
 
 void TZELK_form::comboModesSelect(int index) {
@@ -801,6 +877,7 @@ void TZELK_form::comboModesSelect(int index) {
         return;
     currentMission_->Data.Mode = static_cast<std::uint8_t>(comboModes->itemData(index).toInt());
     CheckUpAircrafts();
+    ShowEntryMarks();
 }
 
 void TZELK_form::comboDifficultySelect(int index) {
@@ -814,64 +891,86 @@ void TZELK_form::comboAircraftsSelect(int index) {
     if (currentMission_ == nullptr || index < 0 || index >= static_cast<int>(listedAircrafts_.size()))
         return;
     currentMission_->Data.Aircraft = listedAircrafts_[static_cast<std::size_t>(index)]->AirClass;
+    ShowEntryMarks();
 }
 
 void TZELK_form::comboFlightSelect(int index) {
     if (currentMission_ != nullptr && index >= 0)
         currentMission_->Data.Flight = index;
+    ShowEntryMarks();
 }
 
 void TZELK_form::editHeightChange(int value) {
     if (currentMission_ != nullptr)
         currentMission_->Data.Height = value;
+    ShowEntryMarks();
 }
 
 void TZELK_form::comboTimeSelect(int index) {
     if (currentMission_ != nullptr && index >= 0)
         currentMission_->Data.Time = index;
+    ShowEntryMarks();
 }
 
 void TZELK_form::comboWeatherSelect(int index) {
     if (currentMission_ != nullptr && index >= 0)
         currentMission_->Data.Weather = index;
+    ShowEntryMarks();
 }
 
 void TZELK_form::comboCloudsSelect(int index) {
     if (currentMission_ != nullptr && index >= 0)
         currentMission_->Data.Clouds = ToCp1251(comboClouds->itemText(index));
+    ShowEntryMarks();
 }
 
 void TZELK_form::comboTanksRedChange(int index) {
     if (currentMission_ != nullptr && index >= 0)
         currentMission_->Data.Tanks = index;
+    ShowEntryMarks();
 }
 
 void TZELK_form::comboTanksBlueChange(int index) {
     if (currentMission_ != nullptr && index >= 0)
         currentMission_->Data.Tanks = index;
+    ShowEntryMarks();
 }
 
 void TZELK_form::checkRandomRouteClick(bool checked) {
     if (currentMission_ != nullptr)
         currentMission_->Data.RandomRoute = checked ? 1 : 0;
+    ShowEntryMarks();
 }
 
 void TZELK_form::editFightersChange(int value) {
     if (currentMission_ != nullptr)
         currentMission_->Data.Fighters = value;
+    ShowEntryMarks();
 }
 
 void TZELK_form::MissionCommentChange() {
-    // The comment reaches the mission only when it is saved.
+    // What is typed belongs to the mission the box shows, like any of its
+    // values, until a save writes it.
+    if (shownMission_ == nullptr)
+        return;
+    TypeComment(*shownMission_, CommentFromBox());
+    ShowEntryMarks();
 }
 
 void TZELK_form::speedAutoClick() {
     if (speedAuto->isChecked()) {
         // What was typed goes into the mission before the monitor may write it.
         CommitSpinBoxes();
+        if (!autoOn_) {
+            // Switched on now, not a fresh monitor taking over.
+            autoOn_ = true;
+            autoWrites_ = 0;
+            lastAutoWrite_ = QTime();
+        }
         LockForAuto();
         StartMonitor();
     } else {
+        autoOn_ = false;
         StopMonitor();
         notifyFailures_ = 0;
         SetEnabled(true);
@@ -888,8 +987,27 @@ void TZELK_form::speedAutoClick() {
         // they show, or an edit would land in a mission nobody sees.
         if (shownMission_ != nullptr)
             currentMission_ = shownMission_;
+        // The lock enabled everything; the mission's own rules (a training
+        // sortie has no fighters, say) hold again. The refresh only restores
+        // them: whatever it could report was reported when the mission was
+        // shown, and the mode may be ending on a failure of its own.
+        const QScopedValueRollback<bool> quiet(quietErrors_, true);
+        ShowMissionData();
     }
     speedAuto->setToolTip(FromCp1251(AutoButtonCaptions[speedAuto->isChecked() ? 1 : 0]));
+    ShowAutoState();
+}
+
+void TZELK_form::ShowAutoState() {
+    if (!speedAuto->isChecked()) {
+        LabelAutoState->setText(QStringLiteral("Режим автогенерации выключен."));
+        return;
+    }
+    QString text = QStringLiteral("Режим автогенерации включён: правка заданий закрыта до его выключения.\n"
+                                  "Записано заданий: %1").arg(autoWrites_);
+    if (lastAutoWrite_.isValid())
+        text += QStringLiteral(", последнее в ") + lastAutoWrite_.toString(QStringLiteral("HH:mm:ss"));
+    LabelAutoState->setText(text + QLatin1Char('.'));
 }
 
 void TZELK_form::LockForAuto() {
@@ -904,6 +1022,7 @@ void TZELK_form::LockForAuto() {
     MissionComment->setEnabled(false);
     speedAuto->setEnabled(true);
     BitBtnRunTheGame->setEnabled(true);
+    LabelAutoState->setEnabled(true);
 }
 
 void TZELK_form::StartMonitor() {
@@ -962,6 +1081,12 @@ void TZELK_form::MonitorEnded(TLogMonitorThread* monitor, TLogMonitorThread::TEn
     speedAutoClick();
 }
 
+void TZELK_form::NoteAutoWrite() {
+    ++autoWrites_;
+    lastAutoWrite_ = QTime::currentTime();
+    ShowAutoState();
+}
+
 void TZELK_form::SwitchAutoOff() {
     speedAuto->setChecked(false);
     speedAutoClick();
@@ -974,6 +1099,7 @@ void TZELK_form::AutoSaveMission(const std::string& fileName) {
     }
     try {
         SaveMission(fileName);
+        NoteAutoWrite();
     } catch (const std::exception& e) {
         // The monitor ends on the error and a fresh one follows; the pilot
         // learns that the mission was not written anew.
@@ -992,6 +1118,7 @@ void TZELK_form::RunDeferredSaves() {
             continue;
         try {
             SaveMission(fileName);
+            NoteAutoWrite();
         } catch (const std::exception& e) {
             Ask(TAskKind::Problem, kProblem,
                 QStringLiteral("Задание %1 не удалось записать заново.\n").arg(FromCp1251(fileName)) +
@@ -1065,7 +1192,7 @@ void TZELK_form::DoNew() {
         return;
     {
         const QSignalBlocker blocker(lboxMissions);
-        lboxMissions->addItem(FromCp1251(library_.At(index).Name));
+        lboxMissions->addItem(EntryText(library_.At(index)));
     }
     SetCurrentEntry(index);
     lboxMissions->setFocus();
@@ -1085,7 +1212,7 @@ void TZELK_form::DoCopy() {
         return;
     {
         const QSignalBlocker blocker(lboxMissions);
-        lboxMissions->addItem(FromCp1251(library_.At(index).Name));
+        lboxMissions->addItem(EntryText(library_.At(index)));
     }
     SetCurrentEntry(index);
     lboxMissions->setFocus();
@@ -1113,6 +1240,9 @@ void TZELK_form::DoDelete() {
         MissionShort->clear();
         const QSignalBlocker blocker(MissionComment);
         MissionComment->clear();
+        // No mission, no target: its picture would suggest one.
+        currentTarget_ = nullptr;
+        ShowTargetPicture();
     }
     ShowMissionData();
 }
@@ -1158,16 +1288,12 @@ void TZELK_form::SaveMission(const std::string& fileName) {
     const int index = library_.FindByFileName(fileName);
     if (index >= 0)
         currentMission_ = &library_.At(index);
-    // The comment box belongs to the mission it shows; any other mission
-    // keeps its own comment.
+    // What was typed for the mission, whichever mission the box shows now.
     std::vector<std::string> comment;
-    if (index >= 0 && &library_.At(index) == shownMission_)
-        comment = CommentFromBox();
-    else if (index >= 0)
-        comment = CommentBoxLines(library_.At(index));
-    const int saved = library_.SaveMission(fileName, ref_, paths_.MissionFolder, comment, TimeSeed());
-    if (QListWidgetItem* item = lboxMissions->item(saved))
-        item->setText(FromCp1251(library_.At(saved).Name));
+    if (index >= 0)
+        comment = CommentToSave(library_.At(index));
+    library_.SaveMission(fileName, ref_, paths_.MissionFolder, comment, TimeSeed());
+    ShowEntryMarks();
 }
 
 bool TZELK_form::CheckUnsavedMissions() {
@@ -1177,13 +1303,25 @@ bool TZELK_form::CheckUnsavedMissions() {
     const QMessageBox::StandardButton answer = Ask(TAskKind::Query, kQuery, FromCp1251(UnsavedQuestionText(k)));
     if (answer == QMessageBox::Yes) {
         CommitSpinBoxes();
+        // A mission whose target the data lack can never be saved; it must
+        // not keep the window open, so it is only reported.
+        QStringList unsavable;
         for (int i = 0; i < library_.Count(); ++i) {
-            if (!library_.At(i).IsUnsaved())
+            const TMission& mission = library_.At(i);
+            if (!mission.IsUnsaved())
                 continue;
+            if (!TargetAvailable(mission.Data, ref_)) {
+                unsavable << FromCp1251(mission.FileName) + QStringLiteral(": ") +
+                                 QString::fromStdString(MissingTargetReason(mission, ref_));
+                continue;
+            }
             SetCurrentEntry(i);
             if (!DoSave())
                 return false;
         }
+        if (!unsavable.isEmpty())
+            Ask(TAskKind::Problem, kProblem,
+                QStringLiteral("Не сохранены задания:\n") + unsavable.join(QLatin1Char('\n')));
         return true;
     }
     return answer == QMessageBox::No;

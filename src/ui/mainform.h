@@ -4,6 +4,7 @@
 // window's methods move values between its controls and the core.
 #include <QMessageBox>
 #include <QPointer>
+#include <QTime>
 #include <QWidget>
 
 #include <deque>
@@ -41,6 +42,9 @@ class TSpinEdit;
 enum class TAskKind { Problem, ProblemOkCancel, Confirm, Query, Error };
 using TAskFunc = std::function<QMessageBox::StandardButton(QWidget* parent, TAskKind kind,
                                                            const QString& caption, const QString& text)>;
+
+// Да, Нет, Отмена and ОК on the box's standard buttons.
+void SetRussianButtonTexts(QMessageBox& box);
 
 // The real message box: no icon for the window's questions, the error icon
 // for the error report.
@@ -125,6 +129,8 @@ public slots:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // The wheel turns only the focused pick list or spin box.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateControls();
@@ -135,6 +141,10 @@ private:
                            const QString& hint);
     void EnterMissingDataState(const QString& fault);
     void FillMissionList();
+    // The list entry of a mission: number, title, and "*" while unsaved.
+    static QString EntryText(const TMission& mission);
+    // Brings every entry's text up to date after a change.
+    void ShowEntryMarks();
     void SetCurrentEntry(int row);
     void ShowAircrafts(const TAircraftChoice& choice);
     void ShowTargetPicture();
@@ -153,6 +163,9 @@ private:
     void StopMonitor();
     void MonitorEnded(TLogMonitorThread* monitor, TLogMonitorThread::TEndReason reason, const QString& message);
     void SwitchAutoOff();
+    // The mode's state, its count of writes and the time of the last one.
+    void ShowAutoState();
+    void NoteAutoWrite();
     void AutoSaveMission(const std::string& fileName);
     void RunDeferredSaves();
     void DeleteMonitors();
@@ -168,6 +181,9 @@ private:
     TMission* currentMission_ = nullptr;
     TMission* shownMission_ = nullptr;  // the mission the controls show
     const TTarget* currentTarget_ = nullptr;
+    // Set while a mission whose target is not available is shown: the refresh
+    // then shows it as read instead of settling it.
+    bool asRead_ = false;
     std::string listedMapKey_;
     std::vector<const TTarget*> listedTargets_;
     std::vector<const TAircraft*> listedAircrafts_;
@@ -192,6 +208,10 @@ private:
     // waits until the last one is answered.
     int askDepth_ = 0;
     std::vector<std::string> deferredSaves_;
+    // Missions written since the mode was switched on, and when the last was.
+    bool autoOn_ = false;
+    int autoWrites_ = 0;
+    QTime lastAutoWrite_;
 
 public:
     // Controls, named as the window's design names them.
@@ -232,6 +252,7 @@ public:
     QCheckBox* checkRandomRoute = nullptr;
     TSpinEdit* editFighters = nullptr;
     QPushButton* speedAuto = nullptr;
+    QLabel* LabelAutoState = nullptr;
     QPushButton* BitBtnRunTheGame = nullptr;
     QAction* ActionNew = nullptr;
     QAction* ActionSave = nullptr;

@@ -91,6 +91,7 @@ int RunZelk(QApplication& app) {
         return 0;
     if (check != TInstanceCheck::First) {
         QMessageBox box(QMessageBox::NoIcon, QStringLiteral("ORVAK ZELK"), InstanceErrorText(check), QMessageBox::Ok);
+        SetRussianButtonTexts(box);
         box.exec();
         return 1;
     }

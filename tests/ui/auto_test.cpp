@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -159,6 +160,20 @@ bool AppendAndWait(const TUiSandbox& box, TCheckCounter& counter, const std::str
     return QTest::qWaitFor([&] { return counter.Examined > before; }, 10000);
 }
 
+QColor MeanColour(QWidget* widget) {
+    const QImage image = widget->grab().toImage();
+    qint64 r = 0, g = 0, b = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            r += c.red();
+            g += c.green();
+            b += c.blue();
+        }
+    const qint64 n = qMax<qint64>(1, qint64(image.width()) * image.height());
+    return QColor(int(r / n), int(g / n), int(b / n));
+}
+
 QWidgetList PageControls(const TZELK_form& form) {
     QWidgetList controls;
     for (QWidget* page : {form.TabSheet1, form.TabSheet2})
@@ -207,7 +222,8 @@ void TestAuto::switchingLocksAndUnlocks() {
     QCOMPARE(form->speedAuto->toolTip(), QStringLiteral("Выключить режим автогенерации заданий"));
     QVERIFY(form->Monitor() != nullptr);
     for (QWidget* control : PageControls(*form)) {
-        const bool usable = control == form->speedAuto || control == form->BitBtnRunTheGame;
+        const bool usable =
+            control == form->speedAuto || control == form->BitBtnRunTheGame || control == form->LabelAutoState;
         QVERIFY2(control->isEnabled() == usable, qPrintable(control->objectName()));
     }
     for (QWidget* control : QWidgetList{form->lboxMissions, form->FileName, form->MissionShort, form->MissionComment,
@@ -217,14 +233,22 @@ void TestAuto::switchingLocksAndUnlocks() {
     // The pages can still be turned.
     QVERIFY(form->PageControl->isEnabled());
 
+    // Down, the button stands out from the greyed page, and the page says why.
+    const QColor on = MeanColour(form->speedAuto);
+    QVERIFY2(form->LabelAutoState->isEnabled() && form->LabelAutoState->text().contains(QStringLiteral("включён")),
+             qPrintable(form->LabelAutoState->text()));
+
     QPointer<TLogMonitorThread> first = form->Monitor();
     QTest::mouseClick(form->speedAuto, Qt::LeftButton);
     QVERIFY(!form->speedAuto->isChecked());
     QCOMPARE(form->speedAuto->toolTip(), QStringLiteral("Включить режим автогенерации заданий"));
     QVERIFY(form->Monitor() == nullptr);
-    // Everything is usable again, also what the training sortie had disabled.
+    const QColor off = MeanColour(form->speedAuto);
+    QVERIFY(std::abs(on.red() - off.red()) + std::abs(on.green() - off.green()) + std::abs(on.blue() - off.blue()) > 90);
+    QCOMPARE(form->LabelAutoState->text(), QStringLiteral("Режим автогенерации выключен."));
+    // Everything is usable again but what the training sortie shown disables.
     for (QWidget* control : PageControls(*form))
-        QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
+        QVERIFY2(control->isEnabled() == (control != form->editFighters), qPrintable(control->objectName()));
     for (QWidget* control : QWidgetList{form->lboxMissions, form->FileName, form->MissionShort, form->MissionComment,
                                         form->BitBtnNew, form->BitBtnSave, form->BitBtnCopy, form->BitBtnDelete})
         QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
@@ -286,7 +310,9 @@ void TestAuto::flownMissionWrittenAnew() {
     QVERIFY(index >= 0);
     QVERIFY(back.At(index).Data == flownData);
     // Its entry takes the new title; the selection and the controls stay.
-    QCOMPARE(form->lboxMissions->item(2)->text(), QString::fromStdString(Cp1251ToUtf8(back.At(index).Name)));
+    QCOMPARE(form->lboxMissions->item(2)->text(), QStringLiteral("0003  ") + QString::fromStdString(Cp1251ToUtf8(back.At(index).Name)));
+    QVERIFY2(form->LabelAutoState->text().contains(QStringLiteral("Записано заданий: 1, последнее в ")),
+             qPrintable(form->LabelAutoState->text()));
     QCOMPARE(form->lboxMissions->currentRow(), 0);
     QCOMPARE(form->lboxMissions->selectedItems(), selected);
     QCOMPARE(form->FileName->text(), shownFile);
@@ -591,7 +617,7 @@ void TestAuto::standInFliesMission() {
     QVERIFY(index >= 0);
     QVERIFY(back.At(index).Data == data);
     QVERIFY(ReadFileBytes(file).rfind("[MAIN]", 0) == 0);
-    QCOMPARE(form->lboxMissions->item(1)->text(), QString::fromStdString(Cp1251ToUtf8(back.At(index).Name)));
+    QCOMPARE(form->lboxMissions->item(1)->text(), QStringLiteral("0002  ") + QString::fromStdString(Cp1251ToUtf8(back.At(index).Name)));
     QCOMPARE(form->lboxMissions->currentRow(), 0);
     QVERIFY(ask.Asked.empty());
 

@@ -139,6 +139,9 @@ private slots:
     void closeWhenSaveFails();
     void realMessageBoxes();
     void warningsAndFolderFailure();
+    void newAndCopySelectOnlyTheNewEntry();
+    void missionOfALeftOutMap();
+    void wheelTurnsOnlyTheFocusedControl();
     void simulatorPathsAndConfig();
 };
 
@@ -352,7 +355,7 @@ void TestMainForm::newSaveAndReopen() {
         QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnNew"), Qt::LeftButton);
         auto* list = Find<QListWidget>(form.get(), "lboxMissions");
         QCOMPARE(list->count(), 1);
-        QCOMPARE(list->item(0)->text(), QStringLiteral("zelk0001.mis"));
+        QCOMPARE(list->item(0)->text(), QStringLiteral("0001  zelk0001.mis *"));
         QCOMPARE(list->currentRow(), 0);
         TMission* mission = form->CurrentMission();
         QVERIFY(mission == &form->Library().At(0));
@@ -380,7 +383,7 @@ void TestMainForm::newSaveAndReopen() {
 
         QVERIFY(fs::exists(box.MissionFolder / "zelk0001.mis"));
         QVERIFY(fs::exists(box.MissionFolder / "zelk0001_ru.properties"));
-        QCOMPARE(list->item(0)->text(), QStringLiteral("Штурмовка - ") + kColumn);
+        QCOMPARE(list->item(0)->text(), QStringLiteral("0001  Штурмовка - ") + kColumn);
         QVERIFY(!form->Library().At(0).IsUnsaved());
         QVERIFY(Find<QPlainTextEdit>(form.get(), "MissionShort")->toPlainText() != QStringLiteral("\n Не забудьте сохранить это задание!"));
         QCOMPARE(comment->toPlainText(), QStringLiteral("Первая строка\nВторая"));
@@ -392,7 +395,7 @@ void TestMainForm::newSaveAndReopen() {
     QVERIFY(form);
     auto* list = Find<QListWidget>(form.get(), "lboxMissions");
     QCOMPARE(list->count(), 1);
-    QCOMPARE(list->item(0)->text(), QStringLiteral("Штурмовка - ") + kColumn);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("0001  Штурмовка - ") + kColumn);
     QCOMPARE(Find<QLineEdit>(form.get(), "FileName")->text(), QStringLiteral("zelk0001.mis"));
     QVERIFY(Find<QPlainTextEdit>(form.get(), "MissionComment")->toPlainText().contains(QStringLiteral("Первая строка")));
     QCOMPARE(Find<QComboBox>(form.get(), "comboTargets")->currentText(), kColumn);
@@ -595,7 +598,7 @@ void TestMainForm::copyResetsColumnsRouteAndFighters() {
     auto* list = Find<QListWidget>(form.get(), "lboxMissions");
     QCOMPARE(list->count(), 2);
     QCOMPARE(list->currentRow(), 1);
-    QCOMPARE(list->item(1)->text(), list->item(0)->text());
+    QCOMPARE(list->item(1)->text(), QStringLiteral("0002  ") + U(source.Name) + QStringLiteral(" *"));
     const TMission& copy = form->Library().At(1);
     QVERIFY(form->CurrentMission() == &copy);
     QCOMPARE(copy.FileName, std::string("zelk0002.mis"));
@@ -654,6 +657,7 @@ void TestMainForm::deleteSelectedEntries() {
     QCOMPARE(Find<QPlainTextEdit>(form.get(), "MissionShort")->toPlainText(), QString());
     for (const char* name : {"BitBtnSave", "BitBtnCopy", "BitBtnDelete", "comboMaps", "editFighters", "BitBtnRunTheGame"})
         QVERIFY2(!Find<QWidget>(form.get(), name)->isEnabled(), name);
+    QCOMPARE(Find<QLabel>(form.get(), "Image")->pixmap().size(), QSize(280, 210));
     QVERIFY(Find<QPushButton>(form.get(), "BitBtnNew")->isEnabled());
     // With nothing selected, Delete asks nothing.
     const auto asked = ask.Asked.size();
@@ -715,22 +719,38 @@ void TestMainForm::commentBox() {
     ClickEntry(list, 0);
     comment->setFocus();
     TypeText(comment, QStringLiteral("правка"));
-    // An edited comment alone leaves the mission saved.
-    QCOMPARE(form->Library().CountUnsaved(), 0);
-    // Another mission shows its own comment; the edit is gone.
+    // A typed comment is an unsaved value of its mission, kept while another
+    // mission is shown and over a refresh.
+    QCOMPARE(form->Library().CountUnsaved(), 1);
+    QVERIFY(list->item(0)->text().endsWith(QStringLiteral(" *")));
     ClickEntry(list, 1);
     QCOMPARE(comment->toPlainText(), QString());
     ClickEntry(list, 0);
-    QCOMPARE(comment->toPlainText(), QString());
+    QCOMPARE(comment->toPlainText(), QStringLiteral("правка"));
+    QVERIFY(Choose(Find<QComboBox>(form.get(), "comboDifficulty"), QStringLiteral("Боевой вылет")));
+    QCOMPARE(comment->toPlainText(), QStringLiteral("правка"));
 
     // A mission saved while another is shown keeps its own comment.
     comment->setFocus();
+    comment->selectAll();
     TypeText(comment, QStringLiteral("своя"));
     QVERIFY(form->DoSave());
     ClickEntry(list, 1);
     form->SaveMission("zelk0001.mis");
     ClickEntry(list, 0);
     QCOMPARE(comment->toPlainText(), QStringLiteral("своя"));
+
+    // At close, an earlier unsaved mission's save must not cost the shown
+    // one its typed comment.
+    QVERIFY(Choose(Find<QComboBox>(form.get(), "comboTime"), QStringLiteral("05:00")));
+    ClickEntry(list, 1);
+    comment->setFocus();
+    TypeText(comment, QStringLiteral("вторая"));
+    ask.Answers = {QMessageBox::Yes};
+    form->close();
+    QVERIFY(!form->isVisible());
+    QCOMPARE(U(form->Library().At(1).Comment.at(0)), QStringLiteral("вторая"));
+    QCOMPARE(U(form->Library().At(0).Comment.at(0)), QStringLiteral("своя"));
 }
 
 void TestMainForm::closeWithUnsavedMissions() {
@@ -861,10 +881,15 @@ void TestMainForm::realMessageBoxes() {
         title = boxWidget->windowTitle();
         buttons = boxWidget->standardButtons();
         icon = boxWidget->icon();
+        text.clear();
+        for (QAbstractButton* button : boxWidget->buttons())
+            text += button->text() + QLatin1Char(' ');
         boxWidget->button(QMessageBox::Cancel)->click();
     });
     form->close();
     QCOMPARE(title, QStringLiteral("Запрос"));
+    for (const QString& russian : {QStringLiteral("Да "), QStringLiteral("Нет "), QStringLiteral("Отмена ")})
+        QVERIFY2(text.contains(russian), qPrintable(text));
     QCOMPARE(buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     QCOMPARE(icon, QMessageBox::NoIcon);
     QVERIFY(form->isVisible());
@@ -888,6 +913,93 @@ void TestMainForm::warningsAndFolderFailure() {
     // The good data still load and New works.
     QCOMPARE(Find<QComboBox>(form.get(), "comboMaps")->count(), 2);
     QVERIFY(Find<QPushButton>(form.get(), "BitBtnNew")->isEnabled());
+}
+
+void TestMainForm::newAndCopySelectOnlyTheNewEntry() {
+    TUiSandbox box;
+    TAskScript ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    form->DoNew();
+    QVERIFY(form->DoSave());
+    auto* list = Find<QListWidget>(form.get(), "lboxMissions");
+    ClickEntry(list, 0);
+    QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnCopy"), Qt::LeftButton);
+    QCOMPARE(list->selectedItems(), QList<QListWidgetItem*>{list->item(1)});
+    QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnNew"), Qt::LeftButton);
+    QCOMPARE(list->selectedItems(), QList<QListWidgetItem*>{list->item(2)});
+    // Deleting what was just made never takes the original with it.
+    ask.Answers = {QMessageBox::Yes};
+    QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnDelete"), Qt::LeftButton);
+    QCOMPARE(ask.Asked.back().Text, QStringLiteral("Вы действительно хотите удалить 1 файл?"));
+    QCOMPARE(list->count(), 2);
+    QVERIFY(fs::exists(box.MissionFolder / "zelk0001.mis"));
+}
+
+void TestMainForm::missionOfALeftOutMap() {
+    TUiSandbox box;
+    TAskScript ask;
+    {
+        auto form = OpenForm(box, ask);
+        QVERIFY(form);
+        form->DoNew();
+        QVERIFY(Choose(Find<QComboBox>(form.get(), "comboMaps"), QStringLiteral("Карта Б")));
+        QVERIFY(form->DoSave());
+    }
+    zelk::test::WriteFileBytes(box.Data / "orvak_zelk.rc1", "broken");
+    const std::string written = zelk::test::ReadFileBytes(box.MissionFolder / "zelk0001.mis");
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    auto* list = Find<QListWidget>(form.get(), "lboxMissions");
+    ClickEntry(list, 0);
+    // Looking at it changes nothing.
+    const TMission& mission = form->Library().At(0);
+    QCOMPARE(mission.Data.Map, std::string("maps/b.ini"));
+    QVERIFY(!mission.IsUnsaved());
+    QVERIFY(!list->item(0)->text().endsWith(QStringLiteral(" *")));
+    QCOMPARE(Find<QComboBox>(form.get(), "comboMaps")->currentIndex(), -1);
+
+    // Its save is refused with its own target named, and nothing is written.
+    QVERIFY(!form->DoSave());
+    QCOMPARE(ask.Asked.back().Kind, TAskKind::Error);
+    QVERIFY2(ask.Asked.back().Text.contains(QStringLiteral("«Поезд»")) &&
+                 ask.Asked.back().Text.contains(QStringLiteral("не загружена")),
+             qPrintable(ask.Asked.back().Text));
+    QCOMPARE(zelk::test::ReadFileBytes(box.MissionFolder / "zelk0001.mis"), written);
+
+    // Changed, it still lets the window close: it is only reported.
+    QVERIFY(Choose(Find<QComboBox>(form.get(), "comboTime"), QStringLiteral("05:00")));
+    QVERIFY(mission.IsUnsaved());
+    ask.Answers = {QMessageBox::Yes};
+    form->close();
+    QVERIFY(!form->isVisible());
+    QCOMPARE(ask.Asked.back().Kind, TAskKind::Problem);
+    QVERIFY(ask.Asked.back().Text.contains(QStringLiteral("zelk0001.mis")));
+    QCOMPARE(zelk::test::ReadFileBytes(box.MissionFolder / "zelk0001.mis"), written);
+}
+
+void TestMainForm::wheelTurnsOnlyTheFocusedControl() {
+    TUiSandbox box;
+    TAskScript ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    form->DoNew();
+    auto* list = Find<QListWidget>(form.get(), "lboxMissions");
+    const TMissionData before = form->CurrentMission()->Data;
+    auto turn = [](QWidget* control) {
+        QWheelEvent wheel(QPointF(5, 5), control->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(control, &wheel);
+    };
+    for (QWidget* control : {Find<QWidget>(form.get(), "comboTime"), Find<QWidget>(form.get(), "editHeight")}) {
+        list->setFocus();
+        turn(control);
+        QVERIFY2(form->CurrentMission()->Data == before, qPrintable(control->objectName()));
+        control->setFocus();
+        turn(control);
+        QVERIFY2(!(form->CurrentMission()->Data == before), qPrintable(control->objectName()));
+        form->CurrentMission()->Data = before;
+    }
 }
 
 void TestMainForm::simulatorPathsAndConfig() {

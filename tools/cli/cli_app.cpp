@@ -334,7 +334,7 @@ int DoCopy(TContext& ctx) {
     SettleMission(copy, ref);
     auto journal = OpenJournal(ctx);
     library.Journal = journal ? &*journal : nullptr;
-    SaveListed(ctx, library, copy.FileName, ref, CommentBoxLines(copy), SeedOf(ctx));
+    SaveListed(ctx, library, copy.FileName, ref, CommentToSave(copy), SeedOf(ctx));
     PrintMission(ctx, library.At(index), ref);
     return 0;
 }
@@ -347,7 +347,7 @@ int DoRegenerate(TContext& ctx) {
     auto journal = OpenJournal(ctx);
     library.Journal = journal ? &*journal : nullptr;
     if (!ctx.Args.Variant) {
-        SaveListed(ctx, library, mission.FileName, ref, CommentBoxLines(mission), SeedOf(ctx));
+        SaveListed(ctx, library, mission.FileName, ref, CommentToSave(mission), SeedOf(ctx));
         PrintMission(ctx, library.At(index), ref);
         return 0;
     }

@@ -155,9 +155,7 @@ TMissionFiles BuildMissionFiles(const TMission& mission, const TRefData& ref,
 
     const TTarget* target = ref.Targets.SelectTarget(d.Map, d.Target);
     if (target == nullptr)
-        throw TFileError(files.FileName, TFileError::kNoPosition,
-                         "цель «" + Utf8(d.Target) + "» на карте «" + Utf8(d.Map) +
-                             "» не найдена в справочных данных");
+        throw TFileError(files.FileName, TFileError::kNoPosition, MissingTargetReason(mission, ref));
     if (target->DataFile < 0 || target->DataFile > 9)
         throw TFileError(ref.DataFilePath(0), TFileError::kNoPosition,
                          "цель «" + Utf8(d.Target) + "» ссылается на файл данных с номером " +
@@ -367,6 +365,49 @@ std::vector<std::string> CommentBoxLines(const TMission& mission) {
         }
     }
     return lines;
+}
+
+std::vector<std::string> CommentToSave(const TMission& mission) {
+    return mission.TypedComment ? *mission.TypedComment : CommentBoxLines(mission);
+}
+
+void TypeComment(TMission& mission, std::vector<std::string> lines) {
+    std::vector<std::string> own = CommentBoxLines(mission);
+    // A box shows no comment and an empty line alike.
+    if (own.size() == 1 && own.front().empty()) own.clear();
+    if (lines == own)
+        mission.TypedComment.reset();
+    else
+        mission.TypedComment = std::move(lines);
+}
+
+std::string NamedTarget(const TMission& mission) {
+    if (!mission.Data.Target.empty()) return mission.Data.Target;
+    // The title is "<mission type> - <target>", perhaps with " [<tanks>]".
+    const std::string& title = mission.Name;
+    const auto dash = title.find(" - ");
+    if (dash == std::string::npos) return {};
+    std::string target = title.substr(dash + 3);
+    const auto bracket = target.rfind(" [");
+    if (bracket != std::string::npos && target.back() == ']') target.erase(bracket);
+    return target;
+}
+
+std::string MissingTargetReason(const TMission& mission, const TRefData& ref) {
+    const std::string target = Utf8(NamedTarget(mission));
+    const std::string map = Utf8(mission.Data.Map);
+    const bool mapLoaded = std::any_of(ref.Maps.Items.begin(), ref.Maps.Items.end(),
+                                       [&](const TMap& m) { return m.Key == mission.Data.Map; });
+    std::string why;
+    if (target.empty())
+        why = "у задания не указана цель на карте «" + map + "»";
+    else if (!mapLoaded)
+        why = "цель «" + target + "» на карте «" + map +
+              "» недоступна: эта карта не загружена (её файл данных повреждён или отсутствует)";
+    else
+        why = "цель «" + target + "» недоступна: на карте «" + map +
+              "» такой цели нет в загруженных файлах данных (её файл повреждён или отсутствует)";
+    return why + ". Задание нельзя сохранить; выберите другую цель или восстановите файлы данных.";
 }
 
 }  // namespace zelk

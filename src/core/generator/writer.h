@@ -62,6 +62,22 @@ void SaveMissionFiles(TMission& mission, const TRefData& ref, const std::filesys
 // split at CR LF. Lets a mission other than the one shown keep its comment.
 std::vector<std::string> CommentBoxLines(const TMission& mission);
 
+// The comment any save of the mission writes: the typed one when there is
+// one, else its own.
+std::vector<std::string> CommentToSave(const TMission& mission);
+
+// Notes lines typed into the comment box for the mission; typing its own
+// comment back leaves nothing pending.
+void TypeComment(TMission& mission, std::vector<std::string> lines);
+
+// The target a mission names: its Target, or, when the reference data did not
+// know it at read-back, the target part of its title.
+std::string NamedTarget(const TMission& mission);
+
+// Why a mission whose map does not offer its target cannot be saved (UTF-8),
+// naming that target and its map.
+std::string MissingTargetReason(const TMission& mission, const TRefData& ref);
+
 // Every "," replaced by ".".
 std::string PointDecimals(std::string_view text);
 

@@ -122,6 +122,43 @@ TTargetChoice CheckUpTargets(TMission& mission, const TRefData& ref) {
     return c;
 }
 
+bool TargetAvailable(const TMissionData& data, const TRefData& ref) {
+    return ref.Targets.SelectTarget(data.Map, data.Target) != nullptr;
+}
+
+TTargetChoice ChoiceAsRead(const TMission& mission, const TRefData& ref) {
+    // The settling runs on a copy: only the lists it fills are kept.
+    TMission probe = mission;
+    TTargetChoice c = CheckUpTargets(probe, ref);
+    const TMissionData& data = mission.Data;
+    // A map that was left out is not shown as the first map.
+    if (c.MapSelected >= 0 && ref.Maps.Items[static_cast<std::size_t>(c.MapSelected)].Key != data.Map)
+        c.MapSelected = -1;
+    c.TargetSelected = -1;
+    c.CurrentTarget = nullptr;
+    c.Offers = TOffers();
+    c.MovingEnabled = false;
+    c.MovingChecked = data.Moving != 0;
+    c.Modes.clear();
+    c.ModeSelected = -1;
+    if (data.Mode < ModeNames.size()) {
+        c.Modes.push_back(data.Mode);
+        c.ModeSelected = 0;
+    }
+    c.Difficulties.clear();
+    c.DifficultySelected = -1;
+    if (data.Difficulty < DifficultyNames.size()) {
+        c.Difficulties.push_back(data.Difficulty);
+        c.DifficultySelected = 0;
+    }
+    c.Aircraft.Aircrafts = OfferedAircrafts(ref.Aircrafts, data.Mode);
+    c.Aircraft.Selected = -1;
+    for (std::size_t i = 0; i < c.Aircraft.Aircrafts.size(); ++i)
+        if (c.Aircraft.Aircrafts[i]->AirClass == data.Aircraft) c.Aircraft.Selected = static_cast<int>(i);
+    c.TanksEnabled = false;
+    return c;
+}
+
 bool ApplyFightersRule(TMissionData& data) {
     if (data.Difficulty == 0) {
         data.Fighters = 0;

@@ -75,6 +75,17 @@ struct TTargetChoice {
 // mission type without aircraft) stays as it was. Tanks is not changed.
 TTargetChoice CheckUpTargets(TMission& mission, const TRefData& ref);
 
+// Whether the mission's map offers its target. A mission read back while its
+// map or target was left out of the reference data is not: it is shown as
+// it was read and cannot be saved until the pilot picks another target.
+bool TargetAvailable(const TMissionData& data, const TRefData& ref);
+
+// What the window shows for a mission whose target is not available, with
+// nothing settled: its map's targets with none selected, its own mission
+// type, difficulty and movement, each list holding only that value, and the
+// aircraft offered for its type.
+TTargetChoice ChoiceAsRead(const TMission& mission, const TRefData& ref);
+
 // Enemy fighters in a training sortie make no sense: Difficulty 0 sets
 // Fighters to 0. Returns whether the fighters box is enabled.
 bool ApplyFightersRule(TMissionData& data);

@@ -18,6 +18,7 @@ void TMission::MakeFileNames(int number) {
 void TMission::SaveState() {
     SavedData = Data;
     SavedComment = Comment;
+    TypedComment.reset();
 }
 
 }  // namespace zelk

@@ -1,6 +1,7 @@
 #pragma once
 // The mission record: parameters, file number and names, texts.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,16 +39,21 @@ public:
     TMissionData Data;
     TMissionData SavedData;
     std::vector<std::string> SavedComment;
+    // A comment typed for the mission and not saved yet, as comment box
+    // lines; a save writes it, whichever mission is shown then.
+    std::optional<std::vector<std::string>> TypedComment;
     std::uint8_t IsNew = 0;
 
     // FileName = "zelk" + number in at least four digits + ".mis";
     // PropFileName = its first 8 characters + "_ru.properties".
     void MakeFileNames(int number);
+    // Takes the saved copy; a typed comment counts as written from then on.
     void SaveState();
     // Any parameter differs from the saved copy (the comment takes no part).
     bool IsModified() const { return !(Data == SavedData); }
-    // Counts for the close check and the save-all question.
-    bool IsUnsaved() const { return IsNew != 0 || IsModified(); }
+    // Counts for the close check and the save-all question: a typed comment
+    // would be lost as surely as a changed parameter.
+    bool IsUnsaved() const { return IsNew != 0 || IsModified() || TypedComment.has_value(); }
 };
 
 std::string MissionFileName(int number);

@@ -374,6 +374,19 @@ TEST_F(WriterTest, FailuresNameWhatIsWrong) {
     m.Data.Target = W("Сломанная цель");
     EXPECT_THROW(BuildMissionFiles(m, world.Ref, {}, 1), TFileError);
 
+    // Read back while its map was left out: the title still names the target.
+    m = BaseMission();
+    m.Data.Map = "Gone/load.ini";
+    m.Data.Target.clear();
+    m.Name = W("Штурмовка - Склад [Т-34]");
+    try {
+        BuildMissionFiles(m, world.Ref, {}, 1);
+        ADD_FAILURE() << "no error";
+    } catch (const TFileError& e) {
+        EXPECT_NE(std::string(e.what()).find("цель «Склад» на карте «Gone/load.ini» недоступна"), std::string::npos)
+            << e.what();
+    }
+
     m = BaseMission();
     m.Data.Mode = 7;
     EXPECT_THROW(BuildMissionFiles(m, world.Ref, {}, 1), TFileError);
