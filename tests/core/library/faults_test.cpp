@@ -55,6 +55,37 @@ bool Save(TMissionLibrary& lib, const TWorld& w, int index) {
     }
 }
 
+// Another program's files, a lone description and a number another unsaved
+// entry holds are all passed over; nothing stored is replaced.
+TEST(NeverSavedMission, MovesPastEveryTakenNumber) {
+    TWorld w;
+    StoreLibrary(w);  // 1..3 and a lone description at 4
+    TMissionLibrary lib;
+    ASSERT_TRUE(lib.Load(w.Missions, w.Ref.Targets));
+    const int first = lib.NewMission(DefaultsFromRefData(w.Ref));   // 4
+    const int second = lib.NewMission(DefaultsFromRefData(w.Ref));  // 5
+    WriteFileBytes(w.Missions / "zelk0005.mis", "theirs");          // another program's, not listed
+    WriteFileBytes(w.Missions / "zelk0005_ru.properties", "theirs");
+    const TFolder before = ReadFolder(w.Missions);
+
+    ASSERT_TRUE(Save(lib, w, first));
+    EXPECT_EQ(lib.At(first).Number, 6);  // 5 is held on disk and by the other entry
+    ASSERT_TRUE(Save(lib, w, second));
+    EXPECT_EQ(lib.At(second).FileName, "zelk0007.mis");
+    const TFolder after = ReadFolder(w.Missions);
+    for (const auto& [name, bytes] : before) EXPECT_EQ(after.at(name), bytes) << name;
+    EXPECT_EQ(after.size(), before.size() + 4);
+
+    // No number left: an error, and nothing written.
+    lib.At(second).Number = 9999;
+    lib.At(second).MakeFileNames(9999);
+    lib.At(second).IsNew = 1;
+    WriteFileBytes(w.Missions / "zelk9999_ru.properties", "lone");
+    EXPECT_FALSE(Save(lib, w, second));
+    EXPECT_EQ(ReadFolder(w.Missions).size(), after.size() + 1);
+    EXPECT_EQ(lib.At(second).IsNew, 1);
+}
+
 TEST(FaultInjection, NoMissionIsLostWhateverFileOperationFails) {
     const TOperation operations[] = {
         {"new", false, 1, [](TMissionLibrary& lib, const TWorld& w) { return Save(lib, w, lib.NewMission(DefaultsFromRefData(w.Ref))); }},
