@@ -22,6 +22,9 @@
 #if defined(_WIN32)
 #include <io.h>
 #include <process.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <fcntl.h>
