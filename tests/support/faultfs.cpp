@@ -1,6 +1,7 @@
 #include "support/faultfs.h"
 
 #include "data/error.h"
+#include "support/tempdir.h"
 
 namespace zelk::test {
 
@@ -30,6 +31,42 @@ bool TFaultFileSystem::RenameNew(const std::filesystem::path& from, const std::f
 bool TFaultFileSystem::Remove(const std::filesystem::path& path) noexcept {
     if (Fails()) return false;
     return TSaveFileSystem::Remove(path);
+}
+
+TFolderBytes FolderBytes(const std::filesystem::path& folder) {
+    TFolderBytes files;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        files[e.path().filename().string()] = ReadFileBytes(e.path());
+    return files;
+}
+
+namespace {
+
+bool IsMissionFile(const std::string& name) { return name.starts_with("zelk") && name.ends_with(".mis"); }
+std::string DescriptionOf(const std::string& mis) { return mis.substr(0, 8) + "_ru.properties"; }
+
+}  // namespace
+
+std::vector<std::string> LostMissions(const TFolderBytes& before, const TFolderBytes& after, bool goneAllowed,
+                                      bool changeAllowed) {
+    std::vector<std::string> lost;
+    for (const auto& [name, bytes] : before) {
+        if (!IsMissionFile(name)) continue;
+        const std::string prop = DescriptionOf(name);
+        const bool gone = !after.contains(name);
+        const bool whole = !gone && after.contains(prop) && (changeAllowed || (after.at(name) == bytes &&
+                                                                               before.contains(prop) &&
+                                                                               after.at(prop) == before.at(prop)));
+        if (!whole && !(gone && goneAllowed)) lost.push_back(name);
+    }
+    return lost;
+}
+
+std::vector<std::string> HalfMissions(const TFolderBytes& folder) {
+    std::vector<std::string> half;
+    for (const auto& [name, bytes] : folder)
+        if (IsMissionFile(name) && !folder.contains(DescriptionOf(name))) half.push_back(name);
+    return half;
 }
 
 }  // namespace zelk::test

@@ -3,8 +3,10 @@
 // purpose: the n-th call of any kind, counting from 1. A failing write leaves
 // half its bytes behind, as a full disk would.
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "generator/writer.h"
 
@@ -27,5 +29,19 @@ public:
 private:
     bool Fails() { return ++Calls == FailAt; }
 };
+
+// Every file of a folder with its bytes, by name.
+using TFolderBytes = std::map<std::string, std::string>;
+TFolderBytes FolderBytes(const std::filesystem::path& folder);
+
+// The stored missions of `before` that are no longer whole and unchanged in
+// `after`: either file changed or gone. A mission gone entirely is allowed
+// with `goneAllowed`, any change with `changeAllowed`.
+std::vector<std::string> LostMissions(const TFolderBytes& before, const TFolderBytes& after, bool goneAllowed,
+                                      bool changeAllowed);
+
+// Mission files in the folder without their description: what a scan would
+// list as half a mission.
+std::vector<std::string> HalfMissions(const TFolderBytes& folder);
 
 }  // namespace zelk::test

@@ -856,14 +856,6 @@ void TestMainForm::saveWhenAnotherProgramTookTheNumber() {
 // in turn: stored missions stay byte-identical, the failure is reported, and
 // the list shows exactly what is on disk.
 void TestMainForm::fileFaultsLoseNothing() {
-    using TFolder = std::map<std::string, std::string>;
-    const auto readFolder = [](const fs::path& folder) {
-        TFolder files;
-        for (const auto& e : fs::directory_iterator(folder))
-            files[e.path().filename().string()] = zelk::test::ReadFileBytes(e.path());
-        return files;
-    };
-    const auto propOf = [](const std::string& mis) { return mis.substr(0, 8) + "_ru.properties"; };
     struct TCommand {
         const char* Name;
         std::function<void(TZELK_form&, TAskScript&)> Run;
@@ -905,7 +897,7 @@ void TestMainForm::fileFaultsLoseNothing() {
                     QVERIFY(form->DoSave());
                 }
             }
-            const TFolder before = readFolder(box.MissionFolder);
+            const auto before = zelk::test::FolderBytes(box.MissionFolder);
             TAskScript ask;
             zelk::test::TFaultFileSystem faults;
             faults.FailAt = failAt;
@@ -915,34 +907,25 @@ void TestMainForm::fileFaultsLoseNothing() {
             const bool reported = std::any_of(ask.Asked.begin(), ask.Asked.end(), [](const TAsked& a) {
                 return a.Kind == TAskKind::Error || a.Kind == TAskKind::Problem;
             });
-            const TFolder after = readFolder(box.MissionFolder);
+            const auto after = zelk::test::FolderBytes(box.MissionFolder);
 
             const bool done = std::string(command.Name) == "Delete" ? form->Library().Empty()
                                                                    : form->Library().CountUnsaved() == 0;
-            for (const auto& [name, bytes] : before) {
-                if (!name.ends_with(".mis"))
-                    continue;
-                const bool whole = after.contains(name) && after.at(name) == bytes && after.contains(propOf(name)) &&
-                                   after.at(propOf(name)) == before.at(propOf(name));
-                const bool deleted = !after.contains(name) && std::string(command.Name) == "Delete";
-                const bool saved = done && std::string(command.Name) == "Save";
-                if (!whole && !deleted && !saved) {
-                    ++lost;
-                    QFAIL(where + ": lost " + name.c_str());
-                }
-            }
+            const auto lostHere = zelk::test::LostMissions(before, after, std::string(command.Name) == "Delete",
+                                                           done && std::string(command.Name) == "Save");
+            lost += static_cast<int>(lostHere.size());
+            if (!lostHere.empty())
+                QFAIL(where + ": lost " + lostHere.front().c_str());
+            QVERIFY2(zelk::test::HalfMissions(after).empty(), where);
             // The list holds exactly the missions on disk, besides those never saved.
             std::set<std::string> listed;
             std::set<std::string> onDisk;
             for (int i = 0; i < form->Library().Count(); ++i)
                 if (!form->Library().At(i).IsNew)
                     listed.insert(form->Library().At(i).FileName);
-            for (const auto& [name, bytes] : after) {
-                if (name.starts_with("zelk") && name.ends_with(".mis")) {
+            for (const auto& [name, bytes] : after)
+                if (name.starts_with("zelk") && name.ends_with(".mis"))
                     onDisk.insert(name);
-                    QVERIFY2(after.contains(propOf(name)), where + ": half a mission " + name.c_str());
-                }
-            }
             QVERIFY2(listed == onDisk, where);
             if (!faults.Injected()) {
                 QVERIFY2(done && !reported, where);

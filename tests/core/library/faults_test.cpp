@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <iostream>
-#include <map>
 
 #include "core/generator/fixture.h"
 #include "library/commands.h"
@@ -16,16 +15,6 @@ namespace zelk::test {
 namespace {
 
 namespace fs = std::filesystem;
-using TFolder = std::map<std::string, std::string>;  // file name -> bytes
-
-TFolder ReadFolder(const fs::path& folder) {
-    TFolder files;
-    for (const auto& e : fs::directory_iterator(folder)) files[e.path().filename().string()] = ReadFileBytes(e.path());
-    return files;
-}
-
-std::string PropOf(const std::string& misName) { return misName.substr(0, 8) + "_ru.properties"; }
-
 // Missions 1..3 stored, and at 4 a description alone, as a delete that
 // failed half way leaves it: a new mission must pass over that number.
 void StoreLibrary(const TWorld& w) {
@@ -66,13 +55,13 @@ TEST(NeverSavedMission, MovesPastEveryTakenNumber) {
     const int second = lib.NewMission(DefaultsFromRefData(w.Ref));  // 5
     WriteFileBytes(w.Missions / "zelk0005.mis", "theirs");          // another program's, not listed
     WriteFileBytes(w.Missions / "zelk0005_ru.properties", "theirs");
-    const TFolder before = ReadFolder(w.Missions);
+    const TFolderBytes before = FolderBytes(w.Missions);
 
     ASSERT_TRUE(Save(lib, w, first));
     EXPECT_EQ(lib.At(first).Number, 6);  // 5 is held on disk and by the other entry
     ASSERT_TRUE(Save(lib, w, second));
     EXPECT_EQ(lib.At(second).FileName, "zelk0007.mis");
-    const TFolder after = ReadFolder(w.Missions);
+    const TFolderBytes after = FolderBytes(w.Missions);
     for (const auto& [name, bytes] : before) EXPECT_EQ(after.at(name), bytes) << name;
     EXPECT_EQ(after.size(), before.size() + 4);
 
@@ -82,7 +71,7 @@ TEST(NeverSavedMission, MovesPastEveryTakenNumber) {
     lib.At(second).IsNew = 1;
     WriteFileBytes(w.Missions / "zelk9999_ru.properties", "lone");
     EXPECT_FALSE(Save(lib, w, second));
-    EXPECT_EQ(ReadFolder(w.Missions).size(), after.size() + 1);
+    EXPECT_EQ(FolderBytes(w.Missions).size(), after.size() + 1);
     EXPECT_EQ(lib.At(second).IsNew, 1);
 }
 
@@ -105,32 +94,20 @@ TEST(FaultInjection, NoMissionIsLostWhateverFileOperationFails) {
             SCOPED_TRACE(std::string(op.Name) + ", failing call " + std::to_string(failAt));
             TWorld w;
             StoreLibrary(w);
-            const TFolder before = ReadFolder(w.Missions);
+            const TFolderBytes before = FolderBytes(w.Missions);
             TMissionLibrary lib;
             ASSERT_TRUE(lib.Load(w.Missions, w.Ref.Targets));
             TFaultFileSystem faults;
             faults.FailAt = failAt;
             lib.FileSystem = &faults;
             const bool succeeded = op.Run(lib, w);
-            const TFolder after = ReadFolder(w.Missions);
+            const TFolderBytes after = FolderBytes(w.Missions);
 
-            // A stored mission is lost when it changed, half or whole, or
-            // went away without being deleted.
-            for (const auto& [name, bytes] : before) {
-                if (!name.ends_with(".mis")) continue;
-                const bool gone = !after.contains(name);
-                const bool whole = !gone && after.at(name) == bytes && after.contains(PropOf(name)) &&
-                                   after.at(PropOf(name)) == before.at(PropOf(name));
-                const bool changedBySave = succeeded && !op.Deletes && op.Listed == 0;
-                if (!(whole || (gone && op.Deletes) || changedBySave)) {
-                    ++lost;
-                    ADD_FAILURE() << name << " lost";
-                }
-            }
-            // Whatever the scan lists is a whole mission.
+            const auto lostHere = LostMissions(before, after, op.Deletes, succeeded && op.Listed == 0);
+            lost += static_cast<int>(lostHere.size());
+            EXPECT_TRUE(lostHere.empty()) << lostHere.front();
+            EXPECT_TRUE(HalfMissions(after).empty()) << HalfMissions(after).front();
             const TScanResult scan = ScanMissionFolder(w.Missions, w.Ref.Targets);
-            for (const auto& m : scan.Missions)
-                EXPECT_TRUE(after.contains(m->PropFileName)) << m->FileName << " listed without its description";
             std::size_t listedBefore = 0;
             for (const auto& [name, bytes] : before) listedBefore += name.ends_with(".mis");
             if (!succeeded && !op.Deletes) {
