@@ -393,6 +393,14 @@ void ClaimNewFiles(TSaveFileSystem& fs, const TMissionFiles& files, const TSaveP
     // A read-only file is named as such: it is in use all the same.
     for (const auto* path : {&p.Mis, &p.Prop})
         if (ReadOnlyFile(*path)) throw TNameTaken(*path, TFileError::kNoPosition, "файл защищён от записи, он не заменён");
+    // A name plainly in use is passed over before anything is written; the
+    // claims below still decide, since another program may take one meanwhile.
+    for (const auto* path : {&p.Prop, &p.Mis}) {
+        std::error_code ec;
+        const auto type = std::filesystem::symlink_status(*path, ec).type();
+        if (type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::none)
+            throw TNameTaken(*path, TFileError::kNoPosition, "файл уже существует, он не заменён");
+    }
     fs.WriteFile(p.MisTemp, files.MissionBytes);
     fs.WriteFile(p.PropTemp, files.PropBytes);
     if (!fs.RenameNew(p.PropTemp, p.Prop))
