@@ -146,6 +146,7 @@ TZELK_form::TZELK_form(TFormOptions options, QWidget* parent)
                           Qt::MSWindowsFixedSizeDialogHint),
       options_(std::move(options)) {
     paths_ = MakeSimPaths(options_.Root);
+    library_.FileSystem = options_.FileSystem;
     CreateControls();
     FormCreate();
 }
@@ -1231,7 +1232,8 @@ void TZELK_form::DoDelete() {
         return;
     currentMission_ = nullptr;
     shownMission_ = nullptr;
-    library_.DeleteMissions(rows, paths_.MissionFolder);
+    std::vector<fs::path> notRemoved;
+    library_.DeleteMissions(rows, paths_.MissionFolder, &notRemoved);
     FillMissionList();
     if (!library_.Empty()) {
         SetCurrentEntry(library_.Count() - 1);
@@ -1245,6 +1247,14 @@ void TZELK_form::DoDelete() {
         ShowTargetPicture();
     }
     ShowMissionData();
+    if (!notRemoved.empty()) {
+        // A mission whose mission file stayed is still listed; a description
+        // left alone is listed by nothing.
+        QStringList names;
+        for (const fs::path& path : notRemoved)
+            names << PathText(path);
+        Ask(TAskKind::Problem, kProblem, QStringLiteral("Не удалось удалить файлы:\n%1").arg(names.join(QLatin1Char('\n'))));
+    }
 }
 
 bool TZELK_form::DoSave() {
@@ -1292,8 +1302,16 @@ void TZELK_form::SaveMission(const std::string& fileName) {
     std::vector<std::string> comment;
     if (index >= 0)
         comment = CommentToSave(library_.At(index));
-    library_.SaveMission(fileName, ref_, paths_.MissionFolder, comment, TimeSeed());
+    const int number = index >= 0 ? library_.At(index).Number : 0;
+    const int saved = library_.SaveMission(fileName, ref_, paths_.MissionFolder, comment, TimeSeed());
     ShowEntryMarks();
+    // Another program took the number meanwhile: the mission went to the next
+    // free one, and the pilot finds it in the simulator under that name.
+    if (library_.At(saved).Number != number)
+        Ask(TAskKind::Problem, kProblem,
+            QStringLiteral("Номер %1 уже занят другим файлом в папке заданий.\nЗадание сохранено в файле %2.")
+                .arg(number)
+                .arg(FromCp1251(library_.At(saved).FileName)));
 }
 
 bool TZELK_form::CheckUnsavedMissions() {

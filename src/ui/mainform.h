@@ -55,6 +55,7 @@ struct TFormOptions {
     std::filesystem::path Root;     // simulator root folder
     std::filesystem::path DataDir;  // folder of orvak_zelk.rc0..rc9
     TAskFunc Ask;                   // empty: ShowMessageBox
+    TSaveFileSystem* FileSystem = nullptr;  // file operations of Save and Delete; nullptr: the disk
 };
 
 class TZELK_form : public QWidget {

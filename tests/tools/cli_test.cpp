@@ -208,6 +208,42 @@ TEST(CliNew, SameSeedGivesByteIdenticalFiles) {
     EXPECT_EQ(ReadFileBytes(d.MissionDir() / "zelk0001.mis"), first.first);
 }
 
+// Twenty scripts at once on one folder, round after round: every mission a
+// run reports is on disk, whole, under a number no other run got, with both
+// files from that run.
+TEST(CliNew, ParallelRunsNeverShareANumberOrMixTheirFiles) {
+    TSimFolder sim;
+    const int kRuns = 20;
+    const int kRounds = 3;
+    std::map<std::string, int> owner;  // reported file -> height of its run
+    for (int round = 0; round < kRounds; ++round) {
+        std::vector<std::unique_ptr<TChild>> runs;
+        for (int i = 0; i < kRuns; ++i) {
+            const std::string height = Str(1000 + 10 * (round * kRuns + i));
+            auto args = sim.Common();
+            args.insert(args.end(), {"new", "--json", "--height", height, "--comment", "run " + height});
+            runs.push_back(std::make_unique<TChild>(CliPath(), args));
+        }
+        for (auto& run : runs) {
+            const auto code = run->Wait(std::chrono::seconds(60));
+            EXPECT_EQ(code, 0) << run->Err();
+            if (code != 0) continue;
+            const Json j = Json::parse(run->Out());
+            EXPECT_TRUE(owner.emplace(j["file"].get<std::string>(), j["params"]["height"].get<int>()).second)
+                << j["file"] << " reported twice";
+        }
+    }
+    // The height is read back from the mission file, the comment from the description.
+    const Json list = ParseJson(sim.Cli({"list", "--json"}));
+    EXPECT_EQ(list["missions"].size(), owner.size());
+    for (const auto& m : list["missions"]) {
+        const auto it = owner.find(m["file"].get<std::string>());
+        ASSERT_NE(it, owner.end()) << m["file"] << " reported by no run";
+        EXPECT_EQ(m["params"]["height"], it->second) << m["file"];
+        EXPECT_EQ(m["comment"], "run " + Str(it->second)) << m["file"];
+    }
+}
+
 struct TRejection {
     std::vector<std::string> Args;
     std::string Named;  // the offending value the message must name

@@ -17,10 +17,14 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <memory>
+#include <set>
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
+#include "support/faultfs.h"
 #include "support/tempdir.h"
 #include "ui/mainform.h"
 #include "ui/simpaths.h"
@@ -56,11 +60,12 @@ struct TAskScript {
     }
 };
 
-std::unique_ptr<TZELK_form> OpenForm(const TUiSandbox& box, TAskScript& ask) {
+std::unique_ptr<TZELK_form> OpenForm(const TUiSandbox& box, TAskScript& ask, TSaveFileSystem* fileSystem = nullptr) {
     TFormOptions options;
     options.Root = box.Root;
     options.DataDir = box.Data;
     options.Ask = ask.Func();
+    options.FileSystem = fileSystem;
     auto form = std::make_unique<TZELK_form>(std::move(options));
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))
@@ -137,6 +142,8 @@ private slots:
     void commentBox();
     void closeWithUnsavedMissions();
     void closeWhenSaveFails();
+    void saveWhenAnotherProgramTookTheNumber();
+    void fileFaultsLoseNothing();
     void realMessageBoxes();
     void warningsAndFolderFailure();
     void newAndCopySelectOnlyTheNewEntry();
@@ -844,6 +851,115 @@ void TestMainForm::closeWhenSaveFails() {
     // Switching off unlocks it as usual.
     form->speedAuto->click();
     QVERIFY(form->comboMaps->isEnabled() && form->BitBtnNew->isEnabled() && form->lboxMissions->isEnabled());
+}
+
+void TestMainForm::saveWhenAnotherProgramTookTheNumber() {
+    TUiSandbox box;
+    TAskScript ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    form->DoNew();
+    fs::create_directories(box.MissionFolder);
+    zelk::test::WriteFileBytes(box.MissionFolder / "zelk0001.mis", "theirs");
+    zelk::test::WriteFileBytes(box.MissionFolder / "zelk0001_ru.properties", "theirs too");
+    QVERIFY(form->DoSave());
+    QCOMPARE(ask.Asked.back().Caption, QStringLiteral("Проблема"));
+    QVERIFY(ask.Asked.back().Text.contains(QStringLiteral("zelk0002.mis")));
+    QCOMPARE(zelk::test::ReadFileBytes(box.MissionFolder / "zelk0001.mis"), std::string("theirs"));
+    QCOMPARE(zelk::test::ReadFileBytes(box.MissionFolder / "zelk0001_ru.properties"), std::string("theirs too"));
+    QVERIFY(fs::exists(box.MissionFolder / "zelk0002_ru.properties"));
+    QCOMPARE(Find<QLineEdit>(form.get(), "FileName")->text(), QStringLiteral("zelk0002.mis"));
+    QCOMPARE(form->Library().CountUnsaved(), 0);
+}
+
+// Each file operation of New, Copy, Save, Delete and the save at close failed
+// in turn: stored missions stay byte-identical, the failure is reported, and
+// the list shows exactly what is on disk.
+void TestMainForm::fileFaultsLoseNothing() {
+    struct TCommand {
+        const char* Name;
+        std::function<void(TZELK_form&, TAskScript&)> Run;
+    };
+    const TCommand commands[] = {
+        {"New", [](TZELK_form& f, TAskScript&) { f.DoNew(); f.DoSave(); }},
+        {"Copy", [](TZELK_form& f, TAskScript&) { ClickEntry(f.lboxMissions, 0); f.DoCopy(); f.DoSave(); }},
+        {"Save",
+         [](TZELK_form& f, TAskScript&) {
+             ClickEntry(f.lboxMissions, 1);
+             f.Library().At(1).Data.Height += 100;
+             f.DoSave();
+         }},
+        {"Delete",
+         [](TZELK_form& f, TAskScript& ask) {
+             f.lboxMissions->selectAll();
+             ask.Answers = {QMessageBox::Yes};
+             f.DoDelete();
+         }},
+        {"close",
+         [](TZELK_form& f, TAskScript& ask) {
+             f.DoNew();
+             ask.Answers = {QMessageBox::Yes};
+             f.close();
+         }},
+    };
+    int injected = 0;
+    int lost = 0;
+    for (const auto& command : commands) {
+        for (int failAt = 1;; ++failAt) {
+            const QByteArray where = QByteArray(command.Name) + ", failing call " + QByteArray::number(failAt);
+            TUiSandbox box;
+            {
+                TAskScript setUp;
+                auto form = OpenForm(box, setUp);
+                QVERIFY(form);
+                for (int i = 0; i < 2; ++i) {
+                    form->DoNew();
+                    QVERIFY(form->DoSave());
+                }
+            }
+            const auto before = zelk::test::FolderBytes(box.MissionFolder);
+            TAskScript ask;
+            zelk::test::TFaultFileSystem faults;
+            faults.FailAt = failAt;
+            auto form = OpenForm(box, ask, &faults);
+            QVERIFY(form);
+            command.Run(*form, ask);
+            const bool reported = std::any_of(ask.Asked.begin(), ask.Asked.end(), [](const TAsked& a) {
+                return a.Kind == TAskKind::Error || a.Kind == TAskKind::Problem;
+            });
+            const auto after = zelk::test::FolderBytes(box.MissionFolder);
+
+            const bool done = std::string(command.Name) == "Delete" ? form->Library().Empty()
+                                                                   : form->Library().CountUnsaved() == 0;
+            const auto lostHere = zelk::test::LostMissions(before, after, std::string(command.Name) == "Delete",
+                                                           done && std::string(command.Name) == "Save");
+            lost += static_cast<int>(lostHere.size());
+            if (!lostHere.empty())
+                QFAIL(where + ": lost " + lostHere.front().c_str());
+            QVERIFY2(zelk::test::HalfMissions(after).empty(), where);
+            // The list holds exactly the missions on disk, besides those never saved.
+            std::set<std::string> listed;
+            std::set<std::string> onDisk;
+            for (int i = 0; i < form->Library().Count(); ++i)
+                if (!form->Library().At(i).IsNew)
+                    listed.insert(form->Library().At(i).FileName);
+            for (const auto& [name, bytes] : after)
+                if (name.starts_with("zelk") && name.ends_with(".mis"))
+                    onDisk.insert(name);
+            QVERIFY2(listed == onDisk, where);
+            if (!faults.Injected()) {
+                QVERIFY2(done && !reported, where);
+                break;
+            }
+            ++injected;
+            if (!done)
+                QVERIFY2(reported, where + ": not reported");
+            if (std::string(command.Name) == "close")
+                QVERIFY2(form->isVisible() == !done, where);
+        }
+    }
+    qInfo("window: injected failures %d, missions lost %d", injected, lost);
+    QVERIFY(injected > 10);
 }
 
 void TestMainForm::realMessageBoxes() {

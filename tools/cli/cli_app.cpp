@@ -438,19 +438,20 @@ int DoDelete(TContext& ctx) {
             names.push_back(library.At(i).PropFileName);
         }
     }
-    library.DeleteMissions(indices, ctx.MissionFolder);
-    // The library ignores a file it could not delete, as the window does; on
-    // the command line that must not pass for success.
-    std::string left;
-    for (const auto& n : names) {
-        std::error_code ec;
-        fs::path p = ctx.MissionFolder / PathFromUtf8(U(n));
-        if (fs::exists(fs::symlink_status(p, ec))) left = PathToUtf8(p);
-    }
+    std::vector<fs::path> notRemoved;
+    library.DeleteMissions(indices, ctx.MissionFolder, &notRemoved);
     if (!ctx.Args.Json) {
-        for (std::size_t i = 0; i < names.size(); i += 2) *ctx.Out << "Удалено: " << U(names[i]) << '\n';
+        for (std::size_t i = 0; i < names.size(); i += 2) {
+            // A mission whose mission file stays is still in the library.
+            if (std::find(notRemoved.begin(), notRemoved.end(), ctx.MissionFolder / names[i]) == notRemoved.end())
+                *ctx.Out << "Удалено: " << U(names[i]) << '\n';
+        }
     }
-    if (!left.empty()) throw TCliFailure("файл невозможно удалить: " + left);
+    if (!notRemoved.empty()) {
+        std::vector<std::string> left;
+        for (const auto& p : notRemoved) left.push_back(PathToUtf8(p));
+        throw TCliFailure("файл невозможно удалить: " + Enumerate(left));
+    }
     return 0;
 }
 

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
+#include <random>
 #include <system_error>
 
 #include "data/catalogues.h"
@@ -18,7 +21,13 @@
 
 #if defined(_WIN32)
 #include <io.h>
+#include <process.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -239,6 +248,54 @@ bool SyncFile(std::FILE* f) {
 #endif
 }
 
+enum class TMoveResult { Moved, Exists, Failed };
+
+// A move that refuses to replace: the one primitive that lets programs
+// sharing the folder claim a file name. Keep every platform's form here.
+TMoveResult MoveIfAbsent(const std::filesystem::path& from, const std::filesystem::path& to) {
+#if defined(_WIN32)
+    // Without MOVEFILE_REPLACE_EXISTING the move fails when `to` exists.
+    if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) return TMoveResult::Moved;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? TMoveResult::Exists : TMoveResult::Failed;
+#else
+#if defined(__linux__) && defined(RENAME_NOREPLACE)
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return TMoveResult::Moved;
+    if (errno == EEXIST) return TMoveResult::Exists;
+    // Some file systems lack the flag; a hard link refuses to replace too.
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return TMoveResult::Failed;
+#endif
+    if (::link(from.c_str(), to.c_str()) != 0) return errno == EEXIST ? TMoveResult::Exists : TMoveResult::Failed;
+    ::unlink(from.c_str());  // a left-over temporary name is never listed
+    return TMoveResult::Moved;
+#endif
+}
+
+// A suffix no other save uses, in this program or in another one running at
+// the same time: two saves writing one temporary file would mix their bytes.
+std::string TemporarySuffix() {
+    static const unsigned long long process = [] {
+#if defined(_WIN32)
+        const unsigned long long pid = static_cast<unsigned long long>(_getpid());
+#else
+        const unsigned long long pid = static_cast<unsigned long long>(::getpid());
+#endif
+        return (pid << 32) ^ std::random_device{}();
+    }();
+    static std::atomic<unsigned> counter{0};
+    char text[48];
+    std::snprintf(text, sizeof text, ".%llx.%x.tmp", process, counter.fetch_add(1));
+    return text;
+}
+
+// A regular file its owner may not write: not ours to replace or to number over.
+bool ReadOnlyFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::symlink_status(path, ec);
+    return !ec && status.type() == std::filesystem::file_type::regular &&
+           (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none;
+}
+
 }  // namespace
 
 void TSaveFileSystem::WriteFile(const std::filesystem::path& path, std::string_view bytes) {
@@ -275,22 +332,95 @@ void TSaveFileSystem::Rename(const std::filesystem::path& from, const std::files
     // A file the pilot made read-only is not ours to replace: the folder scan
     // passes it over, and Windows refuses such a rename, but POSIX would
     // replace it without a word.
-    const auto status = std::filesystem::symlink_status(to, ec);
-    if (!ec && status.type() == std::filesystem::file_type::regular &&
-        (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
-        throw TFileError(to, TFileError::kNoPosition, "файл защищён от записи, он не заменён");
+    if (ReadOnlyFile(to)) throw TFileError(to, TFileError::kNoPosition, "файл защищён от записи, он не заменён");
     std::filesystem::rename(from, to, ec);
     if (ec) throw TFileError(to, TFileError::kNoPosition, "не удалось заменить файл новым");
+}
+
+bool TSaveFileSystem::RenameNew(const std::filesystem::path& from, const std::filesystem::path& to) {
+    switch (MoveIfAbsent(from, to)) {
+        case TMoveResult::Moved: return true;
+        case TMoveResult::Exists: return false;
+        case TMoveResult::Failed: break;
+    }
+    throw TFileError(to, TFileError::kNoPosition, "не удалось создать файл");
 }
 
 bool TSaveFileSystem::Remove(const std::filesystem::path& path) noexcept {
     std::error_code ec;
     std::filesystem::remove(path, ec);
-    return !std::filesystem::exists(path, ec);
+    // Only a name that is surely gone counts as removed, not one we cannot look at.
+    return std::filesystem::symlink_status(path, ec).type() == std::filesystem::file_type::not_found;
 }
 
+namespace {
+
+struct TSavePaths {
+    std::filesystem::path Mis, Prop, MisTemp, PropTemp;
+};
+
+// Puts the files of a stored mission in place of its old ones; the old
+// mission file comes back should the description fail to take its place.
+void ReplaceStoredFiles(TSaveFileSystem& fs, const TMissionFiles& files, const TSavePaths& p) {
+    std::string oldMission;
+    const bool hadMission = fs.ReadFile(p.Mis, oldMission);
+    fs.WriteFile(p.MisTemp, files.MissionBytes);
+    fs.WriteFile(p.PropTemp, files.PropBytes);
+    fs.Rename(p.MisTemp, p.Mis);
+    try {
+        fs.Rename(p.PropTemp, p.Prop);
+    } catch (...) {
+        try {
+            if (hadMission) {
+                fs.WriteFile(p.MisTemp, oldMission);
+                fs.Rename(p.MisTemp, p.Mis);
+            } else {
+                fs.Remove(p.Mis);
+            }
+        } catch (...) {
+            // The first failure is the one to report.
+        }
+        throw;
+    }
+}
+
+// Takes both names of a never-saved mission, or neither. Throws TNameTaken
+// when one is in use; the temporary files are then written again by the
+// next try, since a taken description consumed its own.
+void ClaimNewFiles(TSaveFileSystem& fs, const TMissionFiles& files, const TSavePaths& p) {
+    // A read-only file is named as such: it is in use all the same.
+    for (const auto* path : {&p.Mis, &p.Prop})
+        if (ReadOnlyFile(*path)) throw TNameTaken(*path, TFileError::kNoPosition, "файл защищён от записи, он не заменён");
+    // A name plainly in use is passed over before anything is written; the
+    // claims below still decide, since another program may take one meanwhile.
+    for (const auto* path : {&p.Prop, &p.Mis}) {
+        std::error_code ec;
+        const auto type = std::filesystem::symlink_status(*path, ec).type();
+        if (type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::none)
+            throw TNameTaken(*path, TFileError::kNoPosition, "файл уже существует, он не заменён");
+    }
+    fs.WriteFile(p.MisTemp, files.MissionBytes);
+    fs.WriteFile(p.PropTemp, files.PropBytes);
+    if (!fs.RenameNew(p.PropTemp, p.Prop))
+        throw TNameTaken(p.Prop, TFileError::kNoPosition, "файл уже существует, он не заменён");
+    bool placed = false;
+    try {
+        placed = fs.RenameNew(p.MisTemp, p.Mis);
+    } catch (...) {
+        fs.Remove(p.Prop);
+        throw;
+    }
+    if (!placed) {
+        fs.Remove(p.Prop);
+        throw TNameTaken(p.Mis, TFileError::kNoPosition, "файл уже существует, он не заменён");
+    }
+}
+
+}  // namespace
+
 void SaveMissionFiles(TMission& mission, const TRefData& ref, const std::filesystem::path& missionFolder,
-                      const std::vector<std::string>& commentLines, std::uint64_t seed, TSaveFileSystem* fs) {
+                      const std::vector<std::string>& commentLines, std::uint64_t seed, TSaveFileSystem* fs,
+                      const TNumberFree& mayMoveTo) {
     TSaveFileSystem defaultFs;
     if (fs == nullptr) fs = &defaultFs;
 
@@ -298,50 +428,43 @@ void SaveMissionFiles(TMission& mission, const TRefData& ref, const std::filesys
     // is touched.
     TMissionFiles files = BuildMissionFiles(mission, ref, commentLines, seed);
 
-    const auto misPath = missionFolder / files.FileName;
-    const auto propPath = missionFolder / files.PropFileName;
-    // The "~" keeps half-written files out of the folder scan's "zelk*.mis".
-    const auto misTemp = missionFolder / ("~" + files.FileName + ".tmp");
-    const auto propTemp = missionFolder / ("~" + files.PropFileName + ".tmp");
-
-    // The stored mission file, to put back should the description file fail
-    // to take its place after the mission file has taken its own.
-    std::string oldMission;
-    const bool hadMission = fs->ReadFile(misPath, oldMission);
-
-    try {
-        fs->WriteFile(misTemp, files.MissionBytes);
-        fs->WriteFile(propTemp, files.PropBytes);
-        fs->Rename(misTemp, misPath);
+    int number = mission.Number;
+    for (;;) {
+        TSavePaths p;
+        p.Mis = missionFolder / MissionFileName(number);
+        p.Prop = missionFolder / (MissionFileName(number).substr(0, 8) + "_ru.properties");
+        // The "~" keeps half-written files out of the folder scan's "zelk*.mis".
+        const std::string suffix = TemporarySuffix();
+        p.MisTemp = missionFolder / ("~" + p.Mis.filename().string() + suffix);
+        p.PropTemp = missionFolder / ("~" + p.Prop.filename().string() + suffix);
         try {
-            fs->Rename(propTemp, propPath);
+            if (mission.IsNew) ClaimNewFiles(*fs, files, p);
+            else ReplaceStoredFiles(*fs, files, p);
+            break;
+        } catch (const TNameTaken&) {
+            fs->Remove(p.MisTemp);
+            fs->Remove(p.PropTemp);
+            if (!mayMoveTo) throw;
+            do ++number;
+            while (number <= 9999 && !mayMoveTo(number));
+            if (number > 9999)
+                throw TFileError(missionFolder, TFileError::kNoPosition, "нет свободного номера задания до 9999");
+        } catch (const TFileError& e) {
+            fs->Remove(p.MisTemp);
+            fs->Remove(p.PropTemp);
+            // The pilot knows the mission's files, not our temporary names.
+            const auto& file = e.File();
+            if (file == p.MisTemp || file == p.PropTemp)
+                throw TFileError(file == p.MisTemp ? p.Mis : p.Prop, e.Position(), e.Reason());
+            throw;
         } catch (...) {
-            try {
-                if (hadMission) {
-                    fs->WriteFile(misTemp, oldMission);
-                    fs->Rename(misTemp, misPath);
-                } else {
-                    fs->Remove(misPath);
-                }
-            } catch (...) {
-                // The first failure is the one to report.
-            }
+            fs->Remove(p.MisTemp);
+            fs->Remove(p.PropTemp);
             throw;
         }
-    } catch (const TFileError& e) {
-        fs->Remove(misTemp);
-        fs->Remove(propTemp);
-        // The pilot knows the mission's files, not our temporary names.
-        const auto& file = e.File();
-        if (file == misTemp || file == propTemp)
-            throw TFileError(file == misTemp ? misPath : propPath, e.Position(), e.Reason());
-        throw;
-    } catch (...) {
-        fs->Remove(misTemp);
-        fs->Remove(propTemp);
-        throw;
     }
 
+    mission.Number = number;
     mission.Name = files.Title;
     mission.MakeFileNames(mission.Number);
     mission.IsNew = 0;

@@ -3,10 +3,12 @@
 // mission file and its description file.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "data/error.h"
 #include "data/refdata.h"
 #include "library/mission.h"
 
@@ -43,20 +45,39 @@ public:
     virtual bool ReadFile(const std::filesystem::path& path, std::string& bytes);
     // Moves `from` onto `to`, replacing `to`. Throws TFileError.
     virtual void Rename(const std::filesystem::path& from, const std::filesystem::path& to);
+    // Moves `from` to `to` in one step only when nothing is at `to`, so that
+    // two programs can never both take one name. False, with nothing moved,
+    // when `to` exists (whatever it is). Throws TFileError on other failures.
+    virtual bool RenameNew(const std::filesystem::path& from, const std::filesystem::path& to);
     // Removes `path` if present; false when it is still there. Never throws.
     virtual bool Remove(const std::filesystem::path& path) noexcept;
 };
 
+// A file name of a never-saved mission is in use on disk: the number is taken
+// (by another program, or by a file the scan left out).
+class TNameTaken : public TFileError {
+public:
+    using TFileError::TFileError;
+};
+
+// Whether a never-saved mission may move to this number when its own is taken.
+using TNumberFree = std::function<bool(int number)>;
+
 // Builds both files and puts them in place in `missionFolder` together: each
 // is written completely beside its final name first and only then renamed.
-// On success updates the record: Name = title, FileName/PropFileName from
-// Number, IsNew = 0, SaveState() (before Short and Comment change), Short and
-// Comment each one entry. On any failure throws TFileError, removes its
-// temporary files and leaves the stored files and the record as they were.
-// `fs` = nullptr uses the real disk.
+// A mission that was never saved (IsNew) never replaces a file: it takes its
+// two names only when both are free (description first, so that a scan in
+// between never lists half a mission). When one is taken it moves on to the
+// next number that `mayMoveTo` allows, up to 9999; with `mayMoveTo` empty it
+// throws TNameTaken instead.
+// On success updates the record: Number (when moved), Name = title,
+// FileName/PropFileName from Number, IsNew = 0, SaveState() (before Short and
+// Comment change), Short and Comment each one entry. On any failure throws
+// TFileError, removes its temporary files and leaves the stored files and the
+// record as they were. `fs` = nullptr uses the real disk.
 void SaveMissionFiles(TMission& mission, const TRefData& ref, const std::filesystem::path& missionFolder,
                       const std::vector<std::string>& commentLines, std::uint64_t seed,
-                      TSaveFileSystem* fs = nullptr);
+                      TSaveFileSystem* fs = nullptr, const TNumberFree& mayMoveTo = {});
 
 // The record's own comment as the lines a comment box shows: its entries
 // split at CR LF. Lets a mission other than the one shown keep its comment.

@@ -102,21 +102,33 @@ int TMissionLibrary::CopyMission(int index) {
     return Count() - 1;
 }
 
-int TMissionLibrary::DeleteMissions(const std::vector<int>& indices, const std::filesystem::path& folder) {
+int TMissionLibrary::DeleteMissions(const std::vector<int>& indices, const std::filesystem::path& folder,
+                                    std::vector<std::filesystem::path>* notRemoved) {
+    TSaveFileSystem defaultFs;
+    TSaveFileSystem& fs = FileSystem != nullptr ? *FileSystem : defaultFs;
     std::vector<int> order;
     for (int i : indices)
         if (i >= 0 && i < Count()) order.push_back(i);
     std::sort(order.begin(), order.end(), std::greater<>());
     order.erase(std::unique(order.begin(), order.end()), order.end());
+    int removed = 0;
     // From the last to the first, so that the indices still to come stay valid.
     for (int i : order) {
-        const std::unique_ptr<TMission> m = std::move(Missions[static_cast<std::size_t>(i)]);
+        const TMission& m = At(i);
+        // The files of a mission never saved may be another program's by now.
+        if (!m.IsNew) {
+            const auto mis = folder / m.FileName;
+            if (!fs.Remove(mis)) {
+                if (notRemoved != nullptr) notRemoved->push_back(mis);
+                continue;
+            }
+            const auto prop = folder / m.PropFileName;
+            if (!fs.Remove(prop) && notRemoved != nullptr) notRemoved->push_back(prop);
+        }
         Missions.erase(Missions.begin() + i);
-        std::error_code ec;
-        std::filesystem::remove(folder / m->FileName, ec);
-        std::filesystem::remove(folder / m->PropFileName, ec);
+        ++removed;
     }
-    return static_cast<int>(order.size());
+    return removed;
 }
 
 int TMissionLibrary::FindByFileName(const std::string& fileName) const {
@@ -136,7 +148,12 @@ int TMissionLibrary::SaveMission(const std::string& fileName, const TRefData& re
     const int index = FindByFileName(fileName);
     if (index < 0)
         throw TFileError(folder / fileName, TFileError::kNoPosition, "задание с таким именем файла не найдено в списке");
-    SaveMissionFiles(At(index), ref, folder, commentLines, seed);
+    const TMission* self = &At(index);
+    const TNumberFree unlisted = [this, self](int number) {
+        return std::none_of(Missions.begin(), Missions.end(),
+                            [&](const auto& m) { return m.get() != self && m->Number == number; });
+    };
+    SaveMissionFiles(At(index), ref, folder, commentLines, seed, FileSystem, unlisted);
     JournalError.clear();
     if (Journal != nullptr) {
         try {

@@ -15,6 +15,8 @@
 
 namespace zelk {
 
+class TSaveFileSystem;
+
 // Highest file number a mission can have.
 inline constexpr int kMaxMissionNumber = 9999;
 
@@ -40,6 +42,8 @@ public:
     // written never undoes a save: its failure is kept in JournalError.
     const TJournal* Journal = nullptr;
     std::string JournalError;  // UTF-8; empty when the last save was journaled
+    // The file operations of Save and Delete; nullptr: the real disk.
+    TSaveFileSystem* FileSystem = nullptr;
 
     // Replaces the list with a folder scan; the counter becomes the highest
     // number seen. Returns false when the folder could not be created (the
@@ -71,10 +75,14 @@ public:
 
     // Removes the missions at the given indices (any order; duplicates and
     // indices outside the list are ignored), walking from the last to the
-    // first, and deletes both files of each from `folder`. Failures to
-    // delete are ignored: a file left in place is found by the next scan.
-    // Returns the number of entries removed.
-    int DeleteMissions(const std::vector<int>& indices, const std::filesystem::path& folder);
+    // first, and deletes both files of each from `folder`, the mission file
+    // first: the scan lists by it, so a failure never leaves a listed half
+    // mission. A mission whose mission file stays keeps its entry; every file
+    // left in place goes to `notRemoved`. A mission never saved has no files
+    // of its own: the disk is not touched for it. Returns the number of
+    // entries removed.
+    int DeleteMissions(const std::vector<int>& indices, const std::filesystem::path& folder,
+                       std::vector<std::filesystem::path>* notRemoved = nullptr);
 
     // Index of the first mission whose FileName equals fileName exactly, or -1.
     int FindByFileName(const std::string& fileName) const;
@@ -84,7 +92,8 @@ public:
 
     // Writes the listed mission whose FileName equals fileName exactly, with
     // the generator, into `folder`; commentLines become its comment. Returns
-    // its index. Throws TFileError, writing nothing, when no listed mission
+    // its index. A mission never saved whose number is taken on disk moves to
+    // the next number no file and no other entry holds. Throws TFileError, writing nothing, when no listed mission
     // has that name (writing the current mission instead would overwrite
     // the wrong files); the generator's own errors pass through.
     int SaveMission(const std::string& fileName, const TRefData& ref, const std::filesystem::path& folder,

@@ -33,6 +33,10 @@ public:
         if (++Renames == FailRename) throw TFileError(to, TFileError::kNoPosition, "файл занят");
         TSaveFileSystem::Rename(from, to);
     }
+    bool RenameNew(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        if (++Renames == FailRename) throw TFileError(to, TFileError::kNoPosition, "файл занят");
+        return TSaveFileSystem::RenameNew(from, to);
+    }
 };
 
 std::set<std::string> FolderNames(const std::filesystem::path& folder) {

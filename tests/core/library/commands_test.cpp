@@ -9,6 +9,7 @@
 
 #include "data/codepage.h"
 #include "data/error.h"
+#include "support/faultfs.h"
 #include "support/tempdir.h"
 
 namespace zelk {
@@ -104,6 +105,36 @@ TEST(MissionLibrary, DeleteRemovesExactlyTheSelectedEntriesAndTheirFiles) {
 
     EXPECT_EQ(lib.DeleteMissions({0, 1}, dir.Path()), 2);
     EXPECT_TRUE(lib.Empty());
+}
+
+// A mission file that stays keeps its entry; a description that stays is
+// reported; a mission never saved has no files to delete, even when another
+// program has used its number meanwhile.
+TEST(MissionLibrary, DeleteReportsWhatStaysAndKeepsWhatIsStillListed) {
+    TTempDir dir;
+    TMissionLibrary lib = WithNumbers({1, 2, 3});
+    lib.At(2).IsNew = 1;
+    for (const char* name : {"zelk0001.mis", "zelk0001_ru.properties", "zelk0002.mis", "zelk0002_ru.properties",
+                             "zelk0003.mis", "zelk0003_ru.properties"})
+        WriteFileBytes(dir / name, name);
+    test::TFaultFileSystem faults;
+    lib.FileSystem = &faults;
+    std::vector<fs::path> left;
+    faults.FailAt = 1;  // the mission file of 2, the first removed
+    EXPECT_EQ(lib.DeleteMissions({0, 1, 2}, dir.Path(), &left), 2);
+    EXPECT_EQ(left, std::vector<fs::path>{dir / "zelk0002.mis"});
+    ASSERT_EQ(lib.Count(), 1);
+    EXPECT_EQ(lib.At(0).Number, 2);
+    EXPECT_TRUE(fs::exists(dir / "zelk0002_ru.properties"));
+    EXPECT_TRUE(fs::exists(dir / "zelk0003.mis"));
+    EXPECT_FALSE(fs::exists(dir / "zelk0001_ru.properties"));
+
+    left.clear();
+    faults.Calls = 0;
+    faults.FailAt = 2;  // now its description
+    EXPECT_EQ(lib.DeleteMissions({0}, dir.Path(), &left), 1);
+    EXPECT_EQ(left, std::vector<fs::path>{dir / "zelk0002_ru.properties"});
+    EXPECT_FALSE(fs::exists(dir / "zelk0002.mis"));
 }
 
 TEST(MissionLibrary, CopyKeepsTitleAndParametersButResetsTheRest) {
