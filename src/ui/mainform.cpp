@@ -634,7 +634,7 @@ void TZELK_form::SetEnabled(bool on) {
     MissionComment->setEnabled(on);
 }
 
-void TZELK_form::ShowMissionData() {
+void TZELK_form::ShowMissionData(TVariantKeep keep) {
     // What was typed belongs to the mission shown so far; it must not reach
     // another one when a box loses the focus while the controls change.
     CommitSpinBoxes();
@@ -664,7 +664,7 @@ void TZELK_form::ShowMissionData() {
     }
     shownMission_ = &mission;
 
-    CheckUpTargets();
+    CheckUpTargets(keep);
     editFighters->setEnabled(ApplyFightersRule(mission.Data));
 
     TMissionData& data = mission.Data;
@@ -687,13 +687,13 @@ void TZELK_form::ShowMissionData() {
         LockForAuto();
 }
 
-void TZELK_form::CheckUpTargets() {
+void TZELK_form::CheckUpTargets(TVariantKeep keep) {
     if (currentMission_ == nullptr)
         return;
     TMission& mission = *currentMission_;
     TTargetChoice choice;
     try {
-        choice = zelk::CheckUpTargets(mission, ref_);
+        choice = zelk::CheckUpTargets(mission, ref_, keep);
     } catch (const std::exception& e) {
         ReportError(QString::fromUtf8(e.what()));
         return;
@@ -725,8 +725,10 @@ void TZELK_form::CheckUpTargets() {
     comboDifficulty->setCurrentIndex(choice.DifficultySelected);
     ShowAircrafts(choice.Aircraft);
 
-    comboTanksRed->setEnabled(choice.TanksEnabled);
-    comboTanksBlue->setEnabled(choice.TanksEnabled);
+    // Only the list the save reads is offered: a choice in the other one
+    // would be written as the same position of this side's list.
+    comboTanksRed->setEnabled(choice.TankSide == 1);
+    comboTanksBlue->setEnabled(choice.TankSide == 2);
 
     ShowTargetPicture();
 }
@@ -780,8 +782,11 @@ void TZELK_form::comboMapsSelect(int index) {
 }
 
 void TZELK_form::comboArmySelect(int index) {
-    if (currentMission_ != nullptr && index >= 0)
-        currentMission_->Data.Army = index;
+    if (currentMission_ == nullptr || index < 0)
+        return;
+    currentMission_->Data.Army = index;
+    // The army decides which side's tank list the save reads.
+    CheckUpTargets();
 }
 
 void TZELK_form::comboTargetsSelect(int index) {
@@ -791,23 +796,27 @@ void TZELK_form::comboTargetsSelect(int index) {
     CheckUpTargets();
 }
 
+// Movement, type and difficulty exist only together in the data: each choice
+// is kept and the other two follow it onto a variant the target has.
 void TZELK_form::checkMovingClick(bool checked) {
-    if (currentMission_ != nullptr)
-        currentMission_->Data.Moving = checked ? 1 : 0;
+    if (currentMission_ == nullptr)
+        return;
+    currentMission_->Data.Moving = checked ? 1 : 0;
+    ShowMissionData({.Moving = true});
 }
 
 void TZELK_form::comboModesSelect(int index) {
     if (currentMission_ == nullptr || index < 0)
         return;
     currentMission_->Data.Mode = static_cast<std::uint8_t>(comboModes->itemData(index).toInt());
-    CheckUpAircrafts();
+    ShowMissionData({.Mode = true});
 }
 
 void TZELK_form::comboDifficultySelect(int index) {
     if (currentMission_ == nullptr || index < 0)
         return;
     currentMission_->Data.Difficulty = static_cast<std::uint8_t>(comboDifficulty->itemData(index).toInt());
-    ShowMissionData();
+    ShowMissionData({.Difficulty = true});
 }
 
 void TZELK_form::comboAircraftsSelect(int index) {

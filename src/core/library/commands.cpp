@@ -135,6 +135,11 @@ int TMissionLibrary::SaveMission(const std::string& fileName, const TRefData& re
     const int index = FindByFileName(fileName);
     if (index < 0)
         throw TFileError(folder / fileName, TFileError::kNoPosition, "задание с таким именем файла не найдено в списке");
+    // A mission without its target objects is worse than none: refused
+    // before anything is written.
+    if (const std::string why = UndefinedVariantText(At(index).Data, ref); !why.empty())
+        throw TFileError(folder / At(index).FileName, TFileError::kNoPosition,
+                         "задание не сохранено: " + Cp1251ToUtf8(why));
     SaveMissionFiles(At(index), ref, folder, commentLines, seed);
     return index;
 }
