@@ -1137,6 +1137,9 @@ bool TZELK_form::DoSave() {
     bool saved = true;
     try {
         SaveMission(currentMission_->FileName);
+    } catch (const TVariantRefused& e) {
+        saved = false;
+        Ask(TAskKind::Problem, kProblem, QString::fromUtf8(e.what()));
     } catch (const std::exception& e) {
         saved = false;
         ReportError(QString::fromUtf8(e.what()));

@@ -298,10 +298,6 @@ int DoRegenerate(TContext& ctx) {
     TMissionLibrary library = LoadLibrary(ctx, ref, false);
     int index = FindListed(ctx, library, ctx.Args.Files.at(0)).front();
     TMission& mission = library.At(index);
-    // A mission read back on a variant its target lacks is the pilot's to
-    // change: refused as a value, not as a failure.
-    if (const std::string why = UndefinedVariantText(mission.Data, ref); !why.empty())
-        throw TUsageError("задание " + Q(mission.FileName) + " не записано: " + U(why));
     library.SaveMission(mission.FileName, ref, ctx.MissionFolder, CommentBoxLines(mission), SeedOf(ctx));
     PrintMission(ctx, library.At(index), ref);
     return 0;
@@ -396,6 +392,10 @@ int RunCli(const std::vector<std::string>& args, const fs::path& exePath, std::o
         ctx.MissionFolder = MissionFolderOf(ctx.Root);
         code = Dispatch(ctx);
     } catch (const TUsageError& e) {
+        err << "zelk-cli: " << OneLine(e.what()) << '\n';
+        return 2;
+    } catch (const TVariantRefused& e) {
+        // The mission's values, not a file, are at fault.
         err << "zelk-cli: " << OneLine(e.what()) << '\n';
         return 2;
     } catch (const std::bad_alloc&) {

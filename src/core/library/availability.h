@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/error.h"
 #include "data/refdata.h"
 #include "library/mission.h"
 
@@ -54,6 +55,12 @@ bool SettleVariant(const TTarget& target, TMissionData& data, TVariantKeep keep 
 // difficulty. Empty when the cell is defined, or when the target is not in
 // the data at all (the writer reports that itself).
 std::string UndefinedVariantText(const TMissionData& data, const TRefData& ref);
+
+// A save refused for that reason: the pilot's to change, not a file fault.
+class TVariantRefused : public TFileError {
+public:
+    using TFileError::TFileError;
+};
 
 // Aircraft offered for a mission type (bit `mode` of Modes, mode at most 7),
 // in collection order.

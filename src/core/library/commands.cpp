@@ -138,8 +138,8 @@ int TMissionLibrary::SaveMission(const std::string& fileName, const TRefData& re
     // A mission without its target objects is worse than none: refused
     // before anything is written.
     if (const std::string why = UndefinedVariantText(At(index).Data, ref); !why.empty())
-        throw TFileError(folder / At(index).FileName, TFileError::kNoPosition,
-                         "задание не сохранено: " + Cp1251ToUtf8(why));
+        throw TVariantRefused(folder / At(index).FileName, TFileError::kNoPosition,
+                              "задание не сохранено: " + Cp1251ToUtf8(why));
     SaveMissionFiles(At(index), ref, folder, commentLines, seed);
     return index;
 }

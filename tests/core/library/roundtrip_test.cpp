@@ -160,7 +160,7 @@ TEST(RoundTrip, SaveOfAnUnlistedNameLeavesTheFolderAlone) {
     TMissionData& d = lib.At(at).Data;
     d.Target = W("Склад горючего");
     d.Moving = 1;
-    EXPECT_THROW(lib.SaveMission("zelk0001.mis", data.Ref, missions.Path(), {}, 2), TFileError);
+    EXPECT_THROW(lib.SaveMission("zelk0001.mis", data.Ref, missions.Path(), {}, 2), TVariantRefused);
     EXPECT_THROW(lib.SaveMission("ZELK0001.MIS", data.Ref, missions.Path(), {}, 2), TFileError);
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(missions.Path())) names.push_back(e.path().filename().string());
