@@ -157,7 +157,8 @@ TEST(CliNew, LeftOutParametersTakeTheDefaultsSettledByTheData) {
     EXPECT_EQ(convoy["number"], 3);
     // Moving given alone, on a target that moves in combat sorties only: the
     // difficulty follows it. A tank given by its name in the offered list.
-    Json march = ParseJson(sim.Cli({"new", "--json", "--target", "Танки на марше", "--moving", "1", "--tanks", "Pz.IIIG"}));
+    Json march = ParseJson(
+        sim.Cli({"new", "--json", "--target", "Танки на марше", "--moving", "1", "--tanks", "Pz.IIIG"}));
     EXPECT_EQ(march["params"]["difficulty"], 1);
     EXPECT_EQ(march["params"]["tanks"], 4);
 }

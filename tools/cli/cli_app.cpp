@@ -217,8 +217,9 @@ TMissionData PlanNewMission(const TRefData& ref, const TParamArgs& p) {
     // other side's list would be written as this side's tank of that number.
     const int tankSide = OfferedTankList(s);
     if ((p.Tanks && *p.Tanks != 0 && tankSide == 0) || (p.TanksName && tankSide == 0))
-        throw TUsageError("недопустимое значение --tanks " + (p.TanksName ? Q(*p.TanksName) : std::to_string(*p.Tanks)) +
-                          ": у цели " + target + " нет выбора танков; допустимо: 0");
+        throw TUsageError("недопустимое значение --tanks " +
+                          (p.TanksName ? Q(*p.TanksName) : std::to_string(*p.Tanks)) + ": у цели " + target +
+                          " нет выбора танков; допустимо: 0");
     if (p.TanksName) {
         const auto& names = TankDisplayNames[static_cast<std::size_t>(tankSide)];
         const auto at = std::find(names.begin(), names.end(), *p.TanksName);
