@@ -697,7 +697,7 @@ void TZELK_form::SetEnabled(bool on) {
     MissionComment->setEnabled(on);
 }
 
-void TZELK_form::ShowMissionData() {
+void TZELK_form::ShowMissionData(TVariantKeep keep) {
     // What was typed belongs to the mission shown so far; it must not reach
     // another one when a box loses the focus while the controls change.
     CommitSpinBoxes();
@@ -733,7 +733,7 @@ void TZELK_form::ShowMissionData() {
     const TMissionData read = mission.Data;
     {
         const QScopedValueRollback<bool> showRead(asRead_, asRead);
-        CheckUpTargets();
+        CheckUpTargets(keep);
     }
     editFighters->setEnabled(ApplyFightersRule(mission.Data));
 
@@ -760,13 +760,13 @@ void TZELK_form::ShowMissionData() {
         LockForAuto();
 }
 
-void TZELK_form::CheckUpTargets() {
+void TZELK_form::CheckUpTargets(TVariantKeep keep) {
     if (currentMission_ == nullptr)
         return;
     TMission& mission = *currentMission_;
     TTargetChoice choice;
     try {
-        choice = asRead_ ? ChoiceAsRead(mission, ref_) : zelk::CheckUpTargets(mission, ref_);
+        choice = asRead_ ? ChoiceAsRead(mission, ref_) : zelk::CheckUpTargets(mission, ref_, keep);
     } catch (const std::exception& e) {
         ReportError(QString::fromUtf8(e.what()));
         return;
@@ -798,8 +798,10 @@ void TZELK_form::CheckUpTargets() {
     comboDifficulty->setCurrentIndex(choice.DifficultySelected);
     ShowAircrafts(choice.Aircraft);
 
-    comboTanksRed->setEnabled(choice.TanksEnabled);
-    comboTanksBlue->setEnabled(choice.TanksEnabled);
+    // Only the list the save reads is offered: a choice in the other one
+    // would be written as the same position of this side's list.
+    comboTanksRed->setEnabled(choice.TankSide == 1);
+    comboTanksBlue->setEnabled(choice.TankSide == 2);
 
     ShowTargetPicture();
 }
@@ -854,8 +856,11 @@ void TZELK_form::comboMapsSelect(int index) {
 }
 
 void TZELK_form::comboArmySelect(int index) {
-    if (currentMission_ != nullptr && index >= 0)
-        currentMission_->Data.Army = index;
+    if (currentMission_ == nullptr || index < 0)
+        return;
+    currentMission_->Data.Army = index;
+    // The army decides which side's tank list the save reads.
+    CheckUpTargets();
     ShowEntryMarks();
 }
 
@@ -867,25 +872,27 @@ void TZELK_form::comboTargetsSelect(int index) {
     ShowEntryMarks();
 }
 
+// Movement, type and difficulty exist only together in the data: each choice
+// is kept and the other two follow it onto a variant the target has.
 void TZELK_form::checkMovingClick(bool checked) {
-    if (currentMission_ != nullptr)
-        currentMission_->Data.Moving = checked ? 1 : 0;
-    ShowEntryMarks();
+    if (currentMission_ == nullptr)
+        return;
+    currentMission_->Data.Moving = checked ? 1 : 0;
+    ShowMissionData({.Moving = true});
 }
 
 void TZELK_form::comboModesSelect(int index) {
     if (currentMission_ == nullptr || index < 0)
         return;
     currentMission_->Data.Mode = static_cast<std::uint8_t>(comboModes->itemData(index).toInt());
-    CheckUpAircrafts();
-    ShowEntryMarks();
+    ShowMissionData({.Mode = true});
 }
 
 void TZELK_form::comboDifficultySelect(int index) {
     if (currentMission_ == nullptr || index < 0)
         return;
     currentMission_->Data.Difficulty = static_cast<std::uint8_t>(comboDifficulty->itemData(index).toInt());
-    ShowMissionData();
+    ShowMissionData({.Difficulty = true});
 }
 
 void TZELK_form::comboAircraftsSelect(int index) {
@@ -1268,6 +1275,9 @@ bool TZELK_form::DoSave() {
     bool saved = true;
     try {
         SaveMission(currentMission_->FileName);
+    } catch (const TVariantRefused& e) {
+        saved = false;
+        Ask(TAskKind::Problem, kProblem, QString::fromUtf8(e.what()));
     } catch (const std::exception& e) {
         saved = false;
         ReportError(QString::fromUtf8(e.what()));

@@ -71,9 +71,9 @@ public:
     // Enables or disables every control of both pages and the comment box.
     void SetEnabled(bool on);
     // Shows the current mission in every control, settling it first into
-    // what the reference data offer.
-    void ShowMissionData();
-    void CheckUpTargets();
+    // what the reference data offer; `keep` holds the choice just made.
+    void ShowMissionData(TVariantKeep keep = {});
+    void CheckUpTargets(TVariantKeep keep = {});
     void CheckUpAircrafts();
     std::string GetAircraftName(const std::string& airClass) const;
 

@@ -20,6 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)zelk::HexToInt(text.substr(0, 4));
     }
 
+    // Any text written with its backslashes doubled reads back as it was.
+    if (zelk::DecodeUnicodeEscapes(zelk::EncodeUnicodeEscapes(zelk::EscapeBackslashes(text))) != text) __builtin_trap();
+    if (zelk::ExpandLineBreaks(zelk::EscapeBackslashes(text)) != text) __builtin_trap();
+
     // Without a backslash, decoding the encoded text gives it back.
     std::string plain(text);
     std::erase(plain, '\\');

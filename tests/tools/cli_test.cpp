@@ -177,6 +177,31 @@ TEST(CliNew, LeftOutParametersTakeTheDefaultsSettledByTheData) {
     EXPECT_EQ(convoy["params"]["mode"], 1);
     EXPECT_EQ(convoy["params"]["aircraft"], "A20G");
     EXPECT_EQ(convoy["number"], 3);
+    // Moving given alone, on a target that moves in combat sorties only: the
+    // difficulty follows it. A tank given by its name in the offered list.
+    Json march = ParseJson(
+        sim.Cli({"new", "--json", "--target", "Танки на марше", "--moving", "1", "--tanks", "Pz.IIIG"}));
+    EXPECT_EQ(march["params"]["difficulty"], 1);
+    EXPECT_EQ(march["params"]["tanks"], 4);
+}
+
+// Whatever the demo targets offer, a mission made with nothing but its target
+// lands on a variant that has the target's objects.
+TEST(CliNew, EveryDemoTargetWithNoOptionsGetsItsObjects) {
+    const fs::path demo = fs::path(ZELK_BINARY_DIR) / "demo" / "sim" / "ZELK";
+    if (!fs::exists(demo / "orvak_zelk.rc0")) GTEST_SKIP() << "the demo data are not built: " << demo;
+    TSimFolder sim;
+    for (const auto& e : fs::directory_iterator(demo))
+        fs::copy_file(e.path(), sim.DataDir() / e.path().filename(), fs::copy_options::overwrite_existing);
+    TRefData ref = sim.Load();
+    for (const auto& target : ref.Targets.Items) {
+        SCOPED_TRACE(Cp1251ToUtf8(target->Name));
+        Json j = ParseJson(sim.Cli({"new", "--json", "--map", target->MapKey, "--target", Cp1251ToUtf8(target->Name)}));
+        const Json& p = j["params"];
+        EXPECT_TRUE(target->Cell(p["moving"], p["difficulty"], p["mode"]).Defined()) << p.dump();
+        EXPECT_NE(ReadFileBytes(sim.MissionDir() / std::string(j["file"])).find("[StaticCamera]\r\n  "),
+                  std::string::npos);
+    }
 }
 
 TEST(CliNew, SameSeedGivesByteIdenticalFiles) {
@@ -272,6 +297,9 @@ TEST(CliRejects, EveryRejectedValueExitsWithTwoAndChangesNothing) {
         {{"new", "--time", "24"}, "24"},
         {{"new", "--weather", "7"}, "--weather"},
         {{"new", "--tanks", "14"}, "--tanks"},
+        {{"new", "--tanks", "4"}, "--tanks"},  // the bridge has no tank columns
+        {{"new", "--target", "Танки на марше", "--tanks", "Т-34"}, "Т-34"},  // a red tank, blue columns
+        {{"new", "--target", "Танки на марше", "--moving", "1", "--difficulty", "0"}, "--moving 1 --difficulty 0"},
         {{"new", "--army", "-1"}, "--army"},
         {{"new", "--flight", "3"}, "--flight"},
         {{"new", "--random-route", "2"}, "--random-route"},

@@ -376,7 +376,7 @@ void TestMainForm::newSaveAndReopen() {
         QCOMPARE(Find<QLineEdit>(form.get(), "FileName")->text(), QStringLiteral("zelk0001.mis"));
         QCOMPARE(Find<QPlainTextEdit>(form.get(), "MissionShort")->toPlainText(),
                  QStringLiteral("\n Не забудьте сохранить это задание!"));
-        for (const char* name : {"BitBtnSave", "BitBtnCopy", "BitBtnDelete", "comboMaps", "checkMoving", "comboTanksRed",
+        for (const char* name : {"BitBtnSave", "BitBtnCopy", "BitBtnDelete", "comboMaps", "checkMoving", "comboTanksBlue",
                                  "speedAuto", "BitBtnRunTheGame", "MissionComment"})
             QVERIFY2(Find<QWidget>(form.get(), name)->isEnabled(), name);
         // A training sortie has no enemy fighters.
@@ -452,12 +452,17 @@ void TestMainForm::settlingTargetsTypesAndAircraft() {
     QVERIFY(moving->isEnabled());
     QTest::mouseClick(moving, Qt::LeftButton);
     QCOMPARE(int(data.Moving), 1);
+    // It moves in combat sorties only: the difficulty follows the box, or the
+    // save would have no target to write.
+    auto* difficulty = Find<QComboBox>(form.get(), "comboDifficulty");
+    QCOMPARE(difficulty->currentText(), QStringLiteral("Боевой вылет"));
+    QCOMPARE(int(data.Difficulty), 1);
     // The picture is shown at its own size, larger than the preview.
     QCOMPARE(image->pixmap().size(), QSize(300, 230));
     QVERIFY(!image->hasScaledContents());
 
-    // Combat sortie: fighters allowed; back to training: fighters gone.
-    auto* difficulty = Find<QComboBox>(form.get(), "comboDifficulty");
+    // Combat sortie: fighters allowed; back to training: fighters gone, and
+    // the target stands still again.
     auto* fighters = Find<TSpinEdit>(form.get(), "editFighters");
     QVERIFY(Choose(difficulty, QStringLiteral("Боевой вылет")));
     QCOMPARE(int(data.Difficulty), 1);
@@ -468,6 +473,8 @@ void TestMainForm::settlingTargetsTypesAndAircraft() {
     QVERIFY(Choose(difficulty, QStringLiteral("Учебный вылет")));
     QCOMPARE(data.Fighters, 0);
     QVERIFY(!fighters->isEnabled());
+    QVERIFY(!moving->isChecked());
+    QCOMPARE(int(data.Moving), 0);
 
     // Another map: its targets, its picture.
     QVERIFY(Choose(Find<QComboBox>(form.get(), "comboMaps"), QStringLiteral("Карта Б")));
@@ -507,7 +514,8 @@ void TestMainForm::tankLists() {
     TMission& mission = form->Library().At(0);
     ClickEntry(list, 0);
     QVERIFY(form->CurrentMission() == &mission);
-    QVERIFY(red->isEnabled() && blue->isEnabled());
+    // Blue columns: a choice in the red list would be saved as a blue tank.
+    QVERIFY(!red->isEnabled() && blue->isEnabled());
 
     const QString blue4 = U(TankDisplayNames[2][4]);
     QVERIFY(Choose(blue, blue4));

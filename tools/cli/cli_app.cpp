@@ -60,7 +60,7 @@ std::string IndexedNames(const std::vector<int>& values, const std::string* name
         if (v >= 0 && static_cast<std::size_t>(v) < count) item += " (" + U(names[v]) + ")";
         items.push_back(item);
     }
-    return Enumerate(items);
+    return Enumerate(items, 16);
 }
 
 std::string FolderText(const fs::path& p) { return PathToUtf8(p); }
@@ -184,8 +184,13 @@ TMissionData PlanNewMission(const TRefData& ref, const TParamArgs& p) {
     if (p.RandomRoute) d.RandomRoute = static_cast<std::uint8_t>(*p.RandomRoute);
     if (p.Fighters) d.Fighters = *p.Fighters;
 
+    // What was given is kept; the settling moves only what was left out.
+    TVariantKeep keep;
+    keep.Moving = p.Moving.has_value();
+    keep.Mode = p.Mode.has_value();
+    keep.Difficulty = p.Difficulty.has_value();
     TMission settled = mission;
-    TMissionChoice choice = SettleMission(settled, ref);
+    TMissionChoice choice = SettleMission(settled, ref, keep);
     const TTargetChoice& tc = choice.Targets;
     const TMissionData& s = settled.Data;
     if (!tc.CurrentTarget) throw TCliFailure("на карте " + Q(d.Map) + " нет целей");
@@ -193,6 +198,8 @@ TMissionData PlanNewMission(const TRefData& ref, const TParamArgs& p) {
 
     if (p.Moving && *p.Moving == 1 && !tc.Offers.Moving)
         throw TUsageError("недопустимое значение --moving 1: цель " + target + " не бывает движущейся; допустимо: 0");
+    if (p.Moving && *p.Moving == 0 && !tc.Offers.Stationary)
+        throw TUsageError("недопустимое значение --moving 0: цель " + target + " бывает только движущейся; допустимо: 1");
     if (tc.Modes.empty() || tc.Difficulties.empty())
         throw TCliFailure("цель " + target + " не предлагает ни одного варианта задания");
     if (p.Mode && !tc.Offers.ModeOffered(*p.Mode))
@@ -202,6 +209,23 @@ TMissionData PlanNewMission(const TRefData& ref, const TParamArgs& p) {
         throw TUsageError("недопустимое значение --difficulty " + std::to_string(*p.Difficulty) + ": цель " + target +
                           " предлагает сложность " +
                           IndexedNames(tc.Difficulties, DifficultyNames.data(), DifficultyNames.size()));
+    // Each value on its own is offered, but the target may lack them together.
+    if ((p.Moving && s.Moving != *p.Moving) || (p.Mode && s.Mode != *p.Mode) ||
+        (p.Difficulty && s.Difficulty != *p.Difficulty)) {
+        std::string given;
+        if (p.Moving) given += " --moving " + std::to_string(*p.Moving);
+        if (p.Mode) given += " --mode " + std::to_string(*p.Mode);
+        if (p.Difficulty) given += " --difficulty " + std::to_string(*p.Difficulty);
+        std::vector<std::string> offered;
+        for (int moving = 0; moving < 2; ++moving)
+            for (int mode = 0; mode < 4; ++mode)
+                for (int difficulty = 0; difficulty < 2; ++difficulty)
+                    if (tc.CurrentTarget->Cell(moving, difficulty, mode).Defined())
+                        offered.push_back("--moving " + std::to_string(moving) + " --mode " + std::to_string(mode) +
+                                          " --difficulty " + std::to_string(difficulty));
+        throw TUsageError("недопустимое сочетание" + given + ": у цели " + target +
+                          " для него нет объектов; допустимо: " + Enumerate(offered, 16));
+    }
     if (tc.Aircraft.Aircrafts.empty()) {
         std::string text = "для типа задания " + std::to_string(s.Mode) + " (" + U(ModeNames[s.Mode]) +
                            ") нет ни одного самолета";
@@ -214,6 +238,26 @@ TMissionData PlanNewMission(const TRefData& ref, const TParamArgs& p) {
         throw TUsageError("недопустимое значение --aircraft " + Q(*p.Aircraft) + ": для типа задания " +
                           std::to_string(s.Mode) + " (" + U(ModeNames[s.Mode]) + ") допустимо: " +
                           Enumerate(classes, 50));
+    }
+    // A tank choice counts only in the list the save reads; a name from the
+    // other side's list would be written as this side's tank of that number.
+    const int tankSide = OfferedTankList(s);
+    if ((p.Tanks && *p.Tanks != 0 && tankSide == 0) || (p.TanksName && tankSide == 0))
+        throw TUsageError("недопустимое значение --tanks " +
+                          (p.TanksName ? Q(*p.TanksName) : std::to_string(*p.Tanks)) + ": у цели " + target +
+                          " нет выбора танков; допустимо: 0");
+    if (p.TanksName) {
+        const auto& names = TankDisplayNames[static_cast<std::size_t>(tankSide)];
+        const auto at = std::find(names.begin(), names.end(), *p.TanksName);
+        if (at == names.end()) {
+            std::vector<int> all(names.size());
+            for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
+            throw TUsageError("недопустимое значение --tanks " + Q(*p.TanksName) + ": у цели " + target +
+                              " при армии " + std::to_string(s.Army) + " колонны " +
+                              (tankSide == 1 ? "красных" : "синих") + "; допустимо: " +
+                              IndexedNames(all, names.data(), names.size()));
+        }
+        settled.Data.Tanks = static_cast<std::int32_t>(at - names.begin());
     }
     if (p.Fighters && *p.Fighters > 0 && s.Fighters != *p.Fighters)
         throw TUsageError("недопустимое значение --fighters " + std::to_string(*p.Fighters) +
@@ -517,6 +561,10 @@ int RunCli(const std::vector<std::string>& args, const fs::path& exePath, std::o
         ctx.MissionFolder = MissionFolderOf(ctx.Root);
         code = Dispatch(ctx);
     } catch (const TUsageError& e) {
+        err << "zelk-cli: " << OneLine(e.what()) << '\n';
+        return 2;
+    } catch (const TVariantRefused& e) {
+        // The mission's values, not a file, are at fault.
         err << "zelk-cli: " << OneLine(e.what()) << '\n';
         return 2;
     } catch (const std::bad_alloc&) {

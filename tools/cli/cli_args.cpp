@@ -32,7 +32,6 @@ const TIntParam kIntParams[] = {
     {"--height", 50, 15000, &TParamArgs::Height},
     {"--time", 0, 23, &TParamArgs::Time},
     {"--weather", 0, 6, &TParamArgs::Weather},
-    {"--tanks", 0, 13, &TParamArgs::Tanks},
     {"--random-route", 0, 1, &TParamArgs::RandomRoute},
     {"--fighters", 0, 4, &TParamArgs::Fighters},
 };
@@ -196,7 +195,7 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     history->add_option("FILE", file, "файл задания, например zelk0007.mis")->required();
     del->add_option("FILE", files, "файлы заданий")->required();
 
-    std::optional<std::string> map, target, aircraft, clouds, comment;
+    std::optional<std::string> map, target, aircraft, clouds, comment, tanks;
     std::map<std::string, std::optional<std::string>> intTexts;
     create->add_option("--map", map, "ключ карты");
     create->add_option("--target", target, "название цели");
@@ -209,6 +208,9 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     for (const auto& p : kIntParams) {
         create->add_option(p.Option, intTexts[p.Option], RangeText(p.Lo, p.Hi));
     }
+    create->add_option("--tanks", tanks,
+                       "состав танковых колонн: целое от 0 до 13 или его название в списке стороны, "
+                       "чьи колонны у цели");
     create->add_option("--comment", comment, "комментарий; строки разделяются \\n");
 
     TArgs out;
@@ -309,6 +311,23 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
         for (const auto& name : CloudNames) known = known || name == c;
         if (!known) throw TUsageError("недопустимое значение --clouds " + Quoted(*clouds) + ": допустимо одно из " + CloudsText());
         p.Clouds = c;
+    }
+    if (tanks) {
+        if (auto v = ParseInt(*tanks, 0, 13)) {
+            p.Tanks = v;
+        } else {
+            std::string name;
+            bool known = Utf8ToCp1251(*tanks, name);
+            if (known) {
+                known = false;
+                for (const auto& side : TankDisplayNames)
+                    for (const auto& n : side) known = known || (!n.empty() && n == name);
+            }
+            if (!known)
+                throw TUsageError("недопустимое значение --tanks " + Quoted(*tanks) +
+                                  ": допустимо целое от 0 до 13 или название состава из списка танков");
+            p.TanksName = name;
+        }
     }
     for (const auto& ip : kIntParams) {
         const auto& text = intTexts[ip.Option];

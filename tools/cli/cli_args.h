@@ -36,6 +36,9 @@ struct TParamArgs {
     std::optional<int> Time;
     std::optional<int> Weather;
     std::optional<int> Tanks;
+    // --tanks given as a name from a tank list (Windows-1251) instead of a
+    // number; which side's list it must come from depends on the target.
+    std::optional<std::string> TanksName;
     std::optional<int> RandomRoute;
     std::optional<int> Fighters;
     // --comment split into lines, each Windows-1251.

@@ -15,6 +15,7 @@ namespace zelk {
 namespace {
 
 constexpr int kDataFileCount = 10;
+constexpr const char* kTargetLeftOut = ". Цель пропущена, остальное загружено.";
 constexpr std::size_t kCellSize = 56;
 constexpr std::size_t kCellCount = 16;
 constexpr std::size_t kRouteTableSize = 256;
@@ -443,25 +444,39 @@ TRefData LoadRefData(const std::filesystem::path& dir) {
         }
     }
 
-    // Targets whose picture and blocks live in another file.
+    // Targets whose picture and blocks live in another file. Only a target
+    // that cannot be checked against that file is left out: the rest of its
+    // own file, file 0 included, stays usable.
     std::optional<TOpenedData> opened[kDataFileCount];
     for (int n = 0; n < kDataFileCount; ++n) {
         if (!files[n]) continue;
-        try {
-            for (const auto& rt : files[n]->Targets) {
-                const int d = rt.Target->DataFile;
-                if (d == n) continue;
-                if (!present[d])
-                    TargetFault(*files[n], rt.DataFileAt, *rt.Target,
-                                "её картинка и блоки объектов лежат в файле " + DataFileName(d) + ", которого нет");
-                if (!opened[d]) opened[d].emplace(data.DataFilePath(d));
-                CheckTargetData(*files[n], rt, *opened[d]);
+        const TParsedFile& file = *files[n];
+        std::erase_if(files[n]->Targets, [&](const TReadTarget& rt) {
+            const int d = rt.Target->DataFile;
+            if (d == n) return false;
+            std::string fault = "её картинка и блоки объектов лежат в файле " + DataFileName(d) + ", которого нет";
+            try {
+                if (present[d]) {
+                    if (!opened[d]) opened[d].emplace(data.DataFilePath(d));
+                    CheckTargetData(file, rt, *opened[d]);
+                    return false;
+                }
+            } catch (const TFileError& e) {
+                if (e.File() != file.Name) {
+                    // The other file itself failed: still this target's fault.
+                    fault = "её картинка и блоки объектов не читаются: " + std::string(e.what());
+                } else {
+                    data.Warnings.push_back(std::string(e.what()) + kTargetLeftOut);
+                    return true;
+                }
             }
-        } catch (const TFileError& e) {
-            if (n == 0) throw;
-            data.Warnings.push_back(std::string(e.what()) + ". Файл пропущен: его карта и цели не загружены.");
-            files[n].reset();
-        }
+            try {
+                TargetFault(file, rt.DataFileAt, *rt.Target, fault);
+            } catch (const TFileError& e) {
+                data.Warnings.push_back(std::string(e.what()) + kTargetLeftOut);
+            }
+            return true;
+        });
     }
 
     for (auto& f : files)

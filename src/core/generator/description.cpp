@@ -52,11 +52,12 @@ std::string MissionSummary(const TMissionData& data, const std::string& tankSuff
 
     // Built by concatenation, not printf: target and map names may hold "%".
     std::string s;
-    s += data.Target + tankSuffix + ", " + ref.Maps.GetName(data.Map);
+    // Names from the data are written like any text: a backslash doubled.
+    s += EscapeBackslashes(data.Target + tankSuffix) + ", " + EscapeBackslashes(ref.Maps.GetName(data.Map));
     s += W(",\\nцель ") + At(MovementNames, data.Moving) + ", " + LowerCp1251(At(ModeNames, data.Mode));
     s += W(",\\nсложность - ") + difficulty + ", " + routeText;
     s += W("\\nармия, язык - ") + LowerCp1251(At(ArmyNames, data.Army)) + "," + coverText;
-    s += W("\\n\\nсамолет") + std::string(9, ' ') + aircraftName;
+    s += W("\\n\\nсамолет") + std::string(9, ' ') + EscapeBackslashes(aircraftName);
     s += W(",\\nвысота") + std::string(12, ' ') + std::to_string(data.Height);
     s += W(" м,\\nвремя") + std::string(14, ' ') + timeText;
     s += ".\\n\\n" + At(WeatherNames, data.Weather) + W(", облачность - ") + data.Clouds + W(" м.\\n");
@@ -65,7 +66,8 @@ std::string MissionSummary(const TMissionData& data, const std::string& tankSuff
 
 std::string CommentText(const std::vector<std::string>& commentLines) {
     std::string text;
-    for (const auto& line : commentLines) text += OneLine(line) + "\\n";
+    // A typed backslash is doubled, so that a typed "\n" stays two characters.
+    for (const auto& line : commentLines) text += OneLine(EscapeBackslashes(line)) + "\\n";
     if (text.size() >= 2) text.resize(text.size() - 2);
     return text;
 }
@@ -73,7 +75,8 @@ std::string CommentText(const std::vector<std::string>& commentLines) {
 std::string DescriptionFileBytes(const std::string& title, const std::string& summary,
                                  const std::string& commentText) {
     std::string out;
-    for (const std::string& line : {"Name " + title, "Short " + summary, "Description " + summary + commentText}) {
+    for (const std::string& line :
+         {"Name " + EscapeBackslashes(title), "Short " + summary, "Description " + summary + commentText}) {
         out += EncodeUnicodeEscapes(OneLine(line));
         out += "\r\n";
     }

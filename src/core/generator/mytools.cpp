@@ -66,7 +66,12 @@ std::string DecodeUnicodeEscapes(std::string_view text) {
             continue;
         }
         const char kind = at(p + 1);
-        if (kind == 'n') {
+        if (kind == '\\') {
+            // A written backslash. Earlier files held two in a row only where
+            // a pilot had typed them, and those never read back as typed.
+            out += '\\';
+            p += 2;
+        } else if (kind == 'n') {
             out += "\r\n";
             p += 2;
         } else if (kind == 't') {
@@ -92,12 +97,26 @@ std::string DecodeUnicodeEscapes(std::string_view text) {
     return out;
 }
 
+std::string EscapeBackslashes(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        if (c == '\\') out += '\\';
+        out += c;
+    }
+    return out;
+}
+
 std::string ExpandLineBreaks(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 8);
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (text[i] == '\\' && next == 'n') {
             out += "\r\n";
+            ++i;
+        } else if (text[i] == '\\' && next == '\\') {
+            out += '\\';
             ++i;
         } else {
             out += text[i];

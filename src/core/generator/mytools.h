@@ -15,11 +15,14 @@ std::string WordToHex4(std::uint16_t value);
 int HexDigitValue(char c);
 int HexToInt(std::string_view digits);
 
-// Cyrillic letters (C0-FF, A8, B8) become \uXXXX; every other byte is kept.
+// Cyrillic letters (C0-FF, A8, B8) become \uXXXX; every other byte is kept,
+// a backslash too: texts that may hold one go through EscapeBackslashes first.
 std::string EncodeUnicodeEscapes(std::string_view text);
-// \n gives CR LF, \t a tab, \<any>XXXX an escaped letter.
+// \\ gives one backslash, \n CR LF, \t a tab, \<any>XXXX an escaped letter.
 std::string DecodeUnicodeEscapes(std::string_view text);
-// Every backslash-n pair becomes CR LF.
+// Every backslash doubled, so that a typed "\n" or "\u" reads back as typed.
+std::string EscapeBackslashes(std::string_view text);
+// Every backslash-n pair becomes CR LF and every doubled backslash one.
 std::string ExpandLineBreaks(std::string_view text);
 // The n-th (from 1) word between single delimiter bytes, or "".
 std::string ExtractWordN(std::uint8_t n, std::string_view text, std::string_view delimiters);

@@ -15,11 +15,66 @@ TOffers TargetOffers(const TTarget* target) {
         for (int difficulty = 0; difficulty < 2; ++difficulty)
             for (int mode = 0; mode < 4; ++mode) {
                 if (!target->Cell(moving, difficulty, mode).Defined()) continue;
-                if (moving == 1) offers.Moving = true;
+                (moving == 1 ? offers.Moving : offers.Stationary) = true;
                 offers.Modes[static_cast<std::size_t>(mode)] = true;
                 offers.Difficulties[static_cast<std::size_t>(difficulty)] = true;
             }
     return offers;
+}
+
+bool VariantDefined(const TTarget& target, const TMissionData& data) {
+    return data.Moving < 2 && data.Difficulty < 2 && data.Mode < 4 &&
+           target.Cell(data.Moving, data.Difficulty, data.Mode).Defined();
+}
+
+bool SettleVariant(const TTarget& target, TMissionData& data, TVariantKeep keep) {
+    struct TVariant {
+        int Moving, Difficulty, Mode;
+    };
+    // In the order of "the first offered": lowest type, difficulty, movement.
+    std::vector<TVariant> cells;
+    for (int mode = 0; mode < 4; ++mode)
+        for (int difficulty = 0; difficulty < 2; ++difficulty)
+            for (int moving = 0; moving < 2; ++moving)
+                if (target.Cell(moving, difficulty, mode).Defined()) cells.push_back({moving, difficulty, mode});
+
+    const auto matchMoving = [&](const TVariant& v) { return v.Moving == data.Moving; };
+    const auto matchMode = [&](const TVariant& v) { return v.Mode == data.Mode; };
+    const auto matchDifficulty = [&](const TVariant& v) { return v.Difficulty == data.Difficulty; };
+    // Keeps the cells that match, unless none does; says whether any did.
+    const auto narrow = [&cells](const auto& match) {
+        std::vector<TVariant> kept;
+        for (const TVariant& v : cells)
+            if (match(v)) kept.push_back(v);
+        if (kept.empty()) return false;
+        cells = std::move(kept);
+        return true;
+    };
+    if (cells.empty()) return false;
+    const std::vector<TVariant> all = cells;
+    if ((keep.Moving && !narrow(matchMoving)) || (keep.Mode && !narrow(matchMode)) ||
+        (keep.Difficulty && !narrow(matchDifficulty))) {
+        return false;
+    }
+    narrow(matchMode);
+    narrow(matchDifficulty);
+    narrow(matchMoving);
+    data.Moving = static_cast<std::uint8_t>(cells.front().Moving);
+    data.Mode = static_cast<std::uint8_t>(cells.front().Mode);
+    data.Difficulty = static_cast<std::uint8_t>(cells.front().Difficulty);
+    return true;
+}
+
+std::string UndefinedVariantText(const TMissionData& data, const TRefData& ref) {
+    const TTarget* target = ref.Targets.SelectTarget(data.Map, data.Target);
+    if (target == nullptr || VariantDefined(*target, data)) return {};
+    const auto name = [](const auto& table, int i) {
+        return i >= 0 && i < static_cast<int>(table.size()) ? table[static_cast<std::size_t>(i)] : std::to_string(i);
+    };
+    return W("у цели «") + data.Target + W("» нет варианта «") + name(MovementNames, data.Moving) + ", " +
+           LowerCp1251(name(ModeNames, data.Mode)) + ", " + LowerCp1251(name(DifficultyNames, data.Difficulty)) +
+           W("»: для него в справочных данных нет объектов цели. Выберите другое движение, тип задания или "
+             "сложность.");
 }
 
 std::vector<const TAircraft*> OfferedAircrafts(const TAircraftsColl& aircrafts, int mode) {
@@ -65,7 +120,7 @@ int ShownTankType(int tanks) { return tanks >= 0 && tanks <= 13 ? tanks : 0; }
 
 }  // namespace
 
-TTargetChoice CheckUpTargets(TMission& mission, const TRefData& ref) {
+TTargetChoice CheckUpTargets(TMission& mission, const TRefData& ref, TVariantKeep keep) {
     TMissionData& data = mission.Data;
     TTargetChoice c;
 
@@ -92,9 +147,14 @@ TTargetChoice CheckUpTargets(TMission& mission, const TRefData& ref) {
     }
 
     c.Offers = TargetOffers(c.CurrentTarget);
-    c.MovingEnabled = c.Offers.Moving;
-    c.MovingChecked = data.Moving != 0 && c.Offers.Moving;
-    data.Moving = c.MovingChecked ? 1 : 0;
+    // A kept choice the target cannot have (a mission whose target changed)
+    // gives way like any other field.
+    if (c.CurrentTarget == nullptr || (!SettleVariant(*c.CurrentTarget, data, keep) &&
+                                       !SettleVariant(*c.CurrentTarget, data)))
+        data.Moving = 0;
+    // The box is a choice only when the target is offered both ways.
+    c.MovingEnabled = c.Offers.Moving && c.Offers.Stationary;
+    c.MovingChecked = data.Moving != 0;
 
     for (int k = 0; k < 4; ++k)
         if (c.Offers.ModeOffered(k)) c.Modes.push_back(k);
@@ -118,7 +178,12 @@ TTargetChoice CheckUpTargets(TMission& mission, const TRefData& ref) {
         c.TanksRedShown = TankTypeFromTitle(mission.Name, 1);
         c.TanksBlueShown = TankTypeFromTitle(mission.Name, 2);
     }
-    c.TanksEnabled = IsTankTarget(data.Target);
+    c.TankSide = OfferedTankList(data);
+    c.TanksEnabled = c.TankSide != 0;
+    // The list offered shows what the save will write, also when the army
+    // has changed since the title was made.
+    if (c.TankSide == 1) c.TanksRedShown = ShownTankType(data.Tanks);
+    if (c.TankSide == 2) c.TanksBlueShown = ShownTankType(data.Tanks);
     return c;
 }
 
@@ -167,9 +232,9 @@ bool ApplyFightersRule(TMissionData& data) {
     return true;
 }
 
-TMissionChoice SettleMission(TMission& mission, const TRefData& ref) {
+TMissionChoice SettleMission(TMission& mission, const TRefData& ref, TVariantKeep keep) {
     TMissionChoice choice;
-    choice.Targets = CheckUpTargets(mission, ref);
+    choice.Targets = CheckUpTargets(mission, ref, keep);
     choice.FightersEnabled = ApplyFightersRule(mission.Data);
     return choice;
 }
@@ -190,5 +255,11 @@ bool IsTankTarget(std::string_view targetName) {
     static const std::string word = W("танки");
     return LowerCp1251(targetName).find(word) != std::string::npos;
 }
+
+}  // namespace zelk
+
+namespace zelk {
+
+int OfferedTankList(const TMissionData& data) { return IsTankTarget(data.Target) ? TankSideOf(data) : 0; }
 
 }  // namespace zelk

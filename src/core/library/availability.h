@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/error.h"
 #include "data/refdata.h"
 #include "library/mission.h"
 
@@ -17,6 +18,7 @@ namespace zelk {
 // difficulty, and likewise for movement and difficulty.
 struct TOffers {
     bool Moving = false;
+    bool Stationary = false;
     std::array<bool, 4> Modes{};
     std::array<bool, 2> Difficulties{};
 
@@ -28,6 +30,37 @@ struct TOffers {
 
 // Offers of a target; nothing is offered when target is null.
 TOffers TargetOffers(const TTarget* target);
+
+// The variant fields a settling must not change: the one the pilot has just
+// chosen, or those given on the command line.
+struct TVariantKeep {
+    bool Moving = false;
+    bool Mode = false;
+    bool Difficulty = false;
+};
+
+// Whether the target has a defined cell for data's movement, difficulty and
+// mission type: only such a cell has target objects to write.
+bool VariantDefined(const TTarget& target, const TMissionData& data);
+
+// Moves data's Moving, Mode and Difficulty onto a defined cell of the target.
+// The kept fields must match; of the cells that do, the one that also keeps
+// Mode, then Difficulty, then Moving wherever possible, and among equals the
+// lowest type, difficulty, movement. False, with data unchanged, when no
+// defined cell matches the kept fields.
+bool SettleVariant(const TTarget& target, TMissionData& data, TVariantKeep keep = {});
+
+// Why a save of this mission would write no target objects, in Russian
+// (Windows-1251): its target has no defined cell for its movement, type and
+// difficulty. Empty when the cell is defined, or when the target is not in
+// the data at all (the writer reports that itself).
+std::string UndefinedVariantText(const TMissionData& data, const TRefData& ref);
+
+// A save refused for that reason: the pilot's to change, not a file fault.
+class TVariantRefused : public TFileError {
+public:
+    using TFileError::TFileError;
+};
 
 // Aircraft offered for a mission type (bit `mode` of Modes, mode at most 7),
 // in collection order.
@@ -64,16 +97,18 @@ struct TTargetChoice {
     TAircraftChoice Aircraft;
     int TanksRedShown = 0;   // position shown in the red tank list
     int TanksBlueShown = 0;  // position shown in the blue tank list
-    bool TanksEnabled = false;
+    bool TanksEnabled = false;  // either list is offered
+    int TankSide = 0;           // the list offered: 0 none, 1 red, 2 blue
 };
 
 // Settles the mission into what its map and target offer, as the window's
 // refresh does: the target is kept if the map offers it, else the map's first
-// target; Moving is cleared where not offered; Mode and Difficulty move to the
-// first offered one, Aircraft to the first offered aircraft. A field whose
-// list is empty (a map without targets, a target without defined cells, a
-// mission type without aircraft) stays as it was. Tanks is not changed.
-TTargetChoice CheckUpTargets(TMission& mission, const TRefData& ref);
+// target; Moving, Mode and Difficulty land on a defined cell (SettleVariant,
+// keeping `keep` where the target allows it), Aircraft on the first offered
+// aircraft when its own is not offered. A field whose list is empty (a map
+// without targets, a target without defined cells, a mission type without
+// aircraft) stays as it was, but Moving is cleared. Tanks is not changed.
+TTargetChoice CheckUpTargets(TMission& mission, const TRefData& ref, TVariantKeep keep = {});
 
 // Whether the mission's map offers its target. A mission read back while its
 // map or target was left out of the reference data is not: it is shown as
@@ -95,7 +130,7 @@ struct TMissionChoice {
     TTargetChoice Targets;
     bool FightersEnabled = false;
 };
-TMissionChoice SettleMission(TMission& mission, const TRefData& ref);
+TMissionChoice SettleMission(TMission& mission, const TRefData& ref, TVariantKeep keep = {});
 
 // The side (1 red, 2 blue) whose tank columns a save of this mission fills:
 // a target named with "танки синих" or "танки красных" picks its side, any
@@ -104,5 +139,9 @@ int TankSideOf(const TMissionData& data);
 
 // Whether the tank lists apply to a target: its name holds "танки" in any case.
 bool IsTankTarget(std::string_view targetName);
+
+// The tank list a save of this mission reads (1 red, 2 blue): the side whose
+// columns it fills, for a tank target; 0, no list, for any other target.
+int OfferedTankList(const TMissionData& data);
 
 }  // namespace zelk

@@ -148,6 +148,11 @@ int TMissionLibrary::SaveMission(const std::string& fileName, const TRefData& re
     const int index = FindByFileName(fileName);
     if (index < 0)
         throw TFileError(folder / fileName, TFileError::kNoPosition, "задание с таким именем файла не найдено в списке");
+    // A mission without its target objects is worse than none: refused
+    // before anything is written.
+    if (const std::string why = UndefinedVariantText(At(index).Data, ref); !why.empty())
+        throw TVariantRefused(folder / At(index).FileName, TFileError::kNoPosition,
+                              "задание не сохранено: " + Cp1251ToUtf8(why));
     const TMission* self = &At(index);
     const TNumberFree unlisted = [this, self](int number) {
         return std::none_of(Missions.begin(), Missions.end(),

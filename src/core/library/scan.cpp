@@ -505,7 +505,9 @@ void ReadDescriptionFile(const std::filesystem::path& path, TMission& mission, c
             // The description is the summary followed by the user's comment.
             const std::string_view tail =
                 std::string_view(full).substr(std::min(shortLength, full.size()), kCommentLimit);
-            m.Comment.push_back(DecodeUnicodeEscapes(tail));
+            // Decoded once, with the whole line: a second pass would read a
+            // typed "\u" or "\n" that came back from a doubled backslash.
+            m.Comment.push_back(std::string(tail));
             m.Description.push_back(std::move(full));
         }
     }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "data/codepage.h"
@@ -527,10 +528,13 @@ TEST_F(BrokenFile, ReferenceToAMissingFileIsTheHoldersFault) {
     const auto path1 = WriteDataFile(dir.Path(), 1, one, &layout1);
     const std::string bytes1 = ReadFileBytes(path1);
 
+    // Only the target that needs the missing file is left out.
     TRefData data = LoadRefData(dir.Path());
-    EXPECT_EQ(MapKeys(data), std::vector<std::string>{"a"});
+    EXPECT_EQ(MapKeys(data), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(data.Targets.Count(), 2);
     ASSERT_EQ(data.Warnings.size(), 1u);
     EXPECT_NE(data.Warnings[0].find("orvak_zelk.rc1"), std::string::npos);
+    EXPECT_NE(data.Warnings[0].find(Cp1251ToUtf8(one.Targets[1].Name)), std::string::npos);
     EXPECT_NE(data.Warnings[0].find(std::to_string(DataFileFieldAt(bytes1, layout1.TargetRecords[1]))),
               std::string::npos);
 
@@ -543,16 +547,26 @@ TEST_F(BrokenFile, ReferenceToAMissingFileIsTheHoldersFault) {
     EXPECT_NE(data.Warnings[0].find("orvak_zelk.rc1"), std::string::npos);
     EXPECT_NE(data.Warnings[0].find("JPEG"), std::string::npos);
 
-    // A primary file pointing at a missing file is fatal.
-    TDataFileSource zero = PrimarySource("A", "a", 1);
+    // So is a target of file 0 whose blocks lie in a missing file (or one
+    // that cannot be opened): file 0 and its other targets still load.
+    TDataFileSource zero = PrimarySource("A", "a", 3);
     zero.Targets[0].DataFile = 9;
+    zero.Targets[2].DataFile = 8;
     WriteDataFile(dir.Path(), 0, zero);
-    try {
-        LoadRefData(dir.Path());
-        FAIL() << "no error";
-    } catch (const TFileError& e) {
-        EXPECT_EQ(e.File().filename(), "orvak_zelk.rc0");
-        EXPECT_NE(std::string(e.what()).find("orvak_zelk.rc9"), std::string::npos);
+    std::filesystem::create_directory(dir / "orvak_zelk.rc8");
+    data = LoadRefData(dir.Path());
+    ASSERT_EQ(data.Warnings.size(), 4u);  // rc8 itself, two targets, and file 1's as before
+    EXPECT_EQ(data.Targets.SelectMap("a").size(), 1u);
+    EXPECT_NE(data.Targets.SelectTarget("a", zero.Targets[1].Name), nullptr);
+    for (const std::size_t i : {0u, 2u}) {
+        const std::string name = "«" + Cp1251ToUtf8(zero.Targets[i].Name) + "»";
+        EXPECT_EQ(std::count_if(data.Warnings.begin(), data.Warnings.end(),
+                                [&](const std::string& w) {
+                                    return w.find(name) != std::string::npos &&
+                                           w.find("orvak_zelk.rc0") != std::string::npos;
+                                }),
+                  1)
+            << name;
     }
 }
 

@@ -64,7 +64,7 @@ TEST(MyToolsDecode, OddCases) {
     EXPECT_EQ(DecodeUnicodeEscapes("\\u044f"), "\xF0");
     // The letter after the backslash is not examined.
     EXPECT_EQ(DecodeUnicodeEscapes("\\x0410"), "\xC0");
-    EXPECT_EQ(DecodeUnicodeEscapes("\\\\0410"), "\xC0");
+    EXPECT_EQ(DecodeUnicodeEscapes("\\\\0410"), "\\0410");  // but a second backslash is one backslash
     // Only the last two digits count, so other code points give unrelated bytes.
     EXPECT_EQ(DecodeUnicodeEscapes("\\u00E9"), std::string(1, static_cast<char>((0xE9 + 0xB0) & 0xFF)));
     // "0020" is compared before the two-digit rule: "\u1120" is not a blank.
@@ -96,10 +96,19 @@ TEST(MyToolsDecode, RoundTripOfTextsWithoutBackslash) {
     }
 }
 
+// A typed path or a typed "\n" written into a description file and read back.
+TEST(MyToolsDecode, EscapedBackslashesComeBackAsTyped) {
+    for (const std::string& text : {std::string("C:\\users\\new\\test"), std::string("\\n\\t\\u0410"),
+                                    std::string("\\"), std::string("a\\\\b"), W("Ж\\Ё\\")}) {
+        EXPECT_EQ(DecodeUnicodeEscapes(EncodeUnicodeEscapes(EscapeBackslashes(text))), text);
+        EXPECT_EQ(ExpandLineBreaks(EscapeBackslashes(text)), text);
+    }
+}
+
 TEST(MyToolsExpand, BackslashNBecomesCrLf) {
     EXPECT_EQ(ExpandLineBreaks("a\\nb\\n"), "a\r\nb\r\n");
     EXPECT_EQ(ExpandLineBreaks("plain \\t text\\"), "plain \\t text\\");
-    EXPECT_EQ(ExpandLineBreaks("\\\\n"), "\\\r\n");
+    EXPECT_EQ(ExpandLineBreaks("\\\\n"), "\\n");  // a doubled backslash, then n
     EXPECT_EQ(ExpandLineBreaks(""), "");
 }
 

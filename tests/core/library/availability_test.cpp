@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "data/catalogues.h"
@@ -143,9 +144,47 @@ TEST(CheckUpTargets, TargetWithoutMovingCellsClearsMoving) {
     EXPECT_FALSE(c.MovingChecked);
     EXPECT_EQ(m.Data.Moving, 0);
     EXPECT_EQ(c.Modes, (std::vector<int>{0, 1}));
-    EXPECT_EQ(m.Data.Mode, 0);
-    EXPECT_EQ(c.DifficultySelected, 1);  // kept: offered
+    // Type 3 is not offered; the difficulty is kept, so the type is the one
+    // the target has with it.
+    EXPECT_EQ(m.Data.Mode, 1);
+    EXPECT_EQ(c.DifficultySelected, 1);
     EXPECT_EQ(m.Data.Difficulty, 1);
+}
+
+// Movement, difficulty and type are offered each on its own, but only their
+// defined combinations have target objects: the settling lands on one.
+TEST(SettleVariant, LandsOnACombinationTheTargetHas) {
+    struct TCase {
+        const char* What;
+        std::vector<TCellSpec> Cells;
+        TCellSpec From;
+        TVariantKeep Keep;
+        bool Settled;
+        TCellSpec To;
+    };
+    const std::vector<TCellSpec> ambush = {{1, 0, 0}, {1, 1, 0}, {0, 0, 0}, {0, 1, 0}, {0, 0, 2}, {0, 1, 2}, {0, 1, 3}};
+    const std::vector<TCase> cases = {
+        {"moving only", {{1, 0, 0}, {1, 1, 0}, {1, 0, 2}}, {0, 0, 0}, {}, true, {1, 0, 0}},
+        {"type kept, difficulty follows", ambush, {0, 0, 3}, {.Mode = true}, true, {0, 1, 3}},
+        {"difficulty kept, type follows", ambush, {0, 0, 3}, {.Difficulty = true}, true, {0, 0, 0}},
+        {"moving kept, type follows", ambush, {1, 1, 3}, {.Moving = true}, true, {1, 1, 0}},
+        {"nothing kept: the type wins", ambush, {1, 0, 3}, {}, true, {0, 1, 3}},
+        {"kept together but absent", ambush, {1, 0, 3}, {.Moving = true, .Mode = true}, false, {1, 0, 3}},
+        {"no cell at all", {}, {0, 1, 2}, {}, false, {0, 1, 2}},
+    };
+    for (const TCase& c : cases) {
+        TRefData ref;
+        const TTarget& target = AddTarget(ref, "Засада", "m.ini", c.Cells);
+        TMissionData d;
+        d.Moving = static_cast<std::uint8_t>(c.From.Moving);
+        d.Difficulty = static_cast<std::uint8_t>(c.From.Difficulty);
+        d.Mode = static_cast<std::uint8_t>(c.From.Mode);
+        EXPECT_EQ(SettleVariant(target, d, c.Keep), c.Settled) << c.What;
+        EXPECT_EQ(std::tuple(int(d.Moving), int(d.Difficulty), int(d.Mode)),
+                  std::tuple(c.To.Moving, c.To.Difficulty, c.To.Mode))
+            << c.What;
+        EXPECT_EQ(VariantDefined(target, d), c.Settled) << c.What;
+    }
 }
 
 TEST(CheckUpTargets, TargetNotOnTheMapBecomesItsFirst) {
@@ -212,7 +251,10 @@ TEST(CheckUpTargets, TankListsFollowTitleOrTheSideThatWillBeFilled) {
     saved.Data.Tanks = 9;
     TTargetChoice c = CheckUpTargets(saved, ref);
     EXPECT_EQ(c.TanksRedShown, 4);
-    EXPECT_EQ(c.TanksBlueShown, 0);
+    // The save fills blue columns (army 0): that list alone is offered, and
+    // it shows what the save writes.
+    EXPECT_EQ(c.TankSide, 2);
+    EXPECT_EQ(c.TanksBlueShown, 9);
     EXPECT_EQ(saved.Data.Tanks, 9);
     EXPECT_TRUE(c.TanksEnabled);  // "Танки" in capitals still counts
 
@@ -231,6 +273,7 @@ TEST(CheckUpTargets, TankListsFollowTitleOrTheSideThatWillBeFilled) {
     c = CheckUpTargets(fresh, ref);
     EXPECT_EQ(c.TanksRedShown, 4);
     EXPECT_EQ(c.TanksBlueShown, 0);
+    EXPECT_EQ(c.TankSide, 1);
 
     // A target that names its side overrides the army.
     AddTarget(ref, "танки красных", "south.ini", {{0, 0, 0}});
@@ -241,6 +284,7 @@ TEST(CheckUpTargets, TankListsFollowTitleOrTheSideThatWillBeFilled) {
     EXPECT_EQ(TankSideOf(fresh.Data), 1);
 
     TMission plain = Mission("north.ini", "Мост");
+    EXPECT_EQ(CheckUpTargets(plain, ref).TankSide, 0);
     EXPECT_FALSE(CheckUpTargets(plain, ref).TanksEnabled);
     EXPECT_FALSE(IsTankTarget(W("Танковый завод")));
 }

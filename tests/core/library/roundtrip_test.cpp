@@ -79,9 +79,11 @@ struct TDataSet {
     }
 };
 
-// Comment lines of Latin and Cyrillic letters, digits and punctuation.
+// Comment lines of Latin and Cyrillic letters, digits, punctuation and
+// backslashes (a typed path, a typed "\n").
 std::vector<std::string> RandomComment(std::mt19937& rng) {
-    static const std::vector<std::string> words = {W("Атака"), W("с ходу,"), "ok", W("ёлка"), "42", W("Ёж!"), "-", ""};
+    static const std::vector<std::string> words = {W("Атака"), W("с ходу,"), "ok", W("ёлка"), "42", W("Ёж!"), "-", "",
+                                                   "C:\\users\\new\\test", W("\\n\\u0410\\Я")};
     std::vector<std::string> lines(rng() % 4);
     for (auto& l : lines)
         for (std::size_t i = rng() % 5; i > 0; --i) l += (l.empty() ? "" : " ") + words[rng() % words.size()];
@@ -154,6 +156,11 @@ TEST(RoundTrip, SaveOfAnUnlistedNameLeavesTheFolderAlone) {
 
     lib.At(at).Data.Height = 3000;
     EXPECT_THROW(lib.SaveMission("zelk0002.mis", data.Ref, missions.Path(), {}, 2), TFileError);
+    // A variant its target lacks would be written without the target.
+    TMissionData& d = lib.At(at).Data;
+    d.Target = W("Склад горючего");
+    d.Moving = 1;
+    EXPECT_THROW(lib.SaveMission("zelk0001.mis", data.Ref, missions.Path(), {}, 2), TVariantRefused);
     EXPECT_THROW(lib.SaveMission("ZELK0001.MIS", data.Ref, missions.Path(), {}, 2), TFileError);
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(missions.Path())) names.push_back(e.path().filename().string());
