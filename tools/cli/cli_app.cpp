@@ -305,6 +305,7 @@ int Dispatch(TContext& ctx) {
         case TCommand::Regenerate: return DoRegenerate(ctx);
         case TCommand::Delete: return DoDelete(ctx);
         case TCommand::Watch: return DoWatch(ctx);
+        case TCommand::Doctor: return RunDoctorCommand(ctx);
     }
     return 1;
 }
