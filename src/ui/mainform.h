@@ -88,6 +88,8 @@ public:
 
     // Asked by a later copy of the program: restore or come to the front.
     void BringToFront();
+    // The set-up check in its own window (not modal), opened or checked again.
+    void ShowDoctor();
 
     // State, for the start-up code, the simulator launch and the tests.
     const TSimPaths& Paths() const { return paths_; }
@@ -233,6 +235,7 @@ public:
     TSpinEdit* editFighters = nullptr;
     QPushButton* speedAuto = nullptr;
     QPushButton* BitBtnRunTheGame = nullptr;
+    QPushButton* BitBtnDoctor = nullptr;
     QAction* ActionNew = nullptr;
     QAction* ActionSave = nullptr;
     QAction* ActionCopy = nullptr;
