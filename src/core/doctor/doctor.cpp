@@ -1,13 +1,13 @@
 #include "doctor/doctor.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
 #include <map>
 #include <random>
-#include <set>
 #include <string_view>
 #include <system_error>
 
@@ -18,12 +18,6 @@
 #include "library/commands.h"
 #include "library/mission.h"
 #include "library/scan.h"
-
-#ifdef _WIN32
-#include <process.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace zelk {
 
@@ -264,12 +258,23 @@ std::string Join(const std::vector<std::string>& names, std::size_t limit = 8) {
 
 bool HasBit(fs::perms p, fs::perms bit) { return (p & bit) != fs::perms::none; }
 
-// Why a file cannot be opened, in the system's words.
+// The pilot's words for the system's usual refusals; the system's own for
+// the rest.
+std::string ReasonText(const std::error_code& ec) {
+    if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted) return "нет доступа";
+    if (ec == std::errc::no_such_file_or_directory) return "не найден";
+    if (ec == std::errc::is_a_directory) return "это папка";
+    if (ec == std::errc::too_many_files_open || ec == std::errc::too_many_files_open_in_system)
+        return "открыто слишком много файлов";
+    return ec ? ec.message() : "не удалось открыть";
+}
+
+// Why a file cannot be opened; empty when it can.
 std::string OpenError(const fs::path& file) {
+    errno = 0;
     std::ifstream in(file, std::ios::binary);
     if (in) return {};
-    std::error_code ec(errno, std::generic_category());
-    return ec.value() != 0 ? ec.message() : "?";
+    return ReasonText(std::error_code(errno, std::generic_category()));
 }
 
 struct TReport {
@@ -348,7 +353,7 @@ void CheckSimulator(const TDoctorInput& in, TReport& r) {
     }
     std::string why;
     if (!fs::is_regular_file(confStatus)) why = "это не файл";
-    else if (!HasBit(confStatus.permissions(), fs::perms::owner_read)) why = "нет права на чтение";
+    else if (!HasBit(confStatus.permissions(), fs::perms::owner_read)) why = "нет доступа";
     else why = OpenError(conf);
     if (!why.empty()) {
         r.Add(A, TDoctorStatus::Fault, Tx(T::SimConfUnreadable, {Quoted(conf), why}),
@@ -429,7 +434,7 @@ void CheckMissions(const TDoctorInput& in, TReport& r) {
     if (!ec && !HasBit(st.permissions(), fs::perms::owner_read)) ec = std::make_error_code(std::errc::permission_denied);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) entries.push_back(*it);
     if (ec) {
-        r.Add(A, TDoctorStatus::Fault, Tx(T::MisUnlistable, {Quoted(folder), ec.message()}),
+        r.Add(A, TDoctorStatus::Fault, Tx(T::MisUnlistable, {Quoted(folder), ReasonText(ec)}),
               Tx(T::MisUnlistableFix, {Quoted(folder)}));
         return;
     }
@@ -578,7 +583,7 @@ void CheckEventLog(const TDoctorInput& in, TReport& r) {
         r.Add(A, TDoctorStatus::Fault, Tx(T::LogNotFile, {Quoted(log)}), Tx(T::LogNotFileFix, {Quoted(log)}));
         return;
     }
-    std::string why = HasBit(st.permissions(), fs::perms::owner_read) ? OpenError(log) : "нет права на чтение";
+    std::string why = HasBit(st.permissions(), fs::perms::owner_read) ? OpenError(log) : "нет доступа";
     TLogCount count;
     if (why.empty() && !CountFlights(log, count)) why = "ошибка чтения";
     if (!why.empty()) {
