@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTimer>
@@ -32,7 +33,10 @@
 #include "generator/random.h"
 #include "generator/writer.h"
 #include "library/scan.h"
+#include "doctor/doctor.h"
 #include "monitor/launcher.h"
+#include "monitor/simconfig.h"
+#include "ui/doctordialog.h"
 #include "ui/drawings.h"
 #include "ui/spinedit.h"
 
@@ -469,6 +473,54 @@ void TZELK_form::CreateSecondPage(QWidget* page) {
     connect(editFighters, &TSpinEdit::ValueEdited, this, &TZELK_form::editFightersChange);
     connect(speedAuto, &QPushButton::clicked, this, &TZELK_form::speedAutoClick);
     connect(BitBtnRunTheGame, &QPushButton::clicked, this, &TZELK_form::BitBtnRunTheGameClick);
+
+    // The set-up check stays reachable in every state of the window, the
+    // reduced one without data above all.
+    BitBtnDoctor = new QPushButton(QString::fromStdString(DoctorWord(TDoctorWord::ButtonCaption)) +
+                                       QStringLiteral(" (F2)"),
+                                   page);
+    BitBtnDoctor->setObjectName(QStringLiteral("BitBtnDoctor"));
+    BitBtnDoctor->setGeometry(16, 216, 177, 25);
+    BitBtnDoctor->setToolTip(QString::fromStdString(DoctorWord(TDoctorWord::ButtonHint)) + QStringLiteral(" (F2)"));
+    connect(BitBtnDoctor, &QPushButton::clicked, this, &TZELK_form::ShowDoctor);
+    auto* doctorKey = new QShortcut(QKeySequence(Qt::Key_F2), this);
+    connect(doctorKey, &QShortcut::activated, this, &TZELK_form::ShowDoctor);
+    // Without a usable log the mode waits for ever; the pilot who switches it
+    // on learns why. Only on the pilot's click, not on the monitor's restarts;
+    // a root that is gone altogether is reported by the mode itself.
+    connect(speedAuto, &QPushButton::clicked, this, [this] {
+        std::error_code ec;
+        if (speedAuto->isChecked() && std::filesystem::is_directory(paths_.Root, ec) &&
+            !EventLogSettingUsable(paths_.Root, paths_.EventLogName) &&
+            Ask(TAskKind::Confirm, kConfirm, QString::fromStdString(DoctorWord(TDoctorWord::OfferQuestion))) ==
+                QMessageBox::Yes)
+            ShowDoctor();
+    });
+}
+
+void TZELK_form::ShowDoctor() {
+    auto* dialog = findChild<TDoctorDialog*>();
+    if (dialog == nullptr) {
+        // conf.ini is read again at each check, so that a fix shows at once.
+        auto input = [this] {
+            TDoctorInput in;
+            in.DataDir = options_.DataDir;
+            in.Root = paths_.Root;
+            in.MissionFolder = paths_.MissionFolder;
+            in.SimulatorExe = paths_.SimulatorExe;
+            const TSimulatorConfig config = ReadSimulatorConfig(paths_.Root);
+            in.EventLogName = config.EventLogName;
+            in.KeepEventLog = config.KeepEventLog;
+            return in;
+        };
+        dialog = new TDoctorDialog(input, this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+    } else {
+        dialog->Recheck();
+    }
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
 }
 
 // ---------------------------------------------------------------- set-up
@@ -695,6 +747,8 @@ void TZELK_form::SetEnabled(bool on) {
         }
     }
     MissionComment->setEnabled(on);
+    if (BitBtnDoctor != nullptr)
+        BitBtnDoctor->setEnabled(true);
 }
 
 void TZELK_form::ShowMissionData(TVariantKeep keep) {

@@ -93,6 +93,8 @@ public:
 
     // Asked by a later copy of the program: restore or come to the front.
     void BringToFront();
+    // The set-up check in its own window (not modal), opened or checked again.
+    void ShowDoctor();
 
     // State, for the start-up code, the simulator launch and the tests.
     const TSimPaths& Paths() const { return paths_; }
@@ -255,6 +257,7 @@ public:
     QPushButton* speedAuto = nullptr;
     QLabel* LabelAutoState = nullptr;
     QPushButton* BitBtnRunTheGame = nullptr;
+    QPushButton* BitBtnDoctor = nullptr;
     QAction* ActionNew = nullptr;
     QAction* ActionSave = nullptr;
     QAction* ActionCopy = nullptr;

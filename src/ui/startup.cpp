@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
@@ -58,9 +59,10 @@ int RunZelk(QApplication& app) {
                                         QStringLiteral("FILE"));
     screenshotOption.setFlags(QCommandLineOption::HiddenFromHelp);
     // What the picture shows: the first page ("main"), the second page
-    // ("extra"), or the second page with auto-generation switched on ("auto").
+    // ("extra"), the second page with auto-generation switched on ("auto"),
+    // or the set-up check's window ("doctor").
     QCommandLineOption shownOption(QStringLiteral("screenshot-of"),
-                                   QStringLiteral("With --screenshot: main, extra or auto."), QStringLiteral("WHAT"),
+                                   QStringLiteral("With --screenshot: main, extra, auto or doctor."), QStringLiteral("WHAT"),
                                    QStringLiteral("main"));
     shownOption.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(rootOption);
@@ -76,8 +78,9 @@ int RunZelk(QApplication& app) {
         return 0;
     }
     const QString shown = parser.value(shownOption);
-    if (shown != QLatin1String("main") && shown != QLatin1String("extra") && shown != QLatin1String("auto")) {
-        std::fprintf(stderr, "zelk: --screenshot-of takes main, extra or auto, not %s\n", qPrintable(shown));
+    if (shown != QLatin1String("main") && shown != QLatin1String("extra") && shown != QLatin1String("auto") &&
+        shown != QLatin1String("doctor")) {
+        std::fprintf(stderr, "zelk: --screenshot-of takes main, extra, auto or doctor, not %s\n", qPrintable(shown));
         return 2;
     }
     if (!parser.positionalArguments().isEmpty()) {
@@ -117,7 +120,12 @@ int RunZelk(QApplication& app) {
                 form.PageControl->setCurrentIndex(1);
             if (shown == QLatin1String("auto") && form.speedAuto->isEnabled())
                 form.speedAuto->click();
-            const bool ok = form.grab().save(file);
+            QWidget* pictured = &form;
+            if (shown == QLatin1String("doctor")) {
+                form.ShowDoctor();
+                pictured = form.findChild<QDialog*>(QStringLiteral("DoctorDialog"));
+            }
+            const bool ok = pictured != nullptr && pictured->grab().save(file);
             if (!ok)
                 std::fprintf(stderr, "zelk: cannot save %s\n", qPrintable(file));
             QCoreApplication::exit(ok ? 0 : 1);

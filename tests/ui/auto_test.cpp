@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTextBrowser>
 #include <QtTest>
 
 #include <chrono>
@@ -34,6 +35,8 @@
 #include "library/commands.h"
 #include "monitor/logmonitor.h"
 #include "support/tempdir.h"
+#include "doctor/doctor.h"
+#include "ui/doctordialog.h"
 #include "ui/mainform.h"
 #include "ui/spinedit.h"
 #include "asked.h"
@@ -52,13 +55,14 @@ namespace {
 struct TAskRecorder {
     std::vector<TAsked> Asked;
     std::function<void()> During;
+    QMessageBox::StandardButton ConfirmAnswer = QMessageBox::No;
 
     TAskFunc Func() {
         return [this](QWidget*, TAskKind kind, const QString& caption, const QString& text) {
             Asked.push_back({kind, caption, text});
             if (During)
                 During();
-            return kind == TAskKind::Confirm ? QMessageBox::No : QMessageBox::Ok;
+            return kind == TAskKind::Confirm ? ConfirmAnswer : QMessageBox::Ok;
         };
     }
 };
@@ -196,6 +200,7 @@ private slots:
     void unwatchableRootEndsMode();
     void monitorCreationFailure();
     void startButton();
+    void withoutLogOffersSetUpCheck();
     void standInFliesMission();
 };
 
@@ -223,7 +228,8 @@ void TestAuto::switchingLocksAndUnlocks() {
     QVERIFY(form->Monitor() != nullptr);
     for (QWidget* control : PageControls(*form)) {
         const bool usable =
-            control == form->speedAuto || control == form->BitBtnRunTheGame || control == form->LabelAutoState;
+            control == form->speedAuto || control == form->BitBtnRunTheGame || control == form->LabelAutoState ||
+            control == form->BitBtnDoctor;
         QVERIFY2(control->isEnabled() == usable, qPrintable(control->objectName()));
     }
     for (QWidget* control : QWidgetList{form->lboxMissions, form->FileName, form->MissionShort, form->MissionComment,
@@ -519,6 +525,46 @@ void TestAuto::monitorCreationFailure() {
     QVERIFY(form->speedAuto->isChecked());
     QVERIFY(form->Monitor() != nullptr);
 #endif
+}
+
+void TestAuto::withoutLogOffersSetUpCheck() {
+    // A log set in a folder that exists needs no question; none set, or a
+    // missing folder, asks whether to show the check, which names the fault.
+    const struct {
+        const char* Conf;
+        bool Offered;
+        const char* Fault;
+    } cases[] = {
+        {"[game]\r\neventlog=eventlog.lst\r\n", false, ""},
+        {"[game]\r\neventlogkeep=1\r\n", true, "не задан ключ eventlog"},
+        {"[game]\r\neventlog=logs/eventlog.lst\r\n", true, "logs"},
+    };
+    for (const auto& c : cases) {
+        TUiSandbox box;
+        zelk::test::WriteFileBytes(box.Root / "conf.ini", c.Conf);
+        TAskRecorder ask;
+        ask.ConfirmAnswer = QMessageBox::Yes;
+        auto form = OpenForm(box, ask);
+        QVERIFY(form);
+        MakeMissions(*form, 1);
+        form->PageControl->setCurrentIndex(1);
+        QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+        QVERIFY2(form->speedAuto->isChecked(), c.Conf);
+        QCOMPARE(ask.Asked.size(), size_t(c.Offered ? 1 : 0));
+        auto* dialog = form->findChild<TDoctorDialog*>();
+        QCOMPARE(dialog != nullptr, c.Offered);
+        if (!c.Offered)
+            continue;
+        QCOMPARE(ask.Asked[0].Kind, TAskKind::Confirm);
+        QVERIFY(ask.Asked[0].Text.endsWith(QStringLiteral("Показать проверку установки?")));
+        QVERIFY(dialog->isVisible());
+        QVERIFY2(dialog->Report->toPlainText().contains(QString::fromUtf8(c.Fault)),
+                 qPrintable(dialog->Report->toPlainText()));
+        QVERIFY(!DoctorPassed(dialog->Items()));
+        // F2 in the locked window brings the same check back, not a second one.
+        QTest::keyClick(form.get(), Qt::Key_F2);
+        QCOMPARE(form->findChildren<TDoctorDialog*>().size(), qsizetype(1));
+    }
 }
 
 void TestAuto::startButton() {

@@ -517,6 +517,7 @@ int Dispatch(TContext& ctx) {
         case TCommand::History: return DoHistory(ctx);
         case TCommand::Delete: return DoDelete(ctx);
         case TCommand::Watch: return DoWatch(ctx);
+        case TCommand::Doctor: return RunDoctorCommand(ctx);
     }
     return 1;
 }

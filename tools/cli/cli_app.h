@@ -40,6 +40,10 @@ std::filesystem::path MissionFolderOf(const std::filesystem::path& root);
 // until SIGINT or SIGTERM. Returns the exit code.
 int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library);
 
+// The set-up check (cli_doctor.cpp): prints the report; 0 when everything
+// needed works, 1 otherwise.
+int RunDoctorCommand(TContext& ctx);
+
 // A failure that is not a rejected argument: exit code 1.
 class TCliFailure : public std::runtime_error {
 public:

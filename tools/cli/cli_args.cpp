@@ -13,7 +13,7 @@ namespace zelk::cli {
 
 namespace {
 
-const char* const kCommandList = "list, show, new, copy, regenerate, history, delete, watch";
+const char* const kCommandList = "list, show, new, copy, regenerate, history, delete, watch, doctor";
 
 // One numeric parameter of `new`: its option, its range and where it goes.
 struct TIntParam {
@@ -181,7 +181,8 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     auto* regenerate = app.add_subcommand("regenerate", "записать задание заново");
     auto* history = app.add_subcommand("history", "варианты задания из журнала, новые первыми");
     auto* del = app.add_subcommand("delete", "удалить задания и их файлы");
-    app.add_subcommand("watch", "автогенерация: следить за журналом событий");
+    auto* watch = app.add_subcommand("watch", "автогенерация: следить за журналом событий");
+    app.add_subcommand("doctor", "проверка установки: что не так и как исправить (код 0, когда всё нужное в порядке)");
 
     std::string file;
     std::vector<std::string> files;
@@ -264,7 +265,8 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     else if (sub == regenerate) out.Command = TCommand::Regenerate;
     else if (sub == history) out.Command = TCommand::History;
     else if (sub == del) out.Command = TCommand::Delete;
-    else out.Command = TCommand::Watch;
+    else if (sub == watch) out.Command = TCommand::Watch;
+    else out.Command = TCommand::Doctor;
 
     if (root) {
         if (root->empty()) throw TUsageError("параметру --root нужна папка авиасимулятора");

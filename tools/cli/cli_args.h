@@ -19,7 +19,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-enum class TCommand { List, Show, New, Copy, Regenerate, History, Delete, Watch };
+enum class TCommand { List, Show, New, Copy, Regenerate, History, Delete, Watch, Doctor };
 
 // The mission parameters given with `new`; an empty optional was left out.
 struct TParamArgs {

@@ -441,6 +441,7 @@ TRefData LoadRefData(const std::filesystem::path& dir) {
         } catch (const TFileError& e) {
             if (n == 0) throw;
             data.Warnings.push_back(std::string(e.what()) + ". Файл пропущен: его карта и цели не загружены.");
+            data.LeftOutFiles.push_back(n);
         }
     }
 

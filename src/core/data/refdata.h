@@ -111,6 +111,8 @@ struct TRefData {
     // One message (Russian, UTF-8) for each supplementary file that was left
     // out because it is broken.
     std::vector<std::string> Warnings;
+    // The indices of those files, in the order of Warnings.
+    std::vector<int> LeftOutFiles;
 
     // Dir / "orvak_zelk.rcN".
     std::filesystem::path DataFilePath(int index) const;

@@ -1,0 +1,36 @@
+// `doctor`: the set-up check of the core, printed for a person or as JSON.
+#include "cli_app.h"
+#include "cli_output.h"
+#include "doctor/doctor.h"
+#include "monitor/simconfig.h"
+
+namespace zelk::cli {
+
+int RunDoctorCommand(TContext& ctx) {
+    TDoctorInput input;
+    input.DataDir = ctx.DataDir;
+    input.Root = ctx.Root;
+    input.MissionFolder = ctx.MissionFolder;
+    input.SimulatorExe = ctx.Root / "orvaksim.exe";
+    const TSimulatorConfig config = ReadSimulatorConfig(ctx.Root);
+    input.EventLogName = config.EventLogName;
+    input.KeepEventLog = config.KeepEventLog;
+
+    const std::vector<TDoctorItem> items = RunDoctor(input);
+    const bool passed = DoctorPassed(items);
+    if (ctx.Args.Json) {
+        nlohmann::ordered_json list = nlohmann::ordered_json::array();
+        for (const auto& item : items) {
+            list.push_back({{"area", DoctorAreaKey(item.Area)},
+                            {"status", DoctorStatusKey(item.Status)},
+                            {"what", item.What},
+                            {"fix", item.Fix}});
+        }
+        PrintJson(*ctx.Out, {{"ok", passed}, {"items", std::move(list)}});
+    } else {
+        *ctx.Out << DoctorReportText(items);
+    }
+    return passed ? 0 : 1;
+}
+
+}  // namespace zelk::cli
