@@ -58,11 +58,14 @@ set(CPACK_PACKAGE_NAME zelk)
 set(CPACK_PACKAGE_VENDOR "ZELK developers")
 set(CPACK_PACKAGE_CONTACT "ZELK developers <zelk@orvak.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "mission generator for the ORVAK flight simulator")
-set(CPACK_PACKAGE_DESCRIPTION "ZELK writes ready-to-fly ground-attack training missions and their \
-briefings into the mission folder of the ORVAK combat flight simulator, keeps \
-the library of generated missions and, in auto-generation mode, writes a \
-mission anew each time the simulator's event log says it has been flown. \
-The package holds the window program zelk and the command-line programs \
+# Lines kept short: the package's control file shows them as written.
+set(CPACK_PACKAGE_DESCRIPTION "ZELK writes ready-to-fly ground-attack training missions and their
+briefings into the mission folder of the ORVAK combat flight simulator,
+keeps the library of generated missions and, in auto-generation mode,
+writes a mission anew each time the simulator's event log says it has
+been flown.
+
+The package holds the window program zelk and the command-line programs
 zelk-cli and zelk-pack. The reference data files are not included.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
@@ -71,7 +74,11 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded at run time, so the library scan cannot see them: the window's
+# platform plugin, and the font it falls back to.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-dejavu-core)
 include(CPack)
