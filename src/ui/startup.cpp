@@ -80,13 +80,16 @@ struct TZelkOptions {
 // The simulator's folder, asked once when no simulator was found; empty when
 // the pilot declines.
 fs::path AskSimulatorRoot(const fs::path& tried) {
+    QMessageBox intro(QMessageBox::Information, QStringLiteral("ORVAK ZELK"),
+                      QStringLiteral("Авиасимулятор ORVAK не найден в папке «%1»: нет ни conf.ini, ни orvaksim.exe. "
+                                     "Укажите папку, в которой он установлен; ZELK запомнит ее.")
+                          .arg(QDir::toNativeSeparators(QString::fromStdU16String(tried.u16string()))),
+                      QMessageBox::Ok);
+    intro.exec();
     QString start = QDir::homePath();
     for (;;) {
-        const QString dir = QFileDialog::getExistingDirectory(
-            nullptr,
-            QStringLiteral("Авиасимулятор не найден в папке «%1». Укажите папку авиасимулятора ORVAK")
-                .arg(QDir::toNativeSeparators(QString::fromStdU16String(tried.u16string()))),
-            start);
+        const QString dir =
+            QFileDialog::getExistingDirectory(nullptr, QStringLiteral("Папка авиасимулятора ORVAK"), start);
         if (dir.isEmpty())
             return {};
         const fs::path chosen = ToPath(dir);
@@ -112,7 +115,8 @@ fs::path SimulatorRoot(const TZelkOptions& o, bool mayAsk) {
     TRootInputs in;
     if (o.Parser.isSet(o.Root))
         in.Option = ToPath(o.Parser.value(o.Root));
-    in.Environment = RootFromEnvironment();
+    if (const auto env = RootFromEnvironment())
+        in.Environment = ToPath(QString::fromStdU16String(env->u16string()));
     in.ProgramDefault = SimulatorRootOf(ToPath(QCoreApplication::applicationDirPath()));
     in.Remembered = RememberedRoot();
     const TRootChoice choice = ChooseRoot(in);
