@@ -4,6 +4,8 @@
 #include "ui/startup.h"
 
 int main(int argc, char** argv) {
+    if (const auto code = zelk::AnswerWithoutWindow(argc, argv))
+        return *code;
     QApplication app(argc, argv);
     return zelk::RunZelk(app);
 }

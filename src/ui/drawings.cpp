@@ -6,6 +6,8 @@
 #include <QPainterPath>
 #include <QPolygonF>
 
+#include "zelk_version.h"
+
 namespace zelk {
 
 namespace {
@@ -76,7 +78,7 @@ QPixmap DrawLogo() {
     p.setPen(QColor(235, 240, 250));
     p.setFont(DrawingFont(9, false));
     p.drawText(QRect(72, 2, 60, 12), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("ORVAK"));
-    p.drawText(QRect(72, 13, 60, 12), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("v2.2"));
+    p.drawText(QRect(72, 13, 60, 12), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("v" ZELK_VERSION));
     return pixmap;
 }
 
@@ -173,6 +175,45 @@ QPixmap DrawStartPicture() {
     p.setBrush(Qt::white);
     p.drawPath(AircraftShape());
     return pixmap;
+}
+
+QIcon DrawAppIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(size / 64.0, size / 64.0);  // drawn on the SVG's 64 by 64 grid
+
+        QPainterPath tile;
+        tile.addRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
+        p.setClipPath(tile);
+        QLinearGradient sky(0, 2, 0, 62);
+        sky.setColorAt(0.0, QColor(38, 70, 120));
+        sky.setColorAt(1.0, QColor(120, 160, 205));
+        p.fillRect(QRectF(2, 2, 60, 60), sky);
+        p.fillRect(QRectF(2, 48, 60, 14), QColor(84, 104, 60));
+        p.setClipping(false);
+
+        p.setPen(QPen(QColor(200, 40, 30), 2.5));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(46, 53), 9, 4);
+        QPen track(QColor(255, 255, 255, 153), 2);
+        track.setDashPattern({2.0, 1.5});
+        p.setPen(track);
+        p.drawLine(QPointF(8, 10), QPointF(20, 18));
+
+        p.translate(30, 28);
+        p.rotate(35);
+        p.scale(17, 17);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(235, 235, 225));
+        p.drawPath(AircraftShape());
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 }  // namespace zelk

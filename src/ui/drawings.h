@@ -18,5 +18,8 @@ QImage DrawNoImagePicture();
 QIcon DrawCommandIcon(TCommandIcon which);
 // The picture of the start button, 24 by 24.
 QPixmap DrawStartPicture();
+// The window's icon, the same drawing as the installed
+// dist/linux/org.zelk.Zelk.svg, at the sizes desktops ask for.
+QIcon DrawAppIcon();
 
 }  // namespace zelk

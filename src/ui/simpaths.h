@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "monitor/simroot.h"
+
 namespace zelk {
 
 struct TSimPaths {
@@ -14,10 +16,6 @@ struct TSimPaths {
     std::string EventLogName;             // [game] eventlog, may be empty (UTF-8)
     bool KeepEventLog = false;            // [game] eventlogkeep, true when not 0
 };
-
-// The parent of the program's own folder. A program placed in the root of a
-// drive has no parent: its own folder is taken then.
-std::filesystem::path SimulatorRootOf(const std::filesystem::path& programDir);
 
 // The folders and files derived from the root; the event-log settings empty.
 TSimPaths MakeSimPaths(const std::filesystem::path& root);

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
@@ -13,9 +14,13 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "monitor/rememberedroot.h"
+#include "monitor/simroot.h"
+#include "ui/drawings.h"
 #include "ui/instance.h"
 #include "ui/mainform.h"
 #include "ui/simpaths.h"
+#include "zelk_version.h"
 
 namespace zelk {
 
@@ -40,35 +45,131 @@ fs::path ToPath(const QString& dir) {
     return fs::path(QDir::toNativeSeparators(QDir(dir).absolutePath()).toStdU16String());
 }
 
+// The program's options; parsed once before the application object exists
+// (--help, --version) and again in RunZelk.
+struct TZelkOptions {
+    QCommandLineParser Parser;
+    QCommandLineOption Version{{QStringLiteral("v"), QStringLiteral("version")},
+                               QStringLiteral("Displays version information.")};
+    QCommandLineOption Root{QStringLiteral("root"),
+                            QStringLiteral("Simulator root folder (default: ZELK_ROOT, else the parent of the program's "
+                                           "folder when it holds the simulator, else the folder chosen once in the "
+                                           "window)."),
+                            QStringLiteral("DIR")};
+    QCommandLineOption Data{QStringLiteral("data"),
+                            QStringLiteral("Folder of orvak_zelk.rc0..rc9 (default: the current folder)."),
+                            QStringLiteral("DIR")};
+    QCommandLineOption Screenshot{QStringLiteral("screenshot"),
+                                  QStringLiteral("Save a picture of the window to FILE and quit."),
+                                  QStringLiteral("FILE")};
+    // What the picture shows: the first page ("main"), the second page
+    // ("extra"), or the second page with auto-generation switched on ("auto").
+    QCommandLineOption Shown{QStringLiteral("screenshot-of"), QStringLiteral("With --screenshot: main, extra, auto or doctor."),
+                             QStringLiteral("WHAT"), QStringLiteral("main")};
+
+    TZelkOptions() {
+        Parser.setApplicationDescription(QStringLiteral("ORVAK ZELK - Zelkwright " ZELK_VERSION));
+        // "-reverse" and the like are Qt's options, not letters of ours.
+        Parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        Parser.addHelpOption();
+        Screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
+        Shown.setFlags(QCommandLineOption::HiddenFromHelp);
+        Parser.addOptions({Version, Root, Data, Screenshot, Shown});
+    }
+};
+
+// The simulator's folder, asked once when no simulator was found; empty when
+// the pilot declines.
+fs::path AskSimulatorRoot(const fs::path& tried) {
+    QMessageBox intro(QMessageBox::Information, QStringLiteral("ORVAK ZELK"),
+                      QStringLiteral("Авиасимулятор ORVAK не найден в папке «%1»: нет ни conf.ini, ни orvaksim.exe. "
+                                     "Укажите папку, в которой он установлен; ZELK запомнит ее.")
+                          .arg(QDir::toNativeSeparators(QString::fromStdU16String(tried.u16string()))),
+                      QMessageBox::Ok);
+    intro.exec();
+    QString start = QDir::homePath();
+    for (;;) {
+        const QString dir =
+            QFileDialog::getExistingDirectory(nullptr, QStringLiteral("Папка авиасимулятора ORVAK"), start);
+        if (dir.isEmpty())
+            return {};
+        const fs::path chosen = ToPath(dir);
+        if (HoldsSimulator(chosen))
+            return chosen;
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("ORVAK ZELK"),
+                        QStringLiteral("В папке «%1» нет авиасимулятора: нет ни conf.ini, ни orvaksim.exe.")
+                            .arg(QDir::toNativeSeparators(dir)),
+                        QMessageBox::NoButton);
+        QPushButton* again = box.addButton(QStringLiteral("Выбрать другую"), QMessageBox::AcceptRole);
+        box.addButton(QStringLiteral("Работать с этой папкой"), QMessageBox::RejectRole);
+        box.exec();
+        if (box.clickedButton() != again)
+            return chosen;
+        start = dir;
+    }
+}
+
+// --root, ZELK_ROOT, the program folder's parent, the remembered folder; and
+// when none holds a simulator, the pilot is asked (not while taking a
+// screenshot, which must not wait for anyone).
+fs::path SimulatorRoot(const TZelkOptions& o, bool mayAsk) {
+    TRootInputs in;
+    if (o.Parser.isSet(o.Root))
+        in.Option = ToPath(o.Parser.value(o.Root));
+    if (const auto env = RootFromEnvironment())
+        in.Environment = ToPath(QString::fromStdU16String(env->u16string()));
+    in.ProgramDefault = SimulatorRootOf(ToPath(QCoreApplication::applicationDirPath()));
+    in.Remembered = RememberedRoot();
+    const TRootChoice choice = ChooseRoot(in);
+    if (choice.Source != TRootSource::NotFound || !mayAsk)
+        return choice.Root;
+    const fs::path asked = AskSimulatorRoot(choice.Root);
+    if (asked.empty())
+        return choice.Root;
+    if (HoldsSimulator(asked) && !RememberRoot(asked)) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("ORVAK ZELK"),
+                        QStringLiteral("Не удалось запомнить папку авиасимулятора: при следующем запуске ZELK "
+                                       "спросит ее снова."),
+                        QMessageBox::Ok);
+        box.exec();
+    }
+    return asked;
+}
+
 }  // namespace
+
+std::optional<int> AnswerWithoutWindow(int argc, char** argv) {
+    TZelkOptions o;
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    // Errors are left to RunZelk: Qt's own options are unknown here.
+    o.Parser.parse(args);
+    if (o.Parser.isSet(QStringLiteral("help")) || o.Parser.isSet(QStringLiteral("help-all"))) {
+        // Without an application object the parser does not know our name.
+        std::fputs(qPrintable(o.Parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("zelk"))),
+                   stdout);
+        return 0;
+    }
+    if (o.Parser.isSet(o.Version)) {
+        std::fputs("zelk " ZELK_VERSION "\n", stdout);
+        return 0;
+    }
+    return std::nullopt;
+}
 
 int RunZelk(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("ORVAK ZELK"));
+    QApplication::setApplicationVersion(QStringLiteral(ZELK_VERSION));
+    // Matches the installed menu entry, so desktops show its icon and name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.zelk.Zelk"));
+    QApplication::setWindowIcon(DrawAppIcon());
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("ORVAK ZELK - Zelkwright"));
-    parser.addHelpOption();
-    const QCommandLineOption rootOption(
-        QStringLiteral("root"), QStringLiteral("Simulator root folder (default: the parent of the program's folder)."),
-        QStringLiteral("DIR"));
-    const QCommandLineOption dataOption(
-        QStringLiteral("data"), QStringLiteral("Folder of orvak_zelk.rc0..rc9 (default: the current folder)."),
-        QStringLiteral("DIR"));
-    QCommandLineOption screenshotOption(QStringLiteral("screenshot"),
-                                        QStringLiteral("Save a picture of the window to FILE and quit."),
-                                        QStringLiteral("FILE"));
-    screenshotOption.setFlags(QCommandLineOption::HiddenFromHelp);
-    // What the picture shows: the first page ("main"), the second page
-    // ("extra"), the second page with auto-generation switched on ("auto"),
-    // or the set-up check's window ("doctor").
-    QCommandLineOption shownOption(QStringLiteral("screenshot-of"),
-                                   QStringLiteral("With --screenshot: main, extra, auto or doctor."), QStringLiteral("WHAT"),
-                                   QStringLiteral("main"));
-    shownOption.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOption(rootOption);
-    parser.addOption(dataOption);
-    parser.addOption(screenshotOption);
-    parser.addOption(shownOption);
+    TZelkOptions o;
+    QCommandLineParser& parser = o.Parser;
+    const QCommandLineOption& dataOption = o.Data;
+    const QCommandLineOption& screenshotOption = o.Screenshot;
+    const QCommandLineOption& shownOption = o.Shown;
     if (!parser.parse(QCoreApplication::arguments())) {
         std::fprintf(stderr, "zelk: %s\n", qPrintable(parser.errorText()));
         return 2;
@@ -100,9 +201,7 @@ int RunZelk(QApplication& app) {
     }
 
     TFormOptions options;
-    options.Root = parser.isSet(rootOption)
-                       ? ToPath(parser.value(rootOption))
-                       : SimulatorRootOf(ToPath(QCoreApplication::applicationDirPath()));
+    options.Root = SimulatorRoot(o, !parser.isSet(screenshotOption));
     options.DataDir = ToPath(parser.isSet(dataOption) ? parser.value(dataOption) : QDir::currentPath());
 
     TZELK_form form(std::move(options));

@@ -7,6 +7,7 @@
 
 #include "data/codepage.h"
 #include "monitor/simconfig.h"
+#include "monitor/simroot.h"
 #include "support/tempdir.h"
 
 namespace zelk::test {
@@ -57,6 +58,38 @@ TEST(SimulatorConfig, NoUsableFileGivesTheDefaults) {
     fs::remove(root / "conf.ini");
     c = Read(root, "[game]\neventlog=a.lst\nthis is no key\n[broken\neventlogkeep=1\n");
     EXPECT_EQ(c.EventLogName, "a.lst");
+}
+
+// Which root the window and zelk-cli take: an installed program's default
+// (/usr) holds no simulator and must not win over a folder that does.
+TEST(SimulatorRoot, ChoiceOrder) {
+    TTempDir dir;
+    const fs::path given = dir / "given", env = dir / "env", parent = dir / "parent", kept = dir / "kept",
+                   empty = dir / "empty";
+    for (const auto& d : {given, env, parent, kept, empty}) fs::create_directories(d);
+    WriteFileBytes(parent / "orvaksim.exe", "");
+    WriteFileBytes(kept / "conf.ini", "");
+    fs::create_directory(empty / "conf.ini");  // a folder by that name is no simulator
+    using S = TRootSource;
+    const struct {
+        std::optional<fs::path> option, environment;
+        fs::path programDefault;
+        std::optional<fs::path> remembered;
+        fs::path root;
+        TRootSource source;
+    } cases[] = {
+        {given, env, parent, kept, given, S::Option},  // explicit wins, simulator or not
+        {std::nullopt, env, parent, kept, env, S::Environment},
+        {std::nullopt, std::nullopt, parent, kept, parent, S::ProgramFolder},
+        {std::nullopt, std::nullopt, empty, kept, kept, S::Remembered},
+        {std::nullopt, std::nullopt, empty, given, empty, S::NotFound},  // remembered folder lost its simulator
+        {std::nullopt, std::nullopt, empty, std::nullopt, empty, S::NotFound},
+    };
+    for (const auto& c : cases) {
+        const TRootChoice got = ChooseRoot({c.option, c.environment, c.programDefault, c.remembered});
+        EXPECT_EQ(got.Root, c.root);
+        EXPECT_EQ(got.Source, c.source) << c.root;
+    }
 }
 
 }  // namespace

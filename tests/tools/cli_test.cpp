@@ -10,6 +10,7 @@
 #include "data/catalogues.h"
 #include "library/availability.h"
 #include "library/scan.h"
+#include "zelk_version.h"
 
 namespace zelk::test {
 namespace {
@@ -26,6 +27,25 @@ std::string Str(int v) { return std::to_string(v); }
 const TAircraft* FirstOffered(const TRefData& ref, int mode) {
     auto list = OfferedAircrafts(ref.Aircrafts, mode);
     return list.empty() ? nullptr : list.front();
+}
+
+// --version and --help answer at once on every program, the window program
+// before it needs a display.
+TEST(Programs, VersionAndHelpWithoutADisplay) {
+    std::vector<std::string> programs = {"zelk-cli", "zelk-pack"};
+#ifdef ZELK_HAS_WINDOW
+    programs.push_back("zelk");
+#endif
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) unsetenv(name);
+    for (const auto& name : programs) {
+        const fs::path program = fs::path(ZELK_BIN_DIR) / name;
+        const TRunResult v = RunCli({"--version"}, {}, program);
+        EXPECT_EQ(v.Code, 0) << name << ": " << v.Err;
+        EXPECT_EQ(v.Out, name + " " ZELK_VERSION "\n");
+        const TRunResult h = RunCli({"--help"}, {}, program);
+        EXPECT_EQ(h.Code, 0) << name << ": " << h.Err;
+        EXPECT_NE(h.Out.find("--version"), std::string::npos) << name << ": " << h.Out;
+    }
 }
 
 TEST(CliNew, WritesAMissionForEveryVariantTheDataOffer) {

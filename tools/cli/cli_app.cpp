@@ -13,6 +13,8 @@
 #include "library/availability.h"
 #include "library/surprise.h"
 #include "monitor/journalplace.h"
+#include "monitor/rememberedroot.h"
+#include "monitor/simroot.h"
 #include "preview/drawing.h"
 
 namespace zelk::cli {
@@ -524,13 +526,7 @@ int Dispatch(TContext& ctx) {
 
 }  // namespace
 
-fs::path DefaultRoot(const fs::path& exePath) {
-    fs::path folder = exePath.parent_path();
-    fs::path parent = folder.parent_path();
-    // A program in the file system's root folder has no parent: use that folder.
-    if (parent.empty() || parent == folder) return folder;
-    return parent;
-}
+fs::path DefaultRoot(const fs::path& exePath) { return SimulatorRootOf(exePath.parent_path()); }
 
 fs::path MissionFolderOf(const fs::path& root) { return root / "Missions" / "Single" / "NN" / "ZELK"; }
 
@@ -546,13 +542,24 @@ int RunCli(const std::vector<std::string>& args, const fs::path& exePath, std::o
             return 0;
         }
         std::error_code ec;
-        if (ctx.Args.Root) {
-            if (!fs::is_directory(*ctx.Args.Root, ec))
-                throw TUsageError("недопустимое значение --root \"" + Printable(PathToUtf8(*ctx.Args.Root)) +
-                                  "\": допустима существующая папка авиасимулятора");
-            ctx.Root = *ctx.Args.Root;
-        } else {
-            ctx.Root = DefaultRoot(exePath);
+        TRootInputs roots;
+        roots.Option = ctx.Args.Root;
+        roots.Environment = RootFromEnvironment();
+        roots.ProgramDefault = DefaultRoot(exePath);
+        if (!roots.Option && !roots.Environment) roots.Remembered = RememberedRoot();
+        const TRootChoice choice = ChooseRoot(roots);
+        const char* named = choice.Source == TRootSource::Option        ? "--root"
+                            : choice.Source == TRootSource::Environment ? "ZELK_ROOT"
+                                                                        : nullptr;
+        if (named && !fs::is_directory(choice.Root, ec))
+            throw TUsageError(std::string("недопустимое значение ") + named + " \"" +
+                              Printable(PathToUtf8(choice.Root)) + "\": допустима существующая папка авиасимулятора");
+        ctx.Root = choice.Root;
+        if (choice.Source == TRootSource::NotFound) {
+            std::string where = "zelk-cli: предупреждение: авиасимулятор не найден (нет ни conf.ini, ни orvaksim.exe) в " +
+                                Printable(PathToUtf8(choice.Root)) + " (" + RootSourceText(TRootSource::ProgramFolder) + ")";
+            if (roots.Remembered) where += " и в " + Printable(PathToUtf8(*roots.Remembered)) + " (" + RootSourceText(TRootSource::Remembered) + ")";
+            err << where << "; работаю в " << Printable(PathToUtf8(choice.Root)) << "; укажите папку авиасимулятора в --root или ZELK_ROOT\n";
         }
         ctx.DataDir = ctx.Args.Data ? *ctx.Args.Data : fs::path(".");
         // Absolute paths: messages then name the file fully, and the

@@ -8,6 +8,7 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
+#include "zelk_version.h"
 
 namespace zelk::cli {
 
@@ -169,10 +170,15 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
 
     std::optional<std::string> root, data, seed;
     bool json = false;
-    app.add_option("--root", root, "папка авиасимулятора (по умолчанию: родитель папки программы)");
+    app.add_option("--root", root,
+                   "папка авиасимулятора (по умолчанию: ZELK_ROOT, иначе родитель папки программы, "
+                   "если в нем есть авиасимулятор, иначе папка, указанная в окне ZELK)");
     app.add_option("--data", data, "папка с файлами orvak_zelk.rc0..rc9 (по умолчанию: текущая)");
     app.add_option("--seed", seed, "начальное значение генератора (целое без знака, 64 бита)");
     app.add_flag("--json", json, "вывод в формате JSON");
+    app.set_version_flag("--version", "zelk-cli " ZELK_VERSION, "версия программы");
+    app.footer("Файлы данных orvak_zelk.rc0..rc9 пилот кладет в папку сам; zelk-cli читает их из --data "
+               "или из текущей папки. Задания пишутся в ROOT/Missions/Single/NN/ZELK.");
 
     auto* list = app.add_subcommand("list", "задания папки в порядке просмотра");
     auto* show = app.add_subcommand("show", "одно задание");
@@ -222,6 +228,9 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     } catch (const CLI::CallForHelp&) {
         auto subs = app.get_subcommands();
         out.HelpText = subs.empty() ? app.help() : subs.front()->help();
+        return out;
+    } catch (const CLI::CallForVersion& e) {
+        out.HelpText = std::string(e.what()) + "\n";
         return out;
     } catch (const CLI::CallForAllHelp&) {
         out.HelpText = app.help("", CLI::AppFormatMode::All);

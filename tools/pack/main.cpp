@@ -12,6 +12,7 @@
 #include "data/refdata.h"
 #include "generator/writer.h"
 #include "source.h"
+#include "zelk_version.h"
 
 namespace {
 
@@ -117,6 +118,7 @@ int main(int argc, char** argv) {
     CLI::App app{"zelk-pack: собирает файлы данных ZELK из исходной папки, разбирает их обратно и проверяет"};
     app.require_subcommand(1);
     app.set_help_all_flag("--help-all", "справка по всем командам");
+    app.set_version_flag("--version", "zelk-pack " ZELK_VERSION, "версия программы");
 
     std::string src, out, file;
     std::vector<std::string> files;
@@ -134,6 +136,8 @@ int main(int argc, char** argv) {
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         return Reject(std::string("неверные аргументы: ") + e.what() + " (zelk-pack --help)");

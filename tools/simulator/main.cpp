@@ -23,6 +23,7 @@
 
 #include "launch/logexaminer.h"
 #include "monitor/simconfig.h"
+#include "monitor/simroot.h"
 
 namespace fs = std::filesystem;
 
@@ -43,16 +44,17 @@ fs::path ExecutableFolder(const char* argv0) {
     return fs::absolute(argv0, ec).parent_path();
 }
 
-// The root folder holds conf.ini: the current folder when it does (started
-// from the root), else the executable's own folder (started by ZELK, whose
-// current folder is its own sub-folder).
+// The root folder holds the simulator, as ZELK tells one: the current folder
+// when it does (started from the root), else the executable's own folder
+// (started by ZELK, whose current folder is its own sub-folder). Like the
+// real simulator, it never reads ZELK's ZELK_ROOT.
 fs::path FindRoot(const char* argv0) {
     std::error_code ec;
     const fs::path current = fs::current_path(ec);
-    if (fs::exists(current / "conf.ini", ec))
+    if (zelk::HoldsSimulator(current))
         return current;
     const fs::path own = ExecutableFolder(argv0);
-    if (!own.empty() && fs::exists(own / "conf.ini", ec))
+    if (!own.empty() && zelk::HoldsSimulator(own))
         return own;
     return current;
 }
@@ -109,7 +111,7 @@ int main(int argc, char** argv) {
     std::string mission;
     double seconds = 5;
     app.add_option("--root", rootText, "simulator root folder (default: the current folder, or this program's "
-                                       "folder when only it holds conf.ini)");
+                                       "folder when only it holds conf.ini or orvaksim.exe)");
     app.add_option("--mission", mission, "mission file in Missions/Single/NN/ZELK/ (default: the newest zelk*.mis)");
     app.add_option("--seconds", seconds, "how long the flight lasts")->check(CLI::Range(0.0, 86400.0));
     try {
