@@ -213,6 +213,8 @@ void TestAuto::switchingLocksAndUnlocks() {
     MakeMissions(*form, 2);
     form->lboxMissions->setCurrentRow(0);
     QVERIFY(!form->editFighters->isEnabled());  // a training sortie
+    std::map<QWidget*, bool> before;
+    for (QWidget* control : PageControls(*form)) before[control] = control->isEnabled();
 
     std::vector<QAction*> disabled;
     for (QAction* action : {form->ActionNew, form->ActionSave, form->ActionCopy, form->ActionDelete})
@@ -252,9 +254,11 @@ void TestAuto::switchingLocksAndUnlocks() {
     const QColor off = MeanColour(form->speedAuto);
     QVERIFY(std::abs(on.red() - off.red()) + std::abs(on.green() - off.green()) + std::abs(on.blue() - off.blue()) > 90);
     QCOMPARE(form->LabelAutoState->text(), QStringLiteral("Режим автогенерации выключен."));
-    // Everything is usable again but what the training sortie shown disables.
+    // Everything is as the mission shown offers it again: a training sortie
+    // has no fighters, and only the tank list the save reads.
+    QVERIFY(!form->editFighters->isEnabled());
     for (QWidget* control : PageControls(*form))
-        QVERIFY2(control->isEnabled() == (control != form->editFighters), qPrintable(control->objectName()));
+        QVERIFY2(control->isEnabled() == before[control], qPrintable(control->objectName()));
     for (QWidget* control : QWidgetList{form->lboxMissions, form->FileName, form->MissionShort, form->MissionComment,
                                         form->BitBtnNew, form->BitBtnSave, form->BitBtnCopy, form->BitBtnDelete})
         QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
