@@ -223,6 +223,7 @@ TEST(CliRejects, EveryRejectedValueExitsWithTwoAndChangesNothing) {
         {{"new", "--target", "Мост 🌉"}, "--target"},  // no Windows-1251 form
         {{"new", "--comment", "эмодзи 🙂"}, "--comment"},
         {{"new", "--comment", "конец\x1a файла"}, "--comment"},
+        {{"new", "--comment", std::string(1023, 'x') + "\\ny"}, "1024"},  // read back cut
         {{"new", "--map", "\xff\xfe"}, "--map"},  // not UTF-8
         {{"new", "--bogus", "1"}, "--bogus"},
         {{"new", "extra"}, "extra"},

@@ -20,4 +20,10 @@ void TMission::SaveState() {
     SavedComment = Comment;
 }
 
+std::size_t CommentLength(const std::vector<std::string>& lines) {
+    std::size_t n = lines.empty() ? 0 : 2 * (lines.size() - 1);
+    for (const auto& line : lines) n += line.size();
+    return n;
+}
+
 }  // namespace zelk

@@ -7,6 +7,18 @@
 #include <intrin.h>
 #endif
 
+#ifdef _WIN32
+#include <sys/stat.h>
+#include <sys/types.h>
+#else
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -29,33 +41,75 @@ namespace {
 
 // A value as the read-back takes it from a line: at most this many bytes.
 constexpr std::size_t kRestLimit = 255;
-// The user's comment within a description is cut here.
-constexpr std::size_t kCommentLimit = 1024;
 // Lines longer than this are never ours; the excess is skipped so that a
 // file of noise without line breaks cannot take the memory.
 constexpr std::size_t kLineLimit = 64 * 1024;
+// Our writer's files are far smaller (a description holds a title, a
+// summary and a comment of at most kCommentLimit characters); the rest of a
+// larger file is not read, so a file of gigabytes costs no more than this.
+constexpr std::uint64_t kMissionFileLimit = 64ull << 20;
+constexpr std::uint64_t kDescriptionFileLimit = 1ull << 20;
+// Our writer writes one Short and one Description line; of more, only the
+// first few are kept as texts (every one still sets the fields).
+constexpr std::size_t kKeptTextLines = 16;
 // Four digits in the entry name.
 constexpr int kMaxNumber = 9999;
 
-// Reads a file line by line through a buffer kept by the caller, so that a
-// scan of thousands of files allocates it once. A line ends at LF, with a CR
-// before it removed; views stay valid until the next call.
+// Reads at most `limit` bytes of a regular file, line by line, through a
+// buffer kept by the caller, so that a scan of thousands of files allocates
+// it once. A line ends at LF, with a CR before it removed; views stay valid
+// until the next call. Anything but a regular file is not opened for
+// reading: a FIFO would block and a device never end.
 class TLineReader {
 public:
-    TLineReader(const std::filesystem::path& path, std::string& buffer) : buf_(buffer) {
+    struct TOptions {
+        std::uint64_t Limit = kMissionFileLimit;
+        // Refuse a symbolic link and a file its owner may not write (the
+        // mission file listed under its own name is checked by its opening).
+        bool PlainWritable = false;
+    };
+
+    TLineReader(const std::filesystem::path& path, std::string& buffer, const TOptions& options)
+        : buf_(buffer), left_(options.Limit) {
 #ifdef _WIN32
         file_ = _wfopen(path.c_str(), L"rb");
+        if (!file_) return;
+        struct _stat64 st;
+        if (_fstat64(_fileno(file_), &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG ||
+            (options.PlainWritable && (st.st_mode & _S_IWRITE) == 0)) {
+            std::fclose(file_);
+            file_ = nullptr;
+        }
 #else
-        file_ = std::fopen(path.c_str(), "rb");
+        int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+        if (options.PlainWritable) flags |= O_NOFOLLOW;
+        const int fd = ::open(path.c_str(), flags);
+        if (fd < 0) return;
+        struct stat st;
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || (options.PlainWritable && (st.st_mode & S_IWUSR) == 0)) {
+            ::close(fd);
+            return;
+        }
+        fd_ = fd;
+        // The size known now spares the read that would only find the end.
+        size_ = static_cast<std::uint64_t>(st.st_size);
 #endif
     }
     ~TLineReader() {
+#ifdef _WIN32
         if (file_) std::fclose(file_);
+#else
+        if (fd_ >= 0) ::close(fd_);
+#endif
     }
     TLineReader(const TLineReader&) = delete;
     TLineReader& operator=(const TLineReader&) = delete;
 
+#ifdef _WIN32
     bool IsOpen() const { return file_ != nullptr; }
+#else
+    bool IsOpen() const { return fd_ >= 0; }
+#endif
 
     bool Next(std::string_view& line) {
         for (;;) {
@@ -109,14 +163,38 @@ private:
             pos_ = 0;
         }
         if (buf_.size() < end_ + kChunk) buf_.resize(end_ + kChunk);
-        const std::size_t got = std::fread(buf_.data() + end_, 1, kChunk, file_);
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, left_));
+        std::size_t got = 0;
+#ifdef _WIN32
+        got = want > 0 ? std::fread(buf_.data() + end_, 1, want, file_) : 0;
+        if (got < want) eof_ = true;
+#else
+        while (want > 0) {
+            const ssize_t n = ::read(fd_, buf_.data() + end_, want);
+            if (n < 0 && errno == EINTR) continue;
+            // An error reads as the end: what came before is still read back.
+            if (n > 0) got = static_cast<std::size_t>(n);
+            else eof_ = true;
+            break;
+        }
+        read_ += got;
+        if (read_ >= size_) eof_ = true;
+#endif
         end_ += got;
-        if (got < kChunk) eof_ = true;
+        left_ -= got;
+        if (left_ == 0) eof_ = true;
     }
 
     static constexpr std::size_t kChunk = 64 * 1024;
+#ifdef _WIN32
     std::FILE* file_ = nullptr;
+#else
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+    std::uint64_t read_ = 0;
+#endif
     std::string& buf_;
+    std::uint64_t left_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     bool eof_ = false;
@@ -450,8 +528,10 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-bool ReadMissionFile(const std::filesystem::path& path, TMission& mission) {
-    TLineReader in(path, ScratchBuffer());
+namespace {
+
+bool ReadMission(const std::filesystem::path& path, TMission& mission, const TLineReader::TOptions& options) {
+    TLineReader in(path, ScratchBuffer(), options);
     if (!in.IsOpen()) return false;
     // Work on a copy so that a failure half-way (out of memory) leaves the
     // record as it was.
@@ -461,8 +541,14 @@ bool ReadMissionFile(const std::filesystem::path& path, TMission& mission) {
     return true;
 }
 
+}  // namespace
+
+bool ReadMissionFile(const std::filesystem::path& path, TMission& mission) {
+    return ReadMission(path, mission, {});
+}
+
 void ReadDescriptionFile(const std::filesystem::path& path, TMission& mission, const TTargetsColl& targets) {
-    TLineReader in(path, ScratchBuffer());
+    TLineReader in(path, ScratchBuffer(), {kDescriptionFileLimit, false});
     if (!in.IsOpen()) return;
 
     static const std::array<std::string, 4> modes = [] {
@@ -499,8 +585,8 @@ void ReadDescriptionFile(const std::filesystem::path& path, TMission& mission, c
             if (Contains(text, MovementNames[1])) m.Data.Moving = 1;
             m.Data.RandomRoute = Contains(text, randomRoute) ? 1 : 0;
             shortLength = text.size();
-            m.Short.push_back(std::move(text));
-        } else if (StartsWith(line, "Description")) {
+            if (m.Short.size() < kKeptTextLines) m.Short.push_back(std::move(text));
+        } else if (StartsWith(line, "Description") && m.Description.size() < kKeptTextLines) {
             std::string full = DecodeUnicodeEscapes(line.substr(std::min<std::size_t>(12, line.size())));
             // The description is the summary followed by the user's comment.
             const std::string_view tail =
@@ -532,19 +618,59 @@ int MissionNumberFromEntry(const std::string& entryName) {
     return number == 0 ? -1 : number;
 }
 
+bool ListFolder(const std::filesystem::path& folder, const std::function<void(const std::string& name)>& onName,
+                int& error) {
+    error = 0;
+#ifdef _WIN32
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec);
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec))
+        onName(it->path().filename().string());
+    if (ec) error = ec.value();
+    return !ec;
+#else
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) {
+        error = errno;
+        return false;
+    }
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (!entry) {
+            error = errno;
+            break;
+        }
+        onName(entry->d_name);
+    }
+    ::closedir(dir);
+    return error == 0;
+#endif
+}
+
 namespace {
 
 // A plain file of our own: a regular file (not a link, folder or device)
 // that we may write. Names starting with a dot are hidden on Linux; they
 // cannot match "zelk*" anyway.
-bool IsPlainWritableFile(const std::filesystem::directory_entry& entry) {
+bool IsPlainWritableFile(const std::filesystem::path& path) {
     std::error_code ec;
-    const auto status = entry.symlink_status(ec);
+    const auto status = std::filesystem::symlink_status(path, ec);
     if (ec || status.type() != std::filesystem::file_type::regular) return false;
     return (status.permissions() & std::filesystem::perms::owner_write) != std::filesystem::perms::none;
 }
 
+struct TListed {
+    int Number;
+    std::string Name;
+};
+
 }  // namespace
+
+TFolderLister& FolderLister() {
+    static TFolderLister lister = ListFolder;
+    return lister;
+}
 
 TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTargetsColl& targets) {
     namespace fs = std::filesystem;
@@ -558,29 +684,48 @@ TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTarget
         }
     }
 
-    fs::directory_iterator it(folder, ec);
-    if (ec) return result;
-    std::vector<bool> listed(kMaxNumber + 1);
-    for (; it != fs::directory_iterator(); it.increment(ec)) {
-        if (ec) break;
-        try {
-            const fs::directory_entry& entry = *it;
-            const std::string name = entry.path().filename().string();
-            const int number = MissionNumberFromEntry(name);
-            if (number < 0 || !IsPlainWritableFile(entry)) continue;
-            // The counter counts every listed number, readable or not.
-            result.MaxNumber = std::max(result.MaxNumber, number);
-            // Names differing only in case name the same files: list them once.
-            if (listed[static_cast<std::size_t>(number)]) continue;
-            listed[static_cast<std::size_t>(number)] = true;
+    // The whole listing comes first: a listing that breaks off must not
+    // pass for a folder with fewer missions, and the list is in number order
+    // (a Linux listing has no order of its own).
+    std::vector<TListed> listed;
+    try {
+        const TFolderLister& lister = FolderLister();
+        const bool ok = lister && lister(
+            folder,
+            [&](const std::string& name) {
+                const int number = MissionNumberFromEntry(name);
+                if (number < 0) return;
+                // Every listed number counts, whatever the entry is and
+                // whether it can be read: a number in use is never given again.
+                result.MaxNumber = std::max(result.MaxNumber, number);
+                listed.push_back({number, name});
+            },
+            result.ListError);
+        if (!ok) result.ListFailed = true;
+    } catch (const std::exception&) {
+        result.ListFailed = true;
+    }
+    if (result.ListFailed) return result;
+    std::stable_sort(listed.begin(), listed.end(),
+                     [](const TListed& a, const TListed& b) { return a.Number < b.Number; });
 
+    int previous = 0;
+    for (const TListed& entry : listed) {
+        // Names differing only in case name the same files: list them once.
+        if (entry.Number == previous) continue;
+        previous = entry.Number;
+        try {
             auto mission = std::make_unique<TMission>();
-            mission->Number = number;
-            mission->MakeFileNames(number);
+            mission->Number = entry.Number;
+            mission->MakeFileNames(entry.Number);
             mission->Data.Moving = 0;
-            if (!ReadMissionFile(folder / mission->FileName, *mission)) continue;
+            // Listed under its own name, the mission file's opening checks
+            // the entry itself; another spelling is checked on its own.
+            const bool own = entry.Name == mission->FileName;
+            if (!own && !IsPlainWritableFile(folder / entry.Name)) continue;
+            if (!ReadMission(folder / mission->FileName, *mission, {kMissionFileLimit, own})) continue;
             ReadDescriptionFile(folder / mission->PropFileName, *mission, targets);
-            if (mission->Name.empty()) mission->Name = name;
+            if (mission->Name.empty()) mission->Name = entry.Name;
             mission->Data.Tanks = std::max(TankTypeFromTitle(mission->Name, 1), TankTypeFromTitle(mission->Name, 2));
             mission->SaveState();
             mission->IsNew = 0;
@@ -596,6 +741,23 @@ TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTarget
 const std::string& FolderCreateErrorText() {
     static const std::string text = W("Папку ZELK невозможно создать!");
     return text;
+}
+
+std::string FolderListErrorText(int error) {
+    std::string reason;
+#ifndef _WIN32
+    switch (error) {
+        case EACCES:
+        case EPERM: reason = "нет прав на чтение папки"; break;
+        case EIO: reason = "ошибка ввода-вывода"; break;
+        case ENOMEM: reason = "не хватает памяти"; break;
+        case EMFILE:
+        case ENFILE: reason = "открыто слишком много файлов"; break;
+        default: break;
+    }
+#endif
+    if (reason.empty()) reason = error != 0 ? "ошибка " + std::to_string(error) : "ошибка чтения";
+    return W("Папку ZELK невозможно прочитать (" + reason + ")!");
 }
 
 }  // namespace zelk
