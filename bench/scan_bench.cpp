@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <stdexcept>
@@ -83,17 +84,23 @@ TDataFileSource BenchData() {
     return s;
 }
 
-// The folder with its 9,999 missions, made once for the whole run.
+// The folder with its 9,999 missions, made once for the whole run. With
+// ZELK_SCAN_BENCH_KEEP set it is made there and kept, laid out as a
+// simulator folder (data file in the root) for zelk-cli --root R --data R.
 struct TBenchFolder {
     fs::path Root;
     fs::path Missions;
     TRefData Ref;
     std::vector<fs::path> Files;  // every file the scan reads
     std::size_t Bytes = 0;
+    bool Keep = false;
 
     TBenchFolder() {
-        Root = fs::temp_directory_path() / ("zelk-scan-bench-" + std::to_string(std::random_device{}()));
-        Missions = Root / "ZELK";
+        const char* keep = std::getenv("ZELK_SCAN_BENCH_KEEP");
+        Keep = keep != nullptr && *keep != '\0';
+        Root = Keep ? fs::path(keep)
+                    : fs::temp_directory_path() / ("zelk-scan-bench-" + std::to_string(std::random_device{}()));
+        Missions = Root / "Missions" / "Single" / "NN" / "ZELK";
         fs::create_directories(Missions);
         WriteBytes(Root / DataFileName(0), WriteDataFileBytes(BenchData()));
         Ref = LoadRefData(Root);
@@ -121,6 +128,7 @@ struct TBenchFolder {
         }
     }
     ~TBenchFolder() {
+        if (Keep) return;
         std::error_code ec;
         fs::remove_all(Root, ec);
     }

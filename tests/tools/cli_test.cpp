@@ -319,6 +319,37 @@ TEST(CliFailures, AFailedSaveOrAGarbageFileChangesNothing) {
     }
 }
 
+// A folder that can be written but not listed is no empty library: a new
+// mission would take the number of a stored one.
+TEST(CliFailures, AFolderThatCannotBeListedExitsWithOne) {
+    TSimFolder sim;
+    ASSERT_EQ(sim.Cli({"new"}).Code, 0);
+    fs::permissions(sim.MissionDir(), fs::perms::owner_write | fs::perms::owner_exec);
+    fs::path program = CliPath();
+    std::vector<std::string> prefix;
+    if (geteuid() == 0) {
+        // Root lists any folder; the refusal needs another user.
+        if (!fs::exists("/usr/bin/setpriv")) GTEST_SKIP() << "no setpriv to run as another user";
+        const fs::path top = sim.Root().parent_path();
+        ASSERT_EQ(chown(top.c_str(), 65534, 65534), 0);
+        for (const auto& e : fs::recursive_directory_iterator(top))
+            ASSERT_EQ(lchown(e.path().c_str(), 65534, 65534), 0);
+        program = "/usr/bin/setpriv";
+        prefix = {"--reuid=65534", "--regid=65534", "--clear-groups", CliPath().string()};
+    }
+    const auto before = Snapshot(sim.Root());
+    for (const char* command : {"list", "new"}) {
+        std::vector<std::string> args = prefix;
+        for (const auto& a : sim.Common()) args.push_back(a);
+        args.push_back(command);
+        const TRunResult r = RunCli(args, {}, program);
+        EXPECT_EQ(r.Code, 1) << command << ": " << r.Out;
+        EXPECT_EQ(CountLines(r.Err), 1u) << r.Err;
+        EXPECT_NE(r.Err.find("Папку ZELK невозможно прочитать"), std::string::npos) << r.Err;
+        EXPECT_EQ(Snapshot(sim.Root()), before) << command;
+    }
+}
+
 TEST(CliListShow, ReadBackWhatNewWroteWithEveryParameter) {
     TSimFolder sim;
     Json made = ParseJson(sim.Cli({"new",         "--json",        "--map",      "maps/alpha.ini", "--target",
