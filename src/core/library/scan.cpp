@@ -67,6 +67,10 @@ public:
         // Refuse a symbolic link and a file its owner may not write (the
         // mission file listed under its own name is checked by its opening).
         bool PlainWritable = false;
+        // An open folder the path is taken relative to (POSIX), or -1: a
+        // scan opens thousands of files in one folder and spares the
+        // system walking the whole path for each.
+        int DirFd = -1;
     };
 
     TLineReader(const std::filesystem::path& path, std::string& buffer, const TOptions& options)
@@ -83,7 +87,7 @@ public:
 #else
         int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
         if (options.PlainWritable) flags |= O_NOFOLLOW;
-        const int fd = ::open(path.c_str(), flags);
+        const int fd = options.DirFd >= 0 ? ::openat(options.DirFd, path.c_str(), flags) : ::open(path.c_str(), flags);
         if (fd < 0) return;
         struct stat st;
         if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || (options.PlainWritable && (st.st_mode & S_IWUSR) == 0)) {
@@ -149,6 +153,36 @@ public:
                 pos_ = end_;
                 return true;
             }
+            Fill();
+        }
+    }
+
+    // Moves on to the start of the first line that `find` marks (it
+    // returns the first marked byte of a range, or the range's end), passing
+    // over the lines before it without delivering them. Most lines of a
+    // mission file hold nothing the read-back takes, and one pass over the
+    // bytes is far cheaper than taking them line by line.
+    template <class F>
+    void SkipTo(F find) {
+        while (!skipping_) {
+            const char* begin = buf_.data() + pos_;
+            const char* end = buf_.data() + end_;
+            const char* hit = find(begin, end);
+            if (hit != end) {
+                while (hit > begin && hit[-1] != '\n') --hit;
+                pos_ = static_cast<std::size_t>(hit - buf_.data());
+                return;
+            }
+            if (eof_) {
+                pos_ = end_;
+                return;
+            }
+            // The last line may go on in the next read: it is searched again
+            // whole, so a key split between two reads is still found.
+            const char* lineStart = end;
+            while (lineStart > begin && lineStart[-1] != '\n') --lineStart;
+            pos_ = static_cast<std::size_t>(lineStart - buf_.data());
+            if (end_ - pos_ >= kLineLimit) return;  // Next cuts it short
             Fill();
         }
     }
@@ -318,6 +352,58 @@ public:
 
     std::string_view Key(std::size_t k) const { return keys_[k]; }
 
+    // The first byte in [begin, end) where a key may end or a "[" stands
+    // (a line starting with "[" may be a section header), or end.
+    const char* FindCandidate(const char* begin, const char* end) const {
+        const char* p = begin;
+        if (p < end && *p == '[') return p;
+        if (p < end) ++p;  // a key ends one byte after its last but one
+#if defined(__SSE2__) || defined(_M_X64)
+        // Keys sharing a last byte share its comparison (most end in a blank).
+        char lasts[N];
+        std::size_t lastCount = 0;
+        char befores[N][N];
+        std::size_t beforeCount[N] = {};
+        for (std::size_t k = 0; k < N; ++k) {
+            const char last = keys_[k].back();
+            const char before = keys_[k][keys_[k].size() - 2];
+            std::size_t g = 0;
+            while (g < lastCount && lasts[g] != last) ++g;
+            if (g == lastCount) lasts[lastCount++] = last;
+            std::size_t b = 0;
+            while (b < beforeCount[g] && befores[g][b] != before) ++b;
+            if (b == beforeCount[g]) befores[g][beforeCount[g]++] = before;
+        }
+        __m128i lastBytes[N];
+        __m128i beforeBytes[N][N];
+        for (std::size_t g = 0; g < lastCount; ++g) {
+            lastBytes[g] = _mm_set1_epi8(lasts[g]);
+            for (std::size_t b = 0; b < beforeCount[g]; ++b) beforeBytes[g][b] = _mm_set1_epi8(befores[g][b]);
+        }
+        const __m128i caseBit = _mm_set1_epi8(0x20);
+        const __m128i bracket = _mm_set1_epi8('[');
+        for (; end - p >= 16; p += 16) {
+            const __m128i last = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const __m128i before = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 1)), caseBit);
+            __m128i hit = _mm_cmpeq_epi8(last, bracket);
+            for (std::size_t g = 0; g < lastCount; ++g) {
+                __m128i anyBefore = _mm_cmpeq_epi8(before, beforeBytes[g][0]);
+                for (std::size_t b = 1; b < beforeCount[g]; ++b)
+                    anyBefore = _mm_or_si128(anyBefore, _mm_cmpeq_epi8(before, beforeBytes[g][b]));
+                hit = _mm_or_si128(hit, _mm_and_si128(_mm_cmpeq_epi8(last, lastBytes[g]), anyBefore));
+            }
+            if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit)); mask != 0) return p + Ctz(mask);
+        }
+#endif
+        for (; p < end; ++p) {
+            if (*p == '[') return p;
+            const char before = static_cast<char>(p[-1] | 0x20);
+            for (std::size_t k = 0; k < N; ++k)
+                if (*p == keys_[k].back() && before == keys_[k][keys_[k].size() - 2]) return p;
+        }
+        return end;
+    }
+
 private:
     // Compares every key still missing that could end at `end`. Walking the
     // ends from left to right finds each key's first occurrence.
@@ -379,9 +465,12 @@ public:
 
     void Run() {
         std::string_view line;
-        while (in_.Next(line)) {
-            // Most lines are object lines with no key and no header: they
-            // are passed over without a copy.
+        const auto candidate = [](const char* begin, const char* end) { return kMainKeys.FindCandidate(begin, end); };
+        for (;;) {
+            in_.SkipTo(candidate);
+            if (!in_.Next(line)) break;
+            // A line with a candidate may still hold no key: it is passed
+            // over without a copy.
             const auto at = kMainKeys.Find(line);
             const bool anyKey = std::any_of(at.begin(), at.end(), [](std::size_t a) { return a != kMainKeys.npos; });
             if (!anyKey && !StartsWith(line, "[")) continue;
@@ -530,6 +619,8 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 
 namespace {
 
+void ReadDescription(const std::filesystem::path& path, TMission& mission, const TTargetsColl& targets, int dirFd);
+
 bool ReadMission(const std::filesystem::path& path, TMission& mission, const TLineReader::TOptions& options) {
     TLineReader in(path, ScratchBuffer(), options);
     if (!in.IsOpen()) return false;
@@ -548,7 +639,13 @@ bool ReadMissionFile(const std::filesystem::path& path, TMission& mission) {
 }
 
 void ReadDescriptionFile(const std::filesystem::path& path, TMission& mission, const TTargetsColl& targets) {
-    TLineReader in(path, ScratchBuffer(), {kDescriptionFileLimit, false});
+    ReadDescription(path, mission, targets, -1);
+}
+
+namespace {
+
+void ReadDescription(const std::filesystem::path& path, TMission& mission, const TTargetsColl& targets, int dirFd) {
+    TLineReader in(path, ScratchBuffer(), {kDescriptionFileLimit, false, dirFd});
     if (!in.IsOpen()) return;
 
     static const std::array<std::string, 4> modes = [] {
@@ -601,6 +698,8 @@ void ReadDescriptionFile(const std::filesystem::path& path, TMission& mission, c
     mission.Comment = std::move(m.Comment);
     mission.Data = std::move(m.Data);
 }
+
+}  // namespace
 
 int MissionNumberFromEntry(const std::string& entryName) {
     // "zelk" + four decimal digits + ".mis"; the listing matches names
@@ -709,6 +808,12 @@ TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTarget
     std::stable_sort(listed.begin(), listed.end(),
                      [](const TListed& a, const TListed& b) { return a.Number < b.Number; });
 
+    // Files are opened relative to the folder, as the listing named them.
+    int dirFd = -1;
+#ifndef _WIN32
+    dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+#endif
+    const fs::path base = dirFd >= 0 ? fs::path() : folder;
     int previous = 0;
     for (const TListed& entry : listed) {
         // Names differing only in case name the same files: list them once.
@@ -723,8 +828,8 @@ TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTarget
             // the entry itself; another spelling is checked on its own.
             const bool own = entry.Name == mission->FileName;
             if (!own && !IsPlainWritableFile(folder / entry.Name)) continue;
-            if (!ReadMission(folder / mission->FileName, *mission, {kMissionFileLimit, own})) continue;
-            ReadDescriptionFile(folder / mission->PropFileName, *mission, targets);
+            if (!ReadMission(base / mission->FileName, *mission, {kMissionFileLimit, own, dirFd})) continue;
+            ReadDescription(base / mission->PropFileName, *mission, targets, dirFd);
             if (mission->Name.empty()) mission->Name = entry.Name;
             mission->Data.Tanks = std::max(TankTypeFromTitle(mission->Name, 1), TankTypeFromTitle(mission->Name, 2));
             mission->SaveState();
@@ -735,6 +840,9 @@ TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTarget
             continue;
         }
     }
+#ifndef _WIN32
+    if (dirFd >= 0) ::close(dirFd);
+#endif
     return result;
 }
 
