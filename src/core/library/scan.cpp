@@ -723,8 +723,11 @@ bool ListFolder(const std::filesystem::path& folder, const std::function<void(co
 #ifdef _WIN32
     std::error_code ec;
     std::filesystem::directory_iterator it(folder, ec);
-    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec))
-        onName(it->path().filename().string());
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        // UTF-8 never fails to convert; our names are ASCII either way.
+        const std::u8string name = it->path().filename().u8string();
+        onName(std::string(name.begin(), name.end()));
+    }
     if (ec) error = ec.value();
     return !ec;
 #else
