@@ -300,7 +300,19 @@ public:
 
     // Every key is at least two bytes long and its last but one byte is a
     // lower-case ASCII letter.
-    explicit constexpr TKeySet(std::array<std::string_view, N> keys) : keys_(keys) {}
+    explicit constexpr TKeySet(std::array<std::string_view, N> keys) : keys_(keys) {
+        // Keys sharing a last byte share its comparison (most end in a blank).
+        for (std::size_t k = 0; k < N; ++k) {
+            const char last = keys_[k].back();
+            const char before = keys_[k][keys_[k].size() - 2];
+            std::size_t g = 0;
+            while (g < lastCount_ && lasts_[g] != last) ++g;
+            if (g == lastCount_) lasts_[lastCount_++] = last;
+            std::size_t b = 0;
+            while (b < beforeCount_[g] && befores_[g][b] != before) ++b;
+            if (b == beforeCount_[g]) befores_[g][beforeCount_[g]++] = before;
+        }
+    }
 
     // Position of the first occurrence of each key in the line, or npos.
     std::array<std::size_t, N> Find(std::string_view line) const {
@@ -359,26 +371,11 @@ public:
         if (p < end && *p == '[') return p;
         if (p < end) ++p;  // a key ends one byte after its last but one
 #if defined(__SSE2__) || defined(_M_X64)
-        // Keys sharing a last byte share its comparison (most end in a blank).
-        char lasts[N];
-        std::size_t lastCount = 0;
-        char befores[N][N];
-        std::size_t beforeCount[N] = {};
-        for (std::size_t k = 0; k < N; ++k) {
-            const char last = keys_[k].back();
-            const char before = keys_[k][keys_[k].size() - 2];
-            std::size_t g = 0;
-            while (g < lastCount && lasts[g] != last) ++g;
-            if (g == lastCount) lasts[lastCount++] = last;
-            std::size_t b = 0;
-            while (b < beforeCount[g] && befores[g][b] != before) ++b;
-            if (b == beforeCount[g]) befores[g][beforeCount[g]++] = before;
-        }
         __m128i lastBytes[N];
         __m128i beforeBytes[N][N];
-        for (std::size_t g = 0; g < lastCount; ++g) {
-            lastBytes[g] = _mm_set1_epi8(lasts[g]);
-            for (std::size_t b = 0; b < beforeCount[g]; ++b) beforeBytes[g][b] = _mm_set1_epi8(befores[g][b]);
+        for (std::size_t g = 0; g < lastCount_; ++g) {
+            lastBytes[g] = _mm_set1_epi8(lasts_[g]);
+            for (std::size_t b = 0; b < beforeCount_[g]; ++b) beforeBytes[g][b] = _mm_set1_epi8(befores_[g][b]);
         }
         const __m128i caseBit = _mm_set1_epi8(0x20);
         const __m128i bracket = _mm_set1_epi8('[');
@@ -386,9 +383,9 @@ public:
             const __m128i last = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
             const __m128i before = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 1)), caseBit);
             __m128i hit = _mm_cmpeq_epi8(last, bracket);
-            for (std::size_t g = 0; g < lastCount; ++g) {
+            for (std::size_t g = 0; g < lastCount_; ++g) {
                 __m128i anyBefore = _mm_cmpeq_epi8(before, beforeBytes[g][0]);
-                for (std::size_t b = 1; b < beforeCount[g]; ++b)
+                for (std::size_t b = 1; b < beforeCount_[g]; ++b)
                     anyBefore = _mm_or_si128(anyBefore, _mm_cmpeq_epi8(before, beforeBytes[g][b]));
                 hit = _mm_or_si128(hit, _mm_and_si128(_mm_cmpeq_epi8(last, lastBytes[g]), anyBefore));
             }
@@ -436,6 +433,10 @@ private:
     }
 
     std::array<std::string_view, N> keys_;
+    char lasts_[N] = {};
+    std::size_t lastCount_ = 0;
+    char befores_[N][N] = {};
+    std::size_t beforeCount_[N] = {};
 };
 
 enum { kMap, kTime, kCloudType, kCloudHeight, kPlayer, kWing };
