@@ -28,6 +28,7 @@
 #include <cstring>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "data/catalogues.h"
@@ -768,6 +769,46 @@ struct TListed {
     std::string Name;
 };
 
+// Above this many missions per thread, another thread reads along.
+constexpr std::size_t kMissionsPerReader = 256;
+constexpr std::size_t kMaxReaders = 4;
+
+struct TReadContext {
+    const std::filesystem::path& Folder;
+    std::filesystem::path Base;  // what file names are joined to: empty when DirFd is open
+    int DirFd;
+    const TTargetsColl& Targets;
+};
+
+// Reads back the listed missions [begin, end), in their order. One bad
+// mission is left out and never stops the others.
+std::vector<std::unique_ptr<TMission>> ReadListed(const TReadContext& c, const TListed* begin, const TListed* end) {
+    std::vector<std::unique_ptr<TMission>> missions;
+    missions.reserve(static_cast<std::size_t>(end - begin));
+    for (const TListed* entry = begin; entry != end; ++entry) {
+        try {
+            auto mission = std::make_unique<TMission>();
+            mission->Number = entry->Number;
+            mission->MakeFileNames(entry->Number);
+            mission->Data.Moving = 0;
+            // Listed under its own name, the mission file's opening checks
+            // the entry itself; another spelling is checked on its own.
+            const bool own = entry->Name == mission->FileName;
+            if (!own && !IsPlainWritableFile(c.Folder / entry->Name)) continue;
+            if (!ReadMission(c.Base / mission->FileName, *mission, {kMissionFileLimit, own, c.DirFd})) continue;
+            ReadDescription(c.Base / mission->PropFileName, *mission, c.Targets, c.DirFd);
+            if (mission->Name.empty()) mission->Name = entry->Name;
+            mission->Data.Tanks = std::max(TankTypeFromTitle(mission->Name, 1), TankTypeFromTitle(mission->Name, 2));
+            mission->SaveState();
+            mission->IsNew = 0;
+            missions.push_back(std::move(mission));
+        } catch (const std::exception&) {
+            continue;
+        }
+    }
+    return missions;
+}
+
 }  // namespace
 
 TFolderLister& FolderLister() {
@@ -812,36 +853,51 @@ TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTarget
     std::stable_sort(listed.begin(), listed.end(),
                      [](const TListed& a, const TListed& b) { return a.Number < b.Number; });
 
+    // Names differing only in case name the same files: list them once.
+    listed.erase(std::unique(listed.begin(), listed.end(),
+                             [](const TListed& a, const TListed& b) { return a.Number == b.Number; }),
+                 listed.end());
+
     // Files are opened relative to the folder, as the listing named them.
     int dirFd = -1;
 #ifndef _WIN32
     dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 #endif
-    const fs::path base = dirFd >= 0 ? fs::path() : folder;
-    int previous = 0;
-    for (const TListed& entry : listed) {
-        // Names differing only in case name the same files: list them once.
-        if (entry.Number == previous) continue;
-        previous = entry.Number;
+    const TReadContext context{folder, dirFd >= 0 ? std::filesystem::path() : folder, dirFd, targets};
+
+    // Reading back is most of a start-up with many missions, and each
+    // mission is read on its own: a few threads share the listing in
+    // contiguous parts, which keeps the number order.
+    std::size_t workers = std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), kMaxReaders);
+    workers = std::min(workers, std::max<std::size_t>(1, listed.size() / kMissionsPerReader));
+    std::vector<std::vector<std::unique_ptr<TMission>>> parts(workers);
+    std::vector<char> done(workers, 0);
+    const auto readPart = [&](std::size_t w) {
+        const std::size_t from = listed.size() * w / workers;
+        const std::size_t to = listed.size() * (w + 1) / workers;
         try {
-            auto mission = std::make_unique<TMission>();
-            mission->Number = entry.Number;
-            mission->MakeFileNames(entry.Number);
-            mission->Data.Moving = 0;
-            // Listed under its own name, the mission file's opening checks
-            // the entry itself; another spelling is checked on its own.
-            const bool own = entry.Name == mission->FileName;
-            if (!own && !IsPlainWritableFile(folder / entry.Name)) continue;
-            if (!ReadMission(base / mission->FileName, *mission, {kMissionFileLimit, own, dirFd})) continue;
-            ReadDescription(base / mission->PropFileName, *mission, targets, dirFd);
-            if (mission->Name.empty()) mission->Name = entry.Name;
-            mission->Data.Tanks = std::max(TankTypeFromTitle(mission->Name, 1), TankTypeFromTitle(mission->Name, 2));
-            mission->SaveState();
-            mission->IsNew = 0;
-            result.Missions.push_back(std::move(mission));
+            parts[w] = ReadListed(context, listed.data() + from, listed.data() + to);
+            done[w] = 1;
         } catch (const std::exception&) {
-            // One unreadable mission is left out; the others still count.
-            continue;
+            // Out of memory or the like: this part is read again below.
+        }
+    };
+    std::vector<std::thread> threads;
+    for (std::size_t w = 1; w < workers; ++w) {
+        try {
+            threads.emplace_back(readPart, w);
+        } catch (const std::system_error&) {
+            break;  // no thread to be had: the parts left are read here
+        }
+    }
+    readPart(0);
+    for (std::thread& t : threads) t.join();
+    for (std::size_t w = 0; w < workers; ++w) {
+        if (!done[w]) readPart(w);
+        try {
+            for (auto& mission : parts[w]) result.Missions.push_back(std::move(mission));
+        } catch (const std::exception&) {
+            break;
         }
     }
 #ifndef _WIN32
