@@ -209,7 +209,7 @@ int DoList(TContext& ctx) {
     if (ctx.Args.Json) {
         std::vector<const TMission*> missions;
         for (const auto& m : library.Missions) missions.push_back(m.get());
-        PrintJson(*ctx.Out, MissionListJson(missions));
+        PrintMissionListJson(*ctx.Out, missions);
     } else if (library.Empty()) {
         *ctx.Out << "Заданий нет: " << FolderText(ctx.MissionFolder) << '\n';
     } else {
