@@ -1,10 +1,13 @@
 // The start-up scan of a full mission folder (9,999 missions written by the
 // generator) against a plain read of the same files' bytes, in the same run.
-// The scan's counter "x_plain_read" is its time over the plain read's.
+// The scan's counter "x_plain_read" is its time over the plain read's;
+// "cpu_x_plain_read" the same for the CPU time of all threads.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <random>
 #include <stdexcept>
@@ -83,17 +86,23 @@ TDataFileSource BenchData() {
     return s;
 }
 
-// The folder with its 9,999 missions, made once for the whole run.
+// The folder with its 9,999 missions, made once for the whole run. With
+// ZELK_SCAN_BENCH_KEEP set it is made there and kept, laid out as a
+// simulator folder (data file in the root) for zelk-cli --root R --data R.
 struct TBenchFolder {
     fs::path Root;
     fs::path Missions;
     TRefData Ref;
     std::vector<fs::path> Files;  // every file the scan reads
     std::size_t Bytes = 0;
+    bool Keep = false;
 
     TBenchFolder() {
-        Root = fs::temp_directory_path() / ("zelk-scan-bench-" + std::to_string(std::random_device{}()));
-        Missions = Root / "ZELK";
+        const char* keep = std::getenv("ZELK_SCAN_BENCH_KEEP");
+        Keep = keep != nullptr && *keep != '\0';
+        Root = Keep ? fs::path(keep)
+                    : fs::temp_directory_path() / ("zelk-scan-bench-" + std::to_string(std::random_device{}()));
+        Missions = Root / "Missions" / "Single" / "NN" / "ZELK";
         fs::create_directories(Missions);
         WriteBytes(Root / DataFileName(0), WriteDataFileBytes(BenchData()));
         Ref = LoadRefData(Root);
@@ -121,6 +130,7 @@ struct TBenchFolder {
         }
     }
     ~TBenchFolder() {
+        if (Keep) return;
         std::error_code ec;
         fs::remove_all(Root, ec);
     }
@@ -132,11 +142,17 @@ TBenchFolder& Folder() {
 }
 
 double g_plainSeconds = 0;
+double g_plainCpuSeconds = 0;
+
+// CPU time of the whole process, every thread counted: the scan may read
+// with several threads, the plain read uses one.
+double ProcessCpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
 
 void BM_PlainRead(benchmark::State& state) {
     TBenchFolder& f = Folder();
     std::string buffer(1 << 16, '\0');
     double total = 0;
+    const double cpuStart = ProcessCpuSeconds();
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         std::size_t sum = 0;
@@ -151,6 +167,7 @@ void BM_PlainRead(benchmark::State& state) {
         total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
     g_plainSeconds = total / static_cast<double>(state.iterations());
+    g_plainCpuSeconds = (ProcessCpuSeconds() - cpuStart) / static_cast<double>(state.iterations());
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * f.Bytes));
     state.counters["files"] = static_cast<double>(f.Files.size());
 }
@@ -158,6 +175,7 @@ void BM_PlainRead(benchmark::State& state) {
 void BM_ScanMissionFolder(benchmark::State& state) {
     TBenchFolder& f = Folder();
     double total = 0;
+    const double cpuStart = ProcessCpuSeconds();
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         TScanResult r = ScanMissionFolder(f.Missions, f.Ref.Targets);
@@ -168,6 +186,9 @@ void BM_ScanMissionFolder(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * f.Bytes));
     if (g_plainSeconds > 0)
         state.counters["x_plain_read"] = total / static_cast<double>(state.iterations()) / g_plainSeconds;
+    if (g_plainCpuSeconds > 0)
+        state.counters["cpu_x_plain_read"] =
+            (ProcessCpuSeconds() - cpuStart) / static_cast<double>(state.iterations()) / g_plainCpuSeconds;
 }
 
 // The plain read runs first: the scan's ratio needs its time.

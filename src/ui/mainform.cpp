@@ -20,6 +20,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabWidget>
+#include <QTextCursor>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -415,7 +416,38 @@ void TZELK_form::CreateFirstPage(QWidget* page) {
     connect(comboTime, &QComboBox::activated, this, &TZELK_form::comboTimeSelect);
     connect(comboWeather, &QComboBox::activated, this, &TZELK_form::comboWeatherSelect);
     connect(comboClouds, &QComboBox::activated, this, &TZELK_form::comboCloudsSelect);
+    // First cut what reading back would drop, so the change handler sees what is kept.
+    connect(MissionComment, &QPlainTextEdit::textChanged, this, [this] { KeepCommentWithinLimit(); });
     connect(MissionComment, &QPlainTextEdit::textChanged, this, &TZELK_form::MissionCommentChange);
+}
+
+void TZELK_form::KeepCommentWithinLimit() {
+    if (CommentLength(CommentFromBox()) <= kCommentLimit)
+        return;
+    // A line break reads back as two characters, so the cut is found by
+    // walking the text; a trailing break is not saved and costs nothing.
+    const QString text = MissionComment->toPlainText();
+    qsizetype cut = 0;
+    std::size_t length = 0;
+    for (; cut < text.size(); ++cut) {
+        length += text[cut] == QLatin1Char('\n') ? 2 : 1;
+        if (length > kCommentLimit)
+            break;
+    }
+    QTextCursor cursor(MissionComment->document());
+    for (;;) {
+        cursor.setPosition(static_cast<int>(cut));
+        cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        if (cut == 0 || CommentLength(CommentFromBox()) <= kCommentLimit)
+            break;
+        --cut;
+    }
+    QTimer::singleShot(0, this, [this] {
+        Ask(TAskKind::Problem, kProblem,
+            QStringLiteral("Комментарий может быть не длиннее %1 знаков (перевод строки - 2 знака): "
+                           "лишнее удалено.").arg(kCommentLimit));
+    });
 }
 
 void TZELK_form::CreateSecondPage(QWidget* page) {
@@ -535,7 +567,8 @@ void TZELK_form::FormCreate() {
     ZELK_Logo->setToolTip(aboutHint);
     PanelLogo->setToolTip(aboutHint);
     MissionComment->setToolTip(
-        QStringLiteral("Произвольные комментарии пользователя.\nДобавляются к полному описанию задания."));
+        QStringLiteral("Произвольные комментарии пользователя.\nДобавляются к полному описанию задания.\n"
+                       "Не более %1 знаков.").arg(kCommentLimit));
     editHeight->setToolTip(QStringLiteral("Ввод высоты полета.\nДопустимы значения от 50 до 15000 м."));
 
     const fs::path primary = options_.DataDir / DataFileName(0);
@@ -634,8 +667,18 @@ void TZELK_form::FormDestroy() {
 }
 
 void TZELK_form::LoadData() {
-    if (!library_.Load(paths_.MissionFolder, ref_.Targets))
-        Ask(TAskKind::ProblemOkCancel, kProblem, FromCp1251(FolderCreateErrorText()));
+    if (!library_.Load(paths_.MissionFolder, ref_.Targets)) {
+        if (library_.ListFailed) {
+            // Not an empty library: a new mission could take a stored one's number.
+            ActionNew->setEnabled(false);
+            Ask(TAskKind::Problem, kProblem,
+                FromCp1251(FolderListErrorText(library_.ListError)) + QStringLiteral("\n") +
+                    PathText(paths_.MissionFolder) +
+                    QStringLiteral("\nСоздание и копирование заданий недоступны, чтобы не заменить сохраненные."));
+        } else {
+            Ask(TAskKind::ProblemOkCancel, kProblem, FromCp1251(FolderCreateErrorText()));
+        }
+    }
     FillMissionList();
 }
 
@@ -1039,7 +1082,7 @@ void TZELK_form::speedAutoClick() {
         ActionCopy->setEnabled(true);
         ActionDelete->setEnabled(true);
         ActionSave->setEnabled(true);
-        ActionNew->setEnabled(true);
+        ActionNew->setEnabled(!library_.ListFailed);
         lboxMissions->setEnabled(true);
         FileName->setEnabled(true);
         MissionShort->setEnabled(true);
@@ -1235,6 +1278,8 @@ bool TZELK_form::CheckMaxFileNumber() {
 
 void TZELK_form::DoNew() {
     CommitSpinBoxes();
+    if (library_.ListFailed)
+        return;
     if (!CheckMaxFileNumber())
         return;
     if (ref_.Maps.Items.empty()) {

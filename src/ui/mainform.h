@@ -125,6 +125,7 @@ public slots:
     void comboTanksBlueChange(int index);
     void checkRandomRouteClick(bool checked);
     void editFightersChange(int value);
+    void KeepCommentWithinLimit();
     void MissionCommentChange();
     void speedAutoClick();
     void BitBtnRunTheGameClick();

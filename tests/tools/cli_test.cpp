@@ -329,6 +329,7 @@ TEST(CliRejects, EveryRejectedValueExitsWithTwoAndChangesNothing) {
         {{"new", "--target", "Мост 🌉"}, "--target"},  // no Windows-1251 form
         {{"new", "--comment", "эмодзи 🙂"}, "--comment"},
         {{"new", "--comment", "конец\x1a файла"}, "--comment"},
+        {{"new", "--comment", std::string(1023, 'x') + "\\ny"}, "1024"},  // read back cut
         {{"new", "--map", "\xff\xfe"}, "--map"},  // not UTF-8
         {{"new", "--bogus", "1"}, "--bogus"},
         {{"new", "extra"}, "extra"},
@@ -421,6 +422,37 @@ TEST(CliFailures, AFailedSaveOrAGarbageFileChangesNothing) {
         EXPECT_EQ(r.Code, 1) << args[0] << " " << args[1];
         EXPECT_EQ(CountLines(r.Err), 1u) << r.Err;
         EXPECT_EQ(Snapshot(sim.Root()), before) << args[0] << " " << args[1];
+    }
+}
+
+// A folder that can be written but not listed is no empty library: a new
+// mission would take the number of a stored one.
+TEST(CliFailures, AFolderThatCannotBeListedExitsWithOne) {
+    TSimFolder sim;
+    ASSERT_EQ(sim.Cli({"new"}).Code, 0);
+    fs::permissions(sim.MissionDir(), fs::perms::owner_write | fs::perms::owner_exec);
+    fs::path program = CliPath();
+    std::vector<std::string> prefix;
+    if (geteuid() == 0) {
+        // Root lists any folder; the refusal needs another user.
+        if (!fs::exists("/usr/bin/setpriv")) GTEST_SKIP() << "no setpriv to run as another user";
+        const fs::path top = sim.Root().parent_path();
+        ASSERT_EQ(chown(top.c_str(), 65534, 65534), 0);
+        for (const auto& e : fs::recursive_directory_iterator(top))
+            ASSERT_EQ(lchown(e.path().c_str(), 65534, 65534), 0);
+        program = "/usr/bin/setpriv";
+        prefix = {"--reuid=65534", "--regid=65534", "--clear-groups", CliPath().string()};
+    }
+    const auto before = Snapshot(sim.Root());
+    for (const char* command : {"list", "new"}) {
+        std::vector<std::string> args = prefix;
+        for (const auto& a : sim.Common()) args.push_back(a);
+        args.push_back(command);
+        const TRunResult r = RunCli(args, {}, program);
+        EXPECT_EQ(r.Code, 1) << command << ": " << r.Out;
+        EXPECT_EQ(CountLines(r.Err), 1u) << r.Err;
+        EXPECT_NE(r.Err.find("Папку ZELK невозможно прочитать"), std::string::npos) << r.Err;
+        EXPECT_EQ(Snapshot(sim.Root()), before) << command;
     }
 }
 

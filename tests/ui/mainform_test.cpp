@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <cerrno>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -24,6 +25,7 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
+#include "library/scan.h"
 #include "support/faultfs.h"
 #include "support/tempdir.h"
 #include "ui/mainform.h"
@@ -140,6 +142,7 @@ private slots:
     void deleteSelectedEntries();
     void numberLimit();
     void commentBox();
+    void unreadableFolder();
     void closeWithUnsavedMissions();
     void closeWhenSaveFails();
     void saveWhenAnotherProgramTookTheNumber();
@@ -768,6 +771,34 @@ void TestMainForm::commentBox() {
     QVERIFY(!form->isVisible());
     QCOMPARE(U(form->Library().At(1).Comment.at(0)), QStringLiteral("вторая"));
     QCOMPARE(U(form->Library().At(0).Comment.at(0)), QStringLiteral("своя"));
+
+    // The box keeps no more than reading back keeps, and says so.
+    const int asked = static_cast<int>(ask.Asked.size());
+    comment->setPlainText(QString(1000, QLatin1Char('a')) + QStringLiteral("\n") + QString(600, QLatin1Char('b')));
+    QCOMPARE(comment->toPlainText().size(), 1023);
+    QTest::qWait(1);
+    QCOMPARE(static_cast<int>(ask.Asked.size()), asked + 1);
+    QVERIFY(ask.Asked.back().Text.contains(QStringLiteral("1024")));
+}
+
+void TestMainForm::unreadableFolder() {
+    TUiSandbox box;
+    TAskScript ask;
+    // A folder that breaks off mid-listing, as a failing disk does.
+    const TFolderLister saved = FolderLister();
+    FolderLister() = [](const fs::path&, const std::function<void(const std::string&)>& onName, int& error) {
+        onName("zelk0001.mis");
+        error = EIO;
+        return false;
+    };
+    auto form = OpenForm(box, ask);
+    FolderLister() = saved;
+    QVERIFY(form);
+    QCOMPARE(ask.Asked.size(), size_t(1));
+    QCOMPARE(ask.Asked[0].Caption, QStringLiteral("Проблема"));
+    QVERIFY(ask.Asked[0].Text.startsWith(QStringLiteral("Папку ZELK невозможно прочитать (ошибка ввода-вывода)!")));
+    QVERIFY(!Find<QPushButton>(form.get(), "BitBtnNew")->isEnabled());
+    QVERIFY(!Find<QPushButton>(form.get(), "BitBtnCopy")->isEnabled());
 }
 
 void TestMainForm::closeWithUnsavedMissions() {

@@ -79,8 +79,13 @@ TMissionLibrary LoadLibrary(const TContext& ctx, const TRefData& ref, bool mayCr
     TMissionLibrary library;
     std::error_code ec;
     if (!mayCreate && !fs::is_directory(ctx.MissionFolder, ec)) return library;
-    if (!library.Load(ctx.MissionFolder, ref.Targets))
+    if (!library.Load(ctx.MissionFolder, ref.Targets)) {
+        // An unreadable folder is no empty library: a new mission could
+        // take the number of a stored one.
+        if (library.ListFailed)
+            throw TCliFailure(OneLine(U(FolderListErrorText(library.ListError))) + " " + FolderText(ctx.MissionFolder));
         throw TCliFailure(OneLine(U(FolderCreateErrorText())) + " " + FolderText(ctx.MissionFolder));
+    }
     return library;
 }
 
@@ -276,7 +281,7 @@ int DoList(TContext& ctx) {
     if (ctx.Args.Json) {
         std::vector<const TMission*> missions;
         for (const auto& m : library.Missions) missions.push_back(m.get());
-        PrintJson(*ctx.Out, MissionListJson(missions));
+        PrintMissionListJson(*ctx.Out, missions);
     } else if (library.Empty()) {
         *ctx.Out << "Заданий нет: " << FolderText(ctx.MissionFolder) << '\n';
     } else {

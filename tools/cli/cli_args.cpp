@@ -8,6 +8,7 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
+#include "library/mission.h"
 #include "zelk_version.h"
 
 namespace zelk::cli {
@@ -359,6 +360,11 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
             }
             lines.push_back(ToCp1251("--comment", line));
         }
+        // A longer comment would be written whole but read back cut.
+        if (CommentLength(lines) > kCommentLimit)
+            throw TUsageError("недопустимое значение --comment: " + std::to_string(CommentLength(lines)) +
+                              " знаков, допустимо не более " + std::to_string(kCommentLimit) +
+                              " (перевод строки считается за 2)");
         p.Comment = std::move(lines);
     }
     return out;

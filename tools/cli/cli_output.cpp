@@ -100,6 +100,97 @@ void PrintJson(std::ostream& out, const nlohmann::ordered_json& json) {
     out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
 }
 
+namespace {
+
+// A string as PrintJson writes it: no escaping beyond what JSON requires.
+// Every text went through Cp1251ToUtf8, so it is valid UTF-8.
+void AppendJsonString(std::string& out, const std::string& utf8) {
+    out += '"';
+    for (const char c : utf8) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\b': out += "\\b"; break;
+            case '\f': out += "\\f"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    char code[8];
+                    std::snprintf(code, sizeof code, "\\u%04x", static_cast<unsigned>(c));
+                    out += code;
+                } else {
+                    out += c;
+                }
+        }
+    }
+    out += '"';
+}
+
+void AppendField(std::string& out, const char* indent, const char* key, bool first) {
+    if (!first) out += ",\n";
+    out += indent;
+    out += '"';
+    out += key;
+    out += "\": ";
+}
+
+}  // namespace
+
+void PrintMissionListJson(std::ostream& out, const std::vector<const TMission*>& missions) {
+    if (missions.empty()) {
+        out << "{\n  \"missions\": []\n}\n";
+        return;
+    }
+    out << "{\n  \"missions\": [\n";
+    std::string text;
+    for (std::size_t i = 0; i < missions.size(); ++i) {
+        const TMission& m = *missions[i];
+        const TMissionData& d = m.Data;
+        text.clear();
+        if (i > 0) text += ",\n";
+        text += "    {\n";
+        const char* in1 = "      ";
+        const char* in2 = "        ";
+        const auto str = [&](const char* indent, const char* key, const std::string& cp1251, bool first = false) {
+            AppendField(text, indent, key, first);
+            AppendJsonString(text, U(cp1251));
+        };
+        const auto num = [&](const char* indent, const char* key, long long value) {
+            AppendField(text, indent, key, false);
+            text += std::to_string(value);
+        };
+        AppendField(text, in1, "number", true);
+        text += std::to_string(m.Number);
+        str(in1, "file", m.FileName);
+        str(in1, "prop_file", m.PropFileName);
+        str(in1, "title", m.Name);
+        str(in1, "short", JoinLines(m.Short));
+        str(in1, "comment", JoinLines(m.Comment));
+        AppendField(text, in1, "params", false);
+        text += "{\n";
+        str(in2, "map", d.Map, true);
+        str(in2, "target", d.Target);
+        num(in2, "moving", d.Moving);
+        num(in2, "mode", d.Mode);
+        num(in2, "difficulty", d.Difficulty);
+        str(in2, "aircraft", d.Aircraft);
+        num(in2, "army", d.Army);
+        num(in2, "flight", d.Flight);
+        num(in2, "height", d.Height);
+        str(in2, "clouds", d.Clouds);
+        num(in2, "time", d.Time);
+        num(in2, "weather", d.Weather);
+        num(in2, "tanks", d.Tanks);
+        num(in2, "random_route", d.RandomRoute);
+        num(in2, "fighters", d.Fighters);
+        text += "\n      }\n    }";
+        out << text;
+    }
+    out << "\n  ]\n}\n";
+}
+
 void PrintMissionLine(std::ostream& out, const TMission& m) {
     // A title read back from an edited file may hold line breaks; a list
     // keeps one mission to a line.

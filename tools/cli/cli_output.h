@@ -21,6 +21,10 @@ nlohmann::ordered_json MissionListJson(const std::vector<const TMission*>& missi
 // Prints JSON followed by a line break.
 void PrintJson(std::ostream& out, const nlohmann::ordered_json& json);
 
+// The same text as PrintJson(out, MissionListJson(missions)), written as it
+// is made: a library of thousands of missions needs no document in memory.
+void PrintMissionListJson(std::ostream& out, const std::vector<const TMission*>& missions);
+
 // One line per mission: file name and title.
 void PrintMissionLine(std::ostream& out, const TMission& mission);
 

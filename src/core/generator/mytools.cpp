@@ -21,8 +21,10 @@ std::string WordToHex4(std::uint16_t value) {
 }
 
 int HexDigitValue(char c) {
-    const auto at = HexDigits.find(c);
-    return at == std::string_view::npos ? 0 : static_cast<int>(at);
+    // Computed, not looked up: reading descriptions back decodes every escape.
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return 0;
 }
 
 int HexToInt(std::string_view digits) {

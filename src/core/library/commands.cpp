@@ -27,7 +27,7 @@ TNewDefaults DefaultsFromRefData(const TRefData& ref) {
 
 bool TMissionLibrary::Load(const std::filesystem::path& folder, const TTargetsColl& targets) {
     TScanResult scan = ScanMissionFolder(folder, targets);
-    const bool ok = !scan.FolderFailed;
+    const bool ok = !scan.FolderFailed && !scan.ListFailed;
     Assign(std::move(scan));
     return ok;
 }
@@ -35,6 +35,8 @@ bool TMissionLibrary::Load(const std::filesystem::path& folder, const TTargetsCo
 void TMissionLibrary::Assign(TScanResult&& scan) {
     Missions = std::move(scan.Missions);
     Counter = scan.MaxNumber;
+    ListFailed = scan.ListFailed;
+    ListError = scan.ListError;
 }
 
 bool TMissionLibrary::CheckMaxFileNumber() {

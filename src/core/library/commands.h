@@ -44,10 +44,14 @@ public:
     std::string JournalError;  // UTF-8; empty when the last save was journaled
     // The file operations of Save and Delete; nullptr: the real disk.
     TSaveFileSystem* FileSystem = nullptr;
+    // The last scan could not list the folder (ListError: the system's error
+    // code): the list is empty and New or Copy could take a number in use.
+    bool ListFailed = false;
+    int ListError = 0;
 
     // Replaces the list with a folder scan; the counter becomes the highest
-    // number seen. Returns false when the folder could not be created (the
-    // list is then empty).
+    // number seen. Returns false when the folder could not be created or
+    // listed (the list is then empty).
     bool Load(const std::filesystem::path& folder, const TTargetsColl& targets);
     // Takes over the result of ScanMissionFolder.
     void Assign(TScanResult&& scan);

@@ -21,4 +21,10 @@ void TMission::SaveState() {
     TypedComment.reset();
 }
 
+std::size_t CommentLength(const std::vector<std::string>& lines) {
+    std::size_t n = lines.empty() ? 0 : 2 * (lines.size() - 1);
+    for (const auto& line : lines) n += line.size();
+    return n;
+}
+
 }  // namespace zelk

@@ -1,5 +1,6 @@
 #pragma once
 // The mission record: parameters, file number and names, texts.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -57,5 +58,14 @@ public:
 };
 
 std::string MissionFileName(int number);
+
+// The longest comment that reading a mission back keeps: what is written
+// beyond it is lost at the next start, so the window and zelk-cli take no
+// longer one.
+inline constexpr std::size_t kCommentLimit = 1024;
+
+// A comment's length as the limit counts it: Windows-1251 bytes, each line
+// break between lines counted as the two bytes it reads back as.
+std::size_t CommentLength(const std::vector<std::string>& lines);
 
 }  // namespace zelk

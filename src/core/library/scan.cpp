@@ -7,6 +7,18 @@
 #include <intrin.h>
 #endif
 
+#ifdef _WIN32
+#include <sys/stat.h>
+#include <sys/types.h>
+#else
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -16,6 +28,7 @@
 #include <cstring>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "data/catalogues.h"
@@ -29,33 +42,79 @@ namespace {
 
 // A value as the read-back takes it from a line: at most this many bytes.
 constexpr std::size_t kRestLimit = 255;
-// The user's comment within a description is cut here.
-constexpr std::size_t kCommentLimit = 1024;
 // Lines longer than this are never ours; the excess is skipped so that a
 // file of noise without line breaks cannot take the memory.
 constexpr std::size_t kLineLimit = 64 * 1024;
+// Our writer's files are far smaller (a description holds a title, a
+// summary and a comment of at most kCommentLimit characters); the rest of a
+// larger file is not read, so a file of gigabytes costs no more than this.
+constexpr std::uint64_t kMissionFileLimit = 64ull << 20;
+constexpr std::uint64_t kDescriptionFileLimit = 1ull << 20;
+// Our writer writes one Short and one Description line; of more, only the
+// first few are kept as texts (every one still sets the fields).
+constexpr std::size_t kKeptTextLines = 16;
 // Four digits in the entry name.
 constexpr int kMaxNumber = 9999;
 
-// Reads a file line by line through a buffer kept by the caller, so that a
-// scan of thousands of files allocates it once. A line ends at LF, with a CR
-// before it removed; views stay valid until the next call.
+// Reads at most `limit` bytes of a regular file, line by line, through a
+// buffer kept by the caller, so that a scan of thousands of files allocates
+// it once. A line ends at LF, with a CR before it removed; views stay valid
+// until the next call. Anything but a regular file is not opened for
+// reading: a FIFO would block and a device never end.
 class TLineReader {
 public:
-    TLineReader(const std::filesystem::path& path, std::string& buffer) : buf_(buffer) {
+    struct TOptions {
+        std::uint64_t Limit = kMissionFileLimit;
+        // Refuse a symbolic link and a file its owner may not write (the
+        // mission file listed under its own name is checked by its opening).
+        bool PlainWritable = false;
+        // An open folder the path is taken relative to (POSIX), or -1: a
+        // scan opens thousands of files in one folder and spares the
+        // system walking the whole path for each.
+        int DirFd = -1;
+    };
+
+    TLineReader(const std::filesystem::path& path, std::string& buffer, const TOptions& options)
+        : buf_(buffer), left_(options.Limit) {
 #ifdef _WIN32
         file_ = _wfopen(path.c_str(), L"rb");
+        if (!file_) return;
+        struct _stat64 st;
+        if (_fstat64(_fileno(file_), &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG ||
+            (options.PlainWritable && (st.st_mode & _S_IWRITE) == 0)) {
+            std::fclose(file_);
+            file_ = nullptr;
+        }
 #else
-        file_ = std::fopen(path.c_str(), "rb");
+        int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+        if (options.PlainWritable) flags |= O_NOFOLLOW;
+        const int fd = options.DirFd >= 0 ? ::openat(options.DirFd, path.c_str(), flags) : ::open(path.c_str(), flags);
+        if (fd < 0) return;
+        struct stat st;
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || (options.PlainWritable && (st.st_mode & S_IWUSR) == 0)) {
+            ::close(fd);
+            return;
+        }
+        fd_ = fd;
+        // The size known now spares the read that would only find the end.
+        size_ = static_cast<std::uint64_t>(st.st_size);
 #endif
     }
     ~TLineReader() {
+#ifdef _WIN32
         if (file_) std::fclose(file_);
+#else
+        if (fd_ >= 0) ::close(fd_);
+#endif
     }
     TLineReader(const TLineReader&) = delete;
     TLineReader& operator=(const TLineReader&) = delete;
 
+#ifdef _WIN32
     bool IsOpen() const { return file_ != nullptr; }
+#else
+    bool IsOpen() const { return fd_ >= 0; }
+#endif
 
     bool Next(std::string_view& line) {
         for (;;) {
@@ -99,6 +158,36 @@ public:
         }
     }
 
+    // Moves on to the start of the first line that `find` marks (it
+    // returns the first marked byte of a range, or the range's end), passing
+    // over the lines before it without delivering them. Most lines of a
+    // mission file hold nothing the read-back takes, and one pass over the
+    // bytes is far cheaper than taking them line by line.
+    template <class F>
+    void SkipTo(F find) {
+        while (!skipping_) {
+            const char* begin = buf_.data() + pos_;
+            const char* end = buf_.data() + end_;
+            const char* hit = find(begin, end);
+            if (hit != end) {
+                while (hit > begin && hit[-1] != '\n') --hit;
+                pos_ = static_cast<std::size_t>(hit - buf_.data());
+                return;
+            }
+            if (eof_) {
+                pos_ = end_;
+                return;
+            }
+            // The last line may go on in the next read: it is searched again
+            // whole, so a key split between two reads is still found.
+            const char* lineStart = end;
+            while (lineStart > begin && lineStart[-1] != '\n') --lineStart;
+            pos_ = static_cast<std::size_t>(lineStart - buf_.data());
+            if (end_ - pos_ >= kLineLimit) return;  // Next cuts it short
+            Fill();
+        }
+    }
+
 private:
     void Fill() {
         if (skipping_) {
@@ -109,14 +198,38 @@ private:
             pos_ = 0;
         }
         if (buf_.size() < end_ + kChunk) buf_.resize(end_ + kChunk);
-        const std::size_t got = std::fread(buf_.data() + end_, 1, kChunk, file_);
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, left_));
+        std::size_t got = 0;
+#ifdef _WIN32
+        got = want > 0 ? std::fread(buf_.data() + end_, 1, want, file_) : 0;
+        if (got < want) eof_ = true;
+#else
+        while (want > 0) {
+            const ssize_t n = ::read(fd_, buf_.data() + end_, want);
+            if (n < 0 && errno == EINTR) continue;
+            // An error reads as the end: what came before is still read back.
+            if (n > 0) got = static_cast<std::size_t>(n);
+            else eof_ = true;
+            break;
+        }
+        read_ += got;
+        if (read_ >= size_) eof_ = true;
+#endif
         end_ += got;
-        if (got < kChunk) eof_ = true;
+        left_ -= got;
+        if (left_ == 0) eof_ = true;
     }
 
     static constexpr std::size_t kChunk = 64 * 1024;
+#ifdef _WIN32
     std::FILE* file_ = nullptr;
+#else
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+    std::uint64_t read_ = 0;
+#endif
     std::string& buf_;
+    std::uint64_t left_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     bool eof_ = false;
@@ -188,7 +301,19 @@ public:
 
     // Every key is at least two bytes long and its last but one byte is a
     // lower-case ASCII letter.
-    explicit constexpr TKeySet(std::array<std::string_view, N> keys) : keys_(keys) {}
+    explicit constexpr TKeySet(std::array<std::string_view, N> keys) : keys_(keys) {
+        // Keys sharing a last byte share its comparison (most end in a blank).
+        for (std::size_t k = 0; k < N; ++k) {
+            const char last = keys_[k].back();
+            const char before = keys_[k][keys_[k].size() - 2];
+            std::size_t g = 0;
+            while (g < lastCount_ && lasts_[g] != last) ++g;
+            if (g == lastCount_) lasts_[lastCount_++] = last;
+            std::size_t b = 0;
+            while (b < beforeCount_[g] && befores_[g][b] != before) ++b;
+            if (b == beforeCount_[g]) befores_[g][beforeCount_[g]++] = before;
+        }
+    }
 
     // Position of the first occurrence of each key in the line, or npos.
     std::array<std::size_t, N> Find(std::string_view line) const {
@@ -240,6 +365,43 @@ public:
 
     std::string_view Key(std::size_t k) const { return keys_[k]; }
 
+    // The first byte in [begin, end) where a key may end or a "[" stands
+    // (a line starting with "[" may be a section header), or end.
+    const char* FindCandidate(const char* begin, const char* end) const {
+        const char* p = begin;
+        if (p < end && *p == '[') return p;
+        if (p < end) ++p;  // a key ends one byte after its last but one
+#if defined(__SSE2__) || defined(_M_X64)
+        __m128i lastBytes[N];
+        __m128i beforeBytes[N][N];
+        for (std::size_t g = 0; g < lastCount_; ++g) {
+            lastBytes[g] = _mm_set1_epi8(lasts_[g]);
+            for (std::size_t b = 0; b < beforeCount_[g]; ++b) beforeBytes[g][b] = _mm_set1_epi8(befores_[g][b]);
+        }
+        const __m128i caseBit = _mm_set1_epi8(0x20);
+        const __m128i bracket = _mm_set1_epi8('[');
+        for (; end - p >= 16; p += 16) {
+            const __m128i last = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const __m128i before = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 1)), caseBit);
+            __m128i hit = _mm_cmpeq_epi8(last, bracket);
+            for (std::size_t g = 0; g < lastCount_; ++g) {
+                __m128i anyBefore = _mm_cmpeq_epi8(before, beforeBytes[g][0]);
+                for (std::size_t b = 1; b < beforeCount_[g]; ++b)
+                    anyBefore = _mm_or_si128(anyBefore, _mm_cmpeq_epi8(before, beforeBytes[g][b]));
+                hit = _mm_or_si128(hit, _mm_and_si128(_mm_cmpeq_epi8(last, lastBytes[g]), anyBefore));
+            }
+            if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit)); mask != 0) return p + Ctz(mask);
+        }
+#endif
+        for (; p < end; ++p) {
+            if (*p == '[') return p;
+            const char before = static_cast<char>(p[-1] | 0x20);
+            for (std::size_t k = 0; k < N; ++k)
+                if (*p == keys_[k].back() && before == keys_[k][keys_[k].size() - 2]) return p;
+        }
+        return end;
+    }
+
 private:
     // Compares every key still missing that could end at `end`. Walking the
     // ends from left to right finds each key's first occurrence.
@@ -272,6 +434,10 @@ private:
     }
 
     std::array<std::string_view, N> keys_;
+    char lasts_[N] = {};
+    std::size_t lastCount_ = 0;
+    char befores_[N][N] = {};
+    std::size_t beforeCount_[N] = {};
 };
 
 enum { kMap, kTime, kCloudType, kCloudHeight, kPlayer, kWing };
@@ -301,9 +467,12 @@ public:
 
     void Run() {
         std::string_view line;
-        while (in_.Next(line)) {
-            // Most lines are object lines with no key and no header: they
-            // are passed over without a copy.
+        const auto candidate = [](const char* begin, const char* end) { return kMainKeys.FindCandidate(begin, end); };
+        for (;;) {
+            in_.SkipTo(candidate);
+            if (!in_.Next(line)) break;
+            // A line with a candidate may still hold no key: it is passed
+            // over without a copy.
             const auto at = kMainKeys.Find(line);
             const bool anyKey = std::any_of(at.begin(), at.end(), [](std::size_t a) { return a != kMainKeys.npos; });
             if (!anyKey && !StartsWith(line, "[")) continue;
@@ -450,8 +619,12 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-bool ReadMissionFile(const std::filesystem::path& path, TMission& mission) {
-    TLineReader in(path, ScratchBuffer());
+namespace {
+
+void ReadDescription(const std::filesystem::path& path, TMission& mission, const TTargetsColl& targets, int dirFd);
+
+bool ReadMission(const std::filesystem::path& path, TMission& mission, const TLineReader::TOptions& options) {
+    TLineReader in(path, ScratchBuffer(), options);
     if (!in.IsOpen()) return false;
     // Work on a copy so that a failure half-way (out of memory) leaves the
     // record as it was.
@@ -461,8 +634,20 @@ bool ReadMissionFile(const std::filesystem::path& path, TMission& mission) {
     return true;
 }
 
+}  // namespace
+
+bool ReadMissionFile(const std::filesystem::path& path, TMission& mission) {
+    return ReadMission(path, mission, {});
+}
+
 void ReadDescriptionFile(const std::filesystem::path& path, TMission& mission, const TTargetsColl& targets) {
-    TLineReader in(path, ScratchBuffer());
+    ReadDescription(path, mission, targets, -1);
+}
+
+namespace {
+
+void ReadDescription(const std::filesystem::path& path, TMission& mission, const TTargetsColl& targets, int dirFd) {
+    TLineReader in(path, ScratchBuffer(), {kDescriptionFileLimit, false, dirFd});
     if (!in.IsOpen()) return;
 
     static const std::array<std::string, 4> modes = [] {
@@ -499,8 +684,8 @@ void ReadDescriptionFile(const std::filesystem::path& path, TMission& mission, c
             if (Contains(text, MovementNames[1])) m.Data.Moving = 1;
             m.Data.RandomRoute = Contains(text, randomRoute) ? 1 : 0;
             shortLength = text.size();
-            m.Short.push_back(std::move(text));
-        } else if (StartsWith(line, "Description")) {
+            if (m.Short.size() < kKeptTextLines) m.Short.push_back(std::move(text));
+        } else if (StartsWith(line, "Description") && m.Description.size() < kKeptTextLines) {
             std::string full = DecodeUnicodeEscapes(line.substr(std::min<std::size_t>(12, line.size())));
             // The description is the summary followed by the user's comment.
             const std::string_view tail =
@@ -518,6 +703,8 @@ void ReadDescriptionFile(const std::filesystem::path& path, TMission& mission, c
     mission.Data = std::move(m.Data);
 }
 
+}  // namespace
+
 int MissionNumberFromEntry(const std::string& entryName) {
     // "zelk" + four decimal digits + ".mis"; the listing matches names
     // regardless of letter case, as the Windows file system does.
@@ -534,19 +721,102 @@ int MissionNumberFromEntry(const std::string& entryName) {
     return number == 0 ? -1 : number;
 }
 
+bool ListFolder(const std::filesystem::path& folder, const std::function<void(const std::string& name)>& onName,
+                int& error) {
+    error = 0;
+#ifdef _WIN32
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec);
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        // UTF-8 never fails to convert; our names are ASCII either way.
+        const std::u8string name = it->path().filename().u8string();
+        onName(std::string(name.begin(), name.end()));
+    }
+    if (ec) error = ec.value();
+    return !ec;
+#else
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) {
+        error = errno;
+        return false;
+    }
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (!entry) {
+            error = errno;
+            break;
+        }
+        onName(entry->d_name);
+    }
+    ::closedir(dir);
+    return error == 0;
+#endif
+}
+
 namespace {
 
 // A plain file of our own: a regular file (not a link, folder or device)
 // that we may write. Names starting with a dot are hidden on Linux; they
 // cannot match "zelk*" anyway.
-bool IsPlainWritableFile(const std::filesystem::directory_entry& entry) {
+bool IsPlainWritableFile(const std::filesystem::path& path) {
     std::error_code ec;
-    const auto status = entry.symlink_status(ec);
+    const auto status = std::filesystem::symlink_status(path, ec);
     if (ec || status.type() != std::filesystem::file_type::regular) return false;
     return (status.permissions() & std::filesystem::perms::owner_write) != std::filesystem::perms::none;
 }
 
+struct TListed {
+    int Number;
+    std::string Name;
+};
+
+// Above this many missions per thread, another thread reads along.
+constexpr std::size_t kMissionsPerReader = 256;
+constexpr std::size_t kMaxReaders = 4;
+
+struct TReadContext {
+    const std::filesystem::path& Folder;
+    std::filesystem::path Base;  // what file names are joined to: empty when DirFd is open
+    int DirFd;
+    const TTargetsColl& Targets;
+};
+
+// Reads back the listed missions [begin, end), in their order. One bad
+// mission is left out and never stops the others.
+std::vector<std::unique_ptr<TMission>> ReadListed(const TReadContext& c, const TListed* begin, const TListed* end) {
+    std::vector<std::unique_ptr<TMission>> missions;
+    missions.reserve(static_cast<std::size_t>(end - begin));
+    for (const TListed* entry = begin; entry != end; ++entry) {
+        try {
+            auto mission = std::make_unique<TMission>();
+            mission->Number = entry->Number;
+            mission->MakeFileNames(entry->Number);
+            mission->Data.Moving = 0;
+            // Listed under its own name, the mission file's opening checks
+            // the entry itself; another spelling is checked on its own.
+            const bool own = entry->Name == mission->FileName;
+            if (!own && !IsPlainWritableFile(c.Folder / entry->Name)) continue;
+            if (!ReadMission(c.Base / mission->FileName, *mission, {kMissionFileLimit, own, c.DirFd})) continue;
+            ReadDescription(c.Base / mission->PropFileName, *mission, c.Targets, c.DirFd);
+            if (mission->Name.empty()) mission->Name = entry->Name;
+            mission->Data.Tanks = std::max(TankTypeFromTitle(mission->Name, 1), TankTypeFromTitle(mission->Name, 2));
+            mission->SaveState();
+            mission->IsNew = 0;
+            missions.push_back(std::move(mission));
+        } catch (const std::exception&) {
+            continue;
+        }
+    }
+    return missions;
+}
+
 }  // namespace
+
+TFolderLister& FolderLister() {
+    static TFolderLister lister = ListFolder;
+    return lister;
+}
 
 TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTargetsColl& targets) {
     namespace fs = std::filesystem;
@@ -560,44 +830,104 @@ TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTarget
         }
     }
 
-    fs::directory_iterator it(folder, ec);
-    if (ec) return result;
-    std::vector<bool> listed(kMaxNumber + 1);
-    for (; it != fs::directory_iterator(); it.increment(ec)) {
-        if (ec) break;
-        try {
-            const fs::directory_entry& entry = *it;
-            const std::string name = entry.path().filename().string();
-            const int number = MissionNumberFromEntry(name);
-            if (number < 0 || !IsPlainWritableFile(entry)) continue;
-            // The counter counts every listed number, readable or not.
-            result.MaxNumber = std::max(result.MaxNumber, number);
-            // Names differing only in case name the same files: list them once.
-            if (listed[static_cast<std::size_t>(number)]) continue;
-            listed[static_cast<std::size_t>(number)] = true;
+    // The whole listing comes first: a listing that breaks off must not
+    // pass for a folder with fewer missions, and the list is in number order
+    // (a Linux listing has no order of its own).
+    std::vector<TListed> listed;
+    try {
+        const TFolderLister& lister = FolderLister();
+        const bool ok = lister && lister(
+            folder,
+            [&](const std::string& name) {
+                const int number = MissionNumberFromEntry(name);
+                if (number < 0) return;
+                // Every listed number counts, whatever the entry is and
+                // whether it can be read: a number in use is never given again.
+                result.MaxNumber = std::max(result.MaxNumber, number);
+                listed.push_back({number, name});
+            },
+            result.ListError);
+        if (!ok) result.ListFailed = true;
+    } catch (const std::exception&) {
+        result.ListFailed = true;
+    }
+    if (result.ListFailed) return result;
+    std::stable_sort(listed.begin(), listed.end(),
+                     [](const TListed& a, const TListed& b) { return a.Number < b.Number; });
 
-            auto mission = std::make_unique<TMission>();
-            mission->Number = number;
-            mission->MakeFileNames(number);
-            mission->Data.Moving = 0;
-            if (!ReadMissionFile(folder / mission->FileName, *mission)) continue;
-            ReadDescriptionFile(folder / mission->PropFileName, *mission, targets);
-            if (mission->Name.empty()) mission->Name = name;
-            mission->Data.Tanks = std::max(TankTypeFromTitle(mission->Name, 1), TankTypeFromTitle(mission->Name, 2));
-            mission->SaveState();
-            mission->IsNew = 0;
-            result.Missions.push_back(std::move(mission));
+    // Names differing only in case name the same files: list them once.
+    listed.erase(std::unique(listed.begin(), listed.end(),
+                             [](const TListed& a, const TListed& b) { return a.Number == b.Number; }),
+                 listed.end());
+
+    // Files are opened relative to the folder, as the listing named them.
+    int dirFd = -1;
+#ifndef _WIN32
+    dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+#endif
+    const TReadContext context{folder, dirFd >= 0 ? std::filesystem::path() : folder, dirFd, targets};
+
+    // Reading back is most of a start-up with many missions, and each
+    // mission is read on its own: a few threads share the listing in
+    // contiguous parts, which keeps the number order.
+    std::size_t workers = std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), kMaxReaders);
+    workers = std::min(workers, std::max<std::size_t>(1, listed.size() / kMissionsPerReader));
+    std::vector<std::vector<std::unique_ptr<TMission>>> parts(workers);
+    std::vector<char> done(workers, 0);
+    const auto readPart = [&](std::size_t w) {
+        const std::size_t from = listed.size() * w / workers;
+        const std::size_t to = listed.size() * (w + 1) / workers;
+        try {
+            parts[w] = ReadListed(context, listed.data() + from, listed.data() + to);
+            done[w] = 1;
         } catch (const std::exception&) {
-            // One unreadable mission is left out; the others still count.
-            continue;
+            // Out of memory or the like: this part is read again below.
+        }
+    };
+    std::vector<std::thread> threads;
+    for (std::size_t w = 1; w < workers; ++w) {
+        try {
+            threads.emplace_back(readPart, w);
+        } catch (const std::system_error&) {
+            break;  // no thread to be had: the parts left are read here
         }
     }
+    readPart(0);
+    for (std::thread& t : threads) t.join();
+    for (std::size_t w = 0; w < workers; ++w) {
+        if (!done[w]) readPart(w);
+        try {
+            for (auto& mission : parts[w]) result.Missions.push_back(std::move(mission));
+        } catch (const std::exception&) {
+            break;
+        }
+    }
+#ifndef _WIN32
+    if (dirFd >= 0) ::close(dirFd);
+#endif
     return result;
 }
 
 const std::string& FolderCreateErrorText() {
     static const std::string text = W("Папку ZELK невозможно создать!");
     return text;
+}
+
+std::string FolderListErrorText(int error) {
+    std::string reason;
+#ifndef _WIN32
+    switch (error) {
+        case EACCES:
+        case EPERM: reason = "нет прав на чтение папки"; break;
+        case EIO: reason = "ошибка ввода-вывода"; break;
+        case ENOMEM: reason = "не хватает памяти"; break;
+        case EMFILE:
+        case ENFILE: reason = "открыто слишком много файлов"; break;
+        default: break;
+    }
+#endif
+    if (reason.empty()) reason = error != 0 ? "ошибка " + std::to_string(error) : "ошибка чтения";
+    return W("Папку ZELK невозможно прочитать (" + reason + ")!");
 }
 
 }  // namespace zelk

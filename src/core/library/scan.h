@@ -4,6 +4,7 @@
 // The readers recognise only the lines our own writer produces; anything else
 // is ignored, and no input makes them throw.
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,10 @@
 #include "library/mission.h"
 
 namespace zelk {
+
+// Both readers open only regular files (a device, FIFO or folder counts as a
+// file that cannot be opened, and is never read) and read at most a bounded
+// prefix of one, far beyond anything our writer makes.
 
 // Fills fields of mission.Data from a mission file. Returns false (mission
 // untouched) when the file cannot be opened; true otherwise, whatever the
@@ -28,23 +33,43 @@ void ReadDescriptionFile(const std::filesystem::path& path, TMission& mission, c
 int MissionNumberFromEntry(const std::string& entryName);
 
 struct TScanResult {
-    // Missions in the order the folder listing gave them; each has been
-    // through SaveState and has IsNew 0.
+    // Missions in the order of their numbers; each has been through
+    // SaveState and has IsNew 0.
     std::vector<std::unique_ptr<TMission>> Missions;
-    // Highest number seen among the listed entries, also those whose files
-    // could not be read; 0 when none.
+    // Highest number among the listed names "zelkNNNN.mis", whatever they
+    // are and whether or not their files could be read; 0 when none.
     int MaxNumber = 0;
     // The folder did not exist and could not be created; the list is empty.
     bool FolderFailed = false;
+    // The folder exists but could not be listed whole. The list is empty and
+    // MaxNumber cannot be trusted: a number given now might be in use.
+    bool ListFailed = false;
+    // The system's error code of the failed listing (errno), 0 when unknown.
+    int ListError = 0;
 };
+
+// Calls onName for every name in the folder; false, with the system's error
+// code in `error`, when the folder cannot be opened or its listing breaks off.
+using TFolderLister = std::function<bool(const std::filesystem::path& folder,
+                                         const std::function<void(const std::string& name)>& onName, int& error)>;
+bool ListFolder(const std::filesystem::path& folder, const std::function<void(const std::string& name)>& onName,
+                int& error);
+
+// The lister every scan uses: ListFolder, unless a test puts one in its
+// place that fails as a broken disk does.
+TFolderLister& FolderLister();
 
 // Scans the mission folder as at start-up: creates it (with its parents) when
 // missing, lists "zelk*.mis" entries that are plain, writable, not hidden
-// regular files, and reads each mission back. One bad mission is left out
-// and never stops the scan; no exception escapes.
+// regular files, and reads each mission back, in number order. One bad
+// mission is left out and never stops the scan; no exception escapes.
 TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTargetsColl& targets);
 
 // "Папку ZELK невозможно создать!" (Windows-1251), shown when FolderFailed.
 const std::string& FolderCreateErrorText();
+
+// "Папку ZELK невозможно прочитать" with the reason (Windows-1251), shown
+// when ListFailed.
+std::string FolderListErrorText(int error);
 
 }  // namespace zelk

@@ -2,10 +2,16 @@
 #include "library/scan.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <initializer_list>
 #include <random>
 #include <string>
@@ -483,6 +489,63 @@ TEST(ScanMissionFolder, GarbageNeverStopsTheScan) {
             EXPECT_EQ(m->Data.Aircraft, "BF_109G2");
         }
     EXPECT_EQ(good, 10);
+    // Number order, not the listing's own.
+    EXPECT_TRUE(std::is_sorted(r.Missions.begin(), r.Missions.end(),
+                               [](const auto& a, const auto& b) { return a->Number < b->Number; }));
+}
+
+#ifndef _WIN32
+// A FIFO would block the scan for ever, a device never end, a huge file
+// take memory; none of them stops the good missions from being listed.
+TEST(ScanMissionFolder, ReadsOnlyRegularFilesAndOnlyTheirStart) {
+    TTempDir dir;
+    WriteMission(dir.Path(), 1, FullMission(), "");
+    ASSERT_EQ(mkfifo((dir / "zelk0001_ru.properties").c_str(), 0600), 0);
+    WriteMission(dir.Path(), 2, FullMission(), "");
+    fs::create_symlink("/dev/zero", dir / "zelk0002_ru.properties");
+    std::string big = "Name big\r\n";
+    for (int i = 0; i < 100000; ++i) big += "Short x\r\n";
+    WriteMission(dir.Path(), 3, FullMission(), "");
+    WriteFileBytes(dir / "zelk0003_ru.properties", big);
+    fs::resize_file(dir / "zelk0003_ru.properties", 4ull << 30);
+    // A FIFO in a mission file's place is not listed, but its number is used.
+    ASSERT_EQ(mkfifo((dir / "zelk0009.mis").c_str(), 0600), 0);
+
+    const TScanResult r = ScanMissionFolder(dir.Path(), Targets({}));
+    EXPECT_EQ(r.MaxNumber, 9);
+    ASSERT_EQ(r.Missions.size(), 3u);
+    EXPECT_EQ(r.Missions[0]->Name, "zelk0001.mis");
+    EXPECT_EQ(r.Missions[1]->Name, "zelk0002.mis");
+    EXPECT_EQ(r.Missions[2]->Name, "big");
+    EXPECT_LE(r.Missions[2]->Short.size(), 100u);
+    for (const auto& m : r.Missions) EXPECT_EQ(m->Data.Aircraft, "BF_109G2");
+}
+#endif
+
+// Replaces the folder lister for one test.
+struct TListerSwap {
+    explicit TListerSwap(TFolderLister lister) : saved(FolderLister()) { FolderLister() = std::move(lister); }
+    ~TListerSwap() { FolderLister() = saved; }
+    TFolderLister saved;
+};
+
+TEST(ScanMissionFolder, ListingThatBreaksOffIsAnError) {
+    TTempDir dir;
+    WriteMission(dir.Path(), 1, FullMission(), "one");
+    WriteMission(dir.Path(), 2, FullMission(), "two");
+    for (const bool atOpen : {true, false}) {
+        TListerSwap swap([atOpen](const fs::path&, const std::function<void(const std::string&)>& onName, int& error) {
+            if (!atOpen) onName("zelk0001.mis");
+            error = atOpen ? EACCES : EIO;
+            return false;
+        });
+        const TScanResult r = ScanMissionFolder(dir.Path(), Targets({}));
+        EXPECT_TRUE(r.ListFailed) << atOpen;
+        EXPECT_EQ(r.ListError, atOpen ? EACCES : EIO);
+        EXPECT_TRUE(r.Missions.empty()) << atOpen;
+    }
+    EXPECT_EQ(FolderListErrorText(EIO), W("Папку ZELK невозможно прочитать (ошибка ввода-вывода)!"));
+    EXPECT_FALSE(ScanMissionFolder(dir.Path(), Targets({})).ListFailed);
 }
 
 TEST(ScanMissionFolder, CreatesMissingFolderOrReportsIt) {
