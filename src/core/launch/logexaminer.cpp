@@ -69,7 +69,6 @@ std::int64_t SizeOnDisk(const std::filesystem::path& file) {
 }  // namespace
 
 std::vector<TLogLine> SplitLogLines(std::string_view text) {
-    text = text.substr(0, text.find('\0'));
     std::vector<TLogLine> lines;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -193,10 +192,7 @@ TCheckOutcome TLogExaminer::CheckLog(const TLogActions& actions) {
     while (!last) {
         std::string piece = log.Read(pos, static_cast<std::size_t>(std::min<std::int64_t>(end - pos, kReadPiece)));
         pos += static_cast<std::int64_t>(piece.size());
-        const std::size_t zero = piece.find('\0');
-        if (zero != std::string::npos)
-            piece.resize(zero);  // a zero byte ends the text
-        last = zero != std::string::npos || piece.empty() || pos >= end;
+        last = piece.empty() || pos >= end;
         buffer += piece;
         std::size_t used = 0;
         for (const TLogLine& line : SplitLogLines(buffer)) {
