@@ -311,6 +311,13 @@ TEST_F(PackManifest, NamesTheLineOrFileOfEveryMistake) {
         {"file 0 without routes", Manifest("file = 0\nname = \"a\"\nkey = \"b\"", kTarget, kCell), "route_offsets"},
         {"long name", Manifest(kMap, "name = \"" + longName + "\"\npicture = \"p.jpg\"", kCell), "длиннее 255 байт"},
         {"no such character", Manifest(kMap, "name = \"中\"\npicture = \"p.jpg\"", kCell), "нет в кодировке Windows-1251"},
+        // Cyrillic where the parser asks for blanks comes back as written.
+        {"letter after a value", "map = 1 Ж\n", "строка 1, столбец 9: ошибка синтаксиса TOML"},
+        {"Cyrillic key", "\"Ключ\" = 1\n", "строка 1, столбец 1: описание: неизвестный ключ «Ключ»"},
+        {"name after a line-ending backslash",
+         Manifest(kMap, kTarget, std::string(kCell) + "\nchiefs = \"\"\"\\\n  Кар/та\"\"\""),
+         "«Кар/та» — не простое имя файла"},
+        {"private use character", "# \xEE\x80\x80\n", "строка 1, столбец 3: символ U+E000"},
         {"record file not described", Manifest(kMap, std::string(kTarget) + "\nfile = 5", kCell), "не описан картой"},
         {"offset for a built file's picture", Manifest(kMap, "name = \"x\"\npicture_offset = 5", kCell),
          "ключом picture"},
