@@ -89,8 +89,10 @@ private:
     // Size of the log when last examined (-1 for none): a write within the
     // same two-second stamp still changes it.
     std::int64_t FLogSize = -1;
-    // Where the next examination starts reading.
+    // Where the next examination starts reading, and the bytes of the log
+    // just before it: when they differ, the log has been replaced.
     std::int64_t FLogPos = 0;
+    std::string FPosTail;
     // Number (from 1) of the first line the next examination looks at.
     int FLineNo = 1;
     bool FPlaying = false;

@@ -353,6 +353,15 @@ TEST_F(LogExaminerTest, LogShorterThanTheReadPositionIsReadFromItsStart) {
     Rewrite(kEnd, 3);
     EXPECT_EQ(ex.CheckLog(actions).Saved, 1);
     EXPECT_EQ(saved, std::vector<std::string>{"zelk0001.mis"});
+
+    // Replaced by a log already longer than the read position: its start
+    // line, across that position, is not missed.
+    Append(kStartA, 4);
+    ex.CheckLog(actions);
+    Rewrite(std::string(40, '-') + "\r\n" + kStartB, 5);
+    ASSERT_GT(fs::file_size(log), static_cast<std::uintmax_t>(ex.LogPos()));
+    ex.CheckLog(actions);
+    EXPECT_EQ(playing, "zelk0002.mis");
 }
 
 TEST_F(LogExaminerTest, LinesAcrossTheReadPiecesOfALargeLog) {
