@@ -318,6 +318,7 @@ TEST_F(PackManifest, NamesTheLineOrFileOfEveryMistake) {
          Manifest(kMap, kTarget, std::string(kCell) + "\nchiefs = \"\"\"\\\n  Кар/та\"\"\""),
          "«Кар/та» — не простое имя файла"},
         {"private use character", "# \xEE\x80\x80\n", "строка 1, столбец 3: символ U+E000"},
+        {"private use character as an escape", "a = \"x\\uE370\"\n", "строка 1, столбец 7: символ U+E370"},
         {"record file not described", Manifest(kMap, std::string(kTarget) + "\nfile = 5", kCell), "не описан картой"},
         {"offset for a built file's picture", Manifest(kMap, "name = \"x\"\npicture_offset = 5", kCell),
          "ключом picture"},

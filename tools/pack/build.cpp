@@ -163,17 +163,28 @@ private:
     }
     [[noreturn]] void Fail(const toml::node& node, const std::string& reason) const { Fail(node.source(), reason); }
     // The manifest as the parser gets it (see kMovedBlocks). A code point of
-    // the area they move to has no place in a manifest: no Windows-1251 text
-    // holds one, and it could not be told from a moved one.
+    // the area they move to has no place in a manifest, written plainly or
+    // as an escape: no Windows-1251 text holds one, and it could not be told
+    // from a moved one.
     std::string ForParser(std::string_view text) const {
+        const auto refuse = [&](char32_t c, std::size_t at) {
+            if (c < 0xE000 || c >= kMovedAreaEnd) return;
+            toml::source_region where;
+            where.begin = PositionAt(text, at);
+            char code[16];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+            Fail(where, std::string("символ ") + code + " из области для частного использования недопустим");
+        };
+        for (std::size_t at = text.find('\\'); at != std::string_view::npos; at = text.find('\\', at + 1)) {
+            const std::size_t digits = at + 1 < text.size() ? (text[at + 1] == 'u' ? 4 : text[at + 1] == 'U' ? 8 : 0) : 0;
+            std::uint32_t c = 0;
+            const char* first = text.data() + at + 2;
+            if (digits != 0 && digits <= text.size() - at - 2 &&
+                std::from_chars(first, first + digits, c, 16).ptr == first + digits)
+                refuse(c, at);
+        }
         return MapCodePoints(text, [&](char32_t c, std::size_t at) {
-            if (c >= 0xE000 && c < kMovedAreaEnd) {
-                toml::source_region where;
-                where.begin = PositionAt(text, at);
-                char code[16];
-                std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-                Fail(where, std::string("символ ") + code + " из области для частного использования недопустим");
-            }
+            refuse(c, at);
             for (const auto& b : kMovedBlocks)
                 if (c >= b.First && c <= b.Last && c != 0x3000) return static_cast<char32_t>(b.To + (c - b.First));
             return c;
