@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <set>
@@ -31,6 +32,99 @@ fs::path PathFromUtf8(std::string_view text) { return fs::path(std::u8string(tex
 std::string Utf8Path(const fs::path& path) {
     const std::u8string u8 = path.u8string();
     return std::string(u8.begin(), u8.end());
+}
+
+// toml++ 3.3 reaches undefined behaviour (an unreachable branch) when its
+// parser asks whether a code point of three blocks is a blank: Cyrillic among
+// them, after a value, in a quoted key or after a line-ending backslash. The
+// manifest is parsed with those code points moved into the Private Use Area,
+// where the question is answered soundly, and every text taken from the parse
+// is moved back. None of them is a blank, so the parse means the same.
+struct TMovedBlock {
+    char32_t First, Last;  // the block, its blanks left out
+    char32_t To;           // where First goes
+};
+constexpr TMovedBlock kMovedBlocks[] = {
+    {0x00A1, 0x0499, 0xE001},
+    {0x2C5E, 0x3057, 0xE400},  // but U+3000, a blank, stays
+    {0xFB26, 0xFEFE, 0xE800},
+};
+constexpr char32_t kMovedAreaEnd = 0xEC00;
+
+// The valid UTF-8 sequence at `at` (its length in `length`), or -1.
+std::int32_t DecodeUtf8At(std::string_view text, std::size_t at, std::size_t& length) {
+    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
+    const unsigned char lead = b(0);
+    length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (length == 0 || length > text.size() - at || lead > 0xF4) return -1;
+    std::uint32_t c = length == 1 ? lead : lead & (0x7Fu >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((b(i) & 0xC0) != 0x80) return -1;
+        c = (c << 6) | (b(i) & 0x3F);
+    }
+    const std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < least[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return -1;
+    return static_cast<std::int32_t>(c);
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// Rewrites every valid code point through `map`; other bytes stay as they are.
+template <class TMap>
+std::string MapCodePoints(std::string_view text, TMap map) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 2);
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t length = 0;
+        const std::int32_t c = DecodeUtf8At(text, at, length);
+        if (c < 0x80) {
+            out += text[at];
+            ++at;
+            continue;
+        }
+        const char32_t to = map(static_cast<char32_t>(c), at);
+        if (to == static_cast<char32_t>(c))
+            out.append(text, at, length);
+        else
+            AppendUtf8(out, to);
+        at += length;
+    }
+    return out;
+}
+
+// Line and column (in code points, as the parser counts them) of byte `at`.
+toml::source_position PositionAt(std::string_view text, std::size_t at) {
+    toml::source_position p{1, 1};
+    for (std::size_t i = 0; i < at; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == '\n') {
+            ++p.line;
+            p.column = 1;
+        } else if ((c & 0xC0) != 0x80) {
+            ++p.column;
+        }
+    }
+    return p;
+}
+
+// A text from the parse as it was written.
+std::string MovedBack(std::string_view text) {
+    return MapCodePoints(text, [](char32_t c, std::size_t) {
+        for (const auto& b : kMovedBlocks)
+            if (c >= b.To && c <= b.To + (b.Last - b.First)) return static_cast<char32_t>(b.First + (c - b.To));
+        return c;
+    });
 }
 
 class TSourceBuilder {
@@ -68,6 +162,34 @@ private:
         throw TFileError(manifest_, TFileError::kNoPosition, place + reason);
     }
     [[noreturn]] void Fail(const toml::node& node, const std::string& reason) const { Fail(node.source(), reason); }
+    // The manifest as the parser gets it (see kMovedBlocks). A code point of
+    // the area they move to has no place in a manifest, written plainly or
+    // as an escape: no Windows-1251 text holds one, and it could not be told
+    // from a moved one.
+    std::string ForParser(std::string_view text) const {
+        const auto refuse = [&](char32_t c, std::size_t at) {
+            if (c < 0xE000 || c >= kMovedAreaEnd) return;
+            toml::source_region where;
+            where.begin = PositionAt(text, at);
+            char code[16];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+            Fail(where, std::string("символ ") + code + " из области для частного использования недопустим");
+        };
+        for (std::size_t at = text.find('\\'); at != std::string_view::npos; at = text.find('\\', at + 1)) {
+            const std::size_t digits = at + 1 < text.size() ? (text[at + 1] == 'u' ? 4 : text[at + 1] == 'U' ? 8 : 0) : 0;
+            std::uint32_t c = 0;
+            const char* first = text.data() + at + 2;
+            if (digits != 0 && digits <= text.size() - at - 2 &&
+                std::from_chars(first, first + digits, c, 16).ptr == first + digits)
+                refuse(c, at);
+        }
+        return MapCodePoints(text, [&](char32_t c, std::size_t at) {
+            refuse(c, at);
+            for (const auto& b : kMovedBlocks)
+                if (c >= b.First && c <= b.Last && c != 0x3000) return static_cast<char32_t>(b.To + (c - b.First));
+            return c;
+        });
+    }
 
     void CheckKeys(const toml::table& table, std::initializer_list<std::string_view> allowed,
                    const std::string& what) const;
@@ -107,9 +229,9 @@ TBuildResult TSourceBuilder::Build() {
         throw TFileError(manifest_, TFileError::kNoPosition, "нет файла описания источника");
     toml::table root;
     try {
-        root = toml::parse(text, Utf8Path(manifest_));
+        root = toml::parse(ForParser(text), Utf8Path(manifest_));
     } catch (const toml::parse_error& e) {
-        Fail(e.source(), "ошибка синтаксиса TOML: " + std::string(e.description()));
+        Fail(e.source(), "ошибка синтаксиса TOML: " + MovedBack(e.description()));
     }
     CheckKeys(root, {"map", "aircraft", "route_offsets", "target"}, "описание");
     ReadMaps(root);
@@ -147,7 +269,7 @@ void TSourceBuilder::CheckKeys(const toml::table& table, std::initializer_list<s
         if (!known) {
             std::string list;
             for (const auto a : allowed) list += (list.empty() ? "" : ", ") + std::string(a);
-            Fail(key.source(), what + ": неизвестный ключ «" + std::string(key.str()) + "» (допустимы: " + list + ")");
+            Fail(key.source(), what + ": неизвестный ключ «" + MovedBack(key.str()) + "» (допустимы: " + list + ")");
         }
     }
 }
@@ -202,7 +324,7 @@ double TSourceBuilder::Number(const toml::node& node, const std::string& what) c
 std::string TSourceBuilder::Text(const toml::node& node, const std::string& what) const {
     std::string bytes;
     if (const auto* s = node.as_string()) {
-        if (!Utf8ToCp1251(s->get(), bytes))
+        if (!Utf8ToCp1251(MovedBack(s->get()), bytes))
             Fail(node, what + ": символ, которого нет в кодировке Windows-1251");
     } else if (const auto* a = node.as_array()) {
         for (const auto& b : *a) bytes += static_cast<char>(Integer(b, 0, 255, what + ": байт"));
@@ -229,7 +351,7 @@ std::vector<int> TSourceBuilder::OneOrMany(const toml::node& node, int lo, int h
 std::string TSourceBuilder::ItemName(const toml::node& node, const std::string& what) const {
     const auto* s = node.as_string();
     if (s == nullptr) Fail(node, what + ": нужно имя файла");
-    const std::string& name = s->get();
+    const std::string name = MovedBack(s->get());
     bool plain = !name.empty() && name != "." && name != "..";
     for (const char c : name) plain = plain && c != '/' && c != '\\' && c != ':' && static_cast<unsigned char>(c) >= 0x20;
     if (!plain) Fail(node, what + ": «" + name + "» — не простое имя файла (без папок)");
@@ -378,7 +500,7 @@ void TSourceBuilder::ReadCell(const toml::table& cell, TDataFileSource::Target& 
     for (const auto& f : kBlockFields) keys.push_back(f.Key);
     for (const auto& [key, node] : cell) {
         if (std::find(keys.begin(), keys.end(), key.str()) == keys.end())
-            Fail(key.source(), "ячейка: неизвестный ключ «" + std::string(key.str()) + "»");
+            Fail(key.source(), "ячейка: неизвестный ключ «" + MovedBack(key.str()) + "»");
     }
     const auto movings = OneOrMany(Need(cell, "moving", "ячейка"), 0, 1, "moving");
     const auto difficulties = OneOrMany(Need(cell, "difficulty", "ячейка"), 0, 1, "difficulty");

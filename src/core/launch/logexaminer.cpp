@@ -19,6 +19,8 @@ constexpr std::size_t kMissionNameLength = 12;
 // than a small one. A line longer than a piece is taken as pieces of it:
 // no line of the simulator's comes near that.
 constexpr std::size_t kReadPiece = 1 << 20;
+// How many bytes before the read position are kept to recognise the log.
+constexpr std::size_t kTailLength = 64;
 
 // The log, open for reading while the simulator goes on writing it. The
 // standard streams open files without denying others read or write access.
@@ -60,6 +62,12 @@ private:
     std::ifstream FStream;
 };
 
+// The bytes before `pos` that show whether the log is still the same one.
+std::string TailBefore(TLogReader& log, std::int64_t pos) {
+    const std::int64_t from = std::max<std::int64_t>(0, pos - static_cast<std::int64_t>(kTailLength));
+    return log.Read(from, static_cast<std::size_t>(pos - from));
+}
+
 std::int64_t SizeOnDisk(const std::filesystem::path& file) {
     std::error_code ec;
     const auto size = std::filesystem::file_size(file, ec);
@@ -69,7 +77,6 @@ std::int64_t SizeOnDisk(const std::filesystem::path& file) {
 }  // namespace
 
 std::vector<TLogLine> SplitLogLines(std::string_view text) {
-    text = text.substr(0, text.find('\0'));
     std::vector<TLogLine> lines;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -120,8 +127,10 @@ TLogExaminer::TLogExaminer(std::filesystem::path logFile, bool keepEventLog, std
     if (FLogAge != -1) {
         TLogReader log(FLogFile);
         FLogSize = log.SizeNow();
-        if (FKeepEventLog)
+        if (FKeepEventLog) {
             FLogPos = FLogSize;
+            FPosTail = TailBefore(log, FLogPos);
+        }
     }
     FLineNo = 1;
     FPlaying = false;
@@ -141,11 +150,16 @@ TCheckOutcome TLogExaminer::CheckLog(const TLogActions& actions) {
     FLogSize = size;
 
     TLogReader log(FLogFile);
-    // A log shorter than the read position has been emptied or replaced:
-    // everything in it is new. Waiting until it grows past the old position
-    // would miss every flight until then and then read from inside a line.
-    if (log.SizeNow() < FLogPos)
+    // A log shorter than the read position, or with other bytes just before
+    // it, has been emptied or replaced: everything in it is new. Reading on
+    // from the old position would miss every flight until the log grows past
+    // it, or read from inside a line that has grown past it already.
+    const auto tailLength = static_cast<std::int64_t>(FPosTail.size());
+    if (log.SizeNow() < FLogPos ||
+        log.Read(FLogPos - tailLength, static_cast<std::size_t>(tailLength)) != FPosTail) {
         FLogPos = 0;
+        FPosTail.clear();
+    }
     const std::int64_t base = FLogPos;
     // The text is what lies between the read position and the end as it is
     // now; the range of k is fixed when the pass starts, and a change of
@@ -155,7 +169,7 @@ TCheckOutcome TLogExaminer::CheckLog(const TLogActions& actions) {
     std::int64_t k = 0;
     outcome.Examined = true;
 
-    auto look = [&](std::string_view text, std::int64_t next) {
+    auto look = [&](std::string_view text, std::int64_t next, std::string_view tail) {
         if (++k < first)
             return;
         if (IsStartLine(text)) {
@@ -166,12 +180,14 @@ TCheckOutcome TLogExaminer::CheckLog(const TLogActions& actions) {
             // alone: either way the pilot would fly the same variant again.
             FPlaying = true;
             FLogPos = next;
+            FPosTail = tail;
             FLineNo = 1;
             FPlayingMission = MissionNameFromLine(text);
             ++outcome.Started;
         } else if (IsEndLine(text) && FPlaying) {
             FPlaying = false;
             FLogPos = FKeepEventLog ? log.SizeNow() : 0;
+            FPosTail = TailBefore(log, FLogPos);
             FLineNo = 1;
             // The name comes from the log: it only ever selects a listed
             // mission, so no text in the log can lead a write elsewhere.
@@ -193,10 +209,7 @@ TCheckOutcome TLogExaminer::CheckLog(const TLogActions& actions) {
     while (!last) {
         std::string piece = log.Read(pos, static_cast<std::size_t>(std::min<std::int64_t>(end - pos, kReadPiece)));
         pos += static_cast<std::int64_t>(piece.size());
-        const std::size_t zero = piece.find('\0');
-        if (zero != std::string::npos)
-            piece.resize(zero);  // a zero byte ends the text
-        last = zero != std::string::npos || piece.empty() || pos >= end;
+        last = piece.empty() || pos >= end;
         buffer += piece;
         std::size_t used = 0;
         for (const TLogLine& line : SplitLogLines(buffer)) {
@@ -204,11 +217,14 @@ TCheckOutcome TLogExaminer::CheckLog(const TLogActions& actions) {
                 last || line.Next < buffer.size() || (line.Next == buffer.size() && buffer.back() == '\n');
             if (!whole)
                 break;
-            look(line.Text, bufferPos + static_cast<std::int64_t>(line.Next));
+            const std::size_t from = line.Next - std::min(line.Next, kTailLength);
+            look(line.Text, bufferPos + static_cast<std::int64_t>(line.Next),
+                 std::string_view(buffer).substr(from, line.Next - from));
             used = line.Next;
         }
         if (!last && used == 0 && buffer.size() > kReadPiece) {
-            look(std::string_view(buffer).substr(0, kReadPiece), bufferPos + static_cast<std::int64_t>(kReadPiece));
+            look(std::string_view(buffer).substr(0, kReadPiece), bufferPos + static_cast<std::int64_t>(kReadPiece),
+                 std::string_view(buffer).substr(kReadPiece - kTailLength, kTailLength));
             used = kReadPiece;
         }
         buffer.erase(0, used);

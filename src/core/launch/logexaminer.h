@@ -19,9 +19,11 @@ struct TLogLine {
     std::size_t Next = 0;
 };
 
-// Splits log text into lines: a line ends at CR, at LF or at CR LF; a zero
-// byte ends the text; a last line without a line end counts; a line end at
-// the very end adds no empty line.
+// Splits log text into lines: a line ends at CR, at LF or at CR LF; a last
+// line without a line end counts; a line end at the very end adds no empty
+// line. Any other byte, a zero byte too, is part of its line: a kept log
+// with noise in it (a crash, a half-flushed write) must not hide the lines
+// after the noise for good.
 std::vector<TLogLine> SplitLogLines(std::string_view text);
 
 // A line that holds both "/zelk" and "is Playing" (case-sensitive).
@@ -87,8 +89,10 @@ private:
     // Size of the log when last examined (-1 for none): a write within the
     // same two-second stamp still changes it.
     std::int64_t FLogSize = -1;
-    // Where the next examination starts reading.
+    // Where the next examination starts reading, and the bytes of the log
+    // just before it: when they differ, the log has been replaced.
     std::int64_t FLogPos = 0;
+    std::string FPosTail;
     // Number (from 1) of the first line the next examination looks at.
     int FLineNo = 1;
     bool FPlaying = false;

@@ -62,7 +62,7 @@ protected:
     }
 };
 
-TEST(LogLines, SplitsAtEveryLineEndAndStopsAtZeroByte) {
+TEST(LogLines, SplitsAtEveryLineEndAndKeepsZeroBytesInTheLine) {
     auto texts = [](std::string_view text) {
         std::vector<std::string> out;
         for (const TLogLine& line : SplitLogLines(text))
@@ -75,8 +75,8 @@ TEST(LogLines, SplitsAtEveryLineEndAndStopsAtZeroByte) {
     EXPECT_EQ(texts("a\n\nb\r\r\nc"), (V{"a", "", "b", "", "c"}));
     EXPECT_EQ(texts("\n"), (V{""}));
     EXPECT_EQ(texts(""), V{});
-    EXPECT_EQ(texts(std::string_view("a\r\nb\0c\r\nd", 10)), (V{"a", "b"}));
-    EXPECT_EQ(texts(std::string_view("\0a\n", 3)), V{});
+    EXPECT_EQ(texts(std::string_view("a\r\nb\0c\r\nd", 9)), (V{"a", std::string("b\0c", 3), "d"}));
+    EXPECT_EQ(texts(std::string_view("\0a\n", 3)), V{std::string("\0a", 2)});
 
     const auto lines = SplitLogLines("ab\r\ncd\ref");
     ASSERT_EQ(lines.size(), 3u);
@@ -322,6 +322,18 @@ TEST_F(LogExaminerTest, WithoutKeepEachFlightIsReadFromTheFirstByte) {
     EXPECT_EQ(saved, (std::vector<std::string>{"zelk0001.mis", "zelk0002.mis"}));
 }
 
+TEST_F(LogExaminerTest, BinaryNoiseInAKeptLogNeverHidesLaterEndLines) {
+    TLogExaminer ex(log, true, playing);
+    Append(kStartA, 0);
+    ex.CheckLog(actions);
+    Append(std::string("\0\x01\xff\x1a noise\0", 12) + "\r\n" + std::string(3, '\0') + kEnd, 1);
+    EXPECT_EQ(ex.CheckLog(actions).Saved, 1);
+    // The noise stays in the log; the next flight is still seen.
+    Append(std::string(1, '\0') + kStartB + kOther + kEnd, 2);
+    EXPECT_EQ(ex.CheckLog(actions).Saved, 1);
+    EXPECT_EQ(saved, (std::vector<std::string>{"zelk0001.mis", "zelk0002.mis"}));
+}
+
 TEST_F(LogExaminerTest, LogShorterThanTheReadPositionIsReadFromItsStart) {
     // Emptied while waiting for a start line: the new flight is seen.
     Append(kOther + kOther + kOther, 0);
@@ -341,6 +353,15 @@ TEST_F(LogExaminerTest, LogShorterThanTheReadPositionIsReadFromItsStart) {
     Rewrite(kEnd, 3);
     EXPECT_EQ(ex.CheckLog(actions).Saved, 1);
     EXPECT_EQ(saved, std::vector<std::string>{"zelk0001.mis"});
+
+    // Replaced by a log already longer than the read position: its start
+    // line, across that position, is not missed.
+    Append(kStartA, 4);
+    ex.CheckLog(actions);
+    Rewrite(std::string(40, '-') + "\r\n" + kStartB, 5);
+    ASSERT_GT(fs::file_size(log), static_cast<std::uintmax_t>(ex.LogPos()));
+    ex.CheckLog(actions);
+    EXPECT_EQ(playing, "zelk0002.mis");
 }
 
 TEST_F(LogExaminerTest, LinesAcrossTheReadPiecesOfALargeLog) {
