@@ -308,6 +308,7 @@ void TZELK_form::CreateControls() {
     PageControl->addTab(TabSheet2, QStringLiteral("Дополнительно"));
     CreateFirstPage(TabSheet1);
     CreateSecondPage(TabSheet2);
+    CreateVariantControls(TabSheet2);
     // A pointer passing over a list must not change it: the wheel turns a
     // control only once it has the focus, and never gives the focus.
     for (QWidget* page : {TabSheet1, TabSheet2}) {
@@ -484,7 +485,7 @@ void TZELK_form::CreateSecondPage(QWidget* page) {
         " border: 2px solid #0b3d0b; border-radius: 3px; }"));
     LabelAutoState = new QLabel(page);
     LabelAutoState->setObjectName(QStringLiteral("LabelAutoState"));
-    LabelAutoState->setGeometry(16, 206, 297, 40);
+    LabelAutoState->setGeometry(16, 219, 185, 34);
     LabelAutoState->setWordWrap(true);
     LabelAutoState->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
 
@@ -512,7 +513,7 @@ void TZELK_form::CreateSecondPage(QWidget* page) {
                                        QStringLiteral(" (F2)"),
                                    page);
     BitBtnDoctor->setObjectName(QStringLiteral("BitBtnDoctor"));
-    BitBtnDoctor->setGeometry(16, 216, 177, 25);
+    BitBtnDoctor->setGeometry(16, 193, 297, 23);
     BitBtnDoctor->setToolTip(QString::fromStdString(DoctorWord(TDoctorWord::ButtonHint)) + QStringLiteral(" (F2)"));
     connect(BitBtnDoctor, &QPushButton::clicked, this, &TZELK_form::ShowDoctor);
     auto* doctorKey = new QShortcut(QKeySequence(Qt::Key_F2), this);
@@ -705,6 +706,15 @@ void TZELK_form::ShowEntryMarks() {
 }
 
 bool TZELK_form::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Image && event->type() == QEvent::MouseButtonPress) {
+        ToggleRoutePreview();
+        return true;
+    }
+    if (watched == Image && event->type() == QEvent::MouseButtonDblClick) {
+        if (showRoute_)
+            OpenRouteWindow();
+        return true;
+    }
     if (event->type() == QEvent::Wheel) {
         if (auto* control = qobject_cast<QWidget*>(watched); control != nullptr && !control->hasFocus()) {
             event->ignore();
@@ -806,6 +816,7 @@ void TZELK_form::ShowMissionData(TVariantKeep keep) {
         ActionSave->setEnabled(false);
         SetEnabled(false);
         shownMission_ = nullptr;
+        ShowVariants();
         return;
     }
     if (!comboMaps->isEnabled())
@@ -853,6 +864,7 @@ void TZELK_form::ShowMissionData(TVariantKeep keep) {
     ShowEntryMarks();
     // Showing a mission enables what it offers; with auto-generation on (a
     // close-time save that failed, say) the window stays locked all the same.
+    ShowVariants();
     if (speedAuto->isChecked())
         LockForAuto();
 }
@@ -918,6 +930,10 @@ void TZELK_form::ShowAircrafts(const TAircraftChoice& choice) {
 }
 
 void TZELK_form::ShowTargetPicture() {
+    if (showRoute_) {
+        ShowRoutePreview();
+        return;
+    }
     if (currentTarget_ == nullptr) {
         Image->setPixmap(QPixmap::fromImage(DrawNoImagePicture()));
         return;
@@ -1412,8 +1428,15 @@ void TZELK_form::SaveMission(const std::string& fileName) {
     if (index >= 0)
         comment = CommentToSave(library_.At(index));
     const int number = index >= 0 ? library_.At(index).Number : 0;
-    const int saved = library_.SaveMission(fileName, ref_, paths_.MissionFolder, comment, TimeSeed());
+    // A restored variant is written again as it was; the simulator's flights
+    // always get fresh random choices.
+    std::uint64_t seed = TimeSeed();
+    if (index >= 0 && !autoOn_ && library_.At(index).RestoredSeed)
+        seed = *library_.At(index).RestoredSeed;
+    const int saved = library_.SaveMission(fileName, ref_, paths_.MissionFolder, comment, seed);
+    library_.At(saved).RestoredSeed.reset();
     ShowEntryMarks();
+    ShowVariants();
     // Another program took the number meanwhile: the mission went to the next
     // free one, and the pilot finds it in the simulator under that name.
     if (library_.At(saved).Number != number)

@@ -10,12 +10,14 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "data/refdata.h"
 #include "library/availability.h"
 #include "library/commands.h"
+#include "library/journal.h"
 #include "library/mission.h"
 #include "monitor/logmonitor.h"
 #include "ui/simpaths.h"
@@ -31,6 +33,7 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
+class QTimer;
 
 namespace zelk {
 
@@ -78,6 +81,19 @@ public:
     std::string GetAircraftName(const std::string& airClass) const;
 
     void LoadData();
+
+    // The picture area shows the route of the current mission instead of the
+    // target's photograph (a click on it, or Ctrl+M); a double click opens it large.
+    void ToggleRoutePreview();
+    bool ShowsRoute() const { return showRoute_; }
+    // The current mission's saves from the journal of variants, newest first.
+    void ShowVariants();
+    // The variant selected in lboxVariants becomes the current mission's
+    // content; its next save writes that variant again.
+    void RestoreVariant();
+    // Surprise: the current mission's conditions drawn at random among what
+    // the data offer (Ctrl+R).
+    void DoSurprise();
     void DoNew();
     void DoCopy();
     void DoDelete();
@@ -212,6 +228,15 @@ private:
     // waits until the last one is answered.
     int askDepth_ = 0;
     std::vector<std::string> deferredSaves_;
+    // The route preview and the journal of variants (variantspage.cpp).
+    void CreateVariantControls(QWidget* page);
+    void ShowRoutePreview();
+    void OpenRouteWindow();
+    void QueuePreview();
+    bool showRoute_ = false;
+    bool previewQueued_ = false;
+    std::optional<TJournal> journal_;
+    std::vector<TVariant> listedVariants_;  // newest first, as lboxVariants lists them
     // Missions written since the mode was switched on, and when the last was.
     bool autoOn_ = false;
     int autoWrites_ = 0;
@@ -259,6 +284,10 @@ public:
     QLabel* LabelAutoState = nullptr;
     QPushButton* BitBtnRunTheGame = nullptr;
     QPushButton* BitBtnDoctor = nullptr;
+    QLabel* LabelVariants = nullptr;
+    QListWidget* lboxVariants = nullptr;
+    QPushButton* BitBtnRestoreVariant = nullptr;
+    QPushButton* BitBtnSurprise = nullptr;
     QAction* ActionNew = nullptr;
     QAction* ActionSave = nullptr;
     QAction* ActionCopy = nullptr;

@@ -153,6 +153,7 @@ private slots:
     void missionOfALeftOutMap();
     void wheelTurnsOnlyTheFocusedControl();
     void simulatorPathsAndConfig();
+    void routePreviewVariantsAndSurprise();
 };
 
 void TestMainForm::layoutAndTexts() {
@@ -1200,6 +1201,48 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     TestMainForm test;
     return QTest::qExec(&test, argc, argv);
+}
+
+void TestMainForm::routePreviewVariantsAndSurprise() {
+    TUiSandbox box;
+    TAskScript ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    form->DoNew();
+    QVERIFY(form->DoSave());
+    const std::string first = zelk::test::ReadFileBytes(box.MissionFolder / "zelk0001.mis");
+
+    // A click on the picture shows the route, which follows the altitude.
+    auto* image = Find<QLabel>(form.get(), "Image");
+    const QImage photo = image->pixmap().toImage();
+    QTest::mouseClick(image, Qt::LeftButton);
+    QVERIFY(form->ShowsRoute());
+    const QImage route = image->pixmap().toImage();
+    QVERIFY(route != photo);
+    TypeInto(Find<TSpinEdit>(form.get(), "editHeight"), QStringLiteral("3000"));
+    QTest::qWait(1);
+    QVERIFY(image->pixmap().toImage() != route);
+
+    // Each save is a variant; the oldest one, restored and saved, is the first file again.
+    QVERIFY(form->DoSave());
+    auto* variants = Find<QListWidget>(form.get(), "lboxVariants");
+    QCOMPARE(variants->count(), 2);
+    QVERIFY(zelk::test::ReadFileBytes(box.MissionFolder / "zelk0001.mis") != first);
+    variants->setCurrentRow(1);
+    QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnRestoreVariant"), Qt::LeftButton);
+    QCOMPARE(form->CurrentMission()->Data.Height, 1000);
+    QVERIFY(form->DoSave());
+    QCOMPARE(zelk::test::ReadFileBytes(box.MissionFolder / "zelk0001.mis"), first);
+
+    // Surprise: new conditions, always a variant the target has.
+    const TMissionData before = form->CurrentMission()->Data;
+    for (int i = 0; i < 20 && form->CurrentMission()->Data == before; ++i)
+        QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnSurprise"), Qt::LeftButton);
+    const TMissionData& d = form->CurrentMission()->Data;
+    QVERIFY(!(d == before));
+    const TTarget* target = form->RefData().Targets.SelectTarget(d.Map, d.Target);
+    QVERIFY(target != nullptr && VariantDefined(*target, d));
+    QVERIFY(form->CurrentMission()->IsUnsaved());
 }
 
 #include "mainform_test.moc"

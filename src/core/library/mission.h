@@ -44,6 +44,9 @@ public:
     // lines; a save writes it, whichever mission is shown then.
     std::optional<std::vector<std::string>> TypedComment;
     std::uint8_t IsNew = 0;
+    // A variant restored from the journal keeps its seed for the next save,
+    // which then writes that variant again byte for byte.
+    std::optional<std::uint64_t> RestoredSeed;
 
     // FileName = "zelk" + number in at least four digits + ".mis";
     // PropFileName = its first 8 characters + "_ru.properties".
