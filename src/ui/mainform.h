@@ -86,6 +86,7 @@ public:
     // target's photograph (a click on it, or Ctrl+M); a double click opens it large.
     void ToggleRoutePreview();
     bool ShowsRoute() const { return showRoute_; }
+    void OpenRouteWindow();
     // The current mission's saves from the journal of variants, newest first.
     void ShowVariants();
     // The variant selected in lboxVariants becomes the current mission's
@@ -231,7 +232,6 @@ private:
     // The route preview and the journal of variants (variantspage.cpp).
     void CreateVariantControls(QWidget* page);
     void ShowRoutePreview();
-    void OpenRouteWindow();
     void QueuePreview();
     bool showRoute_ = false;
     bool previewQueued_ = false;

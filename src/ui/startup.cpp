@@ -63,8 +63,9 @@ struct TZelkOptions {
                                   QStringLiteral("Save a picture of the window to FILE and quit."),
                                   QStringLiteral("FILE")};
     // What the picture shows: the first page ("main"), the second page
-    // ("extra"), or the second page with auto-generation switched on ("auto").
-    QCommandLineOption Shown{QStringLiteral("screenshot-of"), QStringLiteral("With --screenshot: main, extra, auto or doctor."),
+    // ("extra"), the second page with auto-generation switched on ("auto"),
+    // the set-up check ("doctor"), or the first mission's route drawn large ("route").
+    QCommandLineOption Shown{QStringLiteral("screenshot-of"), QStringLiteral("With --screenshot: main, extra, auto, doctor or route."),
                              QStringLiteral("WHAT"), QStringLiteral("main")};
 
     TZelkOptions() {
@@ -180,8 +181,9 @@ int RunZelk(QApplication& app) {
     }
     const QString shown = parser.value(shownOption);
     if (shown != QLatin1String("main") && shown != QLatin1String("extra") && shown != QLatin1String("auto") &&
-        shown != QLatin1String("doctor")) {
-        std::fprintf(stderr, "zelk: --screenshot-of takes main, extra, auto or doctor, not %s\n", qPrintable(shown));
+        shown != QLatin1String("doctor") && shown != QLatin1String("route")) {
+        std::fprintf(stderr, "zelk: --screenshot-of takes main, extra, auto, doctor or route, not %s\n",
+                     qPrintable(shown));
         return 2;
     }
     if (!parser.positionalArguments().isEmpty()) {
@@ -215,7 +217,7 @@ int RunZelk(QApplication& app) {
     if (parser.isSet(screenshotOption)) {
         const QString file = parser.value(screenshotOption);
         QTimer::singleShot(1500, &form, [&form, file, shown] {
-            if (shown != QLatin1String("main"))
+            if (shown != QLatin1String("main") && shown != QLatin1String("route"))
                 form.PageControl->setCurrentIndex(1);
             if (shown == QLatin1String("auto") && form.speedAuto->isEnabled())
                 form.speedAuto->click();
@@ -223,6 +225,11 @@ int RunZelk(QApplication& app) {
             if (shown == QLatin1String("doctor")) {
                 form.ShowDoctor();
                 pictured = form.findChild<QDialog*>(QStringLiteral("DoctorDialog"));
+            }
+            if (shown == QLatin1String("route")) {
+                form.ToggleRoutePreview();
+                form.OpenRouteWindow();
+                pictured = form.findChild<QDialog*>(QStringLiteral("RouteWindow"));
             }
             const bool ok = pictured != nullptr && pictured->grab().save(file);
             if (!ok)
