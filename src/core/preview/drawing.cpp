@@ -121,7 +121,9 @@ struct TBounds {
 double GridStep(double span) {
     for (double step : {1000.0, 2000.0, 5000.0, 10000.0, 20000.0, 50000.0})
         if (span / step <= 12) return step;
-    return 100000.0;
+    // Coordinates no map has (an edited file): a power of ten keeps it a handful.
+    if (!std::isfinite(span)) return 1e300;
+    return std::pow(10.0, std::ceil(std::log10(std::max(span / 12, 1.0))));
 }
 
 double HeadingOfPath(const std::vector<TMapPoint>& path) {
@@ -195,14 +197,20 @@ TView Fit(const TBounds& b, double minSpan, const TBox& box) {
 void Grid(TPainter& p, const TView& v, const TBox& box, double step) {
     const double left = (box.X0 - v.OriginX) / v.Scale, right = (box.X1 - v.OriginX) / v.Scale;
     const double top = (v.OriginY - box.Y0) / v.Scale, bottom = (v.OriginY - box.Y1) / v.Scale;
-    for (double x = std::ceil(left / step) * step; x <= right; x += step) {
+    // Whole multiples of the step, counted, so that no rounding can loop.
+    auto lines = [step](double from, double to, auto&& draw) {
+        const double first = std::ceil(from / step), last = std::floor(to / step);
+        if (!std::isfinite(first) || !std::isfinite(last) || last - first > 100) return;
+        for (double k = first; k <= last; k += 1) draw(k * step);
+    };
+    lines(left, right, [&](double x) {
         const double cx = v.OriginX + x * v.Scale;
         p.Line({{cx, box.Y0}, {cx, box.Y1}}, kGrid, 1);
-    }
-    for (double y = std::ceil(bottom / step) * step; y <= top; y += step) {
+    });
+    lines(bottom, top, [&](double y) {
         const double cy = v.OriginY - y * v.Scale;
         p.Line({{box.X0, cy}, {box.X1, cy}}, kGrid, 1);
-    }
+    });
 }
 
 // A label beside a point, on the side away from the canvas edge it is near.

@@ -114,6 +114,11 @@ TEST(RouteDrawing, SvgCarriesTheShapesAndEscapesTheTitle) {
     EXPECT_EQ(svg.find("<a &"), std::string::npos);
     // The attack heading: due east.
     EXPECT_NE(svg.find(U8(W("курс 90°"))), std::string::npos);
+
+    // Coordinates no map has, from an edited file: still a handful of grid
+    // lines, not a loop that never ends.
+    const TDrawing far = DrawSortie(ReadSortie(file + "  NORMFLY 1e20 -1e20 500 300.00 &0\r\n"), "", 400, 300);
+    EXPECT_LT(far.Shapes.size(), 100u);
 }
 
 }  // namespace
