@@ -23,6 +23,11 @@
 #include "generator/mytools.h"
 #include "generator/tanks.h"
 
+#ifdef _WIN32
+#define NOMINMAX
+#include <windows.h>
+#endif
+
 namespace zelk {
 
 namespace {
@@ -538,10 +543,17 @@ namespace {
 // that we may write. Names starting with a dot are hidden on Linux; they
 // cannot match "zelk*" anyway.
 bool IsPlainWritableFile(const std::filesystem::directory_entry& entry) {
+#ifdef _WIN32
+    // Windows says it with attributes: only archive alone, or none, is ours;
+    // read-only, hidden, system, a folder or any other bit is not.
+    const DWORD attributes = GetFileAttributesW(entry.path().c_str());
+    return attributes == FILE_ATTRIBUTE_ARCHIVE || attributes == FILE_ATTRIBUTE_NORMAL || attributes == 0;
+#else
     std::error_code ec;
     const auto status = entry.symlink_status(ec);
     if (ec || status.type() != std::filesystem::file_type::regular) return false;
     return (status.permissions() & std::filesystem::perms::owner_write) != std::filesystem::perms::none;
+#endif
 }
 
 }  // namespace
