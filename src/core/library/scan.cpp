@@ -24,7 +24,6 @@
 #include "generator/tanks.h"
 
 #ifdef _WIN32
-#define NOMINMAX
 #include <windows.h>
 #endif
 
