@@ -50,6 +50,8 @@ protected:
         args.insert(args.end(), extra.begin(), extra.end());
         const fs::path out = root / "orvaksim.out";
 #ifdef _WIN32
+        int code = 0;
+        {  // gone before the output is read and removed: it holds the file open
         QProcess sim;
         sim.setProcessChannelMode(QProcess::MergedChannels);
         sim.setStandardOutputFile(QString::fromStdWString(out.wstring()));
@@ -60,7 +62,8 @@ protected:
         if (!sim.waitForStarted(10000))
             return -100;
         WaitUntil([&] { return sim.state() == QProcess::NotRunning; }, 20000);
-        const int code = sim.exitStatus() == QProcess::NormalExit ? sim.exitCode() : -101;
+        code = sim.exitStatus() == QProcess::NormalExit ? sim.exitCode() : -101;
+        }
 #else
         std::vector<char*> argv;
         for (std::string& arg : args)
