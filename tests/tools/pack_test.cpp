@@ -614,9 +614,14 @@ TEST_F(PackDemo, CheckPassesOnTheDemoAndFailsOnABrokenCopy) {
     std::string bytes = ReadFileBytes(Data() / "orvak_zelk.rc1");
     const std::int64_t trailer = static_cast<std::int64_t>(bytes.size()) - 4;
     PutInt32(bytes, trailer, -20);
-    WriteFileBytes(dir / "orvak_zelk.rc1", bytes);
-    run = RunPack({"check", (dir / "orvak_zelk.rc1").string()});
+    // Under a Cyrillic folder: the argument and the report keep its name.
+    const fs::path folder = dir / fs::path(u8"Папка");
+    fs::create_directories(folder);
+    WriteFileBytes(folder / "orvak_zelk.rc1", bytes);
+    const std::u8string arg = (folder / "orvak_zelk.rc1").u8string();
+    run = RunPack({"check", std::string(arg.begin(), arg.end())});
     EXPECT_EQ(run.Code, 1);
+    EXPECT_NE(run.Out.find("Папка"), std::string::npos) << run.Out;
     EXPECT_NE(run.Out.find("orvak_zelk.rc1», байт " + std::to_string(trailer)), std::string::npos) << run.Out;
     EXPECT_EQ(LineCount(run.Err), 1) << run.Err;
 }
