@@ -127,10 +127,18 @@ step "Header-only libraries (CLI11, nlohmann-json, toml++)"
 mkdir -p "$prefix/include" "$prefix/share/cmake" "$prefix/lib/cmake" "$prefix/lib/pkgconfig"
 cp -r /usr/include/CLI /usr/include/nlohmann /usr/include/toml++ "$prefix/include/"
 cp -r /usr/share/cmake/CLI11 /usr/share/cmake/nlohmann_json "$prefix/share/cmake/" 2>/dev/null || true
-for d in /usr/lib/cmake/CLI11 /usr/lib/cmake/nlohmann_json /usr/lib/x86_64-linux-gnu/cmake/tomlplusplus \
-         /usr/share/cmake/tomlplusplus /usr/lib/cmake/tomlplusplus; do
+for d in /usr/lib/cmake/CLI11 /usr/lib/cmake/nlohmann_json; do
   if [ -d "$d" ]; then cp -r "$d" "$prefix/lib/cmake/"; fi
 done
+# Debian builds toml++ as a shared library; for Windows it is used header-only.
+mkdir -p "$prefix/lib/cmake/tomlplusplus"
+cat >"$prefix/lib/cmake/tomlplusplus/tomlplusplusConfig.cmake" <<'EOF'
+if(NOT TARGET tomlplusplus::tomlplusplus)
+  add_library(tomlplusplus::tomlplusplus INTERFACE IMPORTED)
+  set_target_properties(tomlplusplus::tomlplusplus PROPERTIES
+    INTERFACE_INCLUDE_DIRECTORIES "${CMAKE_CURRENT_LIST_DIR}/../../../include")
+endif()
+EOF
 # Their config files name /usr/include; point them at the prefix.
 { grep -rl '/usr/include' "$prefix/lib/cmake" "$prefix/share/cmake" 2>/dev/null || true; } |
   xargs -r sed -i "s|/usr/include|$prefix/include|g"
