@@ -26,3 +26,7 @@ find_program(ZELK_WINE NAMES wine wine64)
 if(ZELK_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${ZELK_WINE})
 endif()
+
+# Qt's host tools (moc, rcc, uic) are the build machine's, of the same version.
+set(QT_HOST_PATH /usr CACHE PATH "")
+set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake CACHE PATH "")
