@@ -24,6 +24,15 @@ namespace zelk::test {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
+void DropCarriageReturns(std::string& text) {
+#ifdef _WIN32
+    std::size_t at = 0;
+    while ((at = text.find("\r\n", at)) != std::string::npos) text.erase(at, 1);
+#else
+    (void)text;
+#endif
+}
+
 bool TChild::WaitForLines(std::size_t count, std::chrono::milliseconds timeout) {
     auto deadline = Clock::now() + timeout;
     while (LineCount() < count) {
@@ -39,7 +48,15 @@ std::size_t TChild::LineCount() const { return static_cast<std::size_t>(std::cou
 
 namespace {
 
-fs::path Utf8Path(const std::string& s) { return fs::path(std::u8string(s.begin(), s.end())); }
+// Bytes that are no UTF-8 become U+FFFD, as a Windows command line cannot carry them.
+std::wstring Wide(const std::string& s) {
+    if (s.empty()) return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+    return w;
+}
+
 
 // Quotes one argument so that CommandLineToArgvW and the C runtime give it back.
 std::wstring Quote(const std::wstring& arg) {
@@ -67,7 +84,7 @@ fs::path Executable(fs::path program) {
 
 std::wstring CommandLine(const fs::path& program, const std::vector<std::string>& args) {
     std::wstring line = Quote(program.wstring());
-    for (const auto& a : args) line += L" " + Quote(Utf8Path(a).wstring());
+    for (const auto& a : args) line += L" " + Quote(Wide(a));
     return line;
 }
 
@@ -157,6 +174,8 @@ bool TChild::Pump(Clock::time_point deadline) {
                               [&] { return !impl_->Out.empty() || !impl_->Err.empty() || impl_->Open == 0; });
     out_ += impl_->Out;
     err_ += impl_->Err;
+    DropCarriageReturns(out_);
+    DropCarriageReturns(err_);
     const bool got = !impl_->Out.empty() || !impl_->Err.empty();
     impl_->Out.clear();
     impl_->Err.clear();

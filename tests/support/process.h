@@ -47,6 +47,10 @@ private:
 int RunToFiles(const std::filesystem::path& program, const std::vector<std::string>& args,
                const std::filesystem::path& out, const std::filesystem::path& err);
 
+// On Windows, text written in text mode ends its lines with CR LF: this
+// makes them LF, as the tests compare lines. Nothing elsewhere.
+void DropCarriageReturns(std::string& text);
+
 // The identity of a file on its volume: a file replaced by renaming another
 // over it has a new one. 0 when the file is missing.
 std::uint64_t FileIdentity(const std::filesystem::path& file);

@@ -21,7 +21,11 @@ namespace zelk::test {
 
 namespace fs = std::filesystem;
 
+#ifdef _WIN32
+inline fs::path CliPath() { return fs::path(ZELK_BIN_DIR) / "zelk-cli.exe"; }
+#else
 inline fs::path CliPath() { return fs::path(ZELK_BIN_DIR) / "zelk-cli"; }
+#endif
 
 struct TRunResult {
     int Code = -1;

@@ -48,6 +48,8 @@ TRun RunPack(const std::vector<std::string>& args) {
     run.Code = test::RunToFiles(fs::path(ZELK_BIN_DIR) / "zelk-pack", args, out, err);
     run.Out = ReadFileBytes(out);
     run.Err = ReadFileBytes(err);
+    test::DropCarriageReturns(run.Out);
+    test::DropCarriageReturns(run.Err);
     return run;
 }
 

@@ -141,6 +141,7 @@ int main(int argc, char** argv) {
 #endif
     CLI::App app{"zelk-pack: собирает файлы данных ZELK из исходной папки, разбирает их обратно и проверяет"};
     app.require_subcommand(1);
+    app.allow_windows_style_options(false);  // "/folder" is a path, not an option
     app.set_help_all_flag("--help-all", "справка по всем командам");
 
     std::string src, out, file;

@@ -479,8 +479,9 @@ TEST(ScanMissionFolder, WindowsAttributesDecideWhichFilesAreOurs) {
         const fs::path file = dir / ("zelk000" + std::to_string(c.Number) + ".mis");
         ASSERT_TRUE(SetFileAttributesW(file.c_str(), c.Attributes));
         // Wine adds the archive bit to whatever is set.
-        if (c.Attributes != FILE_ATTRIBUTE_NORMAL)
+        if (c.Attributes != FILE_ATTRIBUTE_NORMAL) {
             ASSERT_EQ(GetFileAttributesW(file.c_str()) & c.Attributes, c.Attributes) << c.Number;
+        }
     }
     const TScanResult r = ScanMissionFolder(dir.Path(), Targets({}));
     for (const auto& c : cases) {
