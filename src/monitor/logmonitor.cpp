@@ -4,7 +4,6 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
-#include <QTimer>
 #include <QMetaObject>
 #include <QThread>
 
@@ -110,19 +109,6 @@ void TLogMonitorThread::Run() {
             };
             connect(&watcher, &QFileSystemWatcher::directoryChanged, &watcher, [changed] { changed(true); });
             connect(&watcher, &QFileSystemWatcher::fileChanged, &watcher, [changed] { changed(false); });
-#ifdef _WIN32
-            // Windows does not always notify the removal of the watched folder
-            // itself (Wine never does): look for it now and then.
-            QTimer folderCheck;
-            connect(&folderCheck, &QTimer::timeout, &watcher, [this, &loop] {
-                if (!QFileInfo(FFolderText).isDir()) {
-                    SetEnd(TEndReason::NotifyFailed,
-                           QStringLiteral("Папка «%1» больше не существует.").arg(FFolderText));
-                    loop.quit();
-                }
-            });
-            folderCheck.start(1000);
-#endif
 
             {
                 std::lock_guard lock(FLoopMutex);

@@ -84,7 +84,9 @@ protected:
 #endif
         if (output)
             *output = ReadFileBytes(out);
-        fs::remove(out);
+        // Wine may still hold it a moment; the next flight overwrites it anyway.
+        std::error_code ignored;
+        fs::remove(out, ignored);
         return code;
     }
 };
