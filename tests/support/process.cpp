@@ -220,13 +220,12 @@ int RunToFiles(const fs::path& program, const std::vector<std::string>& args, co
 }
 
 std::uint64_t FileIdentity(const fs::path& file) {
-    HANDLE h = CreateFileW(file.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return 0;
-    BY_HANDLE_FILE_INFORMATION info{};
-    const BOOL ok = GetFileInformationByHandle(h, &info);
-    CloseHandle(h);
-    return ok ? (std::uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow) : 0;
+    // Read without opening the file: an open file cannot be replaced on
+    // Windows, so a look that opened it would make the save it watches fail.
+    // A file put in place is newer to the 100 ns.
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32 | data.ftLastWriteTime.dwLowDateTime;
 }
 
 #else

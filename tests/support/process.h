@@ -51,8 +51,8 @@ int RunToFiles(const std::filesystem::path& program, const std::vector<std::stri
 // makes them LF, as the tests compare lines. Nothing elsewhere.
 void DropCarriageReturns(std::string& text);
 
-// The identity of a file on its volume: a file replaced by renaming another
-// over it has a new one. 0 when the file is missing.
+// What tells a file from the one it replaced: its inode on Linux, its time
+// of last write on Windows. 0 when the file is missing.
 std::uint64_t FileIdentity(const std::filesystem::path& file);
 
 }  // namespace zelk::test
