@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev time
-  libinih-dev libcli11-dev nlohmann-json3-dev libtomlplusplus-dev
+  libcli11-dev nlohmann-json3-dev libtomlplusplus-dev
   clang libclang-rt-14-dev
   xvfb xauth fonts-dejavu-core
 )

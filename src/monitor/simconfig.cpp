@@ -1,9 +1,8 @@
 #include "monitor/simconfig.h"
 
-#include <ini.h>
-
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -34,21 +33,59 @@ struct TReading {
     bool KeepSeen = false;
 };
 
-int OnIniValue(void* user, const char* section, const char* name, const char* value) {
-    auto* r = static_cast<TReading*>(user);
+void OnIniValue(TReading& r, std::string_view section, std::string_view name, const std::string& value) {
     if (!SameName(section, "game"))
-        return 1;
-    if (SameName(name, "eventlog") && !r->NameSeen) {
-        r->NameSeen = true;
-        const std::string text = value;
+        return;
+    if (SameName(name, "eventlog") && !r.NameSeen) {
+        r.NameSeen = true;
         std::string check;
-        r->Config.EventLogName = Utf8ToCp1251(text, check) ? text : Cp1251ToUtf8(text);
-    } else if (SameName(name, "eventlogkeep") && !r->KeepSeen) {
-        r->KeepSeen = true;
+        r.Config.EventLogName = Utf8ToCp1251(value, check) ? value : Cp1251ToUtf8(value);
+    } else if (SameName(name, "eventlogkeep") && !r.KeepSeen) {
+        r.KeepSeen = true;
         // Leading digits count, as the profile reader reads integers; text gives 0.
-        r->Config.KeepEventLog = std::strtol(value, nullptr, 10) != 0;
+        r.Config.KeepEventLog = std::strtol(value.c_str(), nullptr, 10) != 0;
     }
-    return 1;
+}
+
+std::string_view Trim(std::string_view s) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!s.empty() && blank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && blank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+// Reads the file line by line as the profile reader does: "[section]",
+// "key=value", comments after ';' or '#' at the start of a line. A line that
+// is neither (a section without ']', a line without '=') is passed over and
+// leaves the keys around it.
+void ParseIni(FILE* f, TReading& r) {
+    std::string section, line;
+    bool first = true;
+    int c = 0;
+    do {
+        line.clear();
+        while ((c = std::fgetc(f)) != EOF && c != '\n')
+            line.push_back(static_cast<char>(c));
+        std::string_view text = line;
+        if (first && text.starts_with("\xEF\xBB\xBF"))
+            text.remove_prefix(3);
+        first = false;
+        text = Trim(text);
+        if (text.empty() || text.front() == ';' || text.front() == '#')
+            continue;
+        if (text.front() == '[') {
+            const std::size_t end = text.find(']');
+            if (end != std::string_view::npos)
+                section = std::string(Trim(text.substr(1, end - 1)));
+            continue;
+        }
+        const std::size_t eq = text.find('=');
+        if (eq == std::string_view::npos)
+            continue;
+        OnIniValue(r, section, Trim(text.substr(0, eq)), std::string(Trim(text.substr(eq + 1))));
+    } while (c != EOF);
 }
 
 }  // namespace
@@ -67,8 +104,7 @@ TSimulatorConfig ReadSimulatorConfig(const std::filesystem::path& root) {
 #endif
     if (f == nullptr)
         return reading.Config;
-    // A line inih cannot parse leaves the keys before and after it.
-    ini_parse_file(f, OnIniValue, &reading);
+    ParseIni(f, reading);
     std::fclose(f);
     return reading.Config;
 }

@@ -155,6 +155,10 @@ TEST_F(LogMonitorTest, FolderThatCannotBeWatchedEndsTheRun) {
 }
 
 TEST_F(LogMonitorTest, RootRemovedWhileWatchingEndsTheRun) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows keeps a watched folder until its watch is closed (delete pending), and Wine "
+                    "never notifies its removal";
+#endif
     const fs::path folder = root / "sim";
     fs::create_directory(folder);
     StartIn(folder, true, "eventlog.lst");

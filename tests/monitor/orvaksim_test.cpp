@@ -50,6 +50,8 @@ protected:
         args.insert(args.end(), extra.begin(), extra.end());
         const fs::path out = root / "orvaksim.out";
 #ifdef _WIN32
+        int code = 0;
+        {  // gone before the output is read and removed: it holds the file open
         QProcess sim;
         sim.setProcessChannelMode(QProcess::MergedChannels);
         sim.setStandardOutputFile(QString::fromStdWString(out.wstring()));
@@ -60,7 +62,8 @@ protected:
         if (!sim.waitForStarted(10000))
             return -100;
         WaitUntil([&] { return sim.state() == QProcess::NotRunning; }, 20000);
-        const int code = sim.exitStatus() == QProcess::NormalExit ? sim.exitCode() : -101;
+        code = sim.exitStatus() == QProcess::NormalExit ? sim.exitCode() : -101;
+        }
 #else
         std::vector<char*> argv;
         for (std::string& arg : args)
@@ -81,7 +84,9 @@ protected:
 #endif
         if (output)
             *output = ReadFileBytes(out);
-        fs::remove(out);
+        // Wine may still hold it a moment; the next flight overwrites it anyway.
+        std::error_code ignored;
+        fs::remove(out, ignored);
         return code;
     }
 };

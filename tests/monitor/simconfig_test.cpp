@@ -54,7 +54,7 @@ TEST(SimulatorConfig, NoUsableFileGivesTheDefaults) {
     c = ReadSimulatorConfig(root.Path());
     EXPECT_EQ(c.EventLogName, "");
     EXPECT_FALSE(c.KeepEventLog);
-    // Lines inih cannot parse leave the keys around them.
+    // Lines the reader cannot parse leave the keys around them.
     fs::remove(root / "conf.ini");
     c = Read(root, "[game]\neventlog=a.lst\nthis is no key\n[broken\neventlogkeep=1\n");
     EXPECT_EQ(c.EventLogName, "a.lst");

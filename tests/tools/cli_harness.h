@@ -1,12 +1,6 @@
 #pragma once
 // Running the real zelk-cli from the build on a temporary simulator folder,
 // and the small data set the command-line tests fly over.
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <filesystem>
 #include <map>
@@ -20,140 +14,23 @@
 #include "data/datawriter.h"
 #include "data/refdata.h"
 #include "support/datafiles.h"
+#include "support/process.h"
 #include "support/tempdir.h"
 
 namespace zelk::test {
 
 namespace fs = std::filesystem;
 
+#ifdef _WIN32
+inline fs::path CliPath() { return fs::path(ZELK_BIN_DIR) / "zelk-cli.exe"; }
+#else
 inline fs::path CliPath() { return fs::path(ZELK_BIN_DIR) / "zelk-cli"; }
+#endif
 
 struct TRunResult {
     int Code = -1;
     std::string Out;
     std::string Err;
-};
-
-// A started program with pipes on stdout and stderr.
-class TChild {
-public:
-    TChild(const fs::path& program, const std::vector<std::string>& args, const fs::path& cwd = {}) {
-        int out[2], err[2];
-        if (pipe(out) != 0 || pipe(err) != 0) throw std::runtime_error("pipe");
-        pid_ = fork();
-        if (pid_ < 0) throw std::runtime_error("fork");
-        if (pid_ == 0) {
-            dup2(out[1], 1);
-            dup2(err[1], 2);
-            int devnull = open("/dev/null", O_RDONLY);
-            if (devnull >= 0) dup2(devnull, 0);
-            close(out[0]);
-            close(err[0]);
-            if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
-            std::vector<char*> argv;
-            std::string prog = program.string();
-            argv.push_back(prog.data());
-            std::vector<std::string> copy = args;
-            for (auto& a : copy) argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(prog.c_str(), argv.data());
-            _exit(127);
-        }
-        close(out[1]);
-        close(err[1]);
-        outFd_ = out[0];
-        errFd_ = err[0];
-    }
-
-    ~TChild() {
-        if (pid_ > 0 && !exited_) {
-            kill(pid_, SIGKILL);
-            int status = 0;
-            waitpid(pid_, &status, 0);
-        }
-        if (outFd_ >= 0) close(outFd_);
-        if (errFd_ >= 0) close(errFd_);
-    }
-
-    pid_t Pid() const { return pid_; }
-    const std::string& Out() const { return out_; }
-    const std::string& Err() const { return err_; }
-
-    // Reads what the pipes have until `deadline`; false when both are closed.
-    bool Pump(std::chrono::steady_clock::time_point deadline) {
-        pollfd fds[2];
-        int n = 0;
-        if (outFd_ >= 0) fds[n++] = {outFd_, POLLIN, 0};
-        if (errFd_ >= 0) fds[n++] = {errFd_, POLLIN, 0};
-        if (n == 0) return false;
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        int timeout = static_cast<int>(std::max<long long>(0, left.count()));
-        if (poll(fds, static_cast<nfds_t>(n), timeout) <= 0) return true;
-        for (int i = 0; i < n; ++i) {
-            if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
-            char buf[4096];
-            ssize_t got = read(fds[i].fd, buf, sizeof buf);
-            bool isOut = fds[i].fd == outFd_;
-            if (got <= 0) {
-                close(fds[i].fd);
-                (isOut ? outFd_ : errFd_) = -1;
-            } else {
-                (isOut ? out_ : err_).append(buf, static_cast<std::size_t>(got));
-            }
-        }
-        return true;
-    }
-
-    // Waits until stdout holds `count` complete lines; false at the timeout.
-    bool WaitForLines(std::size_t count, std::chrono::milliseconds timeout) {
-        auto deadline = std::chrono::steady_clock::now() + timeout;
-        while (LineCount() < count) {
-            if (std::chrono::steady_clock::now() >= deadline) return false;
-            if (!Pump(deadline)) return LineCount() >= count;
-        }
-        return true;
-    }
-
-    std::size_t LineCount() const {
-        std::size_t n = 0;
-        for (char c : out_) n += c == '\n';
-        return n;
-    }
-
-    // Waits for the end; the exit code, 128 + signal when killed by one, or
-    // nullopt at the timeout (the child is then killed).
-    std::optional<int> Wait(std::chrono::milliseconds timeout) {
-        auto deadline = std::chrono::steady_clock::now() + timeout;
-        while (Pump(deadline) && std::chrono::steady_clock::now() < deadline) {
-        }
-        while (true) {
-            int status = 0;
-            pid_t r = waitpid(pid_, &status, WNOHANG);
-            if (r == pid_) {
-                exited_ = true;
-                while (Pump(std::chrono::steady_clock::now() + std::chrono::milliseconds(200))) {
-                }
-                if (WIFEXITED(status)) return WEXITSTATUS(status);
-                if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-                return -1;
-            }
-            if (std::chrono::steady_clock::now() >= deadline) {
-                kill(pid_, SIGKILL);
-                waitpid(pid_, &status, 0);
-                exited_ = true;
-                return std::nullopt;
-            }
-            usleep(10000);
-        }
-    }
-
-private:
-    pid_t pid_ = -1;
-    int outFd_ = -1;
-    int errFd_ = -1;
-    bool exited_ = false;
-    std::string out_;
-    std::string err_;
 };
 
 inline TRunResult RunCli(const std::vector<std::string>& args, const fs::path& cwd = {},

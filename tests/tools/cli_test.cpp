@@ -606,7 +606,7 @@ TEST(CliDelete, DeletesTheListedMissionsAndTheirFiles) {
 TEST(CliDefaults, RootIsTheParentOfTheProgramFolderAndDataTheCurrentFolder) {
     TSimFolder sim;
     // Installed as a pilot installs it: the program beside its data files.
-    fs::path program = sim.DataDir() / "zelk-cli";
+    fs::path program = sim.DataDir() / CliPath().filename();
     fs::copy_file(CliPath(), program);
     TRunResult r = RunCli({"new", "--json", "--seed", "3"}, sim.DataDir(), program);
     ASSERT_EQ(r.Code, 0) << r.Err;

@@ -1,7 +1,6 @@
 // `zelk-cli watch` end to end: the real program follows a log that the test
 // writes as the simulator would, and writes finished missions anew.
-#include <sys/stat.h>
-
+#include <csignal>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -32,11 +31,8 @@ std::string StartLine(const std::string& fileName) {
 const char* const kEndLine = "[12:05:00] Mission END\r\n";
 
 // Saving puts a complete new file in place by renaming, so a rewrite shows
-// as a new inode even when the random choices happen to repeat.
-ino_t Inode(const fs::path& file) {
-    struct stat st {};
-    return stat(file.c_str(), &st) == 0 ? st.st_ino : 0;
-}
+// as a new file identity even when the random choices happen to repeat.
+std::uint64_t Inode(const fs::path& file) { return FileIdentity(file); }
 
 class TWatch {
 public:
@@ -67,11 +63,11 @@ public:
     // Appends the end line and waits until the mission file has been
     // replaced; returns the delay from the write to the rewritten file.
     std::chrono::milliseconds EndAndWaitForRewrite(const fs::path& file, const fs::path& log) {
-        const ino_t before = Inode(file);
+        const std::uint64_t before = Inode(file);
         auto t0 = Clock::now();
         Append(log, kEndLine);
         while (Clock::now() - t0 < 20s) {
-            ino_t now = Inode(file);
+            std::uint64_t now = Inode(file);
             if (now != 0 && now != before)
                 return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t0);
             child_->Pump(Clock::now() + 2ms);
@@ -81,7 +77,14 @@ public:
     }
 
     int Stop(int sig = SIGTERM) {
-        kill(child_->Pid(), sig);
+#ifdef _WIN32
+        // Ctrl+Break reaches only programs on the same console, and a test
+        // run under ctest has none: the end on request is tested on Linux.
+        // The test is marked skipped; the program is ended by the harness.
+        [] { GTEST_SKIP() << "no console to send Ctrl+Break through"; }();
+        return 0;
+#endif
+        child_->Stop(sig);
         auto code = child_->Wait(10s);
         EXPECT_TRUE(code.has_value()) << "watch did not end";
         return code.value_or(-1);
@@ -205,7 +208,7 @@ TEST(CliWatch, FollowsTheSimulatorStandIn) {
     WriteConf(sim, true);
     const fs::path mis = sim.MissionDir() / "zelk0001.mis";
     const Json params = Show(sim, "zelk0001.mis");
-    const ino_t before = Inode(mis);
+    const std::uint64_t before = Inode(mis);
     TWatch watch(sim);
     watch.WaitReady();
     TRunResult flown =

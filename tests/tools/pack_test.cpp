@@ -1,10 +1,6 @@
 // zelk-pack: the block text escape, the manifest, build/dump round trips,
 // check on broken files, and the demo data set. Runs the real program from
 // ZELK_BIN_DIR and calls its library directly where that is simpler.
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -25,6 +21,7 @@
 #include "data/refdata.h"
 #include "source.h"
 #include "support/datafiles.h"
+#include "support/process.h"
 #include "support/tempdir.h"
 
 namespace zelk::pack {
@@ -47,27 +44,12 @@ struct TRun {
 TRun RunPack(const std::vector<std::string>& args) {
     TTempDir io;
     const fs::path out = io / "out", err = io / "err";
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (o < 0 || e < 0) _exit(126);
-        dup2(o, 1);
-        dup2(e, 2);
-        const std::string program = (fs::path(ZELK_BIN_DIR) / "zelk-pack").string();
-        std::vector<std::string> copy = args;
-        std::vector<char*> argv{const_cast<char*>(program.c_str())};
-        for (auto& a : copy) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execv(program.c_str(), argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
     TRun run;
-    run.Code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.Code = test::RunToFiles(fs::path(ZELK_BIN_DIR) / "zelk-pack", args, out, err);
     run.Out = ReadFileBytes(out);
     run.Err = ReadFileBytes(err);
+    test::DropCarriageReturns(run.Out);
+    test::DropCarriageReturns(run.Err);
     return run;
 }
 
@@ -642,9 +624,14 @@ TEST_F(PackDemo, CheckPassesOnTheDemoAndFailsOnABrokenCopy) {
     std::string bytes = ReadFileBytes(Data() / "orvak_zelk.rc1");
     const std::int64_t trailer = static_cast<std::int64_t>(bytes.size()) - 4;
     PutInt32(bytes, trailer, -20);
-    WriteFileBytes(dir / "orvak_zelk.rc1", bytes);
-    run = RunPack({"check", (dir / "orvak_zelk.rc1").string()});
+    // Under a Cyrillic folder: the argument and the report keep its name.
+    const fs::path folder = dir / fs::path(u8"Папка");
+    fs::create_directories(folder);
+    WriteFileBytes(folder / "orvak_zelk.rc1", bytes);
+    const std::u8string arg = (folder / "orvak_zelk.rc1").u8string();
+    run = RunPack({"check", std::string(arg.begin(), arg.end())});
     EXPECT_EQ(run.Code, 1);
+    EXPECT_NE(run.Out.find("Папка"), std::string::npos) << run.Out;
     EXPECT_NE(run.Out.find("orvak_zelk.rc1», байт " + std::to_string(trailer)), std::string::npos) << run.Out;
     EXPECT_EQ(LineCount(run.Err), 1) << run.Err;
 }

@@ -168,6 +168,7 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     CLI::App app{"ZELK: библиотека заданий и генератор без окна.", "zelk-cli"};
     app.fallthrough();   // common options may follow the command
     app.allow_extras();  // unknown words are reported below, in our words
+    app.allow_windows_style_options(false);  // "/folder" is a path, not an option
 
     std::optional<std::string> root, data, seed;
     bool json = false;

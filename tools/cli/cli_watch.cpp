@@ -56,6 +56,9 @@ int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
 
     std::signal(SIGINT, OnStopSignal);
     std::signal(SIGTERM, OnStopSignal);
+#ifdef SIGBREAK
+    std::signal(SIGBREAK, OnStopSignal);  // Ctrl+Break: how Windows asks a console program to stop
+#endif
 
     // The file name from the log is only ever used to look a listed mission
     // up. The list is read from the folder again each time: missions made,
@@ -153,6 +156,9 @@ int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
     poll.stop();
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
+#ifdef SIGBREAK
+    std::signal(SIGBREAK, SIG_DFL);
+#endif
     if (stopping && exitCode == 0) {
         out.flush();
         return 0;

@@ -14,6 +14,11 @@
 #include "source.h"
 #include "zelk_version.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+#endif
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -28,6 +33,23 @@ fs::path PathArg(const std::string& utf8) { return fs::path(std::u8string(utf8.b
 std::string Utf8(const fs::path& path) {
     const std::u8string u8 = path.u8string();
     return std::string(u8.begin(), u8.end());
+}
+
+// Parses the arguments as UTF-8: on Windows argv is in the ANSI code page,
+// which garbles Cyrillic folder names, so the wide command line is used.
+void ParseUtf8Arguments(CLI::App& app, int argc, char** argv) {
+#ifdef _WIN32
+    int wargc = 0;
+    LPWSTR* wargv = CommandLineToArgvW(GetCommandLineW(), &wargc);
+    if (wargv) {
+        std::vector<std::string> args;  // CLI11 takes them last first
+        for (int i = wargc - 1; i >= 1; --i) args.push_back(Utf8(fs::path(wargv[i])));
+        LocalFree(wargv);
+        app.parse(args);
+        return;
+    }
+#endif
+    app.parse(argc, argv);
 }
 
 int Reject(const std::string& message) {
@@ -115,8 +137,12 @@ int RunCheck(const std::vector<fs::path>& files) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    SetConsoleOutputCP(CP_UTF8);
+#endif
     CLI::App app{"zelk-pack: собирает файлы данных ZELK из исходной папки, разбирает их обратно и проверяет"};
     app.require_subcommand(1);
+    app.allow_windows_style_options(false);  // "/folder" is a path, not an option
     app.set_help_all_flag("--help-all", "справка по всем командам");
     app.set_version_flag("--version", "zelk-pack " ZELK_VERSION, "версия программы");
 
@@ -132,7 +158,7 @@ int main(int argc, char** argv) {
     check->add_option("FILE", files, "файлы данных orvak_zelk.rcN")->required();
 
     try {
-        app.parse(argc, argv);
+        ParseUtf8Arguments(app, argc, argv);
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {

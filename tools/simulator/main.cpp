@@ -107,6 +107,7 @@ bool WriteLog(const fs::path& log, const std::string& lines, bool truncate) {
 int main(int argc, char** argv) {
     CLI::App app{"orvaksim: stands in for the ORVAK simulator. It flies one of ZELK's missions by writing\n"
                  "its start and, some seconds later, its end into the event log named in conf.ini."};
+    app.allow_windows_style_options(false);  // "/folder" is a path, not an option
     std::string rootText;
     std::string mission;
     double seconds = 5;

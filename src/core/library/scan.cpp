@@ -10,6 +10,7 @@
 #ifdef _WIN32
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <windows.h>
 #else
 #include <dirent.h>
 #include <fcntl.h>
@@ -35,6 +36,10 @@
 #include "data/codepage.h"
 #include "generator/mytools.h"
 #include "generator/tanks.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace zelk {
 
@@ -760,10 +765,17 @@ namespace {
 // that we may write. Names starting with a dot are hidden on Linux; they
 // cannot match "zelk*" anyway.
 bool IsPlainWritableFile(const std::filesystem::path& path) {
+#ifdef _WIN32
+    // Windows says it with attributes: only archive alone, or none, is ours;
+    // read-only, hidden, system, a folder or any other bit is not.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes == FILE_ATTRIBUTE_ARCHIVE || attributes == FILE_ATTRIBUTE_NORMAL || attributes == 0;
+#else
     std::error_code ec;
     const auto status = std::filesystem::symlink_status(path, ec);
     if (ec || status.type() != std::filesystem::file_type::regular) return false;
     return (status.permissions() & std::filesystem::perms::owner_write) != std::filesystem::perms::none;
+#endif
 }
 
 struct TListed {
@@ -796,7 +808,13 @@ std::vector<std::unique_ptr<TMission>> ReadListed(const TReadContext& c, const T
             // Listed under its own name, the mission file's opening checks
             // the entry itself; another spelling is checked on its own.
             const bool own = entry->Name == mission->FileName;
-            if (!own && !IsPlainWritableFile(c.Folder / entry->Name)) continue;
+#ifdef _WIN32
+            // Opening does not see the hidden and system attributes.
+            const bool checkEntry = true;
+#else
+            const bool checkEntry = !own;
+#endif
+            if (checkEntry && !IsPlainWritableFile(c.Folder / entry->Name)) continue;
             if (!ReadMission(c.Base / mission->FileName, *mission, {kMissionFileLimit, own, c.DirFd})) continue;
             ReadDescription(c.Base / mission->PropFileName, *mission, c.Targets, c.DirFd);
             if (mission->Name.empty()) mission->Name = entry->Name;

@@ -9,6 +9,10 @@
 #include "fixture.h"
 #include "generator/writer.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace zelk::test {
 namespace {
 
@@ -230,6 +234,28 @@ TEST_F(SaveTest, ReadOnlyStoredFilesAreNotReplaced) {
         ExpectSameRecord(fresh, before);
     }
 }
+
+#ifdef _WIN32
+// The simulator may hold a mission open while the pilot saves it: the save
+// is refused with the file's name and both files stay as they were.
+TEST_F(SaveTest, FileHeldOpenByAnotherProgramIsReportedNotLost) {
+    for (const std::filesystem::path* held : {&misPath, &propPath}) {
+        SCOPED_TRACE(held->filename().string());
+        StoreThenEdit();
+        const std::string oldMis = ReadFileBytes(misPath);
+        const std::string oldProp = ReadFileBytes(propPath);
+        const TMission edited = mission;
+        HANDLE h = CreateFileW(held->c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        EXPECT_THROW(SaveMissionFiles(mission, world.Ref, world.Missions, {}, 3), TFileError);
+        CloseHandle(h);
+        EXPECT_EQ(ReadFileBytes(misPath), oldMis);
+        EXPECT_EQ(ReadFileBytes(propPath), oldProp);
+        EXPECT_EQ(FolderNames(world.Missions), (std::set<std::string>{"zelk0007.mis", "zelk0007_ru.properties"}));
+        ExpectSameRecord(mission, edited);
+    }
+}
+#endif
 
 TEST(CommentBoxLines, SplitsEntriesAtLineBreaks) {
     TMission m;

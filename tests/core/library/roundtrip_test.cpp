@@ -73,9 +73,12 @@ struct TDataSet {
             MakeTarget("Батарея", f1.Map.Key, 1, [](int, int, int k) { return k == 0 || k == 3; }),
             MakeTarget("танки на марше", f1.Map.Key, 1, all),
         };
-        test::WriteDataFile(Dir.Path(), 0, f0);
-        test::WriteDataFile(Dir.Path(), 1, f1);
-        Ref = LoadRefData(Dir.Path());
+        // The program folder under a Cyrillic name, as in C:\Игры\ORVAK\ZELK.
+        const std::filesystem::path folder = Dir.Path() / std::filesystem::path(u8"Игры/ORVAK/ZELK");
+        std::filesystem::create_directories(folder);
+        test::WriteDataFile(folder, 0, f0);
+        test::WriteDataFile(folder, 1, f1);
+        Ref = LoadRefData(folder);
     }
 };
 
@@ -93,7 +96,9 @@ std::vector<std::string> RandomComment(std::mt19937& rng) {
 TEST(RoundTrip, SaveThenScanGivesBackWhatTheFilesCarry) {
     TDataSet data;
     ASSERT_EQ(data.Ref.Maps.Count(), 2);
-    TTempDir missions;
+    TTempDir root;
+    const std::filesystem::path missions = root / std::filesystem::path(u8"Игры/ORVAK/Missions/Single/NN/ZELK");
+    std::filesystem::create_directories(missions);
     std::mt19937 rng(2024);
     TMissionLibrary lib;
 
@@ -120,12 +125,12 @@ TEST(RoundTrip, SaveThenScanGivesBackWhatTheFilesCarry) {
         d.RandomRoute = static_cast<std::uint8_t>(rng() % 2);
         d.Fighters = static_cast<std::int32_t>(rng() % 5);
         SettleMission(m, data.Ref);
-        lib.SaveMission(m.FileName, data.Ref, missions.Path(), RandomComment(rng), 1000 + i);
+        lib.SaveMission(m.FileName, data.Ref, missions, RandomComment(rng), 1000 + i);
         ASSERT_EQ(m.IsNew, 0);
     }
 
     TMissionLibrary back;
-    ASSERT_TRUE(back.Load(missions.Path(), data.Ref.Targets));
+    ASSERT_TRUE(back.Load(missions, data.Ref.Targets));
     ASSERT_EQ(back.Count(), kMissions);
     EXPECT_EQ(back.Counter, kMissions);
     for (int i = 0; i < back.Count(); ++i) {

@@ -21,6 +21,10 @@
 #include "data/codepage.h"
 #include "support/tempdir.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace zelk {
 namespace {
 
@@ -435,9 +439,14 @@ TEST(ScanMissionFolder, ListsOurMissionsAndSkipsTheRest) {
     // number still counts.
     WriteFileBytes(folder / "ZELK6000.MIS", FullMission());
 
-    const TScanResult r = ScanMissionFolder(folder, Targets({}));
+    TScanResult r = ScanMissionFolder(folder, Targets({}));
     EXPECT_FALSE(r.FolderFailed);
     EXPECT_EQ(r.MaxNumber, 6000);
+#ifdef _WIN32
+    // Names are case-insensitive there: the entry opens as zelk6000.mis.
+    ASSERT_EQ(r.Missions.size(), 3u);
+    std::erase_if(r.Missions, [](const auto& m) { return m->Number == 6000; });
+#endif
     ASSERT_EQ(r.Missions.size(), 2u);
     const TMission* m42 = r.Missions[0]->Number == 42 ? r.Missions[0].get() : r.Missions[1].get();
     const TMission* m1234 = r.Missions[0]->Number == 42 ? r.Missions[1].get() : r.Missions[0].get();
@@ -454,6 +463,41 @@ TEST(ScanMissionFolder, ListsOurMissionsAndSkipsTheRest) {
     EXPECT_EQ(m1234->Data.Time, 1);
     EXPECT_EQ(m1234->Data.Tanks, 0);
 }
+
+#ifdef _WIN32
+TEST(ScanMissionFolder, WindowsAttributesDecideWhichFilesAreOurs) {
+    TTempDir dir;
+    const struct {
+        int Number;
+        DWORD Attributes;
+        bool Listed;
+    } cases[] = {
+        {1, FILE_ATTRIBUTE_ARCHIVE, true},
+        {2, FILE_ATTRIBUTE_NORMAL, true},
+        {3, FILE_ATTRIBUTE_READONLY, false},
+        {4, FILE_ATTRIBUTE_HIDDEN, false},
+        {5, FILE_ATTRIBUTE_SYSTEM, false},
+        {6, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN, false},
+    };
+    for (const auto& c : cases) {
+        WriteMission(dir.Path(), c.Number, FullMission(), "");
+        const fs::path file = dir / ("zelk000" + std::to_string(c.Number) + ".mis");
+        ASSERT_TRUE(SetFileAttributesW(file.c_str(), c.Attributes));
+        // Wine adds the archive bit to whatever is set.
+        if (c.Attributes != FILE_ATTRIBUTE_NORMAL) {
+            ASSERT_EQ(GetFileAttributesW(file.c_str()) & c.Attributes, c.Attributes) << c.Number;
+        }
+    }
+    const TScanResult r = ScanMissionFolder(dir.Path(), Targets({}));
+    for (const auto& c : cases) {
+        const bool listed = std::any_of(r.Missions.begin(), r.Missions.end(),
+                                        [&](const auto& m) { return m->Number == c.Number; });
+        EXPECT_EQ(listed, c.Listed) << "attributes " << c.Attributes;
+    }
+    for (const auto& c : cases)  // read-only files would outlive the temporary folder
+        SetFileAttributesW((dir / ("zelk000" + std::to_string(c.Number) + ".mis")).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+#endif
 
 TEST(ScanMissionFolder, TitleWithoutTankWordGivesNoTanks) {
     TTempDir dir;
