@@ -11,8 +11,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <ctime>
-
 #include "data/catalogues.h"
 #include "drawings.h"
 #include "generator/writer.h"
@@ -30,18 +28,9 @@ namespace {
 const QString kPictureHint = QStringLiteral("Щелчок или Ctrl+M: снимок цели или схема маршрута");
 
 QString VariantText(int k, const TVariant& v, bool changed) {
-    const std::time_t t = static_cast<std::time_t>(v.Time);
-    std::tm tm{};
-#if defined(_WIN32)
-    localtime_s(&tm, &t);
-#else
-    localtime_r(&t, &tm);
-#endif
-    char when[32];
-    std::strftime(when, sizeof when, "%d.%m.%Y %H:%M", &tm);
     QString text = QStringLiteral("%1  %2  %3 - %4")
                        .arg(k)
-                       .arg(QString::fromLatin1(when))
+                       .arg(QString::fromStdString(LocalTimeText(v.Time, "%d.%m.%Y %H:%M")))
                        .arg(FromCp1251(ModeNames.at(v.Data.Mode % ModeNames.size())))
                        .arg(FromCp1251(v.Data.Target));
     if (changed)

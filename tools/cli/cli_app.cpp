@@ -423,18 +423,7 @@ int DoRegenerate(TContext& ctx) {
     return 0;
 }
 
-std::string LocalTime(std::int64_t seconds) {
-    const std::time_t t = static_cast<std::time_t>(seconds);
-    std::tm tm{};
-#if defined(_WIN32)
-    localtime_s(&tm, &t);
-#else
-    localtime_r(&t, &tm);
-#endif
-    char buf[32];
-    std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm);
-    return buf;
-}
+std::string LocalTime(std::int64_t seconds) { return LocalTimeText(seconds, "%Y-%m-%d %H:%M:%S"); }
 
 int DoHistory(TContext& ctx) {
     TRefData ref = LoadData(ctx);

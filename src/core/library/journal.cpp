@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <ctime>
 #include <system_error>
 
 #include "data/error.h"
@@ -268,6 +269,18 @@ std::vector<TVariant> TJournal::Variants(int number) const {
     // A last line without its line end was torn by a crash, unless it is whole.
     if (!line.empty()) finish();
     return out;
+}
+
+std::string LocalTimeText(std::int64_t seconds, const char* format) {
+    const std::time_t t = static_cast<std::time_t>(seconds);
+    std::tm tm{};
+#if defined(_WIN32)
+    localtime_s(&tm, &t);
+#else
+    localtime_r(&t, &tm);
+#endif
+    char buf[64];
+    return std::strftime(buf, sizeof buf, format, &tm) > 0 ? std::string(buf) : std::string();
 }
 
 std::filesystem::path JournalFolder(const std::filesystem::path& dataDir, const std::filesystem::path& fallbackDir) {

@@ -67,6 +67,10 @@ private:
     std::filesystem::path file_;
 };
 
+// A variant's time (seconds since 1970) in the local time zone, formatted
+// with strftime's `format`.
+std::string LocalTimeText(std::int64_t seconds, const char* format);
+
 // Where the journal is kept: `dataDir` when a file can be made there,
 // otherwise `fallbackDir` (the user's application-data folder), created when
 // missing. Empty path when neither can be written.
