@@ -36,7 +36,11 @@ TEST(Programs, VersionAndHelpWithoutADisplay) {
 #ifdef ZELK_HAS_WINDOW
     programs.push_back("zelk");
 #endif
+#ifdef _WIN32
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) _putenv_s(name, "");
+#else
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) unsetenv(name);
+#endif
     for (const auto& name : programs) {
         const fs::path program = fs::path(ZELK_BIN_DIR) / name;
         const TRunResult v = RunCli({"--version"}, {}, program);
@@ -428,6 +432,9 @@ TEST(CliFailures, AFailedSaveOrAGarbageFileChangesNothing) {
 // A folder that can be written but not listed is no empty library: a new
 // mission would take the number of a stored one.
 TEST(CliFailures, AFolderThatCannotBeListedExitsWithOne) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a folder that can be written but not listed needs POSIX permissions";
+#else
     TSimFolder sim;
     ASSERT_EQ(sim.Cli({"new"}).Code, 0);
     fs::permissions(sim.MissionDir(), fs::perms::owner_write | fs::perms::owner_exec);
@@ -454,6 +461,7 @@ TEST(CliFailures, AFolderThatCannotBeListedExitsWithOne) {
         EXPECT_NE(r.Err.find("Папку ZELK невозможно прочитать"), std::string::npos) << r.Err;
         EXPECT_EQ(Snapshot(sim.Root()), before) << command;
     }
+#endif
 }
 
 TEST(CliListShow, ReadBackWhatNewWroteWithEveryParameter) {

@@ -48,7 +48,9 @@ TEST(Doctor, NamesEveryFileTheScanSkipsAndWhy) {
     TSetUp s;
     s.Mission("zelk0001.mis");
     WriteFileBytes(s.In.MissionFolder / "zelk0001_ru.properties", "Name x\r\n");
-    s.Mission("ZELK0001.MIS");  // the same number in other letters
+#ifndef _WIN32
+    s.Mission("ZELK0001.MIS");  // the same number in other letters; one file on Windows
+#endif
     s.Mission("zelk0002.mis");  // no description file
     s.Mission("zelk0005.mis");
     fs::permissions(s.In.MissionFolder / "zelk0005.mis", fs::perms::owner_write, fs::perm_options::remove);
@@ -65,6 +67,9 @@ TEST(Doctor, NamesEveryFileTheScanSkipsAndWhy) {
         {"«zelkabcd.mis»", "нет номера"},   {"«zelk0007.mis»", "не обычный файл"},
     };
     for (const auto& k : skipped) {
+#ifdef _WIN32
+        if (std::string(k.Reason) == "тот же номер") continue;
+#endif
         const auto found = Find(items, TDoctorArea::Missions, k.File);
         ASSERT_EQ(found.size(), 1u) << k.File;
         EXPECT_NE(found[0].What.find(k.Reason), std::string::npos) << found[0].What;
