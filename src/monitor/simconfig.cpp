@@ -33,9 +33,12 @@ struct TReading {
     bool KeepSeen = false;
 };
 
-void OnIniValue(TReading& r, std::string_view section, std::string_view name, const std::string& value) {
+void OnIniValue(TReading& r, std::string_view section, std::string_view name, const std::string& whole) {
     if (!SameName(section, "game"))
         return;
+    // The profile reader works on C strings: a zero byte ends the value, and
+    // none may reach a file name.
+    const std::string value = whole.substr(0, whole.find('\0'));
     if (SameName(name, "eventlog") && !r.NameSeen) {
         r.NameSeen = true;
         std::string check;

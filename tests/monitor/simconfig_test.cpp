@@ -35,6 +35,8 @@ TEST(SimulatorConfig, NamesAndValuesAsTheProfileReaderTakesThem) {
     EXPECT_TRUE(Read(root, "[game]\neventlogkeep=2 days\n").KeepEventLog);
     EXPECT_FALSE(Read(root, "[game]\neventlogkeep=yes\n").KeepEventLog);
     EXPECT_EQ(Read(root, "[game]\neventlogkeep=1\n").EventLogName, "");
+    // A zero byte ends the value: no file name holds one.
+    EXPECT_EQ(Read(root, std::string("[game]\neventlog=a.lst\0b\n", 24)).EventLogName, "a.lst");
 }
 
 TEST(SimulatorConfig, WindowsCyrillicNameBecomesUtf8) {
