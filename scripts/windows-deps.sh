@@ -83,7 +83,7 @@ work="$root/work/$tag"
 src="$root/src"
 mkdir -p "$prefix" "$work" "$src"
 toolchain="$here/cmake/mingw-w64-x86_64.cmake"
-export CCACHE_DIR=${CCACHE_DIR:-/work/.ccache}
+export CCACHE_DIR=${CCACHE_DIR:-/var/cache/zelk/ccache}
 common=(-G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain"
         -DZELK_WINDEPS="$prefix" -DCMAKE_INSTALL_PREFIX="$prefix"
         -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)

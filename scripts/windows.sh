@@ -20,7 +20,7 @@ for arg in "$@"; do
 done
 
 jobs=${ZELK_JOBS:-2}
-export CCACHE_DIR=${CCACHE_DIR:-/work/.ccache} CCACHE_BASEDIR=$here
+export CCACHE_DIR=${CCACHE_DIR:-/var/cache/zelk/ccache} CCACHE_BASEDIR=$here
 t0=$(date +%s)
 step_start=0
 step() { step_start=$(date +%s); echo "== $*"; }
@@ -29,10 +29,14 @@ step_done() { echo "   took $(( $(date +%s) - step_start )) s"; }
 bash scripts/install-deps.sh
 host=build-win-host
 if [ $ci -eq 1 ]; then
-  deps=$(bash scripts/windows-deps.sh | tee /dev/stderr)
+  # Not "tee /dev/stderr": where stderr is a file, that opens it anew and
+  # truncates everything written to it before.
+  deps=$(bash scripts/windows-deps.sh)
+  echo "$deps" >&2
   out=build-win-ci
 else
-  deps=$(bash scripts/windows-deps.sh --gui | tee /dev/stderr)
+  deps=$(bash scripts/windows-deps.sh --gui)
+  echo "$deps" >&2
   out=build-win
 fi
 prefix=$(tail -1 <<<"$deps")
