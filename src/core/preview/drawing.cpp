@@ -201,7 +201,9 @@ void Grid(TPainter& p, const TView& v, const TBox& box, double step) {
     auto lines = [step](double from, double to, auto&& draw) {
         const double first = std::ceil(from / step), last = std::floor(to / step);
         if (!std::isfinite(first) || !std::isfinite(last) || last - first > 100) return;
-        for (double k = first; k <= last; k += 1) draw(k * step);
+        // Counted by an integer: far from zero, first + 1 can equal first.
+        const int count = static_cast<int>(last - first);
+        for (int i = 0; i <= count; ++i) draw((first + i) * step);
     };
     lines(left, right, [&](double x) {
         const double cx = v.OriginX + x * v.Scale;

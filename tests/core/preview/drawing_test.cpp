@@ -119,6 +119,12 @@ TEST(RouteDrawing, SvgCarriesTheShapesAndEscapesTheTitle) {
     // lines, not a loop that never ends.
     const TDrawing far = DrawSortie(ReadSortie(file + "  NORMFLY 1e20 -1e20 500 300.00 &0\r\n"), "", 400, 300);
     EXPECT_LT(far.Shapes.size(), 100u);
+    // Ground objects that far out, in the target corner: whole steps there
+    // differ by less than one.
+    const TDrawing farGround = DrawSortie(
+        ReadSortie(file + "[NStationary]\r\n  1_Static vehicles.artillery.Artillery$Flak30_20mm 2 3e20 3e20 0 0\r\n"), "",
+        400, 300);
+    EXPECT_LT(farGround.Shapes.size(), 200u);
 }
 
 }  // namespace
