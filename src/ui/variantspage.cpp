@@ -151,9 +151,10 @@ void TZELK_form::ShowVariants() {
     listedVariants_.clear();
     if (currentMission_ != nullptr && journal_) {
         auto variants = journal_->Variants(currentMission_->Number);
+        std::map<int, std::string> hashes;
         for (int k = static_cast<int>(variants.size()); k >= 1; --k) {
             const TVariant& v = variants[static_cast<std::size_t>(k - 1)];
-            lboxVariants->addItem(VariantText(k, v, !ChangedDataFiles(v, ref_).empty()));
+            lboxVariants->addItem(VariantText(k, v, !ChangedDataFiles(v, ref_, &hashes).empty()));
             listedVariants_.push_back(v);
         }
     }

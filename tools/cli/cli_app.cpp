@@ -432,9 +432,10 @@ int DoHistory(TContext& ctx) {
     const auto journal = OpenJournal(ctx);
     const std::vector<TVariant> variants = journal ? journal->Variants(mission.Number) : std::vector<TVariant>{};
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    std::map<int, std::string> hashes;
     for (int k = static_cast<int>(variants.size()); k >= 1; --k) {
         const TVariant& v = variants[static_cast<std::size_t>(k - 1)];
-        const bool changed = !ChangedDataFiles(v, ref).empty();
+        const bool changed = !ChangedDataFiles(v, ref, &hashes).empty();
         TMission shown = mission;
         shown.Data = v.Data;
         shown.Comment = v.Comment;

@@ -191,15 +191,21 @@ std::vector<TDataFileHash> HashesFor(const TMissionData& data, const TRefData& r
     return out;
 }
 
-std::vector<int> ChangedDataFiles(const TVariant& variant, const TRefData& ref) {
+std::vector<int> ChangedDataFiles(const TVariant& variant, const TRefData& ref, std::map<int, std::string>* known) {
+    std::map<int, std::string> local;
+    if (known == nullptr) known = &local;
     std::vector<int> changed;
     for (const auto& h : variant.Hashes) {
-        std::string now;
-        try {
-            now = HashDataFile(ref.DataFilePath(h.File));
-        } catch (const TFileError&) {
+        auto it = known->find(h.File);
+        if (it == known->end()) {
+            std::string now;
+            try {
+                now = HashDataFile(ref.DataFilePath(h.File));
+            } catch (const TFileError&) {
+            }
+            it = known->emplace(h.File, std::move(now)).first;
         }
-        if (now != h.Hash) changed.push_back(h.File);
+        if (it->second != h.Hash) changed.push_back(h.File);
     }
     return changed;
 }

@@ -7,6 +7,7 @@
 // crash, or any garbage, is passed over and never costs the other lines.
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,7 +49,10 @@ std::string HashDataFile(const std::filesystem::path& path);
 std::vector<TDataFileHash> HashesFor(const TMissionData& data, const TRefData& ref);
 
 // The data files whose hashes now differ from the variant's (empty: unchanged).
-std::vector<int> ChangedDataFiles(const TVariant& variant, const TRefData& ref);
+// `known`, when given, keeps each file's hash between calls, so a list of
+// variants reads every data file once.
+std::vector<int> ChangedDataFiles(const TVariant& variant, const TRefData& ref,
+                                  std::map<int, std::string>* known = nullptr);
 
 class TJournal {
 public:
