@@ -33,6 +33,7 @@
 #include "data/picture.h"
 #include "generator/random.h"
 #include "generator/writer.h"
+#include "library/formstate.h"
 #include "library/scan.h"
 #include "doctor/doctor.h"
 #include "monitor/launcher.h"
@@ -290,9 +291,6 @@ void TZELK_form::CreateControls() {
             ShowMissionData();
         }
     });
-    // Saving them all is allowed exactly when saving one is.
-    ActionSaveAll->setEnabled(ActionSave->isEnabled());
-    connect(ActionSave, &QAction::enabledChanged, ActionSaveAll, &QAction::setEnabled);
     // A disabled command ignores its key as its button ignores a click.
     ActionNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     ActionCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
@@ -690,12 +688,7 @@ void TZELK_form::EnterMissingDataState(const QString& fault) {
         text += QStringLiteral("\n  Файл orvak_zelk.rc0 поврежден!\n  Формирование заданий невозможно.\n  ") + fault;
     }
     MissionShort->setPlainText(text);
-    SetEnabled(false);
-    ActionCopy->setEnabled(false);
-    ActionDelete->setEnabled(false);
-    ActionSave->setEnabled(false);
-    ActionNew->setEnabled(false);
-    BitBtnRunTheGame->setEnabled(true);
+    ApplyFormState();
 }
 
 void TZELK_form::FormDestroy() {
@@ -712,7 +705,7 @@ void TZELK_form::LoadData() {
     if (!LoadLibraryShowingProgress()) {
         if (library_.ListFailed) {
             // Not an empty library: a new mission could take a stored one's number.
-            ActionNew->setEnabled(false);
+            ApplyFormState();
             Ask(TAskKind::Problem, kProblem,
                 FromCp1251(FolderListErrorText(library_.ListError)) + QStringLiteral("\n") +
                     PathText(paths_.MissionFolder) +
@@ -833,16 +826,48 @@ void TZELK_form::BringToFront() {
 
 // ---------------------------------------------------------------- showing
 
-void TZELK_form::SetEnabled(bool on) {
+void TZELK_form::ApplyFormState() {
+    TFormInputs in;
+    in.DataLoaded = dataLoaded_;
+    in.ListFailed = library_.ListFailed;
+    in.HasMission = currentMission_ != nullptr && !library_.Empty();
+    in.AutoOn = speedAuto->isChecked();
+    in.MovingOffered = movingOffered_;
+    in.TankSide = tankSide_;
+    in.FightersOffered = fightersOffered_;
+    in.HasVariants = !listedVariants_.empty();
+    const TFormState s = FormState(in);
+
+    ActionCopy->setEnabled(s.Copy);
+    ActionDelete->setEnabled(s.Delete);
+    ActionSave->setEnabled(s.Save);
+    ActionSaveAll->setEnabled(s.Save);
+    ActionNew->setEnabled(s.New);
+    for (QWidget* w : {static_cast<QWidget*>(lboxMissions), static_cast<QWidget*>(FileName),
+                       static_cast<QWidget*>(MissionShort)})
+        w->setEnabled(s.MissionList);
+    MissionComment->setEnabled(s.Parameters);
+    // Each control is set once: disabling one that has the focus for a
+    // moment would move the focus away.
+    const std::pair<QWidget*, bool> named[] = {
+        {checkMoving, s.Moving},       {comboTanksRed, s.TanksRed},
+        {comboTanksBlue, s.TanksBlue}, {editFighters, s.Fighters},
+        {BitBtnRestoreVariant, s.RestoreVariant}, {speedAuto, s.AutoSwitch},
+        {LabelAutoState, s.AutoSwitch}, {BitBtnRunTheGame, s.Start},
+        {BitBtnDoctor, s.Doctor},
+    };
     for (QWidget* page : {TabSheet1, TabSheet2}) {
         for (QObject* child : page->children()) {
-            if (auto* widget = qobject_cast<QWidget*>(child); widget && widget->isWindowType() == false)
-                widget->setEnabled(on);
+            auto* widget = qobject_cast<QWidget*>(child);
+            if (widget == nullptr || widget->isWindowType())
+                continue;
+            bool on = s.Parameters;
+            for (const auto& [control, enabled] : named)
+                if (control == widget)
+                    on = enabled;
+            widget->setEnabled(on);
         }
     }
-    MissionComment->setEnabled(on);
-    if (BitBtnDoctor != nullptr)
-        BitBtnDoctor->setEnabled(true);
 }
 
 void TZELK_form::ShowMissionData(TVariantKeep keep) {
@@ -852,20 +877,9 @@ void TZELK_form::ShowMissionData(TVariantKeep keep) {
     editHeight->DiscardEdit();
     editFighters->DiscardEdit();
     if (library_.Empty() || currentMission_ == nullptr) {
-        ActionCopy->setEnabled(false);
-        ActionDelete->setEnabled(false);
-        ActionSave->setEnabled(false);
-        SetEnabled(false);
         shownMission_ = nullptr;
         ShowVariants();
         return;
-    }
-    if (!comboMaps->isEnabled())
-        SetEnabled(true);
-    if (!ActionCopy->isEnabled()) {
-        ActionCopy->setEnabled(true);
-        ActionDelete->setEnabled(true);
-        ActionSave->setEnabled(true);
     }
     TMission& mission = *currentMission_;
     FileName->setText(FromCp1251(mission.FileName));
@@ -884,7 +898,7 @@ void TZELK_form::ShowMissionData(TVariantKeep keep) {
         const QScopedValueRollback<bool> showRead(asRead_, asRead);
         CheckUpTargets(keep);
     }
-    editFighters->setEnabled(ApplyFightersRule(mission.Data));
+    fightersOffered_ = ApplyFightersRule(mission.Data);
 
     TMissionData& data = mission.Data;
     comboArmy->setCurrentIndex(data.Army >= 0 && data.Army < comboArmy->count() ? data.Army : -1);
@@ -903,11 +917,9 @@ void TZELK_form::ShowMissionData(TVariantKeep keep) {
     if (asRead)
         data = read;
     ShowEntryMarks();
-    // Showing a mission enables what it offers; with auto-generation on (a
-    // close-time save that failed, say) the window stays locked all the same.
+    // Enables what the mission offers; with auto-generation on (a close-time
+    // save that failed, say) the window stays locked all the same.
     ShowVariants();
-    if (speedAuto->isChecked())
-        LockForAuto();
 }
 
 void TZELK_form::CheckUpTargets(TVariantKeep keep) {
@@ -936,7 +948,7 @@ void TZELK_form::CheckUpTargets(TVariantKeep keep) {
     currentTarget_ = choice.CurrentTarget;
 
     checkMoving->setChecked(choice.MovingChecked);
-    checkMoving->setEnabled(choice.MovingEnabled);
+    movingOffered_ = choice.MovingEnabled;
 
     comboModes->clear();
     for (int mode : choice.Modes)
@@ -950,8 +962,8 @@ void TZELK_form::CheckUpTargets(TVariantKeep keep) {
 
     // Only the list the save reads is offered: a choice in the other one
     // would be written as the same position of this side's list.
-    comboTanksRed->setEnabled(choice.TankSide == 1);
-    comboTanksBlue->setEnabled(choice.TankSide == 2);
+    tankSide_ = choice.TankSide;
+    ApplyFormState();
 
     ShowTargetPicture();
 }
@@ -1129,21 +1141,12 @@ void TZELK_form::speedAutoClick() {
             autoWrites_ = 0;
             lastAutoWrite_ = QTime();
         }
-        LockForAuto();
+        ApplyFormState();
         StartMonitor();
     } else {
         autoOn_ = false;
         StopMonitor();
         notifyFailures_ = 0;
-        SetEnabled(true);
-        ActionCopy->setEnabled(true);
-        ActionDelete->setEnabled(true);
-        ActionSave->setEnabled(true);
-        ActionNew->setEnabled(!library_.ListFailed);
-        lboxMissions->setEnabled(true);
-        FileName->setEnabled(true);
-        MissionShort->setEnabled(true);
-        MissionComment->setEnabled(true);
         // A flown mission became the current one while the controls went on
         // showing the selected entry; the controls write into the mission
         // they show, or an edit would land in a mission nobody sees.
@@ -1170,21 +1173,6 @@ void TZELK_form::ShowAutoState() {
     if (lastAutoWrite_.isValid())
         text += QStringLiteral(", последнее в ") + lastAutoWrite_.toString(QStringLiteral("HH:mm:ss"));
     LabelAutoState->setText(text + QLatin1Char('.'));
-}
-
-void TZELK_form::LockForAuto() {
-    SetEnabled(false);
-    ActionCopy->setEnabled(false);
-    ActionDelete->setEnabled(false);
-    ActionSave->setEnabled(false);
-    ActionNew->setEnabled(false);
-    lboxMissions->setEnabled(false);
-    FileName->setEnabled(false);
-    MissionShort->setEnabled(false);
-    MissionComment->setEnabled(false);
-    speedAuto->setEnabled(true);
-    BitBtnRunTheGame->setEnabled(true);
-    LabelAutoState->setEnabled(true);
 }
 
 void TZELK_form::StartMonitor() {

@@ -71,8 +71,6 @@ public:
     void FormCreate();
     void FormDestroy();
 
-    // Enables or disables every control of both pages and the comment box.
-    void SetEnabled(bool on);
     // Shows the current mission in every control, settling it first into
     // what the reference data offer; `keep` holds the choice just made.
     void ShowMissionData(TVariantKeep keep = {});
@@ -165,6 +163,9 @@ private:
     QLabel* AddLabel(QWidget* parent, const QString& text, int left, int top, const char* name);
     QComboBox* AddPickList(QWidget* parent, const char* name, int left, int top, int width,
                            const QString& hint);
+    // Enables the commands and controls as FormState decides for the
+    // window's present state; every change of that state ends here.
+    void ApplyFormState();
     void EnterMissingDataState(const QString& fault);
     // The library's scan, showing how far it has come when it takes long
     // (scanprogress.cpp); the result of TMissionLibrary::Load.
@@ -185,9 +186,6 @@ private:
 
     // Auto-generation: the monitor's creation and stop, its end, and the
     // saves it asks for.
-    // The lock of auto-generation: every control and command disabled but the
-    // mode button and the start button.
-    void LockForAuto();
     void StartMonitor();
     void StopMonitor();
     void MonitorEnded(TLogMonitorThread* monitor, TLogMonitorThread::TEndReason reason, const QString& message);
@@ -216,6 +214,10 @@ private:
     std::string listedMapKey_;
     std::vector<const TTarget*> listedTargets_;
     std::vector<const TAircraft*> listedAircrafts_;
+    // What the shown mission's target and type offer, as last settled.
+    bool movingOffered_ = false;
+    int tankSide_ = 0;
+    bool fightersOffered_ = false;
 
     struct TPendingMessage {
         TAskKind Kind;
