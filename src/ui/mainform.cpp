@@ -1152,10 +1152,10 @@ void TZELK_form::speedAutoClick() {
         // they show, or an edit would land in a mission nobody sees.
         if (shownMission_ != nullptr)
             currentMission_ = shownMission_;
-        // The lock enabled everything; the mission's own rules (a training
-        // sortie has no fighters, say) hold again. The refresh only restores
-        // them: whatever it could report was reported when the mission was
-        // shown, and the mode may be ending on a failure of its own.
+        // The refresh settles the mission again and with it what the form
+        // offers (a training sortie has no fighters, say). Whatever it could
+        // report was reported when the mission was shown, and the mode may
+        // be ending on a failure of its own.
         const QScopedValueRollback<bool> quiet(quietErrors_, true);
         ShowMissionData();
     }
