@@ -36,6 +36,7 @@
 #include "library/formstate.h"
 #include "library/scan.h"
 #include "doctor/doctor.h"
+#include "monitor/autosupervisor.h"
 #include "monitor/launcher.h"
 #include "monitor/simconfig.h"
 #include "ui/doctordialog.h"
@@ -66,10 +67,6 @@ QString PathText(const fs::path& path) {
     return QDir::toNativeSeparators(
         QString::fromUtf8(reinterpret_cast<const char*>(u8.data()), static_cast<qsizetype>(u8.size())));
 }
-
-// A root folder that cannot be watched fails every fresh monitor at once;
-// after this many in a row the mode is switched off.
-constexpr int kNotifyAttempts = 3;
 
 // A hint with the key that does the same, as the system writes keys.
 QString WithKey(const QString& hint, const QKeySequence& key) {
@@ -161,6 +158,7 @@ TZELK_form::TZELK_form(TFormOptions options, QWidget* parent)
       options_(std::move(options)) {
     paths_ = MakeSimPaths(options_.Root);
     library_.FileSystem = options_.FileSystem;
+    CreateAutoSupervisor();
     CreateControls();
     FormCreate();
 }
@@ -168,7 +166,7 @@ TZELK_form::TZELK_form(TFormOptions options, QWidget* parent)
 TZELK_form::~TZELK_form() {
     // The monitors' saves reach into the library: they end first, and their
     // threads are joined so that the program ends cleanly.
-    DeleteMonitors();
+    autoSupervisor_->DeleteMonitors();
     FormDestroy();
 }
 
@@ -800,12 +798,10 @@ QMessageBox::StandardButton TZELK_form::Ask(TAskKind kind, const QString& captio
     }
     // While the box is open the event loop runs on, and with it the
     // monitor's examinations; their saves wait for the answer.
-    ++askDepth_;
+    autoSupervisor_->Hold();
     const QMessageBox::StandardButton answer =
         options_.Ask ? options_.Ask(this, kind, caption, text) : ShowMessageBox(this, kind, caption, text);
-    --askDepth_;
-    if (askDepth_ == 0 && !deferredSaves_.empty())
-        QTimer::singleShot(0, this, &TZELK_form::RunDeferredSaves);
+    autoSupervisor_->Release();
     return answer;
 }
 
@@ -1131,160 +1127,6 @@ void TZELK_form::MissionCommentChange() {
     ShowEntryMarks();
 }
 
-void TZELK_form::speedAutoClick() {
-    if (speedAuto->isChecked()) {
-        // What was typed goes into the mission before the monitor may write it.
-        CommitSpinBoxes();
-        if (!autoOn_) {
-            // Switched on now, not a fresh monitor taking over.
-            autoOn_ = true;
-            autoWrites_ = 0;
-            lastAutoWrite_ = QTime();
-        }
-        ApplyFormState();
-        StartMonitor();
-    } else {
-        autoOn_ = false;
-        StopMonitor();
-        notifyFailures_ = 0;
-        // A flown mission became the current one while the controls went on
-        // showing the selected entry; the controls write into the mission
-        // they show, or an edit would land in a mission nobody sees.
-        if (shownMission_ != nullptr)
-            currentMission_ = shownMission_;
-        // The refresh settles the mission again and with it what the form
-        // offers (a training sortie has no fighters, say). Whatever it could
-        // report was reported when the mission was shown, and the mode may
-        // be ending on a failure of its own.
-        const QScopedValueRollback<bool> quiet(quietErrors_, true);
-        ShowMissionData();
-    }
-    speedAuto->setToolTip(FromCp1251(AutoButtonCaptions[speedAuto->isChecked() ? 1 : 0]));
-    ShowAutoState();
-}
-
-void TZELK_form::ShowAutoState() {
-    if (!speedAuto->isChecked()) {
-        LabelAutoState->setText(QStringLiteral("Режим автогенерации выключен."));
-        return;
-    }
-    QString text = QStringLiteral("Режим автогенерации включён: правка заданий закрыта до его выключения.\n"
-                                  "Записано заданий: %1").arg(autoWrites_);
-    if (lastAutoWrite_.isValid())
-        text += QStringLiteral(", последнее в ") + lastAutoWrite_.toString(QStringLiteral("HH:mm:ss"));
-    LabelAutoState->setText(text + QLatin1Char('.'));
-}
-
-void TZELK_form::StartMonitor() {
-    // Never two monitors at once: one still held is asked to stop.
-    StopMonitor();
-    TLogActions actions;
-    actions.IsListedMission = [this](const std::string& fileName) {
-        return library_.FindByFileName(fileName) >= 0;
-    };
-    actions.SaveMission = [this](const std::string& fileName) { AutoSaveMission(fileName); };
-    TLogMonitorThread* monitor = nullptr;
-    try {
-        monitor = TLogMonitorThread::Create(paths_.Root, paths_.EventLogName, paths_.KeepEventLog,
-                                            PlayingMission, std::move(actions));
-    } catch (const std::exception& e) {
-        // A button down with nothing watching would promise what is not done.
-        SwitchAutoOff();
-        Ask(TAskKind::Problem, kProblem,
-            QString::fromUtf8(e.what()) + QStringLiteral("\nРежим автогенерации не включён."));
-        return;
-    }
-    monitor_ = monitor;
-    connect(monitor, &TLogMonitorThread::Ended, this, &TZELK_form::MonitorEnded);
-    connect(monitor, &TLogMonitorThread::LogChecked, this, [this, monitor] {
-        if (monitor == monitor_.data())
-            notifyFailures_ = 0;
-    });
-}
-
-void TZELK_form::StopMonitor() {
-    std::erase_if(retiring_, [](const QPointer<TLogMonitorThread>& m) { return m.isNull(); });
-    if (monitor_) {
-        monitor_->RequestStop();
-        retiring_.push_back(monitor_);
-    }
-    monitor_.clear();
-}
-
-void TZELK_form::MonitorEnded(TLogMonitorThread* monitor, TLogMonitorThread::TEndReason reason,
-                              const QString& message) {
-    // The late end of a monitor stopped before: the mode has moved on.
-    if (monitor == nullptr || monitor != monitor_.data())
-        return;
-    monitor_.clear();
-    if (reason == TLogMonitorThread::TEndReason::NotifyFailed) {
-        if (++notifyFailures_ >= kNotifyAttempts && speedAuto->isChecked()) {
-            SwitchAutoOff();
-            Ask(TAskKind::Problem, kProblem, message + QStringLiteral("\nРежим автогенерации выключен."));
-            return;
-        }
-    } else {
-        notifyFailures_ = 0;
-    }
-    // With the button down a fresh monitor takes over; with it up the mode
-    // is switched off again, which changes nothing.
-    speedAutoClick();
-}
-
-void TZELK_form::NoteAutoWrite() {
-    ++autoWrites_;
-    lastAutoWrite_ = QTime::currentTime();
-    ShowAutoState();
-}
-
-void TZELK_form::SwitchAutoOff() {
-    speedAuto->setChecked(false);
-    speedAutoClick();
-}
-
-void TZELK_form::AutoSaveMission(const std::string& fileName) {
-    if (askDepth_ > 0) {
-        deferredSaves_.push_back(fileName);
-        return;
-    }
-    try {
-        SaveMission(fileName);
-        NoteAutoWrite();
-    } catch (const std::exception& e) {
-        // The monitor ends on the error and a fresh one follows; the pilot
-        // learns that the mission was not written anew.
-        const QString text = QStringLiteral("Задание %1 не удалось записать заново.\n").arg(FromCp1251(fileName)) +
-                             QString::fromUtf8(e.what());
-        QTimer::singleShot(0, this, [this, text] { Ask(TAskKind::Problem, kProblem, text); });
-        throw;
-    }
-}
-
-void TZELK_form::RunDeferredSaves() {
-    while (askDepth_ == 0 && !deferredSaves_.empty()) {
-        const std::string fileName = deferredSaves_.front();
-        deferredSaves_.erase(deferredSaves_.begin());
-        if (library_.FindByFileName(fileName) < 0)
-            continue;
-        try {
-            SaveMission(fileName);
-            NoteAutoWrite();
-        } catch (const std::exception& e) {
-            Ask(TAskKind::Problem, kProblem,
-                QStringLiteral("Задание %1 не удалось записать заново.\n").arg(FromCp1251(fileName)) +
-                    QString::fromUtf8(e.what()));
-        }
-    }
-}
-
-void TZELK_form::DeleteMonitors() {
-    // Deleting a running monitor stops it and joins its thread.
-    delete monitor_.data();
-    for (const QPointer<TLogMonitorThread>& monitor : retiring_)
-        delete monitor.data();
-    retiring_.clear();
-}
-
 void TZELK_form::BitBtnRunTheGameClick() {
     // The altitude and fighters typed so far count as if the boxes had been left.
     CommitSpinBoxes();
@@ -1537,7 +1379,7 @@ void TZELK_form::ShowHelp() {
 void TZELK_form::closeEvent(QCloseEvent* event) {
     if (CheckUnsavedMissions()) {
         // A flight that ended while the question was open is still written.
-        RunDeferredSaves();
+        autoSupervisor_->RunHeldSaves();
         event->accept();
     } else {
         event->ignore();

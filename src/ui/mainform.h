@@ -38,6 +38,7 @@ class QTimer;
 namespace zelk {
 
 class TSpinEdit;
+class TAutoSupervisor;
 
 // The window's questions and reports. Problem: OK; ProblemOkCancel: OK and
 // Cancel; Confirm: Yes and No; Query: Yes, No and Cancel; Error: the general
@@ -125,7 +126,7 @@ public:
     bool DataLoaded() const { return dataLoaded_; }
     void SetAsk(TAskFunc ask);
     // The event-log monitor of the auto-generation mode, or none.
-    TLogMonitorThread* Monitor() const { return monitor_.data(); }
+    TLogMonitorThread* Monitor() const;
 
 public slots:
     void lboxMissionsClick();
@@ -184,18 +185,12 @@ private:
     void ReportError(const QString& message);
     void ShowPendingMessages();
 
-    // Auto-generation: the monitor's creation and stop, its end, and the
-    // saves it asks for.
-    void StartMonitor();
-    void StopMonitor();
-    void MonitorEnded(TLogMonitorThread* monitor, TLogMonitorThread::TEndReason reason, const QString& message);
+    // Auto-generation (autogeneration.cpp): the supervisor and its reports.
+    void CreateAutoSupervisor();
     void SwitchAutoOff();
     // The mode's state, its count of writes and the time of the last one.
     void ShowAutoState();
     void NoteAutoWrite();
-    void AutoSaveMission(const std::string& fileName);
-    void RunDeferredSaves();
-    void DeleteMonitors();
 
     TFormOptions options_;
     TSimPaths paths_;
@@ -227,18 +222,8 @@ private:
     // Messages raised before the window first appears are shown after it.
     std::deque<TPendingMessage> pending_;
 
-    // The file name from the last start line in the event log; it outlives
-    // each monitor, so a fresh one still knows what is being flown.
-    std::string PlayingMission;
-    QPointer<TLogMonitorThread> monitor_;
-    // Monitors asked to stop whose threads may still be ending.
-    std::vector<QPointer<TLogMonitorThread>> retiring_;
-    // Monitor ends in a row because the root folder could not be watched.
-    int notifyFailures_ = 0;
-    // Open questions and reports: a save the monitor asks for meanwhile
-    // waits until the last one is answered.
-    int askDepth_ = 0;
-    std::vector<std::string> deferredSaves_;
+    // The event-log monitors of the auto-generation mode; a child object.
+    TAutoSupervisor* autoSupervisor_ = nullptr;
     // The route preview and the journal of variants (variantspage.cpp).
     void CreateVariantControls(QWidget* page);
     void ShowRoutePreview();
