@@ -78,7 +78,6 @@ public:
     void ShowMissionData(TVariantKeep keep = {});
     void CheckUpTargets(TVariantKeep keep = {});
     void CheckUpAircrafts();
-    std::string GetAircraftName(const std::string& airClass) const;
 
     void LoadData();
 

@@ -11,7 +11,6 @@ TSimPaths MakeSimPaths(const fs::path& root) {
     paths.Root = root;
     paths.MissionFolder = root / "Missions" / "Single" / "NN" / "ZELK";
     paths.SimulatorExe = root / "orvaksim.exe";
-    paths.ConfigFile = root / "conf.ini";
     return paths;
 }
 

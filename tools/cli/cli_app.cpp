@@ -122,13 +122,25 @@ std::optional<TJournal> OpenJournal(const TContext& ctx) {
     return TJournal(file);
 }
 
-// Saves through the library and warns when the variant missed the journal.
-int SaveListed(const TContext& ctx, TMissionLibrary& library, const std::string& fileName, const TRefData& ref,
-               const std::vector<std::string>& comment, std::uint64_t seed) {
-    const int index = library.SaveMission(fileName, ref, ctx.MissionFolder, comment, seed);
+// Warns when the variant just saved missed the journal.
+void WarnJournal(const TContext& ctx, const TMissionLibrary& library) {
     if (!library.JournalError.empty())
         *ctx.Err << "zelk-cli: предупреждение: вариант не записан в журнал: " << OneLine(library.JournalError)
                  << '\n';
+}
+
+// Saves with the comment given, through the library.
+int SaveListed(const TContext& ctx, TMissionLibrary& library, const std::string& fileName, const TRefData& ref,
+               const std::vector<std::string>& comment, std::uint64_t seed) {
+    const int index = library.SaveMission(fileName, ref, ctx.MissionFolder, comment, seed);
+    WarnJournal(ctx, library);
+    return index;
+}
+
+// Saves with what the mission's own save writes, as the window's does.
+int SaveListed(const TContext& ctx, TMissionLibrary& library, const std::string& fileName, const TRefData& ref) {
+    const int index = library.SaveListedMission(fileName, ref, ctx.MissionFolder, SeedOf(ctx));
+    WarnJournal(ctx, library);
     return index;
 }
 
@@ -378,14 +390,12 @@ int DoCopy(TContext& ctx) {
     TRefData ref = LoadData(ctx);
     TMissionLibrary library = LoadLibrary(ctx, ref, false);
     int source = FindListed(ctx, library, ctx.Args.Files.at(0)).front();
-    int index = library.CopyMission(source);
+    int index = library.CopyMission(source, &ref);
     if (index < 0) throw TCliFailure(OneLine(U(NumberLimitText())));
-    TMission& copy = library.At(index);
-    // The window shows the copy before it can be saved, which settles it.
-    SettleMission(copy, ref);
+    const std::string fileName = library.At(index).FileName;
     auto journal = OpenJournal(ctx);
     library.Journal = journal ? &*journal : nullptr;
-    SaveListed(ctx, library, copy.FileName, ref, CommentToSave(copy), SeedOf(ctx));
+    SaveListed(ctx, library, fileName, ref);
     PrintMission(ctx, library.At(index), ref);
     return 0;
 }
@@ -398,7 +408,7 @@ int DoRegenerate(TContext& ctx) {
     auto journal = OpenJournal(ctx);
     library.Journal = journal ? &*journal : nullptr;
     if (!ctx.Args.Variant) {
-        SaveListed(ctx, library, mission.FileName, ref, CommentToSave(mission), SeedOf(ctx));
+        SaveListed(ctx, library, mission.FileName, ref);
         PrintMission(ctx, library.At(index), ref);
         return 0;
     }

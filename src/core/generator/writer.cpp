@@ -18,6 +18,7 @@
 #include "generator/mytools.h"
 #include "generator/objects.h"
 #include "generator/random.h"
+#include "library/params.h"
 
 #if defined(_WIN32)
 #include <io.h>
@@ -60,23 +61,23 @@ std::string Utf8(const std::string& cp1251) { return Cp1251ToUtf8(cp1251); }
 // The record's parameters index the catalogues; a value outside its table
 // (a hand-edited or damaged record) stops the save with a clear message
 // instead of reading past a table.
-void CheckRange(const std::string& fileName, const char* field, long long value, long long low, long long high) {
-    if (value >= low && value <= high) return;
+void CheckRange(const std::string& fileName, const char* field, long long value, TParamRange range) {
+    if (range.Contains(value)) return;
     throw TFileError(fileName, TFileError::kNoPosition,
                      std::string("недопустимое значение параметра задания ") + field + ": " + Int(value) +
-                         " (допустимо от " + Int(low) + " до " + Int(high) + ")");
+                         " (допустимо от " + Int(range.Lo) + " до " + Int(range.Hi) + ")");
 }
 
 void CheckMission(const TMission& mission, const std::string& fileName) {
     const TMissionData& d = mission.Data;
-    CheckRange(fileName, "«номер файла»", mission.Number, 1, 9999);
-    CheckRange(fileName, "«тип задания»", d.Mode, 0, 3);
-    CheckRange(fileName, "«движение цели»", d.Moving, 0, 1);
-    CheckRange(fileName, "«сложность»", d.Difficulty, 0, 1);
-    CheckRange(fileName, "«армия»", d.Army, 0, 3);
-    CheckRange(fileName, "«время»", d.Time, 0, 23);
-    CheckRange(fileName, "«погода»", d.Weather, 0, 6);
-    CheckRange(fileName, "«танки»", d.Tanks, 0, 13);
+    CheckRange(fileName, "«номер файла»", mission.Number, kMissionNumberRange);
+    CheckRange(fileName, "«тип задания»", d.Mode, kModeRange);
+    CheckRange(fileName, "«движение цели»", d.Moving, kMovingRange);
+    CheckRange(fileName, "«сложность»", d.Difficulty, kDifficultyRange);
+    CheckRange(fileName, "«армия»", d.Army, kArmyRange);
+    CheckRange(fileName, "«время»", d.Time, kTimeRange);
+    CheckRange(fileName, "«погода»", d.Weather, kWeatherRange);
+    CheckRange(fileName, "«танки»", d.Tanks, kTanksRange);
 }
 
 void WriteEnemyFighters(std::string& out, const TMissionData& d, const TVariantCell& cell, const std::string& wp,
@@ -140,12 +141,6 @@ void RotateRouteOffset(double& dx, double& dy, int heading, bool randomRoute) {
 int FindAircraftIndex(std::string_view airClass, const TAircraftsColl& aircrafts) {
     const int index = aircrafts.IndexOfClass(airClass);
     return index < 0 ? 0 : index;
-}
-
-int FindAircraftIndex(std::string_view airClass, const std::vector<const TAircraft*>& aircrafts) {
-    for (std::size_t i = 0; i < aircrafts.size(); ++i)
-        if (aircrafts[i] != nullptr && aircrafts[i]->AirClass == airClass) return static_cast<int>(i);
-    return 0;
 }
 
 TMissionFiles BuildMissionFiles(const TMission& mission, const TRefData& ref,

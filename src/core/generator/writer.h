@@ -111,6 +111,5 @@ void RotateRouteOffset(double& dx, double& dy, int heading, bool randomRoute);
 
 // Index of the first aircraft whose AirClass equals airClass, 0 when none.
 int FindAircraftIndex(std::string_view airClass, const TAircraftsColl& aircrafts);
-int FindAircraftIndex(std::string_view airClass, const std::vector<const TAircraft*>& aircrafts);
 
 }  // namespace zelk

@@ -36,6 +36,7 @@
 #include "data/codepage.h"
 #include "generator/mytools.h"
 #include "generator/tanks.h"
+#include "library/params.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -59,7 +60,7 @@ constexpr std::uint64_t kDescriptionFileLimit = 1ull << 20;
 // first few are kept as texts (every one still sets the fields).
 constexpr std::size_t kKeptTextLines = 16;
 // Four digits in the entry name.
-constexpr int kMaxNumber = 9999;
+constexpr int kMaxNumber = kMissionNumberRange.Hi;
 
 // Reads at most `limit` bytes of a regular file, line by line, through a
 // buffer kept by the caller, so that a scan of thousands of files allocates
@@ -282,11 +283,11 @@ bool ParseTruncated(std::string_view s, long long low, long long high, long long
 }
 
 // The ranges the window can show; a value outside is not taken.
-constexpr long long kMaxTime = 23;
-constexpr long long kMaxWeather = 6;
-constexpr long long kMaxFlight = 2;
-constexpr long long kMaxFighters = 4;
-constexpr long long kMaxHeight = 15000;
+constexpr long long kMaxTime = kTimeRange.Hi;
+constexpr long long kMaxWeather = kWeatherRange.Hi;
+constexpr long long kMaxFlight = kFlightRange.Hi;
+constexpr long long kMaxFighters = kFightersRange.Hi;
+constexpr long long kMaxHeight = kHeightRange.Hi;
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
