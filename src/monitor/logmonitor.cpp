@@ -11,7 +11,7 @@
 #include <system_error>
 #include <utility>
 
-#include "data/error.h"
+#include "files/error.h"
 
 namespace zelk {
 

@@ -29,7 +29,7 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
-#include "data/error.h"
+#include "files/error.h"
 #include "data/picture.h"
 #include "generator/random.h"
 #include "generator/writer.h"

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "monitor/simroot.h"
+#include "files/simroot.h"
 
 namespace zelk {
 

@@ -7,14 +7,14 @@
 #include "cli_output.h"
 #include "data/catalogues.h"
 #include "data/codepage.h"
-#include "data/error.h"
+#include "files/error.h"
 #include "generator/random.h"
 #include "generator/writer.h"
 #include "library/availability.h"
 #include "library/surprise.h"
 #include "monitor/journalplace.h"
 #include "monitor/rememberedroot.h"
-#include "monitor/simroot.h"
+#include "files/simroot.h"
 #include "preview/drawing.h"
 
 namespace zelk::cli {

@@ -13,7 +13,7 @@
 #include "blocktext.h"
 #include "data/codepage.h"
 #include "data/datawriter.h"
-#include "data/error.h"
+#include "files/error.h"
 #include "data/picture.h"
 #include "fields.h"
 #include "generator/writer.h"

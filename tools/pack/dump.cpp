@@ -11,7 +11,7 @@
 #include "blocktext.h"
 #include "data/catalogues.h"
 #include "data/codepage.h"
-#include "data/error.h"
+#include "files/error.h"
 #include "data/picture.h"
 #include "data/refdata.h"
 #include "fields.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "check.h"
-#include "data/error.h"
+#include "files/error.h"
 #include "data/refdata.h"
 #include "generator/writer.h"
 #include "source.h"

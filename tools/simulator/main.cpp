@@ -23,7 +23,7 @@
 
 #include "launch/logexaminer.h"
 #include "monitor/simconfig.h"
-#include "monitor/simroot.h"
+#include "files/simroot.h"
 
 namespace fs = std::filesystem;
 

@@ -12,7 +12,7 @@
 #include <system_error>
 
 #include "data/codepage.h"
-#include "data/error.h"
+#include "files/error.h"
 #include "data/refdata.h"
 #include "launch/logexaminer.h"
 #include "library/commands.h"

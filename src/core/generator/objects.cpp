@@ -6,7 +6,7 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
-#include "data/error.h"
+#include "files/error.h"
 #include "data/refdata.h"
 #include "generator/random.h"
 #include "generator/tanks.h"

@@ -13,7 +13,7 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
-#include "data/error.h"
+#include "files/error.h"
 #include "generator/description.h"
 #include "generator/mytools.h"
 #include "generator/objects.h"

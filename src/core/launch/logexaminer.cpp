@@ -4,7 +4,7 @@
 #include <fstream>
 #include <utility>
 
-#include "data/error.h"
+#include "files/error.h"
 #include "launch/logstamp.h"
 
 namespace zelk {

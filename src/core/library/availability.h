@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "data/error.h"
+#include "files/error.h"
 #include "data/refdata.h"
 #include "library/mission.h"
 

@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "data/codepage.h"
-#include "data/error.h"
+#include "files/error.h"
 #include "generator/writer.h"
 #include "library/availability.h"
 

@@ -5,7 +5,7 @@
 #include <ctime>
 #include <system_error>
 
-#include "data/error.h"
+#include "files/error.h"
 
 #if defined(_WIN32)
 #include <fcntl.h>

@@ -6,7 +6,7 @@
 
 #include <clocale>
 
-#include "data/error.h"
+#include "files/error.h"
 #include "fixture.h"
 #include "support/tempdir.h"
 

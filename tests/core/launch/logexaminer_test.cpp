@@ -15,7 +15,7 @@
 #include <unistd.h>
 #endif
 
-#include "data/error.h"
+#include "files/error.h"
 #include "launch/logstamp.h"
 #include "support/tempdir.h"
 

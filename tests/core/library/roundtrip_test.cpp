@@ -12,7 +12,7 @@
 #include "data/catalogues.h"
 #include "data/codepage.h"
 #include "data/datawriter.h"
-#include "data/error.h"
+#include "files/error.h"
 #include "data/refdata.h"
 #include "library/availability.h"
 #include "library/commands.h"

@@ -1,4 +1,4 @@
-#include "monitor/simroot.h"
+#include "files/simroot.h"
 
 #include <cstdlib>
 #include <system_error>

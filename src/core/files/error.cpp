@@ -1,4 +1,4 @@
-#include "data/error.h"
+#include "files/error.h"
 
 #include <utility>
 
