@@ -41,6 +41,7 @@
 #include "ui/doctordialog.h"
 #include "ui/drawings.h"
 #include "ui/spinedit.h"
+#include "files/paths.h"
 
 namespace zelk {
 
@@ -61,11 +62,7 @@ QString JoinLines(const std::vector<std::string>& lines) {
     return out.join(QLatin1Char('\n'));
 }
 
-QString PathText(const fs::path& path) {
-    const std::u8string u8 = path.u8string();
-    return QDir::toNativeSeparators(
-        QString::fromUtf8(reinterpret_cast<const char*>(u8.data()), static_cast<qsizetype>(u8.size())));
-}
+QString PathText(const fs::path& path) { return QDir::toNativeSeparators(QString::fromStdString(PathToUtf8(path))); }
 
 // A root folder that cannot be watched fails every fresh monitor at once;
 // after this many in a row the mode is switched off.

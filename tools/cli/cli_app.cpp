@@ -315,15 +315,7 @@ int DoShow(TContext& ctx) {
         if (!fs.ReadFile(ctx.MissionFolder / mission.FileName, bytes))
             throw TCliFailure("файл задания не найден: " + PathToUtf8(ctx.MissionFolder / mission.FileName));
         const TDrawing drawing = DrawSortie(ReadSortie(bytes), mission.Name, 800, 600);
-        std::filesystem::path temp = *ctx.Args.Svg;
-        temp += ".~tmp";
-        fs.WriteFile(temp, DrawingToSvg(drawing));
-        try {
-            fs.Rename(temp, *ctx.Args.Svg);
-        } catch (...) {
-            fs.Remove(temp);
-            throw;
-        }
+        ReplaceFile(fs, *ctx.Args.Svg, DrawingToSvg(drawing));
     }
     PrintMission(ctx, mission, ref);
     return 0;
@@ -531,10 +523,6 @@ int Dispatch(TContext& ctx) {
 
 }  // namespace
 
-fs::path DefaultRoot(const fs::path& exePath) { return SimulatorRootOf(exePath.parent_path()); }
-
-fs::path MissionFolderOf(const fs::path& root) { return root / "Missions" / "Single" / "NN" / "ZELK"; }
-
 int RunCli(const std::vector<std::string>& args, const fs::path& exePath, std::ostream& out, std::ostream& err) {
     TContext ctx;
     ctx.Out = &out;
@@ -550,7 +538,7 @@ int RunCli(const std::vector<std::string>& args, const fs::path& exePath, std::o
         TRootInputs roots;
         roots.Option = ctx.Args.Root;
         roots.Environment = RootFromEnvironment();
-        roots.ProgramDefault = DefaultRoot(exePath);
+        roots.ProgramDefault = SimulatorRootOf(exePath.parent_path());
         if (!roots.Option && !roots.Environment) roots.Remembered = RememberedRoot();
         const TRootChoice choice = ChooseRoot(roots);
         const char* named = choice.Source == TRootSource::Option        ? "--root"

@@ -154,16 +154,6 @@ std::string Printable(std::string_view s) {
     return out;
 }
 
-std::filesystem::path PathFromUtf8(std::string_view utf8) {
-    std::u8string u(utf8.begin(), utf8.end());
-    return std::filesystem::path(u);
-}
-
-std::string PathToUtf8(const std::filesystem::path& path) {
-    std::u8string u = path.u8string();
-    return std::string(u.begin(), u.end());
-}
-
 TArgs ParseArgs(const std::vector<std::string>& args) {
     CLI::App app{"ZELK: библиотека заданий и генератор без окна.", "zelk-cli"};
     app.fallthrough();   // common options may follow the command

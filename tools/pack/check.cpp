@@ -10,7 +10,8 @@
 #include "data/picture.h"
 #include "data/refdata.h"
 #include "fields.h"
-#include "generator/writer.h"
+#include "files/paths.h"
+#include "files/savefs.h"
 #include "source.h"
 
 namespace zelk::pack {
@@ -18,11 +19,6 @@ namespace zelk::pack {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Utf8Path(const fs::path& path) {
-    const std::u8string u8 = path.u8string();
-    return std::string(u8.begin(), u8.end());
-}
 
 constexpr std::int64_t kCellSize = 56;
 constexpr std::int64_t kCellBlocksAt = 16;
@@ -231,7 +227,7 @@ void TChecker::CheckTargetData(const TTargetRef& t, const fs::path& file, int in
     }
     const TLoadedFile& data = Load(dataPath);
     if (data.Unreadable) {
-        faults.emplace_back(file, t.DataFileAt, t.Who + ": файл данных " + Utf8Path(dataPath) +
+        faults.emplace_back(file, t.DataFileAt, t.Who + ": файл данных " + PathToUtf8(dataPath) +
                                                     ", где лежат её картинка и блоки, не читается: " +
                                                     data.Unreadable->Reason());
         return;

@@ -15,7 +15,7 @@
 #include "data/picture.h"
 #include "data/refdata.h"
 #include "fields.h"
-#include "generator/writer.h"
+#include "files/savefs.h"
 #include "source.h"
 
 namespace zelk::pack {

@@ -9,6 +9,7 @@
 #include "data/catalogues.h"
 #include "data/codepage.h"
 #include "files/error.h"
+#include "files/paths.h"
 
 namespace zelk {
 
@@ -26,11 +27,6 @@ constexpr std::size_t kMinTargetSize = 1 + 1 + 4 + 4 + kCellSize * kCellCount;
 // Offset of the first block field inside a variant cell, and their number.
 constexpr std::size_t kCellBlocksAt = 16;
 constexpr std::size_t kBlocksPerCell = 9;  // Reserved is never read back
-
-std::string PathUtf8(const std::filesystem::path& p) {
-    const std::u8string u8 = p.u8string();
-    return std::string(u8.begin(), u8.end());
-}
 
 std::string Quote(std::string_view cp1251) { return "«" + Cp1251ToUtf8(cp1251) + "»"; }
 
@@ -218,7 +214,7 @@ public:
     bool BlockEnds(std::int64_t offset) override {
         return bytes_.find(BlockEnd, static_cast<std::size_t>(offset)) != std::string_view::npos;
     }
-    std::string Name() const override { return PathUtf8(name_.filename()); }
+    std::string Name() const override { return PathToUtf8(name_.filename()); }
 
 private:
     std::string_view bytes_;
@@ -238,7 +234,7 @@ public:
             if (chunk.size() < kChunk) return false;
         }
     }
-    std::string Name() const override { return PathUtf8(file_.Path().filename()); }
+    std::string Name() const override { return PathToUtf8(file_.Path().filename()); }
 
 private:
     TDataFile file_;

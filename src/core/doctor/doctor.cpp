@@ -14,6 +14,7 @@
 #include "data/codepage.h"
 #include "files/error.h"
 #include "data/refdata.h"
+#include "files/paths.h"
 #include "launch/logexaminer.h"
 #include "library/commands.h"
 #include "library/mission.h"
@@ -219,10 +220,7 @@ std::string Tx(T id, std::initializer_list<std::string> args = {}) {
 
 // ------------------------------------------------------------------ helpers
 
-std::string PathText(fs::path p) {
-    const std::u8string u = p.make_preferred().u8string();
-    return std::string(u.begin(), u.end());
-}
+std::string PathText(fs::path p) { return PathToUtf8(p.make_preferred()); }
 
 std::string Quoted(const fs::path& p) { return "«" + PathText(p) + "»"; }
 

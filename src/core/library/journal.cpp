@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "files/error.h"
+#include "files/paths.h"
 
 #if defined(_WIN32)
 #include <fcntl.h>
@@ -99,13 +100,7 @@ bool ParseSmall(std::string_view text, T& out) {
     return true;
 }
 
-std::FILE* OpenRead(const std::filesystem::path& path) {
-#if defined(_WIN32)
-    return _wfopen(path.c_str(), L"rb");
-#else
-    return std::fopen(path.c_str(), "rb");
-#endif
-}
+std::FILE* OpenRead(const std::filesystem::path& path) { return OpenFile(path, "rb"); }
 
 }  // namespace
 

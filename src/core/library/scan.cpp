@@ -37,6 +37,7 @@
 #include "generator/mytools.h"
 #include "generator/tanks.h"
 #include "library/params.h"
+#include "files/paths.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -83,7 +84,7 @@ public:
     TLineReader(const std::filesystem::path& path, std::string& buffer, const TOptions& options)
         : buf_(buffer), left_(options.Limit) {
 #ifdef _WIN32
-        file_ = _wfopen(path.c_str(), L"rb");
+        file_ = OpenFile(path, "rb");
         if (!file_) return;
         struct _stat64 st;
         if (_fstat64(_fileno(file_), &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG ||
