@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "data/codepage.h"
+#include "data/layout.h"
 #include "files/error.h"
 #include "data/refdata.h"
 #include "files/paths.h"
@@ -304,7 +305,7 @@ void CheckData(const TDoctorInput& in, TReport& r) {
     }
 
     std::vector<std::string> loaded;
-    for (int n = 0; n < 10; ++n) {
+    for (int n = 0; n < kDataFileCount; ++n) {
         std::error_code ec;
         const bool leftOut = std::find(ref.LeftOutFiles.begin(), ref.LeftOutFiles.end(), n) != ref.LeftOutFiles.end();
         if (!leftOut && fs::exists(ref.DataFilePath(n), ec)) loaded.push_back(DataFileName(n));

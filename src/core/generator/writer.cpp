@@ -13,6 +13,7 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
+#include "data/layout.h"
 #include "files/error.h"
 #include "generator/description.h"
 #include "generator/mytools.h"
@@ -148,7 +149,7 @@ TMissionFiles BuildMissionFiles(const TMission& mission, const TRefData& ref,
     const TTarget* target = ref.Targets.SelectTarget(d.Map, d.Target);
     if (target == nullptr)
         throw TFileError(files.FileName, TFileError::kNoPosition, MissingTargetReason(mission, ref));
-    if (target->DataFile < 0 || target->DataFile > 9)
+    if (target->DataFile < 0 || target->DataFile >= kDataFileCount)
         throw TFileError(ref.DataFilePath(0), TFileError::kNoPosition,
                          "цель «" + Utf8(d.Target) + "» ссылается на файл данных с номером " +
                              Int(target->DataFile) + " (допустимо от 0 до 9)");
