@@ -33,7 +33,7 @@
 #include "data/picture.h"
 #include "generator/random.h"
 #include "generator/writer.h"
-#include "library/params.h"
+#include "mission/params.h"
 #include "library/scan.h"
 #include "doctor/doctor.h"
 #include "monitor/launcher.h"

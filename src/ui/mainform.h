@@ -18,7 +18,7 @@
 #include "library/availability.h"
 #include "library/commands.h"
 #include "library/journal.h"
-#include "library/mission.h"
+#include "mission/mission.h"
 #include "monitor/logmonitor.h"
 #include "ui/simpaths.h"
 

@@ -8,8 +8,8 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
-#include "library/mission.h"
-#include "library/params.h"
+#include "mission/mission.h"
+#include "mission/params.h"
 #include "zelk_version.h"
 
 namespace zelk::cli {

@@ -6,7 +6,7 @@
 #include "data/catalogues.h"
 #include "data/codepage.h"
 #include "library/availability.h"
-#include "library/params.h"
+#include "mission/params.h"
 
 namespace zelk::cli {
 

@@ -22,7 +22,7 @@
 #endif
 
 #include "files/paths.h"
-#include "launch/logexaminer.h"
+#include "eventlog/logexaminer.h"
 #include "monitor/simconfig.h"
 #include "files/simroot.h"
 

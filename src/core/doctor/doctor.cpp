@@ -16,9 +16,9 @@
 #include "files/error.h"
 #include "data/refdata.h"
 #include "files/paths.h"
-#include "launch/logexaminer.h"
+#include "eventlog/logexaminer.h"
 #include "library/commands.h"
-#include "library/mission.h"
+#include "mission/mission.h"
 #include "library/scan.h"
 
 namespace zelk {

@@ -5,8 +5,8 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
-#include "generator/mytools.h"
-#include "library/params.h"
+#include "generator/escapes.h"
+#include "mission/params.h"
 
 namespace zelk {
 

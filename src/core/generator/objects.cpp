@@ -10,7 +10,7 @@
 #include "data/refdata.h"
 #include "generator/random.h"
 #include "generator/tanks.h"
-#include "library/params.h"
+#include "mission/params.h"
 
 namespace zelk {
 

@@ -5,7 +5,7 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
-#include "library/params.h"
+#include "mission/params.h"
 
 namespace zelk {
 

@@ -16,10 +16,10 @@
 #include "data/layout.h"
 #include "files/error.h"
 #include "generator/description.h"
-#include "generator/mytools.h"
+#include "generator/escapes.h"
 #include "generator/objects.h"
 #include "generator/random.h"
-#include "library/params.h"
+#include "mission/params.h"
 
 namespace zelk {
 

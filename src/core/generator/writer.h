@@ -11,7 +11,7 @@
 #include "files/error.h"
 #include "files/savefs.h"
 #include "data/refdata.h"
-#include "library/mission.h"
+#include "mission/mission.h"
 
 namespace zelk {
 

@@ -3,7 +3,7 @@
 #include "data/catalogues.h"
 #include "data/codepage.h"
 #include "generator/tanks.h"
-#include "library/params.h"
+#include "mission/params.h"
 
 namespace zelk {
 

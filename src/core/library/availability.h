@@ -9,7 +9,7 @@
 
 #include "files/error.h"
 #include "data/refdata.h"
-#include "library/mission.h"
+#include "mission/mission.h"
 
 namespace zelk {
 

@@ -10,8 +10,8 @@
 
 #include "data/refdata.h"
 #include "library/journal.h"
-#include "library/mission.h"
-#include "library/params.h"
+#include "mission/mission.h"
+#include "mission/params.h"
 #include "library/scan.h"
 
 namespace zelk {

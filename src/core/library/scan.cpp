@@ -34,9 +34,9 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
-#include "generator/mytools.h"
+#include "generator/escapes.h"
 #include "generator/tanks.h"
-#include "library/params.h"
+#include "mission/params.h"
 #include "files/paths.h"
 
 #ifdef _WIN32

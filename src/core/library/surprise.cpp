@@ -5,7 +5,7 @@
 
 #include "data/catalogues.h"
 #include "library/availability.h"
-#include "library/params.h"
+#include "mission/params.h"
 
 namespace zelk {
 

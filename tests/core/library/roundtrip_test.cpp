@@ -16,7 +16,7 @@
 #include "data/refdata.h"
 #include "library/availability.h"
 #include "library/commands.h"
-#include "library/params.h"
+#include "mission/params.h"
 #include "library/scan.h"
 #include "support/datafiles.h"
 #include "support/tempdir.h"

@@ -1,11 +1,11 @@
-#include "launch/logexaminer.h"
+#include "eventlog/logexaminer.h"
 
 #include <algorithm>
 #include <fstream>
 #include <utility>
 
 #include "files/error.h"
-#include "launch/logstamp.h"
+#include "eventlog/logstamp.h"
 #include "files/paths.h"
 
 namespace zelk {
