@@ -736,8 +736,7 @@ bool ListFolder(const std::filesystem::path& folder, const std::function<void(co
     std::filesystem::directory_iterator it(folder, ec);
     for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
         // UTF-8 never fails to convert; our names are ASCII either way.
-        const std::u8string name = it->path().filename().u8string();
-        onName(std::string(name.begin(), name.end()));
+        onName(PathToUtf8(it->path().filename()));
     }
     if (ec) error = ec.value();
     return !ec;
