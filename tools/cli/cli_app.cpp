@@ -315,7 +315,7 @@ int DoShow(TContext& ctx) {
         if (!fs.ReadFile(ctx.MissionFolder / mission.FileName, bytes))
             throw TCliFailure("файл задания не найден: " + PathToUtf8(ctx.MissionFolder / mission.FileName));
         const TDrawing drawing = DrawSortie(ReadSortie(bytes), mission.Name, 800, 600);
-        ReplaceFile(fs, *ctx.Args.Svg, DrawingToSvg(drawing));
+        WriteFileAtomically(fs, *ctx.Args.Svg, DrawingToSvg(drawing));
     }
     PrintMission(ctx, mission, ref);
     return 0;

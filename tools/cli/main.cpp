@@ -38,7 +38,7 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
     LPWSTR* wargv = CommandLineToArgvW(GetCommandLineW(), &wargc);
     if (wargv) {
         for (int i = 1; i < wargc; ++i) {
-            args.push_back(PathToUtf8(std::filesystem::path(wargv[i])));
+            args.push_back(zelk::PathToUtf8(std::filesystem::path(wargv[i])));
         }
         LocalFree(wargv);
         return args;

@@ -74,7 +74,7 @@ int RunBuild(const fs::path& src, const fs::path& out) {
     TSaveFileSystem disk;
     for (const auto& [index, bytes] : built.Files) {
         const fs::path target = out / DataFileName(index);
-        ReplaceFile(disk, target, bytes);
+        WriteFileAtomically(disk, target, bytes);
         std::cout << PathToUtf8(target) << ": " << bytes.size() << " байт\n";
     }
     for (const auto& name : built.Unused) std::cout << "заметка: ни одна цель не ссылается на " << name << "\n";

@@ -134,7 +134,7 @@ bool TSaveFileSystem::Remove(const std::filesystem::path& path) noexcept {
     return std::filesystem::symlink_status(path, ec).type() == std::filesystem::file_type::not_found;
 }
 
-void ReplaceFile(TSaveFileSystem& fs, const std::filesystem::path& path, std::string_view bytes) {
+void WriteFileAtomically(TSaveFileSystem& fs, const std::filesystem::path& path, std::string_view bytes) {
     std::filesystem::path temp = path;
     temp += TemporarySuffix();
     try {

@@ -32,7 +32,7 @@ public:
 // Replaces (or creates) `path` with `bytes` in one step: written completely
 // under a temporary name beside it, then renamed, so a reader never sees half
 // a file. A failure leaves the old file as it was and names `path`.
-void ReplaceFile(TSaveFileSystem& fs, const std::filesystem::path& path, std::string_view bytes);
+void WriteFileAtomically(TSaveFileSystem& fs, const std::filesystem::path& path, std::string_view bytes);
 
 // A suffix no other save uses, in this program or in another one running at
 // the same time: two saves writing one temporary file would mix their bytes.
