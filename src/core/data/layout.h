@@ -30,9 +30,9 @@ constexpr std::size_t TextSize(std::string_view text) { return 1 + text.size(); 
 // A variant cell: the target point (X, Y), the block offsets in the order
 // below, then Reserved.
 inline constexpr std::array<std::int32_t TVariantCell::*, 9> kCellBlockFields{
-    &TVariantCell::ChiefsBlock,       &TVariantCell::NStationaryBlock, &TVariantCell::BuildingsBlock,
-    &TVariantCell::TargetBlock,       &TVariantCell::StaticCameraBlock, &TVariantCell::BridgeBlock,
-    &TVariantCell::HouseBlock,        &TVariantCell::FrontMarkerBlock, &TVariantCell::NightBlock};
+    &TVariantCell::ChiefsBlock, &TVariantCell::NStationaryBlock,  &TVariantCell::BuildingsBlock,
+    &TVariantCell::TargetBlock, &TVariantCell::StaticCameraBlock, &TVariantCell::BridgeBlock,
+    &TVariantCell::HouseBlock,  &TVariantCell::FrontMarkerBlock,  &TVariantCell::NightBlock};
 inline constexpr std::size_t kBlocksPerCell = kCellBlockFields.size();
 inline constexpr std::size_t kCellBlocksAt = 2 * kDoubleSize;
 inline constexpr std::size_t kCellSize = kCellBlocksAt + (kBlocksPerCell + 1) * kInt32Size;
@@ -43,6 +43,8 @@ inline const TVariantCell& CellByNumber(const TTarget& t, std::size_t n) {
     return t.Variants[n / 8][(n / 4) % 2][n % 4];
 }
 
+// The smallest records (all texts empty): a count is checked against the
+// bytes that remain before anything is allocated.
 // An aircraft record: name, spare text, class, the modes byte, the weapon texts.
 inline constexpr std::size_t kWeaponTexts = std::tuple_size_v<decltype(TAircraft::Weapons)>;
 inline constexpr std::size_t kMinAircraftSize = 3 + 1 + kWeaponTexts;

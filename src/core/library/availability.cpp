@@ -22,8 +22,8 @@ TOffers TargetOffers(const TTarget* target) {
 }
 
 bool VariantDefined(const TTarget& target, const TMissionData& data) {
-    return kMovingRange.Contains(data.Moving) && kDifficultyRange.Contains(data.Difficulty) && kModeRange.Contains(data.Mode) &&
-           target.Cell(data.Moving, data.Difficulty, data.Mode).Defined();
+    return kMovingRange.Contains(data.Moving) && kDifficultyRange.Contains(data.Difficulty) &&
+           kModeRange.Contains(data.Mode) && target.Cell(data.Moving, data.Difficulty, data.Mode).Defined();
 }
 
 bool SettleVariant(const TTarget& target, TMissionData& data, TVariantKeep keep) {
