@@ -2,13 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
-#include <random>
 #include <system_error>
 
 #include "data/catalogues.h"
