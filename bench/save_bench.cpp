@@ -12,7 +12,7 @@
 #include "data/datawriter.h"
 #include "data/refdata.h"
 #include "generator/writer.h"
-#include "library/mission.h"
+#include "mission/mission.h"
 
 namespace {
 

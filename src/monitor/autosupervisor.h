@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "launch/logexaminer.h"
+#include "eventlog/logexaminer.h"
 #include "monitor/logmonitor.h"
 
 namespace zelk {

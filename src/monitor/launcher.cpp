@@ -1,5 +1,7 @@
 #include "monitor/launcher.h"
 
+#include "files/paths.h"
+
 #include <QProcess>
 #include <QString>
 
@@ -23,9 +25,7 @@ bool StartSimulator(const std::filesystem::path& executable) {
     info.nShow = SW_SHOWNORMAL;
     return ShellExecuteExW(&info) != FALSE;
 #else
-    const std::u8string u8 = executable.u8string();
-    const QString program =
-        QString::fromUtf8(reinterpret_cast<const char*>(u8.data()), static_cast<qsizetype>(u8.size()));
+    const QString program = QString::fromStdString(PathToUtf8(executable));
     // No working folder: the simulator starts in ours, as a shell start would.
     return QProcess::startDetached(program, {});
 #endif

@@ -11,16 +11,14 @@
 #include <system_error>
 #include <utility>
 
-#include "data/error.h"
+#include "files/error.h"
+#include "files/paths.h"
 
 namespace zelk {
 
 namespace {
 
-QString PathText(const std::filesystem::path& path) {
-    const std::u8string u8 = path.u8string();
-    return QString::fromUtf8(reinterpret_cast<const char*>(u8.data()), static_cast<qsizetype>(u8.size()));
-}
+QString PathText(const std::filesystem::path& path) { return QString::fromStdString(PathToUtf8(path)); }
 
 }  // namespace
 

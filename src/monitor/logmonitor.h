@@ -13,7 +13,7 @@
 #include <string>
 #include <thread>
 
-#include "launch/logexaminer.h"
+#include "eventlog/logexaminer.h"
 
 class QEventLoop;
 class QFileSystemWatcher;

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "data/codepage.h"
+#include "files/paths.h"
 
 namespace zelk {
 
@@ -95,16 +96,12 @@ void ParseIni(FILE* f, TReading& r) {
 
 TSimulatorConfig ReadSimulatorConfig(const std::filesystem::path& root) {
     TReading reading;
-    const std::filesystem::path file = root / "conf.ini";
+    const std::filesystem::path file = SimulatorConfigOf(root);
     std::error_code ec;
     // A pipe or a device in its place must not hang the reader.
     if (!std::filesystem::is_regular_file(file, ec))
         return reading.Config;
-#ifdef _WIN32
-    FILE* f = _wfopen(file.c_str(), L"rb");
-#else
-    FILE* f = std::fopen(file.c_str(), "rb");
-#endif
+    FILE* f = OpenFile(file, "rb");
     if (f == nullptr)
         return reading.Config;
     ParseIni(f, reading);

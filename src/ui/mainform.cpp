@@ -29,11 +29,12 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
-#include "data/error.h"
+#include "files/error.h"
 #include "data/picture.h"
 #include "generator/random.h"
 #include "generator/writer.h"
 #include "library/formstate.h"
+#include "mission/params.h"
 #include "library/scan.h"
 #include "doctor/doctor.h"
 #include "monitor/autosupervisor.h"
@@ -42,6 +43,7 @@
 #include "ui/doctordialog.h"
 #include "ui/drawings.h"
 #include "ui/spinedit.h"
+#include "files/paths.h"
 
 namespace zelk {
 
@@ -62,11 +64,7 @@ QString JoinLines(const std::vector<std::string>& lines) {
     return out.join(QLatin1Char('\n'));
 }
 
-QString PathText(const fs::path& path) {
-    const std::u8string u8 = path.u8string();
-    return QDir::toNativeSeparators(
-        QString::fromUtf8(reinterpret_cast<const char*>(u8.data()), static_cast<qsizetype>(u8.size())));
-}
+QString PathText(const fs::path& path) { return QDir::toNativeSeparators(QString::fromStdString(PathToUtf8(path))); }
 
 // A hint with the key that does the same, as the system writes keys.
 QString WithKey(const QString& hint, const QKeySequence& key) {
@@ -410,13 +408,13 @@ void TZELK_form::CreateFirstPage(QWidget* page) {
         comboFlight->addItem(FromCp1251(name));
     comboFlight->setCurrentIndex(0);
     rowLabel(QStringLiteral("Высота, м"), 196, "LabelHeight");
-    editHeight = new TSpinEdit(50, 15000, 10, page);
+    editHeight = new TSpinEdit(kHeightRange.Lo, kHeightRange.Hi, kHeightStep, page);
     editHeight->setObjectName(QStringLiteral("editHeight"));
     editHeight->setGeometry(81, 196, 65, 22);
     editHeight->SetValue(1000);
     rowLabel(QStringLiteral("Время, ч"), 220, "LabelTime");
     comboTime = AddPickList(page, "comboTime", 81, 220, 57, QStringLiteral("Выбор времени начала задания"));
-    for (int hour = 0; hour < 24; ++hour)
+    for (int hour = kTimeRange.Lo; hour <= kTimeRange.Hi; ++hour)
         comboTime->addItem(FromCp1251(TimeName(hour)));
     comboTime->setCurrentIndex(12);
     QLabel* weatherLabel = rowLabel(QStringLiteral("Погода"), 244, "LabelWeather");
@@ -493,7 +491,7 @@ void TZELK_form::CreateSecondPage(QWidget* page) {
     checkRandomRoute->setGeometry(97 + 124 - routeWidth, 63, routeWidth, 17);
     checkRandomRoute->setToolTip(QStringLiteral("Случайный выбор маршрута подхода к цели"));
     AddLabel(page, QStringLiteral("Истребители противника"), 8, 92, "LabelFighters");
-    editFighters = new TSpinEdit(0, 4, 1, page);
+    editFighters = new TSpinEdit(kFightersRange.Lo, kFightersRange.Hi, 1, page);
     editFighters->setObjectName(QStringLiteral("editFighters"));
     editFighters->setGeometry(208, 88, 57, 22);
     editFighters->setToolTip(QStringLiteral("Выбор количества истребителей противника"));
@@ -607,7 +605,7 @@ void TZELK_form::FormCreate() {
     MissionComment->setToolTip(
         QStringLiteral("Произвольные комментарии пользователя.\nДобавляются к полному описанию задания.\n"
                        "Не более %1 знаков.").arg(kCommentLimit));
-    editHeight->setToolTip(QStringLiteral("Ввод высоты полета.\nДопустимы значения от 50 до 15000 м."));
+    editHeight->setToolTip(QStringLiteral("Ввод высоты полета.\nДопустимы значения от %1 до %2 м.").arg(kHeightRange.Lo).arg(kHeightRange.Hi));
 
     const fs::path primary = options_.DataDir / DataFileName(0);
     std::error_code ec;
@@ -997,10 +995,6 @@ void TZELK_form::ShowTargetPicture() {
     }
 }
 
-std::string TZELK_form::GetAircraftName(const std::string& airClass) const {
-    return zelk::GetAircraftName(ref_.Aircrafts, airClass);
-}
-
 // ---------------------------------------------------------------- handlers
 
 void TZELK_form::lboxMissionsClick() {
@@ -1201,7 +1195,7 @@ void TZELK_form::DoCopy() {
     const int source = lboxMissions->currentRow();
     if (source < 0 || source >= library_.Count())
         return;
-    const int index = library_.CopyMission(source);
+    const int index = library_.CopyMission(source, &ref_);
     if (index < 0)
         return;
     {
@@ -1294,18 +1288,9 @@ void TZELK_form::SaveMission(const std::string& fileName) {
     const int index = library_.FindByFileName(fileName);
     if (index >= 0)
         currentMission_ = &library_.At(index);
-    // What was typed for the mission, whichever mission the box shows now.
-    std::vector<std::string> comment;
-    if (index >= 0)
-        comment = CommentToSave(library_.At(index));
     const int number = index >= 0 ? library_.At(index).Number : 0;
-    // A restored variant is written again as it was; the simulator's flights
-    // always get fresh random choices.
-    std::uint64_t seed = TimeSeed();
-    if (index >= 0 && !autoOn_ && library_.At(index).RestoredSeed)
-        seed = *library_.At(index).RestoredSeed;
-    const int saved = library_.SaveMission(fileName, ref_, paths_.MissionFolder, comment, seed);
-    library_.At(saved).RestoredSeed.reset();
+    // The simulator's flights always get fresh random choices.
+    const int saved = library_.SaveListedMission(fileName, ref_, paths_.MissionFolder, TimeSeed(), autoOn_);
     ShowEntryMarks();
     ShowVariants();
     // Another program took the number meanwhile: the mission went to the next

@@ -18,7 +18,7 @@
 #include "library/availability.h"
 #include "library/commands.h"
 #include "library/journal.h"
-#include "library/mission.h"
+#include "mission/mission.h"
 #include "monitor/logmonitor.h"
 #include "ui/simpaths.h"
 
@@ -77,7 +77,6 @@ public:
     void ShowMissionData(TVariantKeep keep = {});
     void CheckUpTargets(TVariantKeep keep = {});
     void CheckUpAircrafts();
-    std::string GetAircraftName(const std::string& airClass) const;
 
     void LoadData();
 

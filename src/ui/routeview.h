@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "data/refdata.h"
-#include "library/mission.h"
+#include "mission/mission.h"
 #include "preview/drawing.h"
 
 namespace zelk {

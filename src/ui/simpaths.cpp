@@ -1,6 +1,7 @@
 #include "ui/simpaths.h"
 
 #include "monitor/simconfig.h"
+#include "files/paths.h"
 
 namespace zelk {
 
@@ -9,9 +10,8 @@ namespace fs = std::filesystem;
 TSimPaths MakeSimPaths(const fs::path& root) {
     TSimPaths paths;
     paths.Root = root;
-    paths.MissionFolder = root / "Missions" / "Single" / "NN" / "ZELK";
-    paths.SimulatorExe = root / "orvaksim.exe";
-    paths.ConfigFile = root / "conf.ini";
+    paths.MissionFolder = MissionFolderOf(root);
+    paths.SimulatorExe = SimulatorExeOf(root);
     return paths;
 }
 

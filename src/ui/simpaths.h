@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "monitor/simroot.h"
+#include "files/simroot.h"
 
 namespace zelk {
 
@@ -12,7 +12,6 @@ struct TSimPaths {
     std::filesystem::path Root;           // simulator root folder
     std::filesystem::path MissionFolder;  // Root/Missions/Single/NN/ZELK
     std::filesystem::path SimulatorExe;   // Root/orvaksim.exe
-    std::filesystem::path ConfigFile;     // Root/conf.ini
     std::string EventLogName;             // [game] eventlog, may be empty (UTF-8)
     bool KeepEventLog = false;            // [game] eventlogkeep, true when not 0
 };

@@ -15,7 +15,7 @@
 #include <filesystem>
 
 #include "monitor/rememberedroot.h"
-#include "monitor/simroot.h"
+#include "files/simroot.h"
 #include "ui/drawings.h"
 #include "ui/instance.h"
 #include "ui/mainform.h"

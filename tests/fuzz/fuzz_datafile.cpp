@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "data/catalogues.h"
-#include "data/error.h"
+#include "files/error.h"
 #include "data/picture.h"
 #include "data/refdata.h"
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "data/codepage.h"
-#include "generator/mytools.h"
+#include "generator/escapes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "fuzzsupport.h"
-#include "launch/logexaminer.h"
+#include "eventlog/logexaminer.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "data/error.h"
+#include "files/error.h"
 #include "data/picture.h"
 #include "data/refdata.h"
 #include "fuzzsupport.h"

@@ -5,7 +5,7 @@
 
 #include "data/codepage.h"
 #include "fuzzsupport.h"
-#include "launch/logexaminer.h"
+#include "eventlog/logexaminer.h"
 #include "monitor/simconfig.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "data/error.h"
+#include "files/error.h"
 #include "monitor/monitortest.h"
 
 namespace zelk::test {

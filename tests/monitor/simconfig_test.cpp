@@ -7,7 +7,7 @@
 
 #include "data/codepage.h"
 #include "monitor/simconfig.h"
-#include "monitor/simroot.h"
+#include "files/simroot.h"
 #include "support/tempdir.h"
 
 namespace zelk::test {

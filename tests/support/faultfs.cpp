@@ -1,6 +1,6 @@
 #include "support/faultfs.h"
 
-#include "data/error.h"
+#include "files/error.h"
 #include "support/tempdir.h"
 
 namespace zelk::test {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "generator/writer.h"
+#include "files/savefs.h"
 
 namespace zelk::test {
 

@@ -16,7 +16,7 @@
 #include "data/catalogues.h"
 #include "data/codepage.h"
 #include "data/datawriter.h"
-#include "data/error.h"
+#include "files/error.h"
 #include "data/picture.h"
 #include "data/refdata.h"
 #include "source.h"

@@ -1183,12 +1183,12 @@ void TestMainForm::simulatorPathsAndConfig() {
         {"[sound]\neventlog=x.lst\neventlogkeep=1\n", "", false},
     };
     for (const auto& c : cases) {
-        zelk::test::WriteFileBytes(sim.ConfigFile, c.ini);
+        zelk::test::WriteFileBytes(sim.Root / "conf.ini", c.ini);
         ReadEventLogSettings(sim);
         QCOMPARE(sim.EventLogName, std::string(c.name));
         QCOMPARE(sim.KeepEventLog, c.keep);
     }
-    fs::remove(sim.ConfigFile);
+    fs::remove(sim.Root / "conf.ini");
     sim.EventLogName = "stale";
     sim.KeepEventLog = true;
     ReadEventLogSettings(sim);

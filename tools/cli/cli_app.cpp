@@ -7,14 +7,14 @@
 #include "cli_output.h"
 #include "data/catalogues.h"
 #include "data/codepage.h"
-#include "data/error.h"
+#include "files/error.h"
 #include "generator/random.h"
 #include "generator/writer.h"
 #include "library/availability.h"
 #include "library/surprise.h"
 #include "monitor/journalplace.h"
 #include "monitor/rememberedroot.h"
-#include "monitor/simroot.h"
+#include "files/simroot.h"
 #include "preview/drawing.h"
 
 namespace zelk::cli {
@@ -122,13 +122,25 @@ std::optional<TJournal> OpenJournal(const TContext& ctx) {
     return TJournal(file);
 }
 
-// Saves through the library and warns when the variant missed the journal.
-int SaveListed(const TContext& ctx, TMissionLibrary& library, const std::string& fileName, const TRefData& ref,
-               const std::vector<std::string>& comment, std::uint64_t seed) {
-    const int index = library.SaveMission(fileName, ref, ctx.MissionFolder, comment, seed);
+// Warns when the variant just saved missed the journal.
+void WarnJournal(const TContext& ctx, const TMissionLibrary& library) {
     if (!library.JournalError.empty())
         *ctx.Err << "zelk-cli: предупреждение: вариант не записан в журнал: " << OneLine(library.JournalError)
                  << '\n';
+}
+
+// Saves with the comment given, through the library.
+int SaveListed(const TContext& ctx, TMissionLibrary& library, const std::string& fileName, const TRefData& ref,
+               const std::vector<std::string>& comment, std::uint64_t seed) {
+    const int index = library.SaveMission(fileName, ref, ctx.MissionFolder, comment, seed);
+    WarnJournal(ctx, library);
+    return index;
+}
+
+// Saves with what the mission's own save writes, as the window's does.
+int SaveListed(const TContext& ctx, TMissionLibrary& library, const std::string& fileName, const TRefData& ref) {
+    const int index = library.SaveListedMission(fileName, ref, ctx.MissionFolder, SeedOf(ctx));
+    WarnJournal(ctx, library);
     return index;
 }
 
@@ -303,15 +315,7 @@ int DoShow(TContext& ctx) {
         if (!fs.ReadFile(ctx.MissionFolder / mission.FileName, bytes))
             throw TCliFailure("файл задания не найден: " + PathToUtf8(ctx.MissionFolder / mission.FileName));
         const TDrawing drawing = DrawSortie(ReadSortie(bytes), mission.Name, 800, 600);
-        std::filesystem::path temp = *ctx.Args.Svg;
-        temp += ".~tmp";
-        fs.WriteFile(temp, DrawingToSvg(drawing));
-        try {
-            fs.Rename(temp, *ctx.Args.Svg);
-        } catch (...) {
-            fs.Remove(temp);
-            throw;
-        }
+        WriteFileAtomically(fs, *ctx.Args.Svg, DrawingToSvg(drawing));
     }
     PrintMission(ctx, mission, ref);
     return 0;
@@ -378,14 +382,12 @@ int DoCopy(TContext& ctx) {
     TRefData ref = LoadData(ctx);
     TMissionLibrary library = LoadLibrary(ctx, ref, false);
     int source = FindListed(ctx, library, ctx.Args.Files.at(0)).front();
-    int index = library.CopyMission(source);
+    int index = library.CopyMission(source, &ref);
     if (index < 0) throw TCliFailure(OneLine(U(NumberLimitText())));
-    TMission& copy = library.At(index);
-    // The window shows the copy before it can be saved, which settles it.
-    SettleMission(copy, ref);
+    const std::string fileName = library.At(index).FileName;
     auto journal = OpenJournal(ctx);
     library.Journal = journal ? &*journal : nullptr;
-    SaveListed(ctx, library, copy.FileName, ref, CommentToSave(copy), SeedOf(ctx));
+    SaveListed(ctx, library, fileName, ref);
     PrintMission(ctx, library.At(index), ref);
     return 0;
 }
@@ -398,7 +400,7 @@ int DoRegenerate(TContext& ctx) {
     auto journal = OpenJournal(ctx);
     library.Journal = journal ? &*journal : nullptr;
     if (!ctx.Args.Variant) {
-        SaveListed(ctx, library, mission.FileName, ref, CommentToSave(mission), SeedOf(ctx));
+        SaveListed(ctx, library, mission.FileName, ref);
         PrintMission(ctx, library.At(index), ref);
         return 0;
     }
@@ -521,10 +523,6 @@ int Dispatch(TContext& ctx) {
 
 }  // namespace
 
-fs::path DefaultRoot(const fs::path& exePath) { return SimulatorRootOf(exePath.parent_path()); }
-
-fs::path MissionFolderOf(const fs::path& root) { return root / "Missions" / "Single" / "NN" / "ZELK"; }
-
 int RunCli(const std::vector<std::string>& args, const fs::path& exePath, std::ostream& out, std::ostream& err) {
     TContext ctx;
     ctx.Out = &out;
@@ -540,7 +538,7 @@ int RunCli(const std::vector<std::string>& args, const fs::path& exePath, std::o
         TRootInputs roots;
         roots.Option = ctx.Args.Root;
         roots.Environment = RootFromEnvironment();
-        roots.ProgramDefault = DefaultRoot(exePath);
+        roots.ProgramDefault = SimulatorRootOf(exePath.parent_path());
         if (!roots.Option && !roots.Environment) roots.Remembered = RememberedRoot();
         const TRootChoice choice = ChooseRoot(roots);
         const char* named = choice.Source == TRootSource::Option        ? "--root"

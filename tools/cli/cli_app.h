@@ -28,13 +28,6 @@ struct TContext {
 int RunCli(const std::vector<std::string>& args, const std::filesystem::path& exePath, std::ostream& out,
            std::ostream& err);
 
-// The simulator root for a program at exePath: the parent of its folder (the
-// folder itself when it has no parent).
-std::filesystem::path DefaultRoot(const std::filesystem::path& exePath);
-
-// Root/Missions/Single/NN/ZELK
-std::filesystem::path MissionFolderOf(const std::filesystem::path& root);
-
 // The auto-generation mode without a window (cli_watch.cpp): follows the
 // event log named in Root/conf.ini and writes each finished mission anew
 // until SIGINT or SIGTERM. Returns the exit code.

@@ -8,7 +8,8 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
-#include "library/mission.h"
+#include "mission/mission.h"
+#include "mission/params.h"
 #include "zelk_version.h"
 
 namespace zelk::cli {
@@ -20,22 +21,21 @@ const char* const kCommandList = "list, show, new, copy, regenerate, history, de
 // One numeric parameter of `new`: its option, its range and where it goes.
 struct TIntParam {
     const char* Option;
-    int Lo;
-    int Hi;
+    TParamRange Range;
     std::optional<int> TParamArgs::*Field;
 };
 
 const TIntParam kIntParams[] = {
-    {"--moving", 0, 1, &TParamArgs::Moving},
-    {"--mode", 0, 3, &TParamArgs::Mode},
-    {"--difficulty", 0, 1, &TParamArgs::Difficulty},
-    {"--army", 0, 3, &TParamArgs::Army},
-    {"--flight", 0, 2, &TParamArgs::Flight},
-    {"--height", 50, 15000, &TParamArgs::Height},
-    {"--time", 0, 23, &TParamArgs::Time},
-    {"--weather", 0, 6, &TParamArgs::Weather},
-    {"--random-route", 0, 1, &TParamArgs::RandomRoute},
-    {"--fighters", 0, 4, &TParamArgs::Fighters},
+    {"--moving", kMovingRange, &TParamArgs::Moving},
+    {"--mode", kModeRange, &TParamArgs::Mode},
+    {"--difficulty", kDifficultyRange, &TParamArgs::Difficulty},
+    {"--army", kArmyRange, &TParamArgs::Army},
+    {"--flight", kFlightRange, &TParamArgs::Flight},
+    {"--height", kHeightRange, &TParamArgs::Height},
+    {"--time", kTimeRange, &TParamArgs::Time},
+    {"--weather", kWeatherRange, &TParamArgs::Weather},
+    {"--random-route", kRandomRouteRange, &TParamArgs::RandomRoute},
+    {"--fighters", kFightersRange, &TParamArgs::Fighters},
 };
 
 std::string Quoted(std::string_view utf8) { return "\"" + Printable(utf8) + "\""; }
@@ -50,9 +50,9 @@ std::string ToCp1251(const char* option, const std::string& utf8) {
     return out;
 }
 
-std::string RangeText(int lo, int hi) {
-    if (hi - lo == 1) return std::to_string(lo) + " или " + std::to_string(hi);
-    return "целое от " + std::to_string(lo) + " до " + std::to_string(hi);
+std::string RangeText(TParamRange r) {
+    if (r.Hi - r.Lo == 1) return std::to_string(r.Lo) + " или " + std::to_string(r.Hi);
+    return "целое от " + std::to_string(r.Lo) + " до " + std::to_string(r.Hi);
 }
 
 std::string CloudsText() {
@@ -154,16 +154,6 @@ std::string Printable(std::string_view s) {
     return out;
 }
 
-std::filesystem::path PathFromUtf8(std::string_view utf8) {
-    std::u8string u(utf8.begin(), utf8.end());
-    return std::filesystem::path(u);
-}
-
-std::string PathToUtf8(const std::filesystem::path& path) {
-    std::u8string u = path.u8string();
-    return std::string(u.begin(), u.end());
-}
-
 TArgs ParseArgs(const std::vector<std::string>& args) {
     CLI::App app{"ZELK: библиотека заданий и генератор без окна.", "zelk-cli"};
     app.fallthrough();   // common options may follow the command
@@ -215,7 +205,7 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     create->add_flag("--random", random, "выбрать не заданные параметры случайно среди того, что есть в данных");
     create->add_option("--count", count, "сколько заданий создать: целое от 1 до 9999");
     for (const auto& p : kIntParams) {
-        create->add_option(p.Option, intTexts[p.Option], RangeText(p.Lo, p.Hi));
+        create->add_option(p.Option, intTexts[p.Option], RangeText(p.Range));
     }
     create->add_option("--tanks", tanks,
                        "состав танковых колонн: целое от 0 до 13 или его название в списке стороны, "
@@ -301,8 +291,8 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
 
     out.Random = random;
     if (count) {
-        const auto n = ParseInt(*count, 1, 9999);
-        if (!n) throw TUsageError("недопустимое значение --count " + Quoted(*count) + ": " + RangeText(1, 9999));
+        const auto n = ParseInt(*count, kMissionNumberRange.Lo, kMissionNumberRange.Hi);
+        if (!n) throw TUsageError("недопустимое значение --count " + Quoted(*count) + ": " + RangeText(kMissionNumberRange));
         out.Count = *n;
     }
     if (variant) {
@@ -326,7 +316,7 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
         p.Clouds = c;
     }
     if (tanks) {
-        if (auto v = ParseInt(*tanks, 0, 13)) {
+        if (auto v = ParseInt(*tanks, kTanksRange.Lo, kTanksRange.Hi)) {
             p.Tanks = v;
         } else {
             std::string name;
@@ -338,15 +328,15 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
             }
             if (!known)
                 throw TUsageError("недопустимое значение --tanks " + Quoted(*tanks) +
-                                  ": допустимо целое от 0 до 13 или название состава из списка танков");
+                                  ": допустимо " + RangeText(kTanksRange) + " или название состава из списка танков");
             p.TanksName = name;
         }
     }
     for (const auto& ip : kIntParams) {
         const auto& text = intTexts[ip.Option];
         if (!text) continue;
-        auto v = ParseInt(*text, ip.Lo, ip.Hi);
-        if (!v) throw TUsageError(std::string("недопустимое значение ") + ip.Option + " " + Quoted(*text) + ": допустимо " + RangeText(ip.Lo, ip.Hi));
+        auto v = ParseInt(*text, ip.Range.Lo, ip.Range.Hi);
+        if (!v) throw TUsageError(std::string("недопустимое значение ") + ip.Option + " " + Quoted(*text) + ": допустимо " + RangeText(ip.Range));
         p.*(ip.Field) = v;
     }
     if (comment) {

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "files/paths.h"
+
 namespace zelk::cli {
 
 // A rejected argument or value: exit code 2, nothing changed on disk. The
@@ -80,9 +82,5 @@ std::vector<std::string> SplitCommentLines(std::string_view text);
 // Text fit for a one-line message: invalid UTF-8 and control characters are
 // shown as \xNN, so no argument can break the line or the terminal.
 std::string Printable(std::string_view utf8);
-
-// UTF-8 path from a command-line text, and back.
-std::filesystem::path PathFromUtf8(std::string_view utf8);
-std::string PathToUtf8(const std::filesystem::path& path);
 
 }  // namespace zelk::cli

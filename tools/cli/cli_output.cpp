@@ -6,6 +6,7 @@
 #include "data/catalogues.h"
 #include "data/codepage.h"
 #include "library/availability.h"
+#include "mission/params.h"
 
 namespace zelk::cli {
 
@@ -222,7 +223,7 @@ void PrintMissionText(std::ostream& out, const TMission& m, const TRefData* ref)
     row("flight", std::to_string(d.Flight), NameAt(FlightNames, d.Flight));
     row("height", std::to_string(d.Height), "м");
     row("clouds", U(d.Clouds), "м");
-    row("time", std::to_string(d.Time), d.Time >= 0 && d.Time <= 23 ? U(TimeName(d.Time)) : std::string());
+    row("time", std::to_string(d.Time), kTimeRange.Contains(d.Time) ? U(TimeName(d.Time)) : std::string());
     row("weather", std::to_string(d.Weather), NameAt(WeatherNames, d.Weather));
     row("tanks", std::to_string(d.Tanks));
     row("random_route", std::to_string(d.RandomRoute));

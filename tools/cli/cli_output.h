@@ -7,7 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "data/refdata.h"
-#include "library/mission.h"
+#include "mission/mission.h"
 
 namespace zelk::cli {
 

@@ -73,9 +73,8 @@ int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
         return false;
     };
     actions.SaveMission = [&](const std::string& fileName) {
-        int index = library.FindByFileName(fileName);
         std::uint64_t seed = ctx.Args.Seed ? *ctx.Args.Seed : TimeSeed();
-        index = library.SaveMission(fileName, ref, ctx.MissionFolder, CommentToSave(library.At(index)), seed);
+        const int index = library.SaveListedMission(fileName, ref, ctx.MissionFolder, seed, true);
         const TMission& mission = library.At(index);
         if (ctx.Args.Json) {
             out << MissionJson(mission).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)

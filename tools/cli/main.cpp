@@ -38,9 +38,7 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
     LPWSTR* wargv = CommandLineToArgvW(GetCommandLineW(), &wargc);
     if (wargv) {
         for (int i = 1; i < wargc; ++i) {
-            std::filesystem::path p(wargv[i]);
-            std::u8string u = p.u8string();
-            args.emplace_back(u.begin(), u.end());
+            args.push_back(zelk::PathToUtf8(std::filesystem::path(wargv[i])));
         }
         LocalFree(wargv);
         return args;

@@ -2,7 +2,7 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
-#include "data/error.h"
+#include "files/error.h"
 
 namespace zelk::pack {
 

@@ -13,10 +13,11 @@
 #include "blocktext.h"
 #include "data/codepage.h"
 #include "data/datawriter.h"
-#include "data/error.h"
+#include "files/error.h"
 #include "data/picture.h"
 #include "fields.h"
-#include "generator/writer.h"
+#include "files/paths.h"
+#include "files/savefs.h"
 #include "source.h"
 
 namespace zelk::pack {
@@ -26,13 +27,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
-
-fs::path PathFromUtf8(std::string_view text) { return fs::path(std::u8string(text.begin(), text.end())); }
-
-std::string Utf8Path(const fs::path& path) {
-    const std::u8string u8 = path.u8string();
-    return std::string(u8.begin(), u8.end());
-}
 
 // toml++ 3.3 reaches undefined behaviour (an unreachable branch) when its
 // parser asks whether a code point of three blocks is a blank: Cyrillic among
@@ -229,7 +223,7 @@ TBuildResult TSourceBuilder::Build() {
         throw TFileError(manifest_, TFileError::kNoPosition, "нет файла описания источника");
     toml::table root;
     try {
-        root = toml::parse(ForParser(text), Utf8Path(manifest_));
+        root = toml::parse(ForParser(text), PathToUtf8(manifest_));
     } catch (const toml::parse_error& e) {
         Fail(e.source(), "ошибка синтаксиса TOML: " + MovedBack(e.description()));
     }
@@ -250,7 +244,7 @@ std::vector<std::string> TSourceBuilder::UnusedFiles() const {
         std::error_code ec;
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(folder_ / folder, ec)) {
-            const std::string name = Utf8Path(entry.path().filename());
+            const std::string name = PathToUtf8(entry.path().filename());
             if (entry.is_regular_file(ec) && used.count(name) == 0) names.push_back(std::string(folder) + "/" + name);
         }
         std::sort(names.begin(), names.end());
@@ -555,7 +549,7 @@ void TSourceBuilder::UseBlock(int dataFile, const std::string& name, const toml:
     if (blockLines_.count(name) == 0) {
         const fs::path path = folder_ / kBlocksFolder / PathFromUtf8(name);
         std::string text;
-        if (!disk_.ReadFile(path, text)) Fail(where, "нет файла блока «" + Utf8Path(path) + "»");
+        if (!disk_.ReadFile(path, text)) Fail(where, "нет файла блока «" + PathToUtf8(path) + "»");
         blockLines_[name] = BlockFromText(text, path);
     }
     files_[dataFile].BlockNames.insert(name);
@@ -565,7 +559,7 @@ void TSourceBuilder::UsePicture(int dataFile, const std::string& name, const tom
     if (pictureBytes_.count(name) == 0) {
         const fs::path path = folder_ / kPicturesFolder / PathFromUtf8(name);
         std::string bytes;
-        if (!disk_.ReadFile(path, bytes)) Fail(where, "нет файла картинки «" + Utf8Path(path) + "»");
+        if (!disk_.ReadFile(path, bytes)) Fail(where, "нет файла картинки «" + PathToUtf8(path) + "»");
         // Only the image itself is stored: what an editor leaves after its
         // end marker would not come back from a dump.
         const std::size_t length = JpegLength(bytes, 0, path);

@@ -7,10 +7,12 @@
 #include <string_view>
 
 #include "data/codepage.h"
+#include "data/layout.h"
 #include "data/picture.h"
 #include "data/refdata.h"
 #include "fields.h"
-#include "generator/writer.h"
+#include "files/paths.h"
+#include "files/savefs.h"
 #include "source.h"
 
 namespace zelk::pack {
@@ -19,16 +21,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Utf8Path(const fs::path& path) {
-    const std::u8string u8 = path.u8string();
-    return std::string(u8.begin(), u8.end());
-}
-
-constexpr std::int64_t kCellSize = 56;
-constexpr std::int64_t kCellBlocksAt = 16;
-constexpr std::int64_t kMinAircraftSize = 3 + 1 + 4;
-constexpr std::int64_t kMinTargetSize = 1 + 1 + 4 + 4 + 16 * kCellSize;
-constexpr std::int64_t kRouteTableSize = 256;
+// The layout's sizes in the cursor's signed arithmetic.
+constexpr auto I64(std::size_t size) { return static_cast<std::int64_t>(size); }
 
 // Checked reads over a file's bytes. A read that does not fit records the
 // fault and returns nothing; the caller then abandons that part of the walk.
@@ -154,7 +148,7 @@ const TLoadedFile& TChecker::Load(const fs::path& path) {
 void TChecker::CheckHeader(TCursor& c, int index) {
     if (!c.Text("имя карты") || !c.Text("ключ карты")) return;
     if (index != 0) return;
-    const auto count = c.Count("число самолётов", kMinAircraftSize);
+    const auto count = c.Count("число самолётов", I64(kMinAircraftSize));
     if (!count) return;
     for (std::int64_t i = 0; i < *count; ++i) {
         const std::string what = "самолёт " + std::to_string(i + 1);
@@ -162,27 +156,27 @@ void TChecker::CheckHeader(TCursor& c, int index) {
             !c.Need(1, what + ": типы заданий"))
             return;
         c.Seek(c.Pos() + 1);
-        for (int w = 0; w < 4; ++w)
+        for (std::size_t w = 0; w < kWeaponTexts; ++w)
             if (!c.Text(what + ": вооружение " + std::to_string(w))) return;
     }
-    c.Need(kRouteTableSize, "таблица смещений маршрута");
+    c.Need(I64(kRouteTableSize), "таблица смещений маршрута");
 }
 
 void TChecker::CheckTargets(std::string_view bytes, const fs::path& file, int index,
                             std::vector<TFileError>& faults) {
-    const auto trailerAt = static_cast<std::int64_t>(bytes.size()) - 4;
-    TCursor trailer(bytes, file, faults, trailerAt + 4);
+    const auto trailerAt = static_cast<std::int64_t>(bytes.size()) - I64(kTrailerSize);
+    TCursor trailer(bytes, file, faults, trailerAt + I64(kTrailerSize));
     trailer.Seek(trailerAt);
     const std::int64_t tableAt = *trailer.Int32("указатель таблицы целей");
-    if (tableAt < 0 || tableAt + 4 > trailerAt) {
+    if (tableAt < 0 || tableAt + I64(kInt32Size) > trailerAt) {
         trailer.Fault(trailerAt, "таблица целей по смещению " + std::to_string(tableAt) +
-                                     " лежит вне файла (размер " + std::to_string(trailerAt + 4) + ")");
+                                     " лежит вне файла (размер " + std::to_string(trailerAt + I64(kTrailerSize)) + ")");
         return;
     }
     // The last four bytes hold the trailer alone.
     TCursor c(bytes, file, faults, trailerAt);
     c.Seek(tableAt);
-    const auto count = c.Count("число целей", kMinTargetSize);
+    const auto count = c.Count("число целей", I64(kMinTargetSize));
     if (!count) return;
     for (std::int64_t i = 0; i < *count; ++i) {
         const std::string what = "цель " + std::to_string(i + 1);
@@ -191,12 +185,11 @@ void TChecker::CheckTargets(std::string_view bytes, const fs::path& file, int in
         TTargetRef t;
         t.Who = "цель «" + Cp1251ToUtf8(*name) + "»";
         t.DataFileAt = c.Pos();
-        if (!c.Need(8 + 16 * kCellSize, t.Who + ": запись")) return;
+        if (!c.Need(I64(kTargetFixedSize), t.Who + ": запись")) return;
         t.DataFile = *c.Int32("");
         t.Picture = *c.Int32("");
-        const std::int64_t cellsAt = c.Pos();
-        for (int n = 0; n < 16; ++n) {
-            c.Seek(cellsAt + n * kCellSize + kCellBlocksAt);
+        for (std::size_t n = 0; n < kCellCount; ++n) {
+            c.Seek(t.DataFileAt + I64(TargetBlockAt(n, 0)));
             for (const auto& f : kBlockFields) {
                 TBlockRef ref;
                 ref.Cell = "ячейка moving " + std::to_string(n / 8) + ", difficulty " + std::to_string((n / 4) % 2) +
@@ -206,7 +199,7 @@ void TChecker::CheckTargets(std::string_view bytes, const fs::path& file, int in
                 t.Blocks.push_back(std::move(ref));
             }
         }
-        c.Seek(cellsAt + 16 * kCellSize);
+        c.Seek(t.DataFileAt + I64(kTargetFixedSize));
         CheckTargetData(t, file, index, faults);
     }
 }
@@ -217,7 +210,7 @@ void TChecker::CheckTargetData(const TTargetRef& t, const fs::path& file, int in
         if (b.Offset < -2)
             faults.emplace_back(file, b.At, t.Who + ", " + b.Cell + ": смещение блока " + std::to_string(b.Offset) +
                                                  " меньше -2");
-    if (t.DataFile < 0 || t.DataFile > 9) {
+    if (t.DataFile < 0 || t.DataFile >= kDataFileCount) {
         faults.emplace_back(file, t.DataFileAt, t.Who + ": номер файла данных " + std::to_string(t.DataFile) +
                                                     " вне 0..9");
         return;
@@ -231,7 +224,7 @@ void TChecker::CheckTargetData(const TTargetRef& t, const fs::path& file, int in
     }
     const TLoadedFile& data = Load(dataPath);
     if (data.Unreadable) {
-        faults.emplace_back(file, t.DataFileAt, t.Who + ": файл данных " + Utf8Path(dataPath) +
+        faults.emplace_back(file, t.DataFileAt, t.Who + ": файл данных " + PathToUtf8(dataPath) +
                                                     ", где лежат её картинка и блоки, не читается: " +
                                                     data.Unreadable->Reason());
         return;
@@ -246,7 +239,7 @@ void TChecker::CheckTargetData(const TTargetRef& t, const fs::path& file, int in
     const std::string in = " файла " + DataFileName(t.DataFile) + " (размер " + std::to_string(size) + ")";
 
     if (t.Picture < 0 || t.Picture >= size) {
-        faults.emplace_back(file, t.DataFileAt + 4,
+        faults.emplace_back(file, t.DataFileAt + I64(kTargetPictureAt),
                             t.Who + ": смещение картинки " + std::to_string(t.Picture) + " за пределами" + in);
     } else if (seenPictures_.insert({dataPath, t.Picture}).second) {
         try {
@@ -291,11 +284,11 @@ TCheckReport TChecker::Check(const fs::path& file) {
         return report;
     }
     const std::string_view bytes = loaded.Bytes;
-    if (bytes.size() < 4) {
+    if (bytes.size() < kTrailerSize) {
         report.Faults.emplace_back(file, 0, "файл короче 4 байт: в нём нет даже указателя таблицы целей");
         return report;
     }
-    TCursor header(bytes, file, report.Faults, static_cast<std::int64_t>(bytes.size()) - 4);
+    TCursor header(bytes, file, report.Faults, static_cast<std::int64_t>(bytes.size()) - I64(kTrailerSize));
     CheckHeader(header, index);
     CheckTargets(bytes, file, index, report.Faults);
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "data/error.h"
+#include "files/error.h"
 
 namespace zelk::pack {
 

@@ -10,12 +10,13 @@
 
 #include "blocktext.h"
 #include "data/catalogues.h"
+#include "data/layout.h"
 #include "data/codepage.h"
-#include "data/error.h"
+#include "files/error.h"
 #include "data/picture.h"
 #include "data/refdata.h"
 #include "fields.h"
-#include "generator/writer.h"
+#include "files/savefs.h"
 #include "source.h"
 
 namespace zelk::pack {
@@ -48,14 +49,11 @@ std::string SerializeBlock(const std::vector<std::string>& lines) {
 // Where the stored blocks and pictures begin: right after the map record and,
 // in file 0, the aircraft and route tables.
 std::int64_t HeaderEnd(const TRefData& data, int index) {
-    std::int64_t pos = 2 + static_cast<std::int64_t>(data.Maps.Items[0].Name.size() + data.Maps.Items[0].Key.size());
-    if (index != 0) return pos;
-    pos += 4;
-    for (const auto& a : data.Aircrafts.Items) {
-        pos += 3 + static_cast<std::int64_t>(a.Name.size() + a.SpareText.size() + a.AirClass.size()) + 1;
-        for (const auto& w : a.Weapons) pos += 1 + static_cast<std::int64_t>(w.size());
-    }
-    return pos + 256;
+    std::size_t pos = MapRecordSize(data.Maps.Items[0]);
+    if (index != 0) return static_cast<std::int64_t>(pos);
+    pos += kInt32Size;
+    for (const auto& a : data.Aircrafts.Items) pos += AircraftRecordSize(a);
+    return static_cast<std::int64_t>(pos + kRouteTableSize);
 }
 
 // Walks the region between the header and the target table as our own writer

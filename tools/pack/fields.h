@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "data/layout.h"
 #include "data/refdata.h"
 
 namespace zelk::pack {
@@ -13,16 +14,16 @@ struct TBlockField {
 };
 
 // In the order the cell holds them.
-inline constexpr std::array<TBlockField, 9> kBlockFields{{
-    {"chiefs", &TVariantCell::ChiefsBlock},
-    {"nstationary", &TVariantCell::NStationaryBlock},
-    {"buildings", &TVariantCell::BuildingsBlock},
-    {"target", &TVariantCell::TargetBlock},
-    {"static_camera", &TVariantCell::StaticCameraBlock},
-    {"bridge", &TVariantCell::BridgeBlock},
-    {"house", &TVariantCell::HouseBlock},
-    {"front_marker", &TVariantCell::FrontMarkerBlock},
-    {"night", &TVariantCell::NightBlock},
+inline constexpr std::array<TBlockField, kBlocksPerCell> kBlockFields{{
+    {"chiefs", kCellBlockFields[0]},
+    {"nstationary", kCellBlockFields[1]},
+    {"buildings", kCellBlockFields[2]},
+    {"target", kCellBlockFields[3]},
+    {"static_camera", kCellBlockFields[4]},
+    {"bridge", kCellBlockFields[5]},
+    {"house", kCellBlockFields[6]},
+    {"front_marker", kCellBlockFields[7]},
+    {"night", kCellBlockFields[8]},
 }};
 
 // Keys of the route offset table, one per mission type.

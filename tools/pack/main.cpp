@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "check.h"
-#include "data/error.h"
+#include "files/error.h"
 #include "data/refdata.h"
-#include "generator/writer.h"
+#include "files/paths.h"
+#include "files/savefs.h"
 #include "source.h"
 #include "zelk_version.h"
 
@@ -28,13 +29,6 @@ using namespace zelk::pack;
 constexpr int kFailure = 1;
 constexpr int kRejected = 2;
 
-fs::path PathArg(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
-
-std::string Utf8(const fs::path& path) {
-    const std::u8string u8 = path.u8string();
-    return std::string(u8.begin(), u8.end());
-}
-
 // Parses the arguments as UTF-8: on Windows argv is in the ANSI code page,
 // which garbles Cyrillic folder names, so the wide command line is used.
 void ParseUtf8Arguments(CLI::App& app, int argc, char** argv) {
@@ -43,7 +37,7 @@ void ParseUtf8Arguments(CLI::App& app, int argc, char** argv) {
     LPWSTR* wargv = CommandLineToArgvW(GetCommandLineW(), &wargc);
     if (wargv) {
         std::vector<std::string> args;  // CLI11 takes them last first
-        for (int i = wargc - 1; i >= 1; --i) args.push_back(Utf8(fs::path(wargv[i])));
+        for (int i = wargc - 1; i >= 1; --i) args.push_back(PathToUtf8(fs::path(wargv[i])));
         LocalFree(wargv);
         app.parse(args);
         return;
@@ -65,14 +59,14 @@ int Fail(const std::string& message) {
 int DataFileIndexOrReject(const fs::path& file, int& index) {
     index = DataFileIndexFromName(file);
     if (index >= 0) return 0;
-    return Reject("«" + Utf8(file) + "»: имя файла данных должно оканчиваться на .rc0 … .rc9 (orvak_zelk.rcN)");
+    return Reject("«" + PathToUtf8(file) + "»: имя файла данных должно оканчиваться на .rc0 … .rc9 (orvak_zelk.rcN)");
 }
 
 int RunBuild(const fs::path& src, const fs::path& out) {
     std::error_code ec;
-    if (!fs::is_directory(src, ec)) return Reject("«" + Utf8(src) + "»: нет такой папки источника");
+    if (!fs::is_directory(src, ec)) return Reject("«" + PathToUtf8(src) + "»: нет такой папки источника");
     if (fs::exists(out, ec) && !fs::is_directory(out, ec))
-        return Reject("«" + Utf8(out) + "»: это не папка");
+        return Reject("«" + PathToUtf8(out) + "»: это не папка");
     // Everything is built in memory first: a fault leaves OUT untouched.
     const TBuildResult built = BuildDataFiles(src);
     fs::create_directories(out, ec);
@@ -80,16 +74,8 @@ int RunBuild(const fs::path& src, const fs::path& out) {
     TSaveFileSystem disk;
     for (const auto& [index, bytes] : built.Files) {
         const fs::path target = out / DataFileName(index);
-        fs::path temp = target;
-        temp += ".tmp";
-        try {
-            disk.WriteFile(temp, bytes);
-            disk.Rename(temp, target);
-        } catch (...) {
-            disk.Remove(temp);
-            throw;
-        }
-        std::cout << Utf8(target) << ": " << bytes.size() << " байт\n";
+        WriteFileAtomically(disk, target, bytes);
+        std::cout << PathToUtf8(target) << ": " << bytes.size() << " байт\n";
     }
     for (const auto& name : built.Unused) std::cout << "заметка: ни одна цель не ссылается на " << name << "\n";
     return 0;
@@ -100,12 +86,12 @@ int RunDump(const fs::path& file, const fs::path& out) {
     if (const int rc = DataFileIndexOrReject(file, index)) return rc;
     std::error_code ec;
     if (fs::exists(out, ec) && !(fs::is_directory(out, ec) && fs::is_empty(out, ec)))
-        return Reject("«" + Utf8(out) + "»: папка уже есть и не пуста; укажите новую");
+        return Reject("«" + PathToUtf8(out) + "»: папка уже есть и не пуста; укажите новую");
     std::string bytes;
     TSaveFileSystem disk;
-    if (!disk.ReadFile(file, bytes)) return Fail("«" + Utf8(file) + "»: файла нет");
+    if (!disk.ReadFile(file, bytes)) return Fail("«" + PathToUtf8(file) + "»: файла нет");
     WriteSourceFolder(DumpDataFile(bytes, index, file), out);
-    std::cout << Utf8(out) << "\n";
+    std::cout << PathToUtf8(out) << "\n";
     return 0;
 }
 
@@ -118,7 +104,7 @@ int RunCheck(const std::vector<fs::path>& files) {
     int broken = 0;
     for (const auto& report : CheckDataFiles(files)) {
         if (report.Faults.empty()) {
-            std::cout << Utf8(report.File) << ": ошибок нет (карта «" << report.MapName << "», целей "
+            std::cout << PathToUtf8(report.File) << ": ошибок нет (карта «" << report.MapName << "», целей "
                       << report.Targets;
             if (DataFileIndexFromName(report.File) == 0) std::cout << ", самолётов " << report.Aircraft;
             std::cout << ")\n";
@@ -170,10 +156,10 @@ int main(int argc, char** argv) {
     }
 
     try {
-        if (*build) return RunBuild(PathArg(src), PathArg(out));
-        if (*dump) return RunDump(PathArg(file), PathArg(out));
+        if (*build) return RunBuild(PathFromUtf8(src), PathFromUtf8(out));
+        if (*dump) return RunDump(PathFromUtf8(file), PathFromUtf8(out));
         std::vector<fs::path> paths;
-        for (const auto& f : files) paths.push_back(PathArg(f));
+        for (const auto& f : files) paths.push_back(PathFromUtf8(f));
         return RunCheck(paths);
     } catch (const TFileError& e) {
         return Fail(e.what());

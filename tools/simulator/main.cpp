@@ -21,9 +21,10 @@
 #include <windows.h>
 #endif
 
-#include "launch/logexaminer.h"
+#include "files/paths.h"
+#include "eventlog/logexaminer.h"
 #include "monitor/simconfig.h"
-#include "monitor/simroot.h"
+#include "files/simroot.h"
 
 namespace fs = std::filesystem;
 
@@ -123,11 +124,11 @@ int main(int argc, char** argv) {
     }
 
     const fs::path root = rootText.empty() ? FindRoot(argv[0]) : fs::path(rootText);
-    const fs::path folder = root / "Missions" / "Single" / "NN" / "ZELK";
+    const fs::path folder = zelk::MissionFolderOf(root);
 
     // The same reading of conf.ini as ZELK's, so both use the same log.
     const zelk::TSimulatorConfig config = zelk::ReadSimulatorConfig(root);
-    const fs::path ini = root / "conf.ini";
+    const fs::path ini = zelk::SimulatorConfigOf(root);
     std::error_code ec;
     if (!fs::exists(ini, ec))
         std::cout << "orvaksim: no " << ini.string() << ": the event log is off\n";
@@ -154,7 +155,7 @@ int main(int argc, char** argv) {
     else
         log = zelk::EventLogPath(root, config.EventLogName);
 
-    const std::string path = "Missions/Single/NN/ZELK/" + mission;
+    const std::string path = std::string(zelk::kMissionFolderName) + "/" + mission;
     std::cout << "orvaksim: flying " << path << " for " << seconds << " s" << std::endl;
     if (!log.empty()) {
         // Without eventlogkeep the simulator starts a fresh log for each flight.

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "data/catalogues.h"
+#include "data/layout.h"
 #include "data/codepage.h"
 
 namespace zelk {
@@ -116,14 +117,12 @@ std::string WriteDataFileBytes(const TDataFileSource& source, TDataFileLayout& l
         } else {
             w.Int32(t.PictureOffset);
         }
-        for (int n = 0; n < 16; ++n) {
+        for (std::size_t n = 0; n < kCellCount; ++n) {
             const TVariantCell& c = t.Variants[n / 8][(n / 4) % 2][n % 4];
             w.Double(c.PointX);
             w.Double(c.PointY);
-            for (const std::int32_t block : {c.ChiefsBlock, c.NStationaryBlock, c.BuildingsBlock, c.TargetBlock,
-                                             c.StaticCameraBlock, c.BridgeBlock, c.HouseBlock, c.FrontMarkerBlock,
-                                             c.NightBlock})
-                w.Int32(ResolveBlock(block, t.RawBlockOffsets, layout.BlockOffsets, t.Name));
+            for (const auto field : kCellBlockFields)
+                w.Int32(ResolveBlock(c.*field, t.RawBlockOffsets, layout.BlockOffsets, t.Name));
             w.Int32(c.Reserved);
         }
     }

@@ -8,7 +8,7 @@
 
 #include <jpeglib.h>
 
-#include "data/error.h"
+#include "files/error.h"
 #include "data/refdata.h"
 
 namespace zelk {

@@ -8,29 +8,15 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
-#include "data/error.h"
+#include "data/layout.h"
+#include "files/error.h"
+#include "files/paths.h"
 
 namespace zelk {
 
 namespace {
 
-constexpr int kDataFileCount = 10;
 constexpr const char* kTargetLeftOut = ". Цель пропущена, остальное загружено.";
-constexpr std::size_t kCellSize = 56;
-constexpr std::size_t kCellCount = 16;
-constexpr std::size_t kRouteTableSize = 256;
-// Smallest records, used to check a count against the bytes that remain
-// before anything is allocated.
-constexpr std::size_t kMinAircraftSize = 3 + 1 + 4;
-constexpr std::size_t kMinTargetSize = 1 + 1 + 4 + 4 + kCellSize * kCellCount;
-// Offset of the first block field inside a variant cell, and their number.
-constexpr std::size_t kCellBlocksAt = 16;
-constexpr std::size_t kBlocksPerCell = 9;  // Reserved is never read back
-
-std::string PathUtf8(const std::filesystem::path& p) {
-    const std::u8string u8 = p.u8string();
-    return std::string(u8.begin(), u8.end());
-}
 
 std::string Quote(std::string_view cp1251) { return "«" + Cp1251ToUtf8(cp1251) + "»"; }
 
@@ -143,12 +129,8 @@ TVariantCell ReadCell(TByteReader& r) {
     return c;
 }
 
-std::int32_t BlockField(const TVariantCell& c, std::size_t k) {
-    const std::int32_t fields[kBlocksPerCell] = {c.ChiefsBlock,      c.NStationaryBlock, c.BuildingsBlock,
-                                                 c.TargetBlock,      c.StaticCameraBlock, c.BridgeBlock,
-                                                 c.HouseBlock,       c.FrontMarkerBlock,  c.NightBlock};
-    return fields[k];
-}
+// Reserved is never read back.
+std::int32_t BlockField(const TVariantCell& c, std::size_t k) { return c.*kCellBlockFields[k]; }
 
 // A target read from a file, with the position of its DataFile field so
 // faults in its references can be named exactly.
@@ -156,10 +138,8 @@ struct TReadTarget {
     std::unique_ptr<TTarget> Target;
     std::size_t DataFileAt = 0;
 
-    std::size_t PictureAt() const { return DataFileAt + 4; }
-    std::size_t BlockAt(std::size_t cell, std::size_t k) const {
-        return DataFileAt + 8 + cell * kCellSize + kCellBlocksAt + 4 * k;
-    }
+    std::size_t PictureAt() const { return DataFileAt + kTargetPictureAt; }
+    std::size_t BlockAt(std::size_t cell, std::size_t k) const { return DataFileAt + TargetBlockAt(cell, k); }
 };
 
 struct TParsedFile {
@@ -171,10 +151,6 @@ struct TParsedFile {
     TRouteOffsets RouteOffsets{};
     std::vector<TReadTarget> Targets;
 };
-
-const TVariantCell& CellByNumber(const TTarget& t, std::size_t n) {
-    return t.Variants[n / 8][(n / 4) % 2][n % 4];
-}
 
 [[noreturn]] void TargetFault(const TParsedFile& f, std::size_t at, const TTarget& t, const std::string& what) {
     throw TFileError(f.Name, static_cast<std::int64_t>(at), "цель " + Quote(t.Name) + ": " + what);
@@ -218,7 +194,7 @@ public:
     bool BlockEnds(std::int64_t offset) override {
         return bytes_.find(BlockEnd, static_cast<std::size_t>(offset)) != std::string_view::npos;
     }
-    std::string Name() const override { return PathUtf8(name_.filename()); }
+    std::string Name() const override { return PathToUtf8(name_.filename()); }
 
 private:
     std::string_view bytes_;
@@ -238,7 +214,7 @@ public:
             if (chunk.size() < kChunk) return false;
         }
     }
-    std::string Name() const override { return PathUtf8(file_.Path().filename()); }
+    std::string Name() const override { return PathToUtf8(file_.Path().filename()); }
 
 private:
     TDataFile file_;
@@ -277,13 +253,13 @@ TParsedFile ParseDataFile(std::string_view bytes, int index, const std::filesyst
     f.Size = bytes.size();
     if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
         throw TFileError(fileName, TFileError::kNoPosition, "файл больше 2 ГБ: смещения в нём не помещаются в int32");
-    if (bytes.size() < 4)
+    if (bytes.size() < kTrailerSize)
         throw TFileError(fileName, 0,
                          "файл короче 4 байт (" + std::to_string(bytes.size()) + "): в нём нет даже указателя таблицы целей");
 
     TByteReader r(bytes, fileName);
     // Nothing but the trailer lies in the last four bytes.
-    const std::size_t trailerAt = bytes.size() - 4;
+    const std::size_t trailerAt = bytes.size() - kTrailerSize;
     r.SetLimit(trailerAt);
 
     f.Map = ReadMap(r);
@@ -303,11 +279,11 @@ TParsedFile ParseDataFile(std::string_view bytes, int index, const std::filesyst
     r.SetLimit(bytes.size());
     r.Seek(trailerAt);
     const std::int32_t tableAt = r.Int32("указатель таблицы целей");
-    if (tableAt < 0 || static_cast<std::size_t>(tableAt) + 4 > trailerAt)
+    if (tableAt < 0 || static_cast<std::size_t>(tableAt) + kInt32Size > trailerAt)
         throw TFileError(fileName, static_cast<std::int64_t>(trailerAt),
                          "таблица целей по смещению " + std::to_string(tableAt) +
                              " лежит вне файла (её начало должно быть не дальше байта " +
-                             std::to_string(trailerAt >= 4 ? trailerAt - 4 : 0) + ")");
+                             std::to_string(trailerAt >= kInt32Size ? trailerAt - kInt32Size : 0) + ")");
     r.SetLimit(trailerAt);
     r.Seek(static_cast<std::size_t>(tableAt));
     const std::size_t count = r.Count("число целей", kMinTargetSize);
@@ -321,10 +297,7 @@ TParsedFile ParseDataFile(std::string_view bytes, int index, const std::filesyst
         rt.DataFileAt = r.Pos();
         t.DataFile = r.Int32("номер файла данных цели");
         t.PictureOffset = r.Int32("смещение картинки");
-        for (std::size_t n = 0; n < kCellCount; ++n) {
-            auto& cell = t.Variants[n / 8][(n / 4) % 2][n % 4];
-            cell = ReadCell(r);
-        }
+        for (std::size_t n = 0; n < kCellCount; ++n) CellByNumber(t, n) = ReadCell(r);
         CheckTargetFields(f, rt);
         f.Targets.push_back(std::move(rt));
     }

@@ -12,11 +12,13 @@
 #include <system_error>
 
 #include "data/codepage.h"
-#include "data/error.h"
+#include "data/layout.h"
+#include "files/error.h"
 #include "data/refdata.h"
-#include "launch/logexaminer.h"
+#include "files/paths.h"
+#include "eventlog/logexaminer.h"
 #include "library/commands.h"
-#include "library/mission.h"
+#include "mission/mission.h"
 #include "library/scan.h"
 
 namespace zelk {
@@ -219,10 +221,7 @@ std::string Tx(T id, std::initializer_list<std::string> args = {}) {
 
 // ------------------------------------------------------------------ helpers
 
-std::string PathText(fs::path p) {
-    const std::u8string u = p.make_preferred().u8string();
-    return std::string(u.begin(), u.end());
-}
+std::string PathText(fs::path p) { return PathToUtf8(p.make_preferred()); }
 
 std::string Quoted(const fs::path& p) { return "«" + PathText(p) + "»"; }
 
@@ -306,7 +305,7 @@ void CheckData(const TDoctorInput& in, TReport& r) {
     }
 
     std::vector<std::string> loaded;
-    for (int n = 0; n < 10; ++n) {
+    for (int n = 0; n < kDataFileCount; ++n) {
         std::error_code ec;
         const bool leftOut = std::find(ref.LeftOutFiles.begin(), ref.LeftOutFiles.end(), n) != ref.LeftOutFiles.end();
         if (!leftOut && fs::exists(ref.DataFilePath(n), ec)) loaded.push_back(DataFileName(n));

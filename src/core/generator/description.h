@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "data/refdata.h"
-#include "library/mission.h"
+#include "mission/mission.h"
 
 namespace zelk {
 

@@ -6,9 +6,11 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
-#include "data/error.h"
+#include "files/error.h"
 #include "data/refdata.h"
 #include "generator/random.h"
+#include "generator/tanks.h"
+#include "mission/params.h"
 
 namespace zelk {
 
@@ -61,7 +63,7 @@ int TakeSlot(TObjectWork& work) {
 
 std::string TankClass(int side, int type) {
     if (type == 0) return HeavyGunClass;
-    if (!ValidSide(side) || type < 1 || type > 13) return {};
+    if (!ValidSide(side) || type < 1 || type > kTanksRange.Hi) return {};
     return TankClasses[side][type];
 }
 
@@ -70,28 +72,21 @@ std::string TankClass(int side, int type) {
 // names a group the simulator knows.
 std::string TankColumn(int side, int type) {
     if (type == 0) type = 1;
-    if (!ValidSide(side) || type < 1 || type > 13) return {};
+    if (!ValidSide(side) || type < 1 || type > kTanksRange.Hi) return {};
     return TankColumns[side][type];
 }
 
-int ArmyIndex(const TMissionData& data) { return std::clamp(data.Army, 0, 3); }
+int ArmyIndex(const TMissionData& data) { return std::clamp(data.Army, kArmyRange.Lo, kArmyRange.Hi); }
 
 }  // namespace
 
 void SetUpTanks(const TMissionData& data, TObjectWork& work, TRandom& rnd) {
-    static const std::string blueTanks = W("танки синих");
-    static const std::string redTanks = W("танки красных");
-    static const std::string tanksWord = W("танки ");
+    static const std::string tanksWord = TanksWord() + " ";
 
     work.TankSlots.fill(1);
     work.TankSlots[0] = 0;
 
-    if (Contains(work.Title, blueTanks))
-        work.TankSide = 2;
-    else if (Contains(work.Title, redTanks))
-        work.TankSide = 1;
-    else
-        work.TankSide = EnemySide[ArmyIndex(data)];
+    work.TankSide = TankSideFor(work.Title, data.Army);
 
     if (data.Tanks != 0) {
         for (int i = 1; i <= 9; ++i) work.TankSlots[i] = data.Tanks;
@@ -106,7 +101,7 @@ void SetUpTanks(const TMissionData& data, TObjectWork& work, TRandom& rnd) {
     }
 
     work.TankSuffix.clear();
-    if (data.Tanks >= 1 && data.Tanks <= 13 && Contains(LowerCp1251(data.Target), tanksWord))
+    if (data.Tanks >= 1 && data.Tanks <= kTanksRange.Hi && Contains(LowerCp1251(data.Target), tanksWord))
         work.TankSuffix = " [" + TankDisplayNames[work.TankSide][data.Tanks] + "]";
 
     work.HeavyFlak = data.Mode == 3 && data.Height >= 2000;

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "library/mission.h"
+#include "mission/mission.h"
 
 namespace zelk {
 

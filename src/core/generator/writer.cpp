@@ -2,34 +2,21 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
-#include <random>
 #include <system_error>
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
-#include "data/error.h"
+#include "data/layout.h"
+#include "files/error.h"
 #include "generator/description.h"
-#include "generator/mytools.h"
+#include "generator/escapes.h"
 #include "generator/objects.h"
 #include "generator/random.h"
-
-#if defined(_WIN32)
-#include <io.h>
-#include <process.h>
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-#endif
+#include "mission/params.h"
 
 namespace zelk {
 
@@ -60,23 +47,23 @@ std::string Utf8(const std::string& cp1251) { return Cp1251ToUtf8(cp1251); }
 // The record's parameters index the catalogues; a value outside its table
 // (a hand-edited or damaged record) stops the save with a clear message
 // instead of reading past a table.
-void CheckRange(const std::string& fileName, const char* field, long long value, long long low, long long high) {
-    if (value >= low && value <= high) return;
+void CheckRange(const std::string& fileName, const char* field, long long value, TParamRange range) {
+    if (range.Contains(value)) return;
     throw TFileError(fileName, TFileError::kNoPosition,
                      std::string("недопустимое значение параметра задания ") + field + ": " + Int(value) +
-                         " (допустимо от " + Int(low) + " до " + Int(high) + ")");
+                         " (допустимо от " + Int(range.Lo) + " до " + Int(range.Hi) + ")");
 }
 
 void CheckMission(const TMission& mission, const std::string& fileName) {
     const TMissionData& d = mission.Data;
-    CheckRange(fileName, "«номер файла»", mission.Number, 1, 9999);
-    CheckRange(fileName, "«тип задания»", d.Mode, 0, 3);
-    CheckRange(fileName, "«движение цели»", d.Moving, 0, 1);
-    CheckRange(fileName, "«сложность»", d.Difficulty, 0, 1);
-    CheckRange(fileName, "«армия»", d.Army, 0, 3);
-    CheckRange(fileName, "«время»", d.Time, 0, 23);
-    CheckRange(fileName, "«погода»", d.Weather, 0, 6);
-    CheckRange(fileName, "«танки»", d.Tanks, 0, 13);
+    CheckRange(fileName, "«номер файла»", mission.Number, kMissionNumberRange);
+    CheckRange(fileName, "«тип задания»", d.Mode, kModeRange);
+    CheckRange(fileName, "«движение цели»", d.Moving, kMovingRange);
+    CheckRange(fileName, "«сложность»", d.Difficulty, kDifficultyRange);
+    CheckRange(fileName, "«армия»", d.Army, kArmyRange);
+    CheckRange(fileName, "«время»", d.Time, kTimeRange);
+    CheckRange(fileName, "«погода»", d.Weather, kWeatherRange);
+    CheckRange(fileName, "«танки»", d.Tanks, kTanksRange);
 }
 
 void WriteEnemyFighters(std::string& out, const TMissionData& d, const TVariantCell& cell, const std::string& wp,
@@ -142,12 +129,6 @@ int FindAircraftIndex(std::string_view airClass, const TAircraftsColl& aircrafts
     return index < 0 ? 0 : index;
 }
 
-int FindAircraftIndex(std::string_view airClass, const std::vector<const TAircraft*>& aircrafts) {
-    for (std::size_t i = 0; i < aircrafts.size(); ++i)
-        if (aircrafts[i] != nullptr && aircrafts[i]->AirClass == airClass) return static_cast<int>(i);
-    return 0;
-}
-
 TMissionFiles BuildMissionFiles(const TMission& mission, const TRefData& ref,
                                 const std::vector<std::string>& commentLines, std::uint64_t seed) {
     TMissionFiles files;
@@ -165,7 +146,7 @@ TMissionFiles BuildMissionFiles(const TMission& mission, const TRefData& ref,
     const TTarget* target = ref.Targets.SelectTarget(d.Map, d.Target);
     if (target == nullptr)
         throw TFileError(files.FileName, TFileError::kNoPosition, MissingTargetReason(mission, ref));
-    if (target->DataFile < 0 || target->DataFile > 9)
+    if (target->DataFile < 0 || target->DataFile >= kDataFileCount)
         throw TFileError(ref.DataFilePath(0), TFileError::kNoPosition,
                          "цель «" + Utf8(d.Target) + "» ссылается на файл данных с номером " +
                              Int(target->DataFile) + " (допустимо от 0 до 9)");
@@ -226,131 +207,6 @@ TMissionFiles BuildMissionFiles(const TMission& mission, const TRefData& ref,
     files.Short = ExpandLineBreaks(summary);
     files.Comment = ExpandLineBreaks(comment);
     return files;
-}
-
-// ---- Files on disk ----
-
-namespace {
-
-std::FILE* OpenFile(const std::filesystem::path& path, bool write) {
-#if defined(_WIN32)
-    return _wfopen(path.c_str(), write ? L"wb" : L"rb");
-#else
-    return std::fopen(path.c_str(), write ? "wb" : "rb");
-#endif
-}
-
-bool SyncFile(std::FILE* f) {
-#if defined(_WIN32)
-    return _commit(_fileno(f)) == 0;
-#else
-    return ::fsync(fileno(f)) == 0;
-#endif
-}
-
-enum class TMoveResult { Moved, Exists, Failed };
-
-// A move that refuses to replace: the one primitive that lets programs
-// sharing the folder claim a file name. Keep every platform's form here.
-TMoveResult MoveIfAbsent(const std::filesystem::path& from, const std::filesystem::path& to) {
-#if defined(_WIN32)
-    // Without MOVEFILE_REPLACE_EXISTING the move fails when `to` exists.
-    if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) return TMoveResult::Moved;
-    const DWORD error = ::GetLastError();
-    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? TMoveResult::Exists : TMoveResult::Failed;
-#else
-#if defined(__linux__) && defined(RENAME_NOREPLACE)
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return TMoveResult::Moved;
-    if (errno == EEXIST) return TMoveResult::Exists;
-    // Some file systems lack the flag; a hard link refuses to replace too.
-    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return TMoveResult::Failed;
-#endif
-    if (::link(from.c_str(), to.c_str()) != 0) return errno == EEXIST ? TMoveResult::Exists : TMoveResult::Failed;
-    ::unlink(from.c_str());  // a left-over temporary name is never listed
-    return TMoveResult::Moved;
-#endif
-}
-
-// A suffix no other save uses, in this program or in another one running at
-// the same time: two saves writing one temporary file would mix their bytes.
-std::string TemporarySuffix() {
-    static const unsigned long long process = [] {
-#if defined(_WIN32)
-        const unsigned long long pid = static_cast<unsigned long long>(_getpid());
-#else
-        const unsigned long long pid = static_cast<unsigned long long>(::getpid());
-#endif
-        return (pid << 32) ^ std::random_device{}();
-    }();
-    static std::atomic<unsigned> counter{0};
-    char text[48];
-    std::snprintf(text, sizeof text, ".%llx.%x.tmp", process, counter.fetch_add(1));
-    return text;
-}
-
-// A regular file its owner may not write: not ours to replace or to number over.
-bool ReadOnlyFile(const std::filesystem::path& path) {
-    std::error_code ec;
-    const auto status = std::filesystem::symlink_status(path, ec);
-    return !ec && status.type() == std::filesystem::file_type::regular &&
-           (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none;
-}
-
-}  // namespace
-
-void TSaveFileSystem::WriteFile(const std::filesystem::path& path, std::string_view bytes) {
-    std::FILE* f = OpenFile(path, true);
-    if (f == nullptr) throw TFileError(path, TFileError::kNoPosition, "не удалось создать файл для записи");
-    const std::size_t written = bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), f);
-    const bool flushed = written == bytes.size() && std::fflush(f) == 0 && SyncFile(f);
-    const bool closed = std::fclose(f) == 0;
-    if (written != bytes.size())
-        throw TFileError(path, static_cast<std::int64_t>(written), "запись в файл не удалась");
-    if (!flushed || !closed) throw TFileError(path, TFileError::kNoPosition, "запись в файл не завершена");
-}
-
-bool TSaveFileSystem::ReadFile(const std::filesystem::path& path, std::string& bytes) {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
-        if (ec) throw TFileError(path, TFileError::kNoPosition, "файл недоступен");
-        return false;
-    }
-    std::FILE* f = OpenFile(path, false);
-    if (f == nullptr) throw TFileError(path, TFileError::kNoPosition, "не удалось открыть файл для чтения");
-    bytes.clear();
-    char buf[65536];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed) throw TFileError(path, static_cast<std::int64_t>(bytes.size()), "чтение файла не удалось");
-    return true;
-}
-
-void TSaveFileSystem::Rename(const std::filesystem::path& from, const std::filesystem::path& to) {
-    std::error_code ec;
-    // A file the pilot made read-only is not ours to replace: the folder scan
-    // passes it over, and Windows refuses such a rename, but POSIX would
-    // replace it without a word.
-    if (ReadOnlyFile(to)) throw TFileError(to, TFileError::kNoPosition, "файл защищён от записи, он не заменён");
-    std::filesystem::rename(from, to, ec);
-    if (ec) throw TFileError(to, TFileError::kNoPosition, "не удалось заменить файл новым");
-}
-
-bool TSaveFileSystem::RenameNew(const std::filesystem::path& from, const std::filesystem::path& to) {
-    switch (MoveIfAbsent(from, to)) {
-        case TMoveResult::Moved: return true;
-        case TMoveResult::Exists: return false;
-        case TMoveResult::Failed: break;
-    }
-    throw TFileError(to, TFileError::kNoPosition, "не удалось создать файл");
-}
-
-bool TSaveFileSystem::Remove(const std::filesystem::path& path) noexcept {
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
-    // Only a name that is surely gone counts as removed, not one we cannot look at.
-    return std::filesystem::symlink_status(path, ec).type() == std::filesystem::file_type::not_found;
 }
 
 namespace {
@@ -446,8 +302,8 @@ void SaveMissionFiles(TMission& mission, const TRefData& ref, const std::filesys
             fs->Remove(p.PropTemp);
             if (!mayMoveTo) throw;
             do ++number;
-            while (number <= 9999 && !mayMoveTo(number));
-            if (number > 9999)
+            while (number <= kMissionNumberRange.Hi && !mayMoveTo(number));
+            if (number > kMissionNumberRange.Hi)
                 throw TFileError(missionFolder, TFileError::kNoPosition, "нет свободного номера задания до 9999");
         } catch (const TFileError& e) {
             fs->Remove(p.MisTemp);

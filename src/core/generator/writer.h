@@ -8,9 +8,10 @@
 #include <string_view>
 #include <vector>
 
-#include "data/error.h"
+#include "files/error.h"
+#include "files/savefs.h"
 #include "data/refdata.h"
-#include "library/mission.h"
+#include "mission/mission.h"
 
 namespace zelk {
 
@@ -31,27 +32,6 @@ struct TMissionFiles {
 // range, the data file cannot be opened or one of its blocks is broken.
 TMissionFiles BuildMissionFiles(const TMission& mission, const TRefData& ref,
                                 const std::vector<std::string>& commentLines, std::uint64_t seed);
-
-// The file operations of a save. The default one works on the real disk and
-// checks every call; tests derive from it to fail one operation on purpose.
-class TSaveFileSystem {
-public:
-    virtual ~TSaveFileSystem() = default;
-    // Creates or truncates `path`, writes `bytes`, flushes them to the disk.
-    // Throws TFileError.
-    virtual void WriteFile(const std::filesystem::path& path, std::string_view bytes);
-    // The whole file into `bytes`; false when the file does not exist. Throws
-    // TFileError when it exists but cannot be read.
-    virtual bool ReadFile(const std::filesystem::path& path, std::string& bytes);
-    // Moves `from` onto `to`, replacing `to`. Throws TFileError.
-    virtual void Rename(const std::filesystem::path& from, const std::filesystem::path& to);
-    // Moves `from` to `to` in one step only when nothing is at `to`, so that
-    // two programs can never both take one name. False, with nothing moved,
-    // when `to` exists (whatever it is). Throws TFileError on other failures.
-    virtual bool RenameNew(const std::filesystem::path& from, const std::filesystem::path& to);
-    // Removes `path` if present; false when it is still there. Never throws.
-    virtual bool Remove(const std::filesystem::path& path) noexcept;
-};
 
 // A file name of a never-saved mission is in use on disk: the number is taken
 // (by another program, or by a file the scan left out).
@@ -111,6 +91,5 @@ void RotateRouteOffset(double& dx, double& dy, int heading, bool randomRoute);
 
 // Index of the first aircraft whose AirClass equals airClass, 0 when none.
 int FindAircraftIndex(std::string_view airClass, const TAircraftsColl& aircrafts);
-int FindAircraftIndex(std::string_view airClass, const std::vector<const TAircraft*>& aircrafts);
 
 }  // namespace zelk

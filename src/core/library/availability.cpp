@@ -2,9 +2,8 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
-#include "generator/objects.h"
-#include "generator/random.h"
 #include "generator/tanks.h"
+#include "mission/params.h"
 
 namespace zelk {
 
@@ -23,8 +22,8 @@ TOffers TargetOffers(const TTarget* target) {
 }
 
 bool VariantDefined(const TTarget& target, const TMissionData& data) {
-    return data.Moving < 2 && data.Difficulty < 2 && data.Mode < 4 &&
-           target.Cell(data.Moving, data.Difficulty, data.Mode).Defined();
+    return kMovingRange.Contains(data.Moving) && kDifficultyRange.Contains(data.Difficulty) &&
+           kModeRange.Contains(data.Mode) && target.Cell(data.Moving, data.Difficulty, data.Mode).Defined();
 }
 
 bool SettleVariant(const TTarget& target, TMissionData& data, TVariantKeep keep) {
@@ -239,21 +238,11 @@ TMissionChoice SettleMission(TMission& mission, const TRefData& ref, TVariantKee
     return choice;
 }
 
-int TankSideOf(const TMissionData& data) {
-    // The writer's own tank set-up decides the side; a fixed tank type keeps
-    // it from drawing anything.
-    TMissionData probe = data;
-    probe.Tanks = 1;
-    TObjectWork work;
-    work.Title = ModeNames[data.Mode < ModeNames.size() ? data.Mode : 0] + " - " + data.Target;
-    TRandom rnd(0);
-    SetUpTanks(probe, work, rnd);
-    return work.TankSide;
-}
+// The mode name before the target in a title never holds the side's words.
+int TankSideOf(const TMissionData& data) { return TankSideFor(data.Target, data.Army); }
 
 bool IsTankTarget(std::string_view targetName) {
-    static const std::string word = W("танки");
-    return LowerCp1251(targetName).find(word) != std::string::npos;
+    return LowerCp1251(targetName).find(TanksWord()) != std::string::npos;
 }
 
 }  // namespace zelk

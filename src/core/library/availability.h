@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "data/error.h"
+#include "files/error.h"
 #include "data/refdata.h"
-#include "library/mission.h"
+#include "mission/mission.h"
 
 namespace zelk {
 

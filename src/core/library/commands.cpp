@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "data/codepage.h"
-#include "data/error.h"
+#include "files/error.h"
 #include "generator/writer.h"
 #include "library/availability.h"
 
@@ -80,7 +80,7 @@ int TMissionLibrary::NewMission(const TNewDefaults& defaults) {
     return Count() - 1;
 }
 
-int TMissionLibrary::CopyMission(int index) {
+int TMissionLibrary::CopyMission(int index, const TRefData* settleIn) {
     const TMission& source = At(index);
     if (!CheckMaxFileNumber()) return -1;
     auto m = NumberedMission(Counter);
@@ -101,6 +101,7 @@ int TMissionLibrary::CopyMission(int index) {
     d.Army = s.Army;
     // Tanks, RandomRoute and Fighters start afresh, as in a new mission.
     MarkNew(*m);
+    if (settleIn != nullptr) SettleMission(*m, *settleIn);
     Missions.push_back(std::move(m));
     return Count() - 1;
 }
@@ -178,6 +179,19 @@ int TMissionLibrary::SaveMission(const std::string& fileName, const TRefData& re
         }
     }
     return index;
+}
+
+int TMissionLibrary::SaveListedMission(const std::string& fileName, const TRefData& ref,
+                                       const std::filesystem::path& folder, std::uint64_t seed, bool fresh) {
+    const int index = FindByFileName(fileName);
+    std::vector<std::string> comment;
+    if (index >= 0) {
+        comment = CommentToSave(At(index));
+        if (!fresh && At(index).RestoredSeed) seed = *At(index).RestoredSeed;
+    }
+    const int saved = SaveMission(fileName, ref, folder, comment, seed);
+    At(saved).RestoredSeed.reset();
+    return saved;
 }
 
 const std::string& SaveReminderText() {

@@ -10,7 +10,8 @@
 
 #include "data/refdata.h"
 #include "library/journal.h"
-#include "library/mission.h"
+#include "mission/mission.h"
+#include "mission/params.h"
 #include "library/scan.h"
 
 namespace zelk {
@@ -18,7 +19,7 @@ namespace zelk {
 class TSaveFileSystem;
 
 // Highest file number a mission can have.
-inline constexpr int kMaxMissionNumber = 9999;
+inline constexpr int kMaxMissionNumber = kMissionNumberRange.Hi;
 
 // What New puts into a fresh mission before the availability rules settle it.
 struct TNewDefaults {
@@ -76,7 +77,10 @@ public:
     // except Tanks, RandomRoute and Fighters (0) and the texts (Short holds
     // only the reminder). Returns the new index, or -1 when the number limit
     // is reached. Throws std::out_of_range for an index outside the list.
-    int CopyMission(int index);
+    // With `settleIn`, the copy is settled into what those data offer
+    // (SettleMission), as the window does when it shows it: a copy is never
+    // saved unsettled.
+    int CopyMission(int index, const TRefData* settleIn = nullptr);
 
     // Removes the missions at the given indices (any order; duplicates and
     // indices outside the list are ignored), walking from the last to the
@@ -103,6 +107,13 @@ public:
     // the wrong files); the generator's own errors pass through.
     int SaveMission(const std::string& fileName, const TRefData& ref, const std::filesystem::path& folder,
                     const std::vector<std::string>& commentLines, std::uint64_t seed);
+
+    // SaveMission with what a save of a listed mission writes: its typed
+    // comment, else its own (CommentToSave); the seed of a variant restored
+    // from the journal, else `seed`. A `fresh` save (a mission the simulator
+    // has flown) always takes `seed`. The restored seed serves one save.
+    int SaveListedMission(const std::string& fileName, const TRefData& ref, const std::filesystem::path& folder,
+                          std::uint64_t seed, bool fresh = false);
 };
 
 // "\r\n Не забудьте сохранить это задание!", the only Short line of a mission

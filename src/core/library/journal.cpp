@@ -5,7 +5,8 @@
 #include <ctime>
 #include <system_error>
 
-#include "data/error.h"
+#include "files/error.h"
+#include "files/paths.h"
 
 #if defined(_WIN32)
 #include <fcntl.h>
@@ -99,14 +100,6 @@ bool ParseSmall(std::string_view text, T& out) {
     return true;
 }
 
-std::FILE* OpenRead(const std::filesystem::path& path) {
-#if defined(_WIN32)
-    return _wfopen(path.c_str(), L"rb");
-#else
-    return std::fopen(path.c_str(), "rb");
-#endif
-}
-
 }  // namespace
 
 std::string FormatVariant(const TVariant& v) {
@@ -171,7 +164,7 @@ std::optional<TVariant> ParseVariant(std::string_view line) {
 }
 
 std::string HashDataFile(const std::filesystem::path& path) {
-    std::FILE* f = OpenRead(path);
+    std::FILE* f = OpenFile(path, "rb");
     if (f == nullptr) throw TFileError(path, TFileError::kNoPosition, "не удалось открыть файл для чтения");
     std::uint64_t h = 14695981039346656037ull;
     char buf[65536];
@@ -216,7 +209,7 @@ void TJournal::Append(const TVariant& variant) const {
     const auto size = std::filesystem::file_size(file_, ec);
     if (!ec && size > 0) {
         // A crash may have left half a line: start on a line of our own.
-        if (std::FILE* f = OpenRead(file_)) {
+        if (std::FILE* f = OpenFile(file_, "rb")) {
             char last = '\n';
             if (std::fseek(f, -1, SEEK_END) == 0) last = static_cast<char>(std::fgetc(f));
             std::fclose(f);
@@ -247,7 +240,7 @@ std::vector<TVariant> TJournal::Variants(int number) const {
     std::vector<TVariant> out;
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file_, ec)) return out;
-    std::FILE* f = OpenRead(file_);
+    std::FILE* f = OpenFile(file_, "rb");
     if (f == nullptr) return out;
     std::string line;
     bool overlong = false;

@@ -34,8 +34,10 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
-#include "generator/mytools.h"
+#include "generator/escapes.h"
 #include "generator/tanks.h"
+#include "mission/params.h"
+#include "files/paths.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -59,7 +61,7 @@ constexpr std::uint64_t kDescriptionFileLimit = 1ull << 20;
 // first few are kept as texts (every one still sets the fields).
 constexpr std::size_t kKeptTextLines = 16;
 // Four digits in the entry name.
-constexpr int kMaxNumber = 9999;
+constexpr int kMaxNumber = kMissionNumberRange.Hi;
 
 // Reads at most `limit` bytes of a regular file, line by line, through a
 // buffer kept by the caller, so that a scan of thousands of files allocates
@@ -82,7 +84,7 @@ public:
     TLineReader(const std::filesystem::path& path, std::string& buffer, const TOptions& options)
         : buf_(buffer), left_(options.Limit) {
 #ifdef _WIN32
-        file_ = _wfopen(path.c_str(), L"rb");
+        file_ = OpenFile(path, "rb");
         if (!file_) return;
         struct _stat64 st;
         if (_fstat64(_fileno(file_), &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG ||
@@ -282,11 +284,11 @@ bool ParseTruncated(std::string_view s, long long low, long long high, long long
 }
 
 // The ranges the window can show; a value outside is not taken.
-constexpr long long kMaxTime = 23;
-constexpr long long kMaxWeather = 6;
-constexpr long long kMaxFlight = 2;
-constexpr long long kMaxFighters = 4;
-constexpr long long kMaxHeight = 15000;
+constexpr long long kMaxTime = kTimeRange.Hi;
+constexpr long long kMaxWeather = kWeatherRange.Hi;
+constexpr long long kMaxFlight = kFlightRange.Hi;
+constexpr long long kMaxFighters = kFightersRange.Hi;
+constexpr long long kMaxHeight = kHeightRange.Hi;
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
@@ -734,8 +736,7 @@ bool ListFolder(const std::filesystem::path& folder, const std::function<void(co
     std::filesystem::directory_iterator it(folder, ec);
     for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
         // UTF-8 never fails to convert; our names are ASCII either way.
-        const std::u8string name = it->path().filename().u8string();
-        onName(std::string(name.begin(), name.end()));
+        onName(PathToUtf8(it->path().filename()));
     }
     if (ec) error = ec.value();
     return !ec;

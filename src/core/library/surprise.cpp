@@ -5,6 +5,7 @@
 
 #include "data/catalogues.h"
 #include "library/availability.h"
+#include "mission/params.h"
 
 namespace zelk {
 
@@ -61,10 +62,10 @@ bool DrawSurprise(TMissionData& data, const TRefData& ref, const TFixedParams& f
     data.Difficulty = static_cast<std::uint8_t>(c.Difficulty);
     data.Mode = static_cast<std::uint8_t>(c.Mode);
     data.Aircraft = fixed.Aircraft ? *fixed.Aircraft : Pick(OfferedAircrafts(ref.Aircrafts, c.Mode), rnd)->AirClass;
-    data.Time = fixed.Time ? *fixed.Time : rnd.DrawRange(0, 23);
-    data.Weather = fixed.Weather ? *fixed.Weather : rnd.DrawRange(0, static_cast<int>(WeatherNames.size()) - 1);
+    data.Time = fixed.Time ? *fixed.Time : rnd.DrawRange(kTimeRange.Lo, kTimeRange.Hi);
+    data.Weather = fixed.Weather ? *fixed.Weather : rnd.DrawRange(kWeatherRange.Lo, kWeatherRange.Hi);
     data.Clouds = fixed.Clouds ? *fixed.Clouds : CloudNames[rnd.Draw(static_cast<std::uint32_t>(CloudNames.size()))];
-    data.RandomRoute = static_cast<std::uint8_t>(fixed.RandomRoute ? *fixed.RandomRoute : rnd.DrawRange(0, 1));
+    data.RandomRoute = static_cast<std::uint8_t>(fixed.RandomRoute ? *fixed.RandomRoute : rnd.DrawRange(kRandomRouteRange.Lo, kRandomRouteRange.Hi));
     if (data.Difficulty == 0) data.Fighters = 0;
     return true;
 }

@@ -6,7 +6,7 @@
 
 #include "data/refdata.h"
 #include "generator/random.h"
-#include "library/mission.h"
+#include "mission/mission.h"
 
 namespace zelk {
 

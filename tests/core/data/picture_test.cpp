@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <random>
 
-#include "data/error.h"
+#include "files/error.h"
 #include "support/datafiles.h"
 #include "support/tempdir.h"
 

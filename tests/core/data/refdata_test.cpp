@@ -7,7 +7,7 @@
 
 #include "data/codepage.h"
 #include "data/datawriter.h"
-#include "data/error.h"
+#include "files/error.h"
 #include "support/datafiles.h"
 #include "support/tempdir.h"
 

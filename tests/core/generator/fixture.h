@@ -15,7 +15,7 @@
 #include "data/datawriter.h"
 #include "data/refdata.h"
 #include "generator/random.h"
-#include "library/mission.h"
+#include "mission/mission.h"
 #include "support/datafiles.h"
 #include "support/tempdir.h"
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "data/error.h"
+#include "files/error.h"
 #include "data/refdata.h"
 #include "fixture.h"
 #include "generator/random.h"

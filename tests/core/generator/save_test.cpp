@@ -5,7 +5,7 @@
 #include <fstream>
 #include <set>
 
-#include "data/error.h"
+#include "files/error.h"
 #include "fixture.h"
 #include "generator/writer.h"
 

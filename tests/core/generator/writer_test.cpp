@@ -6,7 +6,7 @@
 
 #include <clocale>
 
-#include "data/error.h"
+#include "files/error.h"
 #include "fixture.h"
 #include "support/tempdir.h"
 
@@ -442,10 +442,6 @@ TEST(WriterPieces, RotationAndAircraftLookUp) {
     coll.Items[2].AirClass = "B";
     EXPECT_EQ(FindAircraftIndex("B", coll), 1);
     EXPECT_EQ(FindAircraftIndex("b", coll), 0);
-    const std::vector<const TAircraft*> list{&coll.Items[2], nullptr, &coll.Items[0]};
-    EXPECT_EQ(FindAircraftIndex("B", list), 0);
-    EXPECT_EQ(FindAircraftIndex("", list), 2);
-    EXPECT_EQ(FindAircraftIndex("X", list), 0);
 }
 
 }  // namespace

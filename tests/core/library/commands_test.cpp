@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "data/codepage.h"
-#include "data/error.h"
+#include "files/error.h"
 #include "support/faultfs.h"
 #include "support/tempdir.h"
 

@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "core/generator/fixture.h"
+#include "generator/writer.h"
 #include "library/commands.h"
 #include "library/scan.h"
 #include "support/faultfs.h"

@@ -12,10 +12,11 @@
 #include "data/catalogues.h"
 #include "data/codepage.h"
 #include "data/datawriter.h"
-#include "data/error.h"
+#include "files/error.h"
 #include "data/refdata.h"
 #include "library/availability.h"
 #include "library/commands.h"
+#include "mission/params.h"
 #include "library/scan.h"
 #include "support/datafiles.h"
 #include "support/tempdir.h"
@@ -102,6 +103,11 @@ TEST(RoundTrip, SaveThenScanGivesBackWhatTheFilesCarry) {
     std::mt19937 rng(2024);
     TMissionLibrary lib;
 
+    // Every value comes from the ranges the window and zelk-cli offer, so that
+    // the read-back is checked against the same table.
+    const auto draw = [&rng](TParamRange r, int step = 1) {
+        return r.Lo + step * static_cast<int>(rng() % static_cast<unsigned>((r.Hi - r.Lo) / step + 1));
+    };
     constexpr int kMissions = 120;
     for (int i = 0; i < kMissions; ++i) {
         const int at = lib.NewMission(DefaultsFromRefData(data.Ref));
@@ -111,19 +117,19 @@ TEST(RoundTrip, SaveThenScanGivesBackWhatTheFilesCarry) {
         d.Map = data.Ref.Maps.Items[rng() % 2].Key;
         const auto targets = data.Ref.Targets.SelectMap(d.Map);
         d.Target = targets[rng() % targets.size()]->Name;
-        d.Moving = static_cast<std::uint8_t>(rng() % 2);
-        d.Mode = static_cast<std::uint8_t>(rng() % 4);
-        d.Difficulty = static_cast<std::uint8_t>(rng() % 2);
+        d.Moving = static_cast<std::uint8_t>(draw(kMovingRange));
+        d.Mode = static_cast<std::uint8_t>(draw(kModeRange));
+        d.Difficulty = static_cast<std::uint8_t>(draw(kDifficultyRange));
         d.Aircraft = data.Ref.Aircrafts.Items[rng() % 3].AirClass;
-        d.Army = static_cast<std::int32_t>(rng() % 4);
-        d.Flight = static_cast<std::int32_t>(rng() % 3);
-        d.Height = static_cast<std::int32_t>(50 + 10 * (rng() % 1496));
+        d.Army = draw(kArmyRange);
+        d.Flight = draw(kFlightRange);
+        d.Height = draw(kHeightRange, kHeightStep);
         d.Clouds = CloudNames[rng() % CloudNames.size()];
-        d.Time = static_cast<std::int32_t>(rng() % 24);
-        d.Weather = static_cast<std::int32_t>(rng() % 7);
-        d.Tanks = static_cast<std::int32_t>(rng() % 14);
-        d.RandomRoute = static_cast<std::uint8_t>(rng() % 2);
-        d.Fighters = static_cast<std::int32_t>(rng() % 5);
+        d.Time = draw(kTimeRange);
+        d.Weather = draw(kWeatherRange);
+        d.Tanks = draw(kTanksRange);
+        d.RandomRoute = static_cast<std::uint8_t>(draw(kRandomRouteRange));
+        d.Fighters = draw(kFightersRange);
         SettleMission(m, data.Ref);
         lib.SaveMission(m.FileName, data.Ref, missions, RandomComment(rng), 1000 + i);
         ASSERT_EQ(m.IsNew, 0);

@@ -1,7 +1,7 @@
 // The examination of the event log, driven directly on a real file. Time
 // stamps are set explicitly (in two-second steps, or within one step) so the
 // tests neither sleep nor depend on the clock's timing.
-#include "launch/logexaminer.h"
+#include "eventlog/logexaminer.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,8 @@
 #include <unistd.h>
 #endif
 
-#include "data/error.h"
-#include "launch/logstamp.h"
+#include "files/error.h"
+#include "eventlog/logstamp.h"
 #include "support/tempdir.h"
 
 namespace zelk {

@@ -1,4 +1,5 @@
-#include "data/error.h"
+#include "files/error.h"
+#include "files/paths.h"
 
 #include <utility>
 
@@ -6,13 +7,8 @@ namespace zelk {
 
 namespace {
 
-std::string PathText(const std::filesystem::path& file) {
-    const std::u8string u8 = file.u8string();
-    return std::string(u8.begin(), u8.end());
-}
-
 std::string Compose(const std::filesystem::path& file, std::int64_t position, const std::string& reason) {
-    std::string text = "Файл «" + PathText(file) + "»";
+    std::string text = "Файл «" + PathToUtf8(file) + "»";
     if (position != TFileError::kNoPosition)
         text += ", байт " + std::to_string(position);
     text += ": " + reason;

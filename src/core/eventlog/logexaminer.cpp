@@ -1,11 +1,12 @@
-#include "launch/logexaminer.h"
+#include "eventlog/logexaminer.h"
 
 #include <algorithm>
 #include <fstream>
 #include <utility>
 
-#include "data/error.h"
-#include "launch/logstamp.h"
+#include "files/error.h"
+#include "eventlog/logstamp.h"
+#include "files/paths.h"
 
 namespace zelk {
 
@@ -117,7 +118,7 @@ std::filesystem::path EventLogPath(const std::filesystem::path& folder, const st
     // path inside the root folder.
     std::replace(name.begin(), name.end(), '\\', '/');
 #endif
-    return folder / std::filesystem::path(std::u8string(name.begin(), name.end()));
+    return folder / PathFromUtf8(name);
 }
 
 TLogExaminer::TLogExaminer(std::filesystem::path logFile, bool keepEventLog, std::string& playingMission)

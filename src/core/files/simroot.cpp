@@ -1,4 +1,6 @@
-#include "monitor/simroot.h"
+#include "files/simroot.h"
+
+#include "files/paths.h"
 
 #include <cstdlib>
 #include <system_error>
@@ -9,7 +11,7 @@ namespace fs = std::filesystem;
 
 bool HoldsSimulator(const fs::path& dir) {
     std::error_code ec;
-    return fs::is_regular_file(dir / "conf.ini", ec) || fs::is_regular_file(dir / "orvaksim.exe", ec);
+    return fs::is_regular_file(SimulatorConfigOf(dir), ec) || fs::is_regular_file(SimulatorExeOf(dir), ec);
 }
 
 fs::path SimulatorRootOf(const fs::path& programDir) {

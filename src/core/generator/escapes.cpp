@@ -1,4 +1,4 @@
-#include "generator/mytools.h"
+#include "generator/escapes.h"
 
 namespace zelk {
 

@@ -1,4 +1,4 @@
-#include "library/mission.h"
+#include "mission/mission.h"
 
 #include <cstdio>
 

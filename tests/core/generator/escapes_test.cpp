@@ -1,4 +1,4 @@
-#include "generator/mytools.h"
+#include "generator/escapes.h"
 
 #include <gtest/gtest.h>
 

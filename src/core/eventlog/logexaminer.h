@@ -78,7 +78,6 @@ public:
     std::int64_t LogSize() const { return FLogSize; }
     int LineNo() const { return FLineNo; }
     bool Playing() const { return FPlaying; }
-    bool KeepEventLog() const { return FKeepEventLog; }
 
 private:
     std::filesystem::path FLogFile;

@@ -1,4 +1,4 @@
-#include "launch/logstamp.h"
+#include "eventlog/logstamp.h"
 
 #include <chrono>
 #include <system_error>
