@@ -6,6 +6,12 @@
 #if defined(_MSC_VER)
 #include <intrin.h>
 #endif
+// GCC and Clang build a second walk over mission files for processors with
+// AVX2, chosen when the program runs.
+#if (defined(__GNUC__) || defined(__clang__)) && (defined(__x86_64__) || defined(__i386__))
+#include <immintrin.h>
+#define ZELK_SCAN_AVX2 1
+#endif
 
 #ifdef _WIN32
 #include <sys/stat.h>
@@ -376,6 +382,11 @@ public:
         const char* p = begin;
         if (p < end && *p == '[') return p;
         if (p < end) ++p;  // a key ends one byte after its last but one
+#ifdef ZELK_SCAN_AVX2
+        // Twice the bytes per step where the processor has the instructions;
+        // what is left over, or found, is taken up below.
+        if (HasAvx2()) p = SkipAvx2(p, end);
+#endif
 #if defined(__SSE2__) || defined(_M_X64)
         __m128i lastBytes[N];
         __m128i beforeBytes[N][N];
@@ -408,6 +419,44 @@ public:
     }
 
 private:
+#ifdef ZELK_SCAN_AVX2
+    static bool HasAvx2() {
+        static const bool has = __builtin_cpu_supports("avx2");
+        return has;
+    }
+
+    // Moves p on over 64-byte blocks that hold no candidate; stops at the
+    // block that holds one, or where fewer than 64 bytes are left.
+    __attribute__((target("avx2"))) const char* SkipAvx2(const char* p, const char* end) const {
+        __m256i lastBytes[N];
+        __m256i beforeBytes[N][N];
+        for (std::size_t g = 0; g < lastCount_; ++g) {
+            lastBytes[g] = _mm256_set1_epi8(lasts_[g]);
+            for (std::size_t b = 0; b < beforeCount_[g]; ++b) beforeBytes[g][b] = _mm256_set1_epi8(befores_[g][b]);
+        }
+        const __m256i caseBit = _mm256_set1_epi8(0x20);
+        const __m256i bracket = _mm256_set1_epi8('[');
+        for (; end - p >= 64; p += 64) {
+            __m256i any = _mm256_setzero_si256();
+            for (int half = 0; half < 64; half += 32) {
+                const __m256i last = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + half));
+                const __m256i before =
+                    _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + half - 1)), caseBit);
+                __m256i hit = _mm256_cmpeq_epi8(last, bracket);
+                for (std::size_t g = 0; g < lastCount_; ++g) {
+                    __m256i anyBefore = _mm256_cmpeq_epi8(before, beforeBytes[g][0]);
+                    for (std::size_t b = 1; b < beforeCount_[g]; ++b)
+                        anyBefore = _mm256_or_si256(anyBefore, _mm256_cmpeq_epi8(before, beforeBytes[g][b]));
+                    hit = _mm256_or_si256(hit, _mm256_and_si256(_mm256_cmpeq_epi8(last, lastBytes[g]), anyBefore));
+                }
+                any = _mm256_or_si256(any, hit);
+            }
+            if (!_mm256_testz_si256(any, any)) break;
+        }
+        return p;
+    }
+#endif
+
     // Compares every key still missing that could end at `end`. Walking the
     // ends from left to right finds each key's first occurrence.
     unsigned Check(std::string_view line, std::size_t end, std::array<std::size_t, N>& at, unsigned open) const {
