@@ -2,7 +2,9 @@
 
 #include <array>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -108,12 +110,17 @@ namespace {
 // What PrintJson writes for each Windows-1251 byte inside a string: its
 // UTF-8 form, escaped as far as JSON requires and no further.
 struct TJsonForms {
-    std::array<std::string, 256> Form;
+    static constexpr std::size_t kLongest = 6;  // "\\u001f"
+    struct TForm {
+        char Bytes[8];
+        std::uint8_t Length;
+    };
+    std::array<TForm, 256> Form{};
 
     TJsonForms() {
         for (int b = 0; b < 256; ++b) {
             const char c = static_cast<char>(b);
-            std::string& f = Form[static_cast<std::size_t>(b)];
+            std::string f;
             switch (c) {
                 case '"': f = "\\\""; break;
                 case '\\': f = "\\\\"; break;
@@ -131,6 +138,9 @@ struct TJsonForms {
                         f = U(std::string(1, c));
                     }
             }
+            TForm& form = Form[static_cast<std::size_t>(b)];
+            std::memcpy(form.Bytes, f.data(), f.size());
+            form.Length = static_cast<std::uint8_t>(f.size());
         }
     }
 };
@@ -139,13 +149,22 @@ struct TJsonForms {
 // escaped in one pass without a copy of the text.
 void AppendJsonText(std::string& out, std::string_view cp1251) {
     static const TJsonForms forms;
+    const std::size_t at = out.size();
+    // Room for the longest form of every byte, and for a whole form copied
+    // at the last one.
+    out.resize(at + cp1251.size() * TJsonForms::kLongest + sizeof(TJsonForms::TForm::Bytes));
+    char* o = out.data() + at;
     for (const char c : cp1251) {
         const auto b = static_cast<unsigned char>(c);
-        if (b >= 0x20 && b < 0x80 && c != '"' && c != '\\')
-            out += c;
-        else
-            out += forms.Form[b];
+        if (b >= 0x20 && b < 0x80 && c != '"' && c != '\\') {
+            *o++ = c;
+        } else {
+            const TJsonForms::TForm& form = forms.Form[b];
+            std::memcpy(o, form.Bytes, sizeof form.Bytes);
+            o += form.Length;
+        }
     }
+    out.resize(static_cast<std::size_t>(o - out.data()));
 }
 
 void AppendField(std::string& out, const char* indent, const char* key, bool first) {
