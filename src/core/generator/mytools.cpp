@@ -54,6 +54,12 @@ std::string EncodeUnicodeEscapes(std::string_view text) {
 }
 
 std::string DecodeUnicodeEscapes(std::string_view text) {
+    bool whole = true;
+    return DecodeUnicodeEscapes(text, whole);
+}
+
+std::string DecodeUnicodeEscapes(std::string_view text, bool& whole) {
+    whole = true;
     // Decoding never lengthens a text, so it goes into a buffer of the
     // input's size, kept by the thread, and the result is allocated once at
     // its own size: the read-back decodes three lines of every description
@@ -103,6 +109,7 @@ std::string DecodeUnicodeEscapes(std::string_view text) {
                 const std::string_view low = digits.size() > 2 ? digits.substr(2, 2) : std::string_view();
                 *o++ = static_cast<char>((HexToInt(low) + 0xB0) & 0xFF);
             }
+            if (left < 6) whole = false;
             p += std::min<std::size_t>(6, left);
         }
     }

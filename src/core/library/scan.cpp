@@ -722,12 +722,24 @@ void ReadDescription(const std::filesystem::path& path, TMission& mission, const
     m.Data = mission.Data;
 
     std::size_t shortLength = 0;
+    // The description line starts with the summary as the Short line has it:
+    // that part is taken decoded from the Short line, not decoded again.
+    // Only while the last Short line is kept and ended with a whole escape.
+    thread_local std::string shortRaw;
+    std::size_t shortKept = std::string::npos;  // index in m.Short
     std::string_view line;
     while (in.Next(line)) {
         if (StartsWith(line, "Name")) {
             m.Name = DecodeUnicodeEscapes(line.substr(std::min<std::size_t>(5, line.size())));
         } else if (StartsWith(line, "Short")) {
-            std::string text = DecodeUnicodeEscapes(line.substr(std::min<std::size_t>(6, line.size())));
+            const std::string_view raw = line.substr(std::min<std::size_t>(6, line.size()));
+            bool whole = false;
+            std::string text = DecodeUnicodeEscapes(raw, whole);
+            shortKept = std::string::npos;
+            if (whole && m.Short.size() < kKeptTextLines) {
+                shortRaw.assign(raw);
+                shortKept = m.Short.size();
+            }
             for (std::size_t i = 0; i < modes.size(); ++i)
                 if (Contains(text, modes[i])) m.Data.Mode = static_cast<std::uint8_t>(i);
             for (const auto& target : targets.Items)
@@ -740,7 +752,16 @@ void ReadDescription(const std::filesystem::path& path, TMission& mission, const
             shortLength = text.size();
             if (m.Short.size() < kKeptTextLines) m.Short.push_back(std::move(text));
         } else if (StartsWith(line, "Description") && m.Description.size() < kKeptTextLines) {
-            std::string full = DecodeUnicodeEscapes(line.substr(std::min<std::size_t>(12, line.size())));
+            const std::string_view raw = line.substr(std::min<std::size_t>(12, line.size()));
+            std::string full;
+            if (shortKept != std::string::npos && StartsWith(raw, shortRaw)) {
+                const std::string rest = DecodeUnicodeEscapes(raw.substr(shortRaw.size()));
+                full.reserve(m.Short[shortKept].size() + rest.size());
+                full += m.Short[shortKept];
+                full += rest;
+            } else {
+                full = DecodeUnicodeEscapes(raw);
+            }
             // The description is the summary followed by the user's comment.
             const std::string_view tail =
                 std::string_view(full).substr(std::min(shortLength, full.size()), kCommentLimit);
