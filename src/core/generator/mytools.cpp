@@ -148,6 +148,9 @@ std::string ExtractWordN(std::uint8_t n, std::string_view text, std::string_view
     std::string word;
     // The count of delimiters passed is a byte: it wraps after 255.
     std::uint8_t count = 0;
+    // One delimiter is the usual case (route lines read back): compared
+    // directly rather than searched for at every byte.
+    const bool single = delimiters.size() == 1;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (i + 1 == text.size()) {
@@ -155,7 +158,7 @@ std::string ExtractWordN(std::uint8_t n, std::string_view text, std::string_view
             word += c;
             return static_cast<int>(count) == static_cast<int>(n) - 1 ? word : std::string();
         }
-        if (delimiters.find(c) != std::string_view::npos) {
+        if (single ? c == delimiters[0] : delimiters.find(c) != std::string_view::npos) {
             ++count;
             if (count == n) return word;
             word.clear();
