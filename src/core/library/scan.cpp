@@ -67,6 +67,8 @@ constexpr std::size_t kKeptTextLines = 16;
 // Four digits in the entry name.
 constexpr int kMaxNumber = 9999;
 
+using TPathChar = std::filesystem::path::value_type;
+
 // Reads at most `limit` bytes of a regular file, line by line, through a
 // buffer kept by the caller, so that a scan of thousands of files allocates
 // it once. A line ends at LF, with a CR before it removed; views stay valid
@@ -85,10 +87,11 @@ public:
         int DirFd = -1;
     };
 
-    TLineReader(const std::filesystem::path& path, std::string& buffer, const TOptions& options)
+    // `path` is a file name relative to options.DirFd when that is open.
+    TLineReader(const TPathChar* path, std::string& buffer, const TOptions& options)
         : buf_(buffer), left_(options.Limit) {
 #ifdef _WIN32
-        file_ = _wfopen(path.c_str(), L"rb");
+        file_ = _wfopen(path, L"rb");
         if (!file_) return;
         struct _stat64 st;
         if (_fstat64(_fileno(file_), &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG ||
@@ -99,7 +102,7 @@ public:
 #else
         int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
         if (options.PlainWritable) flags |= O_NOFOLLOW;
-        const int fd = options.DirFd >= 0 ? ::openat(options.DirFd, path.c_str(), flags) : ::open(path.c_str(), flags);
+        const int fd = options.DirFd >= 0 ? ::openat(options.DirFd, path, flags) : ::open(path, flags);
         if (fd < 0) return;
         struct stat st;
         if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || (options.PlainWritable && (st.st_mode & S_IWUSR) == 0)) {
@@ -639,9 +642,16 @@ private:
         if (ParseTruncated(Trim(rest), 0, high, v)) field = static_cast<std::int32_t>(v);
     }
 
+    // The line read last, in a buffer kept by the thread: a scan reads
+    // thousands of files with lines longer than a short string holds.
+    static std::string& LineBuffer() {
+        thread_local std::string buffer;
+        return buffer;
+    }
+
     TLineReader& in_;
     TMissionData& data_;
-    std::string line_;
+    std::string& line_ = LineBuffer();
     std::string player_;
     std::string enemy_;
     // The section headers of the two groups, made once per group code.
@@ -675,9 +685,9 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 
 namespace {
 
-void ReadDescription(const std::filesystem::path& path, TMission& mission, const TTargetsColl& targets, int dirFd);
+void ReadDescription(const TPathChar* path, TMission& mission, const TTargetsColl& targets, int dirFd);
 
-bool ReadMission(const std::filesystem::path& path, TMission& mission, const TLineReader::TOptions& options) {
+bool ReadMission(const TPathChar* path, TMission& mission, const TLineReader::TOptions& options) {
     TLineReader in(path, ScratchBuffer(), options);
     if (!in.IsOpen()) return false;
     // Work on a copy so that a failure half-way (out of memory) leaves the
@@ -691,16 +701,16 @@ bool ReadMission(const std::filesystem::path& path, TMission& mission, const TLi
 }  // namespace
 
 bool ReadMissionFile(const std::filesystem::path& path, TMission& mission) {
-    return ReadMission(path, mission, {});
+    return ReadMission(path.c_str(), mission, {});
 }
 
 void ReadDescriptionFile(const std::filesystem::path& path, TMission& mission, const TTargetsColl& targets) {
-    ReadDescription(path, mission, targets, -1);
+    ReadDescription(path.c_str(), mission, targets, -1);
 }
 
 namespace {
 
-void ReadDescription(const std::filesystem::path& path, TMission& mission, const TTargetsColl& targets, int dirFd) {
+void ReadDescription(const TPathChar* path, TMission& mission, const TTargetsColl& targets, int dirFd) {
     TLineReader in(path, ScratchBuffer(), {kDescriptionFileLimit, false, dirFd});
     if (!in.IsOpen()) return;
 
@@ -719,7 +729,12 @@ void ReadDescription(const std::filesystem::path& path, TMission& mission, const
     m.Short = mission.Short;
     m.Description = mission.Description;
     m.Comment = mission.Comment;
-    m.Data = mission.Data;
+    // Only these fields of the data are read from a description.
+    m.Data.Mode = mission.Data.Mode;
+    m.Data.Target = mission.Data.Target;
+    m.Data.Difficulty = mission.Data.Difficulty;
+    m.Data.Moving = mission.Data.Moving;
+    m.Data.RandomRoute = mission.Data.RandomRoute;
 
     std::size_t shortLength = 0;
     // The description line starts with the summary as the Short line has it:
@@ -775,7 +790,11 @@ void ReadDescription(const std::filesystem::path& path, TMission& mission, const
     mission.Short = std::move(m.Short);
     mission.Description = std::move(m.Description);
     mission.Comment = std::move(m.Comment);
-    mission.Data = std::move(m.Data);
+    mission.Data.Mode = m.Data.Mode;
+    mission.Data.Target = std::move(m.Data.Target);
+    mission.Data.Difficulty = m.Data.Difficulty;
+    mission.Data.Moving = m.Data.Moving;
+    mission.Data.RandomRoute = m.Data.RandomRoute;
 }
 
 }  // namespace
@@ -869,6 +888,16 @@ struct TReadContext {
 std::vector<std::unique_ptr<TMission>> ReadListed(const TReadContext& c, const TListed* begin, const TListed* end) {
     std::vector<std::unique_ptr<TMission>> missions;
     missions.reserve(static_cast<std::size_t>(end - begin));
+    // A file of the folder as the readers open it: by its name alone in the
+    // open folder, which spares building a path for each.
+    std::filesystem::path full;
+    const auto at = [&](const std::string& name) -> const TPathChar* {
+#ifndef _WIN32
+        if (c.DirFd >= 0) return name.c_str();
+#endif
+        full = c.Base / name;
+        return full.c_str();
+    };
     for (const TListed* entry = begin; entry != end; ++entry) {
         try {
             auto mission = std::make_unique<TMission>();
@@ -885,8 +914,8 @@ std::vector<std::unique_ptr<TMission>> ReadListed(const TReadContext& c, const T
             const bool checkEntry = !own;
 #endif
             if (checkEntry && !IsPlainWritableFile(c.Folder / entry->Name)) continue;
-            if (!ReadMission(c.Base / mission->FileName, *mission, {kMissionFileLimit, own, c.DirFd})) continue;
-            ReadDescription(c.Base / mission->PropFileName, *mission, c.Targets, c.DirFd);
+            if (!ReadMission(at(mission->FileName), *mission, {kMissionFileLimit, own, c.DirFd})) continue;
+            ReadDescription(at(mission->PropFileName), *mission, c.Targets, c.DirFd);
             if (mission->Name.empty()) mission->Name = entry->Name;
             mission->Data.Tanks = std::max(TankTypeFromTitle(mission->Name, 1), TankTypeFromTitle(mission->Name, 2));
             mission->SaveState();
