@@ -1,7 +1,7 @@
 #include "data/codepage.h"
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
