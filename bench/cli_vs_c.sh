@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/bin/bash
 # zelk-cli list --json over 9,999 missions, whole process, against the plain C
 # floor (bench/listread: list the folder, read every file), both on the same
 # files and alternated in the same run. Reports the medians of wall time and
@@ -14,10 +14,13 @@ ZELK_SCAN_BENCH_KEEP="$root" "$build/bench/scan_bench" --benchmark_filter=BM_Pla
 folder="$root/Missions/Single/NN/ZELK"
 
 # One run: "wall_ms cpu_ms" appended to the file $1; the output goes nowhere.
+# bash's own timer counts milliseconds; /usr/bin/time counts hundredths,
+# too coarse for a floor of about a hundred milliseconds of CPU.
+TIMEFORMAT='%3R %3U %3S'
 timed() {
     out=$1
     shift
-    /usr/bin/time -f "%e %U %S" -o "$root/t" "$@" >/dev/null
+    { time "$@" >/dev/null 2>&1; } 2>"$root/t"
     awk '{ printf "%d %d\n", $1 * 1000, ($2 + $3) * 1000 }' "$root/t" >>"$out"
 }
 

@@ -521,6 +521,23 @@ TEST(CliListShow, ShowsWhatTheScanReadNotSettledAgain) {
     EXPECT_EQ(m["short"], "");
 }
 
+TEST(CliListShow, ListEscapesEveryByteAsShowDoes) {
+    // list writes its JSON by hand, show through the JSON library: a title
+    // and a comment holding quotes, backslashes, control and high bytes
+    // read the same from both.
+    TSimFolder sim;
+    ASSERT_EQ(sim.Cli({"new"}).Code, 0);
+    const std::string odd = "q\"b\\\\t\tc\x01\x1f\x7f\x98\xA8\xB9\x80\xFF/";
+    WriteFileBytes(sim.MissionDir() / "zelk0001_ru.properties",
+                   "Name " + odd + "\r\nShort s\r\nDescription s" + odd + "\r\n");
+    const Json shown = ParseJson(sim.Cli({"show", "zelk0001.mis", "--json"}));
+    const Json listed = ParseJson(sim.Cli({"list", "--json"}));
+    ASSERT_EQ(listed["missions"].size(), 1u);
+    EXPECT_EQ(listed["missions"][0], shown);
+    EXPECT_EQ(shown["title"], "q\"b\\t\tc\x01\x1f\x7f\uFFFD\u0401\u2116\u0402\u044F/");
+    EXPECT_EQ(shown["comment"], shown["title"]);
+}
+
 TEST(CliJson, HasExactlyTheDocumentedShape) {
     TSimFolder sim;
     Json j = ParseJson(sim.Cli({"new", "--json", "--seed", "7"}));

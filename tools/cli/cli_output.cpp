@@ -1,7 +1,12 @@
 #include "cli_output.h"
 
+#include <array>
+#include <charconv>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <string_view>
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
@@ -103,30 +108,64 @@ void PrintJson(std::ostream& out, const nlohmann::ordered_json& json) {
 
 namespace {
 
-// A string as PrintJson writes it: no escaping beyond what JSON requires.
-// Every text went through Cp1251ToUtf8, so it is valid UTF-8.
-void AppendJsonString(std::string& out, const std::string& utf8) {
-    out += '"';
-    for (const char c : utf8) {
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\b': out += "\\b"; break;
-            case '\f': out += "\\f"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char code[8];
-                    std::snprintf(code, sizeof code, "\\u%04x", static_cast<unsigned>(c));
-                    out += code;
-                } else {
-                    out += c;
-                }
+// What PrintJson writes for each Windows-1251 byte inside a string: its
+// UTF-8 form, escaped as far as JSON requires and no further.
+struct TJsonForms {
+    static constexpr std::size_t kLongest = 6;  // "\\u001f"
+    struct TForm {
+        char Bytes[8];
+        std::uint8_t Length;
+    };
+    std::array<TForm, 256> Form{};
+
+    TJsonForms() {
+        for (int b = 0; b < 256; ++b) {
+            const char c = static_cast<char>(b);
+            std::string f;
+            switch (c) {
+                case '"': f = "\\\""; break;
+                case '\\': f = "\\\\"; break;
+                case '\b': f = "\\b"; break;
+                case '\f': f = "\\f"; break;
+                case '\n': f = "\\n"; break;
+                case '\r': f = "\\r"; break;
+                case '\t': f = "\\t"; break;
+                default:
+                    if (b < 0x20) {
+                        char code[8];
+                        std::snprintf(code, sizeof code, "\\u%04x", static_cast<unsigned>(b));
+                        f = code;
+                    } else {
+                        f = U(std::string(1, c));
+                    }
+            }
+            TForm& form = Form[static_cast<std::size_t>(b)];
+            std::memcpy(form.Bytes, f.data(), f.size());
+            form.Length = static_cast<std::uint8_t>(f.size());
         }
     }
-    out += '"';
+};
+
+// The bytes of a Windows-1251 text as a JSON string's inside, converted and
+// escaped in one pass without a copy of the text.
+void AppendJsonText(std::string& out, std::string_view cp1251) {
+    static const TJsonForms forms;
+    const std::size_t at = out.size();
+    // Room for the longest form of every byte, and for a whole form copied
+    // at the last one.
+    out.resize(at + cp1251.size() * TJsonForms::kLongest + sizeof(TJsonForms::TForm::Bytes));
+    char* o = out.data() + at;
+    for (const char c : cp1251) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x20 && b < 0x80 && c != '"' && c != '\\') {
+            *o++ = c;
+        } else {
+            const TJsonForms::TForm& form = forms.Form[b];
+            std::memcpy(o, form.Bytes, sizeof form.Bytes);
+            o += form.Length;
+        }
+    }
+    out.resize(static_cast<std::size_t>(o - out.data()));
 }
 
 void AppendField(std::string& out, const char* indent, const char* key, bool first) {
@@ -137,6 +176,12 @@ void AppendField(std::string& out, const char* indent, const char* key, bool fir
     out += "\": ";
 }
 
+void AppendNumber(std::string& out, long long value) {
+    char digits[24];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, end);
+}
+
 }  // namespace
 
 void PrintMissionListJson(std::ostream& out, const std::vector<const TMission*>& missions) {
@@ -144,31 +189,45 @@ void PrintMissionListJson(std::ostream& out, const std::vector<const TMission*>&
         out << "{\n  \"missions\": []\n}\n";
         return;
     }
-    out << "{\n  \"missions\": [\n";
-    std::string text;
+    // The text goes out in pieces of this size: ten thousand missions make
+    // megabytes, which need not all be held at once.
+    constexpr std::size_t kPiece = 64 * 1024;
+    std::string text = "{\n  \"missions\": [\n";
+    text.reserve(kPiece + 4096);
+    const char* in1 = "      ";
+    const char* in2 = "        ";
+    const auto str = [&](const char* indent, const char* key, std::string_view cp1251, bool first = false) {
+        AppendField(text, indent, key, first);
+        text += '"';
+        AppendJsonText(text, cp1251);
+        text += '"';
+    };
+    // Lines joined with LF, as one string.
+    const auto lines = [&](const char* indent, const char* key, const std::vector<std::string>& cp1251) {
+        AppendField(text, indent, key, false);
+        text += '"';
+        for (std::size_t i = 0; i < cp1251.size(); ++i) {
+            if (i) text += "\\n";
+            AppendJsonText(text, cp1251[i]);
+        }
+        text += '"';
+    };
+    const auto num = [&](const char* indent, const char* key, long long value) {
+        AppendField(text, indent, key, false);
+        AppendNumber(text, value);
+    };
     for (std::size_t i = 0; i < missions.size(); ++i) {
         const TMission& m = *missions[i];
         const TMissionData& d = m.Data;
-        text.clear();
         if (i > 0) text += ",\n";
         text += "    {\n";
-        const char* in1 = "      ";
-        const char* in2 = "        ";
-        const auto str = [&](const char* indent, const char* key, const std::string& cp1251, bool first = false) {
-            AppendField(text, indent, key, first);
-            AppendJsonString(text, U(cp1251));
-        };
-        const auto num = [&](const char* indent, const char* key, long long value) {
-            AppendField(text, indent, key, false);
-            text += std::to_string(value);
-        };
         AppendField(text, in1, "number", true);
-        text += std::to_string(m.Number);
+        AppendNumber(text, m.Number);
         str(in1, "file", m.FileName);
         str(in1, "prop_file", m.PropFileName);
         str(in1, "title", m.Name);
-        str(in1, "short", JoinLines(m.Short));
-        str(in1, "comment", JoinLines(m.Comment));
+        lines(in1, "short", m.Short);
+        lines(in1, "comment", m.Comment);
         AppendField(text, in1, "params", false);
         text += "{\n";
         str(in2, "map", d.Map, true);
@@ -187,9 +246,13 @@ void PrintMissionListJson(std::ostream& out, const std::vector<const TMission*>&
         num(in2, "random_route", d.RandomRoute);
         num(in2, "fighters", d.Fighters);
         text += "\n      }\n    }";
-        out << text;
+        if (text.size() >= kPiece) {
+            out.write(text.data(), static_cast<std::streamsize>(text.size()));
+            text.clear();
+        }
     }
-    out << "\n  ]\n}\n";
+    text += "\n  ]\n}\n";
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 void PrintMissionLine(std::ostream& out, const TMission& m) {

@@ -1,7 +1,9 @@
 #include "data/codepage.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 
 namespace zelk {
@@ -26,7 +28,13 @@ constexpr std::array<char32_t, 64> kHighTable = {
 struct TTables {
     std::array<char32_t, 256> toUnicode{};
     std::array<std::uint8_t, 256> lower{};
+    // Each byte's UTF-8 form and its length, so that a conversion does no
+    // arithmetic per byte.
+    std::array<std::array<char, 4>, 256> utf8{};
+    std::array<std::uint8_t, 256> utf8Length{};
 };
+
+void AppendUtf8(std::string& out, char32_t cp);
 
 char32_t LowerCodePoint(char32_t cp) {
     if (cp >= U'A' && cp <= U'Z') return cp + 0x20;
@@ -45,6 +53,12 @@ TTables MakeTables() {
             t.toUnicode[b] = kHighTable[b - 0x80];
         else
             t.toUnicode[b] = static_cast<char32_t>(0x0410 + (b - 0xC0));
+    }
+    for (int b = 0; b < 256; ++b) {
+        std::string form;
+        AppendUtf8(form, t.toUnicode[b]);
+        std::copy(form.begin(), form.end(), t.utf8[b].begin());
+        t.utf8Length[b] = static_cast<std::uint8_t>(form.size());
     }
     // Lower-case by code point, then back to the byte that holds the result.
     for (int b = 0; b < 256; ++b) {
@@ -118,10 +132,20 @@ bool NextCodePoint(std::string_view s, std::size_t& pos, char32_t& cp) {
 }  // namespace
 
 std::string Cp1251ToUtf8(std::string_view text) {
-    const auto& table = Tables().toUnicode;
-    std::string out;
-    out.reserve(text.size() * 2);
-    for (const char c : text) AppendUtf8(out, table[static_cast<unsigned char>(c)]);
+    const TTables& t = Tables();
+    std::size_t length = 0;
+    for (const char c : text) length += t.utf8Length[static_cast<unsigned char>(c)];
+    std::string out(length, '\0');
+    char* o = out.data();
+    for (const char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (t.utf8Length[b] == 1) {
+            *o++ = c;
+        } else {
+            std::memcpy(o, t.utf8[b].data(), t.utf8Length[b]);
+            o += t.utf8Length[b];
+        }
+    }
     return out;
 }
 

@@ -1,5 +1,7 @@
 #include "generator/escapes.h"
 
+#include <algorithm>
+
 namespace zelk {
 
 namespace {
@@ -52,51 +54,66 @@ std::string EncodeUnicodeEscapes(std::string_view text) {
 }
 
 std::string DecodeUnicodeEscapes(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    // The byte after the end of the text reads as zero.
-    const auto at = [&](std::size_t i) { return i < text.size() ? text[i] : '\0'; };
-    // Characters from i on, no more than n, and none past the end.
-    const auto piece = [&](std::size_t i, std::size_t n) {
-        return i < text.size() ? text.substr(i, n) : std::string_view();
-    };
-    std::size_t p = 0;
-    while (p < text.size()) {
-        if (text[p] != '\\') {
-            out += text[p];
-            ++p;
+    bool whole = true;
+    return DecodeUnicodeEscapes(text, whole);
+}
+
+std::string DecodeUnicodeEscapes(std::string_view text, bool& whole) {
+    whole = true;
+    // Decoding never lengthens a text, so it goes into a buffer of the
+    // input's size, kept by the thread, and the result is allocated once at
+    // its own size: the read-back decodes three lines of every description
+    // and keeps them all.
+    thread_local std::string buffer;
+    if (buffer.size() < text.size()) buffer.resize(text.size());
+    char* const begin = buffer.data();
+    char* o = begin;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end) {
+        if (*p != '\\') {
+            *o++ = *p++;
             continue;
         }
-        const char kind = at(p + 1);
+        const std::size_t left = static_cast<std::size_t>(end - p);
+        // The byte after the end of the text reads as zero.
+        const char kind = left > 1 ? p[1] : '\0';
         if (kind == '\\') {
             // A written backslash. Earlier files held two in a row only where
             // a pilot had typed them, and those never read back as typed.
-            out += '\\';
+            *o++ = '\\';
             p += 2;
         } else if (kind == 'n') {
-            out += "\r\n";
+            *o++ = '\r';
+            *o++ = '\n';
             p += 2;
         } else if (kind == 't') {
-            out += '\t';
+            *o++ = '\t';
             p += 2;
         } else {
             // Any other letter after the backslash starts an escape; it is
-            // not examined. Only the last two digits carry the letter.
-            const std::string_view digits = piece(p + 2, 4);
-            if (digits == "0020") {
-                out += ' ';
+            // not examined. Only the last two digits carry the letter; the
+            // digits end with the text.
+            const std::string_view digits = left > 2 ? std::string_view(p + 2, std::min<std::size_t>(4, left - 2))
+                                                     : std::string_view();
+            if (digits.size() == 4 && digits[0] == '0' && digits[1] == '4' && digits != "0401" && digits != "0451") {
+                // A letter А..я, nearly every escape there is.
+                *o++ = static_cast<char>((HexDigitValue(digits[2]) * 16 + HexDigitValue(digits[3]) + 0xB0) & 0xFF);
+            } else if (digits == "0020") {
+                *o++ = ' ';
             } else if (digits == "0401") {
-                out += static_cast<char>(kCapitalYo);
+                *o++ = static_cast<char>(kCapitalYo);
             } else if (digits == "0451") {
-                out += static_cast<char>(kSmallYo);
+                *o++ = static_cast<char>(kSmallYo);
             } else {
                 const std::string_view low = digits.size() > 2 ? digits.substr(2, 2) : std::string_view();
-                out += static_cast<char>((HexToInt(low) + 0xB0) & 0xFF);
+                *o++ = static_cast<char>((HexToInt(low) + 0xB0) & 0xFF);
             }
-            p += 6;
+            if (left < 6) whole = false;
+            p += std::min<std::size_t>(6, left);
         }
     }
-    return out;
+    return std::string(begin, o);
 }
 
 std::string EscapeBackslashes(std::string_view text) {
@@ -131,6 +148,9 @@ std::string ExtractWordN(std::uint8_t n, std::string_view text, std::string_view
     std::string word;
     // The count of delimiters passed is a byte: it wraps after 255.
     std::uint8_t count = 0;
+    // One delimiter is the usual case (route lines read back): compared
+    // directly rather than searched for at every byte.
+    const bool single = delimiters.size() == 1;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (i + 1 == text.size()) {
@@ -138,7 +158,7 @@ std::string ExtractWordN(std::uint8_t n, std::string_view text, std::string_view
             word += c;
             return static_cast<int>(count) == static_cast<int>(n) - 1 ? word : std::string();
         }
-        if (delimiters.find(c) != std::string_view::npos) {
+        if (single ? c == delimiters[0] : delimiters.find(c) != std::string_view::npos) {
             ++count;
             if (count == n) return word;
             word.clear();

@@ -20,6 +20,9 @@ int HexToInt(std::string_view digits);
 std::string EncodeUnicodeEscapes(std::string_view text);
 // \\ gives one backslash, \n CR LF, \t a tab, \<any>XXXX an escaped letter.
 std::string DecodeUnicodeEscapes(std::string_view text);
+// The same; `whole` is set when no escape runs past the end of the text, so
+// that this text followed by any other decodes as the two decoded apart.
+std::string DecodeUnicodeEscapes(std::string_view text, bool& whole);
 // Every backslash doubled, so that a typed "\n" or "\u" reads back as typed.
 std::string EscapeBackslashes(std::string_view text);
 // Every backslash-n pair becomes CR LF and every doubled backslash one.

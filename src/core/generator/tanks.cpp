@@ -25,8 +25,9 @@ int TankSideFor(std::string_view title, int army) {
 int TankTypeFromTitle(std::string_view title, int side) {
     static const std::string tanksWord = TanksWord() + " ";
     if (side != 1 && side != 2) return 0;
-    if (LowerCp1251(title).find(tanksWord) == std::string::npos) return 0;
+    // The cheap test first: most titles name no tank type at all.
     if (title.find(" [") == std::string_view::npos) return 0;
+    if (LowerCp1251(title).find(tanksWord) == std::string::npos) return 0;
     const auto open = title.find('[');
     const auto close = title.find(']');
     // A "]" before the first "[" names nothing.

@@ -6,6 +6,12 @@
 #if defined(_MSC_VER)
 #include <intrin.h>
 #endif
+// GCC and Clang build a second walk over mission files for processors with
+// AVX2, chosen when the program runs.
+#if (defined(__GNUC__) || defined(__clang__)) && (defined(__x86_64__) || defined(__i386__))
+#include <immintrin.h>
+#define ZELK_SCAN_AVX2 1
+#endif
 
 #ifdef _WIN32
 #include <sys/stat.h>
@@ -63,6 +69,8 @@ constexpr std::size_t kKeptTextLines = 16;
 // Four digits in the entry name.
 constexpr int kMaxNumber = kMissionNumberRange.Hi;
 
+using TPathChar = std::filesystem::path::value_type;
+
 // Reads at most `limit` bytes of a regular file, line by line, through a
 // buffer kept by the caller, so that a scan of thousands of files allocates
 // it once. A line ends at LF, with a CR before it removed; views stay valid
@@ -81,7 +89,8 @@ public:
         int DirFd = -1;
     };
 
-    TLineReader(const std::filesystem::path& path, std::string& buffer, const TOptions& options)
+    // `path` is a file name relative to options.DirFd when that is open.
+    TLineReader(const TPathChar* path, std::string& buffer, const TOptions& options)
         : buf_(buffer), left_(options.Limit) {
 #ifdef _WIN32
         file_ = OpenFile(path, "rb");
@@ -95,7 +104,7 @@ public:
 #else
         int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
         if (options.PlainWritable) flags |= O_NOFOLLOW;
-        const int fd = options.DirFd >= 0 ? ::openat(options.DirFd, path.c_str(), flags) : ::open(path.c_str(), flags);
+        const int fd = options.DirFd >= 0 ? ::openat(options.DirFd, path, flags) : ::open(path, flags);
         if (fd < 0) return;
         struct stat st;
         if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || (options.PlainWritable && (st.st_mode & S_IWUSR) == 0)) {
@@ -378,6 +387,11 @@ public:
         const char* p = begin;
         if (p < end && *p == '[') return p;
         if (p < end) ++p;  // a key ends one byte after its last but one
+#ifdef ZELK_SCAN_AVX2
+        // Twice the bytes per step where the processor has the instructions;
+        // what is left over, or found, is taken up below.
+        if (HasAvx2()) p = SkipAvx2(p, end);
+#endif
 #if defined(__SSE2__) || defined(_M_X64)
         __m128i lastBytes[N];
         __m128i beforeBytes[N][N];
@@ -410,6 +424,44 @@ public:
     }
 
 private:
+#ifdef ZELK_SCAN_AVX2
+    static bool HasAvx2() {
+        static const bool has = __builtin_cpu_supports("avx2");
+        return has;
+    }
+
+    // Moves p on over 64-byte blocks that hold no candidate; stops at the
+    // block that holds one, or where fewer than 64 bytes are left.
+    __attribute__((target("avx2"))) const char* SkipAvx2(const char* p, const char* end) const {
+        __m256i lastBytes[N];
+        __m256i beforeBytes[N][N];
+        for (std::size_t g = 0; g < lastCount_; ++g) {
+            lastBytes[g] = _mm256_set1_epi8(lasts_[g]);
+            for (std::size_t b = 0; b < beforeCount_[g]; ++b) beforeBytes[g][b] = _mm256_set1_epi8(befores_[g][b]);
+        }
+        const __m256i caseBit = _mm256_set1_epi8(0x20);
+        const __m256i bracket = _mm256_set1_epi8('[');
+        for (; end - p >= 64; p += 64) {
+            __m256i any = _mm256_setzero_si256();
+            for (int half = 0; half < 64; half += 32) {
+                const __m256i last = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + half));
+                const __m256i before =
+                    _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + half - 1)), caseBit);
+                __m256i hit = _mm256_cmpeq_epi8(last, bracket);
+                for (std::size_t g = 0; g < lastCount_; ++g) {
+                    __m256i anyBefore = _mm256_cmpeq_epi8(before, beforeBytes[g][0]);
+                    for (std::size_t b = 1; b < beforeCount_[g]; ++b)
+                        anyBefore = _mm256_or_si256(anyBefore, _mm256_cmpeq_epi8(before, beforeBytes[g][b]));
+                    hit = _mm256_or_si256(hit, _mm256_and_si256(_mm256_cmpeq_epi8(last, lastBytes[g]), anyBefore));
+                }
+                any = _mm256_or_si256(any, hit);
+            }
+            if (!_mm256_testz_si256(any, any)) break;
+        }
+        return p;
+    }
+#endif
+
     // Compares every key still missing that could end at `end`. Walking the
     // ends from left to right finds each key's first occurrence.
     unsigned Check(std::string_view line, std::size_t end, std::array<std::size_t, N>& at, unsigned open) const {
@@ -592,9 +644,16 @@ private:
         if (ParseTruncated(Trim(rest), 0, high, v)) field = static_cast<std::int32_t>(v);
     }
 
+    // The line read last, in a buffer kept by the thread: a scan reads
+    // thousands of files with lines longer than a short string holds.
+    static std::string& LineBuffer() {
+        thread_local std::string buffer;
+        return buffer;
+    }
+
     TLineReader& in_;
     TMissionData& data_;
-    std::string line_;
+    std::string& line_ = LineBuffer();
     std::string player_;
     std::string enemy_;
     // The section headers of the two groups, made once per group code.
@@ -628,9 +687,9 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 
 namespace {
 
-void ReadDescription(const std::filesystem::path& path, TMission& mission, const TTargetsColl& targets, int dirFd);
+void ReadDescription(const TPathChar* path, TMission& mission, const TTargetsColl& targets, int dirFd);
 
-bool ReadMission(const std::filesystem::path& path, TMission& mission, const TLineReader::TOptions& options) {
+bool ReadMission(const TPathChar* path, TMission& mission, const TLineReader::TOptions& options) {
     TLineReader in(path, ScratchBuffer(), options);
     if (!in.IsOpen()) return false;
     // Work on a copy so that a failure half-way (out of memory) leaves the
@@ -644,16 +703,16 @@ bool ReadMission(const std::filesystem::path& path, TMission& mission, const TLi
 }  // namespace
 
 bool ReadMissionFile(const std::filesystem::path& path, TMission& mission) {
-    return ReadMission(path, mission, {});
+    return ReadMission(path.c_str(), mission, {});
 }
 
 void ReadDescriptionFile(const std::filesystem::path& path, TMission& mission, const TTargetsColl& targets) {
-    ReadDescription(path, mission, targets, -1);
+    ReadDescription(path.c_str(), mission, targets, -1);
 }
 
 namespace {
 
-void ReadDescription(const std::filesystem::path& path, TMission& mission, const TTargetsColl& targets, int dirFd) {
+void ReadDescription(const TPathChar* path, TMission& mission, const TTargetsColl& targets, int dirFd) {
     TLineReader in(path, ScratchBuffer(), {kDescriptionFileLimit, false, dirFd});
     if (!in.IsOpen()) return;
 
@@ -672,15 +731,32 @@ void ReadDescription(const std::filesystem::path& path, TMission& mission, const
     m.Short = mission.Short;
     m.Description = mission.Description;
     m.Comment = mission.Comment;
-    m.Data = mission.Data;
+    // Only these fields of the data are read from a description.
+    m.Data.Mode = mission.Data.Mode;
+    m.Data.Target = mission.Data.Target;
+    m.Data.Difficulty = mission.Data.Difficulty;
+    m.Data.Moving = mission.Data.Moving;
+    m.Data.RandomRoute = mission.Data.RandomRoute;
 
     std::size_t shortLength = 0;
+    // The description line starts with the summary as the Short line has it:
+    // that part is taken decoded from the Short line, not decoded again.
+    // Only while the last Short line is kept and ended with a whole escape.
+    thread_local std::string shortRaw;
+    std::size_t shortKept = std::string::npos;  // index in m.Short
     std::string_view line;
     while (in.Next(line)) {
         if (StartsWith(line, "Name")) {
             m.Name = DecodeUnicodeEscapes(line.substr(std::min<std::size_t>(5, line.size())));
         } else if (StartsWith(line, "Short")) {
-            std::string text = DecodeUnicodeEscapes(line.substr(std::min<std::size_t>(6, line.size())));
+            const std::string_view raw = line.substr(std::min<std::size_t>(6, line.size()));
+            bool whole = false;
+            std::string text = DecodeUnicodeEscapes(raw, whole);
+            shortKept = std::string::npos;
+            if (whole && m.Short.size() < kKeptTextLines) {
+                shortRaw.assign(raw);
+                shortKept = m.Short.size();
+            }
             for (std::size_t i = 0; i < modes.size(); ++i)
                 if (Contains(text, modes[i])) m.Data.Mode = static_cast<std::uint8_t>(i);
             for (const auto& target : targets.Items)
@@ -693,7 +769,16 @@ void ReadDescription(const std::filesystem::path& path, TMission& mission, const
             shortLength = text.size();
             if (m.Short.size() < kKeptTextLines) m.Short.push_back(std::move(text));
         } else if (StartsWith(line, "Description") && m.Description.size() < kKeptTextLines) {
-            std::string full = DecodeUnicodeEscapes(line.substr(std::min<std::size_t>(12, line.size())));
+            const std::string_view raw = line.substr(std::min<std::size_t>(12, line.size()));
+            std::string full;
+            if (shortKept != std::string::npos && StartsWith(raw, shortRaw)) {
+                const std::string rest = DecodeUnicodeEscapes(raw.substr(shortRaw.size()));
+                full.reserve(m.Short[shortKept].size() + rest.size());
+                full += m.Short[shortKept];
+                full += rest;
+            } else {
+                full = DecodeUnicodeEscapes(raw);
+            }
             // The description is the summary followed by the user's comment.
             const std::string_view tail =
                 std::string_view(full).substr(std::min(shortLength, full.size()), kCommentLimit);
@@ -707,7 +792,11 @@ void ReadDescription(const std::filesystem::path& path, TMission& mission, const
     mission.Short = std::move(m.Short);
     mission.Description = std::move(m.Description);
     mission.Comment = std::move(m.Comment);
-    mission.Data = std::move(m.Data);
+    mission.Data.Mode = m.Data.Mode;
+    mission.Data.Target = std::move(m.Data.Target);
+    mission.Data.Difficulty = m.Data.Difficulty;
+    mission.Data.Moving = m.Data.Moving;
+    mission.Data.RandomRoute = m.Data.RandomRoute;
 }
 
 }  // namespace
@@ -810,6 +899,16 @@ std::vector<std::unique_ptr<TMission>> ReadListed(const TReadContext& c, const T
         if (c.Progress != nullptr && unreported > 0) c.Progress->Done.fetch_add(unreported, std::memory_order_relaxed);
         unreported = 0;
     };
+    // A file of the folder as the readers open it: by its name alone in the
+    // open folder, which spares building a path for each.
+    std::filesystem::path full;
+    const auto at = [&](const std::string& name) -> const TPathChar* {
+#ifndef _WIN32
+        if (c.DirFd >= 0) return name.c_str();
+#endif
+        full = c.Base / name;
+        return full.c_str();
+    };
     for (const TListed* entry = begin; entry != end; ++entry) {
         if (++unreported == kProgressBatch) report();
         try {
@@ -827,8 +926,8 @@ std::vector<std::unique_ptr<TMission>> ReadListed(const TReadContext& c, const T
             const bool checkEntry = !own;
 #endif
             if (checkEntry && !IsPlainWritableFile(c.Folder / entry->Name)) continue;
-            if (!ReadMission(c.Base / mission->FileName, *mission, {kMissionFileLimit, own, c.DirFd})) continue;
-            ReadDescription(c.Base / mission->PropFileName, *mission, c.Targets, c.DirFd);
+            if (!ReadMission(at(mission->FileName), *mission, {kMissionFileLimit, own, c.DirFd})) continue;
+            ReadDescription(at(mission->PropFileName), *mission, c.Targets, c.DirFd);
             if (mission->Name.empty()) mission->Name = entry->Name;
             mission->Data.Tanks = std::max(TankTypeFromTitle(mission->Name, 1), TankTypeFromTitle(mission->Name, 2));
             mission->SaveState();

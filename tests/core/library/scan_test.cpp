@@ -19,6 +19,7 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
+#include "generator/escapes.h"
 #include "support/tempdir.h"
 
 #ifdef _WIN32
@@ -356,6 +357,22 @@ TEST(ReadDescriptionFile, ReadsTitleSummaryAndComment) {
     EXPECT_EQ(m.Comment[0], W("Первая\r\nвторая"));
     ASSERT_EQ(m.Description.size(), 1u);
     EXPECT_EQ(m.Description[0], m.Short[0] + m.Comment[0]);
+}
+
+TEST(ReadDescriptionFile, DescriptionDecodesAsOneLineWhateverTheSummaryEndsIn) {
+    // The description starts with the summary, whose decoded text may stand
+    // for that part only where no escape runs past the summary's end.
+    for (const std::string summary : {"a\\u0410", "a\\", "a\\u04", "a\\\\", "a\\n", "\\u0410\\"}) {
+        for (const std::string more : {"", "n\\u0411", "\\u0412x", "u0413", "\\\\n"}) {
+            const std::string description = summary + more;
+            const TMission m =
+                ReadDescription("Short " + summary + "\r\nDescription " + description + "\r\n", Targets({}));
+            ASSERT_EQ(m.Description.size(), 1u);
+            EXPECT_EQ(m.Description[0], DecodeUnicodeEscapes(description)) << description;
+            EXPECT_EQ(m.Comment[0], m.Description[0].substr(std::min(m.Short[0].size(), m.Description[0].size())))
+                << description;
+        }
+    }
 }
 
 TEST(ReadDescriptionFile, DescriptionEqualToShortGivesEmptyComment) {
