@@ -1,5 +1,7 @@
 #include "monitor/simroot.h"
 
+#include "data/tr.h"
+
 #include <cstdlib>
 #include <system_error>
 
@@ -47,13 +49,17 @@ std::optional<fs::path> RootFromEnvironment() {
 
 std::string RootSourceText(TRootSource source) {
     switch (source) {
-        case TRootSource::Option: return "папка из --root";
-        case TRootSource::Environment: return "папка из ZELK_ROOT";
-        case TRootSource::ProgramFolder: return "родитель папки программы";
-        case TRootSource::Remembered: return "папка, указанная в окне ZELK";
+        case TRootSource::Option:
+            return Tr("zelk::TRootChoice", "папка из --root");
+        case TRootSource::Environment:
+            return Tr("zelk::TRootChoice", "папка из ZELK_ROOT");
+        case TRootSource::ProgramFolder:
+            return Tr("zelk::TRootChoice", "родитель папки программы");
+        case TRootSource::Remembered:
+            return Tr("zelk::TRootChoice", "папка, указанная в окне ZELK");
         case TRootSource::NotFound: break;
     }
-    return "родитель папки программы, авиасимулятора в нем нет";
+    return Tr("zelk::TRootChoice", "родитель папки программы, авиасимулятора в нем нет");
 }
 
 }  // namespace zelk

@@ -255,6 +255,21 @@ TEST(CliNew, SameSeedGivesByteIdenticalFiles) {
     args.insert(args.end(), params.begin(), params.end());
     ASSERT_EQ(RunCli(args).Code, 0);
     EXPECT_EQ(ReadFileBytes(d.MissionDir() / "zelk0001.mis"), first.first);
+    // The language of the messages never reaches what the simulator reads.
+    TSimFolder e;
+    args = params;
+    args.insert(args.end(), {"--lang", "en", "--seed", "12345678901234567890"});
+    ASSERT_EQ(e.Cli(args).Code, 0);
+    EXPECT_EQ(ReadFileBytes(e.MissionDir() / "zelk0001.mis"), first.first);
+    EXPECT_EQ(ReadFileBytes(e.MissionDir() / "zelk0001_ru.properties"), first.second);
+}
+
+TEST(CliLang, MessagesFollowTheLanguageAsked) {
+    TSimFolder sim;
+    TRunResult r = sim.Cli({"--lang", "en", "new", "--height", "49"});
+    EXPECT_EQ(r.Err, "zelk-cli: invalid value --height \"49\": accepted an integer from 50 to 15000\n");
+    r = sim.Cli({"new", "--height", "49", "--lang", "ru"});
+    EXPECT_EQ(r.Err, "zelk-cli: недопустимое значение --height \"49\": допустимо целое от 50 до 15000\n");
 }
 
 // Twenty scripts at once on one folder, round after round: every mission a
@@ -321,7 +336,7 @@ TEST(CliRejects, EveryRejectedValueExitsWithTwoAndChangesNothing) {
         {{"new", "--time", "24"}, "24"},
         {{"new", "--weather", "7"}, "--weather"},
         {{"new", "--tanks", "14"}, "--tanks"},
-        {{"new", "--tanks", "4"}, "--tanks"},  // the bridge has no tank columns
+        {{"new", "--tanks", "4"}, "--tanks"},                                // the bridge has no tank columns
         {{"new", "--target", "Танки на марше", "--tanks", "Т-34"}, "Т-34"},  // a red tank, blue columns
         {{"new", "--target", "Танки на марше", "--moving", "1", "--difficulty", "0"}, "--moving 1 --difficulty 0"},
         {{"new", "--army", "-1"}, "--army"},
@@ -334,7 +349,7 @@ TEST(CliRejects, EveryRejectedValueExitsWithTwoAndChangesNothing) {
         {{"new", "--comment", "эмодзи 🙂"}, "--comment"},
         {{"new", "--comment", "конец\x1a файла"}, "--comment"},
         {{"new", "--comment", std::string(1023, 'x') + "\\ny"}, "1024"},  // read back cut
-        {{"new", "--map", "\xff\xfe"}, "--map"},  // not UTF-8
+        {{"new", "--map", "\xff\xfe"}, "--map"},                          // not UTF-8
         {{"new", "--bogus", "1"}, "--bogus"},
         {{"new", "extra"}, "extra"},
         {{"new", "--height"}, "--height"},
@@ -350,6 +365,7 @@ TEST(CliRejects, EveryRejectedValueExitsWithTwoAndChangesNothing) {
         {{"delete", "zelk0001.mis", "zelk0099.mis"}, "zelk0099.mis"},
         {{"delete"}, "delete"},
         {{"list", "--map", "x"}, "--map"},
+        {{"list", "--lang", "de"}, "de"},
     };
     TSimFolder sim;
     ASSERT_EQ(sim.Cli({"new", "--seed", "1"}).Code, 0);

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "data/tr.h"
+
 namespace zelk {
 
 namespace {
@@ -12,11 +14,8 @@ std::string PathText(const std::filesystem::path& file) {
 }
 
 std::string Compose(const std::filesystem::path& file, std::int64_t position, const std::string& reason) {
-    std::string text = "Файл «" + PathText(file) + "»";
-    if (position != TFileError::kNoPosition)
-        text += ", байт " + std::to_string(position);
-    text += ": " + reason;
-    return text;
+    if (position == TFileError::kNoPosition) return Fill(Tr("data", "Файл «%1»: %2"), {PathText(file), reason});
+    return Fill(Tr("data", "Файл «%1», байт %2: %3"), {PathText(file), std::to_string(position), reason});
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "data/codepage.h"
 #include "data/error.h"
 #include "data/refdata.h"
+#include "data/tr.h"
 #include "generator/random.h"
 
 namespace zelk {
@@ -199,7 +200,7 @@ void CopyObjectBlock(std::string_view header, std::int32_t offset, TDataFile& da
     if (offset == -2) return;
     if (offset < 0)
         throw TFileError(dataFile.Path(), offset,
-                         "недопустимое смещение блока объектов " + std::to_string(offset));
+                         Fill(Tr("generator", "недопустимое смещение блока объектов %1"), {std::to_string(offset)}));
     for (const auto& line : dataFile.ReadObjectBlock(offset)) {
         out += ExpandObjectLine(line, data, work);
         out += "\r\n";

@@ -14,6 +14,7 @@
 #include "data/catalogues.h"
 #include "data/codepage.h"
 #include "data/error.h"
+#include "data/tr.h"
 #include "generator/description.h"
 #include "generator/mytools.h"
 #include "generator/objects.h"
@@ -63,20 +64,20 @@ std::string Utf8(const std::string& cp1251) { return Cp1251ToUtf8(cp1251); }
 void CheckRange(const std::string& fileName, const char* field, long long value, long long low, long long high) {
     if (value >= low && value <= high) return;
     throw TFileError(fileName, TFileError::kNoPosition,
-                     std::string("недопустимое значение параметра задания ") + field + ": " + Int(value) +
-                         " (допустимо от " + Int(low) + " до " + Int(high) + ")");
+                     Fill(Tr("generator", "недопустимое значение параметра задания %1: %2 (допустимо от %3 до %4)"),
+                          {Tr("generator", field), Int(value), Int(low), Int(high)}));
 }
 
 void CheckMission(const TMission& mission, const std::string& fileName) {
     const TMissionData& d = mission.Data;
-    CheckRange(fileName, "«номер файла»", mission.Number, 1, 9999);
-    CheckRange(fileName, "«тип задания»", d.Mode, 0, 3);
-    CheckRange(fileName, "«движение цели»", d.Moving, 0, 1);
-    CheckRange(fileName, "«сложность»", d.Difficulty, 0, 1);
-    CheckRange(fileName, "«армия»", d.Army, 0, 3);
-    CheckRange(fileName, "«время»", d.Time, 0, 23);
-    CheckRange(fileName, "«погода»", d.Weather, 0, 6);
-    CheckRange(fileName, "«танки»", d.Tanks, 0, 13);
+    CheckRange(fileName, ZELK_TR_NOOP("generator", "«номер файла»"), mission.Number, 1, 9999);
+    CheckRange(fileName, ZELK_TR_NOOP("generator", "«тип задания»"), d.Mode, 0, 3);
+    CheckRange(fileName, ZELK_TR_NOOP("generator", "«движение цели»"), d.Moving, 0, 1);
+    CheckRange(fileName, ZELK_TR_NOOP("generator", "«сложность»"), d.Difficulty, 0, 1);
+    CheckRange(fileName, ZELK_TR_NOOP("generator", "«армия»"), d.Army, 0, 3);
+    CheckRange(fileName, ZELK_TR_NOOP("generator", "«время»"), d.Time, 0, 23);
+    CheckRange(fileName, ZELK_TR_NOOP("generator", "«погода»"), d.Weather, 0, 6);
+    CheckRange(fileName, ZELK_TR_NOOP("generator", "«танки»"), d.Tanks, 0, 13);
 }
 
 void WriteEnemyFighters(std::string& out, const TMissionData& d, const TVariantCell& cell, const std::string& wp,
@@ -167,8 +168,8 @@ TMissionFiles BuildMissionFiles(const TMission& mission, const TRefData& ref,
         throw TFileError(files.FileName, TFileError::kNoPosition, MissingTargetReason(mission, ref));
     if (target->DataFile < 0 || target->DataFile > 9)
         throw TFileError(ref.DataFilePath(0), TFileError::kNoPosition,
-                         "цель «" + Utf8(d.Target) + "» ссылается на файл данных с номером " +
-                             Int(target->DataFile) + " (допустимо от 0 до 9)");
+                         Fill(Tr("generator", "цель «%1» ссылается на файл данных с номером %2 (допустимо от 0 до 9)"),
+                              {Utf8(d.Target), Int(target->DataFile)}));
     TDataFile dataFile(ref.DataFilePath(target->DataFile));
     const TVariantCell& cell = target->Cell(d.Moving, d.Difficulty, d.Mode);
 
@@ -300,30 +301,34 @@ bool ReadOnlyFile(const std::filesystem::path& path) {
 
 void TSaveFileSystem::WriteFile(const std::filesystem::path& path, std::string_view bytes) {
     std::FILE* f = OpenFile(path, true);
-    if (f == nullptr) throw TFileError(path, TFileError::kNoPosition, "не удалось создать файл для записи");
+    if (f == nullptr)
+        throw TFileError(path, TFileError::kNoPosition, Tr("generator", "не удалось создать файл для записи"));
     const std::size_t written = bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), f);
     const bool flushed = written == bytes.size() && std::fflush(f) == 0 && SyncFile(f);
     const bool closed = std::fclose(f) == 0;
     if (written != bytes.size())
-        throw TFileError(path, static_cast<std::int64_t>(written), "запись в файл не удалась");
-    if (!flushed || !closed) throw TFileError(path, TFileError::kNoPosition, "запись в файл не завершена");
+        throw TFileError(path, static_cast<std::int64_t>(written), Tr("generator", "запись в файл не удалась"));
+    if (!flushed || !closed)
+        throw TFileError(path, TFileError::kNoPosition, Tr("generator", "запись в файл не завершена"));
 }
 
 bool TSaveFileSystem::ReadFile(const std::filesystem::path& path, std::string& bytes) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
-        if (ec) throw TFileError(path, TFileError::kNoPosition, "файл недоступен");
+        if (ec) throw TFileError(path, TFileError::kNoPosition, Tr("generator", "файл недоступен"));
         return false;
     }
     std::FILE* f = OpenFile(path, false);
-    if (f == nullptr) throw TFileError(path, TFileError::kNoPosition, "не удалось открыть файл для чтения");
+    if (f == nullptr)
+        throw TFileError(path, TFileError::kNoPosition, Tr("generator", "не удалось открыть файл для чтения"));
     bytes.clear();
     char buf[65536];
     std::size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
     const bool failed = std::ferror(f) != 0;
     std::fclose(f);
-    if (failed) throw TFileError(path, static_cast<std::int64_t>(bytes.size()), "чтение файла не удалось");
+    if (failed)
+        throw TFileError(path, static_cast<std::int64_t>(bytes.size()), Tr("generator", "чтение файла не удалось"));
     return true;
 }
 
@@ -332,9 +337,10 @@ void TSaveFileSystem::Rename(const std::filesystem::path& from, const std::files
     // A file the pilot made read-only is not ours to replace: the folder scan
     // passes it over, and Windows refuses such a rename, but POSIX would
     // replace it without a word.
-    if (ReadOnlyFile(to)) throw TFileError(to, TFileError::kNoPosition, "файл защищён от записи, он не заменён");
+    if (ReadOnlyFile(to))
+        throw TFileError(to, TFileError::kNoPosition, Tr("generator", "файл защищён от записи, он не заменён"));
     std::filesystem::rename(from, to, ec);
-    if (ec) throw TFileError(to, TFileError::kNoPosition, "не удалось заменить файл новым");
+    if (ec) throw TFileError(to, TFileError::kNoPosition, Tr("generator", "не удалось заменить файл новым"));
 }
 
 bool TSaveFileSystem::RenameNew(const std::filesystem::path& from, const std::filesystem::path& to) {
@@ -343,7 +349,7 @@ bool TSaveFileSystem::RenameNew(const std::filesystem::path& from, const std::fi
         case TMoveResult::Exists: return false;
         case TMoveResult::Failed: break;
     }
-    throw TFileError(to, TFileError::kNoPosition, "не удалось создать файл");
+    throw TFileError(to, TFileError::kNoPosition, Tr("generator", "не удалось создать файл"));
 }
 
 bool TSaveFileSystem::Remove(const std::filesystem::path& path) noexcept {
@@ -390,19 +396,20 @@ void ReplaceStoredFiles(TSaveFileSystem& fs, const TMissionFiles& files, const T
 void ClaimNewFiles(TSaveFileSystem& fs, const TMissionFiles& files, const TSavePaths& p) {
     // A read-only file is named as such: it is in use all the same.
     for (const auto* path : {&p.Mis, &p.Prop})
-        if (ReadOnlyFile(*path)) throw TNameTaken(*path, TFileError::kNoPosition, "файл защищён от записи, он не заменён");
+        if (ReadOnlyFile(*path))
+            throw TNameTaken(*path, TFileError::kNoPosition, Tr("generator", "файл защищён от записи, он не заменён"));
     // A name plainly in use is passed over before anything is written; the
     // claims below still decide, since another program may take one meanwhile.
     for (const auto* path : {&p.Prop, &p.Mis}) {
         std::error_code ec;
         const auto type = std::filesystem::symlink_status(*path, ec).type();
         if (type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::none)
-            throw TNameTaken(*path, TFileError::kNoPosition, "файл уже существует, он не заменён");
+            throw TNameTaken(*path, TFileError::kNoPosition, Tr("generator", "файл уже существует, он не заменён"));
     }
     fs.WriteFile(p.MisTemp, files.MissionBytes);
     fs.WriteFile(p.PropTemp, files.PropBytes);
     if (!fs.RenameNew(p.PropTemp, p.Prop))
-        throw TNameTaken(p.Prop, TFileError::kNoPosition, "файл уже существует, он не заменён");
+        throw TNameTaken(p.Prop, TFileError::kNoPosition, Tr("generator", "файл уже существует, он не заменён"));
     bool placed = false;
     try {
         placed = fs.RenameNew(p.MisTemp, p.Mis);
@@ -412,7 +419,7 @@ void ClaimNewFiles(TSaveFileSystem& fs, const TMissionFiles& files, const TSaveP
     }
     if (!placed) {
         fs.Remove(p.Prop);
-        throw TNameTaken(p.Mis, TFileError::kNoPosition, "файл уже существует, он не заменён");
+        throw TNameTaken(p.Mis, TFileError::kNoPosition, Tr("generator", "файл уже существует, он не заменён"));
     }
 }
 
@@ -448,7 +455,8 @@ void SaveMissionFiles(TMission& mission, const TRefData& ref, const std::filesys
             do ++number;
             while (number <= 9999 && !mayMoveTo(number));
             if (number > 9999)
-                throw TFileError(missionFolder, TFileError::kNoPosition, "нет свободного номера задания до 9999");
+                throw TFileError(missionFolder, TFileError::kNoPosition,
+                                 Tr("generator", "нет свободного номера задания до 9999"));
         } catch (const TFileError& e) {
             fs->Remove(p.MisTemp);
             fs->Remove(p.PropTemp);
@@ -523,14 +531,19 @@ std::string MissingTargetReason(const TMission& mission, const TRefData& ref) {
                                        [&](const TMap& m) { return m.Key == mission.Data.Map; });
     std::string why;
     if (target.empty())
-        why = "у задания не указана цель на карте «" + map + "»";
+        why = Fill(Tr("generator", "у задания не указана цель на карте «%1»"), {map});
     else if (!mapLoaded)
-        why = "цель «" + target + "» на карте «" + map +
-              "» недоступна: эта карта не загружена (её файл данных повреждён или отсутствует)";
+        why = Fill(Tr("generator",
+                      "цель «%1» на карте «%2» недоступна: эта карта не загружена (её файл данных "
+                      "повреждён или отсутствует)"),
+                   {target, map});
     else
-        why = "цель «" + target + "» недоступна: на карте «" + map +
-              "» такой цели нет в загруженных файлах данных (её файл повреждён или отсутствует)";
-    return why + ". Задание нельзя сохранить; выберите другую цель или восстановите файлы данных.";
+        why = Fill(Tr("generator",
+                      "цель «%1» недоступна: на карте «%2» такой цели нет в загруженных файлах данных "
+                      "(её файл повреждён или отсутствует)"),
+                   {target, map});
+    return Fill(Tr("generator", "%1. Задание нельзя сохранить; выберите другую цель или восстановите файлы данных."),
+                {why});
 }
 
 }  // namespace zelk

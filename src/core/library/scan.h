@@ -66,7 +66,7 @@ TFolderLister& FolderLister();
 TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTargetsColl& targets);
 
 // "Папку ZELK невозможно создать!" (Windows-1251), shown when FolderFailed.
-const std::string& FolderCreateErrorText();
+std::string FolderCreateErrorText();
 
 // "Папку ZELK невозможно прочитать" with the reason (Windows-1251), shown
 // when ListFailed.
