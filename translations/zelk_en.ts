@@ -1959,5 +1959,69 @@ The mission was saved to file %2.</translation>
         <source>Цели «%1» этого варианта нет в файлах данных.</source>
         <translation>Target «%1» of this variant is not in the data files.</translation>
     </message>
+    <message>
+        <source>Сохранить все</source>
+        <translation>Save all</translation>
+    </message>
+    <message>
+        <source>создать задание</source>
+        <translation>create a mission</translation>
+    </message>
+    <message>
+        <source>копировать задание</source>
+        <translation>copy the mission</translation>
+    </message>
+    <message>
+        <source>сохранить задание</source>
+        <translation>save the mission</translation>
+    </message>
+    <message>
+        <source>сохранить все несохраненные задания</source>
+        <translation>save all unsaved missions</translation>
+    </message>
+    <message>
+        <source>удалить отмеченные задания (в списке заданий)</source>
+        <translation>delete the marked missions (in the mission list)</translation>
+    </message>
+    <message>
+        <source>случайные условия задания</source>
+        <translation>random mission conditions</translation>
+    </message>
+    <message>
+        <source>снимок цели или схема маршрута</source>
+        <translation>target photo or route drawing</translation>
+    </message>
+    <message>
+        <source>запустить авиасимулятор</source>
+        <translation>start the flight simulator</translation>
+    </message>
+    <message>
+        <source>проверка установки</source>
+        <translation>set-up check</translation>
+    </message>
+    <message>
+        <source>эта справка</source>
+        <translation>this help</translation>
+    </message>
+    <message>
+        <source>ZELK готовит учебные задания на штурмовку для авиасимулятора ORVAK. Выберите условия вылета и сохраните задание: оно появится среди одиночных заданий авиасимулятора. В режиме автогенерации (вкладка «Дополнительно») задание записывается заново после каждого полета.
+
+Клавиши:</source>
+        <translation>ZELK prepares ground-attack training missions for the ORVAK flight simulator. Choose the conditions of the sortie and save the mission: it appears among the simulator&apos;s single missions. In auto-generation mode (page «Extra») the mission is written anew after each flight.
+
+Keys:</translation>
+    </message>
+    <message>
+        <source>Справка</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Чтение списка заданий...</source>
+        <translation>Reading the mission list...</translation>
+    </message>
+    <message>
+        <source>Чтение заданий: %1 из %2</source>
+        <translation>Reading missions: %1 of %2</translation>
+    </message>
 </context>
 </TS>

@@ -1,13 +1,14 @@
 ; The ZELK installer: asks for the simulator's folder, puts the program into
 ; its ZELK sub-folder, adds a Start-menu entry and an uninstaller.
 ; makensis -DVERSION=x.y -DSTAGE=<folder with the files> -DOUTFILE=<setup.exe> zelk.nsi
-Unicode true
+; The programs are 64-bit: so is the installer (it also runs under a 64-bit-only Wine).
+Target amd64-unicode
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
 
 Name "ZELK ${VERSION}"
 OutFile "${OUTFILE}"
-InstallDir "C:\Program Files\ORVAK"
+InstallDir "$PROGRAMFILES64\ORVAK"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 
@@ -30,6 +31,8 @@ Function CheckSimulatorFolder
 FunctionEnd
 
 Section "ZELK"
+  ; Installed for every user of the machine: so are the menu entries.
+  SetShellVarContext all
   SetOutPath "$INSTDIR\ZELK"
   File "${STAGE}\*.*"
   WriteUninstaller "$INSTDIR\ZELK\uninstall.exe"
@@ -47,6 +50,7 @@ SectionEnd
 
 ; Removes only what the installer put there: the missions the pilot made stay.
 Section "Uninstall"
+  SetShellVarContext all
   Delete "$INSTDIR\zelk.exe"
   Delete "$INSTDIR\zelk-cli.exe"
   Delete "$INSTDIR\zelk-pack.exe"

@@ -67,6 +67,14 @@ QString PathText(const fs::path& path) {
 // after this many in a row the mode is switched off.
 constexpr int kNotifyAttempts = 3;
 
+// A hint with the key that does the same, as the system writes keys.
+QString WithKey(const QString& hint, const QKeySequence& key) {
+    return hint + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) + QLatin1Char(')');
+}
+
+const QKeySequence kHelpKey(Qt::Key_F1);
+const QKeySequence kStartKey(Qt::Key_F5);
+
 QImage ToQImage(const TImage& picture) {
     if (picture.Width <= 0 || picture.Height <= 0 ||
         picture.Rgb.size() < static_cast<std::size_t>(picture.Width) * picture.Height * 3)
@@ -270,10 +278,33 @@ void TZELK_form::CreateControls() {
                               tr("Удалить отмеченные файлы заданий"), TCommandIcon::Delete);
     ActionSave = makeAction("ActionSave", tr("Сохранить"), tr("Сохранить задание в файле"),
                             TCommandIcon::Save);
+    ActionSaveAll = new QAction(tr("Сохранить все"), this);
+    ActionSaveAll->setObjectName(QStringLiteral("ActionSaveAll"));
     connect(ActionNew, &QAction::triggered, this, [this] { DoNew(); });
     connect(ActionCopy, &QAction::triggered, this, [this] { DoCopy(); });
     connect(ActionDelete, &QAction::triggered, this, [this] { DoDelete(); });
     connect(ActionSave, &QAction::triggered, this, [this] { DoSave(); });
+    connect(ActionSaveAll, &QAction::triggered, this, [this] {
+        // The pilot stays on the entry they were on.
+        const int row = lboxMissions->currentRow();
+        if (SaveUnsavedMissions() && row >= 0 && row < library_.Count() && row != lboxMissions->currentRow()) {
+            SetCurrentEntry(row);
+            ShowMissionData();
+        }
+    });
+    // Saving them all is allowed exactly when saving one is.
+    ActionSaveAll->setEnabled(ActionSave->isEnabled());
+    connect(ActionSave, &QAction::enabledChanged, ActionSaveAll, &QAction::setEnabled);
+    // A disabled command ignores its key as its button ignores a click.
+    ActionNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    ActionCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    ActionSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    ActionSaveAll->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    addActions({ActionNew, ActionCopy, ActionSave, ActionSaveAll});
+    // Delete removes missions only from the list: in the comment box and
+    // elsewhere it keeps its editing meaning.
+    ActionDelete->setShortcut(QKeySequence(Qt::Key_Delete));
+    ActionDelete->setShortcutContext(Qt::WidgetShortcut);
 
     GroupBox2 = new QGroupBox(this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
@@ -283,7 +314,7 @@ void TZELK_form::CreateControls() {
         auto* button = new QPushButton(action->icon(), text, GroupBox2);
         button->setObjectName(QString::fromLatin1(name));
         button->setGeometry(bounds);
-        button->setToolTip(hint);
+        button->setToolTip(WithKey(hint, action->shortcut()));
         button->setFocusPolicy(Qt::StrongFocus);
         button->setEnabled(action->isEnabled());
         connect(action, &QAction::enabledChanged, button, &QWidget::setEnabled);
@@ -298,6 +329,7 @@ void TZELK_form::CreateControls() {
                             tr("Копировать задание"), QRect(10, 61, 111, 25));
     BitBtnDelete = makeButton("BitBtnDelete", ActionDelete, tr("Удалить"),
                               tr("Удалить отмеченные задания"), QRect(156, 61, 113, 25));
+    lboxMissions->addAction(ActionDelete);
 
     PageControl = new QTabWidget(this);
     PageControl->setObjectName(QStringLiteral("PageControl"));
@@ -500,7 +532,7 @@ void TZELK_form::CreateSecondPage(QWidget* page) {
     bold.setBold(true);
     bold.setPixelSize(16);
     BitBtnRunTheGame->setFont(bold);
-    BitBtnRunTheGame->setToolTip(tr("Запустить авиасимулятор Orvak"));
+    BitBtnRunTheGame->setToolTip(WithKey(tr("Запустить авиасимулятор Orvak"), kStartKey));
 
     connect(comboTanksRed, &QComboBox::activated, this, &TZELK_form::comboTanksRedChange);
     connect(comboTanksBlue, &QComboBox::activated, this, &TZELK_form::comboTanksBlueChange);
@@ -520,6 +552,15 @@ void TZELK_form::CreateSecondPage(QWidget* page) {
     connect(BitBtnDoctor, &QPushButton::clicked, this, &TZELK_form::ShowDoctor);
     auto* doctorKey = new QShortcut(QKeySequence(Qt::Key_F2), this);
     connect(doctorKey, &QShortcut::activated, this, &TZELK_form::ShowDoctor);
+    // The start button may sit on the page not shown: its key works all the
+    // same, whenever the button would.
+    auto* startKey = new QShortcut(kStartKey, this);
+    connect(startKey, &QShortcut::activated, this, [this] {
+        if (BitBtnRunTheGame->isEnabled())
+            BitBtnRunTheGameClick();
+    });
+    auto* helpKey = new QShortcut(kHelpKey, this);
+    connect(helpKey, &QShortcut::activated, this, &TZELK_form::ShowHelp);
     // Without a usable log the mode waits for ever; the pilot who switches it
     // on learns why. Only on the pilot's click, not on the monitor's restarts;
     // a root that is gone altogether is reported by the mode itself.
@@ -670,7 +711,7 @@ void TZELK_form::FormDestroy() {
 }
 
 void TZELK_form::LoadData() {
-    if (!library_.Load(paths_.MissionFolder, ref_.Targets)) {
+    if (!LoadLibraryShowingProgress()) {
         if (library_.ListFailed) {
             // Not an empty library: a new mission could take a stored one's number.
             ActionNew->setEnabled(false);
@@ -1456,30 +1497,58 @@ bool TZELK_form::CheckUnsavedMissions() {
     if (k == 0)
         return true;
     const QMessageBox::StandardButton answer = Ask(TAskKind::Query, tr("Запрос"), FromCp1251(UnsavedQuestionText(k)));
-    if (answer == QMessageBox::Yes) {
-        CommitSpinBoxes();
-        // A mission whose target the data lack can never be saved; it must
-        // not keep the window open, so it is only reported.
-        QStringList unsavable;
-        for (int i = 0; i < library_.Count(); ++i) {
-            const TMission& mission = library_.At(i);
-            if (!mission.IsUnsaved())
-                continue;
-            if (!TargetAvailable(mission.Data, ref_)) {
-                unsavable << FromCp1251(mission.FileName) + QStringLiteral(": ") +
-                                 QString::fromStdString(MissingTargetReason(mission, ref_));
-                continue;
-            }
-            SetCurrentEntry(i);
-            if (!DoSave())
-                return false;
-        }
-        if (!unsavable.isEmpty())
-            Ask(TAskKind::Problem, tr("Проблема"),
-                tr("Не сохранены задания:\n") + unsavable.join(QLatin1Char('\n')));
-        return true;
-    }
+    if (answer == QMessageBox::Yes)
+        return SaveUnsavedMissions();
     return answer == QMessageBox::No;
+}
+
+bool TZELK_form::SaveUnsavedMissions() {
+    CommitSpinBoxes();
+    // A mission whose target the data lack can never be saved; it must
+    // not keep the window open, so it is only reported.
+    QStringList unsavable;
+    for (int i = 0; i < library_.Count(); ++i) {
+        const TMission& mission = library_.At(i);
+        if (!mission.IsUnsaved())
+            continue;
+        if (!TargetAvailable(mission.Data, ref_)) {
+            unsavable << FromCp1251(mission.FileName) + QStringLiteral(": ") +
+                             QString::fromStdString(MissingTargetReason(mission, ref_));
+            continue;
+        }
+        SetCurrentEntry(i);
+        if (!DoSave())
+            return false;
+    }
+    if (!unsavable.isEmpty())
+        Ask(TAskKind::Problem, tr("Проблема"),
+            tr("Не сохранены задания:\n") + unsavable.join(QLatin1Char('\n')));
+    return true;
+}
+
+void TZELK_form::ShowHelp() {
+    const struct {
+        QKeySequence Key;
+        QString What;
+    } keys[] = {
+        {ActionNew->shortcut(), tr("создать задание")},
+        {ActionCopy->shortcut(), tr("копировать задание")},
+        {ActionSave->shortcut(), tr("сохранить задание")},
+        {ActionSaveAll->shortcut(), tr("сохранить все несохраненные задания")},
+        {ActionDelete->shortcut(), tr("удалить отмеченные задания (в списке заданий)")},
+        {QKeySequence(Qt::CTRL | Qt::Key_R), tr("случайные условия задания")},
+        {QKeySequence(Qt::CTRL | Qt::Key_M), tr("снимок цели или схема маршрута")},
+        {kStartKey, tr("запустить авиасимулятор")},
+        {QKeySequence(Qt::Key_F2), tr("проверка установки")},
+        {kHelpKey, tr("эта справка")},
+    };
+    QString text = tr("ZELK готовит учебные задания на штурмовку для авиасимулятора ORVAK. Выберите условия "
+                      "вылета и сохраните задание: оно появится среди одиночных заданий авиасимулятора. В режиме "
+                      "автогенерации (вкладка «Дополнительно») задание записывается заново после каждого полета.\n\n"
+                      "Клавиши:");
+    for (const auto& k : keys)
+        text += QStringLiteral("\n") + k.Key.toString(QKeySequence::NativeText) + QStringLiteral(" - ") + k.What;
+    Ask(TAskKind::Problem, tr("Справка"), text);
 }
 
 void TZELK_form::closeEvent(QCloseEvent* event) {

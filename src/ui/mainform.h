@@ -101,6 +101,11 @@ public:
     // Saves the focused entry's mission; false when the save failed (the
     // failure has been reported).
     bool DoSave();
+    // Saves every unsaved mission (Ctrl+Shift+S); a mission whose target the
+    // data lack is only reported. False when a save failed (reported).
+    bool SaveUnsavedMissions();
+    // A short help: what the program does and its keys (F1).
+    void ShowHelp();
     bool CheckMaxFileNumber();
     // True when the window may close.
     bool CheckUnsavedMissions();
@@ -161,6 +166,9 @@ private:
     QComboBox* AddPickList(QWidget* parent, const char* name, int left, int top, int width,
                            const QString& hint);
     void EnterMissingDataState(const QString& fault);
+    // The library's scan, showing how far it has come when it takes long
+    // (scanprogress.cpp); the result of TMissionLibrary::Load.
+    bool LoadLibraryShowingProgress();
     void FillMissionList();
     // The list entry of a mission: number, title, and "*" while unsaved.
     static QString EntryText(const TMission& mission);
@@ -292,6 +300,7 @@ public:
     QAction* ActionSave = nullptr;
     QAction* ActionCopy = nullptr;
     QAction* ActionDelete = nullptr;
+    QAction* ActionSaveAll = nullptr;
 };
 
 // Windows-1251 text of the core as the window shows it: CR LF and lone CR

@@ -227,13 +227,24 @@ int RunZelk(QApplication& app) {
     options.Root = SimulatorRoot(o, !parser.isSet(screenshotOption));
     options.DataDir = ToPath(parser.isSet(dataOption) ? parser.value(dataOption) : QDir::currentPath());
 
+    // Reading a large library at the window's creation shows its progress
+    // and takes requests meanwhile: a later copy asking then is answered
+    // once the window is up.
+    bool askedEarly = false;
+    const QMetaObject::Connection early =
+        QObject::connect(&guard, &TInstanceGuard::ActivationRequested, [&askedEarly] { askedEarly = true; });
     TZELK_form form(std::move(options));
+    QObject::disconnect(early);
     QObject::connect(&guard, &TInstanceGuard::ActivationRequested, &form, [&form] {
         form.BringToFront();
         NoteActivation("activated");
     });
     form.show();
     NoteActivation("ready");
+    if (askedEarly) {
+        form.BringToFront();
+        NoteActivation("activated");
+    }
 
     if (parser.isSet(screenshotOption)) {
         const QString file = parser.value(screenshotOption);

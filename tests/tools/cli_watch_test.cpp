@@ -200,7 +200,11 @@ TEST(CliWatch, WithoutKeepEachFlightStartsAFreshLog) {
 
 // With the simulator stand-in of the build flying the mission.
 TEST(CliWatch, FollowsTheSimulatorStandIn) {
+#ifdef _WIN32
+    const fs::path orvaksim = fs::path(ZELK_BIN_DIR) / "orvaksim.exe";
+#else
     const fs::path orvaksim = fs::path(ZELK_BIN_DIR) / "orvaksim";
+#endif
     if (!fs::exists(orvaksim)) GTEST_SKIP() << "the simulator stand-in is not built: " << orvaksim;
     TSimFolder sim;
     ASSERT_EQ(sim.Cli({"new", "--difficulty", "1", "--fighters", "4"}).Code, 0);

@@ -155,6 +155,7 @@ private slots:
     void wheelTurnsOnlyTheFocusedControl();
     void simulatorPathsAndConfig();
     void routePreviewVariantsAndSurprise();
+    void keyboardShortcuts();
     void languages();
 };
 
@@ -217,10 +218,10 @@ void TestMainForm::layoutAndTexts() {
         const char* action;
         QString text, hint, caption, actionHint;
     } commands[] = {
-        {"BitBtnNew", "ActionNew", "Создать", "Создать новое задание", "Новое задание", "Создать новое задание"},
-        {"BitBtnSave", "ActionSave", "Сохранить", "Сохранить задание", "Сохранить", "Сохранить задание в файле"},
-        {"BitBtnCopy", "ActionCopy", "Копировать", "Копировать задание", "Копировать", "Копировать задание в новый файл"},
-        {"BitBtnDelete", "ActionDelete", "Удалить", "Удалить отмеченные задания", "Удалить", "Удалить отмеченные файлы заданий"},
+        {"BitBtnNew", "ActionNew", "Создать", "Создать новое задание (Ctrl+N)", "Новое задание", "Создать новое задание"},
+        {"BitBtnSave", "ActionSave", "Сохранить", "Сохранить задание (Ctrl+S)", "Сохранить", "Сохранить задание в файле"},
+        {"BitBtnCopy", "ActionCopy", "Копировать", "Копировать задание (Ctrl+D)", "Копировать", "Копировать задание в новый файл"},
+        {"BitBtnDelete", "ActionDelete", "Удалить", "Удалить отмеченные задания (Del)", "Удалить", "Удалить отмеченные файлы заданий"},
     };
     for (const auto& c : commands) {
         auto* button = Find<QPushButton>(form.get(), c.button);
@@ -240,6 +241,7 @@ void TestMainForm::layoutAndTexts() {
 
     auto* start = Find<QPushButton>(form.get(), "BitBtnRunTheGame");
     QCOMPARE(start->text(), QStringLiteral("Пуск"));
+    QCOMPARE(start->toolTip(), QStringLiteral("Запустить авиасимулятор Orvak (F5)"));
     QVERIFY(start->font().bold());
     QCOMPARE(start->font().pixelSize(), 16);
     QVERIFY(!start->icon().isNull());
@@ -1245,6 +1247,66 @@ void TestMainForm::routePreviewVariantsAndSurprise() {
     const TTarget* target = form->RefData().Targets.SelectTarget(d.Map, d.Target);
     QVERIFY(target != nullptr && VariantDefined(*target, d));
     QVERIFY(form->CurrentMission()->IsUnsaved());
+}
+
+void TestMainForm::keyboardShortcuts() {
+    TUiSandbox box;
+    TAskScript ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    QWidget* list = form->lboxMissions;
+    QPlainTextEdit* comment = form->MissionComment;
+    const struct {
+        const char* what;
+        QWidget* focus;
+        QKeyCombination key;
+        int missions, unsaved;
+        QString asked;  // part of the message the key brings up; empty: none
+    } cases[] = {
+        {"copy of nothing", list, Qt::CTRL | Qt::Key_D, 0, 0, {}},
+        {"delete of nothing", list, Qt::Key_Delete, 0, 0, {}},
+        {"start with no mission", list, Qt::Key_F5, 0, 0, {}},
+        {"new", list, Qt::CTRL | Qt::Key_N, 1, 1, {}},
+        {"copy", list, Qt::CTRL | Qt::Key_D, 2, 2, {}},
+        {"save the current one", list, Qt::CTRL | Qt::Key_S, 2, 1, {}},
+        {"save all", list, Qt::CTRL | Qt::SHIFT | Qt::Key_S, 2, 0, {}},
+        {"delete in the comment edits it", comment, Qt::Key_Delete, 2, 1, {}},
+        {"delete in the list asks", list, Qt::Key_Delete, 2, 1, "Вы действительно хотите удалить 1 файл?"},
+        {"help", list, Qt::Key_F1, 2, 1, "Ctrl+Shift+S - сохранить все несохраненные задания"},
+        {"start from the page not shown", list, Qt::Key_F5, 2, 1, "Авиасимулятор не найден"},
+    };
+    for (const auto& c : cases) {
+        if (c.focus == comment) {
+            comment->setFocus();
+            TypeText(comment, QStringLiteral("xy"));
+            comment->moveCursor(QTextCursor::Start);
+        }
+        c.focus->setFocus();
+        const std::size_t asked = ask.Asked.size();
+        QTest::keyClick(c.focus, c.key.key(), c.key.keyboardModifiers());
+        QCOMPARE(form->Library().Count(), c.missions);
+        QCOMPARE(form->Library().CountUnsaved(), c.unsaved);
+        QCOMPARE(ask.Asked.size(), asked + (c.asked.isEmpty() ? 0 : 1));
+        if (!c.asked.isEmpty())
+            QVERIFY2(ask.Asked.back().Text.contains(c.asked), c.what);
+        if (c.focus == comment)
+            QCOMPARE(comment->toPlainText(), QStringLiteral("y"));
+    }
+    QVERIFY(fs::exists(box.MissionFolder / "zelk0001.mis") && fs::exists(box.MissionFolder / "zelk0002.mis"));
+    // Saving them all leaves the pilot on the entry they were on.
+    QCOMPARE(form->lboxMissions->currentRow(), 1);
+
+    // Locked by auto-generation, the keys do what the disabled buttons do: nothing.
+    form->speedAuto->click();
+    QVERIFY(form->speedAuto->isChecked());
+    const std::size_t asked = ask.Asked.size();
+    for (QKeyCombination key : {QKeyCombination(Qt::CTRL | Qt::Key_N), Qt::CTRL | Qt::Key_D, Qt::CTRL | Qt::Key_S,
+                                Qt::CTRL | Qt::SHIFT | Qt::Key_S, QKeyCombination(Qt::Key_Delete)})
+        QTest::keyClick(form.get(), key.key(), key.keyboardModifiers());
+    QCOMPARE(form->Library().Count(), 2);
+    QCOMPARE(form->Library().CountUnsaved(), 1);
+    QCOMPARE(ask.Asked.size(), asked);
+    form->speedAuto->click();
 }
 
 // The same key texts in English and, switched back, in the original Russian.

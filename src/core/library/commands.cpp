@@ -26,8 +26,9 @@ TNewDefaults DefaultsFromRefData(const TRefData& ref) {
     return d;
 }
 
-bool TMissionLibrary::Load(const std::filesystem::path& folder, const TTargetsColl& targets) {
-    TScanResult scan = ScanMissionFolder(folder, targets);
+bool TMissionLibrary::Load(const std::filesystem::path& folder, const TTargetsColl& targets,
+                           TScanProgress* progress) {
+    TScanResult scan = ScanMissionFolder(folder, targets, progress);
     const bool ok = !scan.FolderFailed && !scan.ListFailed;
     Assign(std::move(scan));
     return ok;

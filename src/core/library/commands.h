@@ -52,7 +52,8 @@ public:
     // Replaces the list with a folder scan; the counter becomes the highest
     // number seen. Returns false when the folder could not be created or
     // listed (the list is then empty).
-    bool Load(const std::filesystem::path& folder, const TTargetsColl& targets);
+    // `progress`, when given, follows the scan (see TScanProgress).
+    bool Load(const std::filesystem::path& folder, const TTargetsColl& targets, TScanProgress* progress = nullptr);
     // Takes over the result of ScanMissionFolder.
     void Assign(TScanResult&& scan);
 

@@ -788,11 +788,16 @@ struct TListed {
 constexpr std::size_t kMissionsPerReader = 256;
 constexpr std::size_t kMaxReaders = 4;
 
+// Missions read between two updates of the shared progress count: one
+// atomic add per batch costs nothing beside the files' opening.
+constexpr std::size_t kProgressBatch = 32;
+
 struct TReadContext {
     const std::filesystem::path& Folder;
     std::filesystem::path Base;  // what file names are joined to: empty when DirFd is open
     int DirFd;
     const TTargetsColl& Targets;
+    TScanProgress* Progress;
 };
 
 // Reads back the listed missions [begin, end), in their order. One bad
@@ -800,7 +805,13 @@ struct TReadContext {
 std::vector<std::unique_ptr<TMission>> ReadListed(const TReadContext& c, const TListed* begin, const TListed* end) {
     std::vector<std::unique_ptr<TMission>> missions;
     missions.reserve(static_cast<std::size_t>(end - begin));
+    std::size_t unreported = 0;
+    const auto report = [&] {
+        if (c.Progress != nullptr && unreported > 0) c.Progress->Done.fetch_add(unreported, std::memory_order_relaxed);
+        unreported = 0;
+    };
     for (const TListed* entry = begin; entry != end; ++entry) {
+        if (++unreported == kProgressBatch) report();
         try {
             auto mission = std::make_unique<TMission>();
             mission->Number = entry->Number;
@@ -827,6 +838,7 @@ std::vector<std::unique_ptr<TMission>> ReadListed(const TReadContext& c, const T
             continue;
         }
     }
+    report();
     return missions;
 }
 
@@ -837,7 +849,8 @@ TFolderLister& FolderLister() {
     return lister;
 }
 
-TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTargetsColl& targets) {
+TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTargetsColl& targets,
+                              TScanProgress* progress) {
     namespace fs = std::filesystem;
     TScanResult result;
     std::error_code ec;
@@ -878,13 +891,14 @@ TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTarget
     listed.erase(std::unique(listed.begin(), listed.end(),
                              [](const TListed& a, const TListed& b) { return a.Number == b.Number; }),
                  listed.end());
+    if (progress != nullptr) progress->Total.store(listed.size(), std::memory_order_relaxed);
 
     // Files are opened relative to the folder, as the listing named them.
     int dirFd = -1;
 #ifndef _WIN32
     dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 #endif
-    const TReadContext context{folder, dirFd >= 0 ? std::filesystem::path() : folder, dirFd, targets};
+    const TReadContext context{folder, dirFd >= 0 ? std::filesystem::path() : folder, dirFd, targets, progress};
 
     // Reading back is most of a start-up with many missions, and each
     // mission is read on its own: a few threads share the listing in

@@ -3,6 +3,8 @@
 // catalogue, and each mission is rebuilt from the two files that saving wrote.
 // The readers recognise only the lines our own writer produces; anything else
 // is ignored, and no input makes them throw.
+#include <atomic>
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -59,11 +61,21 @@ bool ListFolder(const std::filesystem::path& folder, const std::function<void(co
 // place that fails as a broken disk does.
 TFolderLister& FolderLister();
 
+// How far a scan has come, read from another thread while it runs: Total is
+// the number of listed missions once the listing is complete, Done how many
+// of them have been dealt with (read back or left out). Done is brought up
+// to date every few missions and has reached Total when the scan returns.
+struct TScanProgress {
+    std::atomic<std::size_t> Total{0};
+    std::atomic<std::size_t> Done{0};
+};
+
 // Scans the mission folder as at start-up: creates it (with its parents) when
 // missing, lists "zelk*.mis" entries that are plain, writable, not hidden
 // regular files, and reads each mission back, in number order. One bad
 // mission is left out and never stops the scan; no exception escapes.
-TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTargetsColl& targets);
+TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTargetsColl& targets,
+                              TScanProgress* progress = nullptr);
 
 // "Папку ZELK невозможно создать!" (Windows-1251), shown when FolderFailed.
 std::string FolderCreateErrorText();

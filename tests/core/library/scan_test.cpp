@@ -611,5 +611,27 @@ TEST(ScanMissionFolder, CreatesMissingFolderOrReportsIt) {
     EXPECT_EQ(FolderCreateErrorText(), W("Папку ZELK невозможно создать!"));
 }
 
+TEST(ScanMissionFolder, ProgressReachesTheTotalOfAScanSharedByThreads) {
+    TTempDir dir;
+    // Enough for several readers and a batch left over; the entries left
+    // out count as dealt with.
+    constexpr int kCount = 700;
+    for (int n = 1; n <= kCount; ++n) {
+        char folder[16];
+        std::snprintf(folder, sizeof folder, "zelk%04d.mis", n);
+        if (n % 100 == 0)
+            fs::create_directory(dir.Path() / folder);
+        else
+            WriteMission(dir.Path(), n, Lines({"  TIME 1.0"}), "");
+    }
+    TScanProgress progress;
+    const TScanResult r = ScanMissionFolder(dir.Path(), Targets({}), &progress);
+    EXPECT_EQ(progress.Total.load(), std::size_t{kCount});
+    EXPECT_EQ(progress.Done.load(), std::size_t{kCount});
+    ASSERT_EQ(r.Missions.size(), std::size_t{kCount - kCount / 100});
+    EXPECT_TRUE(std::is_sorted(r.Missions.begin(), r.Missions.end(),
+                               [](const auto& a, const auto& b) { return a->Number < b->Number; }));
+}
+
 }  // namespace
 }  // namespace zelk
