@@ -98,8 +98,9 @@ public:
     fs::path DataDir() const { return Root() / "ZELK"; }
     fs::path MissionDir() const { return Root() / "Missions" / "Single" / "NN" / "ZELK"; }
 
+    // Russian messages, whatever the system's language.
     std::vector<std::string> Common() const {
-        return {"--root", Root().string(), "--data", DataDir().string()};
+        return {"--root", Root().string(), "--data", DataDir().string(), "--lang", "ru"};
     }
 
     // zelk-cli with the common options first, then args.

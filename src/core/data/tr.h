@@ -9,11 +9,12 @@
 
 namespace zelk {
 
-// Returns the translation of `text` (UTF-8) in `context`, or nullptr/empty to
+// Returns the translation of `text` (UTF-8) in `context`, or an empty string to
 // keep the source text.
 using TTranslateHook = std::string (*)(const char* context, const char* text);
 
-// Installed once at start-up, before any text is asked for.
+// Installed at start-up, before any text is asked for; nullptr keeps the
+// source texts.
 void SetTranslateHook(TTranslateHook hook);
 
 // `text` translated by the installed hook, else unchanged. UTF-8.
