@@ -276,6 +276,8 @@ TEST(CliLang, MessagesFollowTheLanguageAsked) {
               "zelk-cli: invalid value --height \"49\": accepted an integer from 50 to 15000\n");
     EXPECT_EQ(run({"new", "--height", "49", "--lang", "ru"}).Err,
               "zelk-cli: недопустимое значение --height \"49\": допустимо целое от 50 до 15000\n");
+    // JSON is read by programs: the same in every language.
+    EXPECT_NE(run({"--lang", "en", "--json", "doctor"}).Out.find("Загружены файлы данных"), std::string::npos);
     const TRunResult r = run({"list", "--lang", "de"});
     EXPECT_EQ(r.Code, 2);
     // In the system's language, which a test cannot know.

@@ -18,6 +18,10 @@ std::string Tr(const char* context, const char* text) {
     return text;
 }
 
+TSourceTexts::TSourceTexts() : saved_(translateHook.exchange(nullptr)) {}
+
+TSourceTexts::~TSourceTexts() { translateHook.store(saved_); }
+
 std::string Fill(std::string_view pattern, std::initializer_list<std::string_view> values) {
     std::string out;
     out.reserve(pattern.size());

@@ -20,6 +20,19 @@ void SetTranslateHook(TTranslateHook hook);
 // `text` translated by the installed hook, else unchanged. UTF-8.
 std::string Tr(const char* context, const char* text);
 
+// While it lives, Tr() gives the source texts: for output read by programs
+// (JSON), which must not change with the language.
+class TSourceTexts {
+public:
+    TSourceTexts();
+    ~TSourceTexts();
+    TSourceTexts(const TSourceTexts&) = delete;
+    TSourceTexts& operator=(const TSourceTexts&) = delete;
+
+private:
+    TTranslateHook saved_;
+};
+
 // Puts the values into %1..%9 of `pattern` in one pass, so that a value
 // holding "%2" stays as it is, and a translation may order the parts its own way.
 std::string Fill(std::string_view pattern, std::initializer_list<std::string_view> values);
