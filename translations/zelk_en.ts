@@ -541,6 +541,10 @@
         <source>zelk-cli: слежу за журналом событий %1; Ctrl+C завершает</source>
         <translation>zelk-cli: following the event log %1; Ctrl+C ends</translation>
     </message>
+    <message>
+        <source>в файлах данных нет цели и варианта задания, подходящих к заданным параметрам</source>
+        <translation>the data files hold no target and mission variant that fit the parameters given</translation>
+    </message>
 </context>
 <context>
     <name>data</name>

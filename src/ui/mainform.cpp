@@ -33,8 +33,10 @@
 #include "data/picture.h"
 #include "generator/random.h"
 #include "generator/writer.h"
+#include "library/formstate.h"
 #include "library/scan.h"
 #include "doctor/doctor.h"
+#include "monitor/autosupervisor.h"
 #include "monitor/launcher.h"
 #include "monitor/simconfig.h"
 #include "ui/doctordialog.h"
@@ -62,10 +64,6 @@ QString PathText(const fs::path& path) {
     return QDir::toNativeSeparators(
         QString::fromUtf8(reinterpret_cast<const char*>(u8.data()), static_cast<qsizetype>(u8.size())));
 }
-
-// A root folder that cannot be watched fails every fresh monitor at once;
-// after this many in a row the mode is switched off.
-constexpr int kNotifyAttempts = 3;
 
 // A hint with the key that does the same, as the system writes keys.
 QString WithKey(const QString& hint, const QKeySequence& key) {
@@ -162,6 +160,7 @@ TZELK_form::TZELK_form(TFormOptions options, QWidget* parent)
       options_(std::move(options)) {
     paths_ = MakeSimPaths(options_.Root);
     library_.FileSystem = options_.FileSystem;
+    CreateAutoSupervisor();
     CreateControls();
     FormCreate();
 }
@@ -169,7 +168,7 @@ TZELK_form::TZELK_form(TFormOptions options, QWidget* parent)
 TZELK_form::~TZELK_form() {
     // The monitors' saves reach into the library: they end first, and their
     // threads are joined so that the program ends cleanly.
-    DeleteMonitors();
+    autoSupervisor_->DeleteMonitors();
     FormDestroy();
 }
 
@@ -292,9 +291,6 @@ void TZELK_form::CreateControls() {
             ShowMissionData();
         }
     });
-    // Saving them all is allowed exactly when saving one is.
-    ActionSaveAll->setEnabled(ActionSave->isEnabled());
-    connect(ActionSave, &QAction::enabledChanged, ActionSaveAll, &QAction::setEnabled);
     // A disabled command ignores its key as its button ignores a click.
     ActionNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     ActionCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
@@ -481,7 +477,7 @@ void TZELK_form::KeepCommentWithinLimit() {
     QTimer::singleShot(0, this, [this] {
         Ask(TAskKind::Problem, tr("Проблема"),
             tr("Комментарий может быть не длиннее %1 знаков (перевод строки - 2 знака): "
-                           "лишнее удалено.").arg(kCommentLimit));
+               "лишнее удалено.").arg(kCommentLimit));
     });
 }
 
@@ -612,7 +608,7 @@ void TZELK_form::FormCreate() {
     PanelLogo->setToolTip(aboutHint);
     MissionComment->setToolTip(
         tr("Произвольные комментарии пользователя.\nДобавляются к полному описанию задания.\n"
-                       "Не более %1 знаков.").arg(kCommentLimit));
+           "Не более %1 знаков.").arg(kCommentLimit));
     editHeight->setToolTip(tr("Ввод высоты полета.\nДопустимы значения от 50 до 15000 м."));
 
     const fs::path primary = options_.DataDir / DataFileName(0);
@@ -692,12 +688,7 @@ void TZELK_form::EnterMissingDataState(const QString& fault) {
         text += tr("\n  Файл orvak_zelk.rc0 поврежден!\n  Формирование заданий невозможно.\n  ") + fault;
     }
     MissionShort->setPlainText(text);
-    SetEnabled(false);
-    ActionCopy->setEnabled(false);
-    ActionDelete->setEnabled(false);
-    ActionSave->setEnabled(false);
-    ActionNew->setEnabled(false);
-    BitBtnRunTheGame->setEnabled(true);
+    ApplyFormState();
 }
 
 void TZELK_form::FormDestroy() {
@@ -714,7 +705,7 @@ void TZELK_form::LoadData() {
     if (!LoadLibraryShowingProgress()) {
         if (library_.ListFailed) {
             // Not an empty library: a new mission could take a stored one's number.
-            ActionNew->setEnabled(false);
+            ApplyFormState();
             Ask(TAskKind::Problem, tr("Проблема"),
                 FromCp1251(FolderListErrorText(library_.ListError)) + QStringLiteral("\n") +
                     PathText(paths_.MissionFolder) +
@@ -809,12 +800,10 @@ QMessageBox::StandardButton TZELK_form::Ask(TAskKind kind, const QString& captio
     }
     // While the box is open the event loop runs on, and with it the
     // monitor's examinations; their saves wait for the answer.
-    ++askDepth_;
+    autoSupervisor_->Hold();
     const QMessageBox::StandardButton answer =
         options_.Ask ? options_.Ask(this, kind, caption, text) : ShowMessageBox(this, kind, caption, text);
-    --askDepth_;
-    if (askDepth_ == 0 && !deferredSaves_.empty())
-        QTimer::singleShot(0, this, &TZELK_form::RunDeferredSaves);
+    autoSupervisor_->Release();
     return answer;
 }
 
@@ -835,16 +824,48 @@ void TZELK_form::BringToFront() {
 
 // ---------------------------------------------------------------- showing
 
-void TZELK_form::SetEnabled(bool on) {
+void TZELK_form::ApplyFormState() {
+    TFormInputs in;
+    in.DataLoaded = dataLoaded_;
+    in.ListFailed = library_.ListFailed;
+    in.HasMission = currentMission_ != nullptr && !library_.Empty();
+    in.AutoOn = speedAuto->isChecked();
+    in.MovingOffered = movingOffered_;
+    in.TankSide = tankSide_;
+    in.FightersOffered = fightersOffered_;
+    in.HasVariants = !listedVariants_.empty();
+    const TFormState s = FormState(in);
+
+    ActionCopy->setEnabled(s.Copy);
+    ActionDelete->setEnabled(s.Delete);
+    ActionSave->setEnabled(s.Save);
+    ActionSaveAll->setEnabled(s.Save);
+    ActionNew->setEnabled(s.New);
+    for (QWidget* w : {static_cast<QWidget*>(lboxMissions), static_cast<QWidget*>(FileName),
+                       static_cast<QWidget*>(MissionShort)})
+        w->setEnabled(s.MissionList);
+    MissionComment->setEnabled(s.Parameters);
+    // Each control is set once: disabling one that has the focus for a
+    // moment would move the focus away.
+    const std::pair<QWidget*, bool> named[] = {
+        {checkMoving, s.Moving},       {comboTanksRed, s.TanksRed},
+        {comboTanksBlue, s.TanksBlue}, {editFighters, s.Fighters},
+        {BitBtnRestoreVariant, s.RestoreVariant}, {speedAuto, s.AutoSwitch},
+        {LabelAutoState, s.AutoSwitch}, {BitBtnRunTheGame, s.Start},
+        {BitBtnDoctor, s.Doctor},
+    };
     for (QWidget* page : {TabSheet1, TabSheet2}) {
         for (QObject* child : page->children()) {
-            if (auto* widget = qobject_cast<QWidget*>(child); widget && widget->isWindowType() == false)
-                widget->setEnabled(on);
+            auto* widget = qobject_cast<QWidget*>(child);
+            if (widget == nullptr || widget->isWindowType())
+                continue;
+            bool on = s.Parameters;
+            for (const auto& [control, enabled] : named)
+                if (control == widget)
+                    on = enabled;
+            widget->setEnabled(on);
         }
     }
-    MissionComment->setEnabled(on);
-    if (BitBtnDoctor != nullptr)
-        BitBtnDoctor->setEnabled(true);
 }
 
 void TZELK_form::ShowMissionData(TVariantKeep keep) {
@@ -854,20 +875,9 @@ void TZELK_form::ShowMissionData(TVariantKeep keep) {
     editHeight->DiscardEdit();
     editFighters->DiscardEdit();
     if (library_.Empty() || currentMission_ == nullptr) {
-        ActionCopy->setEnabled(false);
-        ActionDelete->setEnabled(false);
-        ActionSave->setEnabled(false);
-        SetEnabled(false);
         shownMission_ = nullptr;
         ShowVariants();
         return;
-    }
-    if (!comboMaps->isEnabled())
-        SetEnabled(true);
-    if (!ActionCopy->isEnabled()) {
-        ActionCopy->setEnabled(true);
-        ActionDelete->setEnabled(true);
-        ActionSave->setEnabled(true);
     }
     TMission& mission = *currentMission_;
     FileName->setText(FromCp1251(mission.FileName));
@@ -889,7 +899,7 @@ void TZELK_form::ShowMissionData(TVariantKeep keep) {
         const QScopedValueRollback<bool> showRead(asRead_, asRead);
         CheckUpTargets(keep);
     }
-    editFighters->setEnabled(ApplyFightersRule(mission.Data));
+    fightersOffered_ = ApplyFightersRule(mission.Data);
 
     TMissionData& data = mission.Data;
     comboArmy->setCurrentIndex(data.Army >= 0 && data.Army < comboArmy->count() ? data.Army : -1);
@@ -908,11 +918,9 @@ void TZELK_form::ShowMissionData(TVariantKeep keep) {
     if (asRead)
         data = read;
     ShowEntryMarks();
-    // Showing a mission enables what it offers; with auto-generation on (a
-    // close-time save that failed, say) the window stays locked all the same.
+    // Enables what the mission offers; with auto-generation on (a close-time
+    // save that failed, say) the window stays locked all the same.
     ShowVariants();
-    if (speedAuto->isChecked())
-        LockForAuto();
 }
 
 void TZELK_form::CheckUpTargets(TVariantKeep keep) {
@@ -941,7 +949,7 @@ void TZELK_form::CheckUpTargets(TVariantKeep keep) {
     currentTarget_ = choice.CurrentTarget;
 
     checkMoving->setChecked(choice.MovingChecked);
-    checkMoving->setEnabled(choice.MovingEnabled);
+    movingOffered_ = choice.MovingEnabled;
 
     comboModes->clear();
     for (int mode : choice.Modes)
@@ -955,8 +963,8 @@ void TZELK_form::CheckUpTargets(TVariantKeep keep) {
 
     // Only the list the save reads is offered: a choice in the other one
     // would be written as the same position of this side's list.
-    comboTanksRed->setEnabled(choice.TankSide == 1);
-    comboTanksBlue->setEnabled(choice.TankSide == 2);
+    tankSide_ = choice.TankSide;
+    ApplyFormState();
 
     ShowTargetPicture();
 }
@@ -1122,184 +1130,6 @@ void TZELK_form::MissionCommentChange() {
         return;
     TypeComment(*shownMission_, CommentFromBox());
     ShowEntryMarks();
-}
-
-void TZELK_form::speedAutoClick() {
-    if (speedAuto->isChecked()) {
-        // What was typed goes into the mission before the monitor may write it.
-        CommitSpinBoxes();
-        if (!autoOn_) {
-            // Switched on now, not a fresh monitor taking over.
-            autoOn_ = true;
-            autoWrites_ = 0;
-            lastAutoWrite_ = QTime();
-        }
-        LockForAuto();
-        StartMonitor();
-    } else {
-        autoOn_ = false;
-        StopMonitor();
-        notifyFailures_ = 0;
-        SetEnabled(true);
-        ActionCopy->setEnabled(true);
-        ActionDelete->setEnabled(true);
-        ActionSave->setEnabled(true);
-        ActionNew->setEnabled(!library_.ListFailed);
-        lboxMissions->setEnabled(true);
-        FileName->setEnabled(true);
-        MissionShort->setEnabled(true);
-        MissionComment->setEnabled(true);
-        // A flown mission became the current one while the controls went on
-        // showing the selected entry; the controls write into the mission
-        // they show, or an edit would land in a mission nobody sees.
-        if (shownMission_ != nullptr)
-            currentMission_ = shownMission_;
-        // The lock enabled everything; the mission's own rules (a training
-        // sortie has no fighters, say) hold again. The refresh only restores
-        // them: whatever it could report was reported when the mission was
-        // shown, and the mode may be ending on a failure of its own.
-        const QScopedValueRollback<bool> quiet(quietErrors_, true);
-        ShowMissionData();
-    }
-    speedAuto->setToolTip(Shown(AutoButtonCaptions[speedAuto->isChecked() ? 1 : 0]));
-    ShowAutoState();
-}
-
-void TZELK_form::ShowAutoState() {
-    if (!speedAuto->isChecked()) {
-        LabelAutoState->setText(tr("Режим автогенерации выключен."));
-        return;
-    }
-    QString text = tr("Режим автогенерации включён: правка заданий закрыта до его выключения.\n"
-                                  "Записано заданий: %1").arg(autoWrites_);
-    if (lastAutoWrite_.isValid())
-        text += tr(", последнее в %1").arg(lastAutoWrite_.toString(QStringLiteral("HH:mm:ss")));
-    LabelAutoState->setText(text + QLatin1Char('.'));
-}
-
-void TZELK_form::LockForAuto() {
-    SetEnabled(false);
-    ActionCopy->setEnabled(false);
-    ActionDelete->setEnabled(false);
-    ActionSave->setEnabled(false);
-    ActionNew->setEnabled(false);
-    lboxMissions->setEnabled(false);
-    FileName->setEnabled(false);
-    MissionShort->setEnabled(false);
-    MissionComment->setEnabled(false);
-    speedAuto->setEnabled(true);
-    BitBtnRunTheGame->setEnabled(true);
-    LabelAutoState->setEnabled(true);
-}
-
-void TZELK_form::StartMonitor() {
-    // Never two monitors at once: one still held is asked to stop.
-    StopMonitor();
-    TLogActions actions;
-    actions.IsListedMission = [this](const std::string& fileName) {
-        return library_.FindByFileName(fileName) >= 0;
-    };
-    actions.SaveMission = [this](const std::string& fileName) { AutoSaveMission(fileName); };
-    TLogMonitorThread* monitor = nullptr;
-    try {
-        monitor = TLogMonitorThread::Create(paths_.Root, paths_.EventLogName, paths_.KeepEventLog,
-                                            PlayingMission, std::move(actions));
-    } catch (const std::exception& e) {
-        // A button down with nothing watching would promise what is not done.
-        SwitchAutoOff();
-        Ask(TAskKind::Problem, tr("Проблема"),
-            QString::fromUtf8(e.what()) + tr("\nРежим автогенерации не включён."));
-        return;
-    }
-    monitor_ = monitor;
-    connect(monitor, &TLogMonitorThread::Ended, this, &TZELK_form::MonitorEnded);
-    connect(monitor, &TLogMonitorThread::LogChecked, this, [this, monitor] {
-        if (monitor == monitor_.data())
-            notifyFailures_ = 0;
-    });
-}
-
-void TZELK_form::StopMonitor() {
-    std::erase_if(retiring_, [](const QPointer<TLogMonitorThread>& m) { return m.isNull(); });
-    if (monitor_) {
-        monitor_->RequestStop();
-        retiring_.push_back(monitor_);
-    }
-    monitor_.clear();
-}
-
-void TZELK_form::MonitorEnded(TLogMonitorThread* monitor, TLogMonitorThread::TEndReason reason,
-                              const QString& message) {
-    // The late end of a monitor stopped before: the mode has moved on.
-    if (monitor == nullptr || monitor != monitor_.data())
-        return;
-    monitor_.clear();
-    if (reason == TLogMonitorThread::TEndReason::NotifyFailed) {
-        if (++notifyFailures_ >= kNotifyAttempts && speedAuto->isChecked()) {
-            SwitchAutoOff();
-            Ask(TAskKind::Problem, tr("Проблема"), message + tr("\nРежим автогенерации выключен."));
-            return;
-        }
-    } else {
-        notifyFailures_ = 0;
-    }
-    // With the button down a fresh monitor takes over; with it up the mode
-    // is switched off again, which changes nothing.
-    speedAutoClick();
-}
-
-void TZELK_form::NoteAutoWrite() {
-    ++autoWrites_;
-    lastAutoWrite_ = QTime::currentTime();
-    ShowAutoState();
-}
-
-void TZELK_form::SwitchAutoOff() {
-    speedAuto->setChecked(false);
-    speedAutoClick();
-}
-
-void TZELK_form::AutoSaveMission(const std::string& fileName) {
-    if (askDepth_ > 0) {
-        deferredSaves_.push_back(fileName);
-        return;
-    }
-    try {
-        SaveMission(fileName);
-        NoteAutoWrite();
-    } catch (const std::exception& e) {
-        // The monitor ends on the error and a fresh one follows; the pilot
-        // learns that the mission was not written anew.
-        const QString text = tr("Задание %1 не удалось записать заново.\n").arg(FromCp1251(fileName)) +
-                             QString::fromUtf8(e.what());
-        QTimer::singleShot(0, this, [this, text] { Ask(TAskKind::Problem, tr("Проблема"), text); });
-        throw;
-    }
-}
-
-void TZELK_form::RunDeferredSaves() {
-    while (askDepth_ == 0 && !deferredSaves_.empty()) {
-        const std::string fileName = deferredSaves_.front();
-        deferredSaves_.erase(deferredSaves_.begin());
-        if (library_.FindByFileName(fileName) < 0)
-            continue;
-        try {
-            SaveMission(fileName);
-            NoteAutoWrite();
-        } catch (const std::exception& e) {
-            Ask(TAskKind::Problem, tr("Проблема"),
-                tr("Задание %1 не удалось записать заново.\n").arg(FromCp1251(fileName)) +
-                    QString::fromUtf8(e.what()));
-        }
-    }
-}
-
-void TZELK_form::DeleteMonitors() {
-    // Deleting a running monitor stops it and joins its thread.
-    delete monitor_.data();
-    for (const QPointer<TLogMonitorThread>& monitor : retiring_)
-        delete monitor.data();
-    retiring_.clear();
 }
 
 void TZELK_form::BitBtnRunTheGameClick() {
@@ -1554,7 +1384,7 @@ void TZELK_form::ShowHelp() {
 void TZELK_form::closeEvent(QCloseEvent* event) {
     if (CheckUnsavedMissions()) {
         // A flight that ended while the question was open is still written.
-        RunDeferredSaves();
+        autoSupervisor_->RunHeldSaves();
         event->accept();
     } else {
         event->ignore();

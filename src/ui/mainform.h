@@ -38,6 +38,7 @@ class QTimer;
 namespace zelk {
 
 class TSpinEdit;
+class TAutoSupervisor;
 
 // The window's questions and reports. Problem: OK; ProblemOkCancel: OK and
 // Cancel; Confirm: Yes and No; Query: Yes, No and Cancel; Error: the general
@@ -72,8 +73,6 @@ public:
     void FormCreate();
     void FormDestroy();
 
-    // Enables or disables every control of both pages and the comment box.
-    void SetEnabled(bool on);
     // Shows the current mission in every control, settling it first into
     // what the reference data offer; `keep` holds the choice just made.
     void ShowMissionData(TVariantKeep keep = {});
@@ -128,7 +127,7 @@ public:
     bool DataLoaded() const { return dataLoaded_; }
     void SetAsk(TAskFunc ask);
     // The event-log monitor of the auto-generation mode, or none.
-    TLogMonitorThread* Monitor() const { return monitor_.data(); }
+    TLogMonitorThread* Monitor() const;
 
 public slots:
     void lboxMissionsClick();
@@ -166,6 +165,9 @@ private:
     QLabel* AddLabel(QWidget* parent, const QString& text, int left, int top, const char* name);
     QComboBox* AddPickList(QWidget* parent, const char* name, int left, int top, int width,
                            const QString& hint);
+    // Enables the commands and controls as FormState decides for the
+    // window's present state; every change of that state ends here.
+    void ApplyFormState();
     void EnterMissingDataState(const QString& fault);
     // The library's scan, showing how far it has come when it takes long
     // (scanprogress.cpp); the result of TMissionLibrary::Load.
@@ -184,21 +186,12 @@ private:
     void ReportError(const QString& message);
     void ShowPendingMessages();
 
-    // Auto-generation: the monitor's creation and stop, its end, and the
-    // saves it asks for.
-    // The lock of auto-generation: every control and command disabled but the
-    // mode button and the start button.
-    void LockForAuto();
-    void StartMonitor();
-    void StopMonitor();
-    void MonitorEnded(TLogMonitorThread* monitor, TLogMonitorThread::TEndReason reason, const QString& message);
+    // Auto-generation (autogeneration.cpp): the supervisor and its reports.
+    void CreateAutoSupervisor();
     void SwitchAutoOff();
     // The mode's state, its count of writes and the time of the last one.
     void ShowAutoState();
     void NoteAutoWrite();
-    void AutoSaveMission(const std::string& fileName);
-    void RunDeferredSaves();
-    void DeleteMonitors();
 
     TFormOptions options_;
     TSimPaths paths_;
@@ -217,6 +210,10 @@ private:
     std::string listedMapKey_;
     std::vector<const TTarget*> listedTargets_;
     std::vector<const TAircraft*> listedAircrafts_;
+    // What the shown mission's target and type offer, as last settled.
+    bool movingOffered_ = false;
+    int tankSide_ = 0;
+    bool fightersOffered_ = false;
 
     struct TPendingMessage {
         TAskKind Kind;
@@ -226,18 +223,8 @@ private:
     // Messages raised before the window first appears are shown after it.
     std::deque<TPendingMessage> pending_;
 
-    // The file name from the last start line in the event log; it outlives
-    // each monitor, so a fresh one still knows what is being flown.
-    std::string PlayingMission;
-    QPointer<TLogMonitorThread> monitor_;
-    // Monitors asked to stop whose threads may still be ending.
-    std::vector<QPointer<TLogMonitorThread>> retiring_;
-    // Monitor ends in a row because the root folder could not be watched.
-    int notifyFailures_ = 0;
-    // Open questions and reports: a save the monitor asks for meanwhile
-    // waits until the last one is answered.
-    int askDepth_ = 0;
-    std::vector<std::string> deferredSaves_;
+    // The event-log monitors of the auto-generation mode; a child object.
+    TAutoSupervisor* autoSupervisor_ = nullptr;
     // The route preview and the journal of variants (variantspage.cpp).
     void CreateVariantControls(QWidget* page);
     void ShowRoutePreview();

@@ -161,9 +161,8 @@ void TZELK_form::ShowVariants() {
             listedVariants_.push_back(v);
         }
     }
-    const bool usable = lboxVariants->isEnabled() && !listedVariants_.empty();
-    BitBtnRestoreVariant->setEnabled(usable);
-    if (usable)
+    ApplyFormState();
+    if (BitBtnRestoreVariant->isEnabled())
         lboxVariants->setCurrentRow(0);
 }
 

@@ -355,7 +355,7 @@ TParamArgs SurpriseParams(const TRefData& ref, TParamArgs p, TRandom& rnd) {
     if (p.Fighters && *p.Fighters > 0 && !fixed.Difficulty) fixed.Difficulty = 1;
     TMissionData d;
     if (!DrawSurprise(d, ref, fixed, rnd))
-        throw TUsageError("в файлах данных нет цели и варианта задания, подходящих к заданным параметрам");
+        throw TUsageError(Tr("cli", "в файлах данных нет цели и варианта задания, подходящих к заданным параметрам"));
     p.Map = d.Map;
     p.Target = d.Target;
     p.Aircraft = d.Aircraft;

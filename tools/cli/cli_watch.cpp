@@ -2,7 +2,6 @@
 // runs as in the window; the main thread runs a Qt event loop that does the
 // examinations and the saves, and ends on SIGINT or SIGTERM.
 #include <QCoreApplication>
-#include <QPointer>
 #include <QTimer>
 
 #include <atomic>
@@ -11,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <iostream>
 #include <system_error>
 
@@ -22,6 +20,7 @@
 #include "generator/random.h"
 #include "generator/writer.h"
 #include "library/commands.h"
+#include "monitor/autosupervisor.h"
 #include "monitor/logmonitor.h"
 #include "monitor/simconfig.h"
 
@@ -92,72 +91,62 @@ int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
         out.flush();
     };
 
-    std::string playingMission;
-    QPointer<TLogMonitorThread> monitor;
+    // Errors in the monitor's work end it and a fresh one takes over, as in
+    // the window; a root that cannot be watched fails at once every time, so
+    // that repetition is ended after a few attempts.
+    TAutoSupervisor supervisor(actions);
     int exitCode = 0;
-    int failedStarts = 0;
     bool stopping = false;
     bool announced = false;
-
-    // Errors in the monitor's work end it; like the window, we start a
-    // fresh one. A root that cannot be watched fails at once every time, so
-    // that repetition is ended after a few attempts.
-    std::function<void()> start = [&] {
-        try {
-            monitor = TLogMonitorThread::Create(ctx.Root, settings.EventLogName, settings.KeepEventLog,
-                                                playingMission, actions);
-        } catch (const std::exception& e) {
-            err << "zelk-cli: " << e.what() << '\n';
-            exitCode = 1;
-            app.quit();
-            return;
-        }
-        if (!settings.EventLogName.empty() && failedStarts == 0 && !announced) {
+    QObject::connect(&supervisor, &TAutoSupervisor::Started, &app, [&](TLogMonitorThread* monitor) {
+        if (!settings.EventLogName.empty() && supervisor.NotifyFailures() == 0 && !announced) {
             announced = true;
             err << Fill(Tr("cli", "zelk-cli: слежу за журналом событий %1; Ctrl+C завершает"),
                         {PathToUtf8(monitor->Examiner().LogFile())})
                 << '\n';
             err.flush();
         }
-        QObject::connect(monitor, &TLogMonitorThread::LogChecked, &app, [&](bool) { failedStarts = 0; });
-        QObject::connect(monitor, &TLogMonitorThread::Ended, &app,
-                         [&](TLogMonitorThread* ended, TLogMonitorThread::TEndReason reason, const QString& message) {
-                             if (ended != monitor.data() && monitor) return;  // a late notice of an old one
-                             if (stopping || reason == TLogMonitorThread::TEndReason::Stopped) {
-                                 app.quit();
-                                 return;
-                             }
-                             err << "zelk-cli: " << message.toStdString() << '\n';
-                             err.flush();
-                             if (reason == TLogMonitorThread::TEndReason::NotifyFailed && ++failedStarts >= 3) {
-                                 exitCode = 1;
-                                 app.quit();
-                                 return;
-                             }
-                             QTimer::singleShot(reason == TLogMonitorThread::TEndReason::NotifyFailed ? 500 : 0,
-                                                &app, [&] {
-                                                    if (!stopping) start();
-                                                });
-                         });
-    };
+    });
+    QObject::connect(&supervisor, &TAutoSupervisor::StartFailed, &app, [&](const QString& message) {
+        err << "zelk-cli: " << message.toStdString() << '\n';
+        exitCode = 1;
+        app.quit();
+    });
+    QObject::connect(&supervisor, &TAutoSupervisor::MonitorEnded, &app,
+                     [&](TLogMonitorThread::TEndReason, const QString& message) {
+                         err << "zelk-cli: " << message.toStdString() << '\n';
+                         err.flush();
+                     });
+    QObject::connect(&supervisor, &TAutoSupervisor::GaveUp, &app, [&] {
+        exitCode = 1;
+        app.quit();
+    });
+    QObject::connect(&supervisor, &TAutoSupervisor::AllEnded, &app, [&] {
+        if (stopping) app.quit();
+    });
 
     // Signals only set a flag; the loop notices it within a tick.
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &app, [&] {
         if (gSignal.load() == 0 || stopping) return;
         stopping = true;
-        if (!monitor) {
+        supervisor.Stop();
+        if (!supervisor.AnyAlive()) {
             app.quit();
             return;
         }
-        monitor->RequestStop();
-        // The monitor's end notice quits the loop; should it never come, the
-        // loop ends anyway and the thread ends with the process.
+        // The monitor's end quits the loop; should it never come, the loop
+        // ends anyway and the thread is joined on the way out.
         QTimer::singleShot(3000, &app, [&] { app.quit(); });
     });
     poll.start(50);
 
-    QTimer::singleShot(0, &app, [&] { start(); });
+    TAutoSupervisor::TWatch watch;
+    watch.Root = ctx.Root;
+    watch.EventLogName = settings.EventLogName;
+    watch.KeepEventLog = settings.KeepEventLog;
+    watch.NotifyRetryMs = 500;
+    QTimer::singleShot(0, &app, [&] { supervisor.Start(watch); });
     app.exec();
     poll.stop();
     std::signal(SIGINT, SIG_DFL);

@@ -1,0 +1,98 @@
+#pragma once
+// Supervision of the auto-generation mode, shared by the window and
+// `zelk-cli watch`: one event-log monitor at a time, a fresh one after each
+// end, the mode given up after a few ends in a row on a root folder that
+// cannot be watched, and saves held back while the pilot answers a message.
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "launch/logexaminer.h"
+#include "monitor/logmonitor.h"
+
+namespace zelk {
+
+// Ends in a row because the root folder could not be watched (a root that
+// cannot be watched fails every fresh monitor at once) before the mode is
+// given up.
+inline constexpr int kNotifyAttempts = 3;
+
+class TAutoSupervisor final : public QObject {
+    Q_OBJECT
+public:
+    struct TWatch {
+        std::filesystem::path Root;
+        std::string EventLogName;  // UTF-8, relative to Root
+        bool KeepEventLog = false;
+        // Wait before the next monitor after one that could not watch; the
+        // next after any other end starts at once.
+        int NotifyRetryMs = 0;
+    };
+
+    // `actions` are the owner's: the supervisor calls them on its own thread.
+    explicit TAutoSupervisor(TLogActions actions, QObject* parent = nullptr);
+    // Stops every monitor and joins its thread.
+    ~TAutoSupervisor() override;
+
+    // Starts watching with a fresh monitor (one still held is stopped first).
+    // A monitor that cannot be made is reported by StartFailed, before this
+    // returns.
+    void Start(const TWatch& watch);
+    // Stops watching; the end of the monitor stopped is reported by
+    // AllEnded, not MonitorEnded.
+    void Stop();
+    // Stops and joins every monitor at once, without signals (program end).
+    void DeleteMonitors();
+
+    TLogMonitorThread* Monitor() const { return monitor_.data(); }
+    // A monitor runs or is still ending.
+    bool AnyAlive() const;
+    int NotifyFailures() const { return notifyFailures_; }
+
+    // While held (the pilot answers a message), the saves the monitor asks
+    // for wait; they run once the last hold is released.
+    void Hold() { ++holdDepth_; }
+    void Release();
+    // Runs the saves held back, if nothing holds them any more.
+    void RunHeldSaves();
+
+signals:
+    // A monitor was made and runs.
+    void Started(zelk::TLogMonitorThread* monitor);
+    // The monitor could not be made; the mode is off. `message` in Russian.
+    void StartFailed(const QString& message);
+    // The monitor in use ended on a fault; a fresh one follows unless GaveUp.
+    void MonitorEnded(zelk::TLogMonitorThread::TEndReason reason, const QString& message);
+    // Too many monitors in a row could not watch the root: the mode is off.
+    void GaveUp(const QString& message);
+    // A save the monitor asked for failed (the monitor ends on it, or a held
+    // save was dropped). Never while a monitor's examination runs.
+    void SaveFailed(const std::string& fileName, const QString& message);
+    // After Stop, the last monitor still running has ended.
+    void AllEnded();
+
+private:
+    void OnEnded(TLogMonitorThread* monitor, TLogMonitorThread::TEndReason reason, const QString& message);
+    void Save(const std::string& fileName);
+    // The monitor in use, if any, asked to stop and set aside.
+    void Retire();
+
+    TLogActions actions_;
+    TWatch watch_;
+    bool active_ = false;
+    // The file name from the last start line in the event log; it outlives
+    // each monitor, so a fresh one still knows what is being flown.
+    std::string playingMission_;
+    QPointer<TLogMonitorThread> monitor_;
+    // Monitors asked to stop whose threads may still be ending.
+    std::vector<QPointer<TLogMonitorThread>> retiring_;
+    int notifyFailures_ = 0;
+    int holdDepth_ = 0;
+    std::vector<std::string> heldSaves_;
+};
+
+}  // namespace zelk
