@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-tools-dev qt6-l10n-tools
   libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev time
   libcli11-dev nlohmann-json3-dev libtomlplusplus-dev

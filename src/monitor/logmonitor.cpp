@@ -13,6 +13,7 @@
 
 #include "files/error.h"
 #include "files/paths.h"
+#include "text/tr.h"
 
 namespace zelk {
 
@@ -33,7 +34,8 @@ TLogMonitorThread* TLogMonitorThread::Create(const std::filesystem::path& folder
         monitor->FThread = std::thread([monitor] { monitor->Run(); });
     } catch (const std::system_error&) {
         delete monitor;
-        throw TFileError(folder, TFileError::kNoPosition, "не удаётся запустить наблюдение за журналом событий");
+        throw TFileError(folder, TFileError::kNoPosition,
+                         Tr("zelk::TLogMonitor", "не удаётся запустить наблюдение за журналом событий"));
     }
     return monitor;
 }
@@ -72,7 +74,8 @@ void TLogMonitorThread::Run() {
         QFileSystemWatcher watcher;
         if (!watcher.addPath(FFolderText)) {
             SetEnd(TEndReason::NotifyFailed,
-                   QStringLiteral("Не удаётся следить за изменениями в папке «%1».").arg(FFolderText));
+                   QString::fromStdString(Tr("zelk::TLogMonitor", "Не удаётся следить за изменениями в папке «%1»."))
+                       .arg(FFolderText));
         } else {
             // A log named inside a sub-folder is created there, not in the root;
             // the simulator may make that folder only after we started.
@@ -94,7 +97,8 @@ void TLogMonitorThread::Run() {
                 // this monitor again, so its run ends like a failed wait.
                 if (!QFileInfo(FFolderText).isDir()) {
                     SetEnd(TEndReason::NotifyFailed,
-                           QStringLiteral("Папка «%1» больше не существует.").arg(FFolderText));
+                           QString::fromStdString(Tr("zelk::TLogMonitor", "Папка «%1» больше не существует."))
+                               .arg(FFolderText));
                     loop.quit();
                     return;
                 }
@@ -173,9 +177,9 @@ void TLogMonitorThread::Examine() {
         } catch (const std::exception& e) {
             error = QString::fromUtf8(e.what());
             if (error.isEmpty())
-                error = QStringLiteral("Ошибка при разборе журнала событий.");
+                error = QString::fromStdString(Tr("zelk::TLogMonitor", "Ошибка при разборе журнала событий."));
         } catch (...) {
-            error = QStringLiteral("Неизвестная ошибка при разборе журнала событий.");
+            error = QString::fromStdString(Tr("zelk::TLogMonitor", "Неизвестная ошибка при разборе журнала событий."));
         }
         if (error.isEmpty())
             emit LogChecked(examined);

@@ -11,12 +11,6 @@
 
 namespace zelk {
 
-namespace {
-
-const QString kProblem = QStringLiteral("Проблема");
-
-}  // namespace
-
 void TZELK_form::CreateAutoSupervisor() {
     TLogActions actions;
     actions.IsListedMission = [this](const std::string& fileName) {
@@ -30,17 +24,17 @@ void TZELK_form::CreateAutoSupervisor() {
     connect(autoSupervisor_, &TAutoSupervisor::StartFailed, this, [this](const QString& message) {
         // A button down with nothing watching would promise what is not done.
         SwitchAutoOff();
-        Ask(TAskKind::Problem, kProblem, message + QStringLiteral("\nРежим автогенерации не включён."));
+        Ask(TAskKind::Problem, tr("Проблема"), message + tr("\nРежим автогенерации не включён."));
     });
     connect(autoSupervisor_, &TAutoSupervisor::GaveUp, this, [this](const QString& message) {
         SwitchAutoOff();
-        Ask(TAskKind::Problem, kProblem, message + QStringLiteral("\nРежим автогенерации выключен."));
+        Ask(TAskKind::Problem, tr("Проблема"), message + tr("\nРежим автогенерации выключен."));
     });
     // The pilot learns that the mission was not written anew.
     connect(autoSupervisor_, &TAutoSupervisor::SaveFailed, this,
             [this](const std::string& fileName, const QString& message) {
-                Ask(TAskKind::Problem, kProblem,
-                    QStringLiteral("Задание %1 не удалось записать заново.\n").arg(FromCp1251(fileName)) + message);
+                Ask(TAskKind::Problem, tr("Проблема"),
+                    tr("Задание %1 не удалось записать заново.\n").arg(FromCp1251(fileName)) + message);
             });
 }
 
@@ -77,19 +71,19 @@ void TZELK_form::speedAutoClick() {
         const QScopedValueRollback<bool> quiet(quietErrors_, true);
         ShowMissionData();
     }
-    speedAuto->setToolTip(FromCp1251(AutoButtonCaptions[speedAuto->isChecked() ? 1 : 0]));
+    speedAuto->setToolTip(QString::fromStdString(ShownName(AutoButtonCaptions[speedAuto->isChecked() ? 1 : 0])));
     ShowAutoState();
 }
 
 void TZELK_form::ShowAutoState() {
     if (!speedAuto->isChecked()) {
-        LabelAutoState->setText(QStringLiteral("Режим автогенерации выключен."));
+        LabelAutoState->setText(tr("Режим автогенерации выключен."));
         return;
     }
-    QString text = QStringLiteral("Режим автогенерации включён: правка заданий закрыта до его выключения.\n"
-                                  "Записано заданий: %1").arg(autoWrites_);
+    QString text = tr("Режим автогенерации включён: правка заданий закрыта до его выключения.\n"
+                      "Записано заданий: %1").arg(autoWrites_);
     if (lastAutoWrite_.isValid())
-        text += QStringLiteral(", последнее в ") + lastAutoWrite_.toString(QStringLiteral("HH:mm:ss"));
+        text += tr(", последнее в %1").arg(lastAutoWrite_.toString(QStringLiteral("HH:mm:ss")));
     LabelAutoState->setText(text + QLatin1Char('.'));
 }
 

@@ -1,5 +1,6 @@
 #include "ui/drawings.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
@@ -106,9 +107,13 @@ QImage DrawNoImagePicture() {
 
     p.setPen(QColor(50, 50, 50));
     p.setFont(DrawingFont(14, true));
-    p.drawText(QRect(0, 138, 280, 22), Qt::AlignCenter, QStringLiteral("Изображение отсутствует"));
-    p.setFont(DrawingFont(13, false));
-    p.drawText(QRect(0, 162, 280, 20), Qt::AlignCenter, QStringLiteral("No image available"));
+    const QString caption = QCoreApplication::translate("zelk::TDrawings", "Изображение отсутствует");
+    const QString english = QStringLiteral("No image available");
+    p.drawText(QRect(0, 138, 280, 22), Qt::AlignCenter, caption);
+    if (caption != english) {
+        p.setFont(DrawingFont(13, false));
+        p.drawText(QRect(0, 162, 280, 20), Qt::AlignCenter, english);
+    }
     return image;
 }
 

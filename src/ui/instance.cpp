@@ -1,5 +1,6 @@
 #include "ui/instance.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLocalSocket>
 
@@ -76,9 +77,10 @@ void TInstanceGuard::OnNewConnection() {
 QString InstanceErrorText(TInstanceCheck result) {
     switch (result) {
     case TInstanceCheck::LockFailed:
-        return QStringLiteral("Ошибка создания Mutex.");
+        return QCoreApplication::translate("zelk::TInstanceGuard", "Ошибка создания Mutex.");
     case TInstanceCheck::ListenFailed:
-        return QStringLiteral("Ошибка поиска стандартного обработчика сообщений приложения.");
+        return QCoreApplication::translate("zelk::TInstanceGuard",
+                                           "Ошибка поиска стандартного обработчика сообщений приложения.");
     default:
         return QString();
     }

@@ -52,9 +52,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kPickListHeight = 21;
-const QString kProblem = QStringLiteral("Проблема");
-const QString kConfirm = QStringLiteral("Подтверждение");
-const QString kQuery = QStringLiteral("Запрос");
 const QString kAppTitle = QStringLiteral("ORVAK ZELK");
 
 QString JoinLines(const std::vector<std::string>& lines) {
@@ -87,6 +84,9 @@ QImage ToQImage(const TImage& picture) {
 
 }  // namespace
 
+// A name of the core's fixed lists as the pilot reads it.
+static QString Shown(const std::string& name) { return QString::fromStdString(ShownName(name)); }
+
 QString FromCp1251(const std::string& text) {
     QString s = QString::fromStdString(Cp1251ToUtf8(text));
     s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -111,12 +111,14 @@ void SetRussianButtonTexts(QMessageBox& box) {
     // The box's own texts: a system translation of the toolkit may be missing.
     const struct {
         QMessageBox::StandardButton Button;
-        const char16_t* Text;
-    } texts[] = {{QMessageBox::Yes, u"Да"}, {QMessageBox::No, u"Нет"}, {QMessageBox::Cancel, u"Отмена"},
-                 {QMessageBox::Ok, u"ОК"}};
+        const char* Text;
+    } texts[] = {{QMessageBox::Yes, QT_TRANSLATE_NOOP("zelk::TMessageBox", "Да")},
+                 {QMessageBox::No, QT_TRANSLATE_NOOP("zelk::TMessageBox", "Нет")},
+                 {QMessageBox::Cancel, QT_TRANSLATE_NOOP("zelk::TMessageBox", "Отмена")},
+                 {QMessageBox::Ok, QT_TRANSLATE_NOOP("zelk::TMessageBox", "ОК")}};
     for (const auto& t : texts)
         if (QAbstractButton* button = box.button(t.Button))
-            button->setText(QString::fromUtf16(t.Text));
+            button->setText(QCoreApplication::translate("zelk::TMessageBox", t.Text));
 }
 
 QMessageBox::StandardButton ShowMessageBox(QWidget* parent, TAskKind kind, const QString& caption,
@@ -202,21 +204,21 @@ void TZELK_form::CreateControls() {
     setFont(font);
     setFixedSize(641, 649);
 
-    Label1 = AddLabel(this, QStringLiteral("Список заданий"), 8, 8, "Label1");
+    Label1 = AddLabel(this, tr("Список заданий"), 8, 8, "Label1");
     lboxMissions = new QListWidget(this);
     lboxMissions->setObjectName(QStringLiteral("lboxMissions"));
     lboxMissions->setGeometry(8, 24, 281, 289);
     lboxMissions->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lboxMissions->setUniformItemSizes(true);
-    lboxMissions->setToolTip(QStringLiteral("Список заданий, сгенерированных программой ZELK"));
+    lboxMissions->setToolTip(tr("Список заданий, сгенерированных программой ZELK"));
 
-    Label2 = AddLabel(this, QStringLiteral("Имя файла"), 304, 8, "Label2");
+    Label2 = AddLabel(this, tr("Имя файла"), 304, 8, "Label2");
     FileName = new QLineEdit(this);
     FileName->setObjectName(QStringLiteral("FileName"));
     FileName->setGeometry(304, 24, 137, 21);
     FileName->setReadOnly(true);
     FileName->setFocusPolicy(Qt::ClickFocus);
-    FileName->setToolTip(QStringLiteral("Имя файла задания"));
+    FileName->setToolTip(tr("Имя файла задания"));
 
     PanelLogo = new QFrame(this);
     PanelLogo->setObjectName(QStringLiteral("PanelLogo"));
@@ -227,16 +229,16 @@ void TZELK_form::CreateControls() {
     ZELK_Logo->setGeometry(2, 2, 173, 30);
     ZELK_Logo->setPixmap(DrawLogo());
 
-    Label4 = AddLabel(this, QStringLiteral("Краткое описание задания"), 304, 48, "Label4");
+    Label4 = AddLabel(this, tr("Краткое описание задания"), 304, 48, "Label4");
     MissionShort = new QPlainTextEdit(this);
     MissionShort->setObjectName(QStringLiteral("MissionShort"));
     MissionShort->setGeometry(304, 64, 329, 145);
     MissionShort->setReadOnly(true);
     MissionShort->setFocusPolicy(Qt::ClickFocus);
     MissionShort->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    MissionShort->setToolTip(QStringLiteral("Краткое описание условий выбранного задания"));
+    MissionShort->setToolTip(tr("Краткое описание условий выбранного задания"));
 
-    Label16 = AddLabel(this, QStringLiteral("Комментарии к заданию"), 304, 216, "Label16");
+    Label16 = AddLabel(this, tr("Комментарии к заданию"), 304, 216, "Label16");
     MissionComment = new QPlainTextEdit(this);
     MissionComment->setObjectName(QStringLiteral("MissionComment"));
     MissionComment->setGeometry(304, 232, 329, 81);
@@ -249,7 +251,7 @@ void TZELK_form::CreateControls() {
     PanelPreview->setObjectName(QStringLiteral("PanelPreview"));
     PanelPreview->setGeometry(8, 325, 280, 210);
     PanelPreview->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    PanelPreview->setToolTip(QStringLiteral("Примерное изображение цели"));
+    PanelPreview->setToolTip(tr("Примерное изображение цели"));
     Image = new QLabel(PanelPreview);
     Image->setObjectName(QStringLiteral("Image"));
     Image->setGeometry(2, 2, 276, 206);
@@ -265,13 +267,13 @@ void TZELK_form::CreateControls() {
         action->setStatusTip(hint);
         return action;
     };
-    ActionNew = makeAction("ActionNew", QStringLiteral("Новое задание"), QStringLiteral("Создать новое задание"),
+    ActionNew = makeAction("ActionNew", tr("Новое задание"), tr("Создать новое задание"),
                            TCommandIcon::New);
-    ActionCopy = makeAction("ActionCopy", QStringLiteral("Копировать"),
-                            QStringLiteral("Копировать задание в новый файл"), TCommandIcon::Copy);
-    ActionDelete = makeAction("ActionDelete", QStringLiteral("Удалить"),
-                              QStringLiteral("Удалить отмеченные файлы заданий"), TCommandIcon::Delete);
-    ActionSave = makeAction("ActionSave", QStringLiteral("Сохранить"), QStringLiteral("Сохранить задание в файле"),
+    ActionCopy = makeAction("ActionCopy", tr("Копировать"),
+                            tr("Копировать задание в новый файл"), TCommandIcon::Copy);
+    ActionDelete = makeAction("ActionDelete", tr("Удалить"),
+                              tr("Удалить отмеченные файлы заданий"), TCommandIcon::Delete);
+    ActionSave = makeAction("ActionSave", tr("Сохранить"), tr("Сохранить задание в файле"),
                             TCommandIcon::Save);
     ActionSaveAll = new QAction(tr("Сохранить все"), this);
     ActionSaveAll->setObjectName(QStringLiteral("ActionSaveAll"));
@@ -313,14 +315,14 @@ void TZELK_form::CreateControls() {
         connect(button, &QPushButton::clicked, action, &QAction::trigger);
         return button;
     };
-    BitBtnNew = makeButton("BitBtnNew", ActionNew, QStringLiteral("Создать"), QStringLiteral("Создать новое задание"),
+    BitBtnNew = makeButton("BitBtnNew", ActionNew, tr("Создать"), tr("Создать новое задание"),
                            QRect(10, 16, 113, 25));
-    BitBtnSave = makeButton("BitBtnSave", ActionSave, QStringLiteral("Сохранить"),
-                            QStringLiteral("Сохранить задание"), QRect(156, 16, 113, 25));
-    BitBtnCopy = makeButton("BitBtnCopy", ActionCopy, QStringLiteral("Копировать"),
-                            QStringLiteral("Копировать задание"), QRect(10, 61, 111, 25));
-    BitBtnDelete = makeButton("BitBtnDelete", ActionDelete, QStringLiteral("Удалить"),
-                              QStringLiteral("Удалить отмеченные задания"), QRect(156, 61, 113, 25));
+    BitBtnSave = makeButton("BitBtnSave", ActionSave, tr("Сохранить"),
+                            tr("Сохранить задание"), QRect(156, 16, 113, 25));
+    BitBtnCopy = makeButton("BitBtnCopy", ActionCopy, tr("Копировать"),
+                            tr("Копировать задание"), QRect(10, 61, 111, 25));
+    BitBtnDelete = makeButton("BitBtnDelete", ActionDelete, tr("Удалить"),
+                              tr("Удалить отмеченные задания"), QRect(156, 61, 113, 25));
     lboxMissions->addAction(ActionDelete);
 
     PageControl = new QTabWidget(this);
@@ -330,8 +332,8 @@ void TZELK_form::CreateControls() {
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
     TabSheet2 = new QWidget;
     TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    PageControl->addTab(TabSheet1, QStringLiteral("Параметры задания"));
-    PageControl->addTab(TabSheet2, QStringLiteral("Дополнительно"));
+    PageControl->addTab(TabSheet1, tr("Параметры задания"));
+    PageControl->addTab(TabSheet2, tr("Дополнительно"));
     CreateFirstPage(TabSheet1);
     CreateSecondPage(TabSheet2);
     CreateVariantControls(TabSheet2);
@@ -385,46 +387,46 @@ void TZELK_form::CreateFirstPage(QWidget* page) {
     auto rowLabel = [&](const QString& text, int top, const char* name) {
         return AddLabel(page, text, 8, top + 4, name);
     };
-    rowLabel(QStringLiteral("Карта"), 4, "LabelMaps");
-    comboMaps = AddPickList(page, "comboMaps", 81, 4, 169, QStringLiteral("Выбор карты района боевых действий"));
-    rowLabel(QStringLiteral("Армия, язык"), 28, "LabelArmy");
-    comboArmy = AddPickList(page, "comboArmy", 81, 28, 169, QStringLiteral("Выбор цвета армии и языка радиообмена"));
-    rowLabel(QStringLiteral("Цель"), 52, "LabelTargets");
-    comboTargets = AddPickList(page, "comboTargets", 81, 52, 233, QStringLiteral("Выбор цели для выполнения задания"));
-    checkMoving = new QCheckBox(QStringLiteral("движущаяся"), page);
+    rowLabel(tr("Карта"), 4, "LabelMaps");
+    comboMaps = AddPickList(page, "comboMaps", 81, 4, 169, tr("Выбор карты района боевых действий"));
+    rowLabel(tr("Армия, язык"), 28, "LabelArmy");
+    comboArmy = AddPickList(page, "comboArmy", 81, 28, 169, tr("Выбор цвета армии и языка радиообмена"));
+    rowLabel(tr("Цель"), 52, "LabelTargets");
+    comboTargets = AddPickList(page, "comboTargets", 81, 52, 233, tr("Выбор цели для выполнения задания"));
+    checkMoving = new QCheckBox(tr("движущаяся"), page);
     checkMoving->setObjectName(QStringLiteral("checkMoving"));
     checkMoving->setGeometry(81, 76, std::max(89, checkMoving->sizeHint().width()), 17);
-    checkMoving->setToolTip(QStringLiteral("Выбор неподвижной или движущейся цели"));
-    rowLabel(QStringLiteral("Вид задания"), 100, "LabelModes");
-    comboModes = AddPickList(page, "comboModes", 81, 100, 169, QStringLiteral("Выбор вида задания"));
-    rowLabel(QStringLiteral("Сложность"), 124, "LabelDifficulty");
-    comboDifficulty = AddPickList(page, "comboDifficulty", 81, 124, 169, QStringLiteral("Выбр сложности задания"));
-    rowLabel(QStringLiteral("Самолет"), 148, "LabelAircrafts");
+    checkMoving->setToolTip(tr("Выбор неподвижной или движущейся цели"));
+    rowLabel(tr("Вид задания"), 100, "LabelModes");
+    comboModes = AddPickList(page, "comboModes", 81, 100, 169, tr("Выбор вида задания"));
+    rowLabel(tr("Сложность"), 124, "LabelDifficulty");
+    comboDifficulty = AddPickList(page, "comboDifficulty", 81, 124, 169, tr("Выбр сложности задания"));
+    rowLabel(tr("Самолет"), 148, "LabelAircrafts");
     comboAircrafts = AddPickList(page, "comboAircrafts", 81, 148, 169,
-                                 QStringLiteral("Выбор самолета, доступного для выполнения задания"));
-    rowLabel(QStringLiteral("Ведомые"), 172, "LabelFlight");
-    comboFlight = AddPickList(page, "comboFlight", 81, 172, 169, QStringLiteral("Выбор количества ведомых самолетов"));
+                                 tr("Выбор самолета, доступного для выполнения задания"));
+    rowLabel(tr("Ведомые"), 172, "LabelFlight");
+    comboFlight = AddPickList(page, "comboFlight", 81, 172, 169, tr("Выбор количества ведомых самолетов"));
     for (const std::string& name : FlightNames)
-        comboFlight->addItem(FromCp1251(name));
+        comboFlight->addItem(Shown(name));
     comboFlight->setCurrentIndex(0);
-    rowLabel(QStringLiteral("Высота, м"), 196, "LabelHeight");
+    rowLabel(tr("Высота, м"), 196, "LabelHeight");
     editHeight = new TSpinEdit(kHeightRange.Lo, kHeightRange.Hi, kHeightStep, page);
     editHeight->setObjectName(QStringLiteral("editHeight"));
     editHeight->setGeometry(81, 196, 65, 22);
     editHeight->SetValue(1000);
-    rowLabel(QStringLiteral("Время, ч"), 220, "LabelTime");
-    comboTime = AddPickList(page, "comboTime", 81, 220, 57, QStringLiteral("Выбор времени начала задания"));
+    rowLabel(tr("Время, ч"), 220, "LabelTime");
+    comboTime = AddPickList(page, "comboTime", 81, 220, 57, tr("Выбор времени начала задания"));
     for (int hour = kTimeRange.Lo; hour <= kTimeRange.Hi; ++hour)
         comboTime->addItem(FromCp1251(TimeName(hour)));
     comboTime->setCurrentIndex(12);
-    QLabel* weatherLabel = rowLabel(QStringLiteral("Погода"), 244, "LabelWeather");
-    weatherLabel->setToolTip(QStringLiteral("Выбрать погодные условия"));
-    comboWeather = AddPickList(page, "comboWeather", 81, 244, 97, QStringLiteral("Выбор погодных условий"));
+    QLabel* weatherLabel = rowLabel(tr("Погода"), 244, "LabelWeather");
+    weatherLabel->setToolTip(tr("Выбрать погодные условия"));
+    comboWeather = AddPickList(page, "comboWeather", 81, 244, 97, tr("Выбор погодных условий"));
     for (const std::string& name : WeatherNames)
-        comboWeather->addItem(FromCp1251(name));
+        comboWeather->addItem(Shown(name));
     comboWeather->setCurrentIndex(0);
-    rowLabel(QStringLiteral("Облака, м"), 268, "LabelClouds");
-    comboClouds = AddPickList(page, "comboClouds", 81, 268, 57, QStringLiteral("Выбор нижней границы облачности"));
+    rowLabel(tr("Облака, м"), 268, "LabelClouds");
+    comboClouds = AddPickList(page, "comboClouds", 81, 268, 57, tr("Выбор нижней границы облачности"));
     for (const std::string& name : CloudNames)
         comboClouds->addItem(FromCp1251(name));
     comboClouds->setCurrentIndex(comboClouds->findText(QStringLiteral("800")));
@@ -471,40 +473,40 @@ void TZELK_form::KeepCommentWithinLimit() {
         --cut;
     }
     QTimer::singleShot(0, this, [this] {
-        Ask(TAskKind::Problem, kProblem,
-            QStringLiteral("Комментарий может быть не длиннее %1 знаков (перевод строки - 2 знака): "
-                           "лишнее удалено.").arg(kCommentLimit));
+        Ask(TAskKind::Problem, tr("Проблема"),
+            tr("Комментарий может быть не длиннее %1 знаков (перевод строки - 2 знака): "
+               "лишнее удалено.").arg(kCommentLimit));
     });
 }
 
 void TZELK_form::CreateSecondPage(QWidget* page) {
-    AddLabel(page, QStringLiteral("Состав танковых колонн красных"), 8, 12, "LabelTanksRed");
-    comboTanksRed = AddPickList(page, "comboTanksRed", 208, 8, 105, QStringLiteral("Выбор состава танковых колонн красных"));
-    AddLabel(page, QStringLiteral("Состав танковых колонн синих"), 8, 36, "LabelTanksBlue");
-    comboTanksBlue = AddPickList(page, "comboTanksBlue", 208, 32, 105, QStringLiteral("Выбор состава танковых колонн синих"));
-    checkRandomRoute = new QCheckBox(QStringLiteral("Случайный маршрут"), page);
+    AddLabel(page, tr("Состав танковых колонн красных"), 8, 12, "LabelTanksRed");
+    comboTanksRed = AddPickList(page, "comboTanksRed", 208, 8, 105, tr("Выбор состава танковых колонн красных"));
+    AddLabel(page, tr("Состав танковых колонн синих"), 8, 36, "LabelTanksBlue");
+    comboTanksBlue = AddPickList(page, "comboTanksBlue", 208, 32, 105, tr("Выбор состава танковых колонн синих"));
+    checkRandomRoute = new QCheckBox(tr("Случайный маршрут"), page);
     checkRandomRoute->setObjectName(QStringLiteral("checkRandomRoute"));
     // Text left of the box. Where the face is wider than the design's, the
     // text grows to the left and the box keeps its place.
     checkRandomRoute->setLayoutDirection(Qt::RightToLeft);
     const int routeWidth = std::max(124, checkRandomRoute->sizeHint().width());
     checkRandomRoute->setGeometry(97 + 124 - routeWidth, 63, routeWidth, 17);
-    checkRandomRoute->setToolTip(QStringLiteral("Случайный выбор маршрута подхода к цели"));
-    AddLabel(page, QStringLiteral("Истребители противника"), 8, 92, "LabelFighters");
+    checkRandomRoute->setToolTip(tr("Случайный выбор маршрута подхода к цели"));
+    AddLabel(page, tr("Истребители противника"), 8, 92, "LabelFighters");
     editFighters = new TSpinEdit(kFightersRange.Lo, kFightersRange.Hi, 1, page);
     editFighters->setObjectName(QStringLiteral("editFighters"));
     editFighters->setGeometry(208, 88, 57, 22);
-    editFighters->setToolTip(QStringLiteral("Выбор количества истребителей противника"));
+    editFighters->setToolTip(tr("Выбор количества истребителей противника"));
     editFighters->SetValue(0);
 
-    speedAuto = new QPushButton(QStringLiteral("Автогенерация"), page);
+    speedAuto = new QPushButton(tr("Автогенерация"), page);
     speedAuto->setObjectName(QStringLiteral("speedAuto"));
     speedAuto->setGeometry(16, 256, 177, 25);
     speedAuto->setCheckable(true);
     speedAuto->setChecked(false);
     // A speed button: it never takes the keyboard focus.
     speedAuto->setFocusPolicy(Qt::NoFocus);
-    speedAuto->setToolTip(FromCp1251(AutoButtonCaptions[0]));
+    speedAuto->setToolTip(Shown(AutoButtonCaptions[0]));
     // Down, the button must not pass for one more greyed control.
     speedAuto->setStyleSheet(QStringLiteral(
         "QPushButton:checked { background-color: #1f7a1f; color: white; font-weight: bold;"
@@ -515,7 +517,7 @@ void TZELK_form::CreateSecondPage(QWidget* page) {
     LabelAutoState->setWordWrap(true);
     LabelAutoState->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
 
-    BitBtnRunTheGame = new QPushButton(QIcon(DrawStartPicture()), QStringLiteral("Пуск"), page);
+    BitBtnRunTheGame = new QPushButton(QIcon(DrawStartPicture()), tr("Пуск"), page);
     BitBtnRunTheGame->setObjectName(QStringLiteral("BitBtnRunTheGame"));
     BitBtnRunTheGame->setGeometry(208, 248, 105, 41);
     BitBtnRunTheGame->setIconSize(QSize(24, 24));
@@ -524,7 +526,7 @@ void TZELK_form::CreateSecondPage(QWidget* page) {
     bold.setBold(true);
     bold.setPixelSize(16);
     BitBtnRunTheGame->setFont(bold);
-    BitBtnRunTheGame->setToolTip(WithKey(QStringLiteral("Запустить авиасимулятор Orvak"), kStartKey));
+    BitBtnRunTheGame->setToolTip(WithKey(tr("Запустить авиасимулятор Orvak"), kStartKey));
 
     connect(comboTanksRed, &QComboBox::activated, this, &TZELK_form::comboTanksRedChange);
     connect(comboTanksBlue, &QComboBox::activated, this, &TZELK_form::comboTanksBlueChange);
@@ -560,8 +562,8 @@ void TZELK_form::CreateSecondPage(QWidget* page) {
         std::error_code ec;
         if (speedAuto->isChecked() && std::filesystem::is_directory(paths_.Root, ec) &&
             !EventLogSettingUsable(paths_.Root, paths_.EventLogName) &&
-            Ask(TAskKind::Confirm, kConfirm, QString::fromStdString(DoctorWord(TDoctorWord::OfferQuestion))) ==
-                QMessageBox::Yes)
+            Ask(TAskKind::Confirm, tr("Подтверждение"),
+                QString::fromStdString(DoctorWord(TDoctorWord::OfferQuestion))) == QMessageBox::Yes)
             ShowDoctor();
     });
 }
@@ -594,7 +596,7 @@ void TZELK_form::ShowDoctor() {
 // ---------------------------------------------------------------- set-up
 
 void TZELK_form::FormCreate() {
-    const QString aboutHint = QStringLiteral(
+    const QString aboutHint = tr(
         "ZELK 2, версия 2.2 (21.02.2007).\n"
         "Zelkwright.\n"
         "Авторы:\n"
@@ -603,9 +605,10 @@ void TZELK_form::FormCreate() {
     ZELK_Logo->setToolTip(aboutHint);
     PanelLogo->setToolTip(aboutHint);
     MissionComment->setToolTip(
-        QStringLiteral("Произвольные комментарии пользователя.\nДобавляются к полному описанию задания.\n"
-                       "Не более %1 знаков.").arg(kCommentLimit));
-    editHeight->setToolTip(QStringLiteral("Ввод высоты полета.\nДопустимы значения от %1 до %2 м.").arg(kHeightRange.Lo).arg(kHeightRange.Hi));
+        tr("Произвольные комментарии пользователя.\nДобавляются к полному описанию задания.\n"
+           "Не более %1 знаков.").arg(kCommentLimit));
+    editHeight->setToolTip(
+        tr("Ввод высоты полета.\nДопустимы значения от %1 до %2 м.").arg(kHeightRange.Lo).arg(kHeightRange.Hi));
 
     const fs::path primary = options_.DataDir / DataFileName(0);
     std::error_code ec;
@@ -626,11 +629,11 @@ void TZELK_form::FormCreate() {
         if (loaded) {
             dataLoaded_ = true;
             for (int k = 0; k < 4; ++k)
-                comboModes->addItem(FromCp1251(ModeNames[static_cast<std::size_t>(k)]), k);
+                comboModes->addItem(Shown(ModeNames[static_cast<std::size_t>(k)]), k);
             for (int d = 0; d < 2; ++d)
-                comboDifficulty->addItem(FromCp1251(DifficultyNames[static_cast<std::size_t>(d)]), d);
+                comboDifficulty->addItem(Shown(DifficultyNames[static_cast<std::size_t>(d)]), d);
             for (const std::string& name : ArmyNames)
-                comboArmy->addItem(FromCp1251(name));
+                comboArmy->addItem(Shown(name));
             comboArmy->setCurrentIndex(0);
 
             LoadData();
@@ -654,8 +657,8 @@ void TZELK_form::FormCreate() {
             comboTargets->setCurrentIndex(comboTargets->count() > 0 ? 0 : -1);
 
             for (std::size_t i = 0; i < 14; ++i) {
-                comboTanksRed->addItem(FromCp1251(TankDisplayNames[1][i]));
-                comboTanksBlue->addItem(FromCp1251(TankDisplayNames[2][i]));
+                comboTanksRed->addItem(Shown(TankDisplayNames[1][i]));
+                comboTanksBlue->addItem(Shown(TankDisplayNames[2][i]));
             }
             comboTanksRed->setCurrentIndex(0);
             comboTanksBlue->setCurrentIndex(0);
@@ -668,7 +671,7 @@ void TZELK_form::FormCreate() {
                 QStringList warnings;
                 for (const std::string& warning : ref_.Warnings)
                     warnings << QString::fromStdString(warning);
-                Ask(TAskKind::Problem, kProblem, warnings.join(QStringLiteral("\n\n")));
+                Ask(TAskKind::Problem, tr("Проблема"), warnings.join(QStringLiteral("\n\n")));
             }
         }
     }
@@ -679,9 +682,9 @@ void TZELK_form::FormCreate() {
 void TZELK_form::EnterMissingDataState(const QString& fault) {
     QString text = MissionShort->toPlainText();
     if (fault.isEmpty()) {
-        text += QStringLiteral("\n  Файл orvak_zelk.rc0 не найден!\n  Формирование заданий невозможно.");
+        text += tr("\n  Файл orvak_zelk.rc0 не найден!\n  Формирование заданий невозможно.");
     } else {
-        text += QStringLiteral("\n  Файл orvak_zelk.rc0 поврежден!\n  Формирование заданий невозможно.\n  ") + fault;
+        text += tr("\n  Файл orvak_zelk.rc0 поврежден!\n  Формирование заданий невозможно.\n  ") + fault;
     }
     MissionShort->setPlainText(text);
     ApplyFormState();
@@ -702,12 +705,12 @@ void TZELK_form::LoadData() {
         if (library_.ListFailed) {
             // Not an empty library: a new mission could take a stored one's number.
             ApplyFormState();
-            Ask(TAskKind::Problem, kProblem,
+            Ask(TAskKind::Problem, tr("Проблема"),
                 FromCp1251(FolderListErrorText(library_.ListError)) + QStringLiteral("\n") +
                     PathText(paths_.MissionFolder) +
-                    QStringLiteral("\nСоздание и копирование заданий недоступны, чтобы не заменить сохраненные."));
+                    tr("\nСоздание и копирование заданий недоступны, чтобы не заменить сохраненные."));
         } else {
-            Ask(TAskKind::ProblemOkCancel, kProblem, FromCp1251(FolderCreateErrorText()));
+            Ask(TAskKind::ProblemOkCancel, tr("Проблема"), FromCp1251(FolderCreateErrorText()));
         }
     }
     FillMissionList();
@@ -877,7 +880,10 @@ void TZELK_form::ShowMissionData(TVariantKeep keep) {
     }
     TMission& mission = *currentMission_;
     FileName->setText(FromCp1251(mission.FileName));
-    MissionShort->setPlainText(JoinLines(mission.Short));
+    std::vector<std::string> shortLines;
+    for (const std::string& line : mission.Short)
+        shortLines.push_back(ShownShortLine(line));
+    MissionShort->setPlainText(JoinLines(shortLines));
     {
         const QSignalBlocker blocker(MissionComment);
         MissionComment->setPlainText(JoinLines(mission.TypedComment ? *mission.TypedComment : mission.Comment));
@@ -946,11 +952,11 @@ void TZELK_form::CheckUpTargets(TVariantKeep keep) {
 
     comboModes->clear();
     for (int mode : choice.Modes)
-        comboModes->addItem(FromCp1251(ModeNames[static_cast<std::size_t>(mode)]), mode);
+        comboModes->addItem(Shown(ModeNames[static_cast<std::size_t>(mode)]), mode);
     comboModes->setCurrentIndex(choice.ModeSelected);
     comboDifficulty->clear();
     for (int difficulty : choice.Difficulties)
-        comboDifficulty->addItem(FromCp1251(DifficultyNames[static_cast<std::size_t>(difficulty)]), difficulty);
+        comboDifficulty->addItem(Shown(DifficultyNames[static_cast<std::size_t>(difficulty)]), difficulty);
     comboDifficulty->setCurrentIndex(choice.DifficultySelected);
     ShowAircrafts(choice.Aircraft);
 
@@ -1128,8 +1134,8 @@ void TZELK_form::BitBtnRunTheGameClick() {
     std::error_code ec;
     if (!fs::is_regular_file(exe, ec)) {
         // Minimised, the window would leave the pilot with nothing on screen.
-        Ask(TAskKind::Problem, kProblem,
-            QStringLiteral("Авиасимулятор не найден: нет файла\n%1").arg(PathText(exe)));
+        Ask(TAskKind::Problem, tr("Проблема"),
+            tr("Авиасимулятор не найден: нет файла\n%1").arg(PathText(exe)));
         return;
     }
     showMinimized();
@@ -1137,7 +1143,7 @@ void TZELK_form::BitBtnRunTheGameClick() {
     if (!StartSimulator(exe)) {
         showNormal();
         activateWindow();
-        Ask(TAskKind::Problem, kProblem, QStringLiteral("Не удаётся запустить авиасимулятор\n%1").arg(PathText(exe)));
+        Ask(TAskKind::Problem, tr("Проблема"), tr("Не удаётся запустить авиасимулятор\n%1").arg(PathText(exe)));
     }
 }
 
@@ -1153,7 +1159,7 @@ void TZELK_form::CommitSpinBoxes() {
 bool TZELK_form::CheckMaxFileNumber() {
     if (library_.CheckMaxFileNumber())
         return true;
-    Ask(TAskKind::Problem, kProblem, FromCp1251(NumberLimitText()));
+    Ask(TAskKind::Problem, tr("Проблема"), FromCp1251(NumberLimitText()));
     return false;
 }
 
@@ -1164,7 +1170,7 @@ void TZELK_form::DoNew() {
     if (!CheckMaxFileNumber())
         return;
     if (ref_.Maps.Items.empty()) {
-        Ask(TAskKind::Problem, kProblem, QStringLiteral("В файлах данных нет ни одной карты с целями."));
+        Ask(TAskKind::Problem, tr("Проблема"), tr("В файлах данных нет ни одной карты с целями."));
         return;
     }
     // The lists as they are filled now; an empty one leaves the field empty
@@ -1215,7 +1221,7 @@ void TZELK_form::DoDelete() {
     if (rows.empty())
         return;
     const int n = static_cast<int>(rows.size());
-    if (Ask(TAskKind::Confirm, kConfirm, FromCp1251(DeleteQuestionText(n))) != QMessageBox::Yes)
+    if (Ask(TAskKind::Confirm, tr("Подтверждение"), FromCp1251(DeleteQuestionText(n))) != QMessageBox::Yes)
         return;
     currentMission_ = nullptr;
     shownMission_ = nullptr;
@@ -1240,7 +1246,7 @@ void TZELK_form::DoDelete() {
         QStringList names;
         for (const fs::path& path : notRemoved)
             names << PathText(path);
-        Ask(TAskKind::Problem, kProblem, QStringLiteral("Не удалось удалить файлы:\n%1").arg(names.join(QLatin1Char('\n'))));
+        Ask(TAskKind::Problem, tr("Проблема"), tr("Не удалось удалить файлы:\n%1").arg(names.join(QLatin1Char('\n'))));
     }
 }
 
@@ -1257,7 +1263,7 @@ bool TZELK_form::DoSave() {
         SaveMission(currentMission_->FileName);
     } catch (const TVariantRefused& e) {
         saved = false;
-        Ask(TAskKind::Problem, kProblem, QString::fromUtf8(e.what()));
+        Ask(TAskKind::Problem, tr("Проблема"), QString::fromUtf8(e.what()));
     } catch (const std::exception& e) {
         saved = false;
         ReportError(QString::fromUtf8(e.what()));
@@ -1296,8 +1302,8 @@ void TZELK_form::SaveMission(const std::string& fileName) {
     // Another program took the number meanwhile: the mission went to the next
     // free one, and the pilot finds it in the simulator under that name.
     if (library_.At(saved).Number != number)
-        Ask(TAskKind::Problem, kProblem,
-            QStringLiteral("Номер %1 уже занят другим файлом в папке заданий.\nЗадание сохранено в файле %2.")
+        Ask(TAskKind::Problem, tr("Проблема"),
+            tr("Номер %1 уже занят другим файлом в папке заданий.\nЗадание сохранено в файле %2.")
                 .arg(number)
                 .arg(FromCp1251(library_.At(saved).FileName)));
 }
@@ -1306,7 +1312,7 @@ bool TZELK_form::CheckUnsavedMissions() {
     const int k = library_.CountUnsaved();
     if (k == 0)
         return true;
-    const QMessageBox::StandardButton answer = Ask(TAskKind::Query, kQuery, FromCp1251(UnsavedQuestionText(k)));
+    const QMessageBox::StandardButton answer = Ask(TAskKind::Query, tr("Запрос"), FromCp1251(UnsavedQuestionText(k)));
     if (answer == QMessageBox::Yes)
         return SaveUnsavedMissions();
     return answer == QMessageBox::No;
@@ -1331,8 +1337,8 @@ bool TZELK_form::SaveUnsavedMissions() {
             return false;
     }
     if (!unsavable.isEmpty())
-        Ask(TAskKind::Problem, kProblem,
-            QStringLiteral("Не сохранены задания:\n") + unsavable.join(QLatin1Char('\n')));
+        Ask(TAskKind::Problem, tr("Проблема"),
+            tr("Не сохранены задания:\n") + unsavable.join(QLatin1Char('\n')));
     return true;
 }
 

@@ -47,7 +47,8 @@ enum class TAskKind { Problem, ProblemOkCancel, Confirm, Query, Error };
 using TAskFunc = std::function<QMessageBox::StandardButton(QWidget* parent, TAskKind kind,
                                                            const QString& caption, const QString& text)>;
 
-// Да, Нет, Отмена and ОК on the box's standard buttons.
+// Да, Нет, Отмена and ОК (Yes, No, Cancel and OK in English) on the box's
+// standard buttons.
 void SetRussianButtonTexts(QMessageBox& box);
 
 // The real message box: no icon for the window's questions, the error icon

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "monitor/language.h"
 #include "monitor/rememberedroot.h"
 #include "files/simroot.h"
 #include "ui/drawings.h"
@@ -27,6 +28,11 @@ namespace zelk {
 namespace fs = std::filesystem;
 
 namespace {
+
+// The context of the start-up's texts for the translation.
+struct TStartup {
+    Q_DECLARE_TR_FUNCTIONS(TStartup)
+};
 
 // With ZELK_ACTIVATION_LOG set, the first copy notes when it is ready and
 // each activation request it has acted on; the guard's tests read it.
@@ -65,6 +71,10 @@ struct TZelkOptions {
     // What the picture shows: the first page ("main"), the second page
     // ("extra"), the second page with auto-generation switched on ("auto"),
     // the set-up check ("doctor"), or the first mission's route drawn large ("route").
+    QCommandLineOption Lang{QStringLiteral("lang"),
+                            QStringLiteral("Language of the window: ru or en (default: the system's language, else "
+                                           "Russian)."),
+                            QStringLiteral("LANG")};
     QCommandLineOption Shown{QStringLiteral("screenshot-of"), QStringLiteral("With --screenshot: main, extra, auto, doctor or route."),
                              QStringLiteral("WHAT"), QStringLiteral("main")};
 
@@ -75,7 +85,7 @@ struct TZelkOptions {
         Parser.addHelpOption();
         Screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
         Shown.setFlags(QCommandLineOption::HiddenFromHelp);
-        Parser.addOptions({Version, Root, Data, Screenshot, Shown});
+        Parser.addOptions({Version, Root, Data, Lang, Screenshot, Shown});
     }
 };
 
@@ -83,26 +93,26 @@ struct TZelkOptions {
 // the pilot declines.
 fs::path AskSimulatorRoot(const fs::path& tried) {
     QMessageBox intro(QMessageBox::Information, QStringLiteral("ORVAK ZELK"),
-                      QStringLiteral("Авиасимулятор ORVAK не найден в папке «%1»: нет ни conf.ini, ни orvaksim.exe. "
-                                     "Укажите папку, в которой он установлен; ZELK запомнит ее.")
+                      TStartup::tr("Авиасимулятор ORVAK не найден в папке «%1»: нет ни conf.ini, ни orvaksim.exe. "
+                                   "Укажите папку, в которой он установлен; ZELK запомнит ее.")
                           .arg(QDir::toNativeSeparators(QString::fromStdU16String(tried.u16string()))),
                       QMessageBox::Ok);
     intro.exec();
     QString start = QDir::homePath();
     for (;;) {
         const QString dir =
-            QFileDialog::getExistingDirectory(nullptr, QStringLiteral("Папка авиасимулятора ORVAK"), start);
+            QFileDialog::getExistingDirectory(nullptr, TStartup::tr("Папка авиасимулятора ORVAK"), start);
         if (dir.isEmpty())
             return {};
         const fs::path chosen = ToPath(dir);
         if (HoldsSimulator(chosen))
             return chosen;
         QMessageBox box(QMessageBox::Warning, QStringLiteral("ORVAK ZELK"),
-                        QStringLiteral("В папке «%1» нет авиасимулятора: нет ни conf.ini, ни orvaksim.exe.")
+                        TStartup::tr("В папке «%1» нет авиасимулятора: нет ни conf.ini, ни orvaksim.exe.")
                             .arg(QDir::toNativeSeparators(dir)),
                         QMessageBox::NoButton);
-        QPushButton* again = box.addButton(QStringLiteral("Выбрать другую"), QMessageBox::AcceptRole);
-        box.addButton(QStringLiteral("Работать с этой папкой"), QMessageBox::RejectRole);
+        QPushButton* again = box.addButton(TStartup::tr("Выбрать другую"), QMessageBox::AcceptRole);
+        box.addButton(TStartup::tr("Работать с этой папкой"), QMessageBox::RejectRole);
         box.exec();
         if (box.clickedButton() != again)
             return chosen;
@@ -129,8 +139,8 @@ fs::path SimulatorRoot(const TZelkOptions& o, bool mayAsk) {
         return choice.Root;
     if (HoldsSimulator(asked) && !RememberRoot(asked)) {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("ORVAK ZELK"),
-                        QStringLiteral("Не удалось запомнить папку авиасимулятора: при следующем запуске ZELK "
-                                       "спросит ее снова."),
+                        TStartup::tr("Не удалось запомнить папку авиасимулятора: при следующем запуске ZELK "
+                                     "спросит ее снова."),
                         QMessageBox::Ok);
         box.exec();
     }
@@ -186,6 +196,17 @@ int RunZelk(QApplication& app) {
                      qPrintable(shown));
         return 2;
     }
+    TLanguage language = SystemLanguage();
+    if (parser.isSet(o.Lang)) {
+        const std::optional<TLanguage> chosen = LanguageFromName(parser.value(o.Lang).toStdString());
+        if (!chosen) {
+            std::fprintf(stderr, "zelk: --lang takes ru or en, not %s\n", qPrintable(parser.value(o.Lang)));
+            return 2;
+        }
+        language = *chosen;
+    }
+    if (!UseLanguage(language))
+        std::fputs("zelk: the English texts cannot be loaded; the window stays in Russian\n", stderr);
     if (!parser.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "zelk: unexpected argument: %s\n", qPrintable(parser.positionalArguments().front()));
         return 2;

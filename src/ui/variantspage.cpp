@@ -1,5 +1,6 @@
 // The route preview in the picture area and the journal of variants on the
 // second page: what the pilot flies, seen before the flight and flown again.
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -25,38 +26,39 @@ namespace zelk {
 
 namespace {
 
-const QString kPictureHint = QStringLiteral("Щелчок или Ctrl+M: снимок цели или схема маршрута");
+const char* const kPictureHint =
+    QT_TRANSLATE_NOOP("zelk::TZELK_form", "Щелчок или Ctrl+M: снимок цели или схема маршрута");
 
 QString VariantText(int k, const TVariant& v, bool changed) {
     QString text = QStringLiteral("%1  %2  %3 - %4")
                        .arg(k)
                        .arg(QString::fromStdString(LocalTimeText(v.Time, "%d.%m.%Y %H:%M")))
-                       .arg(FromCp1251(ModeNames.at(v.Data.Mode % ModeNames.size())))
+                       .arg(QString::fromStdString(ShownName(ModeNames.at(v.Data.Mode % ModeNames.size()))))
                        .arg(FromCp1251(v.Data.Target));
     if (changed)
-        text += QStringLiteral("  (данные изменились)");
+        text += QCoreApplication::translate("zelk::TZELK_form", "  (данные изменились)");
     return text;
 }
 
 }  // namespace
 
 void TZELK_form::CreateVariantControls(QWidget* page) {
-    LabelVariants = new QLabel(QStringLiteral("Варианты задания"), page);
+    LabelVariants = new QLabel(tr("Варианты задания"), page);
     LabelVariants->setObjectName(QStringLiteral("LabelVariants"));
     LabelVariants->setGeometry(8, 115, 200, 16);
     lboxVariants = new QListWidget(page);
     lboxVariants->setObjectName(QStringLiteral("lboxVariants"));
     lboxVariants->setGeometry(8, 131, 200, 58);
-    lboxVariants->setToolTip(QStringLiteral("Сохранения задания из журнала вариантов, новые первыми"));
-    BitBtnRestoreVariant = new QPushButton(QStringLiteral("Восстановить"), page);
+    lboxVariants->setToolTip(tr("Сохранения задания из журнала вариантов, новые первыми"));
+    BitBtnRestoreVariant = new QPushButton(tr("Восстановить"), page);
     BitBtnRestoreVariant->setObjectName(QStringLiteral("BitBtnRestoreVariant"));
     BitBtnRestoreVariant->setGeometry(214, 131, 99, 25);
     BitBtnRestoreVariant->setToolTip(
-        QStringLiteral("Вернуть заданию выбранный вариант: его следующее сохранение запишет этот вариант заново"));
-    BitBtnSurprise = new QPushButton(QStringLiteral("Случайно"), page);
+        tr("Вернуть заданию выбранный вариант: его следующее сохранение запишет этот вариант заново"));
+    BitBtnSurprise = new QPushButton(tr("Случайно"), page);
     BitBtnSurprise->setObjectName(QStringLiteral("BitBtnSurprise"));
     BitBtnSurprise->setGeometry(214, 164, 99, 25);
-    BitBtnSurprise->setToolTip(QStringLiteral("Случайные условия задания из того, что есть в данных (Ctrl+R)"));
+    BitBtnSurprise->setToolTip(tr("Случайные условия задания из того, что есть в данных (Ctrl+R)"));
     connect(BitBtnRestoreVariant, &QPushButton::clicked, this, &TZELK_form::RestoreVariant);
     connect(lboxVariants, &QListWidget::itemDoubleClicked, this, [this] { RestoreVariant(); });
     connect(BitBtnSurprise, &QPushButton::clicked, this, &TZELK_form::DoSurprise);
@@ -72,7 +74,7 @@ void TZELK_form::CreateVariantControls(QWidget* page) {
     auto* routeKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+M")), this);
     connect(routeKey, &QShortcut::activated, this, &TZELK_form::ToggleRoutePreview);
     Image->installEventFilter(this);
-    PanelPreview->setToolTip(kPictureHint);
+    PanelPreview->setToolTip(tr(kPictureHint));
 
     // The route follows every value that changes it.
     for (QWidget* sheet : {TabSheet1, TabSheet2}) {
@@ -114,8 +116,9 @@ void TZELK_form::ShowRoutePreview() {
     if (currentMission_ != nullptr) {
         try {
             const TSortie sortie = PreviewSortie(*currentMission_, ref_, paths_.MissionFolder);
-            const std::string title = ModeNames.at(currentMission_->Data.Mode % ModeNames.size()) + " - " +
-                                      currentMission_->Data.Target;
+            const std::string mode = ModeNames.at(currentMission_->Data.Mode % ModeNames.size());
+            const std::string title =
+                ToCp1251(QString::fromStdString(ShownName(mode))) + " - " + currentMission_->Data.Target;
             picture = PaintDrawing(DrawSortie(sortie, title, Image->width(), Image->height()));
         } catch (const std::exception&) {
             // A mission that cannot be built yet has no route to show.
@@ -138,7 +141,7 @@ void TZELK_form::OpenRouteWindow() {
     auto* dialog = new QDialog(this);
     dialog->setObjectName(QStringLiteral("RouteWindow"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowTitle(QStringLiteral("Схема маршрута - ") + FromCp1251(currentMission_->FileName));
+    dialog->setWindowTitle(tr("Схема маршрута - %1").arg(FromCp1251(currentMission_->FileName)));
     auto* layout = new QVBoxLayout(dialog);
     auto* label = new QLabel(dialog);
     label->setPixmap(QPixmap::fromImage(picture));
@@ -169,8 +172,8 @@ void TZELK_form::RestoreVariant() {
         return;
     const TVariant v = listedVariants_[static_cast<std::size_t>(row)];
     if (!ref_.Targets.SelectTarget(v.Data.Map, v.Data.Target)) {
-        Ask(TAskKind::Problem, QStringLiteral("Проблема"),
-            QStringLiteral("Цели «%1» этого варианта нет в файлах данных.").arg(FromCp1251(v.Data.Target)));
+        Ask(TAskKind::Problem, tr("Проблема"),
+            tr("Цели «%1» этого варианта нет в файлах данных.").arg(FromCp1251(v.Data.Target)));
         return;
     }
     currentMission_->Data = v.Data;

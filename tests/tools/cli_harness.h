@@ -1,6 +1,7 @@
 #pragma once
 // Running the real zelk-cli from the build on a temporary simulator folder,
 // and the small data set the command-line tests fly over.
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <map>
@@ -33,8 +34,22 @@ struct TRunResult {
     std::string Err;
 };
 
-inline TRunResult RunCli(const std::vector<std::string>& args, const fs::path& cwd = {},
-                      const fs::path& program = CliPath()) {
+// zelk-cli's messages are Russian unless a test asks for a language itself:
+// the default follows the system's language, which differs between machines.
+inline TRunResult RunCli(std::vector<std::string> args, const fs::path& cwd = {}, const fs::path& program = CliPath()) {
+    const auto isCli = [](const std::string& p) {
+        for (const std::string name : {"zelk-cli", "zelk-cli.exe"})
+            if (p.size() >= name.size() && p.compare(p.size() - name.size(), name.size(), name) == 0) return true;
+        return false;
+    };
+    if (std::find(args.begin(), args.end(), "--lang") == args.end()) {
+        // A program that runs zelk-cli (setpriv) names it among its arguments.
+        auto at = std::find_if(args.begin(), args.end(), isCli);
+        if (at != args.end())
+            args.insert(at + 1, {"--lang", "ru"});
+        else if (isCli(program.string()))
+            args.insert(args.begin(), {"--lang", "ru"});
+    }
     TChild child(program, args, cwd);
     auto code = child.Wait(std::chrono::seconds(60));
     TRunResult r;
@@ -83,8 +98,9 @@ public:
     fs::path DataDir() const { return Root() / "ZELK"; }
     fs::path MissionDir() const { return Root() / "Missions" / "Single" / "NN" / "ZELK"; }
 
+    // Russian messages, whatever the system's language.
     std::vector<std::string> Common() const {
-        return {"--root", Root().string(), "--data", DataDir().string()};
+        return {"--root", Root().string(), "--data", DataDir().string(), "--lang", "ru"};
     }
 
     // zelk-cli with the common options first, then args.

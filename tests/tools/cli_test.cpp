@@ -255,6 +255,33 @@ TEST(CliNew, SameSeedGivesByteIdenticalFiles) {
     args.insert(args.end(), params.begin(), params.end());
     ASSERT_EQ(RunCli(args).Code, 0);
     EXPECT_EQ(ReadFileBytes(d.MissionDir() / "zelk0001.mis"), first.first);
+    // The language of the messages never reaches what the simulator reads.
+    TSimFolder e;
+    args = {"--root", e.Root().string(), "--data", e.DataDir().string(), "--lang", "en"};
+    args.insert(args.end(), params.begin(), params.end());
+    args.insert(args.end(), {"--seed", "12345678901234567890"});
+    ASSERT_EQ(RunCli(args).Code, 0);
+    EXPECT_EQ(ReadFileBytes(e.MissionDir() / "zelk0001.mis"), first.first);
+    EXPECT_EQ(ReadFileBytes(e.MissionDir() / "zelk0001_ru.properties"), first.second);
+}
+
+TEST(CliLang, MessagesFollowTheLanguageAsked) {
+    TSimFolder sim;
+    const std::vector<std::string> where = {"--root", sim.Root().string(), "--data", sim.DataDir().string()};
+    const auto run = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), where.begin(), where.end());
+        return RunCli(args);
+    };
+    EXPECT_EQ(run({"--lang", "en", "new", "--height", "49"}).Err,
+              "zelk-cli: invalid value --height \"49\": accepted an integer from 50 to 15000\n");
+    EXPECT_EQ(run({"new", "--height", "49", "--lang", "ru"}).Err,
+              "zelk-cli: недопустимое значение --height \"49\": допустимо целое от 50 до 15000\n");
+    // JSON is read by programs: the same in every language.
+    EXPECT_NE(run({"--lang", "en", "--json", "doctor"}).Out.find("Загружены файлы данных"), std::string::npos);
+    const TRunResult r = run({"list", "--lang", "de"});
+    EXPECT_EQ(r.Code, 2);
+    // In the system's language, which a test cannot know.
+    EXPECT_NE(r.Err.find("--lang \"de\""), std::string::npos) << r.Err;
 }
 
 // Twenty scripts at once on one folder, round after round: every mission a
@@ -321,7 +348,7 @@ TEST(CliRejects, EveryRejectedValueExitsWithTwoAndChangesNothing) {
         {{"new", "--time", "24"}, "24"},
         {{"new", "--weather", "7"}, "--weather"},
         {{"new", "--tanks", "14"}, "--tanks"},
-        {{"new", "--tanks", "4"}, "--tanks"},  // the bridge has no tank columns
+        {{"new", "--tanks", "4"}, "--tanks"},                                // the bridge has no tank columns
         {{"new", "--target", "Танки на марше", "--tanks", "Т-34"}, "Т-34"},  // a red tank, blue columns
         {{"new", "--target", "Танки на марше", "--moving", "1", "--difficulty", "0"}, "--moving 1 --difficulty 0"},
         {{"new", "--army", "-1"}, "--army"},
@@ -334,7 +361,7 @@ TEST(CliRejects, EveryRejectedValueExitsWithTwoAndChangesNothing) {
         {{"new", "--comment", "эмодзи 🙂"}, "--comment"},
         {{"new", "--comment", "конец\x1a файла"}, "--comment"},
         {{"new", "--comment", std::string(1023, 'x') + "\\ny"}, "1024"},  // read back cut
-        {{"new", "--map", "\xff\xfe"}, "--map"},  // not UTF-8
+        {{"new", "--map", "\xff\xfe"}, "--map"},                          // not UTF-8
         {{"new", "--bogus", "1"}, "--bogus"},
         {{"new", "extra"}, "extra"},
         {{"new", "--height"}, "--height"},

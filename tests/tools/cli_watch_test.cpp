@@ -175,7 +175,7 @@ TEST(CliWatch, WithoutKeepEachFlightStartsAFreshLog) {
     const fs::path mis = sim.MissionDir() / "zelk0001.mis";
     const Json params = Show(sim, "zelk0001.mis");
     // Relative folders, as a pilot types them in the simulator's folder.
-    TWatch watch(sim.Root().parent_path(), {"--root", "sim", "--data", "sim/ZELK", "--json", "watch"});
+    TWatch watch(sim.Root().parent_path(), {"--root", "sim", "--data", "sim/ZELK", "--lang", "ru", "--json", "watch"});
     watch.WaitReady();
     for (int flight = 1; flight <= 2; ++flight) {
         WriteFileBytes(log, StartLine("zelk0001.mis"));  // the simulator truncates its log

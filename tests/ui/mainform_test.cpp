@@ -26,6 +26,7 @@
 #include "data/catalogues.h"
 #include "data/codepage.h"
 #include "library/scan.h"
+#include "monitor/language.h"
 #include "support/faultfs.h"
 #include "support/tempdir.h"
 #include "ui/mainform.h"
@@ -155,6 +156,7 @@ private slots:
     void simulatorPathsAndConfig();
     void routePreviewVariantsAndSurprise();
     void keyboardShortcuts();
+    void languages();
 };
 
 void TestMainForm::layoutAndTexts() {
@@ -1305,6 +1307,35 @@ void TestMainForm::keyboardShortcuts() {
     QCOMPARE(form->Library().CountUnsaved(), 1);
     QCOMPARE(ask.Asked.size(), asked);
     form->speedAuto->click();
+}
+
+// The same key texts in English and, switched back, in the original Russian.
+void TestMainForm::languages() {
+    struct TBackToRussian {
+        ~TBackToRussian() { UseLanguage(TLanguage::Russian); }
+    } backToRussian;
+    const auto texts = [](TZELK_form& form) {
+        auto* tabs = Find<QTabWidget>(&form, "PageControl");
+        return QStringList{Find<QLabel>(&form, "Label1")->text(),
+                           Find<QPushButton>(&form, "BitBtnNew")->text(),
+                           Find<QPushButton>(&form, "BitBtnRunTheGame")->text(),
+                           Find<QLabel>(&form, "LabelWeather")->text(),
+                           Find<QComboBox>(&form, "comboWeather")->itemText(0),
+                           Find<QComboBox>(&form, "comboModes")->itemText(0),
+                           tabs->tabText(0),
+                           Find<QLabel>(&form, "LabelAutoState")->text()};
+    };
+    TUiSandbox box;
+    TAskScript ask;
+    QVERIFY(UseLanguage(TLanguage::English));
+    auto english = OpenForm(box, ask);
+    QCOMPARE(texts(*english), (QStringList{"Missions", "New", "Start", "Weather", "Cloudless", "Ground attack",
+                                           "Mission parameters", "Auto-generation is off."}));
+    english.reset();
+    QVERIFY(UseLanguage(TLanguage::Russian));
+    auto russian = OpenForm(box, ask);
+    QCOMPARE(texts(*russian), (QStringList{"Список заданий", "Создать", "Пуск", "Погода", "Безоблачно", "Штурмовка",
+                                           "Параметры задания", "Режим автогенерации выключен."}));
 }
 
 #include "mainform_test.moc"

@@ -8,11 +8,13 @@
 #include "data/catalogues.h"
 #include "data/codepage.h"
 #include "files/error.h"
+#include "text/tr.h"
 #include "generator/random.h"
 #include "generator/writer.h"
 #include "library/availability.h"
 #include "library/surprise.h"
 #include "monitor/journalplace.h"
+#include "monitor/language.h"
 #include "monitor/rememberedroot.h"
 #include "files/simroot.h"
 #include "preview/drawing.h"
@@ -24,6 +26,17 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string U(const std::string& cp1251) { return Cp1251ToUtf8(cp1251); }
+
+// --lang VALUE or --lang=VALUE, looked at before the parser so that its own
+// refusals are in that language; a value that is no language is refused by
+// the parser.
+std::optional<TLanguage> LanguageAsked(const std::vector<std::string>& args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--lang" && i + 1 < args.size()) return LanguageFromName(args[i + 1]);
+        if (args[i].rfind("--lang=", 0) == 0) return LanguageFromName(std::string_view(args[i]).substr(7));
+    }
+    return std::nullopt;
+}
 std::string Q(const std::string& cp1251) { return "\"" + Printable(U(cp1251)) + "\""; }
 
 // A message of the core may span lines (CR LF in the limit text); stderr gets one.
@@ -50,8 +63,8 @@ std::string Enumerate(const std::vector<std::string>& utf8Names, std::size_t lim
         if (i) text += ", ";
         text += utf8Names[i];
     }
-    if (utf8Names.size() > limit) text += " и еще " + std::to_string(utf8Names.size() - limit);
-    if (text.empty()) text = "(нет)";
+    if (utf8Names.size() > limit) text += Fill(Tr("cli", " и еще %1"), {std::to_string(utf8Names.size() - limit)});
+    if (text.empty()) text = Tr("cli", "(нет)");
     return text;
 }
 
@@ -59,7 +72,7 @@ std::string IndexedNames(const std::vector<int>& values, const std::string* name
     std::vector<std::string> items;
     for (int v : values) {
         std::string item = std::to_string(v);
-        if (v >= 0 && static_cast<std::size_t>(v) < count) item += " (" + U(names[v]) + ")";
+        if (v >= 0 && static_cast<std::size_t>(v) < count) item += " (" + ShownName(names[v]) + ")";
         items.push_back(item);
     }
     return Enumerate(items, 16);
@@ -69,7 +82,8 @@ std::string FolderText(const fs::path& p) { return PathToUtf8(p); }
 
 TRefData LoadData(const TContext& ctx) {
     TRefData ref = LoadRefData(ctx.DataDir);
-    for (const auto& w : ref.Warnings) *ctx.Err << "zelk-cli: предупреждение: " << OneLine(w) << '\n';
+    for (const auto& w : ref.Warnings)
+        *ctx.Err << Fill(Tr("cli", "zelk-cli: предупреждение: %1"), {OneLine(w)}) << '\n';
     return ref;
 }
 
@@ -102,8 +116,8 @@ std::vector<int> FindListed(const TContext& ctx, const TMissionLibrary& library,
             std::string n = U(library.At(i).FileName);
             if (std::find(names.begin(), names.end(), n) == names.end()) names.push_back(n);
         }
-        throw TUsageError("нет задания " + Q(fileName) + " в папке " + FolderText(ctx.MissionFolder) +
-                          "; допустимо: " + Enumerate(names));
+        throw TUsageError(Fill(Tr("cli", "нет задания %1 в папке %2; допустимо: %3"),
+                               {Q(fileName), FolderText(ctx.MissionFolder), Enumerate(names)}));
     }
     return found;
 }
@@ -115,8 +129,11 @@ std::uint64_t SeedOf(const TContext& ctx) { return ctx.Args.Seed ? *ctx.Args.See
 std::optional<TJournal> OpenJournal(const TContext& ctx) {
     const fs::path file = JournalFileFor(ctx.DataDir);
     if (file.empty()) {
-        *ctx.Err << "zelk-cli: предупреждение: журнал вариантов негде вести: папка " << FolderText(ctx.DataDir)
-                 << " закрыта для записи\n";
+        *ctx.Err << Fill(Tr("cli",
+                            "zelk-cli: предупреждение: журнал вариантов негде вести: папка %1 закрыта для "
+                            "записи"),
+                         {FolderText(ctx.DataDir)})
+                 << '\n';
         return std::nullopt;
     }
     return TJournal(file);
@@ -125,7 +142,8 @@ std::optional<TJournal> OpenJournal(const TContext& ctx) {
 // Warns when the variant just saved missed the journal.
 void WarnJournal(const TContext& ctx, const TMissionLibrary& library) {
     if (!library.JournalError.empty())
-        *ctx.Err << "zelk-cli: предупреждение: вариант не записан в журнал: " << OneLine(library.JournalError)
+        *ctx.Err << Fill(Tr("cli", "zelk-cli: предупреждение: вариант не записан в журнал: %1"),
+                         {OneLine(library.JournalError)})
                  << '\n';
 }
 
@@ -155,7 +173,7 @@ void PrintMission(const TContext& ctx, const TMission& mission, const TRefData& 
 TMissionData PlanNewMission(const TRefData& ref, const TParamArgs& p) {
     TNewDefaults defaults = DefaultsFromRefData(ref);
     if (defaults.Map.empty() || defaults.Target.empty())
-        throw TCliFailure("в файлах данных " + FolderText(ref.Dir) + " нет ни одной карты с целями");
+        throw TCliFailure(Fill(Tr("cli", "в файлах данных %1 нет ни одной карты с целями"), {FolderText(ref.Dir)}));
 
     // The library's own New on an empty list gives the defaults without
     // touching the disk.
@@ -170,15 +188,17 @@ TMissionData PlanNewMission(const TRefData& ref, const TParamArgs& p) {
             known = known || m.Key == *p.Map;
             keys.push_back(U(m.Key) + " (" + U(m.Name) + ")");
         }
-        if (!known) throw TUsageError("нет карты с ключом " + Q(*p.Map) + "; допустимо: " + Enumerate(keys, 50));
+        if (!known)
+            throw TUsageError(
+                Fill(Tr("cli", "нет карты с ключом %1; допустимо: %2"), {Q(*p.Map), Enumerate(keys, 50)}));
         d.Map = *p.Map;
     }
     if (p.Target) {
         if (!ref.Targets.SelectTarget(d.Map, *p.Target)) {
             std::vector<std::string> names;
             for (const TTarget* t : ref.Targets.SelectMap(d.Map)) names.push_back(U(t->Name));
-            throw TUsageError("на карте " + Q(d.Map) + " нет цели " + Q(*p.Target) + "; допустимо: " +
-                              Enumerate(names, 50));
+            throw TUsageError(Fill(Tr("cli", "на карте %1 нет цели %2; допустимо: %3"),
+                                   {Q(d.Map), Q(*p.Target), Enumerate(names, 50)}));
         }
         d.Target = *p.Target;
     }
@@ -186,7 +206,8 @@ TMissionData PlanNewMission(const TRefData& ref, const TParamArgs& p) {
         if (ref.Aircrafts.IndexOfClass(*p.Aircraft) < 0) {
             std::vector<std::string> classes;
             for (const auto& a : ref.Aircrafts.Items) classes.push_back(U(a.AirClass));
-            throw TUsageError("нет самолета класса " + Q(*p.Aircraft) + "; допустимо: " + Enumerate(classes, 50));
+            throw TUsageError(
+                Fill(Tr("cli", "нет самолета класса %1; допустимо: %2"), {Q(*p.Aircraft), Enumerate(classes, 50)}));
         }
         d.Aircraft = *p.Aircraft;
     }
@@ -212,22 +233,25 @@ TMissionData PlanNewMission(const TRefData& ref, const TParamArgs& p) {
     TMissionChoice choice = SettleMission(settled, ref, keep);
     const TTargetChoice& tc = choice.Targets;
     const TMissionData& s = settled.Data;
-    if (!tc.CurrentTarget) throw TCliFailure("на карте " + Q(d.Map) + " нет целей");
+    if (!tc.CurrentTarget) throw TCliFailure(Fill(Tr("cli", "на карте %1 нет целей"), {Q(d.Map)}));
     const std::string target = Q(s.Target);
 
     if (p.Moving && *p.Moving == 1 && !tc.Offers.Moving)
-        throw TUsageError("недопустимое значение --moving 1: цель " + target + " не бывает движущейся; допустимо: 0");
+        throw TUsageError(
+            Fill(Tr("cli", "недопустимое значение --moving 1: цель %1 не бывает движущейся; допустимо: 0"), {target}));
     if (p.Moving && *p.Moving == 0 && !tc.Offers.Stationary)
-        throw TUsageError("недопустимое значение --moving 0: цель " + target + " бывает только движущейся; допустимо: 1");
+        throw TUsageError(Fill(
+            Tr("cli", "недопустимое значение --moving 0: цель %1 бывает только движущейся; допустимо: 1"), {target}));
     if (tc.Modes.empty() || tc.Difficulties.empty())
-        throw TCliFailure("цель " + target + " не предлагает ни одного варианта задания");
+        throw TCliFailure(Fill(Tr("cli", "цель %1 не предлагает ни одного варианта задания"), {target}));
     if (p.Mode && !tc.Offers.ModeOffered(*p.Mode))
-        throw TUsageError("недопустимое значение --mode " + std::to_string(*p.Mode) + ": цель " + target +
-                          " предлагает типы " + IndexedNames(tc.Modes, ModeNames.data(), ModeNames.size()));
+        throw TUsageError(
+            Fill(Tr("cli", "недопустимое значение --mode %1: цель %2 предлагает типы %3"),
+                 {std::to_string(*p.Mode), target, IndexedNames(tc.Modes, ModeNames.data(), ModeNames.size())}));
     if (p.Difficulty && !tc.Offers.DifficultyOffered(*p.Difficulty))
-        throw TUsageError("недопустимое значение --difficulty " + std::to_string(*p.Difficulty) + ": цель " + target +
-                          " предлагает сложность " +
-                          IndexedNames(tc.Difficulties, DifficultyNames.data(), DifficultyNames.size()));
+        throw TUsageError(Fill(Tr("cli", "недопустимое значение --difficulty %1: цель %2 предлагает сложность %3"),
+                               {std::to_string(*p.Difficulty), target,
+                                IndexedNames(tc.Difficulties, DifficultyNames.data(), DifficultyNames.size())}));
     // Each value on its own is offered, but the target may lack them together.
     if ((p.Moving && s.Moving != *p.Moving) || (p.Mode && s.Mode != *p.Mode) ||
         (p.Difficulty && s.Difficulty != *p.Difficulty)) {
@@ -242,46 +266,51 @@ TMissionData PlanNewMission(const TRefData& ref, const TParamArgs& p) {
                     if (tc.CurrentTarget->Cell(moving, difficulty, mode).Defined())
                         offered.push_back("--moving " + std::to_string(moving) + " --mode " + std::to_string(mode) +
                                           " --difficulty " + std::to_string(difficulty));
-        throw TUsageError("недопустимое сочетание" + given + ": у цели " + target +
-                          " для него нет объектов; допустимо: " + Enumerate(offered, 16));
+        throw TUsageError(Fill(Tr("cli", "недопустимое сочетание%1: у цели %2 для него нет объектов; допустимо: %3"),
+                               {given, target, Enumerate(offered, 16)}));
     }
     if (tc.Aircraft.Aircrafts.empty()) {
-        std::string text = "для типа задания " + std::to_string(s.Mode) + " (" + U(ModeNames[s.Mode]) +
-                           ") нет ни одного самолета";
-        if (p.Mode) throw TUsageError("недопустимое значение --mode " + std::to_string(*p.Mode) + ": " + text);
+        std::string text = Fill(Tr("cli", "для типа задания %1 (%2) нет ни одного самолета"),
+                                {std::to_string(s.Mode), ShownName(ModeNames[s.Mode])});
+        if (p.Mode)
+            throw TUsageError(Fill(Tr("cli", "недопустимое значение --mode %1: %2"), {std::to_string(*p.Mode), text}));
         throw TCliFailure(text);
     }
     if (p.Aircraft && s.Aircraft != *p.Aircraft) {
         std::vector<std::string> classes;
         for (const TAircraft* a : tc.Aircraft.Aircrafts) classes.push_back(U(a->AirClass));
-        throw TUsageError("недопустимое значение --aircraft " + Q(*p.Aircraft) + ": для типа задания " +
-                          std::to_string(s.Mode) + " (" + U(ModeNames[s.Mode]) + ") допустимо: " +
-                          Enumerate(classes, 50));
+        throw TUsageError(
+            Fill(Tr("cli", "недопустимое значение --aircraft %1: для типа задания %2 (%3) допустимо: %4"),
+                 {Q(*p.Aircraft), std::to_string(s.Mode), ShownName(ModeNames[s.Mode]), Enumerate(classes, 50)}));
     }
     // A tank choice counts only in the list the save reads; a name from the
     // other side's list would be written as this side's tank of that number.
     const int tankSide = OfferedTankList(s);
     if ((p.Tanks && *p.Tanks != 0 && tankSide == 0) || (p.TanksName && tankSide == 0))
-        throw TUsageError("недопустимое значение --tanks " +
-                          (p.TanksName ? Q(*p.TanksName) : std::to_string(*p.Tanks)) + ": у цели " + target +
-                          " нет выбора танков; допустимо: 0");
+        throw TUsageError(Fill(Tr("cli", "недопустимое значение --tanks %1: у цели %2 нет выбора танков; допустимо: 0"),
+                               {p.TanksName ? Q(*p.TanksName) : std::to_string(*p.Tanks), target}));
     if (p.TanksName) {
         const auto& names = TankDisplayNames[static_cast<std::size_t>(tankSide)];
         const auto at = std::find(names.begin(), names.end(), *p.TanksName);
         if (at == names.end()) {
             std::vector<int> all(names.size());
             for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
-            throw TUsageError("недопустимое значение --tanks " + Q(*p.TanksName) + ": у цели " + target +
-                              " при армии " + std::to_string(s.Army) + " колонны " +
-                              (tankSide == 1 ? "красных" : "синих") + "; допустимо: " +
-                              IndexedNames(all, names.data(), names.size()));
+            throw TUsageError(
+                Fill(tankSide == 1 ? Tr("cli",
+                                        "недопустимое значение --tanks %1: у цели %2 при армии %3 "
+                                        "колонны красных; допустимо: %4")
+                                   : Tr("cli",
+                                        "недопустимое значение --tanks %1: у цели %2 при армии %3 "
+                                        "колонны синих; допустимо: %4"),
+                     {Q(*p.TanksName), target, std::to_string(s.Army), IndexedNames(all, names.data(), names.size())}));
         }
         settled.Data.Tanks = static_cast<std::int32_t>(at - names.begin());
     }
     if (p.Fighters && *p.Fighters > 0 && s.Fighters != *p.Fighters)
-        throw TUsageError("недопустимое значение --fighters " + std::to_string(*p.Fighters) +
-                          ": вражеские истребители бывают только в боевом вылете (--difficulty 1); "
-                          "в учебном допустимо: 0");
+        throw TUsageError(Fill(Tr("cli",
+                                  "недопустимое значение --fighters %1: вражеские истребители бывают только в "
+                                  "боевом вылете (--difficulty 1); в учебном допустимо: 0"),
+                               {std::to_string(*p.Fighters)}));
     return s;
 }
 
@@ -307,7 +336,7 @@ int DoList(TContext& ctx) {
         for (const auto& m : library.Missions) missions.push_back(m.get());
         PrintMissionListJson(*ctx.Out, missions);
     } else if (library.Empty()) {
-        *ctx.Out << "Заданий нет: " << FolderText(ctx.MissionFolder) << '\n';
+        *ctx.Out << Fill(Tr("cli", "Заданий нет: %1"), {FolderText(ctx.MissionFolder)}) << '\n';
     } else {
         for (const auto& m : library.Missions) PrintMissionLine(*ctx.Out, *m);
     }
@@ -326,7 +355,8 @@ int DoShow(TContext& ctx) {
         TSaveFileSystem fs;
         std::string bytes;
         if (!fs.ReadFile(ctx.MissionFolder / mission.FileName, bytes))
-            throw TCliFailure("файл задания не найден: " + PathToUtf8(ctx.MissionFolder / mission.FileName));
+            throw TCliFailure(
+                Fill(Tr("cli", "файл задания не найден: %1"), {PathToUtf8(ctx.MissionFolder / mission.FileName)}));
         const TDrawing drawing = DrawSortie(ReadSortie(bytes), mission.Name, 800, 600);
         WriteFileAtomically(fs, *ctx.Args.Svg, DrawingToSvg(drawing));
     }
@@ -342,7 +372,7 @@ TParamArgs SurpriseParams(const TRefData& ref, TParamArgs p, TRandom& rnd) {
     if (p.Fighters && *p.Fighters > 0 && !fixed.Difficulty) fixed.Difficulty = 1;
     TMissionData d;
     if (!DrawSurprise(d, ref, fixed, rnd))
-        throw TUsageError("в файлах данных нет цели и варианта задания, подходящих к заданным параметрам");
+        throw TUsageError(Tr("cli", "в файлах данных нет цели и варианта задания, подходящих к заданным параметрам"));
     p.Map = d.Map;
     p.Target = d.Target;
     p.Aircraft = d.Aircraft;
@@ -420,20 +450,26 @@ int DoRegenerate(TContext& ctx) {
     const std::vector<TVariant> variants = journal ? journal->Variants(mission.Number) : std::vector<TVariant>{};
     const int k = *ctx.Args.Variant;
     if (k > static_cast<int>(variants.size()))
-        throw TUsageError("недопустимое значение --variant " + std::to_string(k) + ": у задания " +
-                          Q(mission.FileName) + (variants.empty() ? std::string(" нет вариантов в журнале")
-                                                                  : " варианты от 1 до " + std::to_string(variants.size())));
+        throw TUsageError(
+            variants.empty()
+                ? Fill(Tr("cli", "недопустимое значение --variant %1: у задания %2 нет вариантов в журнале"),
+                       {std::to_string(k), Q(mission.FileName)})
+                : Fill(Tr("cli", "недопустимое значение --variant %1: у задания %2 варианты от 1 до %3"),
+                       {std::to_string(k), Q(mission.FileName), std::to_string(variants.size())}));
     const TVariant& v = variants[static_cast<std::size_t>(k - 1)];
     if (!ref.Targets.SelectTarget(v.Data.Map, v.Data.Target))
-        throw TCliFailure("цели " + Q(v.Data.Target) + " варианта " + std::to_string(k) + " нет в файлах данных " +
-                          FolderText(ref.Dir));
+        throw TCliFailure(Fill(Tr("cli", "цели %1 варианта %2 нет в файлах данных %3"),
+                               {Q(v.Data.Target), std::to_string(k), FolderText(ref.Dir)}));
     std::vector<std::string> changed;
     for (int file : ChangedDataFiles(v, ref)) changed.push_back(PathToUtf8(ref.DataFilePath(file)));
     mission.Data = v.Data;
     SaveListed(ctx, library, mission.FileName, ref, v.Comment, v.Seed);
     if (!changed.empty())
-        *ctx.Err << "zelk-cli: предупреждение: файлы данных изменились с тех пор (" << Enumerate(changed)
-                 << "): вариант " << k << " записан заново, но не совпадает с прежним побайтно\n";
+        *ctx.Err << Fill(Tr("cli",
+                            "zelk-cli: предупреждение: файлы данных изменились с тех пор (%1): вариант %2 "
+                            "записан заново, но не совпадает с прежним побайтно"),
+                         {Enumerate(changed), std::to_string(k)})
+                 << '\n';
     PrintMission(ctx, library.At(index), ref);
     return 0;
 }
@@ -465,8 +501,9 @@ int DoHistory(TContext& ctx) {
             item["params"] = m["params"];
             list.push_back(std::move(item));
         } else {
-            *ctx.Out << k << "  " << LocalTime(v.Time) << "  seed " << v.Seed << "  " << U(ModeNames.at(v.Data.Mode % 4))
-                     << " - " << U(v.Data.Target) << (changed ? "  (данные изменились)" : "") << '\n';
+            *ctx.Out << k << "  " << LocalTime(v.Time) << "  seed " << v.Seed << "  "
+                     << ShownName(ModeNames.at(v.Data.Mode % 4)) << " - " << U(v.Data.Target)
+                     << (changed ? Tr("cli", "  (данные изменились)") : "") << '\n';
         }
     }
     if (ctx.Args.Json) {
@@ -475,7 +512,7 @@ int DoHistory(TContext& ctx) {
         out["variants"] = std::move(list);
         PrintJson(*ctx.Out, out);
     } else if (variants.empty()) {
-        *ctx.Out << "Вариантов задания " << U(mission.FileName) << " в журнале нет\n";
+        *ctx.Out << Fill(Tr("cli", "Вариантов задания %1 в журнале нет"), {U(mission.FileName)}) << '\n';
     }
     return 0;
 }
@@ -500,13 +537,13 @@ int DoDelete(TContext& ctx) {
         for (std::size_t i = 0; i < names.size(); i += 2) {
             // A mission whose mission file stays is still in the library.
             if (std::find(notRemoved.begin(), notRemoved.end(), ctx.MissionFolder / names[i]) == notRemoved.end())
-                *ctx.Out << "Удалено: " << U(names[i]) << '\n';
+                *ctx.Out << Fill(Tr("cli", "Удалено: %1"), {U(names[i])}) << '\n';
         }
     }
     if (!notRemoved.empty()) {
         std::vector<std::string> left;
         for (const auto& p : notRemoved) left.push_back(PathToUtf8(p));
-        throw TCliFailure("файл невозможно удалить: " + Enumerate(left));
+        throw TCliFailure(Fill(Tr("cli", "файл невозможно удалить: %1"), {Enumerate(left)}));
     }
     return 0;
 }
@@ -542,6 +579,8 @@ int RunCli(const std::vector<std::string>& args, const fs::path& exePath, std::o
     ctx.Err = &err;
     int code = 1;
     try {
+        // The language first, so that even a refused argument is told in it.
+        UseLanguage(LanguageAsked(args).value_or(SystemLanguage()));
         ctx.Args = ParseArgs(args);
         if (ctx.Args.HelpText) {
             out << *ctx.Args.HelpText;
@@ -558,14 +597,22 @@ int RunCli(const std::vector<std::string>& args, const fs::path& exePath, std::o
                             : choice.Source == TRootSource::Environment ? "ZELK_ROOT"
                                                                         : nullptr;
         if (named && !fs::is_directory(choice.Root, ec))
-            throw TUsageError(std::string("недопустимое значение ") + named + " \"" +
-                              Printable(PathToUtf8(choice.Root)) + "\": допустима существующая папка авиасимулятора");
+            throw TUsageError(Fill(Tr("cli",
+                                      "недопустимое значение %1 \"%2\": допустима существующая папка "
+                                      "авиасимулятора"),
+                                   {named, Printable(PathToUtf8(choice.Root))}));
         ctx.Root = choice.Root;
         if (choice.Source == TRootSource::NotFound) {
-            std::string where = "zelk-cli: предупреждение: авиасимулятор не найден (нет ни conf.ini, ни orvaksim.exe) в " +
-                                Printable(PathToUtf8(choice.Root)) + " (" + RootSourceText(TRootSource::ProgramFolder) + ")";
-            if (roots.Remembered) where += " и в " + Printable(PathToUtf8(*roots.Remembered)) + " (" + RootSourceText(TRootSource::Remembered) + ")";
-            err << where << "; работаю в " << Printable(PathToUtf8(choice.Root)) << "; укажите папку авиасимулятора в --root или ZELK_ROOT\n";
+            std::string where =
+                Printable(PathToUtf8(choice.Root)) + " (" + RootSourceText(TRootSource::ProgramFolder) + ")";
+            if (roots.Remembered)
+                where = Fill(Tr("cli", "%1 и в %2"), {where, Printable(PathToUtf8(*roots.Remembered)) + " (" +
+                                                                 RootSourceText(TRootSource::Remembered) + ")"});
+            err << Fill(Tr("cli",
+                           "zelk-cli: предупреждение: авиасимулятор не найден (нет ни conf.ini, ни orvaksim.exe) "
+                           "в %1; работаю в %2; укажите папку авиасимулятора в --root или ZELK_ROOT"),
+                        {where, Printable(PathToUtf8(choice.Root))})
+                << '\n';
         }
         ctx.DataDir = ctx.Args.Data ? *ctx.Args.Data : fs::path(".");
         // Absolute paths: messages then name the file fully, and the
@@ -582,18 +629,18 @@ int RunCli(const std::vector<std::string>& args, const fs::path& exePath, std::o
         err << "zelk-cli: " << OneLine(e.what()) << '\n';
         return 2;
     } catch (const std::bad_alloc&) {
-        err << "zelk-cli: недостаточно памяти\n";
+        err << Tr("cli", "zelk-cli: недостаточно памяти") << '\n';
         return 1;
     } catch (const std::exception& e) {
         err << "zelk-cli: " << OneLine(e.what()) << '\n';
         return 1;
     } catch (...) {
-        err << "zelk-cli: непредвиденная ошибка\n";
+        err << Tr("cli", "zelk-cli: непредвиденная ошибка") << '\n';
         return 1;
     }
     out.flush();
     if (!out) {
-        err << "zelk-cli: не удалось вывести результат\n";
+        err << Tr("cli", "zelk-cli: не удалось вывести результат") << '\n';
         return 1;
     }
     return code;

@@ -8,6 +8,7 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
+#include "text/tr.h"
 #include "mission/mission.h"
 #include "mission/params.h"
 #include "zelk_version.h"
@@ -44,15 +45,17 @@ std::string Quoted(std::string_view utf8) { return "\"" + Printable(utf8) + "\""
 std::string ToCp1251(const char* option, const std::string& utf8) {
     std::string out;
     if (!Utf8ToCp1251(utf8, out)) {
-        throw TUsageError(std::string("недопустимое значение ") + option + " " + Quoted(utf8) +
-                          ": допустим текст из букв кодировки Windows-1251 (русские и латинские буквы, цифры, знаки)");
+        throw TUsageError(Fill(Tr("cli",
+                                  "недопустимое значение %1 %2: допустим текст из букв кодировки Windows-1251 "
+                                  "(русские и латинские буквы, цифры, знаки)"),
+                               {option, Quoted(utf8)}));
     }
     return out;
 }
 
 std::string RangeText(TParamRange r) {
-    if (r.Hi - r.Lo == 1) return std::to_string(r.Lo) + " или " + std::to_string(r.Hi);
-    return "целое от " + std::to_string(r.Lo) + " до " + std::to_string(r.Hi);
+    if (r.Hi - r.Lo == 1) return Fill(Tr("cli", "%1 или %2"), {std::to_string(r.Lo), std::to_string(r.Hi)});
+    return Fill(Tr("cli", "целое от %1 до %2"), {std::to_string(r.Lo), std::to_string(r.Hi)});
 }
 
 std::string CloudsText() {
@@ -155,7 +158,7 @@ std::string Printable(std::string_view s) {
 }
 
 TArgs ParseArgs(const std::vector<std::string>& args) {
-    CLI::App app{"ZELK: библиотека заданий и генератор без окна.", "zelk-cli"};
+    CLI::App app{Tr("cli", "ZELK: библиотека заданий и генератор без окна."), "zelk-cli"};
     app.fallthrough();   // common options may follow the command
     app.allow_extras();  // unknown words are reported below, in our words
     app.allow_windows_style_options(false);  // "/folder" is a path, not an option
@@ -163,54 +166,61 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     std::optional<std::string> root, data, seed;
     bool json = false;
     app.add_option("--root", root,
-                   "папка авиасимулятора (по умолчанию: ZELK_ROOT, иначе родитель папки программы, "
-                   "если в нем есть авиасимулятор, иначе папка, указанная в окне ZELK)");
-    app.add_option("--data", data, "папка с файлами orvak_zelk.rc0..rc9 (по умолчанию: текущая)");
-    app.add_option("--seed", seed, "начальное значение генератора (целое без знака, 64 бита)");
-    app.add_flag("--json", json, "вывод в формате JSON");
-    app.set_version_flag("--version", "zelk-cli " ZELK_VERSION, "версия программы");
-    app.footer("Файлы данных orvak_zelk.rc0..rc9 пилот кладет в папку сам; zelk-cli читает их из --data "
-               "или из текущей папки. Задания пишутся в ROOT/Missions/Single/NN/ZELK.");
+                   Tr("cli",
+                      "папка авиасимулятора (по умолчанию: ZELK_ROOT, иначе родитель папки программы, "
+                      "если в нем есть авиасимулятор, иначе папка, указанная в окне ZELK)"));
+    app.add_option("--data", data, Tr("cli", "папка с файлами orvak_zelk.rc0..rc9 (по умолчанию: текущая)"));
+    app.add_option("--seed", seed, Tr("cli", "начальное значение генератора (целое без знака, 64 бита)"));
+    std::optional<std::string> lang;
+    app.add_option("--lang", lang, Tr("cli", "язык сообщений: ru или en (по умолчанию: язык системы, иначе русский)"));
+    app.add_flag("--json", json, Tr("cli", "вывод в формате JSON"));
+    app.set_version_flag("--version", "zelk-cli " ZELK_VERSION, Tr("cli", "версия программы"));
+    app.footer(Tr("cli",
+                  "Файлы данных orvak_zelk.rc0..rc9 пилот кладет в папку сам; zelk-cli читает их из --data "
+                  "или из текущей папки. Задания пишутся в ROOT/Missions/Single/NN/ZELK."));
 
-    auto* list = app.add_subcommand("list", "задания папки в порядке просмотра");
-    auto* show = app.add_subcommand("show", "одно задание");
-    auto* create = app.add_subcommand("new", "создать и сохранить новое задание");
-    auto* copy = app.add_subcommand("copy", "копия задания в новый файл");
-    auto* regenerate = app.add_subcommand("regenerate", "записать задание заново");
-    auto* history = app.add_subcommand("history", "варианты задания из журнала, новые первыми");
-    auto* del = app.add_subcommand("delete", "удалить задания и их файлы");
-    auto* watch = app.add_subcommand("watch", "автогенерация: следить за журналом событий");
-    app.add_subcommand("doctor", "проверка установки: что не так и как исправить (код 0, когда всё нужное в порядке)");
+    auto* list = app.add_subcommand("list", Tr("cli", "задания папки в порядке просмотра"));
+    auto* show = app.add_subcommand("show", Tr("cli", "одно задание"));
+    auto* create = app.add_subcommand("new", Tr("cli", "создать и сохранить новое задание"));
+    auto* copy = app.add_subcommand("copy", Tr("cli", "копия задания в новый файл"));
+    auto* regenerate = app.add_subcommand("regenerate", Tr("cli", "записать задание заново"));
+    auto* history = app.add_subcommand("history", Tr("cli", "варианты задания из журнала, новые первыми"));
+    auto* del = app.add_subcommand("delete", Tr("cli", "удалить задания и их файлы"));
+    auto* watch = app.add_subcommand("watch", Tr("cli", "автогенерация: следить за журналом событий"));
+    app.add_subcommand("doctor",
+                       Tr("cli", "проверка установки: что не так и как исправить (код 0, когда всё нужное в порядке)"));
 
     std::string file;
     std::vector<std::string> files;
-    show->add_option("FILE", file, "файл задания, например zelk0007.mis")->required();
+    show->add_option("FILE", file, Tr("cli", "файл задания, например zelk0007.mis"))->required();
     std::optional<std::string> svg;
-    show->add_option("--svg", svg, "записать схему маршрута в файл SVG");
-    copy->add_option("FILE", file, "файл задания, например zelk0007.mis")->required();
-    regenerate->add_option("FILE", file, "файл задания, например zelk0007.mis")->required();
+    show->add_option("--svg", svg, Tr("cli", "записать схему маршрута в файл SVG"));
+    copy->add_option("FILE", file, Tr("cli", "файл задания, например zelk0007.mis"))->required();
+    regenerate->add_option("FILE", file, Tr("cli", "файл задания, например zelk0007.mis"))->required();
     std::optional<std::string> variant;
-    regenerate->add_option("--variant", variant, "записать заново вариант K из журнала (см. history)");
-    history->add_option("FILE", file, "файл задания, например zelk0007.mis")->required();
-    del->add_option("FILE", files, "файлы заданий")->required();
+    regenerate->add_option("--variant", variant, Tr("cli", "записать заново вариант K из журнала (см. history)"));
+    history->add_option("FILE", file, Tr("cli", "файл задания, например zelk0007.mis"))->required();
+    del->add_option("FILE", files, Tr("cli", "файлы заданий"))->required();
 
     std::optional<std::string> map, target, aircraft, clouds, comment, tanks;
     std::map<std::string, std::optional<std::string>> intTexts;
-    create->add_option("--map", map, "ключ карты");
-    create->add_option("--target", target, "название цели");
-    create->add_option("--aircraft", aircraft, "класс самолета");
-    create->add_option("--clouds", clouds, "высота облачности: 500, 600 ... 1500");
+    create->add_option("--map", map, Tr("cli", "ключ карты"));
+    create->add_option("--target", target, Tr("cli", "название цели"));
+    create->add_option("--aircraft", aircraft, Tr("cli", "класс самолета"));
+    create->add_option("--clouds", clouds, Tr("cli", "высота облачности: 500, 600 ... 1500"));
     bool random = false;
     std::optional<std::string> count;
-    create->add_flag("--random", random, "выбрать не заданные параметры случайно среди того, что есть в данных");
-    create->add_option("--count", count, "сколько заданий создать: целое от 1 до 9999");
+    create->add_flag("--random", random,
+                     Tr("cli", "выбрать не заданные параметры случайно среди того, что есть в данных"));
+    create->add_option("--count", count, Tr("cli", "сколько заданий создать: целое от 1 до 9999"));
     for (const auto& p : kIntParams) {
         create->add_option(p.Option, intTexts[p.Option], RangeText(p.Range));
     }
     create->add_option("--tanks", tanks,
-                       "состав танковых колонн: целое от 0 до 13 или его название в списке стороны, "
-                       "чьи колонны у цели");
-    create->add_option("--comment", comment, "комментарий; строки разделяются \\n");
+                       Tr("cli",
+                          "состав танковых колонн: целое от 0 до 13 или его название в списке стороны, "
+                          "чьи колонны у цели"));
+    create->add_option("--comment", comment, Tr("cli", "комментарий; строки разделяются \\n"));
 
     TArgs out;
     try {
@@ -230,32 +240,38 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     } catch (const CLI::RequiredError&) {
         auto subs = app.get_subcommands();
         std::string name = subs.empty() ? std::string() : subs.front()->get_name();
-        if (name == "delete") throw TUsageError("команде delete нужно хотя бы одно имя файла задания, например zelk0007.mis");
-        throw TUsageError("команде " + name + " нужно имя файла задания, например zelk0007.mis");
+        if (name == "delete")
+            throw TUsageError(Tr("cli", "команде delete нужно хотя бы одно имя файла задания, например zelk0007.mis"));
+        throw TUsageError(Fill(Tr("cli", "команде %1 нужно имя файла задания, например zelk0007.mis"), {name}));
     } catch (const CLI::ArgumentMismatch& e) {
         std::string what = e.what();
         std::string option = OptionOf(what);
         if (what.find("received") != std::string::npos)
-            throw TUsageError("параметр " + option + " указан больше одного раза");
-        throw TUsageError("параметру " + option + " нужно значение");
+            throw TUsageError(Fill(Tr("cli", "параметр %1 указан больше одного раза"), {option}));
+        throw TUsageError(Fill(Tr("cli", "параметру %1 нужно значение"), {option}));
     } catch (const CLI::ParseError& e) {
-        throw TUsageError(std::string("неверные аргументы: ") + Printable(e.what()));
+        throw TUsageError(Fill(Tr("cli", "неверные аргументы: %1"), {Printable(e.what())}));
     }
 
     auto subs = app.get_subcommands();
     if (subs.empty()) {
         auto rest = app.remaining();
-        if (rest.empty()) throw TUsageError(std::string("не указана команда; допустимо: ") + kCommandList);
+        if (rest.empty()) throw TUsageError(Fill(Tr("cli", "не указана команда; допустимо: %1"), {kCommandList}));
         if (!rest.front().empty() && rest.front()[0] == '-')
-            throw TUsageError("неизвестный параметр " + Quoted(rest.front()) + "; общие параметры: --root, --data, --seed, --json");
-        throw TUsageError("неизвестная команда " + Quoted(rest.front()) + "; допустимо: " + kCommandList);
+            throw TUsageError(Fill(Tr("cli",
+                                      "неизвестный параметр %1; общие параметры: --root, --data, --seed, --json, "
+                                      "--lang"),
+                                   {Quoted(rest.front())}));
+        throw TUsageError(
+            Fill(Tr("cli", "неизвестная команда %1; допустимо: %2"), {Quoted(rest.front()), kCommandList}));
     }
     CLI::App* sub = subs.front();
     for (auto* a : {&app, sub}) {
         for (const auto& r : a->remaining()) {
             if (!r.empty() && r[0] == '-')
-                throw TUsageError("неизвестный параметр " + Quoted(r) + " для команды " + sub->get_name());
-            throw TUsageError("лишний аргумент " + Quoted(r) + " для команды " + sub->get_name());
+                throw TUsageError(
+                    Fill(Tr("cli", "неизвестный параметр %1 для команды %2"), {Quoted(r), sub->get_name()}));
+            throw TUsageError(Fill(Tr("cli", "лишний аргумент %1 для команды %2"), {Quoted(r), sub->get_name()}));
         }
     }
 
@@ -270,36 +286,47 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     else out.Command = TCommand::Doctor;
 
     if (root) {
-        if (root->empty()) throw TUsageError("параметру --root нужна папка авиасимулятора");
+        if (root->empty()) throw TUsageError(Tr("cli", "параметру --root нужна папка авиасимулятора"));
         out.Root = PathFromUtf8(*root);
     }
     if (data) {
-        if (data->empty()) throw TUsageError("параметру --data нужна папка с файлами orvak_zelk.rc0..rc9");
+        if (data->empty()) throw TUsageError(Tr("cli", "параметру --data нужна папка с файлами orvak_zelk.rc0..rc9"));
         out.Data = PathFromUtf8(*data);
     }
     if (seed) {
         out.Seed = ParseUnsigned64(*seed);
         if (!out.Seed)
-            throw TUsageError("недопустимое значение --seed " + Quoted(*seed) +
-                              ": допустимо целое без знака от 0 до 18446744073709551615");
+            throw TUsageError(Fill(Tr("cli",
+                                      "недопустимое значение --seed %1: допустимо целое без знака от 0 до "
+                                      "18446744073709551615"),
+                                   {Quoted(*seed)}));
     }
     out.Json = json;
+    if (lang) {
+        if (*lang != "ru" && *lang != "en")
+            throw TUsageError(Fill(Tr("cli", "недопустимое значение --lang %1: допустимо ru или en"), {Quoted(*lang)}));
+        out.Lang = *lang;
+    }
     if (svg) {
-        if (svg->empty()) throw TUsageError("параметру --svg нужно имя файла");
+        if (svg->empty()) throw TUsageError(Tr("cli", "параметру --svg нужно имя файла"));
         out.Svg = PathFromUtf8(*svg);
     }
 
     out.Random = random;
     if (count) {
         const auto n = ParseInt(*count, kMissionNumberRange.Lo, kMissionNumberRange.Hi);
-        if (!n) throw TUsageError("недопустимое значение --count " + Quoted(*count) + ": " + RangeText(kMissionNumberRange));
+        if (!n)
+            throw TUsageError(Fill(Tr("cli", "недопустимое значение --count %1: %2"),
+                                   {Quoted(*count), RangeText(kMissionNumberRange)}));
         out.Count = *n;
     }
     if (variant) {
         out.Variant = ParseInt(*variant, 1, 1000000000);
         if (!out.Variant)
-            throw TUsageError("недопустимое значение --variant " + Quoted(*variant) +
-                              ": допустим номер варианта из списка history, целое от 1");
+            throw TUsageError(Fill(Tr("cli",
+                                      "недопустимое значение --variant %1: допустим номер варианта из списка "
+                                      "history, целое от 1"),
+                                   {Quoted(*variant)}));
     }
     if (sub == show || sub == copy || sub == regenerate || sub == history) files = {file};
     for (const auto& f : files) out.Files.push_back(ToCp1251("FILE", f));
@@ -312,7 +339,9 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
         std::string c = ToCp1251("--clouds", *clouds);
         bool known = false;
         for (const auto& name : CloudNames) known = known || name == c;
-        if (!known) throw TUsageError("недопустимое значение --clouds " + Quoted(*clouds) + ": допустимо одно из " + CloudsText());
+        if (!known)
+            throw TUsageError(Fill(Tr("cli", "недопустимое значение --clouds %1: допустимо одно из %2"),
+                                   {Quoted(*clouds), CloudsText()}));
         p.Clouds = c;
     }
     if (tanks) {
@@ -327,8 +356,10 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
                     for (const auto& n : side) known = known || (!n.empty() && n == name);
             }
             if (!known)
-                throw TUsageError("недопустимое значение --tanks " + Quoted(*tanks) +
-                                  ": допустимо " + RangeText(kTanksRange) + " или название состава из списка танков");
+                throw TUsageError(Fill(Tr("cli",
+                                          "недопустимое значение --tanks %1: допустимо %2 или "
+                                          "название состава из списка танков"),
+                                       {Quoted(*tanks), RangeText(kTanksRange)}));
             p.TanksName = name;
         }
     }
@@ -336,7 +367,9 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
         const auto& text = intTexts[ip.Option];
         if (!text) continue;
         auto v = ParseInt(*text, ip.Range.Lo, ip.Range.Hi);
-        if (!v) throw TUsageError(std::string("недопустимое значение ") + ip.Option + " " + Quoted(*text) + ": допустимо " + RangeText(ip.Range));
+        if (!v)
+            throw TUsageError(Fill(Tr("cli", "недопустимое значение %1 %2: допустимо %3"),
+                                   {ip.Option, Quoted(*text), RangeText(ip.Range)}));
         p.*(ip.Field) = v;
     }
     if (comment) {
@@ -346,16 +379,19 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
             // have no place in a briefing; a tab is kept.
             for (char c : line) {
                 if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F)
-                    throw TUsageError("недопустимое значение --comment " + Quoted(*comment) +
-                                      ": допустим текст без управляющих символов, строки разделяются \\n");
+                    throw TUsageError(Fill(Tr("cli",
+                                              "недопустимое значение --comment %1: допустим текст без "
+                                              "управляющих символов, строки разделяются \\n"),
+                                           {Quoted(*comment)}));
             }
             lines.push_back(ToCp1251("--comment", line));
         }
         // A longer comment would be written whole but read back cut.
         if (CommentLength(lines) > kCommentLimit)
-            throw TUsageError("недопустимое значение --comment: " + std::to_string(CommentLength(lines)) +
-                              " знаков, допустимо не более " + std::to_string(kCommentLimit) +
-                              " (перевод строки считается за 2)");
+            throw TUsageError(Fill(Tr("cli",
+                                      "недопустимое значение --comment: %1 знаков, допустимо не более %2 "
+                                      "(перевод строки считается за 2)"),
+                                   {std::to_string(CommentLength(lines)), std::to_string(kCommentLimit)}));
         p.Comment = std::move(lines);
     }
     return out;

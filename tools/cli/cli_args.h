@@ -53,6 +53,8 @@ struct TArgs {
     std::optional<std::filesystem::path> Data;
     std::optional<std::uint64_t> Seed;
     bool Json = false;
+    // --lang: "ru" or "en"; what is printed for a person, never the files.
+    std::optional<std::string> Lang;
     TParamArgs Params;
     // FILE of show, copy, regenerate, history; FILE... of delete. Windows-1251.
     std::vector<std::string> Files;

@@ -1,6 +1,9 @@
 // `doctor`: the set-up check of the core, printed for a person or as JSON.
+#include <optional>
+
 #include "cli_app.h"
 #include "cli_output.h"
+#include "text/tr.h"
 #include "doctor/doctor.h"
 #include "monitor/simconfig.h"
 
@@ -16,6 +19,8 @@ int RunDoctorCommand(TContext& ctx) {
     input.EventLogName = config.EventLogName;
     input.KeepEventLog = config.KeepEventLog;
 
+    std::optional<TSourceTexts> sourceTexts;
+    if (ctx.Args.Json) sourceTexts.emplace();  // JSON is the same in every language
     const std::vector<TDoctorItem> items = RunDoctor(input);
     const bool passed = DoctorPassed(items);
     if (ctx.Args.Json) {

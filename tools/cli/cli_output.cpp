@@ -10,6 +10,7 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
+#include "text/tr.h"
 #include "library/availability.h"
 #include "mission/params.h"
 
@@ -33,11 +34,11 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 template <typename Table>
 std::string NameAt(const Table& table, int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= table.size()) return {};
-    return U(table[static_cast<std::size_t>(index)]);
+    return ShownName(table[static_cast<std::size_t>(index)]);
 }
 
 // Text of several lines (CR LF or LF inside) indented under a heading.
-void PrintBlock(std::ostream& out, const char* heading, const std::vector<std::string>& lines) {
+void PrintBlock(std::ostream& out, const std::string& heading, const std::vector<std::string>& lines) {
     std::string text = U(JoinLines(lines));
     out << heading << '\n';
     if (text.empty()) return;
@@ -273,7 +274,8 @@ void PrintMissionText(std::ostream& out, const TMission& m, const TRefData* ref)
         if (!meaning.empty()) out << "  (" << meaning << ")";
         out << '\n';
     };
-    out << U(m.FileName) << "  " << U(m.PropFileName) << "  номер " << m.Number << '\n';
+    out << U(m.FileName) << "  " << U(m.PropFileName) << "  " << Fill(Tr("cli", "номер %1"), {std::to_string(m.Number)})
+        << '\n';
     out << U(m.Name) << '\n';
     std::string mapName = ref ? U(ref->Maps.GetName(d.Map)) : std::string();
     row("map", U(d.Map), mapName);
@@ -284,15 +286,15 @@ void PrintMissionText(std::ostream& out, const TMission& m, const TRefData* ref)
     row("aircraft", U(d.Aircraft), ref ? U(GetAircraftName(ref->Aircrafts, d.Aircraft)) : std::string());
     row("army", std::to_string(d.Army), NameAt(ArmyNames, d.Army));
     row("flight", std::to_string(d.Flight), NameAt(FlightNames, d.Flight));
-    row("height", std::to_string(d.Height), "м");
-    row("clouds", U(d.Clouds), "м");
+    row("height", std::to_string(d.Height), Tr("cli", "м"));
+    row("clouds", U(d.Clouds), Tr("cli", "м"));
     row("time", std::to_string(d.Time), kTimeRange.Contains(d.Time) ? U(TimeName(d.Time)) : std::string());
     row("weather", std::to_string(d.Weather), NameAt(WeatherNames, d.Weather));
     row("tanks", std::to_string(d.Tanks));
     row("random_route", std::to_string(d.RandomRoute));
     row("fighters", std::to_string(d.Fighters));
-    PrintBlock(out, "Кратко:", m.Short);
-    PrintBlock(out, "Комментарий:", m.Comment);
+    PrintBlock(out, Tr("cli", "Кратко:"), m.Short);
+    PrintBlock(out, Tr("cli", "Комментарий:"), m.Comment);
 }
 
 }  // namespace zelk::cli

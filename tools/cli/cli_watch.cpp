@@ -16,6 +16,7 @@
 #include "cli_app.h"
 #include "cli_output.h"
 #include "data/codepage.h"
+#include "text/tr.h"
 #include "generator/random.h"
 #include "generator/writer.h"
 #include "library/commands.h"
@@ -44,8 +45,11 @@ int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
     if (settings.EventLogName.empty()) {
         // The window switches the mode on all the same and nothing ever
         // happens; here the pilot at least learns why.
-        err << "zelk-cli: в " << PathToUtf8(ctx.Root / "conf.ini")
-            << " не задан журнал событий (раздел [game], ключ eventlog): задания перезаписываться не будут\n";
+        err << Fill(Tr("cli",
+                       "zelk-cli: в %1 не задан журнал событий (раздел [game], ключ eventlog): задания "
+                       "перезаписываться не будут"),
+                    {PathToUtf8(ctx.Root / "conf.ini")})
+            << '\n';
     }
 
     int argc = 1;
@@ -67,8 +71,9 @@ int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
     actions.IsListedMission = [&](const std::string& fileName) {
         if (!library.Load(ctx.MissionFolder, ref.Targets)) return false;
         if (library.FindByFileName(fileName) >= 0) return true;
-        err << "zelk-cli: задание \"" << Printable(U(fileName)) << "\" из журнала событий нет в папке "
-            << PathToUtf8(ctx.MissionFolder) << ": пропущено\n";
+        err << Fill(Tr("cli", "zelk-cli: задание \"%1\" из журнала событий нет в папке %2: пропущено"),
+                    {Printable(U(fileName)), PathToUtf8(ctx.MissionFolder)})
+            << '\n';
         err.flush();
         return false;
     };
@@ -80,7 +85,7 @@ int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
             out << MissionJson(mission).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
                 << '\n';
         } else {
-            out << "Записано заново: " << U(mission.FileName) << "  " << U(mission.Name) << '\n';
+            out << Fill(Tr("cli", "Записано заново: %1"), {U(mission.FileName)}) << "  " << U(mission.Name) << '\n';
         }
         out.flush();
     };
@@ -95,8 +100,9 @@ int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
     QObject::connect(&supervisor, &TAutoSupervisor::Started, &app, [&](TLogMonitorThread* monitor) {
         if (!settings.EventLogName.empty() && supervisor.NotifyFailures() == 0 && !announced) {
             announced = true;
-            err << "zelk-cli: слежу за журналом событий " << PathToUtf8(monitor->Examiner().LogFile())
-                << "; Ctrl+C завершает\n";
+            err << Fill(Tr("cli", "zelk-cli: слежу за журналом событий %1; Ctrl+C завершает"),
+                        {PathToUtf8(monitor->Examiner().LogFile())})
+                << '\n';
             err.flush();
         }
     });

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "data/codepage.h"
+#include "text/tr.h"
 
 // The tables are written here in UTF-8 for readability and converted once,
 // at static initialisation, to the program's Windows-1251 text.
@@ -10,14 +11,18 @@
 namespace zelk {
 
 const std::array<std::string, 4> ModeNames = {
-    W("Штурмовка"), W("Торпедирование"), W("Пикирование"), W("Бомбометание")};
+    W(ZELK_TR_NOOP("catalogue", "Штурмовка")), W(ZELK_TR_NOOP("catalogue", "Торпедирование")),
+    W(ZELK_TR_NOOP("catalogue", "Пикирование")), W(ZELK_TR_NOOP("catalogue", "Бомбометание"))};
 
-const std::array<std::string, 2> DifficultyNames = {W("Учебный вылет"), W("Боевой вылет")};
+const std::array<std::string, 2> DifficultyNames = {W(ZELK_TR_NOOP("catalogue", "Учебный вылет")),
+                                                    W(ZELK_TR_NOOP("catalogue", "Боевой вылет"))};
 
-const std::array<std::string, 2> MovementNames = {W("неподвижная"), W("движущаяся")};
+const std::array<std::string, 2> MovementNames = {W(ZELK_TR_NOOP("catalogue", "неподвижная")),
+                                                  W(ZELK_TR_NOOP("catalogue", "движущаяся"))};
 
 const std::array<std::string, 4> ArmyNames = {
-    W("Красная, русский"), W("Красная, английский"), W("Синяя, немецкий"), W("Синяя, японский")};
+    W(ZELK_TR_NOOP("catalogue", "Красная, русский")), W(ZELK_TR_NOOP("catalogue", "Красная, английский")),
+    W(ZELK_TR_NOOP("catalogue", "Синяя, немецкий")), W(ZELK_TR_NOOP("catalogue", "Синяя, японский"))};
 const std::array<std::string, 4> ArmyGroupCodes = {"r0100", "gb0100", "g0100", "ja0100"};
 const std::array<int, 4> ArmySideNumbers = {1, 1, 2, 2};
 const std::array<int, 4> EnemySide = {2, 2, 1, 1};
@@ -41,10 +46,10 @@ const std::array<std::array<std::string, 14>, 3> TankColumns = {{
 // "СУ-76M" ends in a Latin M, "Т-70М" in a Cyrillic one.
 const std::array<std::array<std::string, 14>, 3> TankDisplayNames = {{
     {},
-    {W("Случайный"), W("БТ-7"), W("Т-60"), W("Т-26"), W("Т-34"), W("Т-35"), W("СУ-76M"), W("КВ-1"),
-     W("Т-34-85"), W("ИС-2"), W("ИСУ-152"), W("СУ-100"), W("СУ-85"), W("Т-70М")},
-    {W("Случайный"), "Pz.IIF", "Pz.35(t)", "Pz.38(t)", "Pz.IIIG", "Pz.IVE", "Hetzer", "StuG IIIG",
-     "Pz.IVJ", "Pz.VA", "Pz.VIB", "Jagdpanther", "Ferdinand", "Marder IIIH"},
+    {W(ZELK_TR_NOOP("catalogue", "Случайный")), W("БТ-7"), W("Т-60"), W("Т-26"), W("Т-34"), W("Т-35"), W("СУ-76M"),
+     W("КВ-1"), W("Т-34-85"), W("ИС-2"), W("ИСУ-152"), W("СУ-100"), W("СУ-85"), W("Т-70М")},
+    {W(ZELK_TR_NOOP("catalogue", "Случайный")), "Pz.IIF", "Pz.35(t)", "Pz.38(t)", "Pz.IIIG", "Pz.IVE", "Hetzer",
+     "StuG IIIG", "Pz.IVJ", "Pz.VA", "Pz.VIB", "Jagdpanther", "Ferdinand", "Marder IIIH"},
 }};
 
 const std::string HeavyGunClass = "Karl_600mm";
@@ -70,15 +75,25 @@ const std::array<std::array<int, 11>, 3> FighterArmies = {{
 }};
 
 const std::array<std::string, 2> AutoButtonCaptions = {
-    W("Включить режим автогенерации заданий"), W("Выключить режим автогенерации заданий")};
+    W(ZELK_TR_NOOP("catalogue", "Включить режим автогенерации заданий")),
+    W(ZELK_TR_NOOP("catalogue", "Выключить режим автогенерации заданий"))};
 
 const std::array<std::string, 7> WeatherNames = {
-    W("Безоблачно"), W("Ясно"), W("Дымка"), W("Слабый туман"), W("Туман"), W("Дождь/снег"), W("Гроза")};
+    W(ZELK_TR_NOOP("catalogue", "Безоблачно")), W(ZELK_TR_NOOP("catalogue", "Ясно")),
+    W(ZELK_TR_NOOP("catalogue", "Дымка")),      W(ZELK_TR_NOOP("catalogue", "Слабый туман")),
+    W(ZELK_TR_NOOP("catalogue", "Туман")),      W(ZELK_TR_NOOP("catalogue", "Дождь/снег")),
+    W(ZELK_TR_NOOP("catalogue", "Гроза"))};
 
 const std::array<std::string, 11> CloudNames = {
     "500", "600", "700", "800", "900", "1000", "1100", "1200", "1300", "1400", "1500"};
 
-const std::array<std::string, 3> FlightNames = {W("Нет"), W("Пара"), W("Звено")};
+const std::array<std::string, 3> FlightNames = {
+    W(ZELK_TR_NOOP("catalogue", "Нет")), W(ZELK_TR_NOOP("catalogue", "Пара")), W(ZELK_TR_NOOP("catalogue", "Звено"))};
+
+std::string ShownName(const std::string& name) {
+    const std::string utf8 = Cp1251ToUtf8(name);
+    return Tr("catalogue", utf8.c_str());
+}
 
 std::string TimeName(int hour) {
     // Only the 24 entries of the start-hour list have a name.

@@ -35,6 +35,11 @@ extern const std::array<std::string, 11> CloudNames;   // "500" ... "1500"
 extern const std::array<std::string, 3> FlightNames;   // "Нет", "Пара", "Звено"
 std::string TimeName(int hour);                        // "00:00" ... "23:00"
 
+// A name of these tables as shown to a person (UTF-8, in the pilot's
+// language); the tables themselves, which go into files, never change. Any
+// other text comes back as it is, converted to UTF-8.
+std::string ShownName(const std::string& name);
+
 constexpr char BlockLineEnd = '\x07';
 constexpr char BlockEnd = '\x04';
 

@@ -10,6 +10,7 @@
 
 #include "files/error.h"
 #include "data/refdata.h"
+#include "text/tr.h"
 
 namespace zelk {
 
@@ -37,7 +38,7 @@ TWalkResult WalkJpeg(std::string_view bytes, std::size_t start) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
     const std::size_t size = bytes.size();
     const auto truncated = [&](std::size_t at) {
-        return TWalkResult{TWalk::Truncated, 0, at, "картинка JPEG обрывается на конце файла"};
+        return TWalkResult{TWalk::Truncated, 0, at, ZELK_TR_NOOP("data", "картинка JPEG обрывается на конце файла")};
     };
     const auto broken = [&](std::size_t at, const char* reason) {
         return TWalkResult{TWalk::Broken, 0, at, reason};
@@ -45,24 +46,25 @@ TWalkResult WalkJpeg(std::string_view bytes, std::size_t start) {
 
     if (start >= size || size - start < 2) return truncated(start);
     if (byte(start) != 0xFF || byte(start + 1) != 0xD8)
-        return broken(start, "здесь нет картинки JPEG: нет её начального маркера FF D8");
+        return broken(start, ZELK_TR_NOOP("data", "здесь нет картинки JPEG: нет её начального маркера FF D8"));
 
     std::size_t pos = start + 2;
     while (true) {
         // A marker: 0xFF, any number of 0xFF fill bytes, then the code.
         if (pos >= size) return truncated(pos);
-        if (byte(pos) != 0xFF) return broken(pos, "в картинке JPEG ожидался маркер (байт FF)");
+        if (byte(pos) != 0xFF) return broken(pos, ZELK_TR_NOOP("data", "в картинке JPEG ожидался маркер (байт FF)"));
         const std::size_t markerAt = pos;
         while (pos < size && byte(pos) == 0xFF) ++pos;
         if (pos >= size) return truncated(pos);
         const unsigned char code = byte(pos++);
         if (code == 0xD9) return TWalkResult{TWalk::Complete, pos, 0, ""};
-        if (code == 0x00 || code == 0xD8) return broken(markerAt, "в картинке JPEG неверный маркер");
+        if (code == 0x00 || code == 0xD8)
+            return broken(markerAt, ZELK_TR_NOOP("data", "в картинке JPEG неверный маркер"));
         if (code == 0x01 || (code >= 0xD0 && code <= 0xD7)) continue;  // no length follows
 
         if (size - pos < 2) return truncated(pos);
         const std::size_t length = (static_cast<std::size_t>(byte(pos)) << 8) | byte(pos + 1);
-        if (length < 2) return broken(pos, "в картинке JPEG длина сегмента меньше 2");
+        if (length < 2) return broken(pos, ZELK_TR_NOOP("data", "в картинке JPEG длина сегмента меньше 2"));
         if (size - pos < length) return truncated(pos);
         pos += length;
 
@@ -91,8 +93,9 @@ TWalkResult WalkJpeg(std::string_view bytes, std::size_t start) {
 
 void CheckOffset(std::string_view bytes, std::int64_t offset, const std::filesystem::path& fileName) {
     if (offset < 0 || static_cast<std::uint64_t>(offset) >= bytes.size())
-        throw TFileError(fileName, offset,
-                         "смещение картинки за пределами файла (размер " + std::to_string(bytes.size()) + ")");
+        throw TFileError(
+            fileName, offset,
+            Fill(Tr("data", "смещение картинки за пределами файла (размер %1)"), {std::to_string(bytes.size())}));
 }
 
 // ---------------------------------------------------------------- libjpeg glue
@@ -215,7 +218,7 @@ TImage DecodeComplete(std::string_view image, std::int64_t offset, const std::fi
     const char* failure =
         DecodeJpeg(reinterpret_cast<const unsigned char*>(image.data()), image.size(), result, err);
     if (failure != nullptr)
-        throw TFileError(fileName, offset, std::string("картинка JPEG не читается: ") + failure);
+        throw TFileError(fileName, offset, Fill(Tr("data", "картинка JPEG не читается: %1"), {failure}));
     return result;
 }
 
@@ -225,7 +228,7 @@ std::size_t JpegLength(std::string_view bytes, std::int64_t offset, const std::f
     CheckOffset(bytes, offset, fileName);
     const TWalkResult walk = WalkJpeg(bytes, static_cast<std::size_t>(offset));
     if (walk.Status != TWalk::Complete)
-        throw TFileError(fileName, static_cast<std::int64_t>(walk.At), walk.Reason);
+        throw TFileError(fileName, static_cast<std::int64_t>(walk.At), Tr("data", walk.Reason));
     return walk.End - static_cast<std::size_t>(offset);
 }
 
@@ -237,7 +240,9 @@ TImage DecodePicture(std::string_view bytes, std::int64_t offset, const std::fil
 TImage ReadPicture(const std::filesystem::path& file, std::int64_t offset) {
     TDataFile data(file);
     if (offset < 0 || static_cast<std::uint64_t>(offset) >= data.Size())
-        throw TFileError(file, offset, "смещение картинки за пределами файла (размер " + std::to_string(data.Size()) + ")");
+        throw TFileError(
+            file, offset,
+            Fill(Tr("data", "смещение картинки за пределами файла (размер %1)"), {std::to_string(data.Size())}));
     // The image's length is not stored: read a piece, and a larger one while
     // the image runs on past it and the file goes on.
     std::size_t chunk = 64 * 1024;
@@ -250,7 +255,7 @@ TImage ReadPicture(const std::filesystem::path& file, std::int64_t offset) {
             chunk *= 4;
             continue;
         }
-        throw TFileError(file, offset + static_cast<std::int64_t>(walk.At), walk.Reason);
+        throw TFileError(file, offset + static_cast<std::int64_t>(walk.At), Tr("data", walk.Reason));
     }
 }
 

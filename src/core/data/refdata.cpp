@@ -11,12 +11,13 @@
 #include "data/layout.h"
 #include "files/error.h"
 #include "files/paths.h"
+#include "text/tr.h"
 
 namespace zelk {
 
 namespace {
 
-constexpr const char* kTargetLeftOut = ". Цель пропущена, остальное загружено.";
+constexpr const char* kTargetLeftOut = ZELK_TR_NOOP("data", "%1. Цель пропущена, остальное загружено.");
 
 std::string Quote(std::string_view cp1251) { return "«" + Cp1251ToUtf8(cp1251) + "»"; }
 
@@ -34,8 +35,8 @@ public:
     void Need(std::size_t n, const char* what) const {
         if (Remaining() < n)
             throw TFileError(file_, static_cast<std::int64_t>(pos_),
-                             std::string("данные обрываются: для поля «") + what + "» нужно " +
-                                 std::to_string(n) + " байт, а осталось " + std::to_string(Remaining()));
+                             Fill(Tr("data", "данные обрываются: для поля «%1» нужно %2 байт, а осталось %3"),
+                                  {Tr("data", what), std::to_string(n), std::to_string(Remaining())}));
     }
 
     std::uint8_t Byte(const char* what) {
@@ -66,8 +67,8 @@ public:
         const std::size_t length = Byte(what);
         if (Remaining() < length)
             throw TFileError(file_, static_cast<std::int64_t>(at),
-                             std::string("длина текста «") + what + "» (" + std::to_string(length) +
-                                 " байт) выходит за конец данных: осталось " + std::to_string(Remaining()));
+                             Fill(Tr("data", "длина текста «%1» (%2 байт) выходит за конец данных: осталось %3"),
+                                  {Tr("data", what), std::to_string(length), std::to_string(Remaining())}));
         std::string text(bytes_.substr(pos_, length));
         pos_ += length;
         return text;
@@ -78,13 +79,13 @@ public:
         const std::size_t at = pos_;
         const std::int32_t count = Int32(what);
         if (count < 0)
-            throw TFileError(file_, static_cast<std::int64_t>(at),
-                             std::string("отрицательное поле «") + what + "»: " + std::to_string(count));
+            throw TFileError(
+                file_, static_cast<std::int64_t>(at),
+                Fill(Tr("data", "отрицательное поле «%1»: %2"), {Tr("data", what), std::to_string(count)}));
         if (static_cast<std::size_t>(count) > Remaining() / minRecordSize)
             throw TFileError(file_, static_cast<std::int64_t>(at),
-                             std::string("поле «") + what + "» (" + std::to_string(count) +
-                                 ") больше, чем записей помещается в оставшиеся " +
-                                 std::to_string(Remaining()) + " байт");
+                             Fill(Tr("data", "поле «%1» (%2) больше, чем записей помещается в оставшиеся %3 байт"),
+                                  {Tr("data", what), std::to_string(count), std::to_string(Remaining())}));
         return static_cast<std::size_t>(count);
     }
 
@@ -97,35 +98,35 @@ private:
 
 TMap ReadMap(TByteReader& r) {
     TMap map;
-    map.Name = r.ShortText("имя карты");
-    map.Key = r.ShortText("ключ карты");
+    map.Name = r.ShortText(ZELK_TR_NOOP("data", "имя карты"));
+    map.Key = r.ShortText(ZELK_TR_NOOP("data", "ключ карты"));
     return map;
 }
 
 TAircraft ReadAircraft(TByteReader& r) {
     TAircraft a;
-    a.Name = r.ShortText("имя самолёта");
-    a.SpareText = r.ShortText("запасной текст самолёта");
-    a.AirClass = r.ShortText("класс самолёта");
-    a.Modes = r.Byte("виды заданий самолёта");
-    for (auto& w : a.Weapons) w = r.ShortText("вооружение самолёта");
+    a.Name = r.ShortText(ZELK_TR_NOOP("data", "имя самолёта"));
+    a.SpareText = r.ShortText(ZELK_TR_NOOP("data", "запасной текст самолёта"));
+    a.AirClass = r.ShortText(ZELK_TR_NOOP("data", "класс самолёта"));
+    a.Modes = r.Byte(ZELK_TR_NOOP("data", "виды заданий самолёта"));
+    for (auto& w : a.Weapons) w = r.ShortText(ZELK_TR_NOOP("data", "вооружение самолёта"));
     return a;
 }
 
 TVariantCell ReadCell(TByteReader& r) {
     TVariantCell c;
-    c.PointX = r.Double("точка цели X");
-    c.PointY = r.Double("точка цели Y");
-    c.ChiefsBlock = r.Int32("блок Chiefs");
-    c.NStationaryBlock = r.Int32("блок NStationary");
-    c.BuildingsBlock = r.Int32("блок Buildings");
-    c.TargetBlock = r.Int32("блок Target");
-    c.StaticCameraBlock = r.Int32("блок StaticCamera");
-    c.BridgeBlock = r.Int32("блок Bridge");
-    c.HouseBlock = r.Int32("блок House");
-    c.FrontMarkerBlock = r.Int32("блок FrontMarker");
-    c.NightBlock = r.Int32("ночной блок");
-    c.Reserved = r.Int32("резерв");
+    c.PointX = r.Double(ZELK_TR_NOOP("data", "точка цели X"));
+    c.PointY = r.Double(ZELK_TR_NOOP("data", "точка цели Y"));
+    c.ChiefsBlock = r.Int32(ZELK_TR_NOOP("data", "блок Chiefs"));
+    c.NStationaryBlock = r.Int32(ZELK_TR_NOOP("data", "блок NStationary"));
+    c.BuildingsBlock = r.Int32(ZELK_TR_NOOP("data", "блок Buildings"));
+    c.TargetBlock = r.Int32(ZELK_TR_NOOP("data", "блок Target"));
+    c.StaticCameraBlock = r.Int32(ZELK_TR_NOOP("data", "блок StaticCamera"));
+    c.BridgeBlock = r.Int32(ZELK_TR_NOOP("data", "блок Bridge"));
+    c.HouseBlock = r.Int32(ZELK_TR_NOOP("data", "блок House"));
+    c.FrontMarkerBlock = r.Int32(ZELK_TR_NOOP("data", "блок FrontMarker"));
+    c.NightBlock = r.Int32(ZELK_TR_NOOP("data", "ночной блок"));
+    c.Reserved = r.Int32(ZELK_TR_NOOP("data", "резерв"));
     return c;
 }
 
@@ -153,21 +154,24 @@ struct TParsedFile {
 };
 
 [[noreturn]] void TargetFault(const TParsedFile& f, std::size_t at, const TTarget& t, const std::string& what) {
-    throw TFileError(f.Name, static_cast<std::int64_t>(at), "цель " + Quote(t.Name) + ": " + what);
+    throw TFileError(f.Name, static_cast<std::int64_t>(at), Fill(Tr("data", "цель %1: %2"), {Quote(t.Name), what}));
 }
 
 // Checks that need nothing but the record itself.
 void CheckTargetFields(const TParsedFile& f, const TReadTarget& rt) {
     const TTarget& t = *rt.Target;
     if (t.DataFile < 0 || t.DataFile >= kDataFileCount)
-        TargetFault(f, rt.DataFileAt, t, "номер файла данных " + std::to_string(t.DataFile) + " вне 0..9");
+        TargetFault(f, rt.DataFileAt, t,
+                    Fill(Tr("data", "номер файла данных %1 вне 0..9"), {std::to_string(t.DataFile)}));
     if (t.PictureOffset < 0)
-        TargetFault(f, rt.PictureAt(), t, "отрицательное смещение картинки " + std::to_string(t.PictureOffset));
+        TargetFault(f, rt.PictureAt(), t,
+                    Fill(Tr("data", "отрицательное смещение картинки %1"), {std::to_string(t.PictureOffset)}));
     for (std::size_t n = 0; n < kCellCount; ++n) {
         for (std::size_t k = 0; k < kBlocksPerCell; ++k) {
             const std::int32_t v = BlockField(CellByNumber(t, n), k);
             if (v < -2)
-                TargetFault(f, rt.BlockAt(n, k), t, "смещение блока объектов " + std::to_string(v) + " меньше -2");
+                TargetFault(f, rt.BlockAt(n, k), t,
+                            Fill(Tr("data", "смещение блока объектов %1 меньше -2"), {std::to_string(v)}));
         }
     }
 }
@@ -224,12 +228,15 @@ private:
 void CheckTargetData(const TParsedFile& f, const TReadTarget& rt, TTargetData& data) {
     const TTarget& t = *rt.Target;
     const std::uint64_t size = data.Size();
-    const std::string where = " файла " + data.Name() + " (размер " + std::to_string(size) + ")";
+    const std::string sizeText = std::to_string(size);
     if (static_cast<std::uint64_t>(t.PictureOffset) + 2 > size)
-        TargetFault(f, rt.PictureAt(), t, "смещение картинки " + std::to_string(t.PictureOffset) + " за пределами" + where);
+        TargetFault(f, rt.PictureAt(), t,
+                    Fill(Tr("data", "смещение картинки %1 за пределами файла %2 (размер %3)"),
+                         {std::to_string(t.PictureOffset), data.Name(), sizeText}));
     if (data.Bytes(t.PictureOffset, 2) != std::string("\xFF\xD8", 2))
         TargetFault(f, rt.PictureAt(), t,
-                    "по смещению " + std::to_string(t.PictureOffset) + where + " нет картинки JPEG");
+                    Fill(Tr("data", "по смещению %1 файла %2 (размер %3) нет картинки JPEG"),
+                         {std::to_string(t.PictureOffset), data.Name(), sizeText}));
     std::vector<std::int32_t> checked;
     for (std::size_t n = 0; n < kCellCount; ++n) {
         for (std::size_t k = 0; k < kBlocksPerCell; ++k) {
@@ -237,10 +244,13 @@ void CheckTargetData(const TParsedFile& f, const TReadTarget& rt, TTargetData& d
             if (v < 0 || std::find(checked.begin(), checked.end(), v) != checked.end()) continue;
             if (static_cast<std::uint64_t>(v) >= size)
                 TargetFault(f, rt.BlockAt(n, k), t,
-                            "смещение блока объектов " + std::to_string(v) + " за пределами" + where);
+                            Fill(Tr("data", "смещение блока объектов %1 за пределами файла %2 (размер %3)"),
+                                 {std::to_string(v), data.Name(), sizeText}));
             if (!data.BlockEnds(v))
-                TargetFault(f, rt.BlockAt(n, k), t,
-                            "блок объектов по смещению " + std::to_string(v) + where + " не завершён байтом 0x04");
+                TargetFault(
+                    f, rt.BlockAt(n, k), t,
+                    Fill(Tr("data", "блок объектов по смещению %1 файла %2 (размер %3) не завершён байтом 0x04"),
+                         {std::to_string(v), data.Name(), sizeText}));
             checked.push_back(v);
         }
     }
@@ -252,10 +262,12 @@ TParsedFile ParseDataFile(std::string_view bytes, int index, const std::filesyst
     f.Name = fileName;
     f.Size = bytes.size();
     if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
-        throw TFileError(fileName, TFileError::kNoPosition, "файл больше 2 ГБ: смещения в нём не помещаются в int32");
+        throw TFileError(fileName, TFileError::kNoPosition,
+                         Tr("data", "файл больше 2 ГБ: смещения в нём не помещаются в int32"));
     if (bytes.size() < kTrailerSize)
         throw TFileError(fileName, 0,
-                         "файл короче 4 байт (" + std::to_string(bytes.size()) + "): в нём нет даже указателя таблицы целей");
+                         Fill(Tr("data", "файл короче 4 байт (%1): в нём нет даже указателя таблицы целей"),
+                              {std::to_string(bytes.size())}));
 
     TByteReader r(bytes, fileName);
     // Nothing but the trailer lies in the last four bytes.
@@ -264,39 +276,41 @@ TParsedFile ParseDataFile(std::string_view bytes, int index, const std::filesyst
 
     f.Map = ReadMap(r);
     if (index == 0) {
-        const std::size_t count = r.Count("число самолётов", kMinAircraftSize);
+        const std::size_t count = r.Count(ZELK_TR_NOOP("data", "число самолётов"), kMinAircraftSize);
         f.Aircrafts.reserve(count);
         for (std::size_t i = 0; i < count; ++i) f.Aircrafts.push_back(ReadAircraft(r));
-        r.Need(kRouteTableSize, "таблица смещений маршрута");
+        r.Need(kRouteTableSize, ZELK_TR_NOOP("data", "таблица смещений маршрута"));
         for (auto& mode : f.RouteOffsets) {
             for (auto& point : mode) {
-                point.X = r.Double("смещение маршрута X");
-                point.Y = r.Double("смещение маршрута Y");
+                point.X = r.Double(ZELK_TR_NOOP("data", "смещение маршрута X"));
+                point.Y = r.Double(ZELK_TR_NOOP("data", "смещение маршрута Y"));
             }
         }
     }
 
     r.SetLimit(bytes.size());
     r.Seek(trailerAt);
-    const std::int32_t tableAt = r.Int32("указатель таблицы целей");
+    const std::int32_t tableAt = r.Int32(ZELK_TR_NOOP("data", "указатель таблицы целей"));
     if (tableAt < 0 || static_cast<std::size_t>(tableAt) + kInt32Size > trailerAt)
         throw TFileError(fileName, static_cast<std::int64_t>(trailerAt),
-                         "таблица целей по смещению " + std::to_string(tableAt) +
-                             " лежит вне файла (её начало должно быть не дальше байта " +
-                             std::to_string(trailerAt >= kInt32Size ? trailerAt - kInt32Size : 0) + ")");
+                         Fill(Tr("data",
+                                 "таблица целей по смещению %1 лежит вне файла (её начало должно быть не "
+                                 "дальше байта %2)"),
+                              {std::to_string(tableAt),
+                               std::to_string(trailerAt >= kInt32Size ? trailerAt - kInt32Size : 0)}));
     r.SetLimit(trailerAt);
     r.Seek(static_cast<std::size_t>(tableAt));
-    const std::size_t count = r.Count("число целей", kMinTargetSize);
+    const std::size_t count = r.Count(ZELK_TR_NOOP("data", "число целей"), kMinTargetSize);
     f.Targets.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         TReadTarget rt;
         rt.Target = std::make_unique<TTarget>();
         TTarget& t = *rt.Target;
-        t.Name = r.ShortText("имя цели");
-        t.MapKey = r.ShortText("ключ карты цели");
+        t.Name = r.ShortText(ZELK_TR_NOOP("data", "имя цели"));
+        t.MapKey = r.ShortText(ZELK_TR_NOOP("data", "ключ карты цели"));
         rt.DataFileAt = r.Pos();
-        t.DataFile = r.Int32("номер файла данных цели");
-        t.PictureOffset = r.Int32("смещение картинки");
+        t.DataFile = r.Int32(ZELK_TR_NOOP("data", "номер файла данных цели"));
+        t.PictureOffset = r.Int32(ZELK_TR_NOOP("data", "смещение картинки"));
         for (std::size_t n = 0; n < kCellCount; ++n) CellByNumber(t, n) = ReadCell(r);
         CheckTargetFields(f, rt);
         f.Targets.push_back(std::move(rt));
@@ -320,18 +334,19 @@ void Commit(TParsedFile&& f, TRefData& into) {
 std::string ReadWholeFile(const std::filesystem::path& path) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
-        throw TFileError(path, TFileError::kNoPosition, "это папка, а не файл данных");
+        throw TFileError(path, TFileError::kNoPosition, Tr("data", "это папка, а не файл данных"));
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw TFileError(path, TFileError::kNoPosition, "не удалось открыть файл для чтения");
+    if (!in) throw TFileError(path, TFileError::kNoPosition, Tr("data", "не удалось открыть файл для чтения"));
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
-    if (!in || size < 0) throw TFileError(path, TFileError::kNoPosition, "не удалось узнать размер файла");
+    if (!in || size < 0) throw TFileError(path, TFileError::kNoPosition, Tr("data", "не удалось узнать размер файла"));
     if (size > std::numeric_limits<std::int32_t>::max())
-        throw TFileError(path, TFileError::kNoPosition, "файл больше 2 ГБ: смещения в нём не помещаются в int32");
+        throw TFileError(path, TFileError::kNoPosition,
+                         Tr("data", "файл больше 2 ГБ: смещения в нём не помещаются в int32"));
     std::string bytes(static_cast<std::size_t>(size), '\0');
     in.seekg(0, std::ios::beg);
     if (size > 0) in.read(bytes.data(), size);
-    if (!in || in.gcount() != size) throw TFileError(path, TFileError::kNoPosition, "ошибка чтения файла");
+    if (!in || in.gcount() != size) throw TFileError(path, TFileError::kNoPosition, Tr("data", "ошибка чтения файла"));
     return bytes;
 }
 
@@ -406,14 +421,14 @@ TRefData LoadRefData(const std::filesystem::path& dir) {
         std::error_code ec;
         present[n] = std::filesystem::exists(path, ec) || ec;
         if (!present[n]) {
-            if (n == 0) throw TFileError(path, TFileError::kNoPosition, "файл не найден");
+            if (n == 0) throw TFileError(path, TFileError::kNoPosition, Tr("data", "файл не найден"));
             continue;
         }
         try {
             files[n] = ParseDataFile(ReadWholeFile(path), n, path);
         } catch (const TFileError& e) {
             if (n == 0) throw;
-            data.Warnings.push_back(std::string(e.what()) + ". Файл пропущен: его карта и цели не загружены.");
+            data.Warnings.push_back(Fill(Tr("data", "%1. Файл пропущен: его карта и цели не загружены."), {e.what()}));
             data.LeftOutFiles.push_back(n);
         }
     }
@@ -428,7 +443,8 @@ TRefData LoadRefData(const std::filesystem::path& dir) {
         std::erase_if(files[n]->Targets, [&](const TReadTarget& rt) {
             const int d = rt.Target->DataFile;
             if (d == n) return false;
-            std::string fault = "её картинка и блоки объектов лежат в файле " + DataFileName(d) + ", которого нет";
+            std::string fault =
+                Fill(Tr("data", "её картинка и блоки объектов лежат в файле %1, которого нет"), {DataFileName(d)});
             try {
                 if (present[d]) {
                     if (!opened[d]) opened[d].emplace(data.DataFilePath(d));
@@ -438,16 +454,16 @@ TRefData LoadRefData(const std::filesystem::path& dir) {
             } catch (const TFileError& e) {
                 if (e.File() != file.Name) {
                     // The other file itself failed: still this target's fault.
-                    fault = "её картинка и блоки объектов не читаются: " + std::string(e.what());
+                    fault = Fill(Tr("data", "её картинка и блоки объектов не читаются: %1"), {e.what()});
                 } else {
-                    data.Warnings.push_back(std::string(e.what()) + kTargetLeftOut);
+                    data.Warnings.push_back(Fill(Tr("data", kTargetLeftOut), {e.what()}));
                     return true;
                 }
             }
             try {
                 TargetFault(file, rt.DataFileAt, *rt.Target, fault);
             } catch (const TFileError& e) {
-                data.Warnings.push_back(std::string(e.what()) + kTargetLeftOut);
+                data.Warnings.push_back(Fill(Tr("data", kTargetLeftOut), {e.what()}));
             }
             return true;
         });
@@ -466,12 +482,13 @@ TRefData LoadRefData(const std::filesystem::path& dir) {
 std::vector<std::string> ParseObjectBlock(std::string_view bytes, std::int64_t offset,
                                           const std::filesystem::path& fileName) {
     if (offset < 0 || static_cast<std::uint64_t>(offset) >= bytes.size())
-        throw TFileError(fileName, offset,
-                         "смещение блока объектов за пределами файла (размер " + std::to_string(bytes.size()) + ")");
+        throw TFileError(
+            fileName, offset,
+            Fill(Tr("data", "смещение блока объектов за пределами файла (размер %1)"), {std::to_string(bytes.size())}));
     std::vector<std::string> lines;
     std::string line;
     if (!TakeBlockBytes(bytes.substr(static_cast<std::size_t>(offset)), line, lines))
-        throw TFileError(fileName, offset, "блок объектов не завершён байтом 0x04 до конца файла");
+        throw TFileError(fileName, offset, Tr("data", "блок объектов не завершён байтом 0x04 до конца файла"));
     return lines;
 }
 
@@ -481,17 +498,19 @@ struct TDataFile::Impl {
 
 TDataFile::TDataFile(const std::filesystem::path& path) : path_(path), impl_(std::make_unique<Impl>()) {
     impl_->in.open(path, std::ios::binary);
-    if (!impl_->in) throw TFileError(path, TFileError::kNoPosition, "не удалось открыть файл данных для чтения");
+    if (!impl_->in)
+        throw TFileError(path, TFileError::kNoPosition, Tr("data", "не удалось открыть файл данных для чтения"));
     impl_->in.seekg(0, std::ios::end);
     const std::streamoff size = impl_->in.tellg();
-    if (!impl_->in || size < 0) throw TFileError(path, TFileError::kNoPosition, "не удалось узнать размер файла данных");
+    if (!impl_->in || size < 0)
+        throw TFileError(path, TFileError::kNoPosition, Tr("data", "не удалось узнать размер файла данных"));
     size_ = static_cast<std::uint64_t>(size);
 }
 
 TDataFile::~TDataFile() = default;
 
 std::string TDataFile::ReadAt(std::int64_t offset, std::size_t count) {
-    if (offset < 0) throw TFileError(path_, offset, "отрицательное смещение чтения");
+    if (offset < 0) throw TFileError(path_, offset, Tr("data", "отрицательное смещение чтения"));
     if (static_cast<std::uint64_t>(offset) >= size_ || count == 0) return {};
     count = static_cast<std::size_t>(std::min<std::uint64_t>(count, size_ - static_cast<std::uint64_t>(offset)));
     std::string bytes(count, '\0');
@@ -500,14 +519,15 @@ std::string TDataFile::ReadAt(std::int64_t offset, std::size_t count) {
     in.seekg(offset, std::ios::beg);
     in.read(bytes.data(), static_cast<std::streamsize>(count));
     if (in.gcount() != static_cast<std::streamsize>(count))
-        throw TFileError(path_, offset, "ошибка чтения файла данных");
+        throw TFileError(path_, offset, Tr("data", "ошибка чтения файла данных"));
     return bytes;
 }
 
 std::vector<std::string> TDataFile::ReadObjectBlock(std::int64_t offset) {
     if (offset < 0 || static_cast<std::uint64_t>(offset) >= size_)
-        throw TFileError(path_, offset,
-                         "смещение блока объектов за пределами файла (размер " + std::to_string(size_) + ")");
+        throw TFileError(
+            path_, offset,
+            Fill(Tr("data", "смещение блока объектов за пределами файла (размер %1)"), {std::to_string(size_)}));
     constexpr std::size_t kChunk = 4096;
     std::vector<std::string> lines;
     std::string line;
@@ -515,7 +535,7 @@ std::vector<std::string> TDataFile::ReadObjectBlock(std::int64_t offset) {
         const std::string chunk = ReadAt(at, kChunk);
         if (TakeBlockBytes(chunk, line, lines)) return lines;
         if (chunk.size() < kChunk)
-            throw TFileError(path_, offset, "блок объектов не завершён байтом 0x04 до конца файла");
+            throw TFileError(path_, offset, Tr("data", "блок объектов не завершён байтом 0x04 до конца файла"));
     }
 }
 

@@ -16,6 +16,7 @@
 #include "files/error.h"
 #include "data/refdata.h"
 #include "files/paths.h"
+#include "text/tr.h"
 #include "eventlog/logexaminer.h"
 #include "library/commands.h"
 #include "mission/mission.h"
@@ -79,101 +80,144 @@ struct TText {
 };
 
 const TText kTexts[] = {
-    {T::DataRc0Missing, "Основной файл данных {1} не найден: задания создавать невозможно."},
-    {T::DataRc0MissingFix, "Положите файлы данных orvak_zelk.rc0…rc9 в папку {1}, из которой программа их читает "
-                           "(это папка программы; в zelk-cli её задаёт параметр --data)."},
-    {T::DataRc0Broken, "Основной файл данных повреждён, задания создавать невозможно. {1}"},
-    {T::DataBrokenFix, "Замените файл исправной копией из поставки ZELK; если он ссылается на файл данных, "
-                       "которого нет, положите тот рядом. Все ошибки файла покажет команда zelk-pack check {1}."},
-    {T::DataLoaded, "Загружены файлы данных {1}: карт {2}, целей {3}, самолётов {4}."},
-    {T::DataLeftOut, "{1}"},
-    {T::DataTargetsInLeftOut, "Цели {1} берут картинку и блоки объектов из пропущенного файла {2}; задания для них "
-                              "пишутся, но файл повреждён."},
-    {T::DataTargetsInLeftOutFix, "Замените файл {1} исправной копией."},
-    {T::DataNoTargets, "В файлах данных нет ни одной карты с целями: задания создавать невозможно."},
-    {T::DataNoTargetsFix, "Замените файлы данных исправными копиями из поставки ZELK."},
+    {T::DataRc0Missing, ZELK_TR_NOOP("doctor", "Основной файл данных {1} не найден: задания создавать невозможно.")},
+    {T::DataRc0MissingFix,
+     ZELK_TR_NOOP("doctor",
+                  "Положите файлы данных orvak_zelk.rc0…rc9 в папку {1}, из которой программа их читает "
+                  "(это папка программы; в zelk-cli её задаёт параметр --data).")},
+    {T::DataRc0Broken, ZELK_TR_NOOP("doctor", "Основной файл данных повреждён, задания создавать невозможно. {1}")},
+    {T::DataBrokenFix,
+     ZELK_TR_NOOP("doctor",
+                  "Замените файл исправной копией из поставки ZELK; если он ссылается на файл данных, "
+                  "которого нет, положите тот рядом. Все ошибки файла покажет команда zelk-pack check {1}.")},
+    {T::DataLoaded, ZELK_TR_NOOP("doctor", "Загружены файлы данных {1}: карт {2}, целей {3}, самолётов {4}.")},
+    {T::DataLeftOut, ZELK_TR_NOOP("doctor", "{1}")},
+    {T::DataTargetsInLeftOut,
+     ZELK_TR_NOOP("doctor",
+                  "Цели {1} берут картинку и блоки объектов из пропущенного файла {2}; задания для них "
+                  "пишутся, но файл повреждён.")},
+    {T::DataTargetsInLeftOutFix, ZELK_TR_NOOP("doctor", "Замените файл {1} исправной копией.")},
+    {T::DataNoTargets,
+     ZELK_TR_NOOP("doctor", "В файлах данных нет ни одной карты с целями: задания создавать невозможно.")},
+    {T::DataNoTargetsFix, ZELK_TR_NOOP("doctor", "Замените файлы данных исправными копиями из поставки ZELK.")},
 
-    {T::SimRootMissing, "Папка симулятора {1} не найдена."},
-    {T::SimRootMissingFix, "Установите ZELK в подпапку папки симулятора (например, <симулятор>\\ZELK\\) или укажите "
-                           "папку симулятора параметром --root."},
-    {T::SimExeOk, "Программа симулятора {1} на месте."},
-    {T::SimExeMissing, "Программа симулятора {1} не найдена: кнопка «Пуск» не сработает."},
-    {T::SimExeMissingFix, "Проверьте, что это папка симулятора: в ней должен лежать orvaksim.exe. ZELK ставится в "
-                          "её подпапку; другую папку можно указать параметром --root."},
-    {T::SimConfMissing, "Файл настроек симулятора {1} не найден: неизвестно, где симулятор ведёт журнал событий, "
-                        "и автогенерация не сработает."},
-    {T::SimConfMissingFix, "Запустите симулятор один раз, чтобы он создал conf.ini, затем добавьте в раздел [game] "
-                           "строку eventlog=eventlog.lst."},
-    {T::SimConfUnreadable, "Файл настроек симулятора {1} не читается ({2}): автогенерация не узнает, где журнал "
-                           "событий."},
-    {T::SimConfUnreadableFix, "Дайте права на чтение файла {1} или замените его обычным файлом."},
-    {T::SimLogUnset, "В разделе [game] файла {1} не задан ключ eventlog: симулятор не ведёт журнал событий, и "
-                     "автогенерация не сработает."},
-    {T::SimLogUnsetFix, "Добавьте в раздел [game] файла {1} строку eventlog=eventlog.lst (и, по желанию, "
-                        "eventlogkeep=1), затем перезапустите симулятор."},
-    {T::SimLogSet, "Файл настроек {1} прочитан, журнал событий задан: eventlog={2}."},
-    {T::SimLogFolderMissing, "Папки {1}, в которой должен лежать журнал событий, нет: симулятор не сможет его "
-                             "записать, и автогенерация не сработает."},
-    {T::SimLogFolderMissingFix, "Создайте папку {1} или укажите в ключе eventlog файла conf.ini имя в "
-                                "существующей папке (например, eventlog=eventlog.lst)."},
-    {T::SimKeepOn, "eventlogkeep=1: симулятор дописывает журнал от полёта к полёту; автогенерация учитывает только "
-                   "строки, добавленные после её включения."},
-    {T::SimKeepOff, "eventlogkeep=0 (или ключа нет): симулятор начинает журнал заново при каждом запуске; "
-                    "автогенерация читает его с начала."},
+    {T::SimRootMissing, ZELK_TR_NOOP("doctor", "Папка симулятора {1} не найдена.")},
+    {T::SimRootMissingFix,
+     ZELK_TR_NOOP("doctor",
+                  "Установите ZELK в подпапку папки симулятора (например, <симулятор>\\ZELK\\) или укажите "
+                  "папку симулятора параметром --root.")},
+    {T::SimExeOk, ZELK_TR_NOOP("doctor", "Программа симулятора {1} на месте.")},
+    {T::SimExeMissing, ZELK_TR_NOOP("doctor", "Программа симулятора {1} не найдена: кнопка «Пуск» не сработает.")},
+    {T::SimExeMissingFix,
+     ZELK_TR_NOOP("doctor",
+                  "Проверьте, что это папка симулятора: в ней должен лежать orvaksim.exe. ZELK ставится в "
+                  "её подпапку; другую папку можно указать параметром --root.")},
+    {T::SimConfMissing,
+     ZELK_TR_NOOP("doctor",
+                  "Файл настроек симулятора {1} не найден: неизвестно, где симулятор ведёт журнал событий, "
+                  "и автогенерация не сработает.")},
+    {T::SimConfMissingFix,
+     ZELK_TR_NOOP("doctor",
+                  "Запустите симулятор один раз, чтобы он создал conf.ini, затем добавьте в раздел [game] "
+                  "строку eventlog=eventlog.lst.")},
+    {T::SimConfUnreadable,
+     ZELK_TR_NOOP("doctor",
+                  "Файл настроек симулятора {1} не читается ({2}): автогенерация не узнает, где журнал "
+                  "событий.")},
+    {T::SimConfUnreadableFix,
+     ZELK_TR_NOOP("doctor", "Дайте права на чтение файла {1} или замените его обычным файлом.")},
+    {T::SimLogUnset,
+     ZELK_TR_NOOP("doctor",
+                  "В разделе [game] файла {1} не задан ключ eventlog: симулятор не ведёт журнал событий, и "
+                  "автогенерация не сработает.")},
+    {T::SimLogUnsetFix, ZELK_TR_NOOP("doctor",
+                                     "Добавьте в раздел [game] файла {1} строку eventlog=eventlog.lst (и, по желанию, "
+                                     "eventlogkeep=1), затем перезапустите симулятор.")},
+    {T::SimLogSet, ZELK_TR_NOOP("doctor", "Файл настроек {1} прочитан, журнал событий задан: eventlog={2}.")},
+    {T::SimLogFolderMissing,
+     ZELK_TR_NOOP("doctor",
+                  "Папки {1}, в которой должен лежать журнал событий, нет: симулятор не сможет его "
+                  "записать, и автогенерация не сработает.")},
+    {T::SimLogFolderMissingFix, ZELK_TR_NOOP("doctor",
+                                             "Создайте папку {1} или укажите в ключе eventlog файла conf.ini имя в "
+                                             "существующей папке (например, eventlog=eventlog.lst).")},
+    {T::SimKeepOn,
+     ZELK_TR_NOOP("doctor",
+                  "eventlogkeep=1: симулятор дописывает журнал от полёта к полёту; автогенерация учитывает только "
+                  "строки, добавленные после её включения.")},
+    {T::SimKeepOff, ZELK_TR_NOOP("doctor",
+                                 "eventlogkeep=0 (или ключа нет): симулятор начинает журнал заново при каждом запуске; "
+                                 "автогенерация читает его с начала.")},
 
-    {T::MisMissing, "Папки заданий {1} ещё нет; программа создаст её при запуске."},
-    {T::MisMissingBlocked, "Папки заданий {1} нет, и создать её невозможно: папка {2} закрыта для записи."},
-    {T::MisMissingBlockedFix, "Создайте папку {1} или разрешите запись в папку {2}."},
-    {T::MisNotFolder, "На месте папки заданий {1} лежит файл: задания некуда сохранять."},
-    {T::MisNotFolderFix, "Переименуйте или удалите файл {1}; программа создаст папку сама."},
-    {T::MisUnlistable, "Папку заданий {1} невозможно просмотреть ({2}): готовые задания не будут видны."},
-    {T::MisUnlistableFix, "Дайте права на чтение и просмотр папки {1}."},
-    {T::MisReadOnly, "Папка заданий {1} закрыта для записи: задания не сохранятся."},
-    {T::MisReadOnlyFix, "Снимите с папки {1} атрибут «Только чтение» (в Linux: chmod u+w) или дайте права на "
-                        "запись."},
-    {T::MisWritable, "Папка заданий {1} на месте, просматривается, запись в неё разрешена."},
-    {T::MisSpace, "Свободно на диске: {1}."},
-    {T::MisSpaceLow, "На диске папки заданий свободно всего {1}: задания могут не сохраниться."},
-    {T::MisSpaceFix, "Освободите место на диске."},
-    {T::MisNumbers, "Заданий в папке: {1}; наибольший номер {2}, до предела 9999 осталось {3}."},
-    {T::MisNumbersEmpty, "Заданий в папке пока нет; номера начнутся с 1."},
-    {T::MisNumbersLow, "Наибольший номер задания {1}: до предела 9999 осталось всего {2}."},
-    {T::MisNumbersFull, "Наибольший номер задания 9999: новые задания создавать невозможно."},
-    {T::MisNumbersFix, "Удалите ненужные задания с самыми большими номерами: новые получают номер после "
-                       "наибольшего."},
-    {T::MisSkipped, "Файл {1} пропускается при чтении папки: {2}."},
-    {T::MisSkippedMore, "И ещё пропускаемых файлов: {1}."},
-    {T::SkipReadOnly, "он только для чтения"},
-    {T::SkipReadOnlyFix, "Если это задание ZELK, снимите с файла атрибут «Только чтение» (в Linux: chmod u+w)."},
-    {T::SkipNotFile, "это не обычный файл (папка, ссылка или устройство)"},
-    {T::SkipNotFileFix, "Уберите его из папки заданий."},
-    {T::SkipNoNumber, "в имени нет номера задания от 0001 до 9999 (zelkNNNN.mis)"},
-    {T::SkipNoNumberFix, "Переименуйте файл или уберите его из папки заданий."},
-    {T::SkipUnreadable, "он не читается"},
-    {T::SkipUnreadableFix, "Дайте права на чтение файла."},
-    {T::SkipSameNumber, "это тот же номер, что и у файла {1}, в другом написании"},
-    {T::SkipSameNumberFix, "Уберите лишний файл."},
-    {T::MisNoDescription, "У задания {1} нет файла описания {2}: в списке оно будет под именем файла, без "
-                          "описания."},
-    {T::MisNoDescriptionFix, "Сохраните задание заново в программе."},
+    {T::MisMissing, ZELK_TR_NOOP("doctor", "Папки заданий {1} ещё нет; программа создаст её при запуске.")},
+    {T::MisMissingBlocked,
+     ZELK_TR_NOOP("doctor", "Папки заданий {1} нет, и создать её невозможно: папка {2} закрыта для записи.")},
+    {T::MisMissingBlockedFix, ZELK_TR_NOOP("doctor", "Создайте папку {1} или разрешите запись в папку {2}.")},
+    {T::MisNotFolder, ZELK_TR_NOOP("doctor", "На месте папки заданий {1} лежит файл: задания некуда сохранять.")},
+    {T::MisNotFolderFix, ZELK_TR_NOOP("doctor", "Переименуйте или удалите файл {1}; программа создаст папку сама.")},
+    {T::MisUnlistable,
+     ZELK_TR_NOOP("doctor", "Папку заданий {1} невозможно просмотреть ({2}): готовые задания не будут видны.")},
+    {T::MisUnlistableFix, ZELK_TR_NOOP("doctor", "Дайте права на чтение и просмотр папки {1}.")},
+    {T::MisReadOnly, ZELK_TR_NOOP("doctor", "Папка заданий {1} закрыта для записи: задания не сохранятся.")},
+    {T::MisReadOnlyFix,
+     ZELK_TR_NOOP("doctor",
+                  "Снимите с папки {1} атрибут «Только чтение» (в Linux: chmod u+w) или дайте права на "
+                  "запись.")},
+    {T::MisWritable, ZELK_TR_NOOP("doctor", "Папка заданий {1} на месте, просматривается, запись в неё разрешена.")},
+    {T::MisSpace, ZELK_TR_NOOP("doctor", "Свободно на диске: {1}.")},
+    {T::MisSpaceLow,
+     ZELK_TR_NOOP("doctor", "На диске папки заданий свободно всего {1}: задания могут не сохраниться.")},
+    {T::MisSpaceFix, ZELK_TR_NOOP("doctor", "Освободите место на диске.")},
+    {T::MisNumbers,
+     ZELK_TR_NOOP("doctor", "Заданий в папке: {1}; наибольший номер {2}, до предела 9999 осталось {3}.")},
+    {T::MisNumbersEmpty, ZELK_TR_NOOP("doctor", "Заданий в папке пока нет; номера начнутся с 1.")},
+    {T::MisNumbersLow, ZELK_TR_NOOP("doctor", "Наибольший номер задания {1}: до предела 9999 осталось всего {2}.")},
+    {T::MisNumbersFull, ZELK_TR_NOOP("doctor", "Наибольший номер задания 9999: новые задания создавать невозможно.")},
+    {T::MisNumbersFix, ZELK_TR_NOOP("doctor",
+                                    "Удалите ненужные задания с самыми большими номерами: новые получают номер после "
+                                    "наибольшего.")},
+    {T::MisSkipped, ZELK_TR_NOOP("doctor", "Файл {1} пропускается при чтении папки: {2}.")},
+    {T::MisSkippedMore, ZELK_TR_NOOP("doctor", "И ещё пропускаемых файлов: {1}.")},
+    {T::SkipReadOnly, ZELK_TR_NOOP("doctor", "он только для чтения")},
+    {T::SkipReadOnlyFix,
+     ZELK_TR_NOOP("doctor", "Если это задание ZELK, снимите с файла атрибут «Только чтение» (в Linux: chmod u+w).")},
+    {T::SkipNotFile, ZELK_TR_NOOP("doctor", "это не обычный файл (папка, ссылка или устройство)")},
+    {T::SkipNotFileFix, ZELK_TR_NOOP("doctor", "Уберите его из папки заданий.")},
+    {T::SkipNoNumber, ZELK_TR_NOOP("doctor", "в имени нет номера задания от 0001 до 9999 (zelkNNNN.mis)")},
+    {T::SkipNoNumberFix, ZELK_TR_NOOP("doctor", "Переименуйте файл или уберите его из папки заданий.")},
+    {T::SkipUnreadable, ZELK_TR_NOOP("doctor", "он не читается")},
+    {T::SkipUnreadableFix, ZELK_TR_NOOP("doctor", "Дайте права на чтение файла.")},
+    {T::SkipSameNumber, ZELK_TR_NOOP("doctor", "это тот же номер, что и у файла {1}, в другом написании")},
+    {T::SkipSameNumberFix, ZELK_TR_NOOP("doctor", "Уберите лишний файл.")},
+    {T::MisNoDescription, ZELK_TR_NOOP("doctor",
+                                       "У задания {1} нет файла описания {2}: в списке оно будет под именем файла, без "
+                                       "описания.")},
+    {T::MisNoDescriptionFix, ZELK_TR_NOOP("doctor", "Сохраните задание заново в программе.")},
 
-    {T::LogMissing, "Журнала событий {1} пока нет; симулятор создаст его при первом полёте."},
-    {T::LogMissingFix, "Выполните полёт в симуляторе; если журнал не появится, проверьте ключ eventlog в conf.ini."},
-    {T::LogNotFile, "На месте журнала событий {1} лежит не файл: симулятор не сможет вести журнал."},
-    {T::LogNotFileFix, "Уберите {1} или укажите в ключе eventlog файла conf.ini другое имя."},
-    {T::LogUnreadable, "Журнал событий {1} не открывается для чтения ({2}): автогенерация не включится."},
-    {T::LogUnreadableFix, "Дайте права на чтение файла {1}."},
-    {T::LogInfo, "Журнал событий {1}: {2}, изменён {3}."},
-    {T::LogFlights, "В журнале есть полёты заданий ZELK: начато {1}, завершено {2}; последнее задание {3}."},
-    {T::LogFlying, "В журнале есть полёты заданий ZELK: начато {1}, завершено {2}; задание {3} ещё в полёте "
-                   "(или полёт прерван)."},
-    {T::LogNoFlights, "В журнале пока нет полётов заданий ZELK."},
+    {T::LogMissing, ZELK_TR_NOOP("doctor", "Журнала событий {1} пока нет; симулятор создаст его при первом полёте.")},
+    {T::LogMissingFix,
+     ZELK_TR_NOOP("doctor",
+                  "Выполните полёт в симуляторе; если журнал не появится, проверьте ключ eventlog в conf.ini.")},
+    {T::LogNotFile,
+     ZELK_TR_NOOP("doctor", "На месте журнала событий {1} лежит не файл: симулятор не сможет вести журнал.")},
+    {T::LogNotFileFix, ZELK_TR_NOOP("doctor", "Уберите {1} или укажите в ключе eventlog файла conf.ini другое имя.")},
+    {T::LogUnreadable,
+     ZELK_TR_NOOP("doctor", "Журнал событий {1} не открывается для чтения ({2}): автогенерация не включится.")},
+    {T::LogUnreadableFix, ZELK_TR_NOOP("doctor", "Дайте права на чтение файла {1}.")},
+    {T::LogInfo, ZELK_TR_NOOP("doctor", "Журнал событий {1}: {2}, изменён {3}.")},
+    {T::LogFlights,
+     ZELK_TR_NOOP("doctor", "В журнале есть полёты заданий ZELK: начато {1}, завершено {2}; последнее задание {3}.")},
+    {T::LogFlying,
+     ZELK_TR_NOOP("doctor",
+                  "В журнале есть полёты заданий ZELK: начато {1}, завершено {2}; задание {3} ещё в полёте "
+                  "(или полёт прерван).")},
+    {T::LogNoFlights, ZELK_TR_NOOP("doctor", "В журнале пока нет полётов заданий ZELK.")},
 
-    {T::SizeBytes, "{1} байт"},
-    {T::SizeKiB, "{1} КБ"},
-    {T::SizeMiB, "{1} МБ"},
-    {T::SizeGiB, "{1} ГБ"},
-    {T::None, "(нет)"},
+    {T::SizeBytes, ZELK_TR_NOOP("doctor", "{1} байт")},
+    {T::SizeKiB, ZELK_TR_NOOP("doctor", "{1} КБ")},
+    {T::SizeMiB, ZELK_TR_NOOP("doctor", "{1} МБ")},
+    {T::SizeGiB, ZELK_TR_NOOP("doctor", "{1} ГБ")},
+    {T::None, ZELK_TR_NOOP("doctor", "(нет)")},
 };
 
 struct TWordText {
@@ -182,23 +226,28 @@ struct TWordText {
 };
 
 const TWordText kWords[] = {
-    {TDoctorWord::Title, "Проверка установки ZELK"},
-    {TDoctorWord::FixLabel, "Что сделать: "},
-    {TDoctorWord::Passed, "Итог: всё, что нужно для работы, в порядке."},
-    {TDoctorWord::Failed, "Итог: найдено ошибок: {1}. Исправьте их, как сказано в пунктах «Что сделать»."},
-    {TDoctorWord::WarningsCount, " Предупреждений: {1}."},
-    {TDoctorWord::OfferQuestion, "Журнал событий симулятора не настроен: автогенерация не узнает об окончании "
-                                 "полётов.\nПоказать проверку установки?"},
-    {TDoctorWord::Recheck, "Проверить снова"},
-    {TDoctorWord::Close, "Закрыть"},
-    {TDoctorWord::ButtonCaption, "Проверка установки"},
-    {TDoctorWord::ButtonHint, "Проверить файлы данных, папки и настройки симулятора"},
+    {TDoctorWord::Title, ZELK_TR_NOOP("doctor", "Проверка установки ZELK")},
+    {TDoctorWord::FixLabel, ZELK_TR_NOOP("doctor", "Что сделать: ")},
+    {TDoctorWord::Passed, ZELK_TR_NOOP("doctor", "Итог: всё, что нужно для работы, в порядке.")},
+    {TDoctorWord::Failed,
+     ZELK_TR_NOOP("doctor", "Итог: найдено ошибок: {1}. Исправьте их, как сказано в пунктах «Что сделать».")},
+    {TDoctorWord::WarningsCount, ZELK_TR_NOOP("doctor", " Предупреждений: {1}.")},
+    {TDoctorWord::OfferQuestion,
+     ZELK_TR_NOOP("doctor",
+                  "Журнал событий симулятора не настроен: автогенерация не узнает об окончании "
+                  "полётов.\nПоказать проверку установки?")},
+    {TDoctorWord::Recheck, ZELK_TR_NOOP("doctor", "Проверить снова")},
+    {TDoctorWord::Close, ZELK_TR_NOOP("doctor", "Закрыть")},
+    {TDoctorWord::ButtonCaption, ZELK_TR_NOOP("doctor", "Проверка установки")},
+    {TDoctorWord::ButtonHint, ZELK_TR_NOOP("doctor", "Проверить файлы данных, папки и настройки симулятора")},
 };
 
-const char* const kAreaNames[] = {"Файлы данных", "Симулятор", "Папка заданий", "Журнал событий"};
-const char* const kStatusNames[] = {"ок", "внимание", "ОШИБКА"};
+const char* const kAreaNames[] = {ZELK_TR_NOOP("doctor", "Файлы данных"), ZELK_TR_NOOP("doctor", "Симулятор"),
+                                  ZELK_TR_NOOP("doctor", "Папка заданий"), ZELK_TR_NOOP("doctor", "Журнал событий")};
+const char* const kStatusNames[] = {ZELK_TR_NOOP("doctor", "ок"), ZELK_TR_NOOP("doctor", "внимание"),
+                                    ZELK_TR_NOOP("doctor", "ОШИБКА")};
 
-std::string Fill(std::string_view pattern, std::initializer_list<std::string> args) {
+std::string FillBraces(std::string_view pattern, std::initializer_list<std::string> args) {
     std::string out;
     for (std::size_t i = 0; i < pattern.size(); ++i) {
         if (pattern[i] == '{' && i + 2 < pattern.size() && pattern[i + 2] == '}' && pattern[i + 1] >= '1' &&
@@ -215,7 +264,7 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
 
 std::string Tx(T id, std::initializer_list<std::string> args = {}) {
     for (const auto& t : kTexts)
-        if (t.Id == id) return Fill(t.Ru, args);
+        if (t.Id == id) return FillBraces(Tr("doctor", t.Ru), args);
     return {};
 }
 
@@ -260,12 +309,13 @@ bool HasBit(fs::perms p, fs::perms bit) { return (p & bit) != fs::perms::none; }
 // The pilot's words for the system's usual refusals; the system's own for
 // the rest.
 std::string ReasonText(const std::error_code& ec) {
-    if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted) return "нет доступа";
-    if (ec == std::errc::no_such_file_or_directory) return "не найден";
-    if (ec == std::errc::is_a_directory) return "это папка";
+    if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted)
+        return Tr("doctor", "нет доступа");
+    if (ec == std::errc::no_such_file_or_directory) return Tr("doctor", "не найден");
+    if (ec == std::errc::is_a_directory) return Tr("doctor", "это папка");
     if (ec == std::errc::too_many_files_open || ec == std::errc::too_many_files_open_in_system)
-        return "открыто слишком много файлов";
-    return ec ? ec.message() : "не удалось открыть";
+        return Tr("doctor", "открыто слишком много файлов");
+    return ec ? ec.message() : Tr("doctor", "не удалось открыть");
 }
 
 // Why a file cannot be opened; empty when it can.
@@ -351,8 +401,10 @@ void CheckSimulator(const TDoctorInput& in, TReport& r) {
         return;
     }
     std::string why;
-    if (!fs::is_regular_file(confStatus)) why = "это не файл";
-    else if (!HasBit(confStatus.permissions(), fs::perms::owner_read)) why = "нет доступа";
+    if (!fs::is_regular_file(confStatus))
+        why = Tr("doctor", "это не файл");
+    else if (!HasBit(confStatus.permissions(), fs::perms::owner_read))
+        why = Tr("doctor", "нет доступа");
     else why = OpenError(conf);
     if (!why.empty()) {
         r.Add(A, TDoctorStatus::Fault, Tx(T::SimConfUnreadable, {Quoted(conf), why}),
@@ -582,9 +634,9 @@ void CheckEventLog(const TDoctorInput& in, TReport& r) {
         r.Add(A, TDoctorStatus::Fault, Tx(T::LogNotFile, {Quoted(log)}), Tx(T::LogNotFileFix, {Quoted(log)}));
         return;
     }
-    std::string why = HasBit(st.permissions(), fs::perms::owner_read) ? OpenError(log) : "нет доступа";
+    std::string why = HasBit(st.permissions(), fs::perms::owner_read) ? OpenError(log) : Tr("doctor", "нет доступа");
     TLogCount count;
-    if (why.empty() && !CountFlights(log, count)) why = "ошибка чтения";
+    if (why.empty() && !CountFlights(log, count)) why = Tr("doctor", "ошибка чтения");
     if (!why.empty()) {
         r.Add(A, TDoctorStatus::Fault, Tx(T::LogUnreadable, {Quoted(log), why}), Tx(T::LogUnreadableFix, {Quoted(log)}));
         return;
@@ -632,12 +684,12 @@ bool EventLogSettingUsable(const fs::path& root, const std::string& eventLogName
 
 std::string DoctorWord(TDoctorWord word, const std::string& arg) {
     for (const auto& w : kWords)
-        if (w.Id == word) return Fill(w.Ru, {arg});
+        if (w.Id == word) return FillBraces(Tr("doctor", w.Ru), {arg});
     return {};
 }
 
-std::string DoctorAreaName(TDoctorArea area) { return kAreaNames[static_cast<int>(area)]; }
-std::string DoctorStatusName(TDoctorStatus status) { return kStatusNames[static_cast<int>(status)]; }
+std::string DoctorAreaName(TDoctorArea area) { return Tr("doctor", kAreaNames[static_cast<int>(area)]); }
+std::string DoctorStatusName(TDoctorStatus status) { return Tr("doctor", kStatusNames[static_cast<int>(status)]); }
 
 const char* DoctorAreaKey(TDoctorArea area) {
     static const char* const keys[] = {"data", "simulator", "missions", "event_log"};

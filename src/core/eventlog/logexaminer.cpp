@@ -7,6 +7,7 @@
 #include "files/error.h"
 #include "eventlog/logstamp.h"
 #include "files/paths.h"
+#include "text/tr.h"
 
 namespace zelk {
 
@@ -29,7 +30,8 @@ class TLogReader {
 public:
     explicit TLogReader(const std::filesystem::path& file) : FFile(file), FStream(file, std::ios::binary) {
         if (!FStream.is_open())
-            throw TFileError(FFile, TFileError::kNoPosition, "не удаётся открыть журнал событий авиасимулятора");
+            throw TFileError(FFile, TFileError::kNoPosition,
+                             Tr("launch", "не удаётся открыть журнал событий авиасимулятора"));
     }
 
     // The size of the open file at this moment; it may include bytes written
@@ -39,7 +41,7 @@ public:
         FStream.seekg(0, std::ios::end);
         const std::streamoff end = FStream.tellg();
         if (!FStream || end < 0)
-            throw TFileError(FFile, TFileError::kNoPosition, "не удаётся узнать размер журнала событий");
+            throw TFileError(FFile, TFileError::kNoPosition, Tr("launch", "не удаётся узнать размер журнала событий"));
         return static_cast<std::int64_t>(end);
     }
 
@@ -47,13 +49,11 @@ public:
     std::string Read(std::int64_t pos, std::size_t count) {
         FStream.clear();
         FStream.seekg(static_cast<std::streamoff>(pos), std::ios::beg);
-        if (!FStream)
-            throw TFileError(FFile, pos, "не удаётся перейти к позиции в журнале событий");
+        if (!FStream) throw TFileError(FFile, pos, Tr("launch", "не удаётся перейти к позиции в журнале событий"));
         std::string text(count, '\0');
         FStream.read(text.data(), static_cast<std::streamsize>(count));
         const std::streamsize got = FStream.gcount();
-        if (FStream.bad())
-            throw TFileError(FFile, pos, "ошибка чтения журнала событий");
+        if (FStream.bad()) throw TFileError(FFile, pos, Tr("launch", "ошибка чтения журнала событий"));
         text.resize(static_cast<std::size_t>(got));
         return text;
     }

@@ -3,16 +3,15 @@
 
 #include <utility>
 
+#include "text/tr.h"
+
 namespace zelk {
 
 namespace {
 
 std::string Compose(const std::filesystem::path& file, std::int64_t position, const std::string& reason) {
-    std::string text = "Файл «" + PathToUtf8(file) + "»";
-    if (position != TFileError::kNoPosition)
-        text += ", байт " + std::to_string(position);
-    text += ": " + reason;
-    return text;
+    if (position == TFileError::kNoPosition) return Fill(Tr("data", "Файл «%1»: %2"), {PathToUtf8(file), reason});
+    return Fill(Tr("data", "Файл «%1», байт %2: %3"), {PathToUtf8(file), std::to_string(position), reason});
 }
 
 }  // namespace

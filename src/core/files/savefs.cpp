@@ -1,4 +1,5 @@
 #include "files/savefs.h"
+#include "text/tr.h"
 
 #include <atomic>
 #include <cerrno>
@@ -81,30 +82,30 @@ bool ReadOnlyFile(const std::filesystem::path& path) {
 
 void TSaveFileSystem::WriteFile(const std::filesystem::path& path, std::string_view bytes) {
     std::FILE* f = OpenFile(path, "wb");
-    if (f == nullptr) throw TFileError(path, TFileError::kNoPosition, "не удалось создать файл для записи");
+    if (f == nullptr) throw TFileError(path, TFileError::kNoPosition, Tr("generator", "не удалось создать файл для записи"));
     const std::size_t written = bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), f);
     const bool flushed = written == bytes.size() && std::fflush(f) == 0 && SyncFile(f);
     const bool closed = std::fclose(f) == 0;
     if (written != bytes.size())
-        throw TFileError(path, static_cast<std::int64_t>(written), "запись в файл не удалась");
-    if (!flushed || !closed) throw TFileError(path, TFileError::kNoPosition, "запись в файл не завершена");
+        throw TFileError(path, static_cast<std::int64_t>(written), Tr("generator", "запись в файл не удалась"));
+    if (!flushed || !closed) throw TFileError(path, TFileError::kNoPosition, Tr("generator", "запись в файл не завершена"));
 }
 
 bool TSaveFileSystem::ReadFile(const std::filesystem::path& path, std::string& bytes) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
-        if (ec) throw TFileError(path, TFileError::kNoPosition, "файл недоступен");
+        if (ec) throw TFileError(path, TFileError::kNoPosition, Tr("generator", "файл недоступен"));
         return false;
     }
     std::FILE* f = OpenFile(path, "rb");
-    if (f == nullptr) throw TFileError(path, TFileError::kNoPosition, "не удалось открыть файл для чтения");
+    if (f == nullptr) throw TFileError(path, TFileError::kNoPosition, Tr("generator", "не удалось открыть файл для чтения"));
     bytes.clear();
     char buf[65536];
     std::size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
     const bool failed = std::ferror(f) != 0;
     std::fclose(f);
-    if (failed) throw TFileError(path, static_cast<std::int64_t>(bytes.size()), "чтение файла не удалось");
+    if (failed) throw TFileError(path, static_cast<std::int64_t>(bytes.size()), Tr("generator", "чтение файла не удалось"));
     return true;
 }
 
@@ -113,9 +114,9 @@ void TSaveFileSystem::Rename(const std::filesystem::path& from, const std::files
     // A file the pilot made read-only is not ours to replace: the folder scan
     // passes it over, and Windows refuses such a rename, but POSIX would
     // replace it without a word.
-    if (ReadOnlyFile(to)) throw TFileError(to, TFileError::kNoPosition, "файл защищён от записи, он не заменён");
+    if (ReadOnlyFile(to)) throw TFileError(to, TFileError::kNoPosition, Tr("generator", "файл защищён от записи, он не заменён"));
     std::filesystem::rename(from, to, ec);
-    if (ec) throw TFileError(to, TFileError::kNoPosition, "не удалось заменить файл новым");
+    if (ec) throw TFileError(to, TFileError::kNoPosition, Tr("generator", "не удалось заменить файл новым"));
 }
 
 bool TSaveFileSystem::RenameNew(const std::filesystem::path& from, const std::filesystem::path& to) {
@@ -124,7 +125,7 @@ bool TSaveFileSystem::RenameNew(const std::filesystem::path& from, const std::fi
         case TMoveResult::Exists: return false;
         case TMoveResult::Failed: break;
     }
-    throw TFileError(to, TFileError::kNoPosition, "не удалось создать файл");
+    throw TFileError(to, TFileError::kNoPosition, Tr("generator", "не удалось создать файл"));
 }
 
 bool TSaveFileSystem::Remove(const std::filesystem::path& path) noexcept {

@@ -2,6 +2,8 @@
 
 #include "files/paths.h"
 
+#include "text/tr.h"
+
 #include <cstdlib>
 #include <system_error>
 
@@ -49,13 +51,17 @@ std::optional<fs::path> RootFromEnvironment() {
 
 std::string RootSourceText(TRootSource source) {
     switch (source) {
-        case TRootSource::Option: return "папка из --root";
-        case TRootSource::Environment: return "папка из ZELK_ROOT";
-        case TRootSource::ProgramFolder: return "родитель папки программы";
-        case TRootSource::Remembered: return "папка, указанная в окне ZELK";
+        case TRootSource::Option:
+            return Tr("zelk::TRootChoice", "папка из --root");
+        case TRootSource::Environment:
+            return Tr("zelk::TRootChoice", "папка из ZELK_ROOT");
+        case TRootSource::ProgramFolder:
+            return Tr("zelk::TRootChoice", "родитель папки программы");
+        case TRootSource::Remembered:
+            return Tr("zelk::TRootChoice", "папка, указанная в окне ZELK");
         case TRootSource::NotFound: break;
     }
-    return "родитель папки программы, авиасимулятора в нем нет";
+    return Tr("zelk::TRootChoice", "родитель папки программы, авиасимулятора в нем нет");
 }
 
 }  // namespace zelk

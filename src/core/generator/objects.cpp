@@ -8,6 +8,7 @@
 #include "data/codepage.h"
 #include "files/error.h"
 #include "data/refdata.h"
+#include "text/tr.h"
 #include "generator/random.h"
 #include "generator/tanks.h"
 #include "mission/params.h"
@@ -194,7 +195,7 @@ void CopyObjectBlock(std::string_view header, std::int32_t offset, TDataFile& da
     if (offset == -2) return;
     if (offset < 0)
         throw TFileError(dataFile.Path(), offset,
-                         "недопустимое смещение блока объектов " + std::to_string(offset));
+                         Fill(Tr("generator", "недопустимое смещение блока объектов %1"), {std::to_string(offset)}));
     for (const auto& line : dataFile.ReadObjectBlock(offset)) {
         out += ExpandObjectLine(line, data, work);
         out += "\r\n";

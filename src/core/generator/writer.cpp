@@ -12,6 +12,7 @@
 #include "data/codepage.h"
 #include "data/layout.h"
 #include "files/error.h"
+#include "text/tr.h"
 #include "generator/description.h"
 #include "generator/escapes.h"
 #include "generator/objects.h"
@@ -50,20 +51,20 @@ std::string Utf8(const std::string& cp1251) { return Cp1251ToUtf8(cp1251); }
 void CheckRange(const std::string& fileName, const char* field, long long value, TParamRange range) {
     if (range.Contains(value)) return;
     throw TFileError(fileName, TFileError::kNoPosition,
-                     std::string("недопустимое значение параметра задания ") + field + ": " + Int(value) +
-                         " (допустимо от " + Int(range.Lo) + " до " + Int(range.Hi) + ")");
+                     Fill(Tr("generator", "недопустимое значение параметра задания %1: %2 (допустимо от %3 до %4)"),
+                          {Tr("generator", field), Int(value), Int(range.Lo), Int(range.Hi)}));
 }
 
 void CheckMission(const TMission& mission, const std::string& fileName) {
     const TMissionData& d = mission.Data;
-    CheckRange(fileName, "«номер файла»", mission.Number, kMissionNumberRange);
-    CheckRange(fileName, "«тип задания»", d.Mode, kModeRange);
-    CheckRange(fileName, "«движение цели»", d.Moving, kMovingRange);
-    CheckRange(fileName, "«сложность»", d.Difficulty, kDifficultyRange);
-    CheckRange(fileName, "«армия»", d.Army, kArmyRange);
-    CheckRange(fileName, "«время»", d.Time, kTimeRange);
-    CheckRange(fileName, "«погода»", d.Weather, kWeatherRange);
-    CheckRange(fileName, "«танки»", d.Tanks, kTanksRange);
+    CheckRange(fileName, ZELK_TR_NOOP("generator", "«номер файла»"), mission.Number, kMissionNumberRange);
+    CheckRange(fileName, ZELK_TR_NOOP("generator", "«тип задания»"), d.Mode, kModeRange);
+    CheckRange(fileName, ZELK_TR_NOOP("generator", "«движение цели»"), d.Moving, kMovingRange);
+    CheckRange(fileName, ZELK_TR_NOOP("generator", "«сложность»"), d.Difficulty, kDifficultyRange);
+    CheckRange(fileName, ZELK_TR_NOOP("generator", "«армия»"), d.Army, kArmyRange);
+    CheckRange(fileName, ZELK_TR_NOOP("generator", "«время»"), d.Time, kTimeRange);
+    CheckRange(fileName, ZELK_TR_NOOP("generator", "«погода»"), d.Weather, kWeatherRange);
+    CheckRange(fileName, ZELK_TR_NOOP("generator", "«танки»"), d.Tanks, kTanksRange);
 }
 
 void WriteEnemyFighters(std::string& out, const TMissionData& d, const TVariantCell& cell, const std::string& wp,
@@ -148,8 +149,8 @@ TMissionFiles BuildMissionFiles(const TMission& mission, const TRefData& ref,
         throw TFileError(files.FileName, TFileError::kNoPosition, MissingTargetReason(mission, ref));
     if (target->DataFile < 0 || target->DataFile >= kDataFileCount)
         throw TFileError(ref.DataFilePath(0), TFileError::kNoPosition,
-                         "цель «" + Utf8(d.Target) + "» ссылается на файл данных с номером " +
-                             Int(target->DataFile) + " (допустимо от 0 до 9)");
+                         Fill(Tr("generator", "цель «%1» ссылается на файл данных с номером %2 (допустимо от 0 до 9)"),
+                              {Utf8(d.Target), Int(target->DataFile)}));
     TDataFile dataFile(ref.DataFilePath(target->DataFile));
     const TVariantCell& cell = target->Cell(d.Moving, d.Difficulty, d.Mode);
 
@@ -246,19 +247,20 @@ void ReplaceStoredFiles(TSaveFileSystem& fs, const TMissionFiles& files, const T
 void ClaimNewFiles(TSaveFileSystem& fs, const TMissionFiles& files, const TSavePaths& p) {
     // A read-only file is named as such: it is in use all the same.
     for (const auto* path : {&p.Mis, &p.Prop})
-        if (ReadOnlyFile(*path)) throw TNameTaken(*path, TFileError::kNoPosition, "файл защищён от записи, он не заменён");
+        if (ReadOnlyFile(*path))
+            throw TNameTaken(*path, TFileError::kNoPosition, Tr("generator", "файл защищён от записи, он не заменён"));
     // A name plainly in use is passed over before anything is written; the
     // claims below still decide, since another program may take one meanwhile.
     for (const auto* path : {&p.Prop, &p.Mis}) {
         std::error_code ec;
         const auto type = std::filesystem::symlink_status(*path, ec).type();
         if (type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::none)
-            throw TNameTaken(*path, TFileError::kNoPosition, "файл уже существует, он не заменён");
+            throw TNameTaken(*path, TFileError::kNoPosition, Tr("generator", "файл уже существует, он не заменён"));
     }
     fs.WriteFile(p.MisTemp, files.MissionBytes);
     fs.WriteFile(p.PropTemp, files.PropBytes);
     if (!fs.RenameNew(p.PropTemp, p.Prop))
-        throw TNameTaken(p.Prop, TFileError::kNoPosition, "файл уже существует, он не заменён");
+        throw TNameTaken(p.Prop, TFileError::kNoPosition, Tr("generator", "файл уже существует, он не заменён"));
     bool placed = false;
     try {
         placed = fs.RenameNew(p.MisTemp, p.Mis);
@@ -268,7 +270,7 @@ void ClaimNewFiles(TSaveFileSystem& fs, const TMissionFiles& files, const TSaveP
     }
     if (!placed) {
         fs.Remove(p.Prop);
-        throw TNameTaken(p.Mis, TFileError::kNoPosition, "файл уже существует, он не заменён");
+        throw TNameTaken(p.Mis, TFileError::kNoPosition, Tr("generator", "файл уже существует, он не заменён"));
     }
 }
 
@@ -304,7 +306,8 @@ void SaveMissionFiles(TMission& mission, const TRefData& ref, const std::filesys
             do ++number;
             while (number <= kMissionNumberRange.Hi && !mayMoveTo(number));
             if (number > kMissionNumberRange.Hi)
-                throw TFileError(missionFolder, TFileError::kNoPosition, "нет свободного номера задания до 9999");
+                throw TFileError(missionFolder, TFileError::kNoPosition,
+                                 Tr("generator", "нет свободного номера задания до 9999"));
         } catch (const TFileError& e) {
             fs->Remove(p.MisTemp);
             fs->Remove(p.PropTemp);
@@ -379,14 +382,19 @@ std::string MissingTargetReason(const TMission& mission, const TRefData& ref) {
                                        [&](const TMap& m) { return m.Key == mission.Data.Map; });
     std::string why;
     if (target.empty())
-        why = "у задания не указана цель на карте «" + map + "»";
+        why = Fill(Tr("generator", "у задания не указана цель на карте «%1»"), {map});
     else if (!mapLoaded)
-        why = "цель «" + target + "» на карте «" + map +
-              "» недоступна: эта карта не загружена (её файл данных повреждён или отсутствует)";
+        why = Fill(Tr("generator",
+                      "цель «%1» на карте «%2» недоступна: эта карта не загружена (её файл данных "
+                      "повреждён или отсутствует)"),
+                   {target, map});
     else
-        why = "цель «" + target + "» недоступна: на карте «" + map +
-              "» такой цели нет в загруженных файлах данных (её файл повреждён или отсутствует)";
-    return why + ". Задание нельзя сохранить; выберите другую цель или восстановите файлы данных.";
+        why = Fill(Tr("generator",
+                      "цель «%1» недоступна: на карте «%2» такой цели нет в загруженных файлах данных "
+                      "(её файл повреждён или отсутствует)"),
+                   {target, map});
+    return Fill(Tr("generator", "%1. Задание нельзя сохранить; выберите другую цель или восстановите файлы данных."),
+                {why});
 }
 
 }  // namespace zelk

@@ -2,6 +2,7 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
+#include "text/tr.h"
 #include "generator/tanks.h"
 #include "mission/params.h"
 
@@ -68,12 +69,14 @@ std::string UndefinedVariantText(const TMissionData& data, const TRefData& ref) 
     const TTarget* target = ref.Targets.SelectTarget(data.Map, data.Target);
     if (target == nullptr || VariantDefined(*target, data)) return {};
     const auto name = [](const auto& table, int i) {
-        return i >= 0 && i < static_cast<int>(table.size()) ? table[static_cast<std::size_t>(i)] : std::to_string(i);
+        return i >= 0 && i < static_cast<int>(table.size()) ? W(ShownName(table[static_cast<std::size_t>(i)]))
+                                                            : std::to_string(i);
     };
-    return W("у цели «") + data.Target + W("» нет варианта «") + name(MovementNames, data.Moving) + ", " +
-           LowerCp1251(name(ModeNames, data.Mode)) + ", " + LowerCp1251(name(DifficultyNames, data.Difficulty)) +
-           W("»: для него в справочных данных нет объектов цели. Выберите другое движение, тип задания или "
-             "сложность.");
+    return Fill(W(Tr("library",
+                     "у цели «%1» нет варианта «%2, %3, %4»: для него в справочных данных нет объектов "
+                     "цели. Выберите другое движение, тип задания или сложность.")),
+                {data.Target, name(MovementNames, data.Moving), LowerCp1251(name(ModeNames, data.Mode)),
+                 LowerCp1251(name(DifficultyNames, data.Difficulty))});
 }
 
 std::vector<const TAircraft*> OfferedAircrafts(const TAircraftsColl& aircrafts, int mode) {

@@ -8,6 +8,7 @@
 
 #include "data/codepage.h"
 #include "files/error.h"
+#include "text/tr.h"
 #include "generator/writer.h"
 #include "library/availability.h"
 
@@ -151,12 +152,13 @@ int TMissionLibrary::SaveMission(const std::string& fileName, const TRefData& re
                                  std::uint64_t seed) {
     const int index = FindByFileName(fileName);
     if (index < 0)
-        throw TFileError(folder / fileName, TFileError::kNoPosition, "задание с таким именем файла не найдено в списке");
+        throw TFileError(folder / fileName, TFileError::kNoPosition,
+                         Tr("library", "задание с таким именем файла не найдено в списке"));
     // A mission without its target objects is worse than none: refused
     // before anything is written.
     if (const std::string why = UndefinedVariantText(At(index).Data, ref); !why.empty())
         throw TVariantRefused(folder / At(index).FileName, TFileError::kNoPosition,
-                              "задание не сохранено: " + Cp1251ToUtf8(why));
+                              Fill(Tr("library", "задание не сохранено: %1"), {Cp1251ToUtf8(why)}));
     const TMission* self = &At(index);
     const TNumberFree unlisted = [this, self](int number) {
         return std::none_of(Missions.begin(), Missions.end(),
@@ -194,9 +196,17 @@ int TMissionLibrary::SaveListedMission(const std::string& fileName, const TRefDa
     return saved;
 }
 
+namespace {
+constexpr const char* kSaveReminder = ZELK_TR_NOOP("library", "\r\n Не забудьте сохранить это задание!");
+}
+
 const std::string& SaveReminderText() {
-    static const std::string text = W("\r\n Не забудьте сохранить это задание!");
+    static const std::string text = W(kSaveReminder);
     return text;
+}
+
+std::string ShownShortLine(const std::string& line) {
+    return line == SaveReminderText() ? W(Tr("library", kSaveReminder)) : line;
 }
 
 TPluralForm PluralForm(int n) {
@@ -210,38 +220,27 @@ TPluralForm PluralForm(int n) {
     return TPluralForm::Many;
 }
 
-namespace {
-
-std::string Format(const std::string& pattern, auto... args) {
-    const int size = std::snprintf(nullptr, 0, pattern.c_str(), args...);
-    std::string out(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    std::snprintf(out.data(), out.size() + 1, pattern.c_str(), args...);
-    return out;
-}
-
-}  // namespace
-
 std::string DeleteQuestionText(int n) {
-    static const std::string pattern = W("Вы действительно хотите удалить %d файл%s?");
-    static const std::string endings[] = {"", W("а"), W("ов")};
-    return Format(pattern, n, endings[static_cast<int>(PluralForm(n))].c_str());
+    // One sentence per plural form, so that a translation has whole sentences.
+    static const char* const patterns[] = {
+        ZELK_TR_NOOP("library", "Вы действительно хотите удалить %1 файл?"),
+        ZELK_TR_NOOP("library", "Вы действительно хотите удалить %1 файла?"),
+        ZELK_TR_NOOP("library", "Вы действительно хотите удалить %1 файлов?"),
+    };
+    return W(Fill(Tr("library", patterns[static_cast<int>(PluralForm(n))]), {std::to_string(n)}));
 }
 
 std::string UnsavedQuestionText(int k) {
-    static const std::string pattern = W("Не сохранен%s %d задани%s!\rСохранить %s для Вас?");
-    static const std::string pieces[3][3] = {
-        {W("о"), W("е"), W("его")},
-        {W("ы"), W("я"), W("их")},
-        {W("ы"), W("й"), W("их")},
+    static const char* const patterns[] = {
+        ZELK_TR_NOOP("library", "Не сохранено %1 задание!\rСохранить его для Вас?"),
+        ZELK_TR_NOOP("library", "Не сохранены %1 задания!\rСохранить их для Вас?"),
+        ZELK_TR_NOOP("library", "Не сохранены %1 заданий!\rСохранить их для Вас?"),
     };
-    const auto& p = pieces[static_cast<int>(PluralForm(k))];
-    return Format(pattern, p[0].c_str(), k, p[1].c_str(), p[2].c_str());
+    return W(Fill(Tr("library", patterns[static_cast<int>(PluralForm(k))]), {std::to_string(k)}));
 }
 
-const std::string& NumberLimitText() {
-    static const std::string text =
-        W("Исчерпан лимит номеров заданий ZELK - 9999!\r\nУдалите лишние задания из папки ZELK.");
-    return text;
+std::string NumberLimitText() {
+    return W(Tr("library", "Исчерпан лимит номеров заданий ZELK - 9999!\r\nУдалите лишние задания из папки ZELK."));
 }
 
 }  // namespace zelk

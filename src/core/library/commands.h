@@ -119,6 +119,9 @@ public:
 // "\r\n Не забудьте сохранить это задание!", the only Short line of a mission
 // that was never saved.
 const std::string& SaveReminderText();
+// A Short line as the pilot reads it: the reminder in the pilot's language,
+// any other line (written into the files) as it is.
+std::string ShownShortLine(const std::string& line);
 
 // Russian agreement of a noun with the number n.
 enum class TPluralForm { One, Few, Many };
@@ -129,7 +132,7 @@ std::string DeleteQuestionText(int n);
 // "Не сохранен%s %d задани%s!\rСохранить %s для Вас?" for k missions.
 std::string UnsavedQuestionText(int k);
 // "Исчерпан лимит номеров заданий ZELK - 9999!\r\nУдалите лишние задания из папки ZELK."
-const std::string& NumberLimitText();
+std::string NumberLimitText();
 
 // All texts above are Windows-1251.
 

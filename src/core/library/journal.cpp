@@ -7,6 +7,7 @@
 
 #include "files/error.h"
 #include "files/paths.h"
+#include "text/tr.h"
 
 #if defined(_WIN32)
 #include <fcntl.h>
@@ -165,14 +166,15 @@ std::optional<TVariant> ParseVariant(std::string_view line) {
 
 std::string HashDataFile(const std::filesystem::path& path) {
     std::FILE* f = OpenFile(path, "rb");
-    if (f == nullptr) throw TFileError(path, TFileError::kNoPosition, "не удалось открыть файл для чтения");
+    if (f == nullptr)
+        throw TFileError(path, TFileError::kNoPosition, Tr("library", "не удалось открыть файл для чтения"));
     std::uint64_t h = 14695981039346656037ull;
     char buf[65536];
     std::size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) h = Fnv1a(std::string_view(buf, n), h);
     const bool failed = std::ferror(f) != 0;
     std::fclose(f);
-    if (failed) throw TFileError(path, TFileError::kNoPosition, "чтение файла не удалось");
+    if (failed) throw TFileError(path, TFileError::kNoPosition, Tr("library", "чтение файла не удалось"));
     return Hex(h, 16);
 }
 
@@ -221,8 +223,8 @@ void TJournal::Append(const TVariant& variant) const {
 #else
     const int fd = ::open(file_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
 #endif
-    if (fd < 0) throw TFileError(file_, TFileError::kNoPosition, "не удалось открыть журнал для записи");
-    // One write call: appends of other processes never land inside the line.
+    if (fd < 0) throw TFileError(file_, TFileError::kNoPosition, Tr("library", "не удалось открыть журнал для записи"));
+        // One write call: appends of other processes never land inside the line.
 #if defined(_WIN32)
     const auto written = _write(fd, line.data(), static_cast<unsigned>(line.size()));
     const bool synced = _commit(fd) == 0;
@@ -233,7 +235,7 @@ void TJournal::Append(const TVariant& variant) const {
     const bool closed = ::close(fd) == 0;
 #endif
     if (written < 0 || static_cast<std::size_t>(written) != line.size() || !synced || !closed)
-        throw TFileError(file_, TFileError::kNoPosition, "запись в журнал не удалась");
+        throw TFileError(file_, TFileError::kNoPosition, Tr("library", "запись в журнал не удалась"));
 }
 
 std::vector<TVariant> TJournal::Variants(int number) const {

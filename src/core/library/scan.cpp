@@ -41,6 +41,7 @@
 #include "data/catalogues.h"
 #include "data/codepage.h"
 #include "generator/escapes.h"
+#include "text/tr.h"
 #include "generator/tanks.h"
 #include "mission/params.h"
 #include "files/paths.h"
@@ -1040,26 +1041,33 @@ TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTarget
     return result;
 }
 
-const std::string& FolderCreateErrorText() {
-    static const std::string text = W("Папку ZELK невозможно создать!");
-    return text;
-}
+std::string FolderCreateErrorText() { return W(Tr("library", "Папку ZELK невозможно создать!")); }
 
 std::string FolderListErrorText(int error) {
     std::string reason;
 #ifndef _WIN32
     switch (error) {
         case EACCES:
-        case EPERM: reason = "нет прав на чтение папки"; break;
-        case EIO: reason = "ошибка ввода-вывода"; break;
-        case ENOMEM: reason = "не хватает памяти"; break;
+        case EPERM:
+            reason = Tr("library", "нет прав на чтение папки");
+            break;
+        case EIO:
+            reason = Tr("library", "ошибка ввода-вывода");
+            break;
+        case ENOMEM:
+            reason = Tr("library", "не хватает памяти");
+            break;
         case EMFILE:
-        case ENFILE: reason = "открыто слишком много файлов"; break;
+        case ENFILE:
+            reason = Tr("library", "открыто слишком много файлов");
+            break;
         default: break;
     }
 #endif
-    if (reason.empty()) reason = error != 0 ? "ошибка " + std::to_string(error) : "ошибка чтения";
-    return W("Папку ZELK невозможно прочитать (" + reason + ")!");
+    if (reason.empty())
+        reason =
+            error != 0 ? Fill(Tr("library", "ошибка %1"), {std::to_string(error)}) : Tr("library", "ошибка чтения");
+    return W(Fill(Tr("library", "Папку ZELK невозможно прочитать (%1)!"), {reason}));
 }
 
 }  // namespace zelk

@@ -78,7 +78,7 @@ TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTarget
                               TScanProgress* progress = nullptr);
 
 // "Папку ZELK невозможно создать!" (Windows-1251), shown when FolderFailed.
-const std::string& FolderCreateErrorText();
+std::string FolderCreateErrorText();
 
 // "Папку ZELK невозможно прочитать" with the reason (Windows-1251), shown
 // when ListFailed.

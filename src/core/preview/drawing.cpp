@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "data/codepage.h"
+#include "text/tr.h"
 
 namespace zelk {
 
@@ -307,9 +308,9 @@ TDrawing DrawSortie(const TSortie& s, std::string_view title, double width, doub
         std::vector<TCanvasPoint> pts;
         for (const auto& w : s.EnemyPatrol) pts.push_back(v.ToCanvas(w.At));
         p.Line(pts, enemy, 1.5, true);
-        std::string label = W("Истребители: ") + s.EnemyClass;
+        std::string label = W(Tr("preview", "Истребители: ")) + s.EnemyClass;
         if (s.EnemyPlanes > 0) label += " x" + std::to_string(s.EnemyPlanes);
-        label += ", " + std::to_string(s.EnemyPatrol.front().Altitude) + W(" м");
+        label += ", " + std::to_string(s.EnemyPatrol.front().Altitude) + W(Tr("preview", " м"));
         TCanvasPoint at = pts.front();
         for (const auto& c : pts) at.Y = std::min(at.Y, c.Y);  // above the patrol, clear of the route labels
         Label(p, {at.X, at.Y - 12}, label, width, 10, false, enemy);
@@ -335,10 +336,11 @@ TDrawing DrawSortie(const TSortie& s, std::string_view title, double width, doub
             } else {
                 p.Circle(pts[i], attack ? 6 : 4, kInk, 2, true, attack ? kTarget : kWhite);
             }
-            std::string label = std::to_string(i + 1) + ": " + std::to_string(w.Altitude) + W(" м");
-            if (i == 0) label = W("Старт, ") + label;
+            std::string label = std::to_string(i + 1) + ": " + std::to_string(w.Altitude) + W(Tr("preview", " м"));
+            if (i == 0) label = W(Tr("preview", "Старт, ")) + label;
             if (attack && i > 0)
-                label += W(", атака, курс ") + std::to_string(CompassHeading(s.PlayerRoute[i - 1].At, w.At)) + "\xB0";
+                label += W(Tr("preview", ", атака, курс ")) +
+                         std::to_string(CompassHeading(s.PlayerRoute[i - 1].At, w.At)) + "\xB0";
             Label(p, pts[i], label, width, 11, attack);
         }
     }
@@ -353,27 +355,28 @@ TDrawing DrawSortie(const TSortie& s, std::string_view title, double width, doub
         for (const auto& t : s.Targets)
             p.Circle(d.Inset.ToCanvas(t.At), std::max(t.Radius * d.Inset.Scale, 6.0), kTarget, 1.5, false, {}, true);
         for (const auto& u : s.Units) DrawUnit(p, d.Inset, u);
-        std::string caption = W("Район цели, сетка ") + (insetStep < 1000 ? std::to_string(static_cast<int>(insetStep)) + W(" м")
-                                                                          : Fixed(insetStep / 1000.0, 0) + W(" км"));
+        std::string caption = W(Tr("preview", "Район цели, сетка ")) +
+                              (insetStep < 1000 ? std::to_string(static_cast<int>(insetStep)) + W(Tr("preview", " м"))
+                                                : Fixed(insetStep / 1000.0, 0) + W(Tr("preview", " км")));
         p.Text({inset.X0 + 6, inset.Y0 + 13}, caption, kInk, 10, TTextAnchor::Start, true);
     }
 
     // North, top right.
     const double nx = width - 22, ny = kHeader + 14;
     p.Polygon({{nx, ny - 10}, {nx + 6, ny + 8}, {nx, ny + 4}, {nx - 6, ny + 8}}, kInk, kInk);
-    p.Text({nx, ny + 22}, W("С"), kInk, 12, TTextAnchor::Middle, true);
+    p.Text({nx, ny + 22}, W(Tr("preview", "С")), kInk, 12, TTextAnchor::Middle, true);
 
     // Title above, grid and scale below.
     p.Text({8, 18}, std::string(title), kInk, 13, TTextAnchor::Start, true);
-    std::string footer = W("Сетка ") + Fixed(step / 1000.0, 0) + W(" км");
-    if (s.Hour >= 0) footer += W(", время ") + std::to_string(s.Hour) + ":00";
+    std::string footer = W(Tr("preview", "Сетка ")) + Fixed(step / 1000.0, 0) + W(Tr("preview", " км"));
+    if (s.Hour >= 0) footer += W(Tr("preview", ", время ")) + std::to_string(s.Hour) + ":00";
     if (!s.PlayerClass.empty()) footer += ", " + s.PlayerClass;
     if (s.PlayerPlanes > 0) footer += " x" + std::to_string(s.PlayerPlanes);
     p.Text({8, height - 6}, footer, kInk, 10);
     const double bar = step * v.Scale;
     if (bar < width / 2) {
         p.Line({{width - 12 - bar, height - 8}, {width - 12, height - 8}}, kInk, 3);
-        p.Text({width - 12 - bar / 2, height - 12}, Fixed(step / 1000.0, 0) + W(" км"), kInk, 9,
+        p.Text({width - 12 - bar / 2, height - 12}, Fixed(step / 1000.0, 0) + W(Tr("preview", " км")), kInk, 9,
                TTextAnchor::Middle);
     }
     return d;
