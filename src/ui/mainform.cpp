@@ -43,6 +43,7 @@
 #include "ui/doctordialog.h"
 #include "ui/drawings.h"
 #include "ui/spinedit.h"
+#include "ui_mainform.h"
 #include "files/paths.h"
 
 namespace zelk {
@@ -51,7 +52,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kPickListHeight = 21;
 const QString kAppTitle = QStringLiteral("ORVAK ZELK");
 
 QString JoinLines(const std::vector<std::string>& lines) {
@@ -174,89 +174,67 @@ void TZELK_form::SetAsk(TAskFunc ask) { options_.Ask = std::move(ask); }
 
 // ---------------------------------------------------------------- layout
 
-QLabel* TZELK_form::AddLabel(QWidget* parent, const QString& text, int left, int top, const char* name) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->move(left, top);
-    label->adjustSize();
-    return label;
-}
-
-QComboBox* TZELK_form::AddPickList(QWidget* parent, const char* name, int left, int top, int width,
-                                   const QString& hint) {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QString::fromLatin1(name));
-    combo->setEditable(false);
-    combo->setGeometry(left, top, width, kPickListHeight);
-    combo->setToolTip(hint);
-    combo->setMaxVisibleItems(16);
-    return combo;
-}
-
 void TZELK_form::CreateControls() {
-    setObjectName(QStringLiteral("ZELK_form"));
-    setWindowTitle(QStringLiteral("ORVAK ZELK - Zelkwright"));
     QFont font;
     // MS Sans Serif where it exists; elsewhere a face with Cyrillic letters.
+    // Set here, not in the form: the form's fonts know points only.
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
                      QStringLiteral("Arial")});
     font.setPixelSize(11);
     setFont(font);
-    setFixedSize(641, 649);
 
-    Label1 = AddLabel(this, tr("Список заданий"), 8, 8, "Label1");
-    lboxMissions = new QListWidget(this);
-    lboxMissions->setObjectName(QStringLiteral("lboxMissions"));
-    lboxMissions->setGeometry(8, 24, 281, 289);
-    lboxMissions->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    lboxMissions->setUniformItemSizes(true);
-    lboxMissions->setToolTip(tr("Список заданий, сгенерированных программой ZELK"));
+    Ui::TZELK_form form;
+    form.setupUi(this);
+    Label1 = form.Label1;
+    lboxMissions = form.lboxMissions;
+    Label2 = form.Label2;
+    FileName = form.FileName;
+    PanelLogo = form.PanelLogo;
+    ZELK_Logo = form.ZELK_Logo;
+    Label4 = form.Label4;
+    MissionShort = form.MissionShort;
+    Label16 = form.Label16;
+    MissionComment = form.MissionComment;
+    PanelPreview = form.PanelPreview;
+    Image = form.Image;
+    GroupBox2 = form.GroupBox2;
+    BitBtnNew = form.BitBtnNew;
+    BitBtnSave = form.BitBtnSave;
+    BitBtnCopy = form.BitBtnCopy;
+    BitBtnDelete = form.BitBtnDelete;
+    PageControl = form.PageControl;
+    TabSheet1 = form.TabSheet1;
+    TabSheet2 = form.TabSheet2;
+    comboMaps = form.comboMaps;
+    comboArmy = form.comboArmy;
+    comboTargets = form.comboTargets;
+    checkMoving = form.checkMoving;
+    comboModes = form.comboModes;
+    comboDifficulty = form.comboDifficulty;
+    comboAircrafts = form.comboAircrafts;
+    comboFlight = form.comboFlight;
+    editHeight = form.editHeight;
+    comboTime = form.comboTime;
+    comboWeather = form.comboWeather;
+    comboClouds = form.comboClouds;
+    comboTanksRed = form.comboTanksRed;
+    comboTanksBlue = form.comboTanksBlue;
+    checkRandomRoute = form.checkRandomRoute;
+    editFighters = form.editFighters;
+    speedAuto = form.speedAuto;
+    LabelAutoState = form.LabelAutoState;
+    BitBtnRunTheGame = form.BitBtnRunTheGame;
+    BitBtnDoctor = form.BitBtnDoctor;
+    LabelVariants = form.LabelVariants;
+    lboxVariants = form.lboxVariants;
+    BitBtnRestoreVariant = form.BitBtnRestoreVariant;
+    BitBtnSurprise = form.BitBtnSurprise;
 
-    Label2 = AddLabel(this, tr("Имя файла"), 304, 8, "Label2");
-    FileName = new QLineEdit(this);
-    FileName->setObjectName(QStringLiteral("FileName"));
-    FileName->setGeometry(304, 24, 137, 21);
-    FileName->setReadOnly(true);
-    FileName->setFocusPolicy(Qt::ClickFocus);
-    FileName->setToolTip(tr("Имя файла задания"));
-
-    PanelLogo = new QFrame(this);
-    PanelLogo->setObjectName(QStringLiteral("PanelLogo"));
-    PanelLogo->setGeometry(456, 16, 177, 33);
-    PanelLogo->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    ZELK_Logo = new QLabel(PanelLogo);
-    ZELK_Logo->setObjectName(QStringLiteral("ZELK_Logo"));
-    ZELK_Logo->setGeometry(2, 2, 173, 30);
+    // Captions fit their text in whatever face the system gives.
+    for (QLabel* label : findChildren<QLabel*>())
+        if (label->property("autoSize").toBool())
+            label->adjustSize();
     ZELK_Logo->setPixmap(DrawLogo());
-
-    Label4 = AddLabel(this, tr("Краткое описание задания"), 304, 48, "Label4");
-    MissionShort = new QPlainTextEdit(this);
-    MissionShort->setObjectName(QStringLiteral("MissionShort"));
-    MissionShort->setGeometry(304, 64, 329, 145);
-    MissionShort->setReadOnly(true);
-    MissionShort->setFocusPolicy(Qt::ClickFocus);
-    MissionShort->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    MissionShort->setToolTip(tr("Краткое описание условий выбранного задания"));
-
-    Label16 = AddLabel(this, tr("Комментарии к заданию"), 304, 216, "Label16");
-    MissionComment = new QPlainTextEdit(this);
-    MissionComment->setObjectName(QStringLiteral("MissionComment"));
-    MissionComment->setGeometry(304, 232, 329, 81);
-    MissionComment->setLineWrapMode(QPlainTextEdit::NoWrap);
-    MissionComment->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    MissionComment->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    MissionComment->setTabChangesFocus(true);
-
-    PanelPreview = new QFrame(this);
-    PanelPreview->setObjectName(QStringLiteral("PanelPreview"));
-    PanelPreview->setGeometry(8, 325, 280, 210);
-    PanelPreview->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    PanelPreview->setToolTip(tr("Примерное изображение цели"));
-    Image = new QLabel(PanelPreview);
-    Image->setObjectName(QStringLiteral("Image"));
-    Image->setGeometry(2, 2, 276, 206);
-    Image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image->setScaledContents(false);
     Image->setPixmap(QPixmap::fromImage(DrawNoImagePicture()));
 
     // Commands and their buttons; a button is enabled exactly when its command is.
@@ -300,43 +278,22 @@ void TZELK_form::CreateControls() {
     ActionDelete->setShortcut(QKeySequence(Qt::Key_Delete));
     ActionDelete->setShortcutContext(Qt::WidgetShortcut);
 
-    GroupBox2 = new QGroupBox(this);
-    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    GroupBox2->setGeometry(8, 544, 281, 97);
-    auto makeButton = [this](const char* name, QAction* action, const QString& text, const QString& hint,
-                             QRect bounds) {
-        auto* button = new QPushButton(action->icon(), text, GroupBox2);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setGeometry(bounds);
+    auto bindButton = [this](QPushButton* button, QAction* action, const QString& hint) {
+        button->setIcon(action->icon());
         button->setToolTip(WithKey(hint, action->shortcut()));
-        button->setFocusPolicy(Qt::StrongFocus);
         button->setEnabled(action->isEnabled());
         connect(action, &QAction::enabledChanged, button, &QWidget::setEnabled);
         connect(button, &QPushButton::clicked, action, &QAction::trigger);
-        return button;
     };
-    BitBtnNew = makeButton("BitBtnNew", ActionNew, tr("Создать"), tr("Создать новое задание"),
-                           QRect(10, 16, 113, 25));
-    BitBtnSave = makeButton("BitBtnSave", ActionSave, tr("Сохранить"),
-                            tr("Сохранить задание"), QRect(156, 16, 113, 25));
-    BitBtnCopy = makeButton("BitBtnCopy", ActionCopy, tr("Копировать"),
-                            tr("Копировать задание"), QRect(10, 61, 111, 25));
-    BitBtnDelete = makeButton("BitBtnDelete", ActionDelete, tr("Удалить"),
-                              tr("Удалить отмеченные задания"), QRect(156, 61, 113, 25));
+    bindButton(BitBtnNew, ActionNew, tr("Создать новое задание"));
+    bindButton(BitBtnSave, ActionSave, tr("Сохранить задание"));
+    bindButton(BitBtnCopy, ActionCopy, tr("Копировать задание"));
+    bindButton(BitBtnDelete, ActionDelete, tr("Удалить отмеченные задания"));
     lboxMissions->addAction(ActionDelete);
 
-    PageControl = new QTabWidget(this);
-    PageControl->setObjectName(QStringLiteral("PageControl"));
-    PageControl->setGeometry(304, 320, 329, 321);
-    TabSheet1 = new QWidget;
-    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    TabSheet2 = new QWidget;
-    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    PageControl->addTab(TabSheet1, tr("Параметры задания"));
-    PageControl->addTab(TabSheet2, tr("Дополнительно"));
-    CreateFirstPage(TabSheet1);
-    CreateSecondPage(TabSheet2);
-    CreateVariantControls(TabSheet2);
+    CreateFirstPage();
+    CreateSecondPage();
+    CreateVariantControls();
     // A pointer passing over a list must not change it: the wheel turns a
     // control only once it has the focus, and never gives the focus.
     for (QWidget* page : {TabSheet1, TabSheet2}) {
@@ -357,76 +314,22 @@ void TZELK_form::CreateControls() {
         if (row >= 0 && row < library_.Count() && currentMission_ != &library_.At(row))
             lboxMissionsClick();
     });
-
-    setTabOrder(lboxMissions, MissionComment);
-    setTabOrder(MissionComment, PageControl);
-    setTabOrder(PageControl, comboMaps);
-    setTabOrder(comboMaps, comboArmy);
-    setTabOrder(comboArmy, comboTargets);
-    setTabOrder(comboTargets, checkMoving);
-    setTabOrder(checkMoving, comboModes);
-    setTabOrder(comboModes, comboDifficulty);
-    setTabOrder(comboDifficulty, comboAircrafts);
-    setTabOrder(comboAircrafts, comboFlight);
-    setTabOrder(comboFlight, editHeight);
-    setTabOrder(editHeight, comboTime);
-    setTabOrder(comboTime, comboWeather);
-    setTabOrder(comboWeather, comboClouds);
-    setTabOrder(comboClouds, comboTanksRed);
-    setTabOrder(comboTanksRed, comboTanksBlue);
-    setTabOrder(comboTanksBlue, checkRandomRoute);
-    setTabOrder(checkRandomRoute, BitBtnRunTheGame);
-    setTabOrder(BitBtnRunTheGame, editFighters);
-    setTabOrder(editFighters, BitBtnNew);
-    setTabOrder(BitBtnNew, BitBtnSave);
-    setTabOrder(BitBtnSave, BitBtnCopy);
-    setTabOrder(BitBtnCopy, BitBtnDelete);
 }
 
-void TZELK_form::CreateFirstPage(QWidget* page) {
-    auto rowLabel = [&](const QString& text, int top, const char* name) {
-        return AddLabel(page, text, 8, top + 4, name);
-    };
-    rowLabel(tr("Карта"), 4, "LabelMaps");
-    comboMaps = AddPickList(page, "comboMaps", 81, 4, 169, tr("Выбор карты района боевых действий"));
-    rowLabel(tr("Армия, язык"), 28, "LabelArmy");
-    comboArmy = AddPickList(page, "comboArmy", 81, 28, 169, tr("Выбор цвета армии и языка радиообмена"));
-    rowLabel(tr("Цель"), 52, "LabelTargets");
-    comboTargets = AddPickList(page, "comboTargets", 81, 52, 233, tr("Выбор цели для выполнения задания"));
-    checkMoving = new QCheckBox(tr("движущаяся"), page);
-    checkMoving->setObjectName(QStringLiteral("checkMoving"));
-    checkMoving->setGeometry(81, 76, std::max(89, checkMoving->sizeHint().width()), 17);
-    checkMoving->setToolTip(tr("Выбор неподвижной или движущейся цели"));
-    rowLabel(tr("Вид задания"), 100, "LabelModes");
-    comboModes = AddPickList(page, "comboModes", 81, 100, 169, tr("Выбор вида задания"));
-    rowLabel(tr("Сложность"), 124, "LabelDifficulty");
-    comboDifficulty = AddPickList(page, "comboDifficulty", 81, 124, 169, tr("Выбр сложности задания"));
-    rowLabel(tr("Самолет"), 148, "LabelAircrafts");
-    comboAircrafts = AddPickList(page, "comboAircrafts", 81, 148, 169,
-                                 tr("Выбор самолета, доступного для выполнения задания"));
-    rowLabel(tr("Ведомые"), 172, "LabelFlight");
-    comboFlight = AddPickList(page, "comboFlight", 81, 172, 169, tr("Выбор количества ведомых самолетов"));
+void TZELK_form::CreateFirstPage() {
+    // Where the face is wider than the design's, the box grows with its text.
+    checkMoving->resize(std::max(checkMoving->width(), checkMoving->sizeHint().width()), checkMoving->height());
     for (const std::string& name : FlightNames)
         comboFlight->addItem(Shown(name));
     comboFlight->setCurrentIndex(0);
-    rowLabel(tr("Высота, м"), 196, "LabelHeight");
-    editHeight = new TSpinEdit(kHeightRange.Lo, kHeightRange.Hi, kHeightStep, page);
-    editHeight->setObjectName(QStringLiteral("editHeight"));
-    editHeight->setGeometry(81, 196, 65, 22);
+    editHeight->SetRange(kHeightRange.Lo, kHeightRange.Hi, kHeightStep);
     editHeight->SetValue(1000);
-    rowLabel(tr("Время, ч"), 220, "LabelTime");
-    comboTime = AddPickList(page, "comboTime", 81, 220, 57, tr("Выбор времени начала задания"));
     for (int hour = kTimeRange.Lo; hour <= kTimeRange.Hi; ++hour)
         comboTime->addItem(FromCp1251(TimeName(hour)));
     comboTime->setCurrentIndex(12);
-    QLabel* weatherLabel = rowLabel(tr("Погода"), 244, "LabelWeather");
-    weatherLabel->setToolTip(tr("Выбрать погодные условия"));
-    comboWeather = AddPickList(page, "comboWeather", 81, 244, 97, tr("Выбор погодных условий"));
     for (const std::string& name : WeatherNames)
         comboWeather->addItem(Shown(name));
     comboWeather->setCurrentIndex(0);
-    rowLabel(tr("Облака, м"), 268, "LabelClouds");
-    comboClouds = AddPickList(page, "comboClouds", 81, 268, 57, tr("Выбор нижней границы облачности"));
     for (const std::string& name : CloudNames)
         comboClouds->addItem(FromCp1251(name));
     comboClouds->setCurrentIndex(comboClouds->findText(QStringLiteral("800")));
@@ -479,49 +382,21 @@ void TZELK_form::KeepCommentWithinLimit() {
     });
 }
 
-void TZELK_form::CreateSecondPage(QWidget* page) {
-    AddLabel(page, tr("Состав танковых колонн красных"), 8, 12, "LabelTanksRed");
-    comboTanksRed = AddPickList(page, "comboTanksRed", 208, 8, 105, tr("Выбор состава танковых колонн красных"));
-    AddLabel(page, tr("Состав танковых колонн синих"), 8, 36, "LabelTanksBlue");
-    comboTanksBlue = AddPickList(page, "comboTanksBlue", 208, 32, 105, tr("Выбор состава танковых колонн синих"));
-    checkRandomRoute = new QCheckBox(tr("Случайный маршрут"), page);
-    checkRandomRoute->setObjectName(QStringLiteral("checkRandomRoute"));
+void TZELK_form::CreateSecondPage() {
     // Text left of the box. Where the face is wider than the design's, the
     // text grows to the left and the box keeps its place.
-    checkRandomRoute->setLayoutDirection(Qt::RightToLeft);
-    const int routeWidth = std::max(124, checkRandomRoute->sizeHint().width());
-    checkRandomRoute->setGeometry(97 + 124 - routeWidth, 63, routeWidth, 17);
-    checkRandomRoute->setToolTip(tr("Случайный выбор маршрута подхода к цели"));
-    AddLabel(page, tr("Истребители противника"), 8, 92, "LabelFighters");
-    editFighters = new TSpinEdit(kFightersRange.Lo, kFightersRange.Hi, 1, page);
-    editFighters->setObjectName(QStringLiteral("editFighters"));
-    editFighters->setGeometry(208, 88, 57, 22);
-    editFighters->setToolTip(tr("Выбор количества истребителей противника"));
+    const QRect route = checkRandomRoute->geometry();
+    const int routeWidth = std::max(route.width(), checkRandomRoute->sizeHint().width());
+    checkRandomRoute->setGeometry(route.right() + 1 - routeWidth, route.top(), routeWidth, route.height());
+    editFighters->SetRange(kFightersRange.Lo, kFightersRange.Hi, 1);
     editFighters->SetValue(0);
-
-    speedAuto = new QPushButton(tr("Автогенерация"), page);
-    speedAuto->setObjectName(QStringLiteral("speedAuto"));
-    speedAuto->setGeometry(16, 256, 177, 25);
-    speedAuto->setCheckable(true);
-    speedAuto->setChecked(false);
-    // A speed button: it never takes the keyboard focus.
-    speedAuto->setFocusPolicy(Qt::NoFocus);
     speedAuto->setToolTip(Shown(AutoButtonCaptions[0]));
-    // Down, the button must not pass for one more greyed control.
+    // Down, the button must not pass for one more greyed control. Set once the
+    // page is in the window: a style sheet set earlier keeps the toolkit's font.
     speedAuto->setStyleSheet(QStringLiteral(
         "QPushButton:checked { background-color: #1f7a1f; color: white; font-weight: bold;"
         " border: 2px solid #0b3d0b; border-radius: 3px; }"));
-    LabelAutoState = new QLabel(page);
-    LabelAutoState->setObjectName(QStringLiteral("LabelAutoState"));
-    LabelAutoState->setGeometry(16, 219, 185, 34);
-    LabelAutoState->setWordWrap(true);
-    LabelAutoState->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-
-    BitBtnRunTheGame = new QPushButton(QIcon(DrawStartPicture()), tr("Пуск"), page);
-    BitBtnRunTheGame->setObjectName(QStringLiteral("BitBtnRunTheGame"));
-    BitBtnRunTheGame->setGeometry(208, 248, 105, 41);
-    BitBtnRunTheGame->setIconSize(QSize(24, 24));
-    BitBtnRunTheGame->setFocusPolicy(Qt::StrongFocus);
+    BitBtnRunTheGame->setIcon(QIcon(DrawStartPicture()));
     QFont bold = BitBtnRunTheGame->font();
     bold.setBold(true);
     bold.setPixelSize(16);
@@ -537,11 +412,7 @@ void TZELK_form::CreateSecondPage(QWidget* page) {
 
     // The set-up check stays reachable in every state of the window, the
     // reduced one without data above all.
-    BitBtnDoctor = new QPushButton(QString::fromStdString(DoctorWord(TDoctorWord::ButtonCaption)) +
-                                       QStringLiteral(" (F2)"),
-                                   page);
-    BitBtnDoctor->setObjectName(QStringLiteral("BitBtnDoctor"));
-    BitBtnDoctor->setGeometry(16, 193, 297, 23);
+    BitBtnDoctor->setText(QString::fromStdString(DoctorWord(TDoctorWord::ButtonCaption)) + QStringLiteral(" (F2)"));
     BitBtnDoctor->setToolTip(QString::fromStdString(DoctorWord(TDoctorWord::ButtonHint)) + QStringLiteral(" (F2)"));
     connect(BitBtnDoctor, &QPushButton::clicked, this, &TZELK_form::ShowDoctor);
     auto* doctorKey = new QShortcut(QKeySequence(Qt::Key_F2), this);

@@ -159,11 +159,10 @@ protected:
 
 private:
     void CreateControls();
-    void CreateFirstPage(QWidget* page);
-    void CreateSecondPage(QWidget* page);
-    QLabel* AddLabel(QWidget* parent, const QString& text, int left, int top, const char* name);
-    QComboBox* AddPickList(QWidget* parent, const char* name, int left, int top, int width,
-                           const QString& hint);
+    // The form (mainform.ui) builds the controls; the pages' code adds what
+    // comes from the data and the commands.
+    void CreateFirstPage();
+    void CreateSecondPage();
     // Enables the commands and controls as FormState decides for the
     // window's present state; every change of that state ends here.
     void ApplyFormState();
@@ -225,7 +224,7 @@ private:
     // The event-log monitors of the auto-generation mode; a child object.
     TAutoSupervisor* autoSupervisor_ = nullptr;
     // The route preview and the journal of variants (variantspage.cpp).
-    void CreateVariantControls(QWidget* page);
+    void CreateVariantControls();
     void ShowRoutePreview();
     void QueuePreview();
     bool showRoute_ = false;
@@ -238,7 +237,7 @@ private:
     QTime lastAutoWrite_;
 
 public:
-    // Controls, named as the window's design names them.
+    // Controls, named as the window's form (mainform.ui) names them.
     QLabel* Label1 = nullptr;
     QListWidget* lboxMissions = nullptr;
     QLabel* Label2 = nullptr;

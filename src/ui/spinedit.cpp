@@ -30,15 +30,20 @@ bool ParseWhole(const QString& text, int& value) {
 
 }  // namespace
 
-TSpinEdit::TSpinEdit(int minimum, int maximum, int step, QWidget* parent)
-    : QSpinBox(parent), min_(minimum), max_(maximum) {
+TSpinEdit::TSpinEdit(QWidget* parent) : QSpinBox(parent), min_(0), max_(0) {
     // The box itself accepts any whole number while typing; our own range is
     // applied on leaving the box.
     QSpinBox::setRange(INT_MIN, INT_MAX);
-    setSingleStep(step);
     setAccelerated(false);
     setKeyboardTracking(true);
     connect(lineEdit(), &QLineEdit::textChanged, this, [this] { OnTextChanged(); });
+    SetValue(0);
+}
+
+void TSpinEdit::SetRange(int minimum, int maximum, int step) {
+    min_ = minimum;
+    max_ = maximum;
+    setSingleStep(step);
     SetValue(minimum);
 }
 

@@ -9,7 +9,11 @@ namespace zelk {
 class TSpinEdit : public QSpinBox {
     Q_OBJECT
 public:
-    TSpinEdit(int minimum, int maximum, int step, QWidget* parent = nullptr);
+    // The range is 0..0 until SetRange gives the real one.
+    explicit TSpinEdit(QWidget* parent = nullptr);
+
+    // The range the value is brought into and the arrows' step; shows the minimum.
+    void SetRange(int minimum, int maximum, int step);
 
     int Minimum() const { return min_; }
     int Maximum() const { return max_; }

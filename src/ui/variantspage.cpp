@@ -42,29 +42,10 @@ QString VariantText(int k, const TVariant& v, bool changed) {
 
 }  // namespace
 
-void TZELK_form::CreateVariantControls(QWidget* page) {
-    LabelVariants = new QLabel(tr("Варианты задания"), page);
-    LabelVariants->setObjectName(QStringLiteral("LabelVariants"));
-    LabelVariants->setGeometry(8, 115, 200, 16);
-    lboxVariants = new QListWidget(page);
-    lboxVariants->setObjectName(QStringLiteral("lboxVariants"));
-    lboxVariants->setGeometry(8, 131, 200, 58);
-    lboxVariants->setToolTip(tr("Сохранения задания из журнала вариантов, новые первыми"));
-    BitBtnRestoreVariant = new QPushButton(tr("Восстановить"), page);
-    BitBtnRestoreVariant->setObjectName(QStringLiteral("BitBtnRestoreVariant"));
-    BitBtnRestoreVariant->setGeometry(214, 131, 99, 25);
-    BitBtnRestoreVariant->setToolTip(
-        tr("Вернуть заданию выбранный вариант: его следующее сохранение запишет этот вариант заново"));
-    BitBtnSurprise = new QPushButton(tr("Случайно"), page);
-    BitBtnSurprise->setObjectName(QStringLiteral("BitBtnSurprise"));
-    BitBtnSurprise->setGeometry(214, 164, 99, 25);
-    BitBtnSurprise->setToolTip(tr("Случайные условия задания из того, что есть в данных (Ctrl+R)"));
+void TZELK_form::CreateVariantControls() {
     connect(BitBtnRestoreVariant, &QPushButton::clicked, this, &TZELK_form::RestoreVariant);
     connect(lboxVariants, &QListWidget::itemDoubleClicked, this, [this] { RestoreVariant(); });
     connect(BitBtnSurprise, &QPushButton::clicked, this, &TZELK_form::DoSurprise);
-    setTabOrder(editFighters, lboxVariants);
-    setTabOrder(lboxVariants, BitBtnRestoreVariant);
-    setTabOrder(BitBtnRestoreVariant, BitBtnSurprise);
 
     auto* surpriseKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+R")), this);
     connect(surpriseKey, &QShortcut::activated, this, [this] {
