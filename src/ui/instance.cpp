@@ -46,6 +46,9 @@ TInstanceCheck TInstanceGuard::CheckSingleInstance() {
         if (socket.waitForConnected(1000)) {
             socket.write(kRequest);
             socket.waitForBytesWritten(1000);
+            // The running copy hangs up once it has read the request. Leaving
+            // first may lose it: Windows drops what a closed pipe still holds.
+            if (socket.state() == QLocalSocket::ConnectedState) socket.waitForDisconnected(1000);
             socket.disconnectFromServer();
         }
         return TInstanceCheck::Second;
