@@ -54,4 +54,25 @@ bool UseLanguage(TLanguage language) {
     return true;
 }
 
+TLanguageScope::TLanguageScope(TLanguage language) noexcept : saved_(CurrentTranslateHook()) {
+    try {
+        UseLanguage(language);
+    } catch (...) {
+        SetTranslateHook(nullptr);
+    }
+}
+
+TLanguageScope::~TLanguageScope() {
+    try {
+        if (saved_ == &TranslateToEnglish) {
+            UseLanguage(TLanguage::English);
+            return;
+        }
+        UseLanguage(TLanguage::Russian);
+    } catch (...) {
+    }
+    // Another hook than ours (or none) goes back as it was.
+    SetTranslateHook(saved_);
+}
+
 }  // namespace zelk

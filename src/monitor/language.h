@@ -5,6 +5,8 @@
 #include <optional>
 #include <string_view>
 
+#include "text/tr.h"
+
 namespace zelk {
 
 enum class TLanguage { Russian, English };
@@ -20,5 +22,18 @@ TLanguage SystemLanguage();
 // Russian removes the translation. Returns false when the English catalogue
 // cannot be loaded (then texts stay Russian).
 bool UseLanguage(TLanguage language);
+
+// UseLanguage(language) while it lives; then the language there was before.
+// Never throws: when the switch fails the texts stay Russian.
+class TLanguageScope {
+public:
+    explicit TLanguageScope(TLanguage language) noexcept;
+    ~TLanguageScope();
+    TLanguageScope(const TLanguageScope&) = delete;
+    TLanguageScope& operator=(const TLanguageScope&) = delete;
+
+private:
+    TTranslateHook saved_;
+};
 
 }  // namespace zelk

@@ -1,16 +1,20 @@
 #pragma once
-// Running the real zelk-cli from the build on a temporary simulator folder,
-// and the small data set the command-line tests fly over.
+// Running zelk-cli on a temporary simulator folder, and the small data set
+// the command-line tests fly over. A command runs in the test's own process
+// through the cli library; the real program, started as a pilot starts it,
+// only where a test names a program or a current folder.
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "cli_app.h"
 #include "data/codepage.h"
 #include "data/datawriter.h"
 #include "data/refdata.h"
@@ -36,23 +40,33 @@ struct TRunResult {
 
 // zelk-cli's messages are Russian unless a test asks for a language itself:
 // the default follows the system's language, which differs between machines.
-inline TRunResult RunCli(std::vector<std::string> args, const fs::path& cwd = {}, const fs::path& program = CliPath()) {
+// Without `cwd` and `program` the command runs in this process, in the
+// environment the real program would have here.
+inline TRunResult RunCli(std::vector<std::string> args, const fs::path& cwd = {}, const fs::path& program = {}) {
     const auto isCli = [](const std::string& p) {
         for (const std::string name : {"zelk-cli", "zelk-cli.exe"})
             if (p.size() >= name.size() && p.compare(p.size() - name.size(), name.size(), name) == 0) return true;
         return false;
     };
+    const bool inProcess = cwd.empty() && program.empty();
     if (std::find(args.begin(), args.end(), "--lang") == args.end()) {
         // A program that runs zelk-cli (setpriv) names it among its arguments.
         auto at = std::find_if(args.begin(), args.end(), isCli);
         if (at != args.end())
             args.insert(at + 1, {"--lang", "ru"});
-        else if (isCli(program.string()))
+        else if (inProcess || isCli(program.string()))
             args.insert(args.begin(), {"--lang", "ru"});
     }
-    TChild child(program, args, cwd);
-    auto code = child.Wait(std::chrono::seconds(60));
     TRunResult r;
+    if (inProcess) {
+        std::ostringstream out, err;
+        r.Code = cli::RunCli(args, out, err, cli::ProcessEnvironment(CliPath()));
+        r.Out = out.str();
+        r.Err = err.str();
+        return r;
+    }
+    TChild child(program.empty() ? CliPath() : program, args, cwd);
+    auto code = child.Wait(std::chrono::seconds(60));
     r.Code = code.value_or(-1);
     r.Out = child.Out();
     r.Err = child.Err();

@@ -1,5 +1,5 @@
-// zelk-cli run as a pilot runs it: the real program on a temporary simulator
-// folder with a small data set.
+// zelk-cli's commands on a temporary simulator folder with a small data set;
+// a few runs of the real program check what only a process has.
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -10,6 +10,7 @@
 #include "data/catalogues.h"
 #include "library/availability.h"
 #include "library/scan.h"
+#include "text/tr.h"
 #include "zelk_version.h"
 
 namespace zelk::test {
@@ -274,6 +275,8 @@ TEST(CliLang, MessagesFollowTheLanguageAsked) {
     };
     EXPECT_EQ(run({"--lang", "en", "new", "--height", "49"}).Err,
               "zelk-cli: invalid value --height \"49\": accepted an integer from 50 to 15000\n");
+    // The language asked for ends with its command.
+    EXPECT_EQ(Tr("cli", "zelk-cli: недостаточно памяти"), "zelk-cli: недостаточно памяти");
     EXPECT_EQ(run({"new", "--height", "49", "--lang", "ru"}).Err,
               "zelk-cli: недопустимое значение --height \"49\": допустимо целое от 50 до 15000\n");
     // JSON is read by programs: the same in every language.
@@ -660,8 +663,10 @@ TEST(CliDefaults, RootIsTheParentOfTheProgramFolderAndDataTheCurrentFolder) {
     // Installed as a pilot installs it: the program beside its data files.
     fs::path program = sim.DataDir() / CliPath().filename();
     fs::copy_file(CliPath(), program);
-    TRunResult r = RunCli({"new", "--json", "--seed", "3"}, sim.DataDir(), program);
+    // A Cyrillic name through the real command line arrives whole.
+    TRunResult r = RunCli({"new", "--json", "--seed", "3", "--target", "Танки на марше"}, sim.DataDir(), program);
     ASSERT_EQ(r.Code, 0) << r.Err;
+    EXPECT_EQ(nlohmann::ordered_json::parse(r.Out)["params"]["target"], "Танки на марше");
     EXPECT_TRUE(fs::is_regular_file(sim.MissionDir() / "zelk0001.mis"));
     // From another folder the data files are not found.
     r = RunCli({"list"}, sim.Root(), program);

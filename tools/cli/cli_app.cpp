@@ -314,7 +314,7 @@ TMissionData PlanNewMission(const TRefData& ref, const TParamArgs& p) {
     return s;
 }
 
-// The program ends right after its command: records left to the system
+// When the program ends right after its command, records left to the system
 // cost nothing, freeing ten thousand of them one by one costs a share of a
 // listing. Kept reachable, they are no leak to a checker.
 void LeaveUntilExit(TMissionLibrary&& library) {
@@ -340,7 +340,7 @@ int DoList(TContext& ctx) {
     } else {
         for (const auto& m : library.Missions) PrintMissionLine(*ctx.Out, *m);
     }
-    LeaveUntilExit(std::move(library));
+    if (ctx.EndsAfterCommand) LeaveUntilExit(std::move(library));
     return 0;
 }
 
@@ -573,14 +573,25 @@ int Dispatch(TContext& ctx) {
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& args, const fs::path& exePath, std::ostream& out, std::ostream& err) {
+TCliEnvironment ProcessEnvironment(const fs::path& programPath) {
+    TCliEnvironment env;
+    env.ProgramPath = programPath;
+    env.RootVariable = RootFromEnvironment();
+    env.Language = SystemLanguage();
+    env.RememberedRoot = [] { return RememberedRoot(); };
+    return env;
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const TCliEnvironment& env) {
+    // The language first, so that even a refused argument is told in it; it
+    // lasts until the last message below is written.
+    const TLanguageScope language(LanguageAsked(args).value_or(env.Language));
     TContext ctx;
     ctx.Out = &out;
     ctx.Err = &err;
+    ctx.EndsAfterCommand = env.EndsAfterCommand;
     int code = 1;
     try {
-        // The language first, so that even a refused argument is told in it.
-        UseLanguage(LanguageAsked(args).value_or(SystemLanguage()));
         ctx.Args = ParseArgs(args);
         if (ctx.Args.HelpText) {
             out << *ctx.Args.HelpText;
@@ -589,9 +600,9 @@ int RunCli(const std::vector<std::string>& args, const fs::path& exePath, std::o
         std::error_code ec;
         TRootInputs roots;
         roots.Option = ctx.Args.Root;
-        roots.Environment = RootFromEnvironment();
-        roots.ProgramDefault = SimulatorRootOf(exePath.parent_path());
-        if (!roots.Option && !roots.Environment) roots.Remembered = RememberedRoot();
+        roots.Environment = env.RootVariable;
+        roots.ProgramDefault = SimulatorRootOf(env.ProgramPath.parent_path());
+        if (!roots.Option && !roots.Environment && env.RememberedRoot) roots.Remembered = env.RememberedRoot();
         const TRootChoice choice = ChooseRoot(roots);
         const char* named = choice.Source == TRootSource::Option        ? "--root"
                             : choice.Source == TRootSource::Environment ? "ZELK_ROOT"

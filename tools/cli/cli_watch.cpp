@@ -57,10 +57,14 @@ int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
     char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
 
-    std::signal(SIGINT, OnStopSignal);
-    std::signal(SIGTERM, OnStopSignal);
+    // The handlers there were before come back at the end: the caller may
+    // be a program of its own rather than zelk-cli's main.
+    gSignal.store(0);
+    const auto previousInt = std::signal(SIGINT, OnStopSignal);
+    const auto previousTerm = std::signal(SIGTERM, OnStopSignal);
 #ifdef SIGBREAK
-    std::signal(SIGBREAK, OnStopSignal);  // Ctrl+Break: how Windows asks a console program to stop
+    // Ctrl+Break: how Windows asks a console program to stop.
+    const auto previousBreak = std::signal(SIGBREAK, OnStopSignal);
 #endif
 
     // The file name from the log is only ever used to look a listed mission
@@ -148,10 +152,10 @@ int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
     QTimer::singleShot(0, &app, [&] { supervisor.Start(watch); });
     app.exec();
     poll.stop();
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGINT, previousInt == SIG_ERR ? SIG_DFL : previousInt);
+    std::signal(SIGTERM, previousTerm == SIG_ERR ? SIG_DFL : previousTerm);
 #ifdef SIGBREAK
-    std::signal(SIGBREAK, SIG_DFL);
+    std::signal(SIGBREAK, previousBreak == SIG_ERR ? SIG_DFL : previousBreak);
 #endif
     if (stopping && exitCode == 0) {
         out.flush();

@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
     // A closed pipe on stdout is a write error to report, not a silent death.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
-    return zelk::cli::RunCli(Utf8Arguments(argc, argv), ExecutablePath(argc > 0 ? argv[0] : nullptr), std::cout,
-                             std::cerr);
+    zelk::cli::TCliEnvironment env = zelk::cli::ProcessEnvironment(ExecutablePath(argc > 0 ? argv[0] : nullptr));
+    env.EndsAfterCommand = true;
+    return zelk::cli::RunCli(Utf8Arguments(argc, argv), std::cout, std::cerr, env);
 }

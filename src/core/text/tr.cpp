@@ -10,6 +10,8 @@ std::atomic<TTranslateHook> translateHook{nullptr};
 
 void SetTranslateHook(TTranslateHook hook) { translateHook.store(hook); }
 
+TTranslateHook CurrentTranslateHook() { return translateHook.load(); }
+
 std::string Tr(const char* context, const char* text) {
     if (const TTranslateHook hook = translateHook.load()) {
         std::string translated = hook(context, text);

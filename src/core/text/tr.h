@@ -17,6 +17,9 @@ using TTranslateHook = std::string (*)(const char* context, const char* text);
 // source texts.
 void SetTranslateHook(TTranslateHook hook);
 
+// The hook installed now, to put back later.
+TTranslateHook CurrentTranslateHook();
+
 // `text` translated by the installed hook, else unchanged. UTF-8.
 std::string Tr(const char* context, const char* text);
 
