@@ -625,7 +625,11 @@ void TestAuto::startButton() {
 }
 
 void TestAuto::standInFliesMission() {
+#ifdef _WIN32
+    const fs::path stand = fs::path(ZELK_BIN_DIR) / "orvaksim.exe";
+#else
     const fs::path stand = fs::path(ZELK_BIN_DIR) / "orvaksim";
+#endif
     if (!fs::exists(stand))
         QSKIP("the simulator stand-in is not built");
     TUiSandbox box;
