@@ -33,7 +33,7 @@ step_done() { echo "   took $(( $(date +%s) - step_start )) s"; }
 
 # --- Debian packages: the cross compilers, Wine, NSIS, and deb-src for sources.
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-          wine wine64 nsis zip dpkg-dev cmake ninja-build ccache
+          wine wine64 nsis python3 dpkg-dev cmake ninja-build ccache
           qt6-base-dev qt6-base-dev-tools libgtest-dev googletest
           libcli11-dev nlohmann-json3-dev libtomlplusplus-dev xvfb xauth)
 missing=()

@@ -20,7 +20,18 @@ cp "$here/readme.txt" "$stage/ЧИТАЙ.txt"
 
 zip="$build/zelk-$version-windows.zip"
 rm -f "$zip"
-(cd "$build/package" && zip -qr -X "$zip" ZELK)
+# Python's zip marks names as UTF-8, so Windows shows ЧИТАЙ.txt as it is
+# (Info-ZIP leaves the flag unset and Explorer reads the name as CP866).
+python3 - "$build/package" "$zip" <<'PY'
+import os, sys, zipfile
+root, out = sys.argv[1], sys.argv[2]
+with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as z:
+    for folder, dirs, files in os.walk(root):
+        dirs.sort()
+        for name in sorted(dirs + files):
+            path = os.path.join(folder, name)
+            z.write(path, os.path.relpath(path, root))
+PY
 echo "$zip"
 
 exe="$build/zelk-$version-setup.exe"
