@@ -1201,6 +1201,17 @@ void TestMainForm::simulatorPathsAndConfig() {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef _WIN32
+    // Offscreen Qt looks for fonts only beside its libraries; without any,
+    // no text is drawn and the route's altitudes do not show.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR")) {
+#ifdef ZELK_TEST_FONT_DIR
+        qputenv("QT_QPA_FONTDIR", ZELK_TEST_FONT_DIR);
+#else
+        qputenv("QT_QPA_FONTDIR", (qEnvironmentVariable("WINDIR") + QStringLiteral("\\Fonts")).toLocal8Bit());
+#endif
+    }
+#endif
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     TestMainForm test;

@@ -61,12 +61,15 @@ std::string DecodeUnicodeEscapes(std::string_view text) {
 std::string DecodeUnicodeEscapes(std::string_view text, bool& whole) {
     whole = true;
     // Decoding never lengthens a text, so it goes into a buffer of the
-    // input's size, kept by the thread, and the result is allocated once at
-    // its own size: the read-back decodes three lines of every description
-    // and keeps them all.
-    thread_local std::string buffer;
-    if (buffer.size() < text.size()) buffer.resize(text.size());
-    char* const begin = buffer.data();
+    // input's size and the result is allocated once at its own size: the
+    // read-back decodes three lines of every description and keeps them
+    // all. The usual line fits on the stack. Not a buffer kept by the
+    // thread: MinGW's static runtime frees thread-local storage before the
+    // destructors of its objects run, which corrupted the heap.
+    char local[4096];
+    std::string large;
+    if (text.size() > sizeof local) large.resize(text.size());
+    char* const begin = large.empty() ? local : large.data();
     char* o = begin;
     const char* p = text.data();
     const char* const end = p + text.size();

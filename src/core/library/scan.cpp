@@ -22,9 +22,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
-#endif
 
 #include <algorithm>
 #include <array>
@@ -523,7 +523,7 @@ bool LowerStartsWith(std::string_view line, std::string_view prefix) {
 
 class TMissionReader {
 public:
-    TMissionReader(TLineReader& in, TMissionData& data) : in_(in), data_(data) {}
+    TMissionReader(TLineReader& in, TMissionData& data, std::string& line) : in_(in), data_(data), line_(line) {}
 
     void Run() {
         std::string_view line;
@@ -645,16 +645,11 @@ private:
         if (ParseTruncated(Trim(rest), 0, high, v)) field = static_cast<std::int32_t>(v);
     }
 
-    // The line read last, in a buffer kept by the thread: a scan reads
-    // thousands of files with lines longer than a short string holds.
-    static std::string& LineBuffer() {
-        thread_local std::string buffer;
-        return buffer;
-    }
-
     TLineReader& in_;
     TMissionData& data_;
-    std::string& line_ = LineBuffer();
+    // The line read last, in a buffer kept by the caller: a scan reads
+    // thousands of files with lines longer than a short string holds.
+    std::string& line_;
     std::string player_;
     std::string enemy_;
     // The section headers of the two groups, made once per group code.
@@ -670,12 +665,15 @@ std::string DifficultyInSummary(const std::string& name) {
     return s;
 }
 
-// The read buffer, reused by every file this thread reads back (the readers
-// never nest).
-std::string& ScratchBuffer() {
-    thread_local std::string buffer;
-    return buffer;
-}
+// Buffers reused by every file one reader reads back (the readers never
+// nest). Owned by the reader, not kept by the thread: with MinGW's static
+// runtime the thread-local storage is freed before the destructors of its
+// objects run, and the end of every scan thread corrupted the heap.
+struct TReadBuffers {
+    std::string Scratch;
+    std::string Line;
+    std::string ShortRaw;
+};
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -688,15 +686,17 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 
 namespace {
 
-void ReadDescription(const TPathChar* path, TMission& mission, const TTargetsColl& targets, int dirFd);
+void ReadDescription(const TPathChar* path, TMission& mission, const TTargetsColl& targets, int dirFd,
+                     TReadBuffers& buffers);
 
-bool ReadMission(const TPathChar* path, TMission& mission, const TLineReader::TOptions& options) {
-    TLineReader in(path, ScratchBuffer(), options);
+bool ReadMission(const TPathChar* path, TMission& mission, const TLineReader::TOptions& options,
+                 TReadBuffers& buffers) {
+    TLineReader in(path, buffers.Scratch, options);
     if (!in.IsOpen()) return false;
     // Work on a copy so that a failure half-way (out of memory) leaves the
     // record as it was.
     TMissionData data = mission.Data;
-    TMissionReader(in, data).Run();
+    TMissionReader(in, data, buffers.Line).Run();
     mission.Data = std::move(data);
     return true;
 }
@@ -704,17 +704,20 @@ bool ReadMission(const TPathChar* path, TMission& mission, const TLineReader::TO
 }  // namespace
 
 bool ReadMissionFile(const std::filesystem::path& path, TMission& mission) {
-    return ReadMission(path.c_str(), mission, {});
+    TReadBuffers buffers;
+    return ReadMission(path.c_str(), mission, {}, buffers);
 }
 
 void ReadDescriptionFile(const std::filesystem::path& path, TMission& mission, const TTargetsColl& targets) {
-    ReadDescription(path.c_str(), mission, targets, -1);
+    TReadBuffers buffers;
+    ReadDescription(path.c_str(), mission, targets, -1, buffers);
 }
 
 namespace {
 
-void ReadDescription(const TPathChar* path, TMission& mission, const TTargetsColl& targets, int dirFd) {
-    TLineReader in(path, ScratchBuffer(), {kDescriptionFileLimit, false, dirFd});
+void ReadDescription(const TPathChar* path, TMission& mission, const TTargetsColl& targets, int dirFd,
+                     TReadBuffers& buffers) {
+    TLineReader in(path, buffers.Scratch, {kDescriptionFileLimit, false, dirFd});
     if (!in.IsOpen()) return;
 
     static const std::array<std::string, 4> modes = [] {
@@ -743,7 +746,7 @@ void ReadDescription(const TPathChar* path, TMission& mission, const TTargetsCol
     // The description line starts with the summary as the Short line has it:
     // that part is taken decoded from the Short line, not decoded again.
     // Only while the last Short line is kept and ended with a whole escape.
-    thread_local std::string shortRaw;
+    std::string& shortRaw = buffers.ShortRaw;
     std::size_t shortKept = std::string::npos;  // index in m.Short
     std::string_view line;
     while (in.Next(line)) {
@@ -818,6 +821,22 @@ int MissionNumberFromEntry(const std::string& entryName) {
     return number == 0 ? -1 : number;
 }
 
+#ifdef _WIN32
+// The listing reports C library numbers, or Windows ones where the library
+// passes the system's on: either way the pilot is told the reason in words.
+int ErrnoOf(const std::error_code& ec) {
+    const std::error_condition condition = ec.default_error_condition();
+    if (condition.category() == std::generic_category()) return condition.value();
+    switch (ec.value()) {
+        case ERROR_ACCESS_DENIED: return EACCES;
+        case ERROR_NOT_ENOUGH_MEMORY:
+        case ERROR_OUTOFMEMORY: return ENOMEM;
+        case ERROR_TOO_MANY_OPEN_FILES: return EMFILE;
+        default: return EIO;
+    }
+}
+#endif
+
 bool ListFolder(const std::filesystem::path& folder, const std::function<void(const std::string& name)>& onName,
                 int& error) {
     error = 0;
@@ -828,7 +847,7 @@ bool ListFolder(const std::filesystem::path& folder, const std::function<void(co
         // UTF-8 never fails to convert; our names are ASCII either way.
         onName(PathToUtf8(it->path().filename()));
     }
-    if (ec) error = ec.value();
+    if (ec) error = ErrnoOf(ec);
     return !ec;
 #else
     DIR* dir = ::opendir(folder.c_str());
@@ -903,6 +922,7 @@ std::vector<std::unique_ptr<TMission>> ReadListed(const TReadContext& c, const T
     // A file of the folder as the readers open it: by its name alone in the
     // open folder, which spares building a path for each.
     std::filesystem::path full;
+    TReadBuffers buffers;
     const auto at = [&](const std::string& name) -> const TPathChar* {
 #ifndef _WIN32
         if (c.DirFd >= 0) return name.c_str();
@@ -927,8 +947,8 @@ std::vector<std::unique_ptr<TMission>> ReadListed(const TReadContext& c, const T
             const bool checkEntry = !own;
 #endif
             if (checkEntry && !IsPlainWritableFile(c.Folder / entry->Name)) continue;
-            if (!ReadMission(at(mission->FileName), *mission, {kMissionFileLimit, own, c.DirFd})) continue;
-            ReadDescription(at(mission->PropFileName), *mission, c.Targets, c.DirFd);
+            if (!ReadMission(at(mission->FileName), *mission, {kMissionFileLimit, own, c.DirFd}, buffers)) continue;
+            ReadDescription(at(mission->PropFileName), *mission, c.Targets, c.DirFd, buffers);
             if (mission->Name.empty()) mission->Name = entry->Name;
             mission->Data.Tanks = std::max(TankTypeFromTitle(mission->Name, 1), TankTypeFromTitle(mission->Name, 2));
             mission->SaveState();
@@ -1045,7 +1065,6 @@ std::string FolderCreateErrorText() { return W(Tr("library", "Папку ZELK н
 
 std::string FolderListErrorText(int error) {
     std::string reason;
-#ifndef _WIN32
     switch (error) {
         case EACCES:
         case EPERM:
@@ -1063,7 +1082,6 @@ std::string FolderListErrorText(int error) {
             break;
         default: break;
     }
-#endif
     if (reason.empty())
         reason =
             error != 0 ? Fill(Tr("library", "ошибка %1"), {std::to_string(error)}) : Tr("library", "ошибка чтения");

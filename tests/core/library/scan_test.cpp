@@ -605,10 +605,7 @@ TEST(ScanMissionFolder, ListingThatBreaksOffIsAnError) {
         EXPECT_EQ(r.ListError, atOpen ? EACCES : EIO);
         EXPECT_TRUE(r.Missions.empty()) << atOpen;
     }
-#ifndef _WIN32
-    // Windows reports its own error numbers, shown as numbers.
     EXPECT_EQ(FolderListErrorText(EIO), W("Папку ZELK невозможно прочитать (ошибка ввода-вывода)!"));
-#endif
     EXPECT_FALSE(ScanMissionFolder(dir.Path(), Targets({})).ListFailed);
 }
 
