@@ -27,7 +27,8 @@ struct TBenchWorld {
     std::vector<std::int32_t> Blocks;  // offsets of the cell's blocks
 
     TBenchWorld() {
-        Dir = std::filesystem::temp_directory_path() / ("zelk-save-bench-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+        Dir = std::filesystem::temp_directory_path() /
+              ("zelk-save-bench-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
         std::filesystem::create_directories(Dir / "Missions");
 
         TDataFileSource s;

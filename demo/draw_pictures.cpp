@@ -105,15 +105,15 @@ void TankColumn(QPainter& p, Side side) {
 void Locomotive(QPainter& p, double x, double y) {
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(30, 30, 32));
-    p.drawRoundedRect(QRectF(x, y + 8, 44, 20), 6, 6);         // boiler
-    p.drawRect(QRectF(x + 40, y, 18, 28));                     // cab
-    p.drawRect(QRectF(x + 6, y - 6, 7, 14));                   // chimney
+    p.drawRoundedRect(QRectF(x, y + 8, 44, 20), 6, 6);  // boiler
+    p.drawRect(QRectF(x + 40, y, 18, 28));              // cab
+    p.drawRect(QRectF(x + 6, y - 6, 7, 14));            // chimney
     p.setBrush(QColor(190, 30, 30));
     p.drawRect(QRectF(x - 3, y + 26, 64, 5));
     p.setBrush(QColor(60, 60, 60));
     for (int i = 0; i < 4; ++i) p.drawEllipse(QPointF(x + 8 + i * 14, y + 34), 6, 6);
     p.setBrush(QColor(220, 220, 210, 160));
-    p.drawEllipse(QPointF(x + 6, y - 14), 10, 6);              // smoke
+    p.drawEllipse(QPointF(x + 6, y - 14), 10, 6);  // smoke
     p.drawEllipse(QPointF(x - 10, y - 20), 13, 7);
 }
 
@@ -299,17 +299,29 @@ int main(int argc, char** argv) {
         {"train_ammo.jpg", "Эшелон с боеприпасами", [](QPainter& p) { Train(p, Wagon::Flat); }},
         {"train_cargo.jpg", "Товарный состав у моста", [](QPainter& p) { Train(p, Wagon::Box); }},
         {"carrier_saratoga.jpg", "Авианосец Saratoga",
-         [](QPainter& p) { Carrier(p, {QColor(110, 120, 130), QColor(150, 130, 100), 0.86, 0.55, false}); }},
+         [](QPainter& p) {
+             Carrier(p, {QColor(110, 120, 130), QColor(150, 130, 100), 0.86, 0.55, false});
+         }},
         {"carrier_essex.jpg", "Авианосец Essex",
-         [](QPainter& p) { Carrier(p, {QColor(90, 105, 120), QColor(120, 110, 95), 0.82, 0.58, false}); }},
+         [](QPainter& p) {
+             Carrier(p, {QColor(90, 105, 120), QColor(120, 110, 95), 0.82, 0.58, false});
+         }},
         {"carrier_casablanca.jpg", "Эскортный авианосец Casablanca",
-         [](QPainter& p) { Carrier(p, {QColor(120, 130, 135), QColor(140, 125, 100), 0.6, 0.62, false}); }},
+         [](QPainter& p) {
+             Carrier(p, {QColor(120, 130, 135), QColor(140, 125, 100), 0.6, 0.62, false});
+         }},
         {"carrier_illustrious.jpg", "Авианосец Illustrious",
-         [](QPainter& p) { Carrier(p, {QColor(140, 140, 135), QColor(110, 110, 105), 0.8, 0.6, false}); }},
+         [](QPainter& p) {
+             Carrier(p, {QColor(140, 140, 135), QColor(110, 110, 105), 0.8, 0.6, false});
+         }},
         {"carrier_akagi.jpg", "Авианосец Akagi",
-         [](QPainter& p) { Carrier(p, {QColor(95, 95, 100), QColor(170, 130, 80), 0.9, 0.35, true}); }},
+         [](QPainter& p) {
+             Carrier(p, {QColor(95, 95, 100), QColor(170, 130, 80), 0.9, 0.35, true});
+         }},
         {"carrier_zuikaku.jpg", "Авианосец Zuikaku",
-         [](QPainter& p) { Carrier(p, {QColor(100, 100, 105), QColor(165, 125, 75), 0.84, 0.62, true}); }},
+         [](QPainter& p) {
+             Carrier(p, {QColor(100, 100, 105), QColor(165, 125, 75), 0.84, 0.62, true});
+         }},
         {"bridge_dnepr.jpg", "Мост через Днепр", [](QPainter& p) { Bridge(p); }},
     };
 

@@ -4,8 +4,7 @@
 #include "ui/startup.h"
 
 int main(int argc, char** argv) {
-    if (const auto code = zelk::AnswerWithoutWindow(argc, argv))
-        return *code;
+    if (const auto code = zelk::AnswerWithoutWindow(argc, argv)) return *code;
     QApplication app(argc, argv);
     return zelk::RunZelk(app);
 }

@@ -7,7 +7,8 @@
 
 namespace zelk {
 
-TAutoSupervisor::TAutoSupervisor(TLogActions actions, QObject* parent) : QObject(parent), actions_(std::move(actions)) {}
+TAutoSupervisor::TAutoSupervisor(TLogActions actions, QObject* parent)
+    : QObject(parent), actions_(std::move(actions)) {}
 
 TAutoSupervisor::~TAutoSupervisor() { DeleteMonitors(); }
 
@@ -32,8 +33,7 @@ void TAutoSupervisor::Start(const TWatch& watch) {
     monitor_ = monitor;
     connect(monitor, &TLogMonitorThread::Ended, this, &TAutoSupervisor::OnEnded);
     connect(monitor, &TLogMonitorThread::LogChecked, this, [this, monitor] {
-        if (monitor == monitor_.data())
-            notifyFailures_ = 0;
+        if (monitor == monitor_.data()) notifyFailures_ = 0;
     });
     emit Started(monitor);
 }
@@ -62,8 +62,7 @@ void TAutoSupervisor::DeleteMonitors() {
     active_ = false;
     // Deleting a running monitor stops it and joins its thread.
     delete monitor_.data();
-    for (const QPointer<TLogMonitorThread>& monitor : retiring_)
-        delete monitor.data();
+    for (const QPointer<TLogMonitorThread>& monitor : retiring_) delete monitor.data();
     retiring_.clear();
 }
 
@@ -71,11 +70,9 @@ void TAutoSupervisor::OnEnded(TLogMonitorThread* monitor, TLogMonitorThread::TEn
                               const QString& message) {
     if (monitor == nullptr || monitor != monitor_.data()) {
         // The late end of a monitor stopped before: the mode has moved on.
-        std::erase_if(retiring_, [monitor](const QPointer<TLogMonitorThread>& m) {
-            return m.isNull() || m.data() == monitor;
-        });
-        if (!AnyAlive())
-            emit AllEnded();
+        std::erase_if(retiring_,
+                      [monitor](const QPointer<TLogMonitorThread>& m) { return m.isNull() || m.data() == monitor; });
+        if (!AnyAlive()) emit AllEnded();
         return;
     }
     monitor_.clear();
@@ -85,8 +82,7 @@ void TAutoSupervisor::OnEnded(TLogMonitorThread* monitor, TLogMonitorThread::TEn
         notifyFailures_ = 0;
     }
     emit MonitorEnded(reason, message);
-    if (!active_)
-        return;
+    if (!active_) return;
     if (notifyFailures_ >= kNotifyAttempts) {
         active_ = false;
         notifyFailures_ = 0;
@@ -95,8 +91,7 @@ void TAutoSupervisor::OnEnded(TLogMonitorThread* monitor, TLogMonitorThread::TEn
     }
     if (reason == TLogMonitorThread::TEndReason::NotifyFailed && watch_.NotifyRetryMs > 0) {
         QTimer::singleShot(watch_.NotifyRetryMs, this, [this] {
-            if (active_ && !monitor_)
-                Start(TWatch(watch_));
+            if (active_ && !monitor_) Start(TWatch(watch_));
         });
         return;
     }
@@ -120,18 +115,15 @@ void TAutoSupervisor::Save(const std::string& fileName) {
 }
 
 void TAutoSupervisor::Release() {
-    if (holdDepth_ > 0)
-        --holdDepth_;
-    if (holdDepth_ == 0 && !heldSaves_.empty())
-        QTimer::singleShot(0, this, &TAutoSupervisor::RunHeldSaves);
+    if (holdDepth_ > 0) --holdDepth_;
+    if (holdDepth_ == 0 && !heldSaves_.empty()) QTimer::singleShot(0, this, &TAutoSupervisor::RunHeldSaves);
 }
 
 void TAutoSupervisor::RunHeldSaves() {
     while (holdDepth_ == 0 && !heldSaves_.empty()) {
         const std::string fileName = heldSaves_.front();
         heldSaves_.erase(heldSaves_.begin());
-        if (!actions_.IsListedMission || !actions_.IsListedMission(fileName))
-            continue;
+        if (!actions_.IsListedMission || !actions_.IsListedMission(fileName)) continue;
         try {
             actions_.SaveMission(fileName);
         } catch (const std::exception& e) {

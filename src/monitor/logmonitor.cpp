@@ -63,8 +63,7 @@ void TLogMonitorThread::RequestStop() {
     std::lock_guard lock(FLoopMutex);
     // Posted rather than called: a quit made just before the loop starts
     // would otherwise be forgotten when it does.
-    if (FLoop)
-        QMetaObject::invokeMethod(FLoop, "quit", Qt::QueuedConnection);
+    if (FLoop) QMetaObject::invokeMethod(FLoop, "quit", Qt::QueuedConnection);
 }
 
 void TLogMonitorThread::Run() {
@@ -106,8 +105,7 @@ void TLogMonitorThread::Run() {
                 // is notified again, one before it is read by the examination.
                 watchLogFolder();
                 WatchLog(watcher, replaced);
-                if (!HandOff() || FStop.load())
-                    loop.quit();
+                if (!HandOff() || FStop.load()) loop.quit();
             };
             connect(&watcher, &QFileSystemWatcher::directoryChanged, &watcher, [changed] { changed(true); });
             connect(&watcher, &QFileSystemWatcher::fileChanged, &watcher, [changed] { changed(false); });
@@ -116,8 +114,7 @@ void TLogMonitorThread::Run() {
                 std::lock_guard lock(FLoopMutex);
                 FLoop = &loop;
             }
-            if (!FStop.load())
-                loop.exec();
+            if (!FStop.load()) loop.exec();
             std::lock_guard lock(FLoopMutex);
             FLoop = nullptr;
         }
@@ -129,17 +126,14 @@ void TLogMonitorThread::WatchLog(QFileSystemWatcher& watcher, bool replaced) {
     const bool watched = watcher.files().contains(FLogText);
     // After a change in the folder the log may be a new file under the old
     // name; watching it anew costs little and never watches a stale one.
-    if (watched && replaced)
-        watcher.removePath(FLogText);
-    if ((!watched || replaced) && QFileInfo(FLogText).isFile())
-        watcher.addPath(FLogText);
+    if (watched && replaced) watcher.removePath(FLogText);
+    if ((!watched || replaced) && QFileInfo(FLogText).isFile()) watcher.addPath(FLogText);
 }
 
 bool TLogMonitorThread::HandOff() {
     {
         std::lock_guard lock(FHandMutex);
-        if (FStop.load())
-            return true;
+        if (FStop.load()) return true;
         FHandFinished = false;
         FHandError.clear();
     }
@@ -150,12 +144,10 @@ bool TLogMonitorThread::HandOff() {
         // A stop lets this thread go at once; the examination on its way
         // then finds the stop and does nothing.
         FHandDone.wait(lock, [this] { return FHandFinished || FStop.load(); });
-        if (!FHandFinished)
-            return true;
+        if (!FHandFinished) return true;
         error = FHandError;
     }
-    if (error.isEmpty())
-        return true;
+    if (error.isEmpty()) return true;
     SetEnd(TEndReason::CheckFailed, error);
     return false;
 }
@@ -181,8 +173,7 @@ void TLogMonitorThread::Examine() {
         } catch (...) {
             error = QString::fromStdString(Tr("zelk::TLogMonitor", "Неизвестная ошибка при разборе журнала событий."));
         }
-        if (error.isEmpty())
-            emit LogChecked(examined);
+        if (error.isEmpty()) emit LogChecked(examined);
         FExamining = false;
     }
     {
@@ -205,8 +196,7 @@ void TLogMonitorThread::Finish() {
         return;
     }
     // The thread's last act was to ask for this: the join is immediate.
-    if (FThread.joinable())
-        FThread.join();
+    if (FThread.joinable()) FThread.join();
     TEndReason reason;
     QString message;
     {

@@ -67,8 +67,7 @@ signals:
     // reason is Stopped: an owner that has meanwhile started another monitor
     // can tell this late notification from the end of the monitor it holds.
     // `message` is empty for a stop, else a Russian description.
-    void Ended(zelk::TLogMonitorThread* monitor, zelk::TLogMonitorThread::TEndReason reason,
-               const QString& message);
+    void Ended(zelk::TLogMonitorThread* monitor, zelk::TLogMonitorThread::TEndReason reason, const QString& message);
     // On the creating thread after every examination handed over;
     // `examined` tells whether the log had changed and was read.
     void LogChecked(bool examined);

@@ -18,8 +18,7 @@ const QString kKey = QStringLiteral("simulator/root");
 std::optional<std::filesystem::path> RememberedRoot() {
     const QSettings settings(ZELK_SETTINGS);
     const QString value = settings.value(kKey).toString();
-    if (value.isEmpty())
-        return std::nullopt;
+    if (value.isEmpty()) return std::nullopt;
     return std::filesystem::path(value.toStdU16String());
 }
 

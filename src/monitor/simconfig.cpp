@@ -14,16 +14,12 @@ namespace zelk {
 namespace {
 
 bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
+    if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
     }
     return true;
 }
@@ -35,8 +31,7 @@ struct TReading {
 };
 
 void OnIniValue(TReading& r, std::string_view section, std::string_view name, const std::string& whole) {
-    if (!SameName(section, "game"))
-        return;
+    if (!SameName(section, "game")) return;
     // The profile reader works on C strings: a zero byte ends the value, and
     // none may reach a file name.
     const std::string value = whole.substr(0, whole.find('\0'));
@@ -53,10 +48,8 @@ void OnIniValue(TReading& r, std::string_view section, std::string_view name, co
 
 std::string_view Trim(std::string_view s) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!s.empty() && blank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && blank(s.back()))
-        s.remove_suffix(1);
+    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
     return s;
 }
 
@@ -70,24 +63,19 @@ void ParseIni(FILE* f, TReading& r) {
     int c = 0;
     do {
         line.clear();
-        while ((c = std::fgetc(f)) != EOF && c != '\n')
-            line.push_back(static_cast<char>(c));
+        while ((c = std::fgetc(f)) != EOF && c != '\n') line.push_back(static_cast<char>(c));
         std::string_view text = line;
-        if (first && text.starts_with("\xEF\xBB\xBF"))
-            text.remove_prefix(3);
+        if (first && text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
         first = false;
         text = Trim(text);
-        if (text.empty() || text.front() == ';' || text.front() == '#')
-            continue;
+        if (text.empty() || text.front() == ';' || text.front() == '#') continue;
         if (text.front() == '[') {
             const std::size_t end = text.find(']');
-            if (end != std::string_view::npos)
-                section = std::string(Trim(text.substr(1, end - 1)));
+            if (end != std::string_view::npos) section = std::string(Trim(text.substr(1, end - 1)));
             continue;
         }
         const std::size_t eq = text.find('=');
-        if (eq == std::string_view::npos)
-            continue;
+        if (eq == std::string_view::npos) continue;
         OnIniValue(r, section, Trim(text.substr(0, eq)), std::string(Trim(text.substr(eq + 1))));
     } while (c != EOF);
 }
@@ -99,11 +87,9 @@ TSimulatorConfig ReadSimulatorConfig(const std::filesystem::path& root) {
     const std::filesystem::path file = SimulatorConfigOf(root);
     std::error_code ec;
     // A pipe or a device in its place must not hang the reader.
-    if (!std::filesystem::is_regular_file(file, ec))
-        return reading.Config;
+    if (!std::filesystem::is_regular_file(file, ec)) return reading.Config;
     FILE* f = OpenFile(file, "rb");
-    if (f == nullptr)
-        return reading.Config;
+    if (f == nullptr) return reading.Config;
     ParseIni(f, reading);
     std::fclose(f);
     return reading.Config;

@@ -13,9 +13,7 @@ namespace zelk {
 
 void TZELK_form::CreateAutoSupervisor() {
     TLogActions actions;
-    actions.IsListedMission = [this](const std::string& fileName) {
-        return library_.FindByFileName(fileName) >= 0;
-    };
+    actions.IsListedMission = [this](const std::string& fileName) { return library_.FindByFileName(fileName) >= 0; };
     actions.SaveMission = [this](const std::string& fileName) {
         SaveMission(fileName);
         NoteAutoWrite();
@@ -62,8 +60,7 @@ void TZELK_form::speedAutoClick() {
         // A flown mission became the current one while the controls went on
         // showing the selected entry; the controls write into the mission
         // they show, or an edit would land in a mission nobody sees.
-        if (shownMission_ != nullptr)
-            currentMission_ = shownMission_;
+        if (shownMission_ != nullptr) currentMission_ = shownMission_;
         // The refresh settles the mission again and with it what the form
         // offers (a training sortie has no fighters, say). Whatever it could
         // report was reported when the mission was shown, and the mode may
@@ -81,7 +78,8 @@ void TZELK_form::ShowAutoState() {
         return;
     }
     QString text = tr("Режим автогенерации включён: правка заданий закрыта до его выключения.\n"
-                      "Записано заданий: %1").arg(autoWrites_);
+                      "Записано заданий: %1")
+                       .arg(autoWrites_);
     if (lastAutoWrite_.isValid())
         text += tr(", последнее в %1").arg(lastAutoWrite_.toString(QStringLiteral("HH:mm:ss")));
     LabelAutoState->setText(text + QLatin1Char('.'));

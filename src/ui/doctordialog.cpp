@@ -19,7 +19,8 @@ QString SummaryText(const std::vector<TDoctorItem>& items) {
         faults += item.Status == TDoctorStatus::Fault;
         warnings += item.Status == TDoctorStatus::Warning;
     }
-    std::string text = faults ? DoctorWord(TDoctorWord::Failed, std::to_string(faults)) : DoctorWord(TDoctorWord::Passed);
+    std::string text =
+        faults ? DoctorWord(TDoctorWord::Failed, std::to_string(faults)) : DoctorWord(TDoctorWord::Passed);
     if (warnings) text += DoctorWord(TDoctorWord::WarningsCount, std::to_string(warnings));
     return Q(text);
 }
@@ -33,7 +34,8 @@ QString DoctorReportHtml(const std::vector<TDoctorItem>& items) {
     for (std::size_t i = 0; i < items.size(); ++i) {
         const TDoctorItem& item = items[i];
         if (i == 0 || items[i - 1].Area != item.Area)
-            html += QStringLiteral("<tr><td colspan='2'><br><b>%1</b></td></tr>").arg(Q(DoctorAreaName(item.Area)).toHtmlEscaped());
+            html += QStringLiteral("<tr><td colspan='2'><br><b>%1</b></td></tr>")
+                        .arg(Q(DoctorAreaName(item.Area)).toHtmlEscaped());
         const int s = static_cast<int>(item.Status);
         html += QStringLiteral("<tr><td valign='top' width='24' style='color:%1'><b>%2</b></td><td>%3")
                     .arg(QString::fromLatin1(colours[s]), QString::fromLatin1(marks[s]), Q(item.What).toHtmlEscaped());

@@ -126,8 +126,8 @@ QIcon DrawCommandIcon(TCommandIcon which) {
 
     auto page = [&](QRectF r) {
         QPolygonF shape;
-        shape << r.topLeft() << QPointF(r.right() - 3, r.top()) << QPointF(r.right(), r.top() + 3)
-              << r.bottomRight() << r.bottomLeft();
+        shape << r.topLeft() << QPointF(r.right() - 3, r.top()) << QPointF(r.right(), r.top() + 3) << r.bottomRight()
+              << r.bottomLeft();
         p.setPen(outline);
         p.setBrush(Qt::white);
         p.drawPolygon(shape);
@@ -137,30 +137,30 @@ QIcon DrawCommandIcon(TCommandIcon which) {
     };
 
     switch (which) {
-    case TCommandIcon::New:
-        page(QRectF(2.5, 1.5, 10, 13));
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(245, 190, 20));
-        p.drawEllipse(QPointF(12, 4), 3.5, 3.5);
-        break;
-    case TCommandIcon::Copy:
-        page(QRectF(1.5, 1.5, 9, 11));
-        page(QRectF(5.5, 4.5, 9, 11));
-        break;
-    case TCommandIcon::Save:
-        p.setPen(outline);
-        p.setBrush(QColor(50, 90, 170));
-        p.drawRoundedRect(QRectF(1.5, 1.5, 13, 13), 1.5, 1.5);
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(4, 1.5, 8, 5));
-        p.setBrush(QColor(200, 200, 200));
-        p.drawRect(QRectF(4, 9.5, 8, 5));
-        break;
-    case TCommandIcon::Delete:
-        p.setPen(QPen(QColor(200, 30, 30), 2.6, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
-        p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
-        break;
+        case TCommandIcon::New:
+            page(QRectF(2.5, 1.5, 10, 13));
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(245, 190, 20));
+            p.drawEllipse(QPointF(12, 4), 3.5, 3.5);
+            break;
+        case TCommandIcon::Copy:
+            page(QRectF(1.5, 1.5, 9, 11));
+            page(QRectF(5.5, 4.5, 9, 11));
+            break;
+        case TCommandIcon::Save:
+            p.setPen(outline);
+            p.setBrush(QColor(50, 90, 170));
+            p.drawRoundedRect(QRectF(1.5, 1.5, 13, 13), 1.5, 1.5);
+            p.setBrush(Qt::white);
+            p.drawRect(QRectF(4, 1.5, 8, 5));
+            p.setBrush(QColor(200, 200, 200));
+            p.drawRect(QRectF(4, 9.5, 8, 5));
+            break;
+        case TCommandIcon::Delete:
+            p.setPen(QPen(QColor(200, 30, 30), 2.6, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
+            p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
+            break;
     }
     return QIcon(pixmap);
 }

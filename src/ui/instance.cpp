@@ -37,8 +37,7 @@ TInstanceCheck TInstanceGuard::CheckSingleInstance() {
     // never its age.
     lock_->setStaleLockTime(0);
     if (!lock_->tryLock(0)) {
-        if (lock_->error() != QLockFile::LockFailedError)
-            return TInstanceCheck::LockFailed;
+        if (lock_->error() != QLockFile::LockFailedError) return TInstanceCheck::LockFailed;
         // Ask the running copy to come forward; whether it heard is not ours
         // to wait for beyond the hand-over of the request itself.
         QLocalSocket socket;
@@ -56,8 +55,7 @@ TInstanceCheck TInstanceGuard::CheckSingleInstance() {
     // We hold the lock, so a socket left behind by a copy that crashed is
     // nobody's: clear it before listening.
     QLocalServer::removeServer(ServerName());
-    if (!server_.listen(ServerName()))
-        return TInstanceCheck::ListenFailed;
+    if (!server_.listen(ServerName())) return TInstanceCheck::ListenFailed;
     return TInstanceCheck::First;
 }
 
@@ -65,11 +63,9 @@ void TInstanceGuard::OnNewConnection() {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         auto readRequest = [this, socket] {
-            if (!socket->canReadLine())
-                return;
+            if (!socket->canReadLine()) return;
             const QByteArray line = socket->readLine(256);
-            if (line == kRequest)
-                emit ActivationRequested();
+            if (line == kRequest) emit ActivationRequested();
             socket->disconnectFromServer();
         };
         connect(socket, &QLocalSocket::readyRead, this, readRequest);
@@ -79,13 +75,13 @@ void TInstanceGuard::OnNewConnection() {
 
 QString InstanceErrorText(TInstanceCheck result) {
     switch (result) {
-    case TInstanceCheck::LockFailed:
-        return QCoreApplication::translate("zelk::TInstanceGuard", "Ошибка создания Mutex.");
-    case TInstanceCheck::ListenFailed:
-        return QCoreApplication::translate("zelk::TInstanceGuard",
-                                           "Ошибка поиска стандартного обработчика сообщений приложения.");
-    default:
-        return QString();
+        case TInstanceCheck::LockFailed:
+            return QCoreApplication::translate("zelk::TInstanceGuard", "Ошибка создания Mutex.");
+        case TInstanceCheck::ListenFailed:
+            return QCoreApplication::translate("zelk::TInstanceGuard",
+                                               "Ошибка поиска стандартного обработчика сообщений приложения.");
+        default:
+            return QString();
     }
 }
 

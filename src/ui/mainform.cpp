@@ -56,8 +56,7 @@ const QString kAppTitle = QStringLiteral("ORVAK ZELK");
 
 QString JoinLines(const std::vector<std::string>& lines) {
     QStringList out;
-    for (const std::string& line : lines)
-        out << FromCp1251(line);
+    for (const std::string& line : lines) out << FromCp1251(line);
     return out.join(QLatin1Char('\n'));
 }
 
@@ -96,8 +95,7 @@ QString FromCp1251(const std::string& text) {
 
 std::string ToCp1251(const QString& text) {
     std::string all;
-    if (Utf8ToCp1251(text.toStdString(), all))
-        return all;
+    if (Utf8ToCp1251(text.toStdString(), all)) return all;
     std::string out;
     std::string one;
     for (char32_t c : text.toUcs4()) {
@@ -129,32 +127,30 @@ QMessageBox::StandardButton ShowMessageBox(QWidget* parent, TAskKind kind, const
     box.setTextFormat(Qt::PlainText);
     box.setIcon(kind == TAskKind::Error ? QMessageBox::Critical : QMessageBox::NoIcon);
     switch (kind) {
-    case TAskKind::Problem:
-    case TAskKind::Error:
-        box.setStandardButtons(QMessageBox::Ok);
-        break;
-    case TAskKind::ProblemOkCancel:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        break;
-    case TAskKind::Confirm:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        break;
-    case TAskKind::Query:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        break;
+        case TAskKind::Problem:
+        case TAskKind::Error:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case TAskKind::ProblemOkCancel:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case TAskKind::Confirm:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        case TAskKind::Query:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
     }
     SetRussianButtonTexts(box);
     const auto result = static_cast<QMessageBox::StandardButton>(box.exec());
-    if (box.standardButtons() & result)
-        return result;
+    if (box.standardButtons() & result) return result;
     // Closed without a button: the answer that changes nothing.
     return kind == TAskKind::Confirm ? QMessageBox::No : QMessageBox::Cancel;
 }
 
 TZELK_form::TZELK_form(TFormOptions options, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       options_(std::move(options)) {
     paths_ = MakeSimPaths(options_.Root);
     library_.FileSystem = options_.FileSystem;
@@ -178,8 +174,8 @@ void TZELK_form::CreateControls() {
     QFont font;
     // MS Sans Serif where it exists; elsewhere a face with Cyrillic letters.
     // Set here, not in the form: the form's fonts know points only.
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
-                     QStringLiteral("Arial")});
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans Condensed"),
+                      QStringLiteral("DejaVu Sans"), QStringLiteral("Arial")});
     font.setPixelSize(11);
     setFont(font);
 
@@ -232,8 +228,7 @@ void TZELK_form::CreateControls() {
 
     // Captions fit their text in whatever face the system gives.
     for (QLabel* label : findChildren<QLabel*>())
-        if (label->property("autoSize").toBool())
-            label->adjustSize();
+        if (label->property("autoSize").toBool()) label->adjustSize();
     ZELK_Logo->setPixmap(DrawLogo());
     Image->setPixmap(QPixmap::fromImage(DrawNoImagePicture()));
 
@@ -245,14 +240,11 @@ void TZELK_form::CreateControls() {
         action->setStatusTip(hint);
         return action;
     };
-    ActionNew = makeAction("ActionNew", tr("Новое задание"), tr("Создать новое задание"),
-                           TCommandIcon::New);
-    ActionCopy = makeAction("ActionCopy", tr("Копировать"),
-                            tr("Копировать задание в новый файл"), TCommandIcon::Copy);
-    ActionDelete = makeAction("ActionDelete", tr("Удалить"),
-                              tr("Удалить отмеченные файлы заданий"), TCommandIcon::Delete);
-    ActionSave = makeAction("ActionSave", tr("Сохранить"), tr("Сохранить задание в файле"),
-                            TCommandIcon::Save);
+    ActionNew = makeAction("ActionNew", tr("Новое задание"), tr("Создать новое задание"), TCommandIcon::New);
+    ActionCopy = makeAction("ActionCopy", tr("Копировать"), tr("Копировать задание в новый файл"), TCommandIcon::Copy);
+    ActionDelete =
+        makeAction("ActionDelete", tr("Удалить"), tr("Удалить отмеченные файлы заданий"), TCommandIcon::Delete);
+    ActionSave = makeAction("ActionSave", tr("Сохранить"), tr("Сохранить задание в файле"), TCommandIcon::Save);
     ActionSaveAll = new QAction(tr("Сохранить все"), this);
     ActionSaveAll->setObjectName(QStringLiteral("ActionSaveAll"));
     connect(ActionNew, &QAction::triggered, this, [this] { DoNew(); });
@@ -311,27 +303,22 @@ void TZELK_form::CreateControls() {
     // simulator's automatic save the current mission may be another one.
     connect(lboxMissions, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         const int row = lboxMissions->row(item);
-        if (row >= 0 && row < library_.Count() && currentMission_ != &library_.At(row))
-            lboxMissionsClick();
+        if (row >= 0 && row < library_.Count() && currentMission_ != &library_.At(row)) lboxMissionsClick();
     });
 }
 
 void TZELK_form::CreateFirstPage() {
     // Where the face is wider than the design's, the box grows with its text.
     checkMoving->resize(std::max(checkMoving->width(), checkMoving->sizeHint().width()), checkMoving->height());
-    for (const std::string& name : FlightNames)
-        comboFlight->addItem(Shown(name));
+    for (const std::string& name : FlightNames) comboFlight->addItem(Shown(name));
     comboFlight->setCurrentIndex(0);
     editHeight->SetRange(kHeightRange.Lo, kHeightRange.Hi, kHeightStep);
     editHeight->SetValue(1000);
-    for (int hour = kTimeRange.Lo; hour <= kTimeRange.Hi; ++hour)
-        comboTime->addItem(FromCp1251(TimeName(hour)));
+    for (int hour = kTimeRange.Lo; hour <= kTimeRange.Hi; ++hour) comboTime->addItem(FromCp1251(TimeName(hour)));
     comboTime->setCurrentIndex(12);
-    for (const std::string& name : WeatherNames)
-        comboWeather->addItem(Shown(name));
+    for (const std::string& name : WeatherNames) comboWeather->addItem(Shown(name));
     comboWeather->setCurrentIndex(0);
-    for (const std::string& name : CloudNames)
-        comboClouds->addItem(FromCp1251(name));
+    for (const std::string& name : CloudNames) comboClouds->addItem(FromCp1251(name));
     comboClouds->setCurrentIndex(comboClouds->findText(QStringLiteral("800")));
 
     // Handlers run on the user's choices only: `activated` and `clicked` are
@@ -354,8 +341,7 @@ void TZELK_form::CreateFirstPage() {
 }
 
 void TZELK_form::KeepCommentWithinLimit() {
-    if (CommentLength(CommentFromBox()) <= kCommentLimit)
-        return;
+    if (CommentLength(CommentFromBox()) <= kCommentLimit) return;
     // A line break reads back as two characters, so the cut is found by
     // walking the text; a trailing break is not saved and costs nothing.
     const QString text = MissionComment->toPlainText();
@@ -363,22 +349,21 @@ void TZELK_form::KeepCommentWithinLimit() {
     std::size_t length = 0;
     for (; cut < text.size(); ++cut) {
         length += text[cut] == QLatin1Char('\n') ? 2 : 1;
-        if (length > kCommentLimit)
-            break;
+        if (length > kCommentLimit) break;
     }
     QTextCursor cursor(MissionComment->document());
     for (;;) {
         cursor.setPosition(static_cast<int>(cut));
         cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
         cursor.removeSelectedText();
-        if (cut == 0 || CommentLength(CommentFromBox()) <= kCommentLimit)
-            break;
+        if (cut == 0 || CommentLength(CommentFromBox()) <= kCommentLimit) break;
         --cut;
     }
     QTimer::singleShot(0, this, [this] {
         Ask(TAskKind::Problem, tr("Проблема"),
             tr("Комментарий может быть не длиннее %1 знаков (перевод строки - 2 знака): "
-               "лишнее удалено.").arg(kCommentLimit));
+               "лишнее удалено.")
+                .arg(kCommentLimit));
     });
 }
 
@@ -393,9 +378,9 @@ void TZELK_form::CreateSecondPage() {
     speedAuto->setToolTip(Shown(AutoButtonCaptions[0]));
     // Down, the button must not pass for one more greyed control. Set once the
     // page is in the window: a style sheet set earlier keeps the toolkit's font.
-    speedAuto->setStyleSheet(QStringLiteral(
-        "QPushButton:checked { background-color: #1f7a1f; color: white; font-weight: bold;"
-        " border: 2px solid #0b3d0b; border-radius: 3px; }"));
+    speedAuto->setStyleSheet(
+        QStringLiteral("QPushButton:checked { background-color: #1f7a1f; color: white; font-weight: bold;"
+                       " border: 2px solid #0b3d0b; border-radius: 3px; }"));
     BitBtnRunTheGame->setIcon(QIcon(DrawStartPicture()));
     QFont bold = BitBtnRunTheGame->font();
     bold.setBold(true);
@@ -421,8 +406,7 @@ void TZELK_form::CreateSecondPage() {
     // same, whenever the button would.
     auto* startKey = new QShortcut(kStartKey, this);
     connect(startKey, &QShortcut::activated, this, [this] {
-        if (BitBtnRunTheGame->isEnabled())
-            BitBtnRunTheGameClick();
+        if (BitBtnRunTheGame->isEnabled()) BitBtnRunTheGameClick();
     });
     auto* helpKey = new QShortcut(kHelpKey, this);
     connect(helpKey, &QShortcut::activated, this, &TZELK_form::ShowHelp);
@@ -467,17 +451,17 @@ void TZELK_form::ShowDoctor() {
 // ---------------------------------------------------------------- set-up
 
 void TZELK_form::FormCreate() {
-    const QString aboutHint = tr(
-        "ZELK 2, версия 2.2 (21.02.2007).\n"
-        "Zelkwright.\n"
-        "Авторы:\n"
-        "команда ZELK - проработка карт и заданий;\n"
-        "команда ZELK - программирование.");
+    const QString aboutHint =
+        tr("ZELK 2, версия 2.2 (21.02.2007).\n"
+           "Zelkwright.\n"
+           "Авторы:\n"
+           "команда ZELK - проработка карт и заданий;\n"
+           "команда ZELK - программирование.");
     ZELK_Logo->setToolTip(aboutHint);
     PanelLogo->setToolTip(aboutHint);
-    MissionComment->setToolTip(
-        tr("Произвольные комментарии пользователя.\nДобавляются к полному описанию задания.\n"
-           "Не более %1 знаков.").arg(kCommentLimit));
+    MissionComment->setToolTip(tr("Произвольные комментарии пользователя.\nДобавляются к полному описанию задания.\n"
+                                  "Не более %1 знаков.")
+                                   .arg(kCommentLimit));
     editHeight->setToolTip(
         tr("Ввод высоты полета.\nДопустимы значения от %1 до %2 м.").arg(kHeightRange.Lo).arg(kHeightRange.Hi));
 
@@ -499,18 +483,15 @@ void TZELK_form::FormCreate() {
         }
         if (loaded) {
             dataLoaded_ = true;
-            for (int k = 0; k < 4; ++k)
-                comboModes->addItem(Shown(ModeNames[static_cast<std::size_t>(k)]), k);
+            for (int k = 0; k < 4; ++k) comboModes->addItem(Shown(ModeNames[static_cast<std::size_t>(k)]), k);
             for (int d = 0; d < 2; ++d)
                 comboDifficulty->addItem(Shown(DifficultyNames[static_cast<std::size_t>(d)]), d);
-            for (const std::string& name : ArmyNames)
-                comboArmy->addItem(Shown(name));
+            for (const std::string& name : ArmyNames) comboArmy->addItem(Shown(name));
             comboArmy->setCurrentIndex(0);
 
             LoadData();
 
-            for (const TMap& map : ref_.Maps.Items)
-                comboMaps->addItem(FromCp1251(map.Name));
+            for (const TMap& map : ref_.Maps.Items) comboMaps->addItem(FromCp1251(map.Name));
             comboMaps->setCurrentIndex(comboMaps->count() > 0 ? 0 : -1);
             listedAircrafts_.clear();
             for (const TAircraft& aircraft : ref_.Aircrafts.Items) {
@@ -521,10 +502,8 @@ void TZELK_form::FormCreate() {
             // The target list is filled for the first map without noting its
             // key, so the first refresh fills it again.
             listedTargets_.clear();
-            if (!ref_.Maps.Items.empty())
-                listedTargets_ = ref_.Targets.SelectMap(ref_.Maps.Items.front().Key);
-            for (const TTarget* target : listedTargets_)
-                comboTargets->addItem(FromCp1251(target->Name));
+            if (!ref_.Maps.Items.empty()) listedTargets_ = ref_.Targets.SelectMap(ref_.Maps.Items.front().Key);
+            for (const TTarget* target : listedTargets_) comboTargets->addItem(FromCp1251(target->Name));
             comboTargets->setCurrentIndex(comboTargets->count() > 0 ? 0 : -1);
 
             for (std::size_t i = 0; i < 14; ++i) {
@@ -534,14 +513,12 @@ void TZELK_form::FormCreate() {
             comboTanksRed->setCurrentIndex(0);
             comboTanksBlue->setCurrentIndex(0);
 
-            if (!library_.Empty())
-                SetCurrentEntry(0);
+            if (!library_.Empty()) SetCurrentEntry(0);
             ShowMissionData();
 
             if (!ref_.Warnings.empty()) {
                 QStringList warnings;
-                for (const std::string& warning : ref_.Warnings)
-                    warnings << QString::fromStdString(warning);
+                for (const std::string& warning : ref_.Warnings) warnings << QString::fromStdString(warning);
                 Ask(TAskKind::Problem, tr("Проблема"), warnings.join(QStringLiteral("\n\n")));
             }
         }
@@ -590,8 +567,7 @@ void TZELK_form::LoadData() {
 void TZELK_form::FillMissionList() {
     const QSignalBlocker blocker(lboxMissions);
     lboxMissions->clear();
-    for (const auto& mission : library_.Missions)
-        lboxMissions->addItem(EntryText(*mission));
+    for (const auto& mission : library_.Missions) lboxMissions->addItem(EntryText(*mission));
 }
 
 QString TZELK_form::EntryText(const TMission& mission) {
@@ -604,8 +580,7 @@ QString TZELK_form::EntryText(const TMission& mission) {
 void TZELK_form::ShowEntryMarks() {
     for (int row = 0; row < lboxMissions->count() && row < library_.Count(); ++row) {
         const QString text = EntryText(library_.At(row));
-        if (lboxMissions->item(row)->text() != text)
-            lboxMissions->item(row)->setText(text);
+        if (lboxMissions->item(row)->text() != text) lboxMissions->item(row)->setText(text);
     }
 }
 
@@ -615,8 +590,7 @@ bool TZELK_form::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (watched == Image && event->type() == QEvent::MouseButtonDblClick) {
-        if (showRoute_)
-            OpenRouteWindow();
+        if (showRoute_) OpenRouteWindow();
         return true;
     }
     if (event->type() == QEvent::Wheel) {
@@ -640,8 +614,7 @@ void TZELK_form::SetCurrentEntry(int row) {
 
 void TZELK_form::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (shownOnce_)
-        return;
+    if (shownOnce_) return;
     shownOnce_ = true;
     if (const QScreen* screen = this->screen()) {
         QRect frame = frameGeometry();
@@ -649,8 +622,7 @@ void TZELK_form::showEvent(QShowEvent* event) {
         move(frame.topLeft());
     }
     lboxMissions->setFocus();
-    if (!pending_.empty())
-        QTimer::singleShot(0, this, &TZELK_form::ShowPendingMessages);
+    if (!pending_.empty()) QTimer::singleShot(0, this, &TZELK_form::ShowPendingMessages);
 }
 
 void TZELK_form::ShowPendingMessages() {
@@ -678,8 +650,7 @@ QMessageBox::StandardButton TZELK_form::Ask(TAskKind kind, const QString& captio
 }
 
 void TZELK_form::ReportError(const QString& message) {
-    if (!quietErrors_)
-        Ask(TAskKind::Error, kAppTitle, message);
+    if (!quietErrors_) Ask(TAskKind::Error, kAppTitle, message);
 }
 
 void TZELK_form::BringToFront() {
@@ -711,28 +682,30 @@ void TZELK_form::ApplyFormState() {
     ActionSave->setEnabled(s.Save);
     ActionSaveAll->setEnabled(s.Save);
     ActionNew->setEnabled(s.New);
-    for (QWidget* w : {static_cast<QWidget*>(lboxMissions), static_cast<QWidget*>(FileName),
-                       static_cast<QWidget*>(MissionShort)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(lboxMissions), static_cast<QWidget*>(FileName), static_cast<QWidget*>(MissionShort)})
         w->setEnabled(s.MissionList);
     MissionComment->setEnabled(s.Parameters);
     // Each control is set once: disabling one that has the focus for a
     // moment would move the focus away.
     const std::pair<QWidget*, bool> named[] = {
-        {checkMoving, s.Moving},       {comboTanksRed, s.TanksRed},
-        {comboTanksBlue, s.TanksBlue}, {editFighters, s.Fighters},
-        {BitBtnRestoreVariant, s.RestoreVariant}, {speedAuto, s.AutoSwitch},
-        {LabelAutoState, s.AutoSwitch}, {BitBtnRunTheGame, s.Start},
+        {checkMoving, s.Moving},
+        {comboTanksRed, s.TanksRed},
+        {comboTanksBlue, s.TanksBlue},
+        {editFighters, s.Fighters},
+        {BitBtnRestoreVariant, s.RestoreVariant},
+        {speedAuto, s.AutoSwitch},
+        {LabelAutoState, s.AutoSwitch},
+        {BitBtnRunTheGame, s.Start},
         {BitBtnDoctor, s.Doctor},
     };
     for (QWidget* page : {TabSheet1, TabSheet2}) {
         for (QObject* child : page->children()) {
             auto* widget = qobject_cast<QWidget*>(child);
-            if (widget == nullptr || widget->isWindowType())
-                continue;
+            if (widget == nullptr || widget->isWindowType()) continue;
             bool on = s.Parameters;
             for (const auto& [control, enabled] : named)
-                if (control == widget)
-                    on = enabled;
+                if (control == widget) on = enabled;
             widget->setEnabled(on);
         }
     }
@@ -752,8 +725,7 @@ void TZELK_form::ShowMissionData(TVariantKeep keep) {
     TMission& mission = *currentMission_;
     FileName->setText(FromCp1251(mission.FileName));
     std::vector<std::string> shortLines;
-    for (const std::string& line : mission.Short)
-        shortLines.push_back(ShownShortLine(line));
+    for (const std::string& line : mission.Short) shortLines.push_back(ShownShortLine(line));
     MissionShort->setPlainText(JoinLines(shortLines));
     {
         const QSignalBlocker blocker(MissionComment);
@@ -783,10 +755,10 @@ void TZELK_form::ShowMissionData(TVariantKeep keep) {
     data.RandomRoute = checkRandomRoute->isChecked() ? 1 : 0;
     editFighters->SetValue(data.Fighters);
     data.Fighters = editFighters->Value();
-    comboClouds->setCurrentIndex(comboClouds->findText(FromCp1251(data.Clouds), Qt::MatchExactly | Qt::MatchCaseSensitive));
+    comboClouds->setCurrentIndex(
+        comboClouds->findText(FromCp1251(data.Clouds), Qt::MatchExactly | Qt::MatchCaseSensitive));
     comboWeather->setCurrentIndex(data.Weather >= 0 && data.Weather < comboWeather->count() ? data.Weather : -1);
-    if (asRead)
-        data = read;
+    if (asRead) data = read;
     ShowEntryMarks();
     // Enables what the mission offers; with auto-generation on (a close-time
     // save that failed, say) the window stays locked all the same.
@@ -794,8 +766,7 @@ void TZELK_form::ShowMissionData(TVariantKeep keep) {
 }
 
 void TZELK_form::CheckUpTargets(TVariantKeep keep) {
-    if (currentMission_ == nullptr)
-        return;
+    if (currentMission_ == nullptr) return;
     TMission& mission = *currentMission_;
     TTargetChoice choice;
     try {
@@ -809,8 +780,7 @@ void TZELK_form::CheckUpTargets(TVariantKeep keep) {
     if (listedMapKey_ != mission.Data.Map) {
         comboTargets->clear();
         listedTargets_ = choice.Targets;
-        for (const TTarget* target : listedTargets_)
-            comboTargets->addItem(FromCp1251(target->Name));
+        for (const TTarget* target : listedTargets_) comboTargets->addItem(FromCp1251(target->Name));
         listedMapKey_ = mission.Data.Map;
     }
     comboTargets->setCurrentIndex(choice.TargetSelected < comboTargets->count() ? choice.TargetSelected : -1);
@@ -822,8 +792,7 @@ void TZELK_form::CheckUpTargets(TVariantKeep keep) {
     movingOffered_ = choice.MovingEnabled;
 
     comboModes->clear();
-    for (int mode : choice.Modes)
-        comboModes->addItem(Shown(ModeNames[static_cast<std::size_t>(mode)]), mode);
+    for (int mode : choice.Modes) comboModes->addItem(Shown(ModeNames[static_cast<std::size_t>(mode)]), mode);
     comboModes->setCurrentIndex(choice.ModeSelected);
     comboDifficulty->clear();
     for (int difficulty : choice.Difficulties)
@@ -840,16 +809,14 @@ void TZELK_form::CheckUpTargets(TVariantKeep keep) {
 }
 
 void TZELK_form::CheckUpAircrafts() {
-    if (currentMission_ == nullptr)
-        return;
+    if (currentMission_ == nullptr) return;
     ShowAircrafts(zelk::CheckUpAircrafts(currentMission_->Data, ref_.Aircrafts));
 }
 
 void TZELK_form::ShowAircrafts(const TAircraftChoice& choice) {
     comboAircrafts->clear();
     listedAircrafts_ = choice.Aircrafts;
-    for (const TAircraft* aircraft : listedAircrafts_)
-        comboAircrafts->addItem(FromCp1251(aircraft->Name));
+    for (const TAircraft* aircraft : listedAircrafts_) comboAircrafts->addItem(FromCp1251(aircraft->Name));
     comboAircrafts->setCurrentIndex(choice.Selected);
 }
 
@@ -881,16 +848,14 @@ void TZELK_form::lboxMissionsClick() {
 }
 
 void TZELK_form::comboMapsSelect(int index) {
-    if (currentMission_ == nullptr || index < 0 || index >= ref_.Maps.Count())
-        return;
+    if (currentMission_ == nullptr || index < 0 || index >= ref_.Maps.Count()) return;
     currentMission_->Data.Map = ref_.Maps.Items[static_cast<std::size_t>(index)].Key;
     CheckUpTargets();
     ShowEntryMarks();
 }
 
 void TZELK_form::comboArmySelect(int index) {
-    if (currentMission_ == nullptr || index < 0)
-        return;
+    if (currentMission_ == nullptr || index < 0) return;
     currentMission_->Data.Army = index;
     // The army decides which side's tank list the save reads.
     CheckUpTargets();
@@ -898,8 +863,7 @@ void TZELK_form::comboArmySelect(int index) {
 }
 
 void TZELK_form::comboTargetsSelect(int index) {
-    if (currentMission_ == nullptr || index < 0 || index >= static_cast<int>(listedTargets_.size()))
-        return;
+    if (currentMission_ == nullptr || index < 0 || index >= static_cast<int>(listedTargets_.size())) return;
     currentMission_->Data.Target = listedTargets_[static_cast<std::size_t>(index)]->Name;
     CheckUpTargets();
     ShowEntryMarks();
@@ -908,92 +872,78 @@ void TZELK_form::comboTargetsSelect(int index) {
 // Movement, type and difficulty exist only together in the data: each choice
 // is kept and the other two follow it onto a variant the target has.
 void TZELK_form::checkMovingClick(bool checked) {
-    if (currentMission_ == nullptr)
-        return;
+    if (currentMission_ == nullptr) return;
     currentMission_->Data.Moving = checked ? 1 : 0;
     ShowMissionData({.Moving = true});
 }
 
 void TZELK_form::comboModesSelect(int index) {
-    if (currentMission_ == nullptr || index < 0)
-        return;
+    if (currentMission_ == nullptr || index < 0) return;
     currentMission_->Data.Mode = static_cast<std::uint8_t>(comboModes->itemData(index).toInt());
     ShowMissionData({.Mode = true});
 }
 
 void TZELK_form::comboDifficultySelect(int index) {
-    if (currentMission_ == nullptr || index < 0)
-        return;
+    if (currentMission_ == nullptr || index < 0) return;
     currentMission_->Data.Difficulty = static_cast<std::uint8_t>(comboDifficulty->itemData(index).toInt());
     ShowMissionData({.Difficulty = true});
 }
 
 void TZELK_form::comboAircraftsSelect(int index) {
-    if (currentMission_ == nullptr || index < 0 || index >= static_cast<int>(listedAircrafts_.size()))
-        return;
+    if (currentMission_ == nullptr || index < 0 || index >= static_cast<int>(listedAircrafts_.size())) return;
     currentMission_->Data.Aircraft = listedAircrafts_[static_cast<std::size_t>(index)]->AirClass;
     ShowEntryMarks();
 }
 
 void TZELK_form::comboFlightSelect(int index) {
-    if (currentMission_ != nullptr && index >= 0)
-        currentMission_->Data.Flight = index;
+    if (currentMission_ != nullptr && index >= 0) currentMission_->Data.Flight = index;
     ShowEntryMarks();
 }
 
 void TZELK_form::editHeightChange(int value) {
-    if (currentMission_ != nullptr)
-        currentMission_->Data.Height = value;
+    if (currentMission_ != nullptr) currentMission_->Data.Height = value;
     ShowEntryMarks();
 }
 
 void TZELK_form::comboTimeSelect(int index) {
-    if (currentMission_ != nullptr && index >= 0)
-        currentMission_->Data.Time = index;
+    if (currentMission_ != nullptr && index >= 0) currentMission_->Data.Time = index;
     ShowEntryMarks();
 }
 
 void TZELK_form::comboWeatherSelect(int index) {
-    if (currentMission_ != nullptr && index >= 0)
-        currentMission_->Data.Weather = index;
+    if (currentMission_ != nullptr && index >= 0) currentMission_->Data.Weather = index;
     ShowEntryMarks();
 }
 
 void TZELK_form::comboCloudsSelect(int index) {
-    if (currentMission_ != nullptr && index >= 0)
-        currentMission_->Data.Clouds = ToCp1251(comboClouds->itemText(index));
+    if (currentMission_ != nullptr && index >= 0) currentMission_->Data.Clouds = ToCp1251(comboClouds->itemText(index));
     ShowEntryMarks();
 }
 
 void TZELK_form::comboTanksRedChange(int index) {
-    if (currentMission_ != nullptr && index >= 0)
-        currentMission_->Data.Tanks = index;
+    if (currentMission_ != nullptr && index >= 0) currentMission_->Data.Tanks = index;
     ShowEntryMarks();
 }
 
 void TZELK_form::comboTanksBlueChange(int index) {
-    if (currentMission_ != nullptr && index >= 0)
-        currentMission_->Data.Tanks = index;
+    if (currentMission_ != nullptr && index >= 0) currentMission_->Data.Tanks = index;
     ShowEntryMarks();
 }
 
 void TZELK_form::checkRandomRouteClick(bool checked) {
-    if (currentMission_ != nullptr)
-        currentMission_->Data.RandomRoute = checked ? 1 : 0;
+    if (currentMission_ != nullptr) currentMission_->Data.RandomRoute = checked ? 1 : 0;
     ShowEntryMarks();
 }
 
 void TZELK_form::editFightersChange(int value) {
-    if (currentMission_ != nullptr)
-        currentMission_->Data.Fighters = value;
+    if (currentMission_ != nullptr) currentMission_->Data.Fighters = value;
     ShowEntryMarks();
 }
 
 void TZELK_form::MissionCommentChange() {
     // What is typed belongs to the mission the box shows, like any of its
     // values, until a save writes it.
-    if (shownMission_ == nullptr)
-        return;
+    if (shownMission_ == nullptr) return;
     TypeComment(*shownMission_, CommentFromBox());
     ShowEntryMarks();
 }
@@ -1005,8 +955,7 @@ void TZELK_form::BitBtnRunTheGameClick() {
     std::error_code ec;
     if (!fs::is_regular_file(exe, ec)) {
         // Minimised, the window would leave the pilot with nothing on screen.
-        Ask(TAskKind::Problem, tr("Проблема"),
-            tr("Авиасимулятор не найден: нет файла\n%1").arg(PathText(exe)));
+        Ask(TAskKind::Problem, tr("Проблема"), tr("Авиасимулятор не найден: нет файла\n%1").arg(PathText(exe)));
         return;
     }
     showMinimized();
@@ -1021,25 +970,21 @@ void TZELK_form::BitBtnRunTheGameClick() {
 // ---------------------------------------------------------------- commands
 
 void TZELK_form::CommitSpinBoxes() {
-    if (currentMission_ == nullptr || shownMission_ != currentMission_)
-        return;
+    if (currentMission_ == nullptr || shownMission_ != currentMission_) return;
     editHeight->Commit();
     editFighters->Commit();
 }
 
 bool TZELK_form::CheckMaxFileNumber() {
-    if (library_.CheckMaxFileNumber())
-        return true;
+    if (library_.CheckMaxFileNumber()) return true;
     Ask(TAskKind::Problem, tr("Проблема"), FromCp1251(NumberLimitText()));
     return false;
 }
 
 void TZELK_form::DoNew() {
     CommitSpinBoxes();
-    if (library_.ListFailed)
-        return;
-    if (!CheckMaxFileNumber())
-        return;
+    if (library_.ListFailed) return;
+    if (!CheckMaxFileNumber()) return;
     if (ref_.Maps.Items.empty()) {
         Ask(TAskKind::Problem, tr("Проблема"), tr("В файлах данных нет ни одной карты с целями."));
         return;
@@ -1048,13 +993,10 @@ void TZELK_form::DoNew() {
     // and the refresh below picks the first entry offered.
     TNewDefaults defaults;
     defaults.Map = ref_.Maps.Items.front().Key;
-    if (!listedTargets_.empty())
-        defaults.Target = listedTargets_.front()->Name;
-    if (!listedAircrafts_.empty())
-        defaults.Aircraft = listedAircrafts_.front()->AirClass;
+    if (!listedTargets_.empty()) defaults.Target = listedTargets_.front()->Name;
+    if (!listedAircrafts_.empty()) defaults.Aircraft = listedAircrafts_.front()->AirClass;
     const int index = library_.NewMission(defaults);
-    if (index < 0)
-        return;
+    if (index < 0) return;
     {
         const QSignalBlocker blocker(lboxMissions);
         lboxMissions->addItem(EntryText(library_.At(index)));
@@ -1067,14 +1009,11 @@ void TZELK_form::DoNew() {
 
 void TZELK_form::DoCopy() {
     CommitSpinBoxes();
-    if (!CheckMaxFileNumber())
-        return;
+    if (!CheckMaxFileNumber()) return;
     const int source = lboxMissions->currentRow();
-    if (source < 0 || source >= library_.Count())
-        return;
+    if (source < 0 || source >= library_.Count()) return;
     const int index = library_.CopyMission(source, &ref_);
-    if (index < 0)
-        return;
+    if (index < 0) return;
     {
         const QSignalBlocker blocker(lboxMissions);
         lboxMissions->addItem(EntryText(library_.At(index)));
@@ -1087,13 +1026,10 @@ void TZELK_form::DoCopy() {
 void TZELK_form::DoDelete() {
     CommitSpinBoxes();
     std::vector<int> rows;
-    for (const QModelIndex& index : lboxMissions->selectionModel()->selectedIndexes())
-        rows.push_back(index.row());
-    if (rows.empty())
-        return;
+    for (const QModelIndex& index : lboxMissions->selectionModel()->selectedIndexes()) rows.push_back(index.row());
+    if (rows.empty()) return;
     const int n = static_cast<int>(rows.size());
-    if (Ask(TAskKind::Confirm, tr("Подтверждение"), FromCp1251(DeleteQuestionText(n))) != QMessageBox::Yes)
-        return;
+    if (Ask(TAskKind::Confirm, tr("Подтверждение"), FromCp1251(DeleteQuestionText(n))) != QMessageBox::Yes) return;
     currentMission_ = nullptr;
     shownMission_ = nullptr;
     std::vector<fs::path> notRemoved;
@@ -1115,18 +1051,15 @@ void TZELK_form::DoDelete() {
         // A mission whose mission file stayed is still listed; a description
         // left alone is listed by nothing.
         QStringList names;
-        for (const fs::path& path : notRemoved)
-            names << PathText(path);
+        for (const fs::path& path : notRemoved) names << PathText(path);
         Ask(TAskKind::Problem, tr("Проблема"), tr("Не удалось удалить файлы:\n%1").arg(names.join(QLatin1Char('\n'))));
     }
 }
 
 bool TZELK_form::DoSave() {
-    if (library_.Empty())
-        return true;
+    if (library_.Empty()) return true;
     const int row = lboxMissions->currentRow();
-    if (row < 0 || row >= library_.Count())
-        return true;
+    if (row < 0 || row >= library_.Count()) return true;
     CommitSpinBoxes();
     currentMission_ = &library_.At(row);
     bool saved = true;
@@ -1152,19 +1085,15 @@ bool TZELK_form::DoSave() {
 std::vector<std::string> TZELK_form::CommentFromBox() const {
     QString text = MissionComment->toPlainText();
     std::vector<std::string> lines;
-    if (text.isEmpty())
-        return lines;
-    if (text.endsWith(QLatin1Char('\n')))
-        text.chop(1);
-    for (const QString& line : text.split(QLatin1Char('\n')))
-        lines.push_back(ToCp1251(line));
+    if (text.isEmpty()) return lines;
+    if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
+    for (const QString& line : text.split(QLatin1Char('\n'))) lines.push_back(ToCp1251(line));
     return lines;
 }
 
 void TZELK_form::SaveMission(const std::string& fileName) {
     const int index = library_.FindByFileName(fileName);
-    if (index >= 0)
-        currentMission_ = &library_.At(index);
+    if (index >= 0) currentMission_ = &library_.At(index);
     const int number = index >= 0 ? library_.At(index).Number : 0;
     // The simulator's flights always get fresh random choices.
     const int saved = library_.SaveListedMission(fileName, ref_, paths_.MissionFolder, TimeSeed(), autoOn_);
@@ -1181,11 +1110,9 @@ void TZELK_form::SaveMission(const std::string& fileName) {
 
 bool TZELK_form::CheckUnsavedMissions() {
     const int k = library_.CountUnsaved();
-    if (k == 0)
-        return true;
+    if (k == 0) return true;
     const QMessageBox::StandardButton answer = Ask(TAskKind::Query, tr("Запрос"), FromCp1251(UnsavedQuestionText(k)));
-    if (answer == QMessageBox::Yes)
-        return SaveUnsavedMissions();
+    if (answer == QMessageBox::Yes) return SaveUnsavedMissions();
     return answer == QMessageBox::No;
 }
 
@@ -1196,20 +1123,17 @@ bool TZELK_form::SaveUnsavedMissions() {
     QStringList unsavable;
     for (int i = 0; i < library_.Count(); ++i) {
         const TMission& mission = library_.At(i);
-        if (!mission.IsUnsaved())
-            continue;
+        if (!mission.IsUnsaved()) continue;
         if (!TargetAvailable(mission.Data, ref_)) {
             unsavable << FromCp1251(mission.FileName) + QStringLiteral(": ") +
                              QString::fromStdString(MissingTargetReason(mission, ref_));
             continue;
         }
         SetCurrentEntry(i);
-        if (!DoSave())
-            return false;
+        if (!DoSave()) return false;
     }
     if (!unsavable.isEmpty())
-        Ask(TAskKind::Problem, tr("Проблема"),
-            tr("Не сохранены задания:\n") + unsavable.join(QLatin1Char('\n')));
+        Ask(TAskKind::Problem, tr("Проблема"), tr("Не сохранены задания:\n") + unsavable.join(QLatin1Char('\n')));
     return true;
 }
 
@@ -1229,10 +1153,11 @@ void TZELK_form::ShowHelp() {
         {QKeySequence(Qt::Key_F2), tr("проверка установки")},
         {kHelpKey, tr("эта справка")},
     };
-    QString text = tr("ZELK готовит учебные задания на штурмовку для авиасимулятора ORVAK. Выберите условия "
-                      "вылета и сохраните задание: оно появится среди одиночных заданий авиасимулятора. В режиме "
-                      "автогенерации (вкладка «Дополнительно») задание записывается заново после каждого полета.\n\n"
-                      "Клавиши:");
+    QString text =
+        tr("ZELK готовит учебные задания на штурмовку для авиасимулятора ORVAK. Выберите условия "
+           "вылета и сохраните задание: оно появится среди одиночных заданий авиасимулятора. В режиме "
+           "автогенерации (вкладка «Дополнительно») задание записывается заново после каждого полета.\n\n"
+           "Клавиши:");
     for (const auto& k : keys)
         text += QStringLiteral("\n") + k.Key.toString(QKeySequence::NativeText) + QStringLiteral(" - ") + k.What;
     Ask(TAskKind::Problem, tr("Справка"), text);

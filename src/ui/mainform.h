@@ -44,8 +44,8 @@ class TAutoSupervisor;
 // Cancel; Confirm: Yes and No; Query: Yes, No and Cancel; Error: the general
 // error report (OK).
 enum class TAskKind { Problem, ProblemOkCancel, Confirm, Query, Error };
-using TAskFunc = std::function<QMessageBox::StandardButton(QWidget* parent, TAskKind kind,
-                                                           const QString& caption, const QString& text)>;
+using TAskFunc = std::function<QMessageBox::StandardButton(QWidget* parent, TAskKind kind, const QString& caption,
+                                                           const QString& text)>;
 
 // Да, Нет, Отмена and ОК (Yes, No, Cancel and OK in English) on the box's
 // standard buttons.
@@ -53,13 +53,12 @@ void SetRussianButtonTexts(QMessageBox& box);
 
 // The real message box: no icon for the window's questions, the error icon
 // for the error report.
-QMessageBox::StandardButton ShowMessageBox(QWidget* parent, TAskKind kind, const QString& caption,
-                                           const QString& text);
+QMessageBox::StandardButton ShowMessageBox(QWidget* parent, TAskKind kind, const QString& caption, const QString& text);
 
 struct TFormOptions {
-    std::filesystem::path Root;     // simulator root folder
-    std::filesystem::path DataDir;  // folder of orvak_zelk.rc0..rc9
-    TAskFunc Ask;                   // empty: ShowMessageBox
+    std::filesystem::path Root;             // simulator root folder
+    std::filesystem::path DataDir;          // folder of orvak_zelk.rc0..rc9
+    TAskFunc Ask;                           // empty: ShowMessageBox
     TSaveFileSystem* FileSystem = nullptr;  // file operations of Save and Delete; nullptr: the disk
 };
 

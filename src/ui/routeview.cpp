@@ -44,8 +44,12 @@ QImage PaintDrawing(const TDrawing& d) {
         SetPen(painter, s);
         painter.setBrush(s.Filled ? QBrush(Colour(s.Fill)) : QBrush(Qt::NoBrush));
         switch (s.Type) {
-            case TShapeType::Polyline: painter.drawPolyline(Points(s)); break;
-            case TShapeType::Polygon: painter.drawPolygon(Points(s)); break;
+            case TShapeType::Polyline:
+                painter.drawPolyline(Points(s));
+                break;
+            case TShapeType::Polygon:
+                painter.drawPolygon(Points(s));
+                break;
             case TShapeType::Circle:
                 if (!s.Points.empty()) painter.drawEllipse(QPointF(s.Points[0].X, s.Points[0].Y), s.Radius, s.Radius);
                 break;

@@ -33,8 +33,7 @@ bool TZELK_form::LoadLibraryShowingProgress() {
         // No thread to be had: the scan runs here, without a display.
         return library_.Load(paths_.MissionFolder, ref_.Targets);
     }
-    if (scan.wait_for(kQuietScan) == std::future_status::ready)
-        return scan.get();
+    if (scan.wait_for(kQuietScan) == std::future_status::ready) return scan.get();
 
     // No cancel button: the window cannot work with half a library.
     QProgressDialog dialog(tr("Чтение списка заданий..."), QString(), 0, 0);

@@ -12,10 +12,8 @@ namespace {
 
 // Digits, a sign and a decimal separator may be typed; nothing else.
 bool AllowedChar(QChar c) {
-    if (c.isDigit() && c.unicode() < 128)
-        return true;
-    if (c == u'+' || c == u'-' || c == u'.' || c == u',')
-        return true;
+    if (c.isDigit() && c.unicode() < 128) return true;
+    if (c == u'+' || c == u'-' || c == u'.' || c == u',') return true;
     const QString point = QLocale().decimalPoint();
     return point.size() == 1 && c == point.at(0);
 }
@@ -23,8 +21,7 @@ bool AllowedChar(QChar c) {
 bool ParseWhole(const QString& text, int& value) {
     bool ok = false;
     const int v = text.trimmed().toInt(&ok, 10);
-    if (ok)
-        value = v;
+    if (ok) value = v;
     return ok;
 }
 
@@ -64,8 +61,7 @@ void TSpinEdit::SetValue(int value) {
 }
 
 void TSpinEdit::Commit() {
-    if (!edited_)
-        return;
+    if (!edited_) return;
     edited_ = false;
     const int v = Clamp(Value());
     if (lineEdit()->text() != textFromValue(v)) {
@@ -86,8 +82,7 @@ void TSpinEdit::OnTextChanged() {
 
 QValidator::State TSpinEdit::validate(QString& input, int& /*pos*/) const {
     for (QChar c : input) {
-        if (!AllowedChar(c))
-            return QValidator::Invalid;
+        if (!AllowedChar(c)) return QValidator::Invalid;
     }
     int v = 0;
     return ParseWhole(input, v) ? QValidator::Acceptable : QValidator::Intermediate;
@@ -95,8 +90,7 @@ QValidator::State TSpinEdit::validate(QString& input, int& /*pos*/) const {
 
 void TSpinEdit::fixup(QString& input) const {
     int v = 0;
-    if (!ParseWhole(input, v))
-        input = textFromValue(min_);
+    if (!ParseWhole(input, v)) input = textFromValue(min_);
 }
 
 int TSpinEdit::valueFromText(const QString& text) const {
@@ -119,14 +113,11 @@ void TSpinEdit::stepBy(int steps) {
 }
 
 QAbstractSpinBox::StepEnabled TSpinEdit::stepEnabled() const {
-    if (isReadOnly() || !isEnabled())
-        return StepNone;
+    if (isReadOnly() || !isEnabled()) return StepNone;
     const int v = Value();
     StepEnabled result = StepNone;
-    if (v < max_)
-        result |= StepUpEnabled;
-    if (v > min_)
-        result |= StepDownEnabled;
+    if (v < max_) result |= StepUpEnabled;
+    if (v > min_) result |= StepDownEnabled;
     return result;
 }
 

@@ -38,8 +38,7 @@ struct TStartup {
 // each activation request it has acted on; the guard's tests read it.
 void NoteActivation(const char* what) {
     const QByteArray path = qgetenv("ZELK_ACTIVATION_LOG");
-    if (path.isEmpty())
-        return;
+    if (path.isEmpty()) return;
     QFile log(QString::fromLocal8Bit(path));
     if (log.open(QIODevice::Append | QIODevice::Text)) {
         log.write(QByteArray(what) + ' ' + QByteArray::number(QCoreApplication::applicationPid()) + '\n');
@@ -57,11 +56,12 @@ struct TZelkOptions {
     QCommandLineParser Parser;
     QCommandLineOption Version{{QStringLiteral("v"), QStringLiteral("version")},
                                QStringLiteral("Displays version information.")};
-    QCommandLineOption Root{QStringLiteral("root"),
-                            QStringLiteral("Simulator root folder (default: ZELK_ROOT, else the parent of the program's "
-                                           "folder when it holds the simulator, else the folder chosen once in the "
-                                           "window)."),
-                            QStringLiteral("DIR")};
+    QCommandLineOption Root{
+        QStringLiteral("root"),
+        QStringLiteral("Simulator root folder (default: ZELK_ROOT, else the parent of the program's "
+                       "folder when it holds the simulator, else the folder chosen once in the "
+                       "window)."),
+        QStringLiteral("DIR")};
     QCommandLineOption Data{QStringLiteral("data"),
                             QStringLiteral("Folder of orvak_zelk.rc0..rc9 (default: the current folder)."),
                             QStringLiteral("DIR")};
@@ -75,7 +75,8 @@ struct TZelkOptions {
                             QStringLiteral("Language of the window: ru or en (default: the system's language, else "
                                            "Russian)."),
                             QStringLiteral("LANG")};
-    QCommandLineOption Shown{QStringLiteral("screenshot-of"), QStringLiteral("With --screenshot: main, extra, auto, doctor or route."),
+    QCommandLineOption Shown{QStringLiteral("screenshot-of"),
+                             QStringLiteral("With --screenshot: main, extra, auto, doctor or route."),
                              QStringLiteral("WHAT"), QStringLiteral("main")};
 
     TZelkOptions() {
@@ -102,11 +103,9 @@ fs::path AskSimulatorRoot(const fs::path& tried) {
     for (;;) {
         const QString dir =
             QFileDialog::getExistingDirectory(nullptr, TStartup::tr("Папка авиасимулятора ORVAK"), start);
-        if (dir.isEmpty())
-            return {};
+        if (dir.isEmpty()) return {};
         const fs::path chosen = ToPath(dir);
-        if (HoldsSimulator(chosen))
-            return chosen;
+        if (HoldsSimulator(chosen)) return chosen;
         QMessageBox box(QMessageBox::Warning, QStringLiteral("ORVAK ZELK"),
                         TStartup::tr("В папке «%1» нет авиасимулятора: нет ни conf.ini, ни orvaksim.exe.")
                             .arg(QDir::toNativeSeparators(dir)),
@@ -114,8 +113,7 @@ fs::path AskSimulatorRoot(const fs::path& tried) {
         QPushButton* again = box.addButton(TStartup::tr("Выбрать другую"), QMessageBox::AcceptRole);
         box.addButton(TStartup::tr("Работать с этой папкой"), QMessageBox::RejectRole);
         box.exec();
-        if (box.clickedButton() != again)
-            return chosen;
+        if (box.clickedButton() != again) return chosen;
         start = dir;
     }
 }
@@ -125,18 +123,14 @@ fs::path AskSimulatorRoot(const fs::path& tried) {
 // screenshot, which must not wait for anyone).
 fs::path SimulatorRoot(const TZelkOptions& o, bool mayAsk) {
     TRootInputs in;
-    if (o.Parser.isSet(o.Root))
-        in.Option = ToPath(o.Parser.value(o.Root));
-    if (const auto env = RootFromEnvironment())
-        in.Environment = ToPath(QString::fromStdU16String(env->u16string()));
+    if (o.Parser.isSet(o.Root)) in.Option = ToPath(o.Parser.value(o.Root));
+    if (const auto env = RootFromEnvironment()) in.Environment = ToPath(QString::fromStdU16String(env->u16string()));
     in.ProgramDefault = SimulatorRootOf(ToPath(QCoreApplication::applicationDirPath()));
     in.Remembered = RememberedRoot();
     const TRootChoice choice = ChooseRoot(in);
-    if (choice.Source != TRootSource::NotFound || !mayAsk)
-        return choice.Root;
+    if (choice.Source != TRootSource::NotFound || !mayAsk) return choice.Root;
     const fs::path asked = AskSimulatorRoot(choice.Root);
-    if (asked.empty())
-        return choice.Root;
+    if (asked.empty()) return choice.Root;
     if (HoldsSimulator(asked) && !RememberRoot(asked)) {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("ORVAK ZELK"),
                         TStartup::tr("Не удалось запомнить папку авиасимулятора: при следующем запуске ZELK "
@@ -152,8 +146,7 @@ fs::path SimulatorRoot(const TZelkOptions& o, bool mayAsk) {
 std::optional<int> AnswerWithoutWindow(int argc, char** argv) {
     TZelkOptions o;
     QStringList args;
-    for (int i = 0; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
+    for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
     // Errors are left to RunZelk: Qt's own options are unknown here.
     o.Parser.parse(args);
     if (o.Parser.isSet(QStringLiteral("help")) || o.Parser.isSet(QStringLiteral("help-all"))) {
@@ -214,8 +207,7 @@ int RunZelk(QApplication& app) {
 
     TInstanceGuard guard;
     const TInstanceCheck check = guard.CheckSingleInstance();
-    if (check == TInstanceCheck::Second)
-        return 0;
+    if (check == TInstanceCheck::Second) return 0;
     if (check != TInstanceCheck::First) {
         QMessageBox box(QMessageBox::NoIcon, QStringLiteral("ORVAK ZELK"), InstanceErrorText(check), QMessageBox::Ok);
         SetRussianButtonTexts(box);
@@ -249,10 +241,8 @@ int RunZelk(QApplication& app) {
     if (parser.isSet(screenshotOption)) {
         const QString file = parser.value(screenshotOption);
         QTimer::singleShot(1500, &form, [&form, file, shown] {
-            if (shown != QLatin1String("main") && shown != QLatin1String("route"))
-                form.PageControl->setCurrentIndex(1);
-            if (shown == QLatin1String("auto") && form.speedAuto->isEnabled())
-                form.speedAuto->click();
+            if (shown != QLatin1String("main") && shown != QLatin1String("route")) form.PageControl->setCurrentIndex(1);
+            if (shown == QLatin1String("auto") && form.speedAuto->isEnabled()) form.speedAuto->click();
             QWidget* pictured = &form;
             if (shown == QLatin1String("doctor")) {
                 form.ShowDoctor();
@@ -264,8 +254,7 @@ int RunZelk(QApplication& app) {
                 pictured = form.findChild<QDialog*>(QStringLiteral("RouteWindow"));
             }
             const bool ok = pictured != nullptr && pictured->grab().save(file);
-            if (!ok)
-                std::fprintf(stderr, "zelk: cannot save %s\n", qPrintable(file));
+            if (!ok) std::fprintf(stderr, "zelk: cannot save %s\n", qPrintable(file));
             QCoreApplication::exit(ok ? 0 : 1);
         });
     }

@@ -35,8 +35,7 @@ QString VariantText(int k, const TVariant& v, bool changed) {
                        .arg(QString::fromStdString(LocalTimeText(v.Time, "%d.%m.%Y %H:%M")))
                        .arg(QString::fromStdString(ShownName(ModeNames.at(v.Data.Mode % ModeNames.size()))))
                        .arg(FromCp1251(v.Data.Target));
-    if (changed)
-        text += QCoreApplication::translate("zelk::TZELK_form", "  (данные изменились)");
+    if (changed) text += QCoreApplication::translate("zelk::TZELK_form", "  (данные изменились)");
     return text;
 }
 
@@ -49,8 +48,7 @@ void TZELK_form::CreateVariantControls() {
 
     auto* surpriseKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+R")), this);
     connect(surpriseKey, &QShortcut::activated, this, [this] {
-        if (BitBtnSurprise->isEnabled())
-            DoSurprise();
+        if (BitBtnSurprise->isEnabled()) DoSurprise();
     });
     auto* routeKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+M")), this);
     connect(routeKey, &QShortcut::activated, this, &TZELK_form::ToggleRoutePreview);
@@ -74,14 +72,12 @@ void TZELK_form::CreateVariantControls() {
 }
 
 void TZELK_form::QueuePreview() {
-    if (!showRoute_ || previewQueued_)
-        return;
+    if (!showRoute_ || previewQueued_) return;
     // Several controls change at once in a refresh: one drawing for all.
     previewQueued_ = true;
     QTimer::singleShot(0, this, [this] {
         previewQueued_ = false;
-        if (showRoute_)
-            ShowRoutePreview();
+        if (showRoute_) ShowRoutePreview();
     });
 }
 
@@ -109,12 +105,11 @@ void TZELK_form::ShowRoutePreview() {
 }
 
 void TZELK_form::OpenRouteWindow() {
-    if (currentMission_ == nullptr)
-        return;
+    if (currentMission_ == nullptr) return;
     QImage picture;
     try {
-        picture = PaintDrawing(DrawSortie(PreviewSortie(*currentMission_, ref_, paths_.MissionFolder),
-                                          currentMission_->Name, 800, 600));
+        picture = PaintDrawing(
+            DrawSortie(PreviewSortie(*currentMission_, ref_, paths_.MissionFolder), currentMission_->Name, 800, 600));
     } catch (const std::exception& e) {
         ReportError(QString::fromUtf8(e.what()));
         return;
@@ -143,14 +138,12 @@ void TZELK_form::ShowVariants() {
         }
     }
     ApplyFormState();
-    if (BitBtnRestoreVariant->isEnabled())
-        lboxVariants->setCurrentRow(0);
+    if (BitBtnRestoreVariant->isEnabled()) lboxVariants->setCurrentRow(0);
 }
 
 void TZELK_form::RestoreVariant() {
     const int row = lboxVariants->currentRow();
-    if (currentMission_ == nullptr || autoOn_ || row < 0 || row >= static_cast<int>(listedVariants_.size()))
-        return;
+    if (currentMission_ == nullptr || autoOn_ || row < 0 || row >= static_cast<int>(listedVariants_.size())) return;
     const TVariant v = listedVariants_[static_cast<std::size_t>(row)];
     if (!ref_.Targets.SelectTarget(v.Data.Map, v.Data.Target)) {
         Ask(TAskKind::Problem, tr("Проблема"),
@@ -164,13 +157,11 @@ void TZELK_form::RestoreVariant() {
 }
 
 void TZELK_form::DoSurprise() {
-    if (currentMission_ == nullptr || autoOn_)
-        return;
+    if (currentMission_ == nullptr || autoOn_) return;
     CommitSpinBoxes();
     TRandom rnd(TimeSeed());
     TMissionData data = currentMission_->Data;
-    if (!DrawSurprise(data, ref_, {}, rnd))
-        return;
+    if (!DrawSurprise(data, ref_, {}, rnd)) return;
     currentMission_->Data = data;
     currentMission_->RestoredSeed.reset();
     ShowMissionData();

@@ -66,22 +66,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (piece.empty()) continue;
         const std::string_view bytes = piece.substr(1);
         switch (static_cast<std::uint8_t>(piece[0]) % 4) {
-        case 0:
-            append(bytes);
-            break;
-        case 1:  // a new log put in place of the old one
-            zelk::fuzz::WriteWhole(spare, bytes);
-            fs::rename(spare, log);
-            stamp();
-            break;
-        case 2:  // cut to a length
-            if (fs::exists(log)) {
-                fs::resize_file(log, std::min<std::uintmax_t>(fs::file_size(log), bytes.size()));
+            case 0:
+                append(bytes);
+                break;
+            case 1:  // a new log put in place of the old one
+                zelk::fuzz::WriteWhole(spare, bytes);
+                fs::rename(spare, log);
                 stamp();
-            }
-            break;
-        default:
-            check();
+                break;
+            case 2:  // cut to a length
+                if (fs::exists(log)) {
+                    fs::resize_file(log, std::min<std::uintmax_t>(fs::file_size(log), bytes.size()));
+                    stamp();
+                }
+                break;
+            default:
+                check();
         }
     }
 

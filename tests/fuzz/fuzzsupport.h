@@ -15,16 +15,16 @@ namespace zelk::fuzz {
 // removed when the run ends normally (a crash leaves it for a look).
 inline const std::filesystem::path& ScratchFolder() {
     static const std::filesystem::path folder = [] {
-        std::filesystem::path p = std::filesystem::temp_directory_path() /
-                                  ("zelk-fuzz-" + std::to_string(static_cast<long>(::getpid())));
+        std::filesystem::path p =
+            std::filesystem::temp_directory_path() / ("zelk-fuzz-" + std::to_string(static_cast<long>(::getpid())));
         std::filesystem::remove_all(p);
         std::filesystem::create_directories(p);
         return p;
     }();
     static const bool cleaned = std::atexit([] {
-        std::error_code ec;
-        std::filesystem::remove_all(ScratchFolder(), ec);
-    }) == 0;
+                                    std::error_code ec;
+                                    std::filesystem::remove_all(ScratchFolder(), ec);
+                                }) == 0;
     (void)cleaned;
     return folder;
 }

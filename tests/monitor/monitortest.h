@@ -23,13 +23,11 @@ namespace zelk::test {
 
 // Runs the event loop until `done` holds or `ms` milliseconds have passed.
 inline bool WaitUntil(const std::function<bool()>& done, int ms = 10000) {
-    if (done())
-        return true;
+    if (done()) return true;
     QEventLoop loop;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
+        if (done()) loop.quit();
     });
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     poll.start(2);
@@ -73,9 +71,7 @@ protected:
     int examined = 0;
     int pokes = 0;
 
-    void Start(bool keep = true, const std::string& logName = "eventlog.lst") {
-        StartIn(root.Path(), keep, logName);
-    }
+    void Start(bool keep = true, const std::string& logName = "eventlog.lst") { StartIn(root.Path(), keep, logName); }
 
     void StartIn(const std::filesystem::path& folder, bool keep, const std::string& logName) {
         monitor = TLogMonitorThread::Create(folder, logName, keep, playing, actions);
@@ -87,8 +83,7 @@ protected:
                          });
         QObject::connect(monitor, &TLogMonitorThread::LogChecked, [this](bool wasExamined) {
             ++checks;
-            if (wasExamined)
-                ++examined;
+            if (wasExamined) ++examined;
         });
     }
 
@@ -104,8 +99,7 @@ protected:
     }
 
     void TearDown() override {
-        if (monitor)
-            monitor->RequestStop();
+        if (monitor) monitor->RequestStop();
         // The monitor deletes itself after its end notification.
         EXPECT_TRUE(WaitUntil([&] { return monitor.isNull(); }));
     }

@@ -52,22 +52,19 @@ protected:
 #ifdef _WIN32
         int code = 0;
         {  // gone before the output is read and removed: it holds the file open
-        QProcess sim;
-        sim.setProcessChannelMode(QProcess::MergedChannels);
-        sim.setStandardOutputFile(QString::fromStdWString(out.wstring()));
-        QStringList list;
-        for (std::size_t i = 1; i < args.size(); ++i)
-            list << QString::fromStdString(args[i]);
-        sim.start(QString::fromStdString(args[0]), list);
-        if (!sim.waitForStarted(10000))
-            return -100;
-        WaitUntil([&] { return sim.state() == QProcess::NotRunning; }, 20000);
-        code = sim.exitStatus() == QProcess::NormalExit ? sim.exitCode() : -101;
+            QProcess sim;
+            sim.setProcessChannelMode(QProcess::MergedChannels);
+            sim.setStandardOutputFile(QString::fromStdWString(out.wstring()));
+            QStringList list;
+            for (std::size_t i = 1; i < args.size(); ++i) list << QString::fromStdString(args[i]);
+            sim.start(QString::fromStdString(args[0]), list);
+            if (!sim.waitForStarted(10000)) return -100;
+            WaitUntil([&] { return sim.state() == QProcess::NotRunning; }, 20000);
+            code = sim.exitStatus() == QProcess::NormalExit ? sim.exitCode() : -101;
         }
 #else
         std::vector<char*> argv;
-        for (std::string& arg : args)
-            argv.push_back(arg.data());
+        for (std::string& arg : args) argv.push_back(arg.data());
         argv.push_back(nullptr);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
@@ -76,14 +73,12 @@ protected:
         pid_t pid = 0;
         const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
-        if (spawned != 0)
-            return -100;
+        if (spawned != 0) return -100;
         int status = 0;
         WaitUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, 20000);
         const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -101;
 #endif
-        if (output)
-            *output = ReadFileBytes(out);
+        if (output) *output = ReadFileBytes(out);
         // Wine may still hold it a moment; the next flight overwrites it anyway.
         std::error_code ignored;
         fs::remove(out, ignored);

@@ -22,7 +22,8 @@ TSimulatorConfig Read(const TTempDir& root, const std::string& ini) {
 
 TEST(SimulatorConfig, NamesAndValuesAsTheProfileReaderTakesThem) {
     TTempDir root;
-    TSimulatorConfig c = Read(root, "[core]\r\neventlog=wrong.lst\r\n[GAME]\r\nEventLog = logs\\events.lst\r\nEVENTLOGKEEP=1\r\n");
+    TSimulatorConfig c =
+        Read(root, "[core]\r\neventlog=wrong.lst\r\n[GAME]\r\nEventLog = logs\\events.lst\r\nEVENTLOGKEEP=1\r\n");
     EXPECT_EQ(c.EventLogName, "logs\\events.lst");
     EXPECT_TRUE(c.KeepEventLog);
 

@@ -54,9 +54,9 @@ std::vector<std::string> LostMissions(const TFolderBytes& before, const TFolderB
         if (!IsMissionFile(name)) continue;
         const std::string prop = DescriptionOf(name);
         const bool gone = !after.contains(name);
-        const bool whole = !gone && after.contains(prop) && (changeAllowed || (after.at(name) == bytes &&
-                                                                               before.contains(prop) &&
-                                                                               after.at(prop) == before.at(prop)));
+        const bool whole =
+            !gone && after.contains(prop) &&
+            (changeAllowed || (after.at(name) == bytes && before.contains(prop) && after.at(prop) == before.at(prop)));
         if (!whole && !(gone && goneAllowed)) lost.push_back(name);
     }
     return lost;

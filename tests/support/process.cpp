@@ -57,7 +57,6 @@ std::wstring Wide(const std::string& s) {
     return w;
 }
 
-
 // Quotes one argument so that CommandLineToArgvW and the C runtime give it back.
 std::wstring Quote(const std::wstring& arg) {
     if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos) return arg;
@@ -88,8 +87,8 @@ std::wstring CommandLine(const fs::path& program, const std::vector<std::string>
     return line;
 }
 
-HANDLE Start(const fs::path& program, const std::vector<std::string>& args, const fs::path& cwd, HANDLE out,
-             HANDLE err, DWORD flags) {
+HANDLE Start(const fs::path& program, const std::vector<std::string>& args, const fs::path& cwd, HANDLE out, HANDLE err,
+             DWORD flags) {
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
     HANDLE in = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, OPEN_EXISTING, 0, nullptr);
     STARTUPINFOW si{};
@@ -204,7 +203,8 @@ int RunToFiles(const fs::path& program, const std::vector<std::string>& args, co
                const fs::path& err) {
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
     auto create = [&](const fs::path& f) {
-        return CreateFileW(f.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return CreateFileW(f.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
     };
     HANDLE o = create(out), e = create(err);
     HANDLE process = nullptr;

@@ -52,8 +52,8 @@ TEST(CliDoctor, NamesEachBrokenPartWithItsFixAndExitsWithOne) {
 #endif
         {"data file 1 damaged", [](const TSimFolder& s) { fs::resize_file(s.DataDir() / "orvak_zelk.rc1", 30); },
          "orvak_zelk.rc1", "zelk-pack check"},
-        {"no simulator executable", [](const TSimFolder& s) { fs::remove(s.Root() / "orvaksim.exe"); },
-         "orvaksim.exe", "--root"},
+        {"no simulator executable", [](const TSimFolder& s) { fs::remove(s.Root() / "orvaksim.exe"); }, "orvaksim.exe",
+         "--root"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);

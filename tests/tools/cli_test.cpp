@@ -67,9 +67,9 @@ TEST(CliNew, WritesAMissionForEveryVariantTheDataOffer) {
                     std::string name = Cp1251ToUtf8(target->Name);
                     SCOPED_TRACE(name + " moving " + Str(moving) + " difficulty " + Str(difficulty) + " mode " +
                                  Str(mode));
-                    Json j = ParseJson(sim.Cli({"new", "--json", "--map", target->MapKey, "--target", name,
-                                                "--moving", Str(moving), "--difficulty", Str(difficulty), "--mode",
-                                                Str(mode), "--aircraft", aircraft->AirClass}));
+                    Json j = ParseJson(sim.Cli({"new", "--json", "--map", target->MapKey, "--target", name, "--moving",
+                                                Str(moving), "--difficulty", Str(difficulty), "--mode", Str(mode),
+                                                "--aircraft", aircraft->AirClass}));
                     ++expectedNumber;
                     EXPECT_EQ(j["number"], expectedNumber);
                     const Json& p = j["params"];
@@ -204,8 +204,8 @@ TEST(CliNew, LeftOutParametersTakeTheDefaultsSettledByTheData) {
     EXPECT_EQ(convoy["number"], 3);
     // Moving given alone, on a target that moves in combat sorties only: the
     // difficulty follows it. A tank given by its name in the offered list.
-    Json march = ParseJson(
-        sim.Cli({"new", "--json", "--target", "Танки на марше", "--moving", "1", "--tanks", "Pz.IIIG"}));
+    Json march =
+        ParseJson(sim.Cli({"new", "--json", "--target", "Танки на марше", "--moving", "1", "--tanks", "Pz.IIIG"}));
     EXPECT_EQ(march["params"]["difficulty"], 1);
     EXPECT_EQ(march["params"]["tanks"], 4);
 }
@@ -230,9 +230,21 @@ TEST(CliNew, EveryDemoTargetWithNoOptionsGetsItsObjects) {
 }
 
 TEST(CliNew, SameSeedGivesByteIdenticalFiles) {
-    std::vector<std::string> params = {"new",        "--target", "Танки на марше", "--difficulty", "1",
-                                       "--fighters", "3",        "--random-route", "1",            "--moving",
-                                       "1",          "--tanks",  "4",              "--time",       "22"};
+    std::vector<std::string> params = {"new",
+                                       "--target",
+                                       "Танки на марше",
+                                       "--difficulty",
+                                       "1",
+                                       "--fighters",
+                                       "3",
+                                       "--random-route",
+                                       "1",
+                                       "--moving",
+                                       "1",
+                                       "--tanks",
+                                       "4",
+                                       "--time",
+                                       "22"};
     auto saveWith = [&](const TSimFolder& sim, const std::string& seed) {
         auto args = params;
         args.push_back("--seed");
@@ -449,9 +461,9 @@ TEST(CliFailures, AFailedSaveOrAGarbageFileChangesNothing) {
     // that map, or the noise, fails with 1 and leaves every file as it was.
     fs::remove(sim.DataDir() / "orvak_zelk.rc1");
     const auto before = Snapshot(sim.Root());
-    for (auto args : {std::vector<std::string>{"regenerate", "zelk0001.mis"},
-                      std::vector<std::string>{"regenerate", "zelk0005.mis"},
-                      std::vector<std::string>{"copy", "zelk0001.mis"}}) {
+    for (auto args :
+         {std::vector<std::string>{"regenerate", "zelk0001.mis"},
+          std::vector<std::string>{"regenerate", "zelk0005.mis"}, std::vector<std::string>{"copy", "zelk0001.mis"}}) {
         TRunResult r = sim.Cli(args);
         EXPECT_EQ(r.Code, 1) << args[0] << " " << args[1];
         EXPECT_EQ(CountLines(r.Err), 1u) << r.Err;
@@ -496,17 +508,55 @@ TEST(CliFailures, AFolderThatCannotBeListedExitsWithOne) {
 
 TEST(CliListShow, ReadBackWhatNewWroteWithEveryParameter) {
     TSimFolder sim;
-    Json made = ParseJson(sim.Cli({"new",         "--json",        "--map",      "maps/alpha.ini", "--target",
-                                   "Танки на марше", "--moving",     "1",          "--mode",         "2",
-                                   "--difficulty", "1",             "--aircraft", "Pe_2",           "--army",
-                                   "2",           "--flight",      "2",          "--height",       "2350",
-                                   "--clouds",    "1200",          "--time",     "5",              "--weather",
-                                   "4",           "--tanks",       "7",          "--random-route", "1",
-                                   "--fighters",  "4",             "--comment",  "первая\\nвторая"}));
-    Json p = {{"map", "maps/alpha.ini"}, {"target", "Танки на марше"}, {"moving", 1},    {"mode", 2},
-              {"difficulty", 1},         {"aircraft", "Pe_2"},         {"army", 2},      {"flight", 2},
-              {"height", 2350},          {"clouds", "1200"},           {"time", 5},      {"weather", 4},
-              {"tanks", 7},              {"random_route", 1},          {"fighters", 4}};
+    Json made = ParseJson(sim.Cli({"new",
+                                   "--json",
+                                   "--map",
+                                   "maps/alpha.ini",
+                                   "--target",
+                                   "Танки на марше",
+                                   "--moving",
+                                   "1",
+                                   "--mode",
+                                   "2",
+                                   "--difficulty",
+                                   "1",
+                                   "--aircraft",
+                                   "Pe_2",
+                                   "--army",
+                                   "2",
+                                   "--flight",
+                                   "2",
+                                   "--height",
+                                   "2350",
+                                   "--clouds",
+                                   "1200",
+                                   "--time",
+                                   "5",
+                                   "--weather",
+                                   "4",
+                                   "--tanks",
+                                   "7",
+                                   "--random-route",
+                                   "1",
+                                   "--fighters",
+                                   "4",
+                                   "--comment",
+                                   "первая\\nвторая"}));
+    Json p = {{"map", "maps/alpha.ini"},
+              {"target", "Танки на марше"},
+              {"moving", 1},
+              {"mode", 2},
+              {"difficulty", 1},
+              {"aircraft", "Pe_2"},
+              {"army", 2},
+              {"flight", 2},
+              {"height", 2350},
+              {"clouds", "1200"},
+              {"time", 5},
+              {"weather", 4},
+              {"tanks", 7},
+              {"random_route", 1},
+              {"fighters", 4}};
     EXPECT_EQ(made["params"], p);
     // The title carries the tank type of the blue side (the army is blue, the
     // columns red): the read-back restores it from there.
@@ -576,17 +626,17 @@ TEST(CliJson, HasExactlyTheDocumentedShape) {
     EXPECT_EQ(keys, (std::vector<std::string>{"number", "file", "prop_file", "title", "short", "comment", "params"}));
     std::vector<std::string> params;
     for (auto& [k, v] : j["params"].items()) params.push_back(k);
-    EXPECT_EQ(params, (std::vector<std::string>{"map", "target", "moving", "mode", "difficulty", "aircraft", "army",
-                                                "flight", "height", "clouds", "time", "weather", "tanks",
-                                                "random_route", "fighters"}));
+    EXPECT_EQ(params,
+              (std::vector<std::string>{"map", "target", "moving", "mode", "difficulty", "aircraft", "army", "flight",
+                                        "height", "clouds", "time", "weather", "tanks", "random_route", "fighters"}));
     EXPECT_TRUE(j["number"].is_number_integer());
     for (const char* k : {"file", "prop_file", "title", "short", "comment"}) EXPECT_TRUE(j[k].is_string()) << k;
     for (const char* k : {"map", "target", "aircraft", "clouds"}) EXPECT_TRUE(j["params"][k].is_string()) << k;
     for (const char* k : {"moving", "mode", "difficulty", "army", "flight", "height", "time", "weather", "tanks",
                           "random_route", "fighters"})
         EXPECT_TRUE(j["params"][k].is_number_integer()) << k;
-    Json empty = ParseJson(RunCli({"--root", TSimFolder().Root().string(), "--data", sim.DataDir().string(), "list",
-                                "--json"}));
+    Json empty =
+        ParseJson(RunCli({"--root", TSimFolder().Root().string(), "--data", sim.DataDir().string(), "list", "--json"}));
     EXPECT_EQ(empty, Json::parse(R"({"missions": []})"));
 }
 

@@ -101,8 +101,9 @@ Json Show(const TSimFolder& sim, const std::string& file) {
 }
 
 void WriteConf(const TSimFolder& sim, bool keep) {
-    WriteFileBytes(sim.Root() / "conf.ini", std::string("[window]\r\nwidth=800\r\n[game]\r\neventlog=eventlog.lst\r\n") +
-                                               "eventlogkeep=" + (keep ? "1" : "0") + "\r\n");
+    WriteFileBytes(sim.Root() / "conf.ini",
+                   std::string("[window]\r\nwidth=800\r\n[game]\r\neventlog=eventlog.lst\r\n") +
+                       "eventlogkeep=" + (keep ? "1" : "0") + "\r\n");
 }
 
 TEST(CliWatch, RewritesEachFinishedMissionAndIgnoresTheRest) {

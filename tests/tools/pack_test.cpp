@@ -57,7 +57,8 @@ int LineCount(const std::string& text) { return static_cast<int>(std::count(text
 
 void PutInt32(std::string& bytes, std::int64_t pos, std::int32_t value) {
     for (int i = 0; i < 4; ++i)
-        bytes[static_cast<std::size_t>(pos + i)] = static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
+        bytes[static_cast<std::size_t>(pos + i)] =
+            static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
 }
 
 std::string Int32Bytes(std::int32_t value) {
@@ -104,10 +105,10 @@ void ExpectSameContent(const std::string& a, const std::string& b, int index) {
             const TVariantCell &cx = x.Variants[n / 8][(n / 4) % 2][n % 4], &cy = y.Variants[n / 8][(n / 4) % 2][n % 4];
             EXPECT_EQ(0, std::memcmp(&cx.PointX, &cy.PointX, 16)) << "cell " << n;
             EXPECT_EQ(cx.Reserved, cy.Reserved);
-            const std::int32_t fx[] = {cx.ChiefsBlock, cx.NStationaryBlock, cx.BuildingsBlock,
+            const std::int32_t fx[] = {cx.ChiefsBlock, cx.NStationaryBlock,  cx.BuildingsBlock,
                                        cx.TargetBlock, cx.StaticCameraBlock, cx.BridgeBlock,
                                        cx.HouseBlock,  cx.FrontMarkerBlock,  cx.NightBlock};
-            const std::int32_t fy[] = {cy.ChiefsBlock, cy.NStationaryBlock, cy.BuildingsBlock,
+            const std::int32_t fy[] = {cy.ChiefsBlock, cy.NStationaryBlock,  cy.BuildingsBlock,
                                        cy.TargetBlock, cy.StaticCameraBlock, cy.BridgeBlock,
                                        cy.HouseBlock,  cy.FrontMarkerBlock,  cy.NightBlock};
             for (int k = 0; k < 9; ++k) {
@@ -166,7 +167,10 @@ TEST(PackBlockText, ReadsTextFilesAsEditorsLeaveThem) {
     const fs::path f = "b.txt";
     EXPECT_TRUE(BlockFromText("", f).empty());
     EXPECT_EQ(BlockFromText("\n", f), std::vector<std::string>{""});
-    EXPECT_EQ(BlockFromText("\xEF\xBB\xBF" "a\r\nb\r\n", f), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(BlockFromText("\xEF\xBB\xBF"
+                            "a\r\nb\r\n",
+                            f),
+              (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(BlockFromText("a\nlast", f), (std::vector<std::string>{"a", "last"}));
     EXPECT_EQ(BlockFromText("a\\r\n", f), std::vector<std::string>{"a\r"});
     const std::vector<std::string> lines{"x", "", W("Танк %t"), "trailing  ", "cr\r\nlf"};
@@ -229,7 +233,8 @@ protected:
     }
     static constexpr const char* kMap = "file = 2\nname = \"Карта\"\nkey = \"m/load.ini\"";
     static constexpr const char* kTarget = "name = \"Цель\"\npicture = \"p.jpg\"";
-    static constexpr const char* kCell = "moving = 0\ndifficulty = 0\nmode = 0\npoint = [1, 2]\nstatic_camera = \"a.txt\"";
+    static constexpr const char* kCell =
+        "moving = 0\ndifficulty = 0\nmode = 0\npoint = [1, 2]\nstatic_camera = \"a.txt\"";
 
     TTempDir dir_;
 };
@@ -283,16 +288,19 @@ TEST_F(PackManifest, NamesTheLineOrFileOfEveryMistake) {
         {"offset for an own block", Manifest(kMap, kTarget, std::string(kCell) + "\nchiefs = 120"),
          "задаётся именем файла"},
         {"offset below -2", Manifest(kMap, kTarget, std::string(kCell) + "\nchiefs = -3"), "-3 вне -2.."},
-        {"point bits too short", Manifest(kMap, kTarget, "moving = 0\ndifficulty = 0\nmode = 0\npoint = [\"0x7FF8\", 0]"),
+        {"point bits too short",
+         Manifest(kMap, kTarget, "moving = 0\ndifficulty = 0\nmode = 0\npoint = [\"0x7FF8\", 0]"),
          "point: нужно число"},
-        {"cell twice by list", Manifest(kMap, kTarget, kCell) +
-                                   "[[target.cell]]\nmoving = 0\ndifficulty = [0, 1]\nmode = 0\npoint = [0, 0]\n",
+        {"cell twice by list",
+         Manifest(kMap, kTarget, kCell) +
+             "[[target.cell]]\nmoving = 0\ndifficulty = [0, 1]\nmode = 0\npoint = [0, 0]\n",
          "задана дважды"},
-        {"aircraft without file 0", Manifest(kMap, kTarget, kCell) + "[[aircraft]]\nname = \"a\"\nclass = \"b\"\nmodes = [0]\n",
-         "только файл 0"},
+        {"aircraft without file 0",
+         Manifest(kMap, kTarget, kCell) + "[[aircraft]]\nname = \"a\"\nclass = \"b\"\nmodes = [0]\n", "только файл 0"},
         {"file 0 without routes", Manifest("file = 0\nname = \"a\"\nkey = \"b\"", kTarget, kCell), "route_offsets"},
         {"long name", Manifest(kMap, "name = \"" + longName + "\"\npicture = \"p.jpg\"", kCell), "длиннее 255 байт"},
-        {"no such character", Manifest(kMap, "name = \"中\"\npicture = \"p.jpg\"", kCell), "нет в кодировке Windows-1251"},
+        {"no such character", Manifest(kMap, "name = \"中\"\npicture = \"p.jpg\"", kCell),
+         "нет в кодировке Windows-1251"},
         // Cyrillic where the parser asks for blanks comes back as written.
         {"letter after a value", "map = 1 Ж\n", "строка 1, столбец 9: ошибка синтаксиса TOML"},
         {"Cyrillic key", "\"Ключ\" = 1\n", "строка 1, столбец 1: описание: неизвестный ключ «Ключ»"},
@@ -304,8 +312,8 @@ TEST_F(PackManifest, NamesTheLineOrFileOfEveryMistake) {
         {"record file not described", Manifest(kMap, std::string(kTarget) + "\nfile = 5", kCell), "не описан картой"},
         {"offset for a built file's picture", Manifest(kMap, "name = \"x\"\npicture_offset = 5", kCell),
          "ключом picture"},
-        {"block name for another file", Manifest(kMap, std::string("name = \"x\"\ndata_file = 4\npicture_offset = 0"),
-                                                 std::string(kCell)),
+        {"block name for another file",
+         Manifest(kMap, std::string("name = \"x\"\ndata_file = 4\npicture_offset = 0"), std::string(kCell)),
          "здесь не собирается"},
     };
     for (const auto& c : cases) {
@@ -346,7 +354,8 @@ TEST_F(PackDemo, BuildDumpBuildGivesTheSameBytes) {
         EXPECT_TRUE(original == rebuilt) << "the rebuilt file differs";
         ExpectSameContent(original, rebuilt, index);
         // And the dump of the rebuilt file is the same folder.
-        run = RunPack({"dump", (again / file.filename()).string(), (work / ("again" + std::to_string(index))).string()});
+        run =
+            RunPack({"dump", (again / file.filename()).string(), (work / ("again" + std::to_string(index))).string()});
         ASSERT_EQ(run.Code, 0) << run.Err;
         EXPECT_EQ(FolderFiles(source), FolderFiles(work / ("again" + std::to_string(index))));
         ++files;
@@ -458,7 +467,9 @@ struct TGoodFile {
         return Layout.TargetRecords[static_cast<std::size_t>(target)] + 2 +
                static_cast<std::int64_t>(t.Name.size() + t.MapKey.size());
     }
-    std::int64_t FieldAt(int target, int cell, int field) const { return DataFileAt(target) + 8 + cell * 56 + 16 + 4 * field; }
+    std::int64_t FieldAt(int target, int cell, int field) const {
+        return DataFileAt(target) + 8 + cell * 56 + 16 + 4 * field;
+    }
 };
 
 std::vector<TFileError> CheckBytes(const TTempDir& dir, const std::string& bytes, int index = 0) {
@@ -490,8 +501,9 @@ TEST(PackCheck, NamesThePositionOfEachKindOfFault) {
          good.Layout.TargetTable, "число целей -1"},
         {"aircraft count past the end", [&](std::string& b) { PutInt32(b, 2 + 3 + 10, 100000); }, 15,
          "число самолётов 100000"},
-        {"trailer outside the file", [&](std::string& b) { PutInt32(b, size - 4, static_cast<std::int32_t>(size + 100)); },
-         size - 4, "таблица целей по смещению"},
+        {"trailer outside the file",
+         [&](std::string& b) { PutInt32(b, size - 4, static_cast<std::int32_t>(size + 100)); }, size - 4,
+         "таблица целей по смещению"},
         {"block offset below -2", [&](std::string& b) { PutInt32(b, good.FieldAt(1, 5, 2), -3); },
          good.FieldAt(1, 5, 2), "ячейка moving 0, difficulty 1, mode 1, buildings: смещение блока -3 меньше -2"},
         {"block offset past the end",
@@ -560,7 +572,7 @@ TEST(PackCheck, ReportsEveryFaultNotOnlyTheFirst) {
     std::vector<std::int64_t> positions;
     for (const auto& f : faults) positions.push_back(f.Position());
     EXPECT_EQ(positions, (std::vector<std::int64_t>{good.FieldAt(0, 3, 1), good.FieldAt(0, 9, 4),
-                                                   good.Layout.BlockOffsets[0], good.FieldAt(2, 12, 6)}));
+                                                    good.Layout.BlockOffsets[0], good.FieldAt(2, 12, 6)}));
 }
 
 TEST(PackCheck, FindsATargetsDataFileAmongTheGivenOrBesideIt) {
@@ -690,7 +702,9 @@ TEST(PackArguments, FailuresGiveExitOneAndLeaveTheOutputAlone) {
     EXPECT_FALSE(fs::exists(dir / "out"));
 
     // A broken data file: the dump writes no folder.
-    WriteFileBytes(dir / "orvak_zelk.rc3", "\x01" "a");
+    WriteFileBytes(dir / "orvak_zelk.rc3",
+                   "\x01"
+                   "a");
     run = RunPack({"dump", (dir / "orvak_zelk.rc3").string(), (dir / "dumped").string()});
     EXPECT_EQ(run.Code, 1);
     EXPECT_NE(run.Err.find("orvak_zelk.rc3"), std::string::npos) << run.Err;
@@ -749,9 +763,9 @@ TEST_F(PackDemo, CoversEverythingTheGeneratorDoes) {
             modes.insert(n % 4);
             night = night || c.NightBlock >= 0;
             int tankPlaceholders = 0;
-            for (const std::int32_t offset : {c.ChiefsBlock, c.NStationaryBlock, c.BuildingsBlock, c.TargetBlock,
-                                              c.StaticCameraBlock, c.BridgeBlock, c.HouseBlock, c.FrontMarkerBlock,
-                                              c.NightBlock}) {
+            for (const std::int32_t offset :
+                 {c.ChiefsBlock, c.NStationaryBlock, c.BuildingsBlock, c.TargetBlock, c.StaticCameraBlock,
+                  c.BridgeBlock, c.HouseBlock, c.FrontMarkerBlock, c.NightBlock}) {
                 if (offset < 0) {
                     negatives.insert(offset);
                     continue;
@@ -772,12 +786,13 @@ TEST_F(PackDemo, CoversEverythingTheGeneratorDoes) {
     EXPECT_EQ(negatives, (std::set<std::int32_t>{-1, -2}));
     EXPECT_TRUE(undefined);
     EXPECT_TRUE(night);
-    for (const char* piece : {"%t", "%p", "%b", "%v", "%r", "%h", "%a", "$Flak30_20mm", "$Flak18_37mm", "1-Nimrod ",
-                              "SdKfz251 "})
+    for (const char* piece :
+         {"%t", "%p", "%b", "%v", "%r", "%h", "%a", "$Flak30_20mm", "$Flak18_37mm", "1-Nimrod ", "SdKfz251 "})
         EXPECT_NE(allLines.find(piece), std::string::npos) << piece;
     // A target whose blocks live in another data file than its record.
     bool elsewhere = false;
-    for (const auto& t : data.Targets.Items) elsewhere = elsewhere || (t->DataFile == 0 && t->MapKey == "Dnepr/load.ini");
+    for (const auto& t : data.Targets.Items)
+        elsewhere = elsewhere || (t->DataFile == 0 && t->MapKey == "Dnepr/load.ini");
     EXPECT_TRUE(elsewhere);
 }
 

@@ -60,8 +60,7 @@ struct TAskRecorder {
     TAskFunc Func() {
         return [this](QWidget*, TAskKind kind, const QString& caption, const QString& text) {
             Asked.push_back({kind, caption, text});
-            if (During)
-                During();
+            if (During) During();
             return kind == TAskKind::Confirm ? ConfirmAnswer : QMessageBox::Ok;
         };
     }
@@ -92,8 +91,7 @@ std::unique_ptr<TZELK_form> OpenForm(const TUiSandbox& box, TAskRecorder& ask) {
     options.Ask = ask.Func();
     auto form = std::make_unique<TZELK_form>(std::move(options));
     form->show();
-    if (!QTest::qWaitForWindowExposed(form.get()))
-        return nullptr;
+    if (!QTest::qWaitForWindowExposed(form.get())) return nullptr;
     QTest::qWait(1);
     return form;
 }
@@ -136,13 +134,11 @@ struct TCheckCounter {
     QPointer<TLogMonitorThread> Watched;
 
     void Follow(TLogMonitorThread* monitor) {
-        if (monitor == nullptr || monitor == Watched.data())
-            return;
+        if (monitor == nullptr || monitor == Watched.data()) return;
         Watched = monitor;
         QObject::connect(monitor, &TLogMonitorThread::LogChecked, monitor, [this](bool examined) {
             ++Checks;
-            if (examined)
-                ++Examined;
+            if (examined) ++Examined;
         });
     }
 };
@@ -182,8 +178,7 @@ QWidgetList PageControls(const TZELK_form& form) {
     QWidgetList controls;
     for (QWidget* page : {form.TabSheet1, form.TabSheet2})
         for (QObject* child : page->children())
-            if (auto* widget = qobject_cast<QWidget*>(child))
-                controls << widget;
+            if (auto* widget = qobject_cast<QWidget*>(child)) controls << widget;
     return controls;
 }
 
@@ -219,8 +214,7 @@ void TestAuto::switchingLocksAndUnlocks() {
     std::vector<QAction*> disabled;
     for (QAction* action : {form->ActionNew, form->ActionSave, form->ActionCopy, form->ActionDelete})
         connect(action, &QAction::enabledChanged, this, [&disabled, action](bool on) {
-            if (!on)
-                disabled.push_back(action);
+            if (!on) disabled.push_back(action);
         });
 
     form->PageControl->setCurrentIndex(1);
@@ -229,15 +223,15 @@ void TestAuto::switchingLocksAndUnlocks() {
     QCOMPARE(form->speedAuto->toolTip(), QStringLiteral("Выключить режим автогенерации заданий"));
     QVERIFY(form->Monitor() != nullptr);
     for (QWidget* control : PageControls(*form)) {
-        const bool usable =
-            control == form->speedAuto || control == form->BitBtnRunTheGame || control == form->LabelAutoState ||
-            control == form->BitBtnDoctor;
+        const bool usable = control == form->speedAuto || control == form->BitBtnRunTheGame ||
+                            control == form->LabelAutoState || control == form->BitBtnDoctor;
         QVERIFY2(control->isEnabled() == usable, qPrintable(control->objectName()));
     }
     for (QWidget* control : QWidgetList{form->lboxMissions, form->FileName, form->MissionShort, form->MissionComment,
                                         form->BitBtnNew, form->BitBtnSave, form->BitBtnCopy, form->BitBtnDelete})
         QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
-    QCOMPARE(disabled, (std::vector<QAction*>{form->ActionCopy, form->ActionDelete, form->ActionSave, form->ActionNew}));
+    QCOMPARE(disabled,
+             (std::vector<QAction*>{form->ActionCopy, form->ActionDelete, form->ActionSave, form->ActionNew}));
     // The pages can still be turned.
     QVERIFY(form->PageControl->isEnabled());
 
@@ -252,7 +246,8 @@ void TestAuto::switchingLocksAndUnlocks() {
     QCOMPARE(form->speedAuto->toolTip(), QStringLiteral("Включить режим автогенерации заданий"));
     QVERIFY(form->Monitor() == nullptr);
     const QColor off = MeanColour(form->speedAuto);
-    QVERIFY(std::abs(on.red() - off.red()) + std::abs(on.green() - off.green()) + std::abs(on.blue() - off.blue()) > 90);
+    QVERIFY(std::abs(on.red() - off.red()) + std::abs(on.green() - off.green()) + std::abs(on.blue() - off.blue()) >
+            90);
     QCOMPARE(form->LabelAutoState->text(), QStringLiteral("Режим автогенерации выключен."));
     // Everything is as the mission shown offers it again: a training sortie
     // has no fighters, and only the tank list the save reads.
@@ -303,8 +298,8 @@ void TestAuto::flownMissionWrittenAnew() {
     counter.Follow(form->Monitor());
     QVERIFY(WaitArmed(box, counter));
 
-    QVERIFY(AppendAndWait(box, counter, "[12:00:00] Loading mission Missions/Single/NN/ZELK/" + flown + "\r\n" +
-                                            StartLine(flown)));
+    QVERIFY(AppendAndWait(box, counter,
+                          "[12:00:00] Loading mission Missions/Single/NN/ZELK/" + flown + "\r\n" + StartLine(flown)));
     QCOMPARE(MissionFiles(box.MissionFolder), before);  // a start writes nothing
     QVERIFY(AppendAndWait(box, counter, kEndLine));
 
@@ -313,14 +308,14 @@ void TestAuto::flownMissionWrittenAnew() {
     QVERIFY(after.at(flown) != before.at(flown));
     QVERIFY(after.count(description) == 1);
     for (const auto& [name, bytes] : before)
-        if (name != flown && name != description)
-            QVERIFY2(after.at(name) == bytes, name.c_str());
+        if (name != flown && name != description) QVERIFY2(after.at(name) == bytes, name.c_str());
     const TMissionLibrary back = ReadBack(*form, box.MissionFolder);
     const int index = back.FindByFileName(flown);
     QVERIFY(index >= 0);
     QVERIFY(back.At(index).Data == flownData);
     // Its entry takes the new title; the selection and the controls stay.
-    QCOMPARE(form->lboxMissions->item(2)->text(), QStringLiteral("0003  ") + QString::fromStdString(Cp1251ToUtf8(back.At(index).Name)));
+    QCOMPARE(form->lboxMissions->item(2)->text(),
+             QStringLiteral("0003  ") + QString::fromStdString(Cp1251ToUtf8(back.At(index).Name)));
     QVERIFY2(form->LabelAutoState->text().contains(QStringLiteral("Записано заданий: 1, последнее в ")),
              qPrintable(form->LabelAutoState->text()));
     QCOMPARE(form->lboxMissions->currentRow(), 0);
@@ -439,8 +434,9 @@ void TestAuto::failedSaveReportedModeStaysOn() {
     AppendLog(box, StartLine(listed) + kEndLine);
     QVERIFY(QTest::qWaitFor([&] { return !ask.Asked.empty(); }, 10000));
     QCOMPARE(ask.Asked[0].Caption, kProblem);
-    QVERIFY2(ask.Asked[0].Text.contains(QStringLiteral("%1 не удалось записать заново").arg(QString::fromStdString(listed))),
-             qPrintable(ask.Asked[0].Text));
+    QVERIFY2(
+        ask.Asked[0].Text.contains(QStringLiteral("%1 не удалось записать заново").arg(QString::fromStdString(listed))),
+        qPrintable(ask.Asked[0].Text));
     // A fresh monitor has taken over; the mode stays on.
     QVERIFY(QTest::qWaitFor([&] { return first.isNull(); }, 10000));
     QVERIFY(form->speedAuto->isChecked());
@@ -462,8 +458,7 @@ void TestAuto::unwatchableRootEndsMode() {
     std::function<void(TLogMonitorThread*)> follow = [&](TLogMonitorThread* monitor) {
         ++attempts;
         connect(monitor, &TLogMonitorThread::Ended, this, [&] {
-            if (TLogMonitorThread* next = form->Monitor())
-                follow(next);
+            if (TLogMonitorThread* next = form->Monitor()) follow(next);
         });
     };
 
@@ -557,8 +552,7 @@ void TestAuto::withoutLogOffersSetUpCheck() {
         QCOMPARE(ask.Asked.size(), size_t(c.Offered ? 1 : 0));
         auto* dialog = form->findChild<TDoctorDialog*>();
         QCOMPARE(dialog != nullptr, c.Offered);
-        if (!c.Offered)
-            continue;
+        if (!c.Offered) continue;
         QCOMPARE(ask.Asked[0].Kind, TAskKind::Confirm);
         QVERIFY(ask.Asked[0].Text.endsWith(QStringLiteral("Показать проверку установки?")));
         QVERIFY(dialog->isVisible());
@@ -615,10 +609,12 @@ void TestAuto::startButton() {
     QVERIFY(took < std::chrono::milliseconds(900));  // the script sleeps a second
     QVERIFY(QTest::qWaitFor([&] { return fs::exists(box.Data / "started.txt"); }, 10000));
     std::string where;
-    QVERIFY(QTest::qWaitFor([&] {
-        where = ReadFileBytes(box.Data / "started.txt");
-        return where.find('\n') != std::string::npos;
-    }, 5000));
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            where = ReadFileBytes(box.Data / "started.txt");
+            return where.find('\n') != std::string::npos;
+        },
+        5000));
     where.resize(where.find('\n'));
     QCOMPARE(fs::canonical(where), fs::canonical(box.Data));
 #endif
@@ -630,8 +626,7 @@ void TestAuto::standInFliesMission() {
 #else
     const fs::path stand = fs::path(ZELK_BIN_DIR) / "orvaksim";
 #endif
-    if (!fs::exists(stand))
-        QSKIP("the simulator stand-in is not built");
+    if (!fs::exists(stand)) QSKIP("the simulator stand-in is not built");
     TUiSandbox box;
     WriteConf(box, false);  // the stand-in starts a fresh log for the flight
     TAskRecorder ask;
@@ -671,7 +666,8 @@ void TestAuto::standInFliesMission() {
     QVERIFY(index >= 0);
     QVERIFY(back.At(index).Data == data);
     QVERIFY(ReadFileBytes(file).rfind("[MAIN]", 0) == 0);
-    QCOMPARE(form->lboxMissions->item(1)->text(), QStringLiteral("0002  ") + QString::fromStdString(Cp1251ToUtf8(back.At(index).Name)));
+    QCOMPARE(form->lboxMissions->item(1)->text(),
+             QStringLiteral("0002  ") + QString::fromStdString(Cp1251ToUtf8(back.At(index).Name)));
     QCOMPARE(form->lboxMissions->currentRow(), 0);
     QVERIFY(ask.Asked.empty());
 
@@ -693,8 +689,7 @@ void TestAuto::standInFliesMission() {
 }
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     TestAuto test;

@@ -23,8 +23,7 @@ QString ZelkProgram() { return QStringLiteral(ZELK_BIN_DIR "/zelk"); }
 // Lines of the activation log of the first copy, as "what pid".
 QStringList LogLines(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
     return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
@@ -32,8 +31,7 @@ bool WaitForLine(const QString& path, const QString& line, int ms = 15000) {
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < ms) {
-        if (LogLines(path).contains(line))
-            return true;
+        if (LogLines(path).contains(line)) return true;
         QTest::qWait(50);
     }
     return false;
@@ -137,8 +135,7 @@ void TestInstance::secondCopyHandsOverAndEnds() {
     QVERIFY(fourth.waitForFinished(10000));
     QVERIFY(WaitForLine(log, QStringLiteral("activated ") + thirdPid));
     third.terminate();
-    if (!third.waitForFinished(5000))
-        third.kill();
+    if (!third.waitForFinished(5000)) third.kill();
 }
 
 QTEST_GUILESS_MAIN(TestInstance)

@@ -59,7 +59,8 @@ struct TAskScript {
         };
     }
     int Count(TAskKind kind) const {
-        return static_cast<int>(std::count_if(Asked.begin(), Asked.end(), [kind](const TAsked& a) { return a.Kind == kind; }));
+        return static_cast<int>(
+            std::count_if(Asked.begin(), Asked.end(), [kind](const TAsked& a) { return a.Kind == kind; }));
     }
 };
 
@@ -71,8 +72,7 @@ std::unique_ptr<TZELK_form> OpenForm(const TUiSandbox& box, TAskScript& ask, TSa
     options.FileSystem = fileSystem;
     auto form = std::make_unique<TZELK_form>(std::move(options));
     form->show();
-    if (!QTest::qWaitForWindowExposed(form.get()))
-        return nullptr;
+    if (!QTest::qWaitForWindowExposed(form.get())) return nullptr;
     form->activateWindow();
     QTest::qWait(1);  // lets messages held back until the window shows appear
     return form;
@@ -85,8 +85,7 @@ T* Find(QWidget* form, const char* name) {
 
 QStringList Items(const QComboBox* combo) {
     QStringList items;
-    for (int i = 0; i < combo->count(); ++i)
-        items << combo->itemText(i);
+    for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
     return items;
 }
 
@@ -94,8 +93,7 @@ QStringList Items(const QComboBox* combo) {
 // the list reports it as chosen.
 bool Choose(QComboBox* combo, const QString& text) {
     const int index = combo->findText(text, Qt::MatchExactly);
-    if (index < 0 || !combo->isEnabled())
-        return false;
+    if (index < 0 || !combo->isEnabled()) return false;
     combo->setCurrentIndex(index);
     emit combo->activated(index);
     return true;
@@ -173,16 +171,15 @@ void TestMainForm::layoutAndTexts() {
         const char* name;
         QRect bounds;
     } bounds[] = {
-        {"lboxMissions", {8, 24, 281, 289}},   {"FileName", {304, 24, 137, 21}},
-        {"PanelLogo", {456, 16, 177, 33}},     {"MissionShort", {304, 64, 329, 145}},
-        {"MissionComment", {304, 232, 329, 81}}, {"PanelPreview", {8, 325, 280, 210}},
-        {"GroupBox2", {8, 544, 281, 97}},      {"BitBtnNew", {10, 16, 113, 25}},
-        {"BitBtnSave", {156, 16, 113, 25}},    {"BitBtnCopy", {10, 61, 111, 25}},
-        {"BitBtnDelete", {156, 61, 113, 25}},  {"PageControl", {304, 320, 329, 321}},
-        {"comboTargets", {81, 52, 233, 21}},
-        {"editHeight", {81, 196, 65, 22}},     {"comboClouds", {81, 268, 57, 21}},
-        {"comboTanksBlue", {208, 32, 105, 21}},
-        {"editFighters", {208, 88, 57, 22}},   {"speedAuto", {16, 256, 177, 25}},
+        {"lboxMissions", {8, 24, 281, 289}},       {"FileName", {304, 24, 137, 21}},
+        {"PanelLogo", {456, 16, 177, 33}},         {"MissionShort", {304, 64, 329, 145}},
+        {"MissionComment", {304, 232, 329, 81}},   {"PanelPreview", {8, 325, 280, 210}},
+        {"GroupBox2", {8, 544, 281, 97}},          {"BitBtnNew", {10, 16, 113, 25}},
+        {"BitBtnSave", {156, 16, 113, 25}},        {"BitBtnCopy", {10, 61, 111, 25}},
+        {"BitBtnDelete", {156, 61, 113, 25}},      {"PageControl", {304, 320, 329, 321}},
+        {"comboTargets", {81, 52, 233, 21}},       {"editHeight", {81, 196, 65, 22}},
+        {"comboClouds", {81, 268, 57, 21}},        {"comboTanksBlue", {208, 32, 105, 21}},
+        {"editFighters", {208, 88, 57, 22}},       {"speedAuto", {16, 256, 177, 25}},
         {"BitBtnRunTheGame", {208, 248, 105, 41}},
     };
     for (const auto& b : bounds) {
@@ -205,7 +202,9 @@ void TestMainForm::layoutAndTexts() {
     QVERIFY(Find<QPlainTextEdit>(form.get(), "MissionShort")->isReadOnly());
     QCOMPARE(Find<QPlainTextEdit>(form.get(), "MissionComment")->lineWrapMode(), QPlainTextEdit::NoWrap);
     QCOMPARE(Find<QLabel>(form.get(), "ZELK_Logo")->pixmap().size(), QSize(173, 30));
-    QVERIFY(Find<QLabel>(form.get(), "ZELK_Logo")->toolTip().startsWith(QStringLiteral("ZELK 2, версия 2.2 (21.02.2007).\nZelkwright.\nАвторы:")));
+    QVERIFY(Find<QLabel>(form.get(), "ZELK_Logo")
+                ->toolTip()
+                .startsWith(QStringLiteral("ZELK 2, версия 2.2 (21.02.2007).\nZelkwright.\nАвторы:")));
     QCOMPARE(Find<QLabel>(form.get(), "Image")->pixmap().size(), QSize(280, 210));
 
     auto* tabs = Find<QTabWidget>(form.get(), "PageControl");
@@ -218,10 +217,14 @@ void TestMainForm::layoutAndTexts() {
         const char* action;
         QString text, hint, caption, actionHint;
     } commands[] = {
-        {"BitBtnNew", "ActionNew", "Создать", "Создать новое задание (Ctrl+N)", "Новое задание", "Создать новое задание"},
-        {"BitBtnSave", "ActionSave", "Сохранить", "Сохранить задание (Ctrl+S)", "Сохранить", "Сохранить задание в файле"},
-        {"BitBtnCopy", "ActionCopy", "Копировать", "Копировать задание (Ctrl+D)", "Копировать", "Копировать задание в новый файл"},
-        {"BitBtnDelete", "ActionDelete", "Удалить", "Удалить отмеченные задания (Del)", "Удалить", "Удалить отмеченные файлы заданий"},
+        {"BitBtnNew", "ActionNew", "Создать", "Создать новое задание (Ctrl+N)", "Новое задание",
+         "Создать новое задание"},
+        {"BitBtnSave", "ActionSave", "Сохранить", "Сохранить задание (Ctrl+S)", "Сохранить",
+         "Сохранить задание в файле"},
+        {"BitBtnCopy", "ActionCopy", "Копировать", "Копировать задание (Ctrl+D)", "Копировать",
+         "Копировать задание в новый файл"},
+        {"BitBtnDelete", "ActionDelete", "Удалить", "Удалить отмеченные задания (Del)", "Удалить",
+         "Удалить отмеченные файлы заданий"},
     };
     for (const auto& c : commands) {
         auto* button = Find<QPushButton>(form.get(), c.button);
@@ -282,8 +285,7 @@ void TestMainForm::layoutAndTexts() {
         QWidget* w = Find<QWidget>(form.get(), first);
         for (int i = 0; i < count; ++i) {
             chain << w->objectName();
-            do
-                w = w->nextInFocusChain();
+            do w = w->nextInFocusChain();
             while (!(w->focusPolicy() & Qt::TabFocus) || w->objectName().isEmpty() ||
                    w->objectName().startsWith(QLatin1String("qt_")));
         }
@@ -311,7 +313,8 @@ void TestMainForm::missingAndBrokenData() {
                  QStringLiteral("\n  Файл orvak_zelk.rc0 не найден!\n  Формирование заданий невозможно."));
         for (QWidget* page : {Find<QWidget>(form.get(), "TabSheet1"), Find<QWidget>(form.get(), "TabSheet2")}) {
             for (QWidget* w : page->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-                if (w->objectName() != QLatin1String("BitBtnRunTheGame") && w->objectName() != QLatin1String("BitBtnDoctor"))
+                if (w->objectName() != QLatin1String("BitBtnRunTheGame") &&
+                    w->objectName() != QLatin1String("BitBtnDoctor"))
                     QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
             }
         }
@@ -386,8 +389,8 @@ void TestMainForm::newSaveAndReopen() {
         QCOMPARE(Find<QLineEdit>(form.get(), "FileName")->text(), QStringLiteral("zelk0001.mis"));
         QCOMPARE(Find<QPlainTextEdit>(form.get(), "MissionShort")->toPlainText(),
                  QStringLiteral("\n Не забудьте сохранить это задание!"));
-        for (const char* name : {"BitBtnSave", "BitBtnCopy", "BitBtnDelete", "comboMaps", "checkMoving", "comboTanksBlue",
-                                 "speedAuto", "BitBtnRunTheGame", "MissionComment"})
+        for (const char* name : {"BitBtnSave", "BitBtnCopy", "BitBtnDelete", "comboMaps", "checkMoving",
+                                 "comboTanksBlue", "speedAuto", "BitBtnRunTheGame", "MissionComment"})
             QVERIFY2(Find<QWidget>(form.get(), name)->isEnabled(), name);
         // A training sortie has no enemy fighters.
         QVERIFY(!Find<QWidget>(form.get(), "editFighters")->isEnabled());
@@ -402,7 +405,8 @@ void TestMainForm::newSaveAndReopen() {
         QVERIFY(fs::exists(box.MissionFolder / "zelk0001_ru.properties"));
         QCOMPARE(list->item(0)->text(), QStringLiteral("0001  Штурмовка - ") + kColumn);
         QVERIFY(!form->Library().At(0).IsUnsaved());
-        QVERIFY(Find<QPlainTextEdit>(form.get(), "MissionShort")->toPlainText() != QStringLiteral("\n Не забудьте сохранить это задание!"));
+        QVERIFY(Find<QPlainTextEdit>(form.get(), "MissionShort")->toPlainText() !=
+                QStringLiteral("\n Не забудьте сохранить это задание!"));
         QCOMPARE(comment->toPlainText(), QStringLiteral("Первая строка\nВторая"));
         QCOMPARE(QApplication::focusWidget(), list);
         QCOMPARE(ask.Count(TAskKind::Error), 0);
@@ -414,7 +418,8 @@ void TestMainForm::newSaveAndReopen() {
     QCOMPARE(list->count(), 1);
     QCOMPARE(list->item(0)->text(), QStringLiteral("0001  Штурмовка - ") + kColumn);
     QCOMPARE(Find<QLineEdit>(form.get(), "FileName")->text(), QStringLiteral("zelk0001.mis"));
-    QVERIFY(Find<QPlainTextEdit>(form.get(), "MissionComment")->toPlainText().contains(QStringLiteral("Первая строка")));
+    QVERIFY(
+        Find<QPlainTextEdit>(form.get(), "MissionComment")->toPlainText().contains(QStringLiteral("Первая строка")));
     QCOMPARE(Find<QComboBox>(form.get(), "comboTargets")->currentText(), kColumn);
 }
 
@@ -544,7 +549,8 @@ void TestMainForm::tankLists() {
 
     // Once saved, the title's tank suffix decides.
     QVERIFY(form->DoSave());
-    QVERIFY2(list->item(0)->text().endsWith(QStringLiteral(" [") + blue4 + QStringLiteral("]")), qPrintable(list->item(0)->text()));
+    QVERIFY2(list->item(0)->text().endsWith(QStringLiteral(" [") + blue4 + QStringLiteral("]")),
+             qPrintable(list->item(0)->text()));
     QCOMPARE(red->currentIndex(), 0);
     QCOMPARE(blue->currentIndex(), 4);
 
@@ -634,7 +640,8 @@ void TestMainForm::copyResetsColumnsRouteAndFighters() {
     QCOMPARE(copy.Data.Time, 21);
     QCOMPARE(int(copy.Data.Difficulty), 1);
     QVERIFY(!Find<QCheckBox>(form.get(), "checkRandomRoute")->isChecked());
-    QCOMPARE(Find<QPlainTextEdit>(form.get(), "MissionShort")->toPlainText(), QStringLiteral("\n Не забудьте сохранить это задание!"));
+    QCOMPARE(Find<QPlainTextEdit>(form.get(), "MissionShort")->toPlainText(),
+             QStringLiteral("\n Не забудьте сохранить это задание!"));
 }
 
 void TestMainForm::deleteSelectedEntries() {
@@ -680,7 +687,8 @@ void TestMainForm::deleteSelectedEntries() {
     QVERIFY(form->CurrentMission() == nullptr);
     QCOMPARE(Find<QLineEdit>(form.get(), "FileName")->text(), QString());
     QCOMPARE(Find<QPlainTextEdit>(form.get(), "MissionShort")->toPlainText(), QString());
-    for (const char* name : {"BitBtnSave", "BitBtnCopy", "BitBtnDelete", "comboMaps", "editFighters", "BitBtnRunTheGame"})
+    for (const char* name :
+         {"BitBtnSave", "BitBtnCopy", "BitBtnDelete", "comboMaps", "editFighters", "BitBtnRunTheGame"})
         QVERIFY2(!Find<QWidget>(form.get(), name)->isEnabled(), name);
     QCOMPARE(Find<QLabel>(form.get(), "Image")->pixmap().size(), QSize(280, 210));
     QVERIFY(Find<QPushButton>(form.get(), "BitBtnNew")->isEnabled());
@@ -695,7 +703,8 @@ void TestMainForm::numberLimit() {
     fs::create_directories(box.MissionFolder);
     zelk::test::WriteFileBytes(box.MissionFolder / "zelk9999.mis", "[MAIN]\r\n  MAP maps/a.ini\r\n");
     // A mission of a map the data lack: shown with an empty target list.
-    zelk::test::WriteFileBytes(box.MissionFolder / "zelk0005.mis", "[MAIN]\r\n  MAP maps/gone.ini\r\n  CloudHeight 750.0\r\n");
+    zelk::test::WriteFileBytes(box.MissionFolder / "zelk0005.mis",
+                               "[MAIN]\r\n  MAP maps/gone.ini\r\n  CloudHeight 750.0\r\n");
     TAskScript ask;
     auto form = OpenForm(box, ask);
     QVERIFY(form);
@@ -889,9 +898,9 @@ void TestMainForm::closeWhenSaveFails() {
     form->close();
     QVERIFY(form->isVisible());
     QVERIFY(form->speedAuto->isChecked() && form->Monitor() != nullptr);
-    for (QWidget* w : QWidgetList{form->comboMaps, form->checkMoving, form->comboTanksRed, form->editFighters,
-                                  form->MissionComment, form->lboxMissions, form->BitBtnNew, form->BitBtnSave,
-                                  form->BitBtnCopy, form->BitBtnDelete})
+    for (QWidget* w :
+         QWidgetList{form->comboMaps, form->checkMoving, form->comboTanksRed, form->editFighters, form->MissionComment,
+                     form->lboxMissions, form->BitBtnNew, form->BitBtnSave, form->BitBtnCopy, form->BitBtnDelete})
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
     QVERIFY(form->speedAuto->isEnabled() && form->BitBtnRunTheGame->isEnabled());
     // Switching off unlocks it as usual.
@@ -927,8 +936,17 @@ void TestMainForm::fileFaultsLoseNothing() {
         std::function<void(TZELK_form&, TAskScript&)> Run;
     };
     const TCommand commands[] = {
-        {"New", [](TZELK_form& f, TAskScript&) { f.DoNew(); f.DoSave(); }},
-        {"Copy", [](TZELK_form& f, TAskScript&) { ClickEntry(f.lboxMissions, 0); f.DoCopy(); f.DoSave(); }},
+        {"New",
+         [](TZELK_form& f, TAskScript&) {
+             f.DoNew();
+             f.DoSave();
+         }},
+        {"Copy",
+         [](TZELK_form& f, TAskScript&) {
+             ClickEntry(f.lboxMissions, 0);
+             f.DoCopy();
+             f.DoSave();
+         }},
         {"Save",
          [](TZELK_form& f, TAskScript&) {
              ClickEntry(f.lboxMissions, 1);
@@ -975,33 +993,28 @@ void TestMainForm::fileFaultsLoseNothing() {
             });
             const auto after = zelk::test::FolderBytes(box.MissionFolder);
 
-            const bool done = std::string(command.Name) == "Delete" ? form->Library().Empty()
-                                                                   : form->Library().CountUnsaved() == 0;
+            const bool done =
+                std::string(command.Name) == "Delete" ? form->Library().Empty() : form->Library().CountUnsaved() == 0;
             const auto lostHere = zelk::test::LostMissions(before, after, std::string(command.Name) == "Delete",
                                                            done && std::string(command.Name) == "Save");
             lost += static_cast<int>(lostHere.size());
-            if (!lostHere.empty())
-                QFAIL(where + ": lost " + lostHere.front().c_str());
+            if (!lostHere.empty()) QFAIL(where + ": lost " + lostHere.front().c_str());
             QVERIFY2(zelk::test::HalfMissions(after).empty(), where);
             // The list holds exactly the missions on disk, besides those never saved.
             std::set<std::string> listed;
             std::set<std::string> onDisk;
             for (int i = 0; i < form->Library().Count(); ++i)
-                if (!form->Library().At(i).IsNew)
-                    listed.insert(form->Library().At(i).FileName);
+                if (!form->Library().At(i).IsNew) listed.insert(form->Library().At(i).FileName);
             for (const auto& [name, bytes] : after)
-                if (name.starts_with("zelk") && name.ends_with(".mis"))
-                    onDisk.insert(name);
+                if (name.starts_with("zelk") && name.ends_with(".mis")) onDisk.insert(name);
             QVERIFY2(listed == onDisk, where);
             if (!faults.Injected()) {
                 QVERIFY2(done && !reported, where);
                 break;
             }
             ++injected;
-            if (!done)
-                QVERIFY2(reported, where + ": not reported");
-            if (std::string(command.Name) == "close")
-                QVERIFY2(form->isVisible() == !done, where);
+            if (!done) QVERIFY2(reported, where + ": not reported");
+            if (std::string(command.Name) == "close") QVERIFY2(form->isVisible() == !done, where);
         }
     }
     qInfo("window: injected failures %d, missions lost %d", injected, lost);
@@ -1021,8 +1034,7 @@ void TestMainForm::realMessageBoxes() {
     QMessageBox::StandardButtons buttons;
     QTimer::singleShot(50, [&] {
         auto* boxWidget = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (boxWidget == nullptr)
-            return;
+        if (boxWidget == nullptr) return;
         title = boxWidget->windowTitle();
         text = boxWidget->text();
         icon = boxWidget->icon();
@@ -1038,14 +1050,12 @@ void TestMainForm::realMessageBoxes() {
 
     QTimer::singleShot(50, [&] {
         auto* boxWidget = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (boxWidget == nullptr)
-            return;
+        if (boxWidget == nullptr) return;
         title = boxWidget->windowTitle();
         buttons = boxWidget->standardButtons();
         icon = boxWidget->icon();
         text.clear();
-        for (QAbstractButton* button : boxWidget->buttons())
-            text += button->text() + QLatin1Char(' ');
+        for (QAbstractButton* button : boxWidget->buttons()) text += button->text() + QLatin1Char(' ');
         boxWidget->button(QMessageBox::Cancel)->click();
     });
     form->close();
@@ -1199,8 +1209,7 @@ void TestMainForm::simulatorPathsAndConfig() {
 }
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
 #ifdef _WIN32
     // Offscreen Qt looks for fonts only beside its libraries; without any,
     // no text is drawn and the route's altitudes do not show.
@@ -1298,10 +1307,8 @@ void TestMainForm::keyboardShortcuts() {
         QCOMPARE(form->Library().Count(), c.missions);
         QCOMPARE(form->Library().CountUnsaved(), c.unsaved);
         QCOMPARE(ask.Asked.size(), asked + (c.asked.isEmpty() ? 0 : 1));
-        if (!c.asked.isEmpty())
-            QVERIFY2(ask.Asked.back().Text.contains(c.asked), c.what);
-        if (c.focus == comment)
-            QCOMPARE(comment->toPlainText(), QStringLiteral("y"));
+        if (!c.asked.isEmpty()) QVERIFY2(ask.Asked.back().Text.contains(c.asked), c.what);
+        if (c.focus == comment) QCOMPARE(comment->toPlainText(), QStringLiteral("y"));
     }
     QVERIFY(fs::exists(box.MissionFolder / "zelk0001.mis") && fs::exists(box.MissionFolder / "zelk0002.mis"));
     // Saving them all leaves the pilot on the entry they were on.

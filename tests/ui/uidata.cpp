@@ -39,8 +39,7 @@ TUiSandbox::TUiSandbox(bool withData) {
     Data = Root / "ZELK";
     MissionFolder = Root / "Missions" / "Single" / "NN" / "ZELK";
     fs::create_directories(Data);
-    if (!withData)
-        return;
+    if (!withData) return;
 
     TDataFileSource primary;
     primary.Primary = true;
@@ -49,8 +48,7 @@ TUiSandbox::TUiSandbox(bool withData) {
     primary.Aircrafts = {Aircraft("Ил-2", "IL2", 0b0001), Aircraft("Пе-2", "PE2", 0b1100),
                          Aircraft("Ту-2", "TU2", 0b1001), Aircraft("Учебный", "NONE", 0)};
     for (int m = 0; m < 4; ++m)
-        for (int k = 0; k < 4; ++k)
-            primary.RouteOffsets[m][k] = {1000.0 * (k + 1), 500.0 * m};
+        for (int k = 0; k < 4; ++k) primary.RouteOffsets[m][k] = {1000.0 * (k + 1), 500.0 * m};
     primary.Blocks.push_back({"  0_Chief Armor.1-BT7 1", "  1 2 3"});
     primary.Pictures = {TinyJpeg(40, 30), TinyJpeg(50, 20), TinyJpeg(300, 230)};
 
@@ -59,11 +57,9 @@ TUiSandbox::TUiSandbox(bool withData) {
     for (int moving = 0; moving < 2; ++moving)
         for (int difficulty = 0; difficulty < 2; ++difficulty)
             for (int mode = 0; mode < 4; ++mode)
-                if (moving == 1 || mode < 2)
-                    Undefine(bridge, moving, difficulty, mode);
+                if (moving == 1 || mode < 2) Undefine(bridge, moving, difficulty, mode);
     auto depot = Target("Склад", "maps/a.ini", 0, 2);
-    for (int mode = 0; mode < 4; ++mode)
-        Undefine(depot, 1, 0, mode);
+    for (int mode = 0; mode < 4; ++mode) Undefine(depot, 1, 0, mode);
     primary.Targets = {column, bridge, depot};
     WriteDataFile(Data, 0, primary);
 

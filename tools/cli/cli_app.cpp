@@ -163,8 +163,10 @@ int SaveListed(const TContext& ctx, TMissionLibrary& library, const std::string&
 }
 
 void PrintMission(const TContext& ctx, const TMission& mission, const TRefData& ref) {
-    if (ctx.Args.Json) PrintJson(*ctx.Out, MissionJson(mission));
-    else PrintMissionText(*ctx.Out, mission, &ref);
+    if (ctx.Args.Json)
+        PrintJson(*ctx.Out, MissionJson(mission));
+    else
+        PrintMissionText(*ctx.Out, mission, &ref);
 }
 
 // The parameters of a new mission: the New defaults, the values given, then
@@ -366,8 +368,8 @@ int DoShow(TContext& ctx) {
 
 // --random: the parameters left out are drawn, then checked like given ones.
 TParamArgs SurpriseParams(const TRefData& ref, TParamArgs p, TRandom& rnd) {
-    TFixedParams fixed{p.Map, p.Target, p.Aircraft, p.Clouds, p.Moving, p.Mode, p.Difficulty, p.Time, p.Weather,
-                       p.RandomRoute};
+    TFixedParams fixed{p.Map,  p.Target,     p.Aircraft, p.Clouds,  p.Moving,
+                       p.Mode, p.Difficulty, p.Time,     p.Weather, p.RandomRoute};
     // Fighters belong to a combat sortie: asking for them fixes that.
     if (p.Fighters && *p.Fighters > 0 && !fixed.Difficulty) fixed.Difficulty = 1;
     TMissionData d;
@@ -393,8 +395,8 @@ int DoNew(TContext& ctx) {
     TRandom draws(ctx.Args.Seed ? *ctx.Args.Seed : TimeSeed());
     std::vector<TMissionData> planned;
     for (int i = 0; i < ctx.Args.Count; ++i)
-        planned.push_back(PlanNewMission(
-            ref, ctx.Args.Random ? SurpriseParams(ref, ctx.Args.Params, draws) : ctx.Args.Params));
+        planned.push_back(
+            PlanNewMission(ref, ctx.Args.Random ? SurpriseParams(ref, ctx.Args.Params, draws) : ctx.Args.Params));
 
     TMissionLibrary library = LoadLibrary(ctx, ref, true);
     auto journal = OpenJournal(ctx);
@@ -410,9 +412,9 @@ int DoNew(TContext& ctx) {
         if (ctx.Args.Count == 1) {
             PrintMission(ctx, library.At(index), ref);
         } else if (ctx.Args.Json) {
-            *ctx.Out << MissionJson(library.At(index)).dump(-1, ' ', false,
-                                                            nlohmann::ordered_json::error_handler_t::replace)
-                     << '\n';
+            *ctx.Out
+                << MissionJson(library.At(index)).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+                << '\n';
         } else {
             PrintMissionLine(*ctx.Out, library.At(index));
         }
@@ -558,15 +560,24 @@ int DoWatch(TContext& ctx) {
 
 int Dispatch(TContext& ctx) {
     switch (ctx.Args.Command) {
-        case TCommand::List: return DoList(ctx);
-        case TCommand::Show: return DoShow(ctx);
-        case TCommand::New: return DoNew(ctx);
-        case TCommand::Copy: return DoCopy(ctx);
-        case TCommand::Regenerate: return DoRegenerate(ctx);
-        case TCommand::History: return DoHistory(ctx);
-        case TCommand::Delete: return DoDelete(ctx);
-        case TCommand::Watch: return DoWatch(ctx);
-        case TCommand::Doctor: return RunDoctorCommand(ctx);
+        case TCommand::List:
+            return DoList(ctx);
+        case TCommand::Show:
+            return DoShow(ctx);
+        case TCommand::New:
+            return DoNew(ctx);
+        case TCommand::Copy:
+            return DoCopy(ctx);
+        case TCommand::Regenerate:
+            return DoRegenerate(ctx);
+        case TCommand::History:
+            return DoHistory(ctx);
+        case TCommand::Delete:
+            return DoDelete(ctx);
+        case TCommand::Watch:
+            return DoWatch(ctx);
+        case TCommand::Doctor:
+            return RunDoctorCommand(ctx);
     }
     return 1;
 }

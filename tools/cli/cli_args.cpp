@@ -159,8 +159,8 @@ std::string Printable(std::string_view s) {
 
 TArgs ParseArgs(const std::vector<std::string>& args) {
     CLI::App app{Tr("cli", "ZELK: библиотека заданий и генератор без окна."), "zelk-cli"};
-    app.fallthrough();   // common options may follow the command
-    app.allow_extras();  // unknown words are reported below, in our words
+    app.fallthrough();                       // common options may follow the command
+    app.allow_extras();                      // unknown words are reported below, in our words
     app.allow_windows_style_options(false);  // "/folder" is a path, not an option
 
     std::optional<std::string> root, data, seed;
@@ -275,15 +275,24 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
         }
     }
 
-    if (sub == list) out.Command = TCommand::List;
-    else if (sub == show) out.Command = TCommand::Show;
-    else if (sub == create) out.Command = TCommand::New;
-    else if (sub == copy) out.Command = TCommand::Copy;
-    else if (sub == regenerate) out.Command = TCommand::Regenerate;
-    else if (sub == history) out.Command = TCommand::History;
-    else if (sub == del) out.Command = TCommand::Delete;
-    else if (sub == watch) out.Command = TCommand::Watch;
-    else out.Command = TCommand::Doctor;
+    if (sub == list)
+        out.Command = TCommand::List;
+    else if (sub == show)
+        out.Command = TCommand::Show;
+    else if (sub == create)
+        out.Command = TCommand::New;
+    else if (sub == copy)
+        out.Command = TCommand::Copy;
+    else if (sub == regenerate)
+        out.Command = TCommand::Regenerate;
+    else if (sub == history)
+        out.Command = TCommand::History;
+    else if (sub == del)
+        out.Command = TCommand::Delete;
+    else if (sub == watch)
+        out.Command = TCommand::Watch;
+    else
+        out.Command = TCommand::Doctor;
 
     if (root) {
         if (root->empty()) throw TUsageError(Tr("cli", "параметру --root нужна папка авиасимулятора"));

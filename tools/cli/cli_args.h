@@ -25,8 +25,8 @@ enum class TCommand { List, Show, New, Copy, Regenerate, History, Delete, Watch,
 
 // The mission parameters given with `new`; an empty optional was left out.
 struct TParamArgs {
-    std::optional<std::string> Map;       // Windows-1251
-    std::optional<std::string> Target;    // Windows-1251
+    std::optional<std::string> Map;     // Windows-1251
+    std::optional<std::string> Target;  // Windows-1251
     std::optional<int> Moving;
     std::optional<int> Mode;
     std::optional<int> Difficulty;
@@ -34,7 +34,7 @@ struct TParamArgs {
     std::optional<int> Army;
     std::optional<int> Flight;
     std::optional<int> Height;
-    std::optional<std::string> Clouds;    // one of CloudNames
+    std::optional<std::string> Clouds;  // one of CloudNames
     std::optional<int> Time;
     std::optional<int> Weather;
     std::optional<int> Tanks;

@@ -124,13 +124,27 @@ struct TJsonForms {
             const char c = static_cast<char>(b);
             std::string f;
             switch (c) {
-                case '"': f = "\\\""; break;
-                case '\\': f = "\\\\"; break;
-                case '\b': f = "\\b"; break;
-                case '\f': f = "\\f"; break;
-                case '\n': f = "\\n"; break;
-                case '\r': f = "\\r"; break;
-                case '\t': f = "\\t"; break;
+                case '"':
+                    f = "\\\"";
+                    break;
+                case '\\':
+                    f = "\\\\";
+                    break;
+                case '\b':
+                    f = "\\b";
+                    break;
+                case '\f':
+                    f = "\\f";
+                    break;
+                case '\n':
+                    f = "\\n";
+                    break;
+                case '\r':
+                    f = "\\r";
+                    break;
+                case '\t':
+                    f = "\\t";
+                    break;
                 default:
                     if (b < 0x20) {
                         char code[8];

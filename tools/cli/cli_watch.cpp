@@ -86,8 +86,7 @@ int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
         const int index = library.SaveListedMission(fileName, ref, ctx.MissionFolder, seed, true);
         const TMission& mission = library.At(index);
         if (ctx.Args.Json) {
-            out << MissionJson(mission).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
-                << '\n';
+            out << MissionJson(mission).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
         } else {
             out << Fill(Tr("cli", "Записано заново: %1"), {U(mission.FileName)}) << "  " << U(mission.Name) << '\n';
         }

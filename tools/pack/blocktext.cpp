@@ -32,11 +32,20 @@ std::string EscapeBlockLine(std::string_view line) {
         const auto b = static_cast<unsigned char>(line[i]);
         const char* escape = nullptr;
         switch (b) {
-            case '\\': escape = "\\\\"; break;
-            case '\r': escape = "\\r"; break;
-            case '\n': escape = "\\n"; break;
-            case '\t': escape = "\\t"; break;
-            default: break;
+            case '\\':
+                escape = "\\\\";
+                break;
+            case '\r':
+                escape = "\\r";
+                break;
+            case '\n':
+                escape = "\\n";
+                break;
+            case '\t':
+                escape = "\\t";
+                break;
+            default:
+                break;
         }
         const bool trailingSpace = b == ' ' && i + 1 == line.size();
         if (!escape && !NeedsHex(b) && !trailingSpace) {
@@ -86,10 +95,18 @@ bool UnescapeBlockLine(std::string_view text, std::string& line, std::string& re
         const char c = text[i + 1];
         std::size_t length = 2;
         switch (c) {
-            case '\\': line += '\\'; break;
-            case 'r': line += '\r'; break;
-            case 'n': line += '\n'; break;
-            case 't': line += '\t'; break;
+            case '\\':
+                line += '\\';
+                break;
+            case 'r':
+                line += '\r';
+                break;
+            case 'n':
+                line += '\n';
+                break;
+            case 't':
+                line += '\t';
+                break;
             case 'x': {
                 const int hi = i + 2 < text.size() ? HexValue(text[i + 2]) : -1;
                 const int lo = i + 3 < text.size() ? HexValue(text[i + 3]) : -1;

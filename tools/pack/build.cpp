@@ -151,8 +151,8 @@ private:
     [[noreturn]] void Fail(const toml::source_region& where, const std::string& reason) const {
         std::string place;
         if (where.begin.line > 0)
-            place = "строка " + std::to_string(where.begin.line) + ", столбец " + std::to_string(where.begin.column) +
-                    ": ";
+            place =
+                "строка " + std::to_string(where.begin.line) + ", столбец " + std::to_string(where.begin.column) + ": ";
         throw TFileError(manifest_, TFileError::kNoPosition, place + reason);
     }
     [[noreturn]] void Fail(const toml::node& node, const std::string& reason) const { Fail(node.source(), reason); }
@@ -170,7 +170,10 @@ private:
             Fail(where, std::string("символ ") + code + " из области для частного использования недопустим");
         };
         for (std::size_t at = text.find('\\'); at != std::string_view::npos; at = text.find('\\', at + 1)) {
-            const std::size_t digits = at + 1 < text.size() ? (text[at + 1] == 'u' ? 4 : text[at + 1] == 'U' ? 8 : 0) : 0;
+            const std::size_t digits = at + 1 < text.size() ? (text[at + 1] == 'u'   ? 4
+                                                               : text[at + 1] == 'U' ? 8
+                                                                                     : 0)
+                                                            : 0;
             std::uint32_t c = 0;
             const char* first = text.data() + at + 2;
             if (digits != 0 && digits <= text.size() - at - 2 &&
@@ -347,7 +350,8 @@ std::string TSourceBuilder::ItemName(const toml::node& node, const std::string& 
     if (s == nullptr) Fail(node, what + ": нужно имя файла");
     const std::string name = MovedBack(s->get());
     bool plain = !name.empty() && name != "." && name != "..";
-    for (const char c : name) plain = plain && c != '/' && c != '\\' && c != ':' && static_cast<unsigned char>(c) >= 0x20;
+    for (const char c : name)
+        plain = plain && c != '/' && c != '\\' && c != ':' && static_cast<unsigned char>(c) >= 0x20;
     if (!plain) Fail(node, what + ": «" + name + "» — не простое имя файла (без папок)");
     return name;
 }
@@ -397,8 +401,7 @@ void TSourceBuilder::ReadAircraft(const toml::table& root) {
         const toml::node& modes = Need(table, "modes", "самолёт");
         const auto* modeList = modes.as_array();
         if (modeList == nullptr) Fail(modes, "modes: нужен список типов заданий 0..7, например [0, 3]");
-        for (const auto& m : *modeList)
-            a.Modes |= static_cast<std::uint8_t>(1u << Integer(m, 0, 7, "тип задания"));
+        for (const auto& m : *modeList) a.Modes |= static_cast<std::uint8_t>(1u << Integer(m, 0, 7, "тип задания"));
         if (const toml::node* weapons = table.get("weapons")) {
             const auto* w = weapons->as_array();
             if (w == nullptr || w->size() > 4)
@@ -427,7 +430,8 @@ void TSourceBuilder::ReadRouteOffsets(const toml::table& root) {
         if (list == nullptr || list->size() != 4) Fail(points, what + ": нужны ровно четыре точки [x, y]");
         for (int k = 0; k < 4; ++k) {
             const auto* xy = (*list)[static_cast<std::size_t>(k)].as_array();
-            if (xy == nullptr || xy->size() != 2) Fail((*list)[static_cast<std::size_t>(k)], what + ": точка пишется [x, y]");
+            if (xy == nullptr || xy->size() != 2)
+                Fail((*list)[static_cast<std::size_t>(k)], what + ": точка пишется [x, y]");
             files_[0].Source.RouteOffsets[static_cast<std::size_t>(m)][static_cast<std::size_t>(k)] = {
                 Number((*xy)[0], what), Number((*xy)[1], what)};
         }
@@ -450,8 +454,8 @@ void TSourceBuilder::ReadTarget(const toml::table& table) {
     } else {
         Fail(table, "цель: укажите file — в каком файле данных лежит её запись");
     }
-    const int dataFile = table.get("data_file") ? static_cast<int>(Integer(*table.get("data_file"), 0, 9, "data_file"))
-                                                : recordFile;
+    const int dataFile =
+        table.get("data_file") ? static_cast<int>(Integer(*table.get("data_file"), 0, 9, "data_file")) : recordFile;
     // Blocks of a file built here are named; those of another file can only
     // be given as the offsets that file holds them at.
     const bool named = files_.count(dataFile) != 0;
@@ -526,8 +530,9 @@ void TSourceBuilder::ReadCell(const toml::table& cell, TDataFileSource::Target& 
         } else {
             const std::int64_t v = Integer(*node, -2, kInt32Max, what);
             if (v >= 0 && named)
-                Fail(*node, what + ": блок из этой папки задаётся именем файла в blocks/; -1 — без раздела, "
-                                   "-2 — заголовок без строк");
+                Fail(*node, what +
+                                ": блок из этой папки задаётся именем файла в blocks/; -1 — без раздела, "
+                                "-2 — заголовок без строк");
             field = static_cast<std::int32_t>(v);
         }
     }
@@ -616,8 +621,6 @@ std::map<int, std::string> TSourceBuilder::WriteFiles() {
 
 }  // namespace
 
-TBuildResult BuildDataFiles(const fs::path& sourceFolder) {
-    return TSourceBuilder(sourceFolder).Build();
-}
+TBuildResult BuildDataFiles(const fs::path& sourceFolder) { return TSourceBuilder(sourceFolder).Build(); }
 
 }  // namespace zelk::pack

@@ -162,15 +162,14 @@ void TChecker::CheckHeader(TCursor& c, int index) {
     c.Need(I64(kRouteTableSize), "таблица смещений маршрута");
 }
 
-void TChecker::CheckTargets(std::string_view bytes, const fs::path& file, int index,
-                            std::vector<TFileError>& faults) {
+void TChecker::CheckTargets(std::string_view bytes, const fs::path& file, int index, std::vector<TFileError>& faults) {
     const auto trailerAt = static_cast<std::int64_t>(bytes.size()) - I64(kTrailerSize);
     TCursor trailer(bytes, file, faults, trailerAt + I64(kTrailerSize));
     trailer.Seek(trailerAt);
     const std::int64_t tableAt = *trailer.Int32("указатель таблицы целей");
     if (tableAt < 0 || tableAt + I64(kInt32Size) > trailerAt) {
-        trailer.Fault(trailerAt, "таблица целей по смещению " + std::to_string(tableAt) +
-                                     " лежит вне файла (размер " + std::to_string(trailerAt + I64(kTrailerSize)) + ")");
+        trailer.Fault(trailerAt, "таблица целей по смещению " + std::to_string(tableAt) + " лежит вне файла (размер " +
+                                     std::to_string(trailerAt + I64(kTrailerSize)) + ")");
         return;
     }
     // The last four bytes hold the trailer alone.
@@ -204,15 +203,14 @@ void TChecker::CheckTargets(std::string_view bytes, const fs::path& file, int in
     }
 }
 
-void TChecker::CheckTargetData(const TTargetRef& t, const fs::path& file, int index,
-                               std::vector<TFileError>& faults) {
+void TChecker::CheckTargetData(const TTargetRef& t, const fs::path& file, int index, std::vector<TFileError>& faults) {
     for (const auto& b : t.Blocks)
         if (b.Offset < -2)
-            faults.emplace_back(file, b.At, t.Who + ", " + b.Cell + ": смещение блока " + std::to_string(b.Offset) +
-                                                 " меньше -2");
+            faults.emplace_back(file, b.At,
+                                t.Who + ", " + b.Cell + ": смещение блока " + std::to_string(b.Offset) + " меньше -2");
     if (t.DataFile < 0 || t.DataFile >= kDataFileCount) {
-        faults.emplace_back(file, t.DataFileAt, t.Who + ": номер файла данных " + std::to_string(t.DataFile) +
-                                                    " вне 0..9");
+        faults.emplace_back(file, t.DataFileAt,
+                            t.Who + ": номер файла данных " + std::to_string(t.DataFile) + " вне 0..9");
         return;
     }
     // The data file is the checked one, one of those given, or the file of
@@ -224,14 +222,15 @@ void TChecker::CheckTargetData(const TTargetRef& t, const fs::path& file, int in
     }
     const TLoadedFile& data = Load(dataPath);
     if (data.Unreadable) {
-        faults.emplace_back(file, t.DataFileAt, t.Who + ": файл данных " + PathToUtf8(dataPath) +
-                                                    ", где лежат её картинка и блоки, не читается: " +
-                                                    data.Unreadable->Reason());
+        faults.emplace_back(file, t.DataFileAt,
+                            t.Who + ": файл данных " + PathToUtf8(dataPath) +
+                                ", где лежат её картинка и блоки, не читается: " + data.Unreadable->Reason());
         return;
     }
     if (!data.Present) {
-        faults.emplace_back(file, t.DataFileAt, t.Who + ": нет файла данных " + DataFileName(t.DataFile) +
-                                                    ", где лежат её картинка и блоки");
+        faults.emplace_back(
+            file, t.DataFileAt,
+            t.Who + ": нет файла данных " + DataFileName(t.DataFile) + ", где лежат её картинка и блоки");
         return;
     }
     const std::string_view bytes = data.Bytes;
@@ -253,15 +252,16 @@ void TChecker::CheckTargetData(const TTargetRef& t, const fs::path& file, int in
     for (const auto& b : t.Blocks) {
         if (b.Offset < 0) continue;
         if (b.Offset >= size) {
-            faults.emplace_back(file, b.At, t.Who + ", " + b.Cell + ": смещение блока " + std::to_string(b.Offset) +
-                                                " за пределами" + in);
+            faults.emplace_back(
+                file, b.At,
+                t.Who + ", " + b.Cell + ": смещение блока " + std::to_string(b.Offset) + " за пределами" + in);
         } else if (seenBlocks_.insert({dataPath, b.Offset}).second) {
             try {
                 ParseObjectBlock(bytes, b.Offset, dataPath);
             } catch (const TFileError& e) {
-                faults.emplace_back(e.File(), e.Position(),
-                                    t.Who + ", " + b.Cell + ": блок по смещению " + std::to_string(b.Offset) + ": " +
-                                        e.Reason());
+                faults.emplace_back(
+                    e.File(), e.Position(),
+                    t.Who + ", " + b.Cell + ": блок по смещению " + std::to_string(b.Offset) + ": " + e.Reason());
             }
         }
     }

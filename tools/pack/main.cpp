@@ -65,8 +65,7 @@ int DataFileIndexOrReject(const fs::path& file, int& index) {
 int RunBuild(const fs::path& src, const fs::path& out) {
     std::error_code ec;
     if (!fs::is_directory(src, ec)) return Reject("«" + PathToUtf8(src) + "»: нет такой папки источника");
-    if (fs::exists(out, ec) && !fs::is_directory(out, ec))
-        return Reject("«" + PathToUtf8(out) + "»: это не папка");
+    if (fs::exists(out, ec) && !fs::is_directory(out, ec)) return Reject("«" + PathToUtf8(out) + "»: это не папка");
     // Everything is built in memory first: a fault leaves OUT untouched.
     const TBuildResult built = BuildDataFiles(src);
     fs::create_directories(out, ec);

@@ -35,12 +35,10 @@ fs::path ExecutableFolder(const char* argv0) {
 #ifdef _WIN32
     wchar_t buffer[32768];
     const DWORD n = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
-    if (n > 0 && n < std::size(buffer))
-        return fs::path(buffer).parent_path();
+    if (n > 0 && n < std::size(buffer)) return fs::path(buffer).parent_path();
 #else
     const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec)
-        return self.parent_path();
+    if (!ec) return self.parent_path();
 #endif
     return fs::absolute(argv0, ec).parent_path();
 }
@@ -52,11 +50,9 @@ fs::path ExecutableFolder(const char* argv0) {
 fs::path FindRoot(const char* argv0) {
     std::error_code ec;
     const fs::path current = fs::current_path(ec);
-    if (zelk::HoldsSimulator(current))
-        return current;
+    if (zelk::HoldsSimulator(current)) return current;
     const fs::path own = ExecutableFolder(argv0);
-    if (!own.empty() && zelk::HoldsSimulator(own))
-        return own;
+    if (!own.empty() && zelk::HoldsSimulator(own)) return own;
     return current;
 }
 
@@ -66,14 +62,11 @@ std::optional<std::string> NewestMission(const fs::path& folder) {
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        if (name.size() < 9 || name.rfind("zelk", 0) != 0 || name.substr(name.size() - 4) != ".mis")
-            continue;
+        if (name.size() < 9 || name.rfind("zelk", 0) != 0 || name.substr(name.size() - 4) != ".mis") continue;
         std::error_code fileEc;
-        if (!it->is_regular_file(fileEc))
-            continue;
+        if (!it->is_regular_file(fileEc)) continue;
         const auto time = it->last_write_time(fileEc);
-        if (fileEc)
-            continue;
+        if (fileEc) continue;
         if (!best || time > bestTime || (time == bestTime && name > *best)) {
             best = name;
             bestTime = time;
@@ -106,14 +99,16 @@ bool WriteLog(const fs::path& log, const std::string& lines, bool truncate) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"orvaksim: stands in for the ORVAK simulator. It flies one of ZELK's missions by writing\n"
-                 "its start and, some seconds later, its end into the event log named in conf.ini."};
+    CLI::App app{
+        "orvaksim: stands in for the ORVAK simulator. It flies one of ZELK's missions by writing\n"
+        "its start and, some seconds later, its end into the event log named in conf.ini."};
     app.allow_windows_style_options(false);  // "/folder" is a path, not an option
     std::string rootText;
     std::string mission;
     double seconds = 5;
-    app.add_option("--root", rootText, "simulator root folder (default: the current folder, or this program's "
-                                       "folder when only it holds conf.ini or orvaksim.exe)");
+    app.add_option("--root", rootText,
+                   "simulator root folder (default: the current folder, or this program's "
+                   "folder when only it holds conf.ini or orvaksim.exe)");
     app.add_option("--mission", mission, "mission file in Missions/Single/NN/ZELK/ (default: the newest zelk*.mis)");
     app.add_option("--seconds", seconds, "how long the flight lasts")->check(CLI::Range(0.0, 86400.0));
     try {
@@ -130,8 +125,7 @@ int main(int argc, char** argv) {
     const zelk::TSimulatorConfig config = zelk::ReadSimulatorConfig(root);
     const fs::path ini = zelk::SimulatorConfigOf(root);
     std::error_code ec;
-    if (!fs::exists(ini, ec))
-        std::cout << "orvaksim: no " << ini.string() << ": the event log is off\n";
+    if (!fs::exists(ini, ec)) std::cout << "orvaksim: no " << ini.string() << ": the event log is off\n";
 
     if (mission.empty()) {
         const auto newest = NewestMission(folder);
@@ -141,8 +135,7 @@ int main(int argc, char** argv) {
         }
         mission = *newest;
     } else if (fs::path(mission).filename().string() != mission || mission == "." || mission == "..") {
-        std::cerr << "orvaksim: --mission takes a file name inside " << folder.string() << ", not " << mission
-                  << "\n";
+        std::cerr << "orvaksim: --mission takes a file name inside " << folder.string() << ", not " << mission << "\n";
         return 2;
     } else if (!fs::is_regular_file(folder / mission, ec)) {
         std::cerr << "orvaksim: no mission " << (folder / mission).string() << "\n";

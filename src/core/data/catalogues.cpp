@@ -29,18 +29,17 @@ const std::array<int, 4> EnemySide = {2, 2, 1, 1};
 
 const std::array<std::array<std::string, 14>, 3> TankClasses = {{
     {},
-    {"", "BT7", "T60", "T26_Early", "T34", "T35", "SU76M", "KV1", "T34_85", "IS2", "ISU152", "SU100",
-     "SU85", "T70M"},
-    {"", "PzIIF", "LT_35", "LT_38", "PzIIIG", "PzIVE", "Hetzer", "StuGIIIG", "PzIVJ", "PzVA", "PzVIB",
-     "Jagdpanther", "Ferdinand", "MarderIII"},
+    {"", "BT7", "T60", "T26_Early", "T34", "T35", "SU76M", "KV1", "T34_85", "IS2", "ISU152", "SU100", "SU85", "T70M"},
+    {"", "PzIIF", "LT_35", "LT_38", "PzIIIG", "PzIVE", "Hetzer", "StuGIIIG", "PzIVJ", "PzVA", "PzVIB", "Jagdpanther",
+     "Ferdinand", "MarderIII"},
 }};
 
 const std::array<std::array<std::string, 14>, 3> TankColumns = {{
     {},
-    {"", "4-BT7", "4-T60", "4-T26_Early", "4-T34", "4-T35", "3-SU-76M", "4-KV1", "4-T34_85", "4-IS2",
-     "3-ISU-152", "3-SU-100", "3-SU-85", "4-T70M"},
-    {"", "4-PzIIF", "4-LT_35", "4-LT_38", "4-PzIIIG", "4-PzIVE", "3-Hetzer", "3-StuGIIIG", "4-PzIVJ",
-     "4-PzVA", "4-PzVIB", "3-Jagdpanther", "3-Ferdinand", "3-MarderIII"},
+    {"", "4-BT7", "4-T60", "4-T26_Early", "4-T34", "4-T35", "3-SU-76M", "4-KV1", "4-T34_85", "4-IS2", "3-ISU-152",
+     "3-SU-100", "3-SU-85", "4-T70M"},
+    {"", "4-PzIIF", "4-LT_35", "4-LT_38", "4-PzIIIG", "4-PzIVE", "3-Hetzer", "3-StuGIIIG", "4-PzIVJ", "4-PzVA",
+     "4-PzVIB", "3-Jagdpanther", "3-Ferdinand", "3-MarderIII"},
 }};
 
 // "СУ-76M" ends in a Latin M, "Т-70М" in a Cyrillic one.
@@ -56,10 +55,10 @@ const std::string HeavyGunClass = "Karl_600mm";
 
 const std::array<std::array<std::string, 11>, 3> FighterClasses = {{
     {},
-    {"", "I_16TYPE24", "LA_5FN", "YAK_9U", "PE_3BIS", "SPITFIRE5BLF", "SPITFIRE9EHF", "MOSQUITO6",
-     "P_38L", "P_39Q1", "P_51C"},
-    {"", "BF_109F2", "BF_109G2", "BF_110G2", "FW_190A4", "FW_190A8", "KI_27_OTSU", "KI_43_IA",
-     "A6M2_21", "A6M5", "N1K2JA"},
+    {"", "I_16TYPE24", "LA_5FN", "YAK_9U", "PE_3BIS", "SPITFIRE5BLF", "SPITFIRE9EHF", "MOSQUITO6", "P_38L", "P_39Q1",
+     "P_51C"},
+    {"", "BF_109F2", "BF_109G2", "BF_110G2", "FW_190A4", "FW_190A8", "KI_27_OTSU", "KI_43_IA", "A6M2_21", "A6M5",
+     "N1K2JA"},
 }};
 
 const std::array<std::array<int, 11>, 3> FighterCeilings = {{
@@ -84,8 +83,8 @@ const std::array<std::string, 7> WeatherNames = {
     W(ZELK_TR_NOOP("catalogue", "Туман")),      W(ZELK_TR_NOOP("catalogue", "Дождь/снег")),
     W(ZELK_TR_NOOP("catalogue", "Гроза"))};
 
-const std::array<std::string, 11> CloudNames = {
-    "500", "600", "700", "800", "900", "1000", "1100", "1200", "1300", "1400", "1500"};
+const std::array<std::string, 11> CloudNames = {"500",  "600",  "700",  "800",  "900", "1000",
+                                                "1100", "1200", "1300", "1400", "1500"};
 
 const std::array<std::string, 3> FlightNames = {
     W(ZELK_TR_NOOP("catalogue", "Нет")), W(ZELK_TR_NOOP("catalogue", "Пара")), W(ZELK_TR_NOOP("catalogue", "Звено"))};

@@ -31,9 +31,9 @@ extern const std::array<std::string, 2> AutoButtonCaptions;
 
 // Texts of the window's fixed pick lists, also used in the mission summary.
 extern const std::array<std::string, 7> WeatherNames;
-extern const std::array<std::string, 11> CloudNames;   // "500" ... "1500"
-extern const std::array<std::string, 3> FlightNames;   // "Нет", "Пара", "Звено"
-std::string TimeName(int hour);                        // "00:00" ... "23:00"
+extern const std::array<std::string, 11> CloudNames;  // "500" ... "1500"
+extern const std::array<std::string, 3> FlightNames;  // "Нет", "Пара", "Звено"
+std::string TimeName(int hour);                       // "00:00" ... "23:00"
 
 // A name of these tables as shown to a person (UTF-8, in the pilot's
 // language); the tables themselves, which go into files, never change. Any

@@ -33,8 +33,8 @@ public:
 
     void ShortText(const std::string& text, const char* what) {
         if (text.size() > 255)
-            throw std::invalid_argument(std::string("текст «") + what + "» длиннее 255 байт: «" +
-                                        Cp1251ToUtf8(text) + "»");
+            throw std::invalid_argument(std::string("текст «") + what + "» длиннее 255 байт: «" + Cp1251ToUtf8(text) +
+                                        "»");
         Byte(static_cast<std::uint8_t>(text.size()));
         Bytes += text;
     }

@@ -54,8 +54,8 @@ inline std::size_t AircraftRecordSize(const TAircraft& a) {
     return size;
 }
 
-inline constexpr std::size_t kRouteTableSize = std::tuple_size_v<TRouteOffsets> *
-                                               std::tuple_size_v<TRouteOffsets::value_type> * 2 * kDoubleSize;
+inline constexpr std::size_t kRouteTableSize =
+    std::tuple_size_v<TRouteOffsets> * std::tuple_size_v<TRouteOffsets::value_type> * 2 * kDoubleSize;
 
 inline std::size_t MapRecordSize(const TMap& m) { return TextSize(m.Name) + TextSize(m.Key); }
 

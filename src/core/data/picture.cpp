@@ -40,9 +40,7 @@ TWalkResult WalkJpeg(std::string_view bytes, std::size_t start) {
     const auto truncated = [&](std::size_t at) {
         return TWalkResult{TWalk::Truncated, 0, at, ZELK_TR_NOOP("data", "картинка JPEG обрывается на конце файла")};
     };
-    const auto broken = [&](std::size_t at, const char* reason) {
-        return TWalkResult{TWalk::Broken, 0, at, reason};
-    };
+    const auto broken = [&](std::size_t at, const char* reason) { return TWalkResult{TWalk::Broken, 0, at, reason}; };
 
     if (start >= size || size - start < 2) return truncated(start);
     if (byte(start) != 0xFF || byte(start + 1) != 0xD8)
@@ -180,8 +178,7 @@ const char* DecodeJpeg(const unsigned char* data, std::size_t size, TImage& imag
     return nullptr;
 }
 
-const char* EncodeJpeg(const TImage& image, int quality, unsigned char** out, unsigned long* outSize,
-                       TJpegError& err) {
+const char* EncodeJpeg(const TImage& image, int quality, unsigned char** out, unsigned long* outSize, TJpegError& err) {
     jpeg_compress_struct cinfo;
     std::memset(&cinfo, 0, sizeof cinfo);
     cinfo.err = jpeg_std_error(&err.Mgr);
@@ -215,8 +212,7 @@ const char* EncodeJpeg(const TImage& image, int quality, unsigned char** out, un
 TImage DecodeComplete(std::string_view image, std::int64_t offset, const std::filesystem::path& fileName) {
     TImage result;
     TJpegError err;
-    const char* failure =
-        DecodeJpeg(reinterpret_cast<const unsigned char*>(image.data()), image.size(), result, err);
+    const char* failure = DecodeJpeg(reinterpret_cast<const unsigned char*>(image.data()), image.size(), result, err);
     if (failure != nullptr)
         throw TFileError(fileName, offset, Fill(Tr("data", "картинка JPEG не читается: %1"), {failure}));
     return result;

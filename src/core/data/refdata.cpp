@@ -292,12 +292,12 @@ TParsedFile ParseDataFile(std::string_view bytes, int index, const std::filesyst
     r.Seek(trailerAt);
     const std::int32_t tableAt = r.Int32(ZELK_TR_NOOP("data", "указатель таблицы целей"));
     if (tableAt < 0 || static_cast<std::size_t>(tableAt) + kInt32Size > trailerAt)
-        throw TFileError(fileName, static_cast<std::int64_t>(trailerAt),
-                         Fill(Tr("data",
-                                 "таблица целей по смещению %1 лежит вне файла (её начало должно быть не "
-                                 "дальше байта %2)"),
-                              {std::to_string(tableAt),
-                               std::to_string(trailerAt >= kInt32Size ? trailerAt - kInt32Size : 0)}));
+        throw TFileError(
+            fileName, static_cast<std::int64_t>(trailerAt),
+            Fill(Tr("data",
+                    "таблица целей по смещению %1 лежит вне файла (её начало должно быть не "
+                    "дальше байта %2)"),
+                 {std::to_string(tableAt), std::to_string(trailerAt >= kInt32Size ? trailerAt - kInt32Size : 0)}));
     r.SetLimit(trailerAt);
     r.Seek(static_cast<std::size_t>(tableAt));
     const std::size_t count = r.Count(ZELK_TR_NOOP("data", "число целей"), kMinTargetSize);

@@ -55,9 +55,7 @@ struct TTarget {
     // [Moving][Difficulty][Mode]; cell number = Moving*8 + Difficulty*4 + Mode.
     TVariantCell Variants[2][2][4];
 
-    const TVariantCell& Cell(int moving, int difficulty, int mode) const {
-        return Variants[moving][difficulty][mode];
-    }
+    const TVariantCell& Cell(int moving, int difficulty, int mode) const { return Variants[moving][difficulty][mode]; }
 };
 
 struct TRoutePoint {

@@ -33,44 +33,82 @@ namespace {
 // Every text of the check. {1}..{4} are replaced by the arguments.
 enum class T {
     // data files
-    DataRc0Missing, DataRc0MissingFix,
-    DataRc0Broken, DataBrokenFix,
+    DataRc0Missing,
+    DataRc0MissingFix,
+    DataRc0Broken,
+    DataBrokenFix,
     DataLoaded,
     DataLeftOut,
-    DataTargetsInLeftOut, DataTargetsInLeftOutFix,
-    DataNoTargets, DataNoTargetsFix,
+    DataTargetsInLeftOut,
+    DataTargetsInLeftOutFix,
+    DataNoTargets,
+    DataNoTargetsFix,
     // simulator
-    SimRootMissing, SimRootMissingFix,
-    SimExeOk, SimExeMissing, SimExeMissingFix,
-    SimConfMissing, SimConfMissingFix,
-    SimConfUnreadable, SimConfUnreadableFix,
-    SimLogUnset, SimLogUnsetFix,
+    SimRootMissing,
+    SimRootMissingFix,
+    SimExeOk,
+    SimExeMissing,
+    SimExeMissingFix,
+    SimConfMissing,
+    SimConfMissingFix,
+    SimConfUnreadable,
+    SimConfUnreadableFix,
+    SimLogUnset,
+    SimLogUnsetFix,
     SimLogSet,
-    SimLogFolderMissing, SimLogFolderMissingFix,
-    SimKeepOn, SimKeepOff,
+    SimLogFolderMissing,
+    SimLogFolderMissingFix,
+    SimKeepOn,
+    SimKeepOff,
     // mission folder
-    MisMissing, MisMissingBlocked, MisMissingBlockedFix,
-    MisNotFolder, MisNotFolderFix,
-    MisUnlistable, MisUnlistableFix,
-    MisReadOnly, MisReadOnlyFix,
+    MisMissing,
+    MisMissingBlocked,
+    MisMissingBlockedFix,
+    MisNotFolder,
+    MisNotFolderFix,
+    MisUnlistable,
+    MisUnlistableFix,
+    MisReadOnly,
+    MisReadOnlyFix,
     MisWritable,
-    MisSpace, MisSpaceLow, MisSpaceFix,
-    MisNumbers, MisNumbersEmpty, MisNumbersLow, MisNumbersFull, MisNumbersFix,
-    MisSkipped, MisSkippedMore,
-    SkipReadOnly, SkipReadOnlyFix,
-    SkipNotFile, SkipNotFileFix,
-    SkipNoNumber, SkipNoNumberFix,
-    SkipUnreadable, SkipUnreadableFix,
-    SkipSameNumber, SkipSameNumberFix,
-    MisNoDescription, MisNoDescriptionFix,
+    MisSpace,
+    MisSpaceLow,
+    MisSpaceFix,
+    MisNumbers,
+    MisNumbersEmpty,
+    MisNumbersLow,
+    MisNumbersFull,
+    MisNumbersFix,
+    MisSkipped,
+    MisSkippedMore,
+    SkipReadOnly,
+    SkipReadOnlyFix,
+    SkipNotFile,
+    SkipNotFileFix,
+    SkipNoNumber,
+    SkipNoNumberFix,
+    SkipUnreadable,
+    SkipUnreadableFix,
+    SkipSameNumber,
+    SkipSameNumberFix,
+    MisNoDescription,
+    MisNoDescriptionFix,
     // event log
-    LogMissing, LogMissingFix,
-    LogNotFile, LogNotFileFix,
-    LogUnreadable, LogUnreadableFix,
+    LogMissing,
+    LogMissingFix,
+    LogNotFile,
+    LogNotFileFix,
+    LogUnreadable,
+    LogUnreadableFix,
     LogInfo,
-    LogFlights, LogFlying, LogNoFlights,
+    LogFlights,
+    LogFlying,
+    LogNoFlights,
     // sizes
-    SizeBytes, SizeKiB, SizeMiB, SizeGiB,
+    SizeBytes,
+    SizeKiB,
+    SizeMiB,
+    SizeGiB,
     None,
 };
 
@@ -284,8 +322,8 @@ std::string SizeText(std::uintmax_t bytes) {
 
 std::string LocalTimeText(fs::file_time_type t) {
     const auto sys = std::chrono::file_clock::to_sys(t);
-    const std::time_t tt = std::chrono::system_clock::to_time_t(
-        std::chrono::time_point_cast<std::chrono::system_clock::duration>(sys));
+    const std::time_t tt =
+        std::chrono::system_clock::to_time_t(std::chrono::time_point_cast<std::chrono::system_clock::duration>(sys));
     std::tm tm{};
 #ifdef _WIN32
     if (localtime_s(&tm, &tt) != 0) return "?";
@@ -346,7 +384,8 @@ void CheckData(const TDoctorInput& in, TReport& r) {
             r.Add(A, TDoctorStatus::Fault, Tx(T::DataRc0Missing, {Quoted(e.File())}),
                   Tx(T::DataRc0MissingFix, {Quoted(in.DataDir)}));
         else
-            r.Add(A, TDoctorStatus::Fault, Tx(T::DataRc0Broken, {e.what()}), Tx(T::DataBrokenFix, {PathText(e.File())}));
+            r.Add(A, TDoctorStatus::Fault, Tx(T::DataRc0Broken, {e.what()}),
+                  Tx(T::DataBrokenFix, {PathText(e.File())}));
         return;
     } catch (const std::exception& e) {
         r.Add(A, TDoctorStatus::Fault, Tx(T::DataRc0Broken, {e.what()}),
@@ -376,8 +415,7 @@ void CheckData(const TDoctorInput& in, TReport& r) {
         r.Add(A, TDoctorStatus::Warning, Tx(T::DataTargetsInLeftOut, {Join(names), DataFileName(file)}),
               Tx(T::DataTargetsInLeftOutFix, {Quoted(ref.DataFilePath(file))}));
 
-    if (ref.Maps.Count() == 0)
-        r.Add(A, TDoctorStatus::Fault, Tx(T::DataNoTargets), Tx(T::DataNoTargetsFix));
+    if (ref.Maps.Count() == 0) r.Add(A, TDoctorStatus::Fault, Tx(T::DataNoTargets), Tx(T::DataNoTargetsFix));
 }
 
 // ------------------------------------------------------------------ simulator
@@ -405,7 +443,8 @@ void CheckSimulator(const TDoctorInput& in, TReport& r) {
         why = Tr("doctor", "это не файл");
     else if (!HasBit(confStatus.permissions(), fs::perms::owner_read))
         why = Tr("doctor", "нет доступа");
-    else why = OpenError(conf);
+    else
+        why = OpenError(conf);
     if (!why.empty()) {
         r.Add(A, TDoctorStatus::Fault, Tx(T::SimConfUnreadable, {Quoted(conf), why}),
               Tx(T::SimConfUnreadableFix, {Quoted(conf)}));
@@ -466,7 +505,8 @@ void CheckMissions(const TDoctorInput& in, TReport& r) {
         // The scan creates it with its parents: that needs the nearest
         // existing parent to be writable.
         fs::path parent = folder.parent_path();
-        while (!parent.empty() && !fs::exists(parent, ec) && parent != parent.parent_path()) parent = parent.parent_path();
+        while (!parent.empty() && !fs::exists(parent, ec) && parent != parent.parent_path())
+            parent = parent.parent_path();
         if (fs::is_directory(parent, ec) && WritableFolder(parent))
             r.Add(A, TDoctorStatus::Warning, Tx(T::MisMissing, {Quoted(folder)}));
         else
@@ -482,7 +522,8 @@ void CheckMissions(const TDoctorInput& in, TReport& r) {
     // The folder's entries, listed as the scan lists them.
     std::vector<fs::directory_entry> entries;
     fs::directory_iterator it(folder, ec);
-    if (!ec && !HasBit(st.permissions(), fs::perms::owner_read)) ec = std::make_error_code(std::errc::permission_denied);
+    if (!ec && !HasBit(st.permissions(), fs::perms::owner_read))
+        ec = std::make_error_code(std::errc::permission_denied);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) entries.push_back(*it);
     if (ec) {
         r.Add(A, TDoctorStatus::Fault, Tx(T::MisUnlistable, {Quoted(folder), ReasonText(ec)}),
@@ -570,7 +611,8 @@ void CheckMissions(const TDoctorInput& in, TReport& r) {
     if (skipped.size() > kShown)
         r.Add(A, TDoctorStatus::Warning, Tx(T::MisSkippedMore, {std::to_string(skipped.size() - kShown)}));
     for (std::size_t i = 0; i < undescribed.size() && i < kShown; ++i)
-        r.Add(A, TDoctorStatus::Warning, Tx(T::MisNoDescription, {"«" + undescribed[i].first + "»", "«" + undescribed[i].second + "»"}),
+        r.Add(A, TDoctorStatus::Warning,
+              Tx(T::MisNoDescription, {"«" + undescribed[i].first + "»", "«" + undescribed[i].second + "»"}),
               Tx(T::MisNoDescriptionFix));
 }
 
@@ -638,7 +680,8 @@ void CheckEventLog(const TDoctorInput& in, TReport& r) {
     TLogCount count;
     if (why.empty() && !CountFlights(log, count)) why = Tr("doctor", "ошибка чтения");
     if (!why.empty()) {
-        r.Add(A, TDoctorStatus::Fault, Tx(T::LogUnreadable, {Quoted(log), why}), Tx(T::LogUnreadableFix, {Quoted(log)}));
+        r.Add(A, TDoctorStatus::Fault, Tx(T::LogUnreadable, {Quoted(log), why}),
+              Tx(T::LogUnreadableFix, {Quoted(log)}));
         return;
     }
     const auto size = fs::file_size(log, ec);

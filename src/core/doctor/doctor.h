@@ -45,16 +45,16 @@ bool EventLogSettingUsable(const std::filesystem::path& root, const std::string&
 // The words shown around the items (UTF-8). Every text of the check lives in
 // one table in doctor.cpp, so that a translation replaces one column.
 enum class TDoctorWord {
-    Title,            // the report's title
-    FixLabel,         // before the fix of an item
-    Passed,           // closing line when no fault was found
-    Failed,           // closing line with the number of faults ({1})
-    WarningsCount,    // appended: the number of warnings ({1})
-    OfferQuestion,    // the window's question when auto-generation lacks its log
-    Recheck,          // the dialog's button that runs the check again
-    Close,            // the dialog's closing button
-    ButtonCaption,    // the window's button on the second page
-    ButtonHint,       // its hint
+    Title,          // the report's title
+    FixLabel,       // before the fix of an item
+    Passed,         // closing line when no fault was found
+    Failed,         // closing line with the number of faults ({1})
+    WarningsCount,  // appended: the number of warnings ({1})
+    OfferQuestion,  // the window's question when auto-generation lacks its log
+    Recheck,        // the dialog's button that runs the check again
+    Close,          // the dialog's closing button
+    ButtonCaption,  // the window's button on the second page
+    ButtonHint,     // its hint
 };
 std::string DoctorWord(TDoctorWord word, const std::string& arg = {});
 std::string DoctorAreaName(TDoctorArea area);

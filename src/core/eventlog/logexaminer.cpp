@@ -87,8 +87,7 @@ std::vector<TLogLine> SplitLogLines(std::string_view text) {
             break;
         }
         std::size_t next = end + 1;
-        if (text[end] == '\r' && next < text.size() && text[next] == '\n')
-            ++next;
+        if (text[end] == '\r' && next < text.size() && text[next] == '\n') ++next;
         lines.push_back({text.substr(start, end - start), next});
         start = next;
     }
@@ -96,22 +95,19 @@ std::vector<TLogLine> SplitLogLines(std::string_view text) {
 }
 
 bool IsStartLine(std::string_view line) {
-    return line.find(kMissionMarker) != std::string_view::npos &&
-           line.find(kPlayingMarker) != std::string_view::npos;
+    return line.find(kMissionMarker) != std::string_view::npos && line.find(kPlayingMarker) != std::string_view::npos;
 }
 
 bool IsEndLine(std::string_view line) { return line.find(kEndMarker) != std::string_view::npos; }
 
 std::string MissionNameFromLine(std::string_view line) {
     const std::size_t at = line.find(kMissionMarker);
-    if (at == std::string_view::npos)
-        return {};
+    if (at == std::string_view::npos) return {};
     return std::string(line.substr(at + 1, kMissionNameLength));
 }
 
 std::filesystem::path EventLogPath(const std::filesystem::path& folder, const std::string& eventLogName) {
-    if (eventLogName.empty())
-        return folder;
+    if (eventLogName.empty()) return folder;
     std::string name = eventLogName;
 #ifndef _WIN32
     // The configuration is written for Windows, where "logs\event.lst" is a
@@ -140,13 +136,11 @@ TLogExaminer::TLogExaminer(std::filesystem::path logFile, bool keepEventLog, std
 TCheckOutcome TLogExaminer::CheckLog(const TLogActions& actions) {
     TCheckOutcome outcome;
     const std::int32_t stamp = FileTimeStamp(FLogFile);
-    if (stamp == -1)
-        return outcome;
+    if (stamp == -1) return outcome;
     // The stamp alone misses a second write within the same two seconds, and
     // with it an end line written right after the line before it.
     const std::int64_t size = SizeOnDisk(FLogFile);
-    if (stamp == FLogAge && size == FLogSize)
-        return outcome;
+    if (stamp == FLogAge && size == FLogSize) return outcome;
     FLogAge = stamp;
     FLogSize = size;
 
@@ -156,8 +150,7 @@ TCheckOutcome TLogExaminer::CheckLog(const TLogActions& actions) {
     // from the old position would miss every flight until the log grows past
     // it, or read from inside a line that has grown past it already.
     const auto tailLength = static_cast<std::int64_t>(FPosTail.size());
-    if (log.SizeNow() < FLogPos ||
-        log.Read(FLogPos - tailLength, static_cast<std::size_t>(tailLength)) != FPosTail) {
+    if (log.SizeNow() < FLogPos || log.Read(FLogPos - tailLength, static_cast<std::size_t>(tailLength)) != FPosTail) {
         FLogPos = 0;
         FPosTail.clear();
     }
@@ -171,8 +164,7 @@ TCheckOutcome TLogExaminer::CheckLog(const TLogActions& actions) {
     outcome.Examined = true;
 
     auto look = [&](std::string_view text, std::int64_t next, std::string_view tail) {
-        if (++k < first)
-            return;
+        if (++k < first) return;
         if (IsStartLine(text)) {
             // The next passes read again from just past this line, from their
             // first line, until the end line. Reading from the log's size now
@@ -216,8 +208,7 @@ TCheckOutcome TLogExaminer::CheckLog(const TLogActions& actions) {
         for (const TLogLine& line : SplitLogLines(buffer)) {
             const bool whole =
                 last || line.Next < buffer.size() || (line.Next == buffer.size() && buffer.back() == '\n');
-            if (!whole)
-                break;
+            if (!whole) break;
             const std::size_t from = line.Next - std::min(line.Next, kTailLength);
             look(line.Text, bufferPos + static_cast<std::int64_t>(line.Next),
                  std::string_view(buffer).substr(from, line.Next - from));

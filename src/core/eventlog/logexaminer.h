@@ -51,11 +51,11 @@ struct TLogActions {
 
 // What one CheckLog did, for the caller's report and for tests.
 struct TCheckOutcome {
-    bool Examined = false;  // the stamp or the size had changed: the log was read
-    std::int64_t Lines = 0; // lines in the text read
-    int Started = 0;        // start lines seen
-    int Saved = 0;          // missions written anew
-    int Ignored = 0;        // end lines of a mission the list does not hold
+    bool Examined = false;   // the stamp or the size had changed: the log was read
+    std::int64_t Lines = 0;  // lines in the text read
+    int Started = 0;         // start lines seen
+    int Saved = 0;           // missions written anew
+    int Ignored = 0;         // end lines of a mission the list does not hold
 };
 
 class TLogExaminer {

@@ -82,13 +82,15 @@ bool ReadOnlyFile(const std::filesystem::path& path) {
 
 void TSaveFileSystem::WriteFile(const std::filesystem::path& path, std::string_view bytes) {
     std::FILE* f = OpenFile(path, "wb");
-    if (f == nullptr) throw TFileError(path, TFileError::kNoPosition, Tr("generator", "не удалось создать файл для записи"));
+    if (f == nullptr)
+        throw TFileError(path, TFileError::kNoPosition, Tr("generator", "не удалось создать файл для записи"));
     const std::size_t written = bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), f);
     const bool flushed = written == bytes.size() && std::fflush(f) == 0 && SyncFile(f);
     const bool closed = std::fclose(f) == 0;
     if (written != bytes.size())
         throw TFileError(path, static_cast<std::int64_t>(written), Tr("generator", "запись в файл не удалась"));
-    if (!flushed || !closed) throw TFileError(path, TFileError::kNoPosition, Tr("generator", "запись в файл не завершена"));
+    if (!flushed || !closed)
+        throw TFileError(path, TFileError::kNoPosition, Tr("generator", "запись в файл не завершена"));
 }
 
 bool TSaveFileSystem::ReadFile(const std::filesystem::path& path, std::string& bytes) {
@@ -98,14 +100,16 @@ bool TSaveFileSystem::ReadFile(const std::filesystem::path& path, std::string& b
         return false;
     }
     std::FILE* f = OpenFile(path, "rb");
-    if (f == nullptr) throw TFileError(path, TFileError::kNoPosition, Tr("generator", "не удалось открыть файл для чтения"));
+    if (f == nullptr)
+        throw TFileError(path, TFileError::kNoPosition, Tr("generator", "не удалось открыть файл для чтения"));
     bytes.clear();
     char buf[65536];
     std::size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
     const bool failed = std::ferror(f) != 0;
     std::fclose(f);
-    if (failed) throw TFileError(path, static_cast<std::int64_t>(bytes.size()), Tr("generator", "чтение файла не удалось"));
+    if (failed)
+        throw TFileError(path, static_cast<std::int64_t>(bytes.size()), Tr("generator", "чтение файла не удалось"));
     return true;
 }
 
@@ -114,16 +118,20 @@ void TSaveFileSystem::Rename(const std::filesystem::path& from, const std::files
     // A file the pilot made read-only is not ours to replace: the folder scan
     // passes it over, and Windows refuses such a rename, but POSIX would
     // replace it without a word.
-    if (ReadOnlyFile(to)) throw TFileError(to, TFileError::kNoPosition, Tr("generator", "файл защищён от записи, он не заменён"));
+    if (ReadOnlyFile(to))
+        throw TFileError(to, TFileError::kNoPosition, Tr("generator", "файл защищён от записи, он не заменён"));
     std::filesystem::rename(from, to, ec);
     if (ec) throw TFileError(to, TFileError::kNoPosition, Tr("generator", "не удалось заменить файл новым"));
 }
 
 bool TSaveFileSystem::RenameNew(const std::filesystem::path& from, const std::filesystem::path& to) {
     switch (MoveIfAbsent(from, to)) {
-        case TMoveResult::Moved: return true;
-        case TMoveResult::Exists: return false;
-        case TMoveResult::Failed: break;
+        case TMoveResult::Moved:
+            return true;
+        case TMoveResult::Exists:
+            return false;
+        case TMoveResult::Failed:
+            break;
     }
     throw TFileError(to, TFileError::kNoPosition, Tr("generator", "не удалось создать файл"));
 }

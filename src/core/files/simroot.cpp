@@ -19,20 +19,15 @@ bool HoldsSimulator(const fs::path& dir) {
 fs::path SimulatorRootOf(const fs::path& programDir) {
     fs::path dir = programDir;
     // "C:\Sim\ZELK\" and "C:\Sim\ZELK" name the same folder.
-    if (!dir.has_filename() && dir.has_parent_path() && dir != dir.root_path())
-        dir = dir.parent_path();
-    if (dir.empty() || dir == dir.root_path() || !dir.has_parent_path())
-        return dir;
+    if (!dir.has_filename() && dir.has_parent_path() && dir != dir.root_path()) dir = dir.parent_path();
+    if (dir.empty() || dir == dir.root_path() || !dir.has_parent_path()) return dir;
     return dir.parent_path();
 }
 
 TRootChoice ChooseRoot(const TRootInputs& in) {
-    if (in.Option)
-        return {*in.Option, TRootSource::Option};
-    if (in.Environment)
-        return {*in.Environment, TRootSource::Environment};
-    if (HoldsSimulator(in.ProgramDefault))
-        return {in.ProgramDefault, TRootSource::ProgramFolder};
+    if (in.Option) return {*in.Option, TRootSource::Option};
+    if (in.Environment) return {*in.Environment, TRootSource::Environment};
+    if (HoldsSimulator(in.ProgramDefault)) return {in.ProgramDefault, TRootSource::ProgramFolder};
     if (in.Remembered && !in.Remembered->empty() && HoldsSimulator(*in.Remembered))
         return {*in.Remembered, TRootSource::Remembered};
     return {in.ProgramDefault, TRootSource::NotFound};
@@ -44,8 +39,7 @@ std::optional<fs::path> RootFromEnvironment() {
 #else
     const char* value = std::getenv("ZELK_ROOT");
 #endif
-    if (value == nullptr || *value == 0)
-        return std::nullopt;
+    if (value == nullptr || *value == 0) return std::nullopt;
     return fs::path(value);
 }
 
@@ -59,7 +53,8 @@ std::string RootSourceText(TRootSource source) {
             return Tr("zelk::TRootChoice", "родитель папки программы");
         case TRootSource::Remembered:
             return Tr("zelk::TRootChoice", "папка, указанная в окне ZELK");
-        case TRootSource::NotFound: break;
+        case TRootSource::NotFound:
+            break;
     }
     return Tr("zelk::TRootChoice", "родитель папки программы, авиасимулятора в нем нет");
 }

@@ -73,8 +73,7 @@ std::string CommentText(const std::vector<std::string>& commentLines) {
     return text;
 }
 
-std::string DescriptionFileBytes(const std::string& title, const std::string& summary,
-                                 const std::string& commentText) {
+std::string DescriptionFileBytes(const std::string& title, const std::string& summary, const std::string& commentText) {
     std::string out;
     for (const std::string& line :
          {"Name " + EscapeBackslashes(title), "Short " + summary, "Description " + summary + commentText}) {

@@ -19,7 +19,6 @@ std::string CommentText(const std::vector<std::string>& commentLines);
 
 // The three lines of the file, escaped, each ended by CR LF. The title is
 // plain text; summary and comment are in written form.
-std::string DescriptionFileBytes(const std::string& title, const std::string& summary,
-                                 const std::string& commentText);
+std::string DescriptionFileBytes(const std::string& title, const std::string& summary, const std::string& commentText);
 
 }  // namespace zelk

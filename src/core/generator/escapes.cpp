@@ -97,8 +97,8 @@ std::string DecodeUnicodeEscapes(std::string_view text, bool& whole) {
             // Any other letter after the backslash starts an escape; it is
             // not examined. Only the last two digits carry the letter; the
             // digits end with the text.
-            const std::string_view digits = left > 2 ? std::string_view(p + 2, std::min<std::size_t>(4, left - 2))
-                                                     : std::string_view();
+            const std::string_view digits =
+                left > 2 ? std::string_view(p + 2, std::min<std::size_t>(4, left - 2)) : std::string_view();
             if (digits.size() == 4 && digits[0] == '0' && digits[1] == '4' && digits != "0401" && digits != "0451") {
                 // A letter А..я, nearly every escape there is.
                 *o++ = static_cast<char>((HexDigitValue(digits[2]) * 16 + HexDigitValue(digits[3]) + 0xB0) & 0xFF);

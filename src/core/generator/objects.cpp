@@ -26,9 +26,8 @@ struct TKeywordClass {
 
 const std::vector<TKeywordClass>& Carriers() {
     static const std::vector<TKeywordClass> table{
-        {"Saratoga", "USSSaratogaCV3"},       {"Essex", "USSEssexCV9"},
-        {"Casablanca", "USSCasablancaCVE55"}, {"Illustrious", "HMSIllustriousCV"},
-        {"Akagi", "IJNAkagiCV"},              {"Zuikaku", "IJNZuikakuCV"},
+        {"Saratoga", "USSSaratogaCV3"},      {"Essex", "USSEssexCV9"}, {"Casablanca", "USSCasablancaCVE55"},
+        {"Illustrious", "HMSIllustriousCV"}, {"Akagi", "IJNAkagiCV"},  {"Zuikaku", "IJNZuikakuCV"},
     };
     return table;
 }
@@ -185,8 +184,8 @@ std::string ExpandObjectLine(std::string_view source, const TMissionData& data, 
     return out;
 }
 
-void CopyObjectBlock(std::string_view header, std::int32_t offset, TDataFile& dataFile,
-                     const TMissionData& data, TObjectWork& work, std::string& out) {
+void CopyObjectBlock(std::string_view header, std::int32_t offset, TDataFile& dataFile, const TMissionData& data,
+                     TObjectWork& work, std::string& out) {
     if (offset == -1) return;
     if (!header.empty()) {
         out += header;

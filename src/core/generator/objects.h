@@ -17,7 +17,7 @@ class TDataFile;
 struct TObjectWork {
     std::string Title;  // ModeNames[Mode] + " - " + Target, without the suffix
     bool HeavyFlak = false;
-    int TankSide = 0;   // 1 red, 2 blue; 0 before the tank set-up
+    int TankSide = 0;  // 1 red, 2 blue; 0 before the tank set-up
     // Slots 1..9 hold tank types 1..13, or 0 for the heavy gun; [0] is unused.
     std::array<int, 10> TankSlots{};
     int TankSlotCursor = 1;
@@ -36,7 +36,7 @@ std::string ExpandObjectLine(std::string_view line, const TMissionData& data, TO
 // header and the expanded lines of the block at offset, each ended by CR LF
 // and appended to `out`. An empty header writes no header line. Throws
 // TFileError for any other negative offset or a broken block.
-void CopyObjectBlock(std::string_view header, std::int32_t offset, TDataFile& dataFile,
-                     const TMissionData& data, TObjectWork& work, std::string& out);
+void CopyObjectBlock(std::string_view header, std::int32_t offset, TDataFile& dataFile, const TMissionData& data,
+                     TObjectWork& work, std::string& out);
 
 }  // namespace zelk

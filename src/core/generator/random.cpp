@@ -57,8 +57,7 @@ int TRandom::DrawRange(int a, int b) {
 
 std::uint64_t TimeSeed() {
     static std::atomic<std::uint64_t> calls{0};
-    const auto ticks = static_cast<std::uint64_t>(
-        std::chrono::high_resolution_clock::now().time_since_epoch().count());
+    const auto ticks = static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
     // Two calls within one clock tick still differ.
     return ticks ^ (calls.fetch_add(1) * 0x9E3779B97F4A7C15ull);
 }

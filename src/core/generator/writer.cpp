@@ -92,8 +92,8 @@ void WriteEnemyFighters(std::string& out, const TMissionData& d, const TVariantC
         const double y = cell.PointY - route[i].Dy;
         // The third point aims the fighters at the player's flight.
         const std::string tail = i == 2 ? " 300.00 " + wp + " 1 &0" : std::string(" 300.00 &0");
-        Line(out, PointDecimals("  NORMFLY " + FormatCoordinate(x) + " " + FormatCoordinate(y) + " " +
-                                Int(altitude) + tail));
+        Line(out, PointDecimals("  NORMFLY " + FormatCoordinate(x) + " " + FormatCoordinate(y) + " " + Int(altitude) +
+                                tail));
     }
 }
 
@@ -145,8 +145,7 @@ TMissionFiles BuildMissionFiles(const TMission& mission, const TRefData& ref,
     work.Title = ModeNames[d.Mode] + " - " + d.Target;
 
     const TTarget* target = ref.Targets.SelectTarget(d.Map, d.Target);
-    if (target == nullptr)
-        throw TFileError(files.FileName, TFileError::kNoPosition, MissingTargetReason(mission, ref));
+    if (target == nullptr) throw TFileError(files.FileName, TFileError::kNoPosition, MissingTargetReason(mission, ref));
     if (target->DataFile < 0 || target->DataFile >= kDataFileCount)
         throw TFileError(ref.DataFilePath(0), TFileError::kNoPosition,
                          Fill(Tr("generator", "цель «%1» ссылается на файл данных с номером %2 (допустимо от 0 до 9)"),
@@ -170,7 +169,8 @@ TMissionFiles BuildMissionFiles(const TMission& mission, const TRefData& ref,
 
     const std::size_t aircraftIndex = static_cast<std::size_t>(FindAircraftIndex(d.Aircraft, ref.Aircrafts));
     const TAircraft fallback;  // "default" weapons when there are no aircraft at all
-    const TAircraft& aircraft = aircraftIndex < ref.Aircrafts.Items.size() ? ref.Aircrafts.Items[aircraftIndex] : fallback;
+    const TAircraft& aircraft =
+        aircraftIndex < ref.Aircrafts.Items.size() ? ref.Aircrafts.Items[aircraftIndex] : fallback;
     Line(out, "[" + wp + "]");
     Line(out, "  Planes " + Int(std::max<long long>(1, 2LL * d.Flight)));
     Line(out, "  Skill 3");
@@ -296,8 +296,10 @@ void SaveMissionFiles(TMission& mission, const TRefData& ref, const std::filesys
         p.MisTemp = missionFolder / ("~" + p.Mis.filename().string() + suffix);
         p.PropTemp = missionFolder / ("~" + p.Prop.filename().string() + suffix);
         try {
-            if (mission.IsNew) ClaimNewFiles(*fs, files, p);
-            else ReplaceStoredFiles(*fs, files, p);
+            if (mission.IsNew)
+                ClaimNewFiles(*fs, files, p);
+            else
+                ReplaceStoredFiles(*fs, files, p);
             break;
         } catch (const TNameTaken&) {
             fs->Remove(p.MisTemp);

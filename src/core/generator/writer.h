@@ -56,8 +56,8 @@ using TNumberFree = std::function<bool(int number)>;
 // TFileError, removes its temporary files and leaves the stored files and the
 // record as they were. `fs` = nullptr uses the real disk.
 void SaveMissionFiles(TMission& mission, const TRefData& ref, const std::filesystem::path& missionFolder,
-                      const std::vector<std::string>& commentLines, std::uint64_t seed,
-                      TSaveFileSystem* fs = nullptr, const TNumberFree& mayMoveTo = {});
+                      const std::vector<std::string>& commentLines, std::uint64_t seed, TSaveFileSystem* fs = nullptr,
+                      const TNumberFree& mayMoveTo = {});
 
 // The record's own comment as the lines a comment box shows: its entries
 // split at CR LF. Lets a mission other than the one shown keep its comment.

@@ -151,8 +151,8 @@ TTargetChoice CheckUpTargets(TMission& mission, const TRefData& ref, TVariantKee
     c.Offers = TargetOffers(c.CurrentTarget);
     // A kept choice the target cannot have (a mission whose target changed)
     // gives way like any other field.
-    if (c.CurrentTarget == nullptr || (!SettleVariant(*c.CurrentTarget, data, keep) &&
-                                       !SettleVariant(*c.CurrentTarget, data)))
+    if (c.CurrentTarget == nullptr ||
+        (!SettleVariant(*c.CurrentTarget, data, keep) && !SettleVariant(*c.CurrentTarget, data)))
         data.Moving = 0;
     // The box is a choice only when the target is offered both ways.
     c.MovingEnabled = c.Offers.Moving && c.Offers.Stationary;

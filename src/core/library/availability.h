@@ -95,8 +95,8 @@ struct TTargetChoice {
     std::vector<int> Difficulties;  // offered difficulties, ascending
     int DifficultySelected = -1;
     TAircraftChoice Aircraft;
-    int TanksRedShown = 0;   // position shown in the red tank list
-    int TanksBlueShown = 0;  // position shown in the blue tank list
+    int TanksRedShown = 0;      // position shown in the red tank list
+    int TanksBlueShown = 0;     // position shown in the blue tank list
     bool TanksEnabled = false;  // either list is offered
     int TankSide = 0;           // the list offered: 0 none, 1 red, 2 blue
 };

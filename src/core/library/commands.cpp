@@ -26,8 +26,7 @@ TNewDefaults DefaultsFromRefData(const TRefData& ref) {
     return d;
 }
 
-bool TMissionLibrary::Load(const std::filesystem::path& folder, const TTargetsColl& targets,
-                           TScanProgress* progress) {
+bool TMissionLibrary::Load(const std::filesystem::path& folder, const TTargetsColl& targets, TScanProgress* progress) {
     TScanResult scan = ScanMissionFolder(folder, targets, progress);
     const bool ok = !scan.FolderFailed && !scan.ListFailed;
     Assign(std::move(scan));
@@ -143,13 +142,12 @@ int TMissionLibrary::FindByFileName(const std::string& fileName) const {
 }
 
 int TMissionLibrary::CountUnsaved() const {
-    return static_cast<int>(std::count_if(Missions.begin(), Missions.end(),
-                                          [](const auto& m) { return m->IsUnsaved(); }));
+    return static_cast<int>(
+        std::count_if(Missions.begin(), Missions.end(), [](const auto& m) { return m->IsUnsaved(); }));
 }
 
-int TMissionLibrary::SaveMission(const std::string& fileName, const TRefData& ref,
-                                 const std::filesystem::path& folder, const std::vector<std::string>& commentLines,
-                                 std::uint64_t seed) {
+int TMissionLibrary::SaveMission(const std::string& fileName, const TRefData& ref, const std::filesystem::path& folder,
+                                 const std::vector<std::string>& commentLines, std::uint64_t seed) {
     const int index = FindByFileName(fileName);
     if (index < 0)
         throw TFileError(folder / fileName, TFileError::kNoPosition,

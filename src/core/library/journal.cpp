@@ -47,11 +47,20 @@ std::string Escape(std::string_view text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '\t': out += "\\t"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            default: out += c;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -66,11 +75,20 @@ std::optional<std::string> Unescape(std::string_view text) {
         }
         if (++i == text.size()) return std::nullopt;
         switch (text[i]) {
-            case '\\': out += '\\'; break;
-            case 't': out += '\t'; break;
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            default: return std::nullopt;
+            case '\\':
+                out += '\\';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            default:
+                return std::nullopt;
         }
     }
     return out;
@@ -116,12 +134,26 @@ std::string FormatVariant(const TVariant& v) {
         comment += v.Comment[i];
     }
     std::string body;
-    for (const std::string& field :
-         {std::to_string(v.Number), std::to_string(v.Time), std::to_string(v.Seed), Escape(d.Map), Escape(d.Target),
-          std::to_string(d.Moving), std::to_string(d.Mode), std::to_string(d.Difficulty), Escape(d.Aircraft),
-          std::to_string(d.Army), std::to_string(d.Flight), std::to_string(d.Height), Escape(d.Clouds),
-          std::to_string(d.Time), std::to_string(d.Weather), std::to_string(d.Tanks), std::to_string(d.RandomRoute),
-          std::to_string(d.Fighters), hashes, Escape(comment)}) {
+    for (const std::string& field : {std::to_string(v.Number),
+                                     std::to_string(v.Time),
+                                     std::to_string(v.Seed),
+                                     Escape(d.Map),
+                                     Escape(d.Target),
+                                     std::to_string(d.Moving),
+                                     std::to_string(d.Mode),
+                                     std::to_string(d.Difficulty),
+                                     Escape(d.Aircraft),
+                                     std::to_string(d.Army),
+                                     std::to_string(d.Flight),
+                                     std::to_string(d.Height),
+                                     Escape(d.Clouds),
+                                     std::to_string(d.Time),
+                                     std::to_string(d.Weather),
+                                     std::to_string(d.Tanks),
+                                     std::to_string(d.RandomRoute),
+                                     std::to_string(d.Fighters),
+                                     hashes,
+                                     Escape(comment)}) {
         body += '\t';
         body += field;
     }

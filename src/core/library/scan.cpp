@@ -225,8 +225,10 @@ private:
             const ssize_t n = ::read(fd_, buf_.data() + end_, want);
             if (n < 0 && errno == EINTR) continue;
             // An error reads as the end: what came before is still read back.
-            if (n > 0) got = static_cast<std::size_t>(n);
-            else eof_ = true;
+            if (n > 0)
+                got = static_cast<std::size_t>(n);
+            else
+                eof_ = true;
             break;
         }
         read_ += got;
@@ -353,8 +355,8 @@ public:
             const __m128i before = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 1)), caseBit);
             __m128i hit = _mm_setzero_si128();
             for (std::size_t k = 0; k < N; ++k)
-                hit = _mm_or_si128(hit, _mm_and_si128(_mm_cmpeq_epi8(last, lastBytes[k]),
-                                                      _mm_cmpeq_epi8(before, beforeBytes[k])));
+                hit = _mm_or_si128(
+                    hit, _mm_and_si128(_mm_cmpeq_epi8(last, lastBytes[k]), _mm_cmpeq_epi8(before, beforeBytes[k])));
             return static_cast<unsigned>(_mm_movemask_epi8(hit));
         };
         for (; i + 16 <= size && open != 0; i += 16)
@@ -828,11 +830,15 @@ int ErrnoOf(const std::error_code& ec) {
     const std::error_condition condition = ec.default_error_condition();
     if (condition.category() == std::generic_category()) return condition.value();
     switch (ec.value()) {
-        case ERROR_ACCESS_DENIED: return EACCES;
+        case ERROR_ACCESS_DENIED:
+            return EACCES;
         case ERROR_NOT_ENOUGH_MEMORY:
-        case ERROR_OUTOFMEMORY: return ENOMEM;
-        case ERROR_TOO_MANY_OPEN_FILES: return EMFILE;
-        default: return EIO;
+        case ERROR_OUTOFMEMORY:
+            return ENOMEM;
+        case ERROR_TOO_MANY_OPEN_FILES:
+            return EMFILE;
+        default:
+            return EIO;
     }
 }
 #endif
@@ -989,16 +995,16 @@ TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTarget
     try {
         const TFolderLister& lister = FolderLister();
         const bool ok = lister && lister(
-            folder,
-            [&](const std::string& name) {
-                const int number = MissionNumberFromEntry(name);
-                if (number < 0) return;
-                // Every listed number counts, whatever the entry is and
-                // whether it can be read: a number in use is never given again.
-                result.MaxNumber = std::max(result.MaxNumber, number);
-                listed.push_back({number, name});
-            },
-            result.ListError);
+                                      folder,
+                                      [&](const std::string& name) {
+                                          const int number = MissionNumberFromEntry(name);
+                                          if (number < 0) return;
+                                          // Every listed number counts, whatever the entry is and
+                                          // whether it can be read: a number in use is never given again.
+                                          result.MaxNumber = std::max(result.MaxNumber, number);
+                                          listed.push_back({number, name});
+                                      },
+                                      result.ListError);
         if (!ok) result.ListFailed = true;
     } catch (const std::exception&) {
         result.ListFailed = true;
@@ -1080,7 +1086,8 @@ std::string FolderListErrorText(int error) {
         case ENFILE:
             reason = Tr("library", "открыто слишком много файлов");
             break;
-        default: break;
+        default:
+            break;
     }
     if (reason.empty())
         reason =

@@ -45,11 +45,10 @@ bool DrawSurprise(TMissionData& data, const TRefData& ref, const TFixedParams& f
                     if (!Fits(fixed.Moving, moving) || !Fits(fixed.Difficulty, difficulty) || !Fits(fixed.Mode, mode))
                         continue;
                     const auto aircrafts = OfferedAircrafts(ref.Aircrafts, mode);
-                    const bool flyable = fixed.Aircraft ? std::any_of(aircrafts.begin(), aircrafts.end(),
-                                                                      [&](const TAircraft* a) {
-                                                                          return a->AirClass == *fixed.Aircraft;
-                                                                      })
-                                                        : !aircrafts.empty();
+                    const bool flyable =
+                        fixed.Aircraft ? std::any_of(aircrafts.begin(), aircrafts.end(),
+                                                     [&](const TAircraft* a) { return a->AirClass == *fixed.Aircraft; })
+                                       : !aircrafts.empty();
                     if (flyable) candidates.push_back({target.get(), moving, difficulty, mode});
                 }
     }
@@ -65,7 +64,8 @@ bool DrawSurprise(TMissionData& data, const TRefData& ref, const TFixedParams& f
     data.Time = fixed.Time ? *fixed.Time : rnd.DrawRange(kTimeRange.Lo, kTimeRange.Hi);
     data.Weather = fixed.Weather ? *fixed.Weather : rnd.DrawRange(kWeatherRange.Lo, kWeatherRange.Hi);
     data.Clouds = fixed.Clouds ? *fixed.Clouds : CloudNames[rnd.Draw(static_cast<std::uint32_t>(CloudNames.size()))];
-    data.RandomRoute = static_cast<std::uint8_t>(fixed.RandomRoute ? *fixed.RandomRoute : rnd.DrawRange(kRandomRouteRange.Lo, kRandomRouteRange.Hi));
+    data.RandomRoute = static_cast<std::uint8_t>(
+        fixed.RandomRoute ? *fixed.RandomRoute : rnd.DrawRange(kRandomRouteRange.Lo, kRandomRouteRange.Hi));
     if (data.Difficulty == 0) data.Fighters = 0;
     return true;
 }

@@ -24,9 +24,9 @@ inline constexpr TParamRange kHeightRange{50, 15000};  // metres
 inline constexpr int kHeightStep = 10;                 // one arrow press in the window
 inline constexpr TParamRange kTimeRange{0, 23};        // hour of the start
 inline constexpr TParamRange kWeatherRange{0, 6};
-inline constexpr TParamRange kTanksRange{0, 13};       // 0 the heavy gun, else a tank type
+inline constexpr TParamRange kTanksRange{0, 13};  // 0 the heavy gun, else a tank type
 inline constexpr TParamRange kRandomRouteRange{0, 1};
-inline constexpr TParamRange kFightersRange{0, 4};     // enemy fighters
+inline constexpr TParamRange kFightersRange{0, 4};  // enemy fighters
 inline constexpr TParamRange kMissionNumberRange{1, 9999};
 
 // The pick lists show one catalogue entry per value.

@@ -60,8 +60,7 @@ public:
         s.StrokeWidth = width;
         d_.Shapes.push_back(std::move(s));
     }
-    void Circle(TCanvasPoint c, double r, TRgb stroke, double width, bool filled, TRgb fill = {},
-                bool dashed = false) {
+    void Circle(TCanvasPoint c, double r, TRgb stroke, double width, bool filled, TRgb fill = {}, bool dashed = false) {
         TShape s;
         s.Type = TShapeType::Circle;
         s.Points = {c};
@@ -87,8 +86,9 @@ public:
         d_.Shapes.push_back(std::move(s));
     }
     void Square(TCanvasPoint c, double half, TRgb fill, TRgb stroke) {
-        Polygon({{c.X - half, c.Y - half}, {c.X + half, c.Y - half}, {c.X + half, c.Y + half}, {c.X - half, c.Y + half}},
-                fill, stroke);
+        Polygon(
+            {{c.X - half, c.Y - half}, {c.X + half, c.Y - half}, {c.X + half, c.Y + half}, {c.X - half, c.Y + half}},
+            fill, stroke);
     }
     // A shape given in a unit frame, turned by `heading` (compass degrees).
     void Turned(TCanvasPoint c, double heading, const std::vector<TCanvasPoint>& unit, TRgb fill, TRgb stroke) {
@@ -148,8 +148,8 @@ void DrawUnit(TPainter& p, const TView& v, const TUnit& u) {
             break;
         case TUnitKind::Train:  // three wagons in a row
             for (int i = 0; i < 3; ++i)
-                p.Turned(c, heading, {{-3, -4.0 - 7 * i}, {3, -4.0 - 7 * i}, {3, 2.0 - 7 * i}, {-3, 2.0 - 7 * i}},
-                         side, kInk);
+                p.Turned(c, heading, {{-3, -4.0 - 7 * i}, {3, -4.0 - 7 * i}, {3, 2.0 - 7 * i}, {-3, 2.0 - 7 * i}}, side,
+                         kInk);
             break;
         case TUnitKind::Ship:  // a hull
             p.Turned(c, heading, {{-4, -9}, {4, -9}, {4, 4}, {0, 11}, {-4, 4}}, side, kInk);
@@ -324,8 +324,8 @@ TDrawing DrawSortie(const TSortie& s, std::string_view title, double width, doub
         // Which way each leg is flown.
         for (std::size_t i = 1; i < pts.size(); ++i) {
             const TCanvasPoint mid{(pts[i - 1].X + pts[i].X) / 2, (pts[i - 1].Y + pts[i].Y) / 2};
-            p.Turned(mid, CompassHeading(s.PlayerRoute[i - 1].At, s.PlayerRoute[i].At),
-                     {{-5, -5}, {0, 6}, {5, -5}}, kInk, kInk);
+            p.Turned(mid, CompassHeading(s.PlayerRoute[i - 1].At, s.PlayerRoute[i].At), {{-5, -5}, {0, 6}, {5, -5}},
+                     kInk, kInk);
         }
         for (std::size_t i = 0; i < pts.size(); ++i) {
             const auto& w = s.PlayerRoute[i];
@@ -350,7 +350,8 @@ TDrawing DrawSortie(const TSortie& s, std::string_view title, double width, doub
                   kInk, 1.5);
         const TBox inner{inset.X0 + 20, inset.Y0 + 30, inset.X1 - 20, inset.Y1 - 18};
         d.Inset = Fit(ground, 1000, inner);
-        const double insetStep = d.Inset.Scale * 500 >= 40 ? 500 : GridStep(std::max(inner.X1 - inner.X0, 1.0) / d.Inset.Scale);
+        const double insetStep =
+            d.Inset.Scale * 500 >= 40 ? 500 : GridStep(std::max(inner.X1 - inner.X0, 1.0) / d.Inset.Scale);
         Grid(p, d.Inset, {inset.X0 + 1, inset.Y0 + 16, inset.X1 - 1, inset.Y1 - 1}, insetStep);
         for (const auto& t : s.Targets)
             p.Circle(d.Inset.ToCanvas(t.At), std::max(t.Radius * d.Inset.Scale, 6.0), kTarget, 1.5, false, {}, true);
@@ -394,10 +395,18 @@ std::string Escaped(std::string_view utf8) {
     std::string out;
     for (char ch : utf8) {
         switch (ch) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
             default:
                 // XML forbids most control characters even escaped.
                 if (static_cast<unsigned char>(ch) >= 0x20 || ch == '\t') out += ch;

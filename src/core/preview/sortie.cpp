@@ -51,8 +51,7 @@ bool EndsWith(std::string_view text, std::string_view tail) {
 
 TUnitKind StaticKind(std::string_view cls) {
     const std::string lower = LowerCp1251(cls);
-    if (lower.find("flak") != std::string::npos || lower.find("artillery") != std::string::npos)
-        return TUnitKind::Flak;
+    if (lower.find("flak") != std::string::npos || lower.find("artillery") != std::string::npos) return TUnitKind::Flak;
     if (lower.find("searchlight") != std::string::npos) return TUnitKind::Light;
     if (lower.find("armor") != std::string::npos) return TUnitKind::Tank;
     return TUnitKind::Vehicle;
@@ -83,17 +82,28 @@ public:
         }
         const auto w = Words(line);
         if (w.empty()) return;
-        if (section_ == "MAIN") Main(w);
-        else if (section_ == "Wing") wings_.emplace_back(w[0]);
-        else if (section_ == "Chiefs") Chief(w);
-        else if (section_ == "NStationary" || section_ == "Buildings") Static(w);
-        else if (section_ == "Target") Target(w);
-        else if (section_ == "Bridge") Placed(w, TUnitKind::Bridge, 2);
-        else if (section_ == "House") Placed(w, TUnitKind::House, 2);
-        else if (section_ == "FrontMarker") Front(w);
-        else if (EndsWith(section_, "_Chief_Road")) Road(w);
-        else if (EndsWith(section_, "_Way")) Way(w);
-        else Flight(w);
+        if (section_ == "MAIN")
+            Main(w);
+        else if (section_ == "Wing")
+            wings_.emplace_back(w[0]);
+        else if (section_ == "Chiefs")
+            Chief(w);
+        else if (section_ == "NStationary" || section_ == "Buildings")
+            Static(w);
+        else if (section_ == "Target")
+            Target(w);
+        else if (section_ == "Bridge")
+            Placed(w, TUnitKind::Bridge, 2);
+        else if (section_ == "House")
+            Placed(w, TUnitKind::House, 2);
+        else if (section_ == "FrontMarker")
+            Front(w);
+        else if (EndsWith(section_, "_Chief_Road"))
+            Road(w);
+        else if (EndsWith(section_, "_Way"))
+            Way(w);
+        else
+            Flight(w);
     }
 
     void Finish() {
@@ -110,10 +120,14 @@ public:
 private:
     void Main(const std::vector<std::string_view>& w) {
         if (w.size() < 2) return;
-        if (w[0] == "MAP") s_.Map = std::string(w[1]);
-        else if (w[0] == "TIME") s_.Hour = Whole(w[1]);
-        else if (w[0] == "player") s_.PlayerWing = std::string(w[1]);
-        else if (w[0] == "army") s_.PlayerArmy = Whole(w[1]);
+        if (w[0] == "MAP")
+            s_.Map = std::string(w[1]);
+        else if (w[0] == "TIME")
+            s_.Hour = Whole(w[1]);
+        else if (w[0] == "player")
+            s_.PlayerWing = std::string(w[1]);
+        else if (w[0] == "army")
+            s_.PlayerArmy = Whole(w[1]);
     }
 
     // A wing's own section: planes and class.
@@ -136,7 +150,8 @@ private:
         auto p = PointAt(w, 1);
         if (!p) return;
         TWaypoint wp{*p, std::string(w[0]), w.size() > 3 ? Whole(w[3]) : 0};
-        if (wing == s_.PlayerWing) s_.PlayerRoute.push_back(wp);
+        if (wing == s_.PlayerWing)
+            s_.PlayerRoute.push_back(wp);
         else {
             s_.EnemyWing = wing;
             s_.EnemyPatrol.push_back(wp);

@@ -35,8 +35,8 @@ struct TUnit {
 
 struct TTargetMark {
     TMapPoint At;
-    int Radius = 0;          // metres
-    std::string UnitName;    // the unit it names, empty for a point target
+    int Radius = 0;        // metres
+    std::string UnitName;  // the unit it names, empty for a point target
 };
 
 struct TFrontMarker {

@@ -117,8 +117,7 @@ TEST(Catalogues, EnemyFighters) {
 }
 
 TEST(Catalogues, ButtonHintsAndPickLists) {
-    ExpectTexts(AutoButtonCaptions,
-                {"Включить режим автогенерации заданий", "Выключить режим автогенерации заданий"});
+    ExpectTexts(AutoButtonCaptions, {"Включить режим автогенерации заданий", "Выключить режим автогенерации заданий"});
     ExpectTexts(WeatherNames, {"Безоблачно", "Ясно", "Дымка", "Слабый туман", "Туман", "Дождь/снег", "Гроза"});
     ExpectTexts(CloudNames, {"500", "600", "700", "800", "900", "1000", "1100", "1200", "1300", "1400", "1500"});
     ExpectTexts(FlightNames, {"Нет", "Пара", "Звено"});

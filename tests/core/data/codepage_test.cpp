@@ -39,12 +39,14 @@ TEST(CodePage, Utf8BackToEveryAssignedByte) {
     ASSERT_TRUE(Utf8ToCp1251(Cp1251ToUtf8(assigned), out));
     EXPECT_EQ(out, assigned);
     ASSERT_TRUE(Utf8ToCp1251("Цель №1 «Мост» — Ёё", out));
-    EXPECT_EQ(out, "\xD6\xE5\xEB\xFC \xB9" "1 \xAB\xCC\xEE\xF1\xF2\xBB \x97 \xA8\xB8");
+    EXPECT_EQ(out,
+              "\xD6\xE5\xEB\xFC \xB9"
+              "1 \xAB\xCC\xEE\xF1\xF2\xBB \x97 \xA8\xB8");
 }
 
 TEST(CodePage, RejectsInvalidOrForeignText) {
     std::string out;
-    EXPECT_FALSE(Utf8ToCp1251("\xC3\xA4", out));          // ä: not in Windows-1251
+    EXPECT_FALSE(Utf8ToCp1251("\xC3\xA4", out));  // ä: not in Windows-1251
     EXPECT_FALSE(Utf8ToCp1251("日本", out));
     EXPECT_FALSE(Utf8ToCp1251("\xD0", out));              // cut sequence
     EXPECT_FALSE(Utf8ToCp1251("\xD0\x41", out));          // bad continuation

@@ -42,8 +42,7 @@ TEST(Picture, EncodeDecodeKeepsSizeAndColours) {
     EXPECT_EQ(back.Width, 40);
     EXPECT_EQ(back.Height, 30);
     ASSERT_EQ(back.Rgb.size(), image.Rgb.size());
-    for (std::size_t i = 0; i < back.Rgb.size(); ++i)
-        EXPECT_NEAR(back.Rgb[i], image.Rgb[i], 6) << i;
+    for (std::size_t i = 0; i < back.Rgb.size(); ++i) EXPECT_NEAR(back.Rgb[i], image.Rgb[i], 6) << i;
     EXPECT_THROW(EncodePicture(TImage{}, 80), std::invalid_argument);
     EXPECT_THROW(EncodePicture(image, 0), std::invalid_argument);
 }

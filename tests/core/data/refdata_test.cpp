@@ -283,14 +283,17 @@ TEST(RefDataLookups, SelectMapAndSelectTarget) {
 // ---------------------------------------------------------------- object blocks
 
 TEST(ObjectBlocks, LinesEndAtBellAndTheBlockAtEot) {
-    const std::string bytes = std::string("xx") + "first\x07" + "\x07" + "with\r\nbreak\x07" + "dropped\x04" + "after\x07\x04";
+    const std::string bytes =
+        std::string("xx") + "first\x07" + "\x07" + "with\r\nbreak\x07" + "dropped\x04" + "after\x07\x04";
     EXPECT_EQ(ParseObjectBlock(bytes, 2, "f"), (std::vector<std::string>{"first", "", "with\r\nbreak"}));
     EXPECT_TRUE(ParseObjectBlock("\x04", 0, "f").empty());
     EXPECT_EQ(ParseObjectBlock(std::string("\x07\x04", 2), 0, "f"), std::vector<std::string>{""});
 }
 
 TEST(ObjectBlocks, FaultsNameFileAndPosition) {
-    const std::string bytes = "abc\x07" "def";
+    const std::string bytes =
+        "abc\x07"
+        "def";
     for (const std::int64_t offset : {std::int64_t{0}, std::int64_t{4}, std::int64_t{6}}) {
         try {
             ParseObjectBlock(bytes, offset, "blocks.bin");
@@ -389,9 +392,21 @@ std::string CutKeepingTrailer(const std::string& good, std::size_t length, std::
 
 TEST_F(BrokenFile, TextLengthPastTheEnd) {
     // The map key runs past the end.
-    EXPECT_EQ(PrimaryError(std::string("\x01" "A\x20" "ab\0\0\0\0", 8)).Position(), 2);
+    EXPECT_EQ(PrimaryError(std::string("\x01"
+                                       "A\x20"
+                                       "ab\0\0\0\0",
+                                       8))
+                  .Position(),
+              2);
     // The only aircraft's name runs past the trailer.
-    std::string bytes = std::string("\x01" "A\x01" "a") + std::string(4, '\0') + "\x20" "Il2abcde" + std::string(4, '\0');
+    std::string bytes = std::string(
+                            "\x01"
+                            "A\x01"
+                            "a") +
+                        std::string(4, '\0') +
+                        "\x20"
+                        "Il2abcde" +
+                        std::string(4, '\0');
     PatchInt32(bytes, 4, 1);
     EXPECT_EQ(PrimaryError(bytes).Position(), 8);
     // A target's texts cannot run past the end once its count has been

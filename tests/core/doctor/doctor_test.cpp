@@ -63,8 +63,10 @@ TEST(Doctor, NamesEveryFileTheScanSkipsAndWhy) {
         const char* File;
         const char* Reason;
     } skipped[] = {
-        {"«zelk0001.mis»", "тот же номер"},  {"«zelk0005.mis»", "только для чтения"},
-        {"«zelkabcd.mis»", "нет номера"},   {"«zelk0007.mis»", "не обычный файл"},
+        {"«zelk0001.mis»", "тот же номер"},
+        {"«zelk0005.mis»", "только для чтения"},
+        {"«zelkabcd.mis»", "нет номера"},
+        {"«zelk0007.mis»", "не обычный файл"},
     };
     for (const auto& k : skipped) {
 #ifdef _WIN32

@@ -65,13 +65,12 @@ protected:
 TEST(LogLines, SplitsAtEveryLineEndAndKeepsZeroBytesInTheLine) {
     auto texts = [](std::string_view text) {
         std::vector<std::string> out;
-        for (const TLogLine& line : SplitLogLines(text))
-            out.emplace_back(line.Text);
+        for (const TLogLine& line : SplitLogLines(text)) out.emplace_back(line.Text);
         return out;
     };
     using V = std::vector<std::string>;
     EXPECT_EQ(texts("a\rb\nc\r\nd"), (V{"a", "b", "c", "d"}));
-    EXPECT_EQ(texts("a\r\n"), (V{"a"}));             // a line end at the very end adds no line
+    EXPECT_EQ(texts("a\r\n"), (V{"a"}));  // a line end at the very end adds no line
     EXPECT_EQ(texts("a\n\nb\r\r\nc"), (V{"a", "", "b", "", "c"}));
     EXPECT_EQ(texts("\n"), (V{""}));
     EXPECT_EQ(texts(""), V{});
@@ -212,8 +211,7 @@ TEST_F(LogExaminerTest, EndLineAloneAfterAStartLineAtAnyLineNumber) {
         saved.clear();
         TLogExaminer ex(log, true, playing);
         std::string pass;
-        for (int i = 1; i < startLine; ++i)
-            pass += kOther;
+        for (int i = 1; i < startLine; ++i) pass += kOther;
         Append(pass + kStartA, 0);
         EXPECT_EQ(ex.CheckLog(actions).Started, 1);
         EXPECT_EQ(ex.LineNo(), 1);
@@ -295,8 +293,7 @@ TEST_F(LogExaminerTest, WithKeepTheEndMovesTheReadPositionToTheSizeNow) {
     const std::string pass = kEnd + kStartB + kEnd;
     Append(pass, 1);
     actions.SaveMission = [&](const std::string& name) {
-        if (saved.empty())
-            std::ofstream(log, std::ios::binary | std::ios::app) << kOther;
+        if (saved.empty()) std::ofstream(log, std::ios::binary | std::ios::app) << kOther;
         saved.push_back(name);
     };
     EXPECT_EQ(ex.CheckLog(actions).Lines, 3);
@@ -369,11 +366,9 @@ TEST_F(LogExaminerTest, LinesAcrossTheReadPiecesOfALargeLog) {
     // A CR LF split by the first piece boundary, a start line across the
     // second, and a line longer than a piece before the end line.
     std::string text;
-    while (text.size() + kOther.size() < kMiB - 40)
-        text += kOther;
+    while (text.size() + kOther.size() < kMiB - 40) text += kOther;
     text += std::string(kMiB - 1 - text.size(), 'a') + "\r\n";
-    while (text.size() + kOther.size() < 2 * kMiB - 30)
-        text += kOther;
+    while (text.size() + kOther.size() < 2 * kMiB - 30) text += kOther;
     text += std::string(2 * kMiB - 30 - text.size(), 'b') + "\n";
     const std::size_t lines = SplitLogLines(text).size();
     text += kStartA;
@@ -398,12 +393,10 @@ TEST_F(LogExaminerTest, HugeLogIsReadInBoundedMemory) {
         std::ofstream out(log, std::ios::binary);
         const std::string block = [] {
             std::string b;
-            while (b.size() < (1 << 20))
-                b += kOther;
+            while (b.size() < (1 << 20)) b += kOther;
             return b;
         }();
-        for (int i = 0; i < 160; ++i)
-            out << block;
+        for (int i = 0; i < 160; ++i) out << block;
         out << kStartA;
     }
     Stamp(0);
@@ -476,8 +469,7 @@ TEST_F(LogExaminerTest, UnreadableLogIsAnError) {
     Append(kStartA, 0);
     fs::permissions(log, fs::perms::none);
     std::ifstream probe(log);
-    if (probe.is_open())
-        GTEST_SKIP() << "this user can read any file";
+    if (probe.is_open()) GTEST_SKIP() << "this user can read any file";
     EXPECT_THROW(TLogExaminer(log, true, playing), TFileError);
     fs::permissions(log, fs::perms::owner_all);
     TLogExaminer ex(log, false, playing);

@@ -121,9 +121,8 @@ inline TDataFileSource WorldSource() {
 
     s.Pictures = {TinyJpeg()};
     s.Blocks.resize(kBlockCount);
-    s.Blocks[kStationaryBlock] = {
-        "1_Static vehicles.artillery.Artillery$Flak30_20mm 2 10100.00 20100.00 90.00 0.0",
-        "2_Static vehicles.artillery.Artillery$Flak18_37mm 2 9900.00 19900.00 270.00 0.0"};
+    s.Blocks[kStationaryBlock] = {"1_Static vehicles.artillery.Artillery$Flak30_20mm 2 10100.00 20100.00 90.00 0.0",
+                                  "2_Static vehicles.artillery.Artillery$Flak18_37mm 2 9900.00 19900.00 270.00 0.0"};
     s.Blocks[kNightBlock] = {"3_Static vehicles.lights.Searchlight 1 10050.00 20050.00 0.00 0.0"};
     s.Blocks[kTargetBlock] = {"3 0 0 10000 20000 500"};
     s.Blocks[kCameraBlock] = {"10000 20000 100 %a"};

@@ -179,10 +179,10 @@ TEST(TankTypeFromTitle, ReadsTheSuffixBack) {
     EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - Танки у моста [Pz.IVE]"), 1), 0);
     EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - танки [Т-70М]"), 1), 13);
     EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - танки [СУ-76M]"), 1), 6);
-    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - Колонна [Pz.IVE]"), 2), 0);     // no "танки "
-    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - танки [Случайный]"), 1), 0);   // never the random row
-    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - танки[Pz.IVE]"), 2), 0);       // no " ["
-    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка ] - танки [Pz.IVE]"), 2), 0);    // "]" before "["
+    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - Колонна [Pz.IVE]"), 2), 0);   // no "танки "
+    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - танки [Случайный]"), 1), 0);  // never the random row
+    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - танки[Pz.IVE]"), 2), 0);      // no " ["
+    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка ] - танки [Pz.IVE]"), 2), 0);   // "]" before "["
     EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - танки [Pz.IVE"), 2), 0);
     EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - танки [Pz.IVE]"), 3), 0);
     EXPECT_EQ(TankTypeFromTitle("", 1), 0);
@@ -208,8 +208,9 @@ TEST(CopyObjectBlock, OffsetRules) {
     EXPECT_EQ(out, "[House]\r\n");
     CopyObjectBlock("[FrontMarker]", frontAt, file, d, w, out);
     CopyObjectBlock("", cameraAt, file, d, w, out);
-    EXPECT_EQ(out, "[House]\r\n[FrontMarker]\r\nFrontMarker0 9000.00 19000.00 1\r\nFrontMarker1 11000.00 21000.00 2\r\n"
-                   "10000 20000 100 2\r\n");
+    EXPECT_EQ(out,
+              "[House]\r\n[FrontMarker]\r\nFrontMarker0 9000.00 19000.00 1\r\nFrontMarker1 11000.00 21000.00 2\r\n"
+              "10000 20000 100 2\r\n");
 
     EXPECT_THROW(CopyObjectBlock("[Target]", -3, file, d, w, out), TFileError);
     EXPECT_THROW(CopyObjectBlock("[Target]", 1 << 30, file, d, w, out), TFileError);

@@ -71,9 +71,7 @@ TEST(RandomTest, DrawsStayInRangeAndCoverIt) {
     for (int i = 0; i < 100; ++i) ASSERT_LT(r.Draw(0x80000001u), 0x80000001u);
 }
 
-TEST(RandomTest, TimeSeedsDiffer) {
-    EXPECT_NE(TimeSeed(), TimeSeed());
-}
+TEST(RandomTest, TimeSeedsDiffer) { EXPECT_NE(TimeSeed(), TimeSeed()); }
 
 }  // namespace
 }  // namespace zelk

@@ -128,8 +128,10 @@ TEST_F(SaveTest, AFailureAnywhereLeavesFilesAndRecord) {
         bool Half;
     };
     const TCase cases[] = {
-        {"first write", 1, 0, false},  {"second write, half done", 2, 0, true},
-        {"first rename", 0, 1, false}, {"second rename, after the mission file moved", 0, 2, false},
+        {"first write", 1, 0, false},
+        {"second write, half done", 2, 0, true},
+        {"first rename", 0, 1, false},
+        {"second rename, after the mission file moved", 0, 2, false},
     };
     for (const auto& c : cases) {
         TFailingFileSystem fs;
@@ -194,7 +196,8 @@ TEST_F(SaveTest, ReadOnlyFolder) {
     StoreThenEdit();
     const std::string oldMis = ReadFileBytes(misPath);
     const TMission edited = mission;
-    std::filesystem::permissions(world.Missions, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(world.Missions,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     const bool stillWritable = std::ofstream(world.Missions / "probe").good();
     if (stillWritable) {
         std::filesystem::permissions(world.Missions, std::filesystem::perms::owner_all);

@@ -132,7 +132,7 @@ TEST_F(WriterTest, RandomRouteTurnsAllButTheAttackPoint) {
     EXPECT_EQ(Mission(m, headingSeed(0)), MisText(kBase));
 
     EXPECT_EQ(Mission(m, headingSeed(9)), MisText(ReplaceOne(std::string(kBase), kBaseWaypoints,
-                                                            R"(  NORMFLY 10000.00 19000.00 1000 300.00 &0
+                                                             R"(  NORMFLY 10000.00 19000.00 1000 300.00 &0
   GATTACK 10000.00 19000.00 1000 300.00 &0
   NORMFLY 10250.25 20500.50 1000 300.00 &0
   NORMFLY 8000.00 17000.00 1000 300.00 &0
@@ -141,7 +141,7 @@ TEST_F(WriterTest, RandomRouteTurnsAllButTheAttackPoint) {
     // 30 degrees: cos is taken as 0.866, so the first point lands on 9134.00
     // (the exact cosine would give 9133.97).
     EXPECT_EQ(Mission(m, headingSeed(3)), MisText(ReplaceOne(std::string(kBase), kBaseWaypoints,
-                                                            R"(  NORMFLY 9134.00 19500.00 1000 300.00 &0
+                                                             R"(  NORMFLY 9134.00 19500.00 1000 300.00 &0
   GATTACK 10000.00 19000.00 1000 300.00 &0
   NORMFLY 10558.56 20033.53 1000 300.00 &0
   NORMFLY 6402.00 20232.00 1000 300.00 &0
@@ -402,9 +402,8 @@ TEST_F(WriterTest, UnknownAircraftFallsBackToTheFirstOnesWeapons) {
     TMission m = BaseMission();
     m.Data.Aircraft = "NO_SUCH_PLANE";
     const TMissionFiles files = BuildMissionFiles(m, world.Ref, {}, 1);
-    EXPECT_EQ(files.MissionBytes,
-              MisText(ReplaceOne(ReplaceOne(std::string(kBase), "air.PE_2S1", "air.NO_SUCH_PLANE"), "weapons p0",
-                                 "weapons 4xFAB100")));
+    EXPECT_EQ(files.MissionBytes, MisText(ReplaceOne(ReplaceOne(std::string(kBase), "air.PE_2S1", "air.NO_SUCH_PLANE"),
+                                                     "weapons p0", "weapons 4xFAB100")));
     // The summary names no aircraft rather than the wrong one.
     EXPECT_NE(U8(files.Short).find("самолет         ,"), std::string::npos);
 }

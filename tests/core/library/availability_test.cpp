@@ -216,7 +216,7 @@ TEST(CheckUpTargets, UnknownMapLeavesTheFieldsAndListsWithoutSelection) {
     EXPECT_EQ(m.Data.Target, W("Мост"));
     EXPECT_EQ(m.Data.Mode, 2);
     EXPECT_EQ(m.Data.Difficulty, 1);
-    EXPECT_EQ(m.Data.Moving, 0);  // nothing offers movement
+    EXPECT_EQ(m.Data.Moving, 0);        // nothing offers movement
     EXPECT_EQ(m.Data.Aircraft, "PE2");  // still offered for the kept type
 
     TRefData empty;

@@ -209,9 +209,9 @@ TEST(MissionLibrary, LoadTakesTheScanAndItsCounter) {
 
 TEST(PluralForm, RussianAgreement) {
     using F = TPluralForm;
-    const std::vector<std::pair<int, F>> cases = {{1, F::One},   {2, F::Few},   {3, F::Few},  {4, F::Few},
+    const std::vector<std::pair<int, F>> cases = {{1, F::One},   {2, F::Few},   {3, F::Few},   {4, F::Few},
                                                   {5, F::Many},  {11, F::Many}, {12, F::Many}, {14, F::Many},
-                                                  {20, F::Many}, {21, F::One},  {22, F::Few}, {25, F::Many},
+                                                  {20, F::Many}, {21, F::One},  {22, F::Few},  {25, F::Many},
                                                   {0, F::Many},  {101, F::One}, {111, F::One}};
     for (auto [n, form] : cases) EXPECT_EQ(PluralForm(n), form) << n;
 }

@@ -78,7 +78,10 @@ TEST(NeverSavedMission, MovesPastEveryTakenNumber) {
 
 TEST(FaultInjection, NoMissionIsLostWhateverFileOperationFails) {
     const TOperation operations[] = {
-        {"new", false, 1, [](TMissionLibrary& lib, const TWorld& w) { return Save(lib, w, lib.NewMission(DefaultsFromRefData(w.Ref))); }},
+        {"new", false, 1,
+         [](TMissionLibrary& lib, const TWorld& w) {
+             return Save(lib, w, lib.NewMission(DefaultsFromRefData(w.Ref)));
+         }},
         {"copy", false, 1, [](TMissionLibrary& lib, const TWorld& w) { return Save(lib, w, lib.CopyMission(0)); }},
         {"save", false, 0, [](TMissionLibrary& lib, const TWorld& w) { return Save(lib, w, 1); }},
         {"delete", true, -2,

@@ -37,8 +37,7 @@ TEST(FormState, EachStateOfTheWindow) {
         {"a training sortie without variants", training, {1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 1, 1, 1}},
         {"auto-generation locks all but its switch", locked, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1}},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(FormState(c.in), c.out) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(FormState(c.in), c.out) << c.name;
 }
 
 }  // namespace

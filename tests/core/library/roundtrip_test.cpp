@@ -53,8 +53,8 @@ struct TDataSet {
         f0.Blocks = {{"  0_Chief Armor.%p 1", "  1_Chief Vehicles.%b 2", "  2_Static vehicles.tanks.%t 1 10.00 20.00"},
                      {"  1 2 3", "  4 5 6"}};
         f0.Aircrafts.clear();
-        for (auto [name, cls, modes] : {std::tuple{"Ил-2", "IL_2M", 0b1111}, {"Пе-2", "PE_2", 0b1100},
-                                        {"Ил-4Т", "IL_4T", 0b0010}}) {
+        for (auto [name, cls, modes] :
+             {std::tuple{"Ил-2", "IL_2M", 0b1111}, {"Пе-2", "PE_2", 0b1100}, {"Ил-4Т", "IL_4T", 0b0010}}) {
             TAircraft a;
             a.Name = W(name);
             a.AirClass = cls;
@@ -86,8 +86,8 @@ struct TDataSet {
 // Comment lines of Latin and Cyrillic letters, digits, punctuation and
 // backslashes (a typed path, a typed "\n").
 std::vector<std::string> RandomComment(std::mt19937& rng) {
-    static const std::vector<std::string> words = {W("Атака"), W("с ходу,"), "ok", W("ёлка"), "42", W("Ёж!"), "-", "",
-                                                   "C:\\users\\new\\test", W("\\n\\u0410\\Я")};
+    static const std::vector<std::string> words = {
+        W("Атака"), W("с ходу,"), "ok", W("ёлка"), "42", W("Ёж!"), "-", "", "C:\\users\\new\\test", W("\\n\\u0410\\Я")};
     std::vector<std::string> lines(rng() % 4);
     for (auto& l : lines)
         for (std::size_t i = rng() % 5; i > 0; --i) l += (l.empty() ? "" : " ") + words[rng() % words.size()];

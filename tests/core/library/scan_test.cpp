@@ -225,7 +225,8 @@ TEST(ReadMissionFile, ValuesThatAreNotNumbersOrOutOfRangeAreNotTaken) {
 }
 
 TEST(ReadMissionFile, EmptyAltitudeFieldGivesZero) {
-    const TMission m = Read(Lines({"  player r0100", "[r0100_Way]", "  NORMFLY 1 2 900 300 &0", "  NORMFLY 1 2", "[x]"}));
+    const TMission m =
+        Read(Lines({"  player r0100", "[r0100_Way]", "  NORMFLY 1 2 900 300 &0", "  NORMFLY 1 2", "[x]"}));
     EXPECT_EQ(m.Data.Height, 0);
 }
 
@@ -376,8 +377,8 @@ TEST(ReadDescriptionFile, DescriptionDecodesAsOneLineWhateverTheSummaryEndsIn) {
 }
 
 TEST(ReadDescriptionFile, DescriptionEqualToShortGivesEmptyComment) {
-    const TMission m = ReadDescription("Short " + Escaped(kShort) + "\r\nDescription " + Escaped(kShort) + "\r\n",
-                                       Targets({}));
+    const TMission m =
+        ReadDescription("Short " + Escaped(kShort) + "\r\nDescription " + Escaped(kShort) + "\r\n", Targets({}));
     ASSERT_EQ(m.Comment.size(), 1u);
     EXPECT_EQ(m.Comment[0], "");
 }
@@ -489,12 +490,9 @@ TEST(ScanMissionFolder, WindowsAttributesDecideWhichFilesAreOurs) {
         DWORD Attributes;
         bool Listed;
     } cases[] = {
-        {1, FILE_ATTRIBUTE_ARCHIVE, true},
-        {2, FILE_ATTRIBUTE_NORMAL, true},
-        {3, FILE_ATTRIBUTE_READONLY, false},
-        {4, FILE_ATTRIBUTE_HIDDEN, false},
-        {5, FILE_ATTRIBUTE_SYSTEM, false},
-        {6, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN, false},
+        {1, FILE_ATTRIBUTE_ARCHIVE, true},   {2, FILE_ATTRIBUTE_NORMAL, true},
+        {3, FILE_ATTRIBUTE_READONLY, false}, {4, FILE_ATTRIBUTE_HIDDEN, false},
+        {5, FILE_ATTRIBUTE_SYSTEM, false},   {6, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN, false},
     };
     for (const auto& c : cases) {
         WriteMission(dir.Path(), c.Number, FullMission(), "");
@@ -507,8 +505,8 @@ TEST(ScanMissionFolder, WindowsAttributesDecideWhichFilesAreOurs) {
     }
     const TScanResult r = ScanMissionFolder(dir.Path(), Targets({}));
     for (const auto& c : cases) {
-        const bool listed = std::any_of(r.Missions.begin(), r.Missions.end(),
-                                        [&](const auto& m) { return m->Number == c.Number; });
+        const bool listed =
+            std::any_of(r.Missions.begin(), r.Missions.end(), [&](const auto& m) { return m->Number == c.Number; });
         EXPECT_EQ(listed, c.Listed) << "attributes " << c.Attributes;
     }
     for (const auto& c : cases)  // read-only files would outlive the temporary folder

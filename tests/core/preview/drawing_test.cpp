@@ -58,8 +58,8 @@ TEST(RouteDrawing, FollowsThePointsWrittenIntoTheMissionFile) {
     ASSERT_TRUE(TSaveFileSystem().ReadFile(world.Missions / m.FileName, file));
 
     const auto route = WayPoints(file, "r0100_Way");
-    const auto patrol = WayPoints(file, "g0100_Way").empty() ? WayPoints(file, "ja0100_Way")
-                                                            : WayPoints(file, "g0100_Way");
+    const auto patrol =
+        WayPoints(file, "g0100_Way").empty() ? WayPoints(file, "ja0100_Way") : WayPoints(file, "g0100_Way");
     ASSERT_EQ(route.size(), 4u);
     ASSERT_EQ(patrol.size(), 6u);
 
@@ -122,8 +122,8 @@ TEST(RouteDrawing, SvgCarriesTheShapesAndEscapesTheTitle) {
     // Ground objects that far out, in the target corner: whole steps there
     // differ by less than one.
     const TDrawing farGround = DrawSortie(
-        ReadSortie(file + "[NStationary]\r\n  1_Static vehicles.artillery.Artillery$Flak30_20mm 2 3e20 3e20 0 0\r\n"), "",
-        400, 300);
+        ReadSortie(file + "[NStationary]\r\n  1_Static vehicles.artillery.Artillery$Flak30_20mm 2 3e20 3e20 0 0\r\n"),
+        "", 400, 300);
     EXPECT_LT(farGround.Shapes.size(), 200u);
 }
 
