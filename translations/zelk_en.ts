@@ -545,6 +545,22 @@
         <source>недопустимое значение --tanks %1: допустимо %2 или название состава из списка танков</source>
         <translation>invalid value --tanks %1: %2 or a make-up name from the tank list is accepted</translation>
     </message>
+    <message>
+        <source>задание %1 не прочитано: файл %2 недоступен</source>
+        <translation>mission %1 not read: file %2 cannot be read</translation>
+    </message>
+    <message>
+        <source>zelk-cli: задание не прочитано, его нет в списке: %1</source>
+        <translation>zelk-cli: mission not read, it is not in the list: %1</translation>
+    </message>
+    <message>
+        <source>недопустимое значение --svg %1: файл задания или данных не заменяется рисунком; допустим файл вне папки заданий</source>
+        <translation>invalid value --svg %1: a drawing never replaces a mission or data file; accepted: a file outside the mission folder</translation>
+    </message>
+    <message>
+        <source>до номера 9999 помещается заданий: %1, а не %2; ничего не записано</source>
+        <translation>missions that fit below number 9999: %1, not %2; nothing written</translation>
+    </message>
 </context>
 <context>
     <name>data</name>
@@ -1320,6 +1336,26 @@ Show the set-up check?</translation>
         <source>%1. Задание нельзя сохранить; выберите другую цель или восстановите файлы данных.</source>
         <translation>%1. The mission cannot be saved; choose another target or restore the data files.</translation>
     </message>
+    <message>
+        <source>не удалось создать файл блокировки</source>
+        <translation>could not create the lock file</translation>
+    </message>
+    <message>
+        <source>задание занято другой программой, попробуйте еще раз</source>
+        <translation>the mission is busy in another program, try again</translation>
+    </message>
+    <message>
+        <source>не обычный файл, он не прочитан</source>
+        <translation>not a regular file, not read</translation>
+    </message>
+    <message>
+        <source>не удалось сохранить копию файла</source>
+        <translation>could not keep a copy of the file</translation>
+    </message>
+    <message>
+        <source>не удалось удалить файл</source>
+        <translation>could not delete the file</translation>
+    </message>
 </context>
 <context>
     <name>launch</name>
@@ -1437,6 +1473,18 @@ Delete unneeded missions from the ZELK folder.</translation>
  Не забудьте сохранить это задание!</source>
         <translation><byte value="xd"/>
  Do not forget to save this mission!</translation>
+    </message>
+    <message>
+        <source>журнал не обычный файл, он не открыт</source>
+        <translation>the journal is not a regular file, not opened</translation>
+    </message>
+    <message>
+        <source>не удалось открыть журнал для чтения</source>
+        <translation>could not open the journal for reading</translation>
+    </message>
+    <message>
+        <source>чтение журнала не удалось</source>
+        <translation>reading the journal failed</translation>
     </message>
 </context>
 <context>

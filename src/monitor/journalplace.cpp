@@ -7,12 +7,13 @@
 
 namespace zelk {
 
-std::filesystem::path JournalFileFor(const std::filesystem::path& dataDir) {
+TJournal JournalFor(const std::filesystem::path& dataDir) {
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     std::filesystem::path fallback;
     if (!base.isEmpty()) fallback = std::filesystem::path(base.toStdU16String()) / "ZELK";
-    const auto folder = JournalFolder(dataDir, fallback);
-    return folder.empty() ? folder : folder / kJournalFileName;
+    return JournalIn(dataDir, fallback);
 }
+
+std::filesystem::path JournalFileFor(const std::filesystem::path& dataDir) { return JournalFor(dataDir).File(); }
 
 }  // namespace zelk

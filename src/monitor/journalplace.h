@@ -4,7 +4,12 @@
 // written (an installed program's data folder usually cannot).
 #include <filesystem>
 
+#include "library/journal.h"
+
 namespace zelk {
+
+// The journal for data files in `dataDir`, read from both places.
+TJournal JournalFor(const std::filesystem::path& dataDir);
 
 // The journal file for data files in `dataDir`; empty when no folder for it
 // can be written.

@@ -76,7 +76,7 @@ QImage PaintDrawing(const TDrawing& d) {
 TSortie PreviewSortie(const TMission& mission, const TRefData& ref, const std::filesystem::path& missionFolder) {
     if (!mission.IsUnsaved()) {
         std::string bytes;
-        if (TSaveFileSystem().ReadFile(missionFolder / mission.FileName, bytes)) return ReadSortie(bytes);
+        if (ReadFilePrefix(missionFolder / mission.FileName, kDrawingReadLimit, bytes)) return ReadSortie(bytes);
     }
     return ReadSortie(BuildMissionFiles(mission, ref, {}, static_cast<std::uint64_t>(mission.Number)).MissionBytes);
 }

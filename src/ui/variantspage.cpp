@@ -65,8 +65,8 @@ void TZELK_form::CreateVariantControls() {
             connect(spin, &TSpinEdit::ValueEdited, this, &TZELK_form::QueuePreview);
     }
 
-    if (const auto file = JournalFileFor(options_.DataDir); !file.empty()) {
-        journal_.emplace(file);
+    if (TJournal journal = JournalFor(options_.DataDir); !journal.File().empty()) {
+        journal_.emplace(std::move(journal));
         library_.Journal = &*journal_;
     }
 }
@@ -129,7 +129,13 @@ void TZELK_form::ShowVariants() {
     lboxVariants->clear();
     listedVariants_.clear();
     if (currentMission_ != nullptr && journal_) {
-        auto variants = journal_->Variants(currentMission_->Number);
+        std::vector<TVariant> variants;
+        try {
+            variants = journal_->Variants(currentMission_->Number);
+        } catch (const TFileError& e) {
+            // Told in the list itself: no variants is not the same as none read.
+            lboxVariants->addItem(QString::fromUtf8(e.what()));
+        }
         std::map<int, std::string> hashes;
         for (int k = static_cast<int>(variants.size()); k >= 1; --k) {
             const TVariant& v = variants[static_cast<std::size_t>(k - 1)];

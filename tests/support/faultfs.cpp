@@ -33,6 +33,11 @@ bool TFaultFileSystem::Remove(const std::filesystem::path& path) noexcept {
     return TSaveFileSystem::Remove(path);
 }
 
+void TFaultFileSystem::KeepCopy(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (Fails()) throw TFileError(to, TFileError::kNoPosition, "диск переполнен");
+    TSaveFileSystem::KeepCopy(from, to);
+}
+
 TFolderBytes FolderBytes(const std::filesystem::path& folder) {
     TFolderBytes files;
     for (const auto& e : std::filesystem::directory_iterator(folder))

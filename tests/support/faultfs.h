@@ -14,7 +14,8 @@ namespace zelk::test {
 
 class TFaultFileSystem : public TSaveFileSystem {
 public:
-    int FailAt = 0;  // 0: nothing fails
+    int FailAt = 0;   // 0: nothing fails
+    int FailFor = 1;  // calls failing from FailAt on: 2 fails the clean-up of a failure too
     int Calls = 0;
 
     // Whether the failure was reached in the calls so far.
@@ -25,9 +26,13 @@ public:
     void Rename(const std::filesystem::path& from, const std::filesystem::path& to) override;
     bool RenameNew(const std::filesystem::path& from, const std::filesystem::path& to) override;
     bool Remove(const std::filesystem::path& path) noexcept override;
+    void KeepCopy(const std::filesystem::path& from, const std::filesystem::path& to) override;
 
 private:
-    bool Fails() { return ++Calls == FailAt; }
+    bool Fails() {
+        ++Calls;
+        return FailAt > 0 && Calls >= FailAt && Calls < FailAt + FailFor;
+    }
 };
 
 // Every file of a folder with its bytes, by name.

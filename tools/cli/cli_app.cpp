@@ -80,6 +80,13 @@ std::string IndexedNames(const std::vector<int>& values, const std::string* name
 
 std::string FolderText(const fs::path& p) { return PathToUtf8(p); }
 
+// The listing matches mission names regardless of letter case.
+bool EqualsNoCase(std::string a, std::string b) {
+    for (auto* s : {&a, &b})
+        for (char& c : *s) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return a == b;
+}
+
 TRefData LoadData(const TContext& ctx) {
     TRefData ref = LoadRefData(ctx.DataDir);
     for (const auto& w : ref.Warnings)
@@ -111,6 +118,11 @@ std::vector<int> FindListed(const TContext& ctx, const TMissionLibrary& library,
     for (int i = 0; i < library.Count(); ++i)
         if (library.At(i).FileName == fileName) found.push_back(i);
     if (found.empty()) {
+        // Ours, but not read whole: a fault of the disk, not of the name.
+        for (const auto& file : library.Unreadable)
+            if (EqualsNoCase(file.filename().string().substr(0, 8), fileName.substr(0, 8)))
+                throw TCliFailure(
+                    Fill(Tr("cli", "задание %1 не прочитано: файл %2 недоступен"), {Q(fileName), PathToUtf8(file)}));
         std::vector<std::string> names;
         for (int i = 0; i < library.Count(); ++i) {
             std::string n = U(library.At(i).FileName);
@@ -124,19 +136,23 @@ std::vector<int> FindListed(const TContext& ctx, const TMissionLibrary& library,
 
 std::uint64_t SeedOf(const TContext& ctx) { return ctx.Args.Seed ? *ctx.Args.Seed : TimeSeed(); }
 
-// The journal of variants beside the data files, or none (with a warning):
-// a save never fails for want of it.
+// The journal of variants, found as the window finds it. Without a place
+// to write it (with a warning) it is still read: a save never fails for
+// want of it.
 std::optional<TJournal> OpenJournal(const TContext& ctx) {
-    const fs::path file = JournalFileFor(ctx.DataDir);
-    if (file.empty()) {
+    TJournal journal = JournalFor(ctx.DataDir);
+    if (journal.File().empty())
         *ctx.Err << Fill(Tr("cli",
                             "zelk-cli: предупреждение: журнал вариантов негде вести: папка %1 закрыта для "
                             "записи"),
                          {FolderText(ctx.DataDir)})
                  << '\n';
-        return std::nullopt;
-    }
-    return TJournal(file);
+    return journal;
+}
+
+// The journal a save adds its line to, or none.
+const TJournal* Writable(const std::optional<TJournal>& journal) {
+    return journal && !journal->File().empty() ? &*journal : nullptr;
 }
 
 // Warns when the variant just saved missed the journal.
@@ -333,17 +349,43 @@ void LeaveUntilExit(TMissionLibrary&& library) {
 int DoList(TContext& ctx) {
     TRefData ref = LoadData(ctx);
     TMissionLibrary library = LoadLibrary(ctx, ref, false);
+    std::vector<std::string> unreadable;
+    for (const auto& file : library.Unreadable) unreadable.push_back(PathToUtf8(file));
     if (ctx.Args.Json) {
         std::vector<const TMission*> missions;
         for (const auto& m : library.Missions) missions.push_back(m.get());
-        PrintMissionListJson(*ctx.Out, missions);
-    } else if (library.Empty()) {
+        PrintMissionListJson(*ctx.Out, missions, unreadable);
+    } else if (library.Empty() && unreadable.empty()) {
         *ctx.Out << Fill(Tr("cli", "Заданий нет: %1"), {FolderText(ctx.MissionFolder)}) << '\n';
     } else {
         for (const auto& m : library.Missions) PrintMissionLine(*ctx.Out, *m);
     }
+    // A list without a mission it could not read is no whole list.
+    for (const auto& file : unreadable)
+        *ctx.Err << Fill(Tr("cli", "zelk-cli: задание не прочитано, его нет в списке: %1"), {Printable(file)}) << '\n';
     if (ctx.EndsAfterCommand) LeaveUntilExit(std::move(library));
-    return 0;
+    return unreadable.empty() ? 0 : 1;
+}
+
+// A drawing never takes the place of a mission's file or of a data file
+// (or the journal): any file of the mission folder, and those by name.
+void RefuseDrawingTarget(const TContext& ctx, const TRefData& ref, const fs::path& target) {
+    std::error_code ec;
+    fs::path folder = target.parent_path();
+    if (folder.empty()) folder = ".";
+    bool refused = fs::equivalent(folder, ctx.MissionFolder, ec) && !ec;
+    std::vector<fs::path> kept;
+    for (int n = 0; n <= 9; ++n) kept.push_back(ref.DataFilePath(n));
+    kept.push_back(ctx.DataDir / kJournalFileName);
+    for (const auto& file : kept) {
+        std::error_code e;
+        refused = refused || (fs::equivalent(target, file, e) && !e);
+    }
+    if (refused)
+        throw TUsageError(Fill(Tr("cli",
+                                  "недопустимое значение --svg %1: файл задания или данных не заменяется рисунком; "
+                                  "допустим файл вне папки заданий"),
+                               {"\"" + Printable(PathToUtf8(target)) + "\""}));
 }
 
 int DoShow(TContext& ctx) {
@@ -352,11 +394,12 @@ int DoShow(TContext& ctx) {
     int index = FindListed(ctx, library, ctx.Args.Files.at(0)).front();
     const TMission& mission = library.At(index);
     if (ctx.Args.Svg) {
+        RefuseDrawingTarget(ctx, ref, *ctx.Args.Svg);
         // The drawing comes from the stored file, so it shows what the
         // simulator will fly, not what the record would generate anew.
         TSaveFileSystem fs;
         std::string bytes;
-        if (!fs.ReadFile(ctx.MissionFolder / mission.FileName, bytes))
+        if (!ReadFilePrefix(ctx.MissionFolder / mission.FileName, kDrawingReadLimit, bytes))
             throw TCliFailure(
                 Fill(Tr("cli", "файл задания не найден: %1"), {PathToUtf8(ctx.MissionFolder / mission.FileName)}));
         const TDrawing drawing = DrawSortie(ReadSortie(bytes), mission.Name, 800, 600);
@@ -399,8 +442,12 @@ int DoNew(TContext& ctx) {
             PlanNewMission(ref, ctx.Args.Random ? SurpriseParams(ref, ctx.Args.Params, draws) : ctx.Args.Params));
 
     TMissionLibrary library = LoadLibrary(ctx, ref, true);
+    // A batch that cannot fit whole writes nothing.
+    if (const int room = std::max(0, kMaxMissionNumber - library.Counter); ctx.Args.Count > room && room > 0)
+        throw TCliFailure(Fill(Tr("cli", "до номера 9999 помещается заданий: %1, а не %2; ничего не записано"),
+                               {std::to_string(room), std::to_string(ctx.Args.Count)}));
     auto journal = OpenJournal(ctx);
-    library.Journal = journal ? &*journal : nullptr;
+    library.Journal = Writable(journal);
     for (int i = 0; i < ctx.Args.Count; ++i) {
         int index = library.NewMission(DefaultsFromRefData(ref));
         if (index < 0) throw TCliFailure(OneLine(U(NumberLimitText())));
@@ -431,7 +478,7 @@ int DoCopy(TContext& ctx) {
     if (index < 0) throw TCliFailure(OneLine(U(NumberLimitText())));
     const std::string fileName = library.At(index).FileName;
     auto journal = OpenJournal(ctx);
-    library.Journal = journal ? &*journal : nullptr;
+    library.Journal = Writable(journal);
     SaveListed(ctx, library, fileName, ref);
     PrintMission(ctx, library.At(index), ref);
     return 0;
@@ -443,7 +490,7 @@ int DoRegenerate(TContext& ctx) {
     int index = FindListed(ctx, library, ctx.Args.Files.at(0)).front();
     TMission& mission = library.At(index);
     auto journal = OpenJournal(ctx);
-    library.Journal = journal ? &*journal : nullptr;
+    library.Journal = Writable(journal);
     if (!ctx.Args.Variant) {
         SaveListed(ctx, library, mission.FileName, ref);
         PrintMission(ctx, library.At(index), ref);
@@ -554,7 +601,7 @@ int DoWatch(TContext& ctx) {
     TRefData ref = LoadData(ctx);
     TMissionLibrary library = LoadLibrary(ctx, ref, true);
     auto journal = OpenJournal(ctx);
-    library.Journal = journal ? &*journal : nullptr;
+    library.Journal = Writable(journal);
     return RunWatch(ctx, ref, library);
 }
 

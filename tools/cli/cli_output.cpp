@@ -199,9 +199,20 @@ void AppendNumber(std::string& out, long long value) {
 
 }  // namespace
 
-void PrintMissionListJson(std::ostream& out, const std::vector<const TMission*>& missions) {
+void PrintMissionListJson(std::ostream& out, const std::vector<const TMission*>& missions,
+                          const std::vector<std::string>& unreadable) {
+    std::string tail = "\n}\n";
+    if (!unreadable.empty()) {
+        tail = ",\n  \"unreadable\": [";
+        for (std::size_t i = 0; i < unreadable.size(); ++i) {
+            tail += i > 0 ? ",\n    " : "\n    ";
+            tail += nlohmann::ordered_json(unreadable[i])
+                        .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+        }
+        tail += "\n  ]\n}\n";
+    }
     if (missions.empty()) {
-        out << "{\n  \"missions\": []\n}\n";
+        out << "{\n  \"missions\": []" << tail;
         return;
     }
     // The text goes out in pieces of this size: ten thousand missions make
@@ -266,7 +277,7 @@ void PrintMissionListJson(std::ostream& out, const std::vector<const TMission*>&
             text.clear();
         }
     }
-    text += "\n  ]\n}\n";
+    text += "\n  ]" + tail;
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 

@@ -23,7 +23,10 @@ void PrintJson(std::ostream& out, const nlohmann::ordered_json& json);
 
 // The same text as PrintJson(out, MissionListJson(missions)), written as it
 // is made: a library of thousands of missions needs no document in memory.
-void PrintMissionListJson(std::ostream& out, const std::vector<const TMission*>& missions);
+// Files that could not be read follow as "unreadable": [...] (UTF-8 paths),
+// only when there are any.
+void PrintMissionListJson(std::ostream& out, const std::vector<const TMission*>& missions,
+                          const std::vector<std::string>& unreadable = {});
 
 // One line per mission: file name and title.
 void PrintMissionLine(std::ostream& out, const TMission& mission);

@@ -1,6 +1,7 @@
 #include "files/savefs.h"
 #include "text/tr.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -12,12 +13,14 @@
 #if defined(_WIN32)
 #include <io.h>
 #include <process.h>
+#include <sys/stat.h>
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -113,6 +116,46 @@ bool TSaveFileSystem::ReadFile(const std::filesystem::path& path, std::string& b
     return true;
 }
 
+bool ReadFilePrefix(const std::filesystem::path& path, std::size_t limit, std::string& bytes) {
+    bytes.clear();
+#if defined(_WIN32)
+    std::FILE* f = OpenFile(path, "rb");
+    if (f == nullptr) {
+        if (errno == ENOENT) return false;
+        throw TFileError(path, TFileError::kNoPosition, Tr("generator", "не удалось открыть файл для чтения"));
+    }
+    struct _stat64 st;
+    const bool regular = _fstat64(_fileno(f), &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFREG;
+#else
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        if (errno == ENOENT) return false;
+        throw TFileError(path, TFileError::kNoPosition, Tr("generator", "не удалось открыть файл для чтения"));
+    }
+    struct stat st;
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    std::FILE* f = regular ? ::fdopen(fd, "rb") : nullptr;
+#endif
+    if (!regular || f == nullptr) {
+        if (f != nullptr) std::fclose(f);
+#if !defined(_WIN32)
+        if (f == nullptr) ::close(fd);
+#endif
+        throw TFileError(path, TFileError::kNoPosition, Tr("generator", "не обычный файл, он не прочитан"));
+    }
+    char buf[65536];
+    while (bytes.size() < limit) {
+        const std::size_t n = std::fread(buf, 1, std::min(sizeof buf, limit - bytes.size()), f);
+        if (n == 0) break;
+        bytes.append(buf, n);
+    }
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed)
+        throw TFileError(path, static_cast<std::int64_t>(bytes.size()), Tr("generator", "чтение файла не удалось"));
+    return true;
+}
+
 void TSaveFileSystem::Rename(const std::filesystem::path& from, const std::filesystem::path& to) {
     std::error_code ec;
     // A file the pilot made read-only is not ours to replace: the folder scan
@@ -121,6 +164,15 @@ void TSaveFileSystem::Rename(const std::filesystem::path& from, const std::files
     if (ReadOnlyFile(to))
         throw TFileError(to, TFileError::kNoPosition, Tr("generator", "файл защищён от записи, он не заменён"));
     std::filesystem::rename(from, to, ec);
+#if defined(_WIN32)
+    // Windows replaces no file another program has open: a list reading the
+    // mission holds it for a moment.
+    for (int attempt = 0; ec && attempt < 100; ++attempt) {
+        ::Sleep(10);
+        ec.clear();
+        std::filesystem::rename(from, to, ec);
+    }
+#endif
     if (ec) throw TFileError(to, TFileError::kNoPosition, Tr("generator", "не удалось заменить файл новым"));
 }
 
@@ -141,6 +193,23 @@ bool TSaveFileSystem::Remove(const std::filesystem::path& path) noexcept {
     std::filesystem::remove(path, ec);
     // Only a name that is surely gone counts as removed, not one we cannot look at.
     return std::filesystem::symlink_status(path, ec).type() == std::filesystem::file_type::not_found;
+}
+
+void TSaveFileSystem::KeepCopy(const std::filesystem::path& from, const std::filesystem::path& to) {
+    std::error_code ec;
+    std::filesystem::remove(to, ec);
+    std::filesystem::create_hard_link(from, to, ec);
+    if (!ec) return;
+    // FAT and exFAT sticks have no hard links. The files kept are
+    // descriptions, far below this; a larger one is not ours to copy whole.
+    constexpr std::uintmax_t kCopyLimit = 64u << 20;
+    const auto size = std::filesystem::file_size(from, ec);
+    if (ec || size > kCopyLimit)
+        throw TFileError(from, TFileError::kNoPosition, Tr("generator", "не удалось сохранить копию файла"));
+    std::string bytes;
+    if (!ReadFile(from, bytes))
+        throw TFileError(from, TFileError::kNoPosition, Tr("generator", "не удалось открыть файл для чтения"));
+    WriteFileAtomically(*this, to, bytes);
 }
 
 void WriteFileAtomically(TSaveFileSystem& fs, const std::filesystem::path& path, std::string_view bytes) {

@@ -27,12 +27,25 @@ public:
     virtual bool RenameNew(const std::filesystem::path& from, const std::filesystem::path& to);
     // Removes `path` if present; false when it is still there. Never throws.
     virtual bool Remove(const std::filesystem::path& path) noexcept;
+    // Makes `to` a second name of `from` (its bytes, kept when `from` is
+    // replaced), or where the file system has no second names, a copy of it
+    // put in place whole. Throws TFileError.
+    virtual void KeepCopy(const std::filesystem::path& from, const std::filesystem::path& to);
 };
 
 // Replaces (or creates) `path` with `bytes` in one step: written completely
 // under a temporary name beside it, then renamed, so a reader never sees half
 // a file. A failure leaves the old file as it was and names `path`.
 void WriteFileAtomically(TSaveFileSystem& fs, const std::filesystem::path& path, std::string_view bytes);
+
+// Reads at most `limit` bytes from the start of the regular file `path`;
+// false when nothing is at `path`. Throws TFileError when it is no regular
+// file (a FIFO would block, a device never end) or cannot be read.
+bool ReadFilePrefix(const std::filesystem::path& path, std::size_t limit, std::string& bytes);
+
+// What the route drawing reads of a mission file: ours are below 100 KB, and
+// the drawing's memory stays far below 100 MB with this whatever the file.
+inline constexpr std::size_t kDrawingReadLimit = 16u << 20;
 
 // A suffix no other save uses, in this program or in another one running at
 // the same time: two saves writing one temporary file would mix their bytes.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -12,6 +13,7 @@
 #include "data/codepage.h"
 #include "data/layout.h"
 #include "files/error.h"
+#include "files/filelock.h"
 #include "text/tr.h"
 #include "generator/description.h"
 #include "generator/escapes.h"
@@ -210,35 +212,93 @@ TMissionFiles BuildMissionFiles(const TMission& mission, const TRefData& ref,
     return files;
 }
 
+TReplaceNames::TReplaceNames(const std::filesystem::path& folder, int number) {
+    const std::string mis = MissionFileName(number);
+    const std::string prop = mis.substr(0, 8) + "_ru.properties";
+    Mis = folder / mis;
+    Prop = folder / prop;
+    // The "~" keeps them out of the folder scan's "zelk*.mis".
+    MisNew = folder / ("~" + mis + ".new");
+    PropNew = folder / ("~" + prop + ".new");
+    PropOld = folder / ("~" + prop + ".old");
+    Lock = folder / ("~" + mis.substr(0, 8) + ".lock");
+}
+
 namespace {
 
 struct TSavePaths {
     std::filesystem::path Mis, Prop, MisTemp, PropTemp;
 };
 
-// Puts the files of a stored mission in place of its old ones; the old
-// mission file comes back should the description fail to take its place.
-void ReplaceStoredFiles(TSaveFileSystem& fs, const TMissionFiles& files, const TSavePaths& p) {
-    std::string oldMission;
-    const bool hadMission = fs.ReadFile(p.Mis, oldMission);
-    fs.WriteFile(p.MisTemp, files.MissionBytes);
-    fs.WriteFile(p.PropTemp, files.PropBytes);
-    fs.Rename(p.MisTemp, p.Mis);
-    try {
-        fs.Rename(p.PropTemp, p.Prop);
-    } catch (...) {
-        try {
-            if (hadMission) {
-                fs.WriteFile(p.MisTemp, oldMission);
-                fs.Rename(p.MisTemp, p.Mis);
+// Settles a replace that stopped half way (see ReplaceStoredFiles): the kept
+// description marks it; the new mission file still waiting beside its name
+// says the mission file was not replaced, so the old description comes back;
+// without it both halves are new and the kept one goes. Temporary files left
+// go too. The caller holds the mission's lock. Throws TFileError.
+void SettleReplace(TSaveFileSystem& fs, const TReplaceNames& n) {
+    const auto present = [](const std::filesystem::path& path) {
+        std::error_code ec;
+        return std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found;
+    };
+    if (present(n.PropOld)) {
+        if (present(n.MisNew)) {
+            std::error_code ec;
+            // An empty one stands for a description the mission did not have.
+            if (std::filesystem::file_size(n.PropOld, ec) == 0 && !ec) {
+                if (!fs.Remove(n.Prop) || !fs.Remove(n.PropOld))
+                    throw TFileError(n.Prop, TFileError::kNoPosition, Tr("generator", "не удалось удалить файл"));
             } else {
-                fs.Remove(p.Mis);
+                fs.Rename(n.PropOld, n.Prop);
+                // When the description was never replaced, both names hold one
+                // file, and a rename between them does nothing.
+                if (!fs.Remove(n.PropOld))
+                    throw TFileError(n.PropOld, TFileError::kNoPosition, Tr("generator", "не удалось удалить файл"));
             }
-        } catch (...) {
-            // The first failure is the one to report.
+        } else if (!fs.Remove(n.PropOld)) {
+            throw TFileError(n.PropOld, TFileError::kNoPosition, Tr("generator", "не удалось удалить файл"));
+        }
+    }
+    const bool misGone = fs.Remove(n.MisNew);
+    const bool propGone = fs.Remove(n.PropNew);
+    if (!misGone || !propGone)
+        throw TFileError(misGone ? n.PropNew : n.MisNew, TFileError::kNoPosition,
+                         Tr("generator", "не удалось удалить файл"));
+}
+
+// Puts the files of a stored mission in place of its old ones, as one: under
+// the mission's lock, so that saves of one mission never interleave; the old
+// description is kept under a second name, the new description goes in, then
+// the new mission file. A failure settles back to the old pair; when even
+// that fails, what is left tells the next reader how to finish
+// (SettleReplace), and no scan lists the pair meanwhile.
+void ReplaceStoredFiles(TSaveFileSystem& fs, const TMissionFiles& files, const TReplaceNames& n) {
+    TFileLock lock(n.Lock);
+    SettleReplace(fs, n);
+    try {
+        fs.WriteFile(n.MisNew, files.MissionBytes);
+        fs.WriteFile(n.PropNew, files.PropBytes);
+        std::error_code ec;
+        if (std::filesystem::symlink_status(n.Prop, ec).type() == std::filesystem::file_type::not_found)
+            fs.WriteFile(n.PropOld, {});
+        else
+            fs.KeepCopy(n.Prop, n.PropOld);
+        fs.Rename(n.PropNew, n.Prop);
+        fs.Rename(n.MisNew, n.Mis);
+    } catch (...) {
+        // A second try serves when the first clean-up failed once.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            try {
+                SettleReplace(fs, n);
+                break;
+            } catch (...) {
+                // The first failure is the one to report.
+            }
         }
         throw;
     }
+    // Both halves are new now; a kept description left behind is removed by
+    // the next save or scan of the mission.
+    fs.Remove(n.PropOld);
 }
 
 // Takes both names of a never-saved mission, or neither. Throws TNameTaken
@@ -295,11 +355,21 @@ void SaveMissionFiles(TMission& mission, const TRefData& ref, const std::filesys
         const std::string suffix = TemporarySuffix();
         p.MisTemp = missionFolder / ("~" + p.Mis.filename().string() + suffix);
         p.PropTemp = missionFolder / ("~" + p.Prop.filename().string() + suffix);
+        if (!mission.IsNew) {
+            const TReplaceNames n(missionFolder, number);
+            try {
+                ReplaceStoredFiles(*fs, files, n);
+            } catch (const TFileError& e) {
+                // The pilot knows the mission's files, not our temporary names.
+                const auto& file = e.File();
+                if (file == n.MisNew) throw TFileError(n.Mis, e.Position(), e.Reason());
+                if (file == n.PropNew || file == n.PropOld) throw TFileError(n.Prop, e.Position(), e.Reason());
+                throw;
+            }
+            break;
+        }
         try {
-            if (mission.IsNew)
-                ClaimNewFiles(*fs, files, p);
-            else
-                ReplaceStoredFiles(*fs, files, p);
+            ClaimNewFiles(*fs, files, p);
             break;
         } catch (const TNameTaken&) {
             fs->Remove(p.MisTemp);
@@ -332,6 +402,27 @@ void SaveMissionFiles(TMission& mission, const TRefData& ref, const std::filesys
     mission.SaveState();  // before Short and Comment change, as saving always did
     mission.Short.assign(1, files.Short);
     mission.Comment.assign(1, files.Comment);
+}
+
+bool ReplaceUnsettled(const TReplaceNames& n) {
+    std::error_code ec;
+    return LockHeld(n.Lock) ||
+           std::filesystem::symlink_status(n.PropOld, ec).type() != std::filesystem::file_type::not_found;
+}
+
+bool SettleStoredMission(const std::filesystem::path& missionFolder, int number, const std::function<void()>& thenRead,
+                         TSaveFileSystem* fs) noexcept {
+    try {
+        TSaveFileSystem defaultFs;
+        const TReplaceNames n(missionFolder, number);
+        // A reader waits less than a save: a list shows the rest meanwhile.
+        TFileLock lock(n.Lock, std::chrono::milliseconds(10000));
+        SettleReplace(fs != nullptr ? *fs : defaultFs, n);
+        if (thenRead) thenRead();
+        return true;
+    } catch (...) {
+        return false;
+    }
 }
 
 std::vector<std::string> CommentBoxLines(const TMission& mission) {

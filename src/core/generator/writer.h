@@ -59,6 +59,25 @@ void SaveMissionFiles(TMission& mission, const TRefData& ref, const std::filesys
                       const std::vector<std::string>& commentLines, std::uint64_t seed, TSaveFileSystem* fs = nullptr,
                       const TNumberFree& mayMoveTo = {});
 
+// The names a replace of mission `number` uses in `folder` besides its two
+// files: the new halves waiting, the old description kept, the lock.
+struct TReplaceNames {
+    TReplaceNames(const std::filesystem::path& folder, int number);
+    std::filesystem::path Mis, Prop, MisNew, PropNew, PropOld, Lock;
+};
+
+// Whether a replace of the mission is under way, or stopped half way (a
+// program died, or a failure could not be undone): its two files may then be
+// halves of different saves, and a reader settles it first.
+bool ReplaceUnsettled(const TReplaceNames& names);
+
+// Waits for the mission's lock and finishes or undoes a replace that stopped
+// half way, so that its files are one save's again; then calls `thenRead`
+// while still holding the lock. False when the lock could not be had, the
+// settling failed or `thenRead` threw.
+bool SettleStoredMission(const std::filesystem::path& missionFolder, int number,
+                         const std::function<void()>& thenRead = {}, TSaveFileSystem* fs = nullptr) noexcept;
+
 // The record's own comment as the lines a comment box shows: its entries
 // split at CR LF. Lets a mission other than the one shown keep its comment.
 std::vector<std::string> CommentBoxLines(const TMission& mission);

@@ -4,10 +4,12 @@
 #include <ctime>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <system_error>
 
 #include "data/codepage.h"
 #include "files/error.h"
+#include "files/filelock.h"
 #include "text/tr.h"
 #include "generator/writer.h"
 #include "library/availability.h"
@@ -38,6 +40,7 @@ void TMissionLibrary::Assign(TScanResult&& scan) {
     Counter = scan.MaxNumber;
     ListFailed = scan.ListFailed;
     ListError = scan.ListError;
+    Unreadable = std::move(scan.Unreadable);
 }
 
 bool TMissionLibrary::CheckMaxFileNumber() {
@@ -122,12 +125,24 @@ int TMissionLibrary::DeleteMissions(const std::vector<int>& indices, const std::
         // The files of a mission never saved may be another program's by now.
         if (!m.IsNew) {
             const auto mis = folder / m.FileName;
+            const TReplaceNames n(folder, m.Number);
+            // Not in the middle of a replace of the same mission, whose
+            // second rename would bring half of it back.
+            std::optional<TFileLock> lock;
+            try {
+                lock.emplace(n.Lock);
+            } catch (const TFileError&) {
+                if (notRemoved != nullptr) notRemoved->push_back(mis);
+                continue;
+            }
             if (!fs.Remove(mis)) {
                 if (notRemoved != nullptr) notRemoved->push_back(mis);
                 continue;
             }
             const auto prop = folder / m.PropFileName;
             if (!fs.Remove(prop) && notRemoved != nullptr) notRemoved->push_back(prop);
+            // What a replace that stopped half way left goes with the mission.
+            for (const auto* left : {&n.PropOld, &n.MisNew, &n.PropNew}) fs.Remove(*left);
         }
         Missions.erase(Missions.begin() + i);
         ++removed;

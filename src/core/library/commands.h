@@ -49,6 +49,9 @@ public:
     // code): the list is empty and New or Copy could take a number in use.
     bool ListFailed = false;
     int ListError = 0;
+    // Files of missions the last scan could not read, or could not read as
+    // one save's pair: those missions are not in the list (see TScanResult).
+    std::vector<std::filesystem::path> Unreadable;
 
     // Replaces the list with a folder scan; the counter becomes the highest
     // number seen. Returns false when the folder could not be created or

@@ -1,5 +1,6 @@
 #include "library/journal.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <ctime>
@@ -7,13 +8,20 @@
 
 #include "files/error.h"
 #include "files/paths.h"
+#include "files/savefs.h"
 #include "text/tr.h"
 
 #if defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -237,58 +245,102 @@ std::vector<int> ChangedDataFiles(const TVariant& variant, const TRefData& ref, 
     return changed;
 }
 
-void TJournal::Append(const TVariant& variant) const {
-    std::string line = FormatVariant(variant) + "\r\n";
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(file_, ec);
-    if (!ec && size > 0) {
-        // A crash may have left half a line: start on a line of our own.
-        if (std::FILE* f = OpenFile(file_, "rb")) {
-            char last = '\n';
-            if (std::fseek(f, -1, SEEK_END) == 0) last = static_cast<char>(std::fgetc(f));
-            std::fclose(f);
-            if (last != '\n') line.insert(0, "\r\n");
-        }
+namespace {
+
+using TFd = int;
+
+// Opens the journal only as a plain file in its own folder: never a link
+// (whose line would land elsewhere), a FIFO (which would block) or a device.
+// -1 with `missing` set when there is no such file.
+TFd OpenJournalFile(const std::filesystem::path& file, bool write, bool& missing) {
+    missing = false;
+#if defined(_WIN32)
+    const DWORD attributes = ::GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        missing = !write;
+        if (!write) return -1;
+    } else if ((attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        throw TFileError(file, TFileError::kNoPosition, Tr("library", "журнал не обычный файл, он не открыт"));
     }
-#if defined(_WIN32)
-    const int fd = _wopen(file_.c_str(), _O_WRONLY | _O_APPEND | _O_CREAT | _O_BINARY, 0644);
+    const int fd = write ? _wopen(file.c_str(), _O_RDWR | _O_APPEND | _O_CREAT | _O_BINARY, _S_IREAD | _S_IWRITE)
+                         : _wopen(file.c_str(), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        missing = !write && errno == ENOENT;
+        if (missing) return -1;
+        throw TFileError(file, TFileError::kNoPosition,
+                         write ? Tr("library", "не удалось открыть журнал для записи")
+                               : Tr("library", "не удалось открыть журнал для чтения"));
+    }
+    struct _stat64 st;
+    if (_fstat64(fd, &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG) {
+        _close(fd);
+        throw TFileError(file, TFileError::kNoPosition, Tr("library", "журнал не обычный файл, он не открыт"));
+    }
 #else
-    const int fd = ::open(file_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    const int flags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | (write ? O_RDWR | O_APPEND | O_CREAT : O_RDONLY);
+    const int fd = ::open(file.c_str(), flags, 0644);
+    if (fd < 0) {
+        missing = !write && errno == ENOENT;
+        if (missing) return -1;
+        // A link refuses with ELOOP, a FIFO nobody reads with ENXIO.
+        if (errno == ELOOP || errno == ENXIO)
+            throw TFileError(file, TFileError::kNoPosition, Tr("library", "журнал не обычный файл, он не открыт"));
+        throw TFileError(file, TFileError::kNoPosition,
+                         write ? Tr("library", "не удалось открыть журнал для записи")
+                               : Tr("library", "не удалось открыть журнал для чтения"));
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw TFileError(file, TFileError::kNoPosition, Tr("library", "журнал не обычный файл, он не открыт"));
+    }
+    // Opened non-blocking only against a FIFO; a plain file reads as usual.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
 #endif
-    if (fd < 0) throw TFileError(file_, TFileError::kNoPosition, Tr("library", "не удалось открыть журнал для записи"));
-        // One write call: appends of other processes never land inside the line.
-#if defined(_WIN32)
-    const auto written = _write(fd, line.data(), static_cast<unsigned>(line.size()));
-    const bool synced = _commit(fd) == 0;
-    const bool closed = _close(fd) == 0;
-#else
-    const auto written = ::write(fd, line.data(), line.size());
-    const bool synced = ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-#endif
-    if (written < 0 || static_cast<std::size_t>(written) != line.size() || !synced || !closed)
-        throw TFileError(file_, TFileError::kNoPosition, Tr("library", "запись в журнал не удалась"));
+    return fd;
 }
 
-std::vector<TVariant> TJournal::Variants(int number) const {
-    std::vector<TVariant> out;
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file_, ec)) return out;
-    std::FILE* f = OpenFile(file_, "rb");
-    if (f == nullptr) return out;
+void CloseFd(TFd fd) {
+#if defined(_WIN32)
+    _close(fd);
+#else
+    ::close(fd);
+#endif
+}
+
+long long ReadFd(TFd fd, char* buf, std::size_t size) {
+#if defined(_WIN32)
+    return _read(fd, buf, static_cast<unsigned>(size));
+#else
+    for (;;) {
+        const auto n = ::read(fd, buf, size);
+        if (n >= 0 || errno != EINTR) return n;
+    }
+#endif
+}
+
+// The whole lines of one journal file with what they hold, in file order.
+void ReadJournalLines(const std::filesystem::path& file, std::vector<std::pair<std::string, TVariant>>& out,
+                      int number) {
+    bool missing = false;
+    const TFd fd = OpenJournalFile(file, false, missing);
+    if (missing) return;
     std::string line;
     bool overlong = false;
-    char buf[65536];
-    std::size_t n;
     auto finish = [&] {
         if (!overlong) {
-            if (auto v = ParseVariant(line); v && v->Number == number) out.push_back(std::move(*v));
+            if (auto v = ParseVariant(line); v && v->Number == number) {
+                if (!line.empty() && line.back() == '\r') line.pop_back();
+                out.emplace_back(line, std::move(*v));
+            }
         }
         line.clear();
         overlong = false;
     };
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
-        for (std::size_t i = 0; i < n; ++i) {
+    char buf[65536];
+    long long n;
+    while ((n = ReadFd(fd, buf, sizeof buf)) > 0) {
+        for (long long i = 0; i < n; ++i) {
             if (buf[i] == '\n') {
                 finish();
             } else if (line.size() < kMaxLine) {
@@ -298,9 +350,66 @@ std::vector<TVariant> TJournal::Variants(int number) const {
             }
         }
     }
-    std::fclose(f);
+    CloseFd(fd);
+    if (n < 0) throw TFileError(file, TFileError::kNoPosition, Tr("library", "чтение журнала не удалось"));
     // A last line without its line end was torn by a crash, unless it is whole.
     if (!line.empty()) finish();
+}
+
+}  // namespace
+
+void TJournal::Append(const TVariant& variant) const {
+    std::string line = FormatVariant(variant) + "\r\n";
+    bool missing = false;
+    const TFd fd = OpenJournalFile(file_, true, missing);
+    // A crash may have left half a line: start on a line of our own.
+#if defined(_WIN32)
+    const long long size = _lseeki64(fd, 0, SEEK_END);
+    char last = '\n';
+    if (size > 0 && _lseeki64(fd, size - 1, SEEK_SET) == size - 1 && _read(fd, &last, 1) != 1) last = '\n';
+#else
+    struct stat st;
+    char last = '\n';
+    if (::fstat(fd, &st) == 0 && st.st_size > 0 && ::pread(fd, &last, 1, st.st_size - 1) != 1) last = '\n';
+#endif
+    if (last != '\n') line.insert(0, "\r\n");
+        // One write call: appends of other processes never land inside the line.
+#if defined(_WIN32)
+    const auto written = _write(fd, line.data(), static_cast<unsigned>(line.size()));
+    _commit(fd);
+    _close(fd);
+#else
+    const auto written = ::write(fd, line.data(), line.size());
+    // The line is written once write() has taken it whole; a flush that
+    // fails after it is no reason to tell the pilot it is missing.
+    ::fsync(fd);
+    ::close(fd);
+#endif
+    if (written < 0 || static_cast<std::size_t>(written) != line.size())
+        throw TFileError(file_, TFileError::kNoPosition, Tr("library", "запись в журнал не удалась"));
+}
+
+std::vector<TVariant> TJournal::Variants(int number) const {
+    std::vector<std::pair<std::string, TVariant>> lines;
+    if (!file_.empty()) ReadJournalLines(file_, lines, number);
+    const std::size_t own = lines.size();
+    for (const auto& other : alsoRead_) {
+        if (other == file_) continue;
+        std::vector<std::pair<std::string, TVariant>> more;
+        ReadJournalLines(other, more, number);
+        // A line in both places (a copied journal) counts once; two saves in
+        // one second with one seed are two lines of one file and both count.
+        for (auto& line : more)
+            if (std::none_of(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(own),
+                             [&](const auto& mine) { return mine.first == line.first; }))
+                lines.push_back(std::move(line));
+    }
+    // Oldest first across both places.
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const auto& a, const auto& b) { return a.second.Time < b.second.Time; });
+    std::vector<TVariant> out;
+    out.reserve(lines.size());
+    for (auto& line : lines) out.push_back(std::move(line.second));
     return out;
 }
 
@@ -320,24 +429,46 @@ std::filesystem::path JournalFolder(const std::filesystem::path& dataDir, const 
     auto writable = [](const std::filesystem::path& dir) {
         std::error_code ec;
         if (dir.empty() || !std::filesystem::is_directory(dir, ec)) return false;
-        const auto probe = dir / (std::string(kJournalFileName) + ".probe");
+        // A name of its own: a file left under a fixed one would answer for us.
+        const auto probe = dir / (std::string(kJournalFileName) + TemporarySuffix());
 #if defined(_WIN32)
-        const int fd = _wopen(probe.c_str(), _O_WRONLY | _O_CREAT | _O_BINARY, 0644);
+        const int fd = _wopen(probe.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
         if (fd < 0) return false;
         _close(fd);
 #else
-        const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd < 0) return false;
         ::close(fd);
 #endif
         std::filesystem::remove(probe, ec);
         return true;
     };
+    // A journal kept so far stays where it is: one failed look at a folder
+    // never moves the lines to the other place.
+    for (const auto* dir : {&dataDir, &fallbackDir}) {
+        if (dir->empty()) continue;
+        const auto file = *dir / kJournalFileName;
+        std::error_code ec;
+        if (std::filesystem::symlink_status(file, ec).type() != std::filesystem::file_type::regular) continue;
+#if defined(_WIN32)
+        if (_waccess(file.c_str(), 2) == 0) return *dir;
+#else
+        if (::access(file.c_str(), W_OK) == 0) return *dir;
+#endif
+    }
     if (writable(dataDir)) return dataDir;
     std::error_code ec;
     if (!fallbackDir.empty()) std::filesystem::create_directories(fallbackDir, ec);
     if (writable(fallbackDir)) return fallbackDir;
     return {};
+}
+
+TJournal JournalIn(const std::filesystem::path& dataDir, const std::filesystem::path& fallbackDir) {
+    const auto folder = JournalFolder(dataDir, fallbackDir);
+    std::vector<std::filesystem::path> places;
+    for (const auto* dir : {&dataDir, &fallbackDir})
+        if (!dir->empty()) places.push_back(*dir / kJournalFileName);
+    return TJournal(folder.empty() ? std::filesystem::path() : folder / kJournalFileName, std::move(places));
 }
 
 }  // namespace zelk

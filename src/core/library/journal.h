@@ -54,30 +54,44 @@ std::vector<TDataFileHash> HashesFor(const TMissionData& data, const TRefData& r
 std::vector<int> ChangedDataFiles(const TVariant& variant, const TRefData& ref,
                                   std::map<int, std::string>* known = nullptr);
 
+// The journal is opened only as a plain file: a link, a FIFO, a device or a
+// folder under its name is refused with an error naming it, and nothing ever
+// waits on it.
 class TJournal {
 public:
-    explicit TJournal(std::filesystem::path file) : file_(std::move(file)) {}
+    // Lines go to `file`; they are read from it and from `alsoRead`.
+    explicit TJournal(std::filesystem::path file, std::vector<std::filesystem::path> alsoRead = {})
+        : file_(std::move(file)), alsoRead_(std::move(alsoRead)) {}
+    // Empty when no place for it could be written.
     const std::filesystem::path& File() const { return file_; }
 
     // Appends one line in a single write, after a line break when the file
-    // ends in a torn line. Throws TFileError.
+    // ends in a torn line. Throws TFileError only when the line was not written.
     void Append(const TVariant& variant) const;
 
-    // The variants of mission `number`, oldest first; whole lines only. A
-    // missing, unreadable or damaged journal gives what can be read, never an error.
+    // The variants of mission `number` in every place, oldest first; whole
+    // lines only, a line in two places once. A missing journal has none, a
+    // torn or foreign line is passed over; a journal that exists but cannot
+    // be read throws TFileError.
     std::vector<TVariant> Variants(int number) const;
 
 private:
     std::filesystem::path file_;
+    std::vector<std::filesystem::path> alsoRead_;
 };
 
 // A variant's time (seconds since 1970) in the local time zone, formatted
 // with strftime's `format`.
 std::string LocalTimeText(std::int64_t seconds, const char* format);
 
-// Where the journal is kept: `dataDir` when a file can be made there,
-// otherwise `fallbackDir` (the user's application-data folder), created when
-// missing. Empty path when neither can be written.
+// Where the journal is written: where a journal we may write is kept
+// already (`dataDir` first), else `dataDir` when a file can be made there,
+// else `fallbackDir` (the user's application-data folder), created when
+// missing. Empty path when none can be written.
 std::filesystem::path JournalFolder(const std::filesystem::path& dataDir, const std::filesystem::path& fallbackDir);
+
+// The journal every program uses: written where JournalFolder says, read
+// from both places.
+TJournal JournalIn(const std::filesystem::path& dataDir, const std::filesystem::path& fallbackDir);
 
 }  // namespace zelk

@@ -29,6 +29,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -45,6 +46,7 @@
 #include "generator/tanks.h"
 #include "mission/params.h"
 #include "files/paths.h"
+#include "generator/writer.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -95,7 +97,10 @@ public:
         : buf_(buffer), left_(options.Limit) {
 #ifdef _WIN32
         file_ = OpenFile(path, "rb");
-        if (!file_) return;
+        if (!file_) {
+            failed_ = errno == EIO || errno == ENOMEM || errno == EMFILE || errno == ENFILE;
+            return;
+        }
         struct _stat64 st;
         if (_fstat64(_fileno(file_), &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG ||
             (options.PlainWritable && (st.st_mode & _S_IWRITE) == 0)) {
@@ -106,7 +111,11 @@ public:
         int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
         if (options.PlainWritable) flags |= O_NOFOLLOW;
         const int fd = options.DirFd >= 0 ? ::openat(options.DirFd, path, flags) : ::open(path, flags);
-        if (fd < 0) return;
+        if (fd < 0) {
+            // Gone, a link, a FIFO without a writer: not ours. A broken disk is told.
+            failed_ = errno == EIO || errno == ENOMEM || errno == EMFILE || errno == ENFILE || errno == EACCES;
+            return;
+        }
         struct stat st;
         if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || (options.PlainWritable && (st.st_mode & S_IWUSR) == 0)) {
             ::close(fd);
@@ -132,6 +141,26 @@ public:
 #else
     bool IsOpen() const { return fd_ >= 0; }
 #endif
+    // The file could not be opened or read for a fault of the disk or the
+    // system, not because it is missing or not a plain file.
+    bool Failed() const { return failed_; }
+
+    // Whether `path` (relative to dirFd when that is open) still names the
+    // file this reader opened, or, when it opened none, still names nothing.
+    bool StillAt(int dirFd, const TPathChar* path) const {
+#ifdef _WIN32
+        (void)dirFd;
+        // Windows replaces no file that is open, and the reader keeps it open.
+        if (file_ != nullptr) return true;
+        return GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES;
+#else
+        struct stat now;
+        const bool named = ::fstatat(dirFd >= 0 ? dirFd : AT_FDCWD, path, &now, AT_SYMLINK_NOFOLLOW) == 0;
+        if (fd_ < 0) return !named && errno == ENOENT;
+        struct stat held;
+        return named && ::fstat(fd_, &held) == 0 && held.st_dev == now.st_dev && held.st_ino == now.st_ino;
+#endif
+    }
 
     bool Next(std::string_view& line) {
         for (;;) {
@@ -220,15 +249,17 @@ private:
 #ifdef _WIN32
         got = want > 0 ? std::fread(buf_.data() + end_, 1, want, file_) : 0;
         if (got < want) eof_ = true;
+        if (std::ferror(file_)) failed_ = true;
 #else
         while (want > 0) {
             const ssize_t n = ::read(fd_, buf_.data() + end_, want);
             if (n < 0 && errno == EINTR) continue;
-            // An error reads as the end: what came before is still read back.
-            if (n > 0)
+            if (n > 0) {
                 got = static_cast<std::size_t>(n);
-            else
+            } else {
                 eof_ = true;
+                failed_ = n < 0;
+            }
             break;
         }
         read_ += got;
@@ -253,6 +284,7 @@ private:
     std::size_t end_ = 0;
     bool eof_ = false;
     bool skipping_ = false;
+    bool failed_ = false;
 };
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
@@ -688,18 +720,27 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 
 namespace {
 
-void ReadDescription(const TPathChar* path, TMission& mission, const TTargetsColl& targets, int dirFd,
-                     TReadBuffers& buffers);
+void ReadDescriptionFrom(TLineReader& in, TMission& mission, const TTargetsColl& targets, TReadBuffers& buffers);
 
-bool ReadMission(const TPathChar* path, TMission& mission, const TLineReader::TOptions& options,
-                 TReadBuffers& buffers) {
-    TLineReader in(path, buffers.Scratch, options);
-    if (!in.IsOpen()) return false;
+void ReadDescription(const TPathChar* path, TMission& mission, const TTargetsColl& targets, int dirFd,
+                     TReadBuffers& buffers) {
+    TLineReader in(path, buffers.Scratch, {kDescriptionFileLimit, false, dirFd});
+    if (in.IsOpen()) ReadDescriptionFrom(in, mission, targets, buffers);
+}
+
+void ReadMissionFrom(TLineReader& in, TMission& mission, TReadBuffers& buffers) {
     // Work on a copy so that a failure half-way (out of memory) leaves the
     // record as it was.
     TMissionData data = mission.Data;
     TMissionReader(in, data, buffers.Line).Run();
     mission.Data = std::move(data);
+}
+
+bool ReadMission(const TPathChar* path, TMission& mission, const TLineReader::TOptions& options,
+                 TReadBuffers& buffers) {
+    TLineReader in(path, buffers.Scratch, options);
+    if (!in.IsOpen()) return false;
+    ReadMissionFrom(in, mission, buffers);
     return true;
 }
 
@@ -717,11 +758,7 @@ void ReadDescriptionFile(const std::filesystem::path& path, TMission& mission, c
 
 namespace {
 
-void ReadDescription(const TPathChar* path, TMission& mission, const TTargetsColl& targets, int dirFd,
-                     TReadBuffers& buffers) {
-    TLineReader in(path, buffers.Scratch, {kDescriptionFileLimit, false, dirFd});
-    if (!in.IsOpen()) return;
-
+void ReadDescriptionFrom(TLineReader& in, TMission& mission, const TTargetsColl& targets, TReadBuffers& buffers) {
     static const std::array<std::string, 4> modes = [] {
         std::array<std::string, 4> m;
         for (std::size_t i = 0; i < m.size(); ++i) m[i] = LowerCp1251(ModeNames[i]);
@@ -915,9 +952,49 @@ struct TReadContext {
     TScanProgress* Progress;
 };
 
+enum class TPairRead { Read, NotOurs, Failed, Unsettled };
+
+// Reads both files of a mission into a fresh record, each kept open until
+// it is known that their names still hold them and no replace of the mission
+// was under way meanwhile: then the two are halves of one save.
+TPairRead ReadPair(const TReadContext& c, TMission& mission, bool own, bool checkPair, TReadBuffers& buffers,
+                   std::filesystem::path& failed) {
+    std::filesystem::path misPath, propPath;
+    const auto at = [&](std::filesystem::path& full, const std::string& name) -> const TPathChar* {
+#ifndef _WIN32
+        if (c.DirFd >= 0) return name.c_str();
+#endif
+        full = c.Base / name;
+        return full.c_str();
+    };
+    const TPathChar* misName = at(misPath, mission.FileName);
+    const TPathChar* propName = at(propPath, mission.PropFileName);
+    const auto& fault = ScanReadFault();
+    TLineReader mis(misName, buffers.Scratch, {kMissionFileLimit, own, c.DirFd});
+    if (mis.IsOpen()) ReadMissionFrom(mis, mission, buffers);
+    if (mis.Failed() || (mis.IsOpen() && fault && fault(mission.FileName))) {
+        failed = c.Folder / mission.FileName;
+        return TPairRead::Failed;
+    }
+    if (!mis.IsOpen()) return TPairRead::NotOurs;
+    TLineReader prop(propName, buffers.Scratch, {kDescriptionFileLimit, false, c.DirFd});
+    if (prop.IsOpen()) ReadDescriptionFrom(prop, mission, c.Targets, buffers);
+    if (prop.Failed() || (prop.IsOpen() && fault && fault(mission.PropFileName))) {
+        failed = c.Folder / mission.PropFileName;
+        return TPairRead::Failed;
+    }
+    if (checkPair && (ReplaceUnsettled(TReplaceNames(c.Folder, mission.Number)) || !mis.StillAt(c.DirFd, misName) ||
+                      !prop.StillAt(c.DirFd, propName)))
+        return TPairRead::Unsettled;
+    return TPairRead::Read;
+}
+
 // Reads back the listed missions [begin, end), in their order. One bad
-// mission is left out and never stops the others.
-std::vector<std::unique_ptr<TMission>> ReadListed(const TReadContext& c, const TListed* begin, const TListed* end) {
+// mission is left out and never stops the others; one that could not be read
+// for a fault of the disk, or whose replace could not be settled, is named in
+// `unreadable`.
+std::vector<std::unique_ptr<TMission>> ReadListed(const TReadContext& c, const TListed* begin, const TListed* end,
+                                                  std::vector<std::filesystem::path>& unreadable) {
     std::vector<std::unique_ptr<TMission>> missions;
     missions.reserve(static_cast<std::size_t>(end - begin));
     std::size_t unreported = 0;
@@ -925,24 +1002,18 @@ std::vector<std::unique_ptr<TMission>> ReadListed(const TReadContext& c, const T
         if (c.Progress != nullptr && unreported > 0) c.Progress->Done.fetch_add(unreported, std::memory_order_relaxed);
         unreported = 0;
     };
-    // A file of the folder as the readers open it: by its name alone in the
-    // open folder, which spares building a path for each.
-    std::filesystem::path full;
     TReadBuffers buffers;
-    const auto at = [&](const std::string& name) -> const TPathChar* {
-#ifndef _WIN32
-        if (c.DirFd >= 0) return name.c_str();
-#endif
-        full = c.Base / name;
-        return full.c_str();
-    };
     for (const TListed* entry = begin; entry != end; ++entry) {
         if (++unreported == kProgressBatch) report();
         try {
             auto mission = std::make_unique<TMission>();
-            mission->Number = entry->Number;
-            mission->MakeFileNames(entry->Number);
-            mission->Data.Moving = 0;
+            const auto fresh = [&] {
+                *mission = TMission();
+                mission->Number = entry->Number;
+                mission->MakeFileNames(entry->Number);
+                mission->Data.Moving = 0;
+            };
+            fresh();
             // Listed under its own name, the mission file's opening checks
             // the entry itself; another spelling is checked on its own.
             const bool own = entry->Name == mission->FileName;
@@ -953,8 +1024,27 @@ std::vector<std::unique_ptr<TMission>> ReadListed(const TReadContext& c, const T
             const bool checkEntry = !own;
 #endif
             if (checkEntry && !IsPlainWritableFile(c.Folder / entry->Name)) continue;
-            if (!ReadMission(at(mission->FileName), *mission, {kMissionFileLimit, own, c.DirFd}, buffers)) continue;
-            ReadDescription(at(mission->PropFileName), *mission, c.Targets, c.DirFd, buffers);
+            std::filesystem::path failed;
+            TPairRead read = ReadPair(c, *mission, own, true, buffers, failed);
+            if (read == TPairRead::Unsettled) {
+                // Read again under the mission's lock, once any replace has
+                // ended and one that stopped half way is settled.
+                const bool settled = SettleStoredMission(c.Folder, entry->Number, [&] {
+                    fresh();
+                    read = ReadPair(c, *mission, own, false, buffers, failed);
+                });
+                // A folder we may not write: wait for the replace to end.
+                for (int attempt = 0; !settled && read == TPairRead::Unsettled && attempt < 200; ++attempt) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                    fresh();
+                    read = ReadPair(c, *mission, own, true, buffers, failed);
+                }
+            }
+            if (read == TPairRead::NotOurs) continue;
+            if (read != TPairRead::Read) {
+                unreadable.push_back(read == TPairRead::Failed ? failed : c.Folder / mission->FileName);
+                continue;
+            }
             if (mission->Name.empty()) mission->Name = entry->Name;
             mission->Data.Tanks = std::max(TankTypeFromTitle(mission->Name, 1), TankTypeFromTitle(mission->Name, 2));
             mission->SaveState();
@@ -973,6 +1063,11 @@ std::vector<std::unique_ptr<TMission>> ReadListed(const TReadContext& c, const T
 TFolderLister& FolderLister() {
     static TFolderLister lister = ListFolder;
     return lister;
+}
+
+std::function<bool(const std::string& name)>& ScanReadFault() {
+    static std::function<bool(const std::string& name)> fault;
+    return fault;
 }
 
 TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTargetsColl& targets,
@@ -1032,12 +1127,14 @@ TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTarget
     std::size_t workers = std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), kMaxReaders);
     workers = std::min(workers, std::max<std::size_t>(1, listed.size() / kMissionsPerReader));
     std::vector<std::vector<std::unique_ptr<TMission>>> parts(workers);
+    std::vector<std::vector<std::filesystem::path>> unreadable(workers);
     std::vector<char> done(workers, 0);
     const auto readPart = [&](std::size_t w) {
         const std::size_t from = listed.size() * w / workers;
         const std::size_t to = listed.size() * (w + 1) / workers;
         try {
-            parts[w] = ReadListed(context, listed.data() + from, listed.data() + to);
+            unreadable[w].clear();
+            parts[w] = ReadListed(context, listed.data() + from, listed.data() + to, unreadable[w]);
             done[w] = 1;
         } catch (const std::exception&) {
             // Out of memory or the like: this part is read again below.
@@ -1057,6 +1154,7 @@ TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTarget
         if (!done[w]) readPart(w);
         try {
             for (auto& mission : parts[w]) result.Missions.push_back(std::move(mission));
+            for (auto& file : unreadable[w]) result.Unreadable.push_back(std::move(file));
         } catch (const std::exception&) {
             break;
         }

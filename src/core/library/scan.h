@@ -48,6 +48,10 @@ struct TScanResult {
     bool ListFailed = false;
     // The system's error code of the failed listing (errno), 0 when unknown.
     int ListError = 0;
+    // Files of listed missions that could not be read for a fault of the
+    // disk, and missions whose two files were being replaced and could not
+    // be settled into one save's: those missions are left out of the list.
+    std::vector<std::filesystem::path> Unreadable;
 };
 
 // Calls onName for every name in the folder; false, with the system's error
@@ -60,6 +64,10 @@ bool ListFolder(const std::filesystem::path& folder, const std::function<void(co
 // The lister every scan uses: ListFolder, unless a test puts one in its
 // place that fails as a broken disk does.
 TFolderLister& FolderLister();
+
+// Set by tests only: makes reading the file of that name fail as a broken
+// disk does, once it is open.
+std::function<bool(const std::string& name)>& ScanReadFault();
 
 // How far a scan has come, read from another thread while it runs: Total is
 // the number of listed missions once the listing is complete, Done how many

@@ -146,6 +146,7 @@ private:
     }
 
     void Way(const std::vector<std::string_view>& w) {
+        if (!Spend()) return;
         const std::string wing = section_.substr(0, section_.size() - 4);
         auto p = PointAt(w, 1);
         if (!p) return;
@@ -159,6 +160,7 @@ private:
     }
 
     void Chief(const std::vector<std::string_view>& w) {
+        if (!Spend()) return;
         if (w.size() < 2) return;
         TUnit u;
         u.Name = std::string(w[0]);
@@ -169,6 +171,7 @@ private:
     }
 
     void Road(const std::vector<std::string_view>& w) {
+        if (!Spend()) return;
         const std::string name = section_.substr(0, section_.size() - 5);
         TUnit* u = FindUnit(s_, name);
         auto p = PointAt(w, 0);
@@ -177,6 +180,7 @@ private:
 
     // "name class army x y heading ..."
     void Static(const std::vector<std::string_view>& w) {
+        if (!Spend()) return;
         auto p = PointAt(w, 3);
         if (!p) return;
         TUnit u;
@@ -191,6 +195,7 @@ private:
 
     // Objects placed by "id ... x y", with x at `at`.
     void Placed(const std::vector<std::string_view>& w, TUnitKind kind, std::size_t at) {
+        if (!Spend()) return;
         auto p = PointAt(w, at);
         if (!p) return;
         TUnit u;
@@ -204,6 +209,7 @@ private:
     // A unit to destroy names it ("1 1 0_Chief 0 500"); a place ends in
     // "x y radius". The leading fields differ between target kinds.
     void Target(const std::vector<std::string_view>& w) {
+        if (!Spend()) return;
         if (w.size() < 3) return;
         TTargetMark t;
         t.Radius = Whole(w.back());
@@ -223,13 +229,25 @@ private:
     }
 
     void Front(const std::vector<std::string_view>& w) {
+        if (!Spend()) return;
         auto p = PointAt(w, 2);
         if (!p) return;
         s_.Front.push_back({*p, w.size() > 4 ? Whole(w[4]) : 0});
     }
 
+    // Our missions hold a few hundred points and objects; a file with
+    // millions would cost minutes and gigabytes to draw, and shows nothing
+    // more. Past this many the rest is passed over.
+    static constexpr int kMaxItems = 5000;
+    bool Spend() {
+        if (budget_ == 0) return false;
+        --budget_;
+        return true;
+    }
+
     TSortie& s_;
     std::string section_;
+    int budget_ = kMaxItems;
     std::vector<std::string> wings_;
 };
 

@@ -138,5 +138,54 @@ TEST(FaultInjection, NoMissionIsLostWhateverFileOperationFails) {
     EXPECT_GT(injected, 10);
 }
 
+// Every file operation of a replace failed in turn: once, twice in a row (the
+// failure and its clean-up) and for good. Once a scan has read the folder it
+// holds the old pair or the new one, never a mix, and a reported failure
+// always kept the old pair.
+TEST(FaultInjection, AReplaceLeavesTheOldPairOrTheNewOneWhateverFails) {
+    const auto pair = [](const TFolderBytes& f) {
+        return std::make_pair(f.at("zelk0002.mis"), f.at("zelk0002_ru.properties"));
+    };
+    std::pair<std::string, std::string> newPair;
+    {
+        TWorld w;
+        StoreLibrary(w);
+        TMissionLibrary lib;
+        ASSERT_TRUE(lib.Load(w.Missions, w.Ref.Targets));
+        ASSERT_TRUE(Save(lib, w, 1));
+        newPair = pair(FolderBytes(w.Missions));
+    }
+    int injected = 0;
+    for (int failFor : {1, 2, 1000}) {
+        for (int failAt = 1;; ++failAt) {
+            SCOPED_TRACE("failing calls " + std::to_string(failAt) + " to " + std::to_string(failAt + failFor - 1));
+            TWorld w;
+            StoreLibrary(w);
+            const TFolderBytes before = FolderBytes(w.Missions);
+            TMissionLibrary lib;
+            ASSERT_TRUE(lib.Load(w.Missions, w.Ref.Targets));
+            TFaultFileSystem faults;
+            faults.FailAt = failAt;
+            faults.FailFor = failFor;
+            lib.FileSystem = &faults;
+            const bool succeeded = Save(lib, w, 1);
+
+            const TScanResult scan = ScanMissionFolder(w.Missions, w.Ref.Targets);
+            EXPECT_EQ(scan.Missions.size(), 3u);
+            EXPECT_TRUE(scan.Unreadable.empty());
+            const TFolderBytes after = FolderBytes(w.Missions);
+            EXPECT_TRUE(pair(after) == (succeeded ? newPair : pair(before)))
+                << (succeeded ? "not the new pair" : "not the old pair");
+            EXPECT_TRUE(LostMissions(before, after, false, true).empty());
+            // Temporary files stay only where removing them failed for good.
+            for (const auto& [name, bytes] : after)
+                if (failFor < 1000 || name.ends_with(".old")) EXPECT_FALSE(name.starts_with("~")) << name << " left";
+            if (!faults.Injected()) break;
+            ++injected;
+        }
+    }
+    EXPECT_GT(injected, 15);
+}
+
 }  // namespace
 }  // namespace zelk::test
