@@ -341,7 +341,7 @@ struct TRejection {
 };
 
 TEST(CliRejects, EveryRejectedValueExitsWithTwoAndChangesNothing) {
-    const std::vector<TRejection> cases = {
+    std::vector<TRejection> cases = {
         {{"new", "--map", "maps/nosuch.ini"}, "maps/nosuch.ini"},
         {{"new", "--target", "Нет такой"}, "Нет такой"},
         {{"new", "--target", "Склад"}, "Склад"},  // a target of the other map
@@ -395,6 +395,10 @@ TEST(CliRejects, EveryRejectedValueExitsWithTwoAndChangesNothing) {
     };
     TSimFolder sim;
     ASSERT_EQ(sim.Cli({"new", "--seed", "1"}).Code, 0);
+    // A drawing never takes the place of a mission's or a data file.
+    for (const fs::path& target :
+         {sim.MissionDir() / "zelk0001.mis", sim.MissionDir() / "route.svg", sim.DataDir() / "orvak_zelk.rc0"})
+        cases.push_back({{"show", "zelk0001.mis", "--svg", target.string()}, "--svg"});
     const auto before = Snapshot(sim.Root());
     for (const auto& c : cases) {
         std::string shown;
@@ -443,6 +447,42 @@ TEST(CliFailures, MissingDataAndTheNumberLimitExitWithOne) {
     // After deleting it the number is free again.
     ASSERT_EQ(sim.Cli({"delete", "zelk9999.mis"}).Code, 0);
     EXPECT_EQ(ParseJson(sim.Cli({"new", "--json"}))["file"], "zelk0001.mis");
+
+    // A batch that does not fit below 9999 writes nothing and says how many fit.
+    fs::rename(sim.MissionDir() / "zelk0001.mis", sim.MissionDir() / "zelk9990.mis");
+    fs::rename(sim.MissionDir() / "zelk0001_ru.properties", sim.MissionDir() / "zelk9990_ru.properties");
+    const auto full = Snapshot(sim.Root());
+    r = sim.Cli({"new", "--count", "20"});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Err.find(": 9, "), std::string::npos) << r.Err;
+    EXPECT_EQ(Snapshot(sim.Root()), full);
+}
+
+// A file of ours that cannot be read is a failure that names it: never a
+// shorter list with exit 0, never a copy of what was not read.
+TEST(CliFailures, AnUnreadableFileIsNamedAndNeverPassesForSuccess) {
+    TSimFolder sim;
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(sim.Cli({"new", "--comment", "c" + Str(i)}).Code, 0);
+    ScanReadFault() = [](const std::string& name) { return name == "zelk0002_ru.properties"; };
+    const auto before = Snapshot(sim.Root());
+    TRunResult r = sim.Cli({"list"});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_EQ(r.Out.find("zelk0002"), std::string::npos) << r.Out;
+    EXPECT_NE(r.Out.find("zelk0003.mis"), std::string::npos) << r.Out;
+    EXPECT_NE(r.Err.find("zelk0002_ru.properties"), std::string::npos) << r.Err;
+    r = sim.Cli({"list", "--json"});
+    EXPECT_EQ(r.Code, 1);
+    const Json list = Json::parse(r.Out);
+    EXPECT_EQ(list["missions"].size(), 2u);
+    ASSERT_EQ(list["unreadable"].size(), 1u);
+    EXPECT_EQ(list["unreadable"][0], PathToUtf8(sim.MissionDir() / "zelk0002_ru.properties"));
+    for (const char* command : {"copy", "show", "regenerate", "history"}) {
+        r = sim.Cli({command, "zelk0002.mis"});
+        EXPECT_EQ(r.Code, 1) << command;
+        EXPECT_NE(r.Err.find("zelk0002_ru.properties"), std::string::npos) << command << ": " << r.Err;
+    }
+    ScanReadFault() = nullptr;
+    EXPECT_EQ(Snapshot(sim.Root()), before);
 }
 
 TEST(CliFailures, AFailedSaveOrAGarbageFileChangesNothing) {

@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "../generator/fixture.h"
 #include "generator/writer.h"
 #include "library/commands.h"
@@ -91,6 +96,49 @@ TEST(Journal, AJournalThatCannotBeWrittenLeavesTheSaveStanding) {
     EXPECT_FALSE(library.At(index).IsUnsaved());
     EXPECT_TRUE(std::filesystem::exists(world.Missions / library.At(index).FileName));
     EXPECT_FALSE(library.JournalError.empty());
+}
+
+// Only a plain file is a journal: a FIFO would block, a link would put the
+// line elsewhere. Each is refused at once with its name, nothing written.
+TEST(Journal, AnythingButAPlainFileIsRefusedWithoutWaiting) {
+#ifdef _WIN32
+    GTEST_SKIP() << "FIFOs and symbolic links need POSIX";
+#else
+    TTempDir dir;
+    const auto elsewhere = dir / "elsewhere.txt";
+    WriteFileBytes(elsewhere, "theirs\n");
+    const std::vector<std::function<void(const std::filesystem::path&)> > makers = {
+        [](const auto& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); },
+        [&](const auto& p) { std::filesystem::create_symlink(elsewhere, p); },
+        [](const auto& p) { std::filesystem::create_directory(p); },
+    };
+    for (std::size_t i = 0; i < makers.size(); ++i) {
+        SCOPED_TRACE("case " + std::to_string(i));
+        const auto file = dir / ("j" + std::to_string(i));
+        makers[i](file);
+        const TJournal journal(file);
+        EXPECT_THROW(journal.Append(Sample(7, 1)), TFileError);
+        EXPECT_THROW(journal.Variants(7), TFileError);
+    }
+    EXPECT_EQ(ReadFileBytes(elsewhere), "theirs\n");
+#endif
+}
+
+// A journal kept in one place stays there, and lines in either place are read.
+TEST(Journal, OneJournalFoundTheSameWayAndReadFromBothPlaces) {
+    TTempDir data, user;
+    TJournal(user / kJournalFileName).Append(Sample(7, 1));
+    // The data folder can be written, but the journal is already the user's.
+    EXPECT_EQ(JournalIn(data.Path(), user.Path()).File(), user / kJournalFileName);
+    TVariant later = Sample(7, 2);
+    later.Time += 10;
+    TJournal(data / kJournalFileName).Append(later);
+    const TJournal journal = JournalIn(data.Path(), user.Path());
+    EXPECT_EQ(journal.File(), data / kJournalFileName);
+    const auto variants = journal.Variants(7);
+    ASSERT_EQ(variants.size(), 2u);
+    EXPECT_EQ(variants[0].Seed, 1u);
+    EXPECT_EQ(variants[1].Seed, 2u);
 }
 
 }  // namespace

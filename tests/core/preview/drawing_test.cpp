@@ -127,5 +127,14 @@ TEST(RouteDrawing, SvgCarriesTheShapesAndEscapesTheTitle) {
     EXPECT_LT(farGround.Shapes.size(), 200u);
 }
 
+// A file of hundreds of thousands of points draws what a mission of ours
+// could hold, not a drawing of hundreds of megabytes.
+TEST(RouteDrawing, AFileOfCountlessPointsDrawsBounded) {
+    std::string file = "[Chiefs]\r\n  0_Chief Armor.x 1\r\n[0_Chief_Road]\r\n";
+    for (int i = 0; i < 200000; ++i) file += "  " + std::to_string(1000 + i) + ".00 2000.00 120.00\r\n";
+    const std::string svg = DrawingToSvg(DrawSortie(ReadSortie(file), "x", 800, 600));
+    EXPECT_LT(svg.size(), 1000000u);
+}
+
 }  // namespace
 }  // namespace zelk::test
