@@ -1,6 +1,7 @@
 #include "library/journal.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <ctime>
