@@ -1221,42 +1221,6 @@ Show the set-up check?</translation>
         <translation>invalid object block offset %1</translation>
     </message>
     <message>
-        <source>недопустимое значение параметра задания %1: %2 (допустимо от %3 до %4)</source>
-        <translation>invalid mission parameter %1: %2 (accepted from %3 to %4)</translation>
-    </message>
-    <message>
-        <source>«номер файла»</source>
-        <translation>«file number»</translation>
-    </message>
-    <message>
-        <source>«тип задания»</source>
-        <translation>«mission type»</translation>
-    </message>
-    <message>
-        <source>«движение цели»</source>
-        <translation>«target movement»</translation>
-    </message>
-    <message>
-        <source>«сложность»</source>
-        <translation>«difficulty»</translation>
-    </message>
-    <message>
-        <source>«армия»</source>
-        <translation>«army»</translation>
-    </message>
-    <message>
-        <source>«время»</source>
-        <translation>«time»</translation>
-    </message>
-    <message>
-        <source>«погода»</source>
-        <translation>«weather»</translation>
-    </message>
-    <message>
-        <source>«танки»</source>
-        <translation>«tanks»</translation>
-    </message>
-    <message>
         <source>цель «%1» ссылается на файл данных с номером %2 (допустимо от 0 до 9)</source>
         <translation>target «%1» refers to data file number %2 (accepted from 0 to 9)</translation>
     </message>
@@ -1437,6 +1401,121 @@ Delete unneeded missions from the ZELK folder.</translation>
  Не забудьте сохранить это задание!</source>
         <translation><byte value="xd"/>
  Do not forget to save this mission!</translation>
+    </message>
+</context>
+<context>
+    <name>mission</name>
+    <message>
+        <source>«номер файла»</source>
+        <translation>«file number»</translation>
+    </message>
+    <message>
+        <source>«карта»</source>
+        <translation>«map»</translation>
+    </message>
+    <message>
+        <source>«цель»</source>
+        <translation>«target»</translation>
+    </message>
+    <message>
+        <source>«движение цели»</source>
+        <translation>«target movement»</translation>
+    </message>
+    <message>
+        <source>«тип задания»</source>
+        <translation>«mission type»</translation>
+    </message>
+    <message>
+        <source>«сложность»</source>
+        <translation>«difficulty»</translation>
+    </message>
+    <message>
+        <source>«самолет»</source>
+        <translation>«aircraft»</translation>
+    </message>
+    <message>
+        <source>«армия»</source>
+        <translation>«army»</translation>
+    </message>
+    <message>
+        <source>«ведомые»</source>
+        <translation>«wingmen»</translation>
+    </message>
+    <message>
+        <source>«высота»</source>
+        <translation>«altitude»</translation>
+    </message>
+    <message>
+        <source>«облачность»</source>
+        <translation>«cloud base»</translation>
+    </message>
+    <message>
+        <source>«время»</source>
+        <translation>«time»</translation>
+    </message>
+    <message>
+        <source>«погода»</source>
+        <translation>«weather»</translation>
+    </message>
+    <message>
+        <source>«танки»</source>
+        <translation>«tanks»</translation>
+    </message>
+    <message>
+        <source>«случайный маршрут»</source>
+        <translation>«random route»</translation>
+    </message>
+    <message>
+        <source>«истребители»</source>
+        <translation>«fighters»</translation>
+    </message>
+    <message>
+        <source>«комментарий»</source>
+        <translation>«comment»</translation>
+    </message>
+    <message>
+        <source>недопустимое значение параметра задания %1: %2 (допустимо от %3 до %4)</source>
+        <translation>invalid mission parameter %1: %2 (accepted from %3 to %4)</translation>
+    </message>
+    <message>
+        <source>недопустимое значение параметра задания %1: %2 (допустим текст в одну строку без управляющих символов)</source>
+        <translation>invalid mission parameter %1: %2 (accepted: text on one line without control characters)</translation>
+    </message>
+    <message>
+        <source>недопустимое значение параметра задания %1: %2 (допустимо одно из: %3)</source>
+        <translation>invalid mission parameter %1: %2 (accepted: one of %3)</translation>
+    </message>
+    <message>
+        <source>недопустимое значение параметра задания %1: %2 (вражеские истребители бывают только в боевом вылете; в учебном допустимо 0)</source>
+        <translation>invalid mission parameter %1: %2 (enemy fighters fly only in a combat sortie; a training sortie accepts 0)</translation>
+    </message>
+    <message>
+        <source>недопустимое значение параметра задания %1: %2 (допустим ключ карты из загруженных файлов данных)</source>
+        <translation>invalid mission parameter %1: %2 (accepted: a map key of the loaded data files)</translation>
+    </message>
+    <message>
+        <source>недопустимое значение параметра задания %1: %2 (допустима цель карты %3 из загруженных файлов данных)</source>
+        <translation>invalid mission parameter %1: %2 (accepted: a target of map %3 in the loaded data files)</translation>
+    </message>
+    <message>
+        <source>недопустимое сочетание параметров задания %1, %2 и %3: %4 (цель %5 предлагает: %6)</source>
+        <translation>invalid combination of mission parameters %1, %2 and %3: %4 (target %5 offers: %6)</translation>
+    </message>
+    <message>
+        <source>ничего</source>
+        <translation>nothing</translation>
+    </message>
+    <message>
+        <source>недопустимое значение параметра задания %1: %2 (для типа задания %3 допустимо: %4)</source>
+        <translation>invalid mission parameter %1: %2 (accepted for mission type %3: %4)</translation>
+    </message>
+    <message>
+        <source>недопустимое значение параметра задания %1: управляющий символ в строке %2 (допустим текст без управляющих символов, кроме табуляции)</source>
+        <translation>invalid mission parameter %1: a control character in line %2 (accepted: text without control characters other than a tab)</translation>
+    </message>
+    <message>
+        <source>недопустимое значение параметра задания %1: %2 знаков (допустимо не более %3, перевод строки считается за 2)</source>
+        <translation>invalid mission parameter %1: %2 characters (accepted: at most %3, a line break counts as 2)</translation>
     </message>
 </context>
 <context>

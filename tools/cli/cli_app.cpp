@@ -13,6 +13,7 @@
 #include "generator/writer.h"
 #include "library/availability.h"
 #include "library/surprise.h"
+#include "mission/check.h"
 #include "monitor/journalplace.h"
 #include "monitor/language.h"
 #include "monitor/rememberedroot.h"
@@ -313,6 +314,10 @@ TMissionData PlanNewMission(const TRefData& ref, const TParamArgs& p) {
                                   "недопустимое значение --fighters %1: вражеские истребители бывают только в "
                                   "боевом вылете (--difficulty 1); в учебном допустимо: 0"),
                                {std::to_string(*p.Fighters)}));
+    // The checks above name the options; whatever they let pass is held to
+    // the record's own check before anything is written.
+    if (auto fault = CheckMissionRecord(settled, p.Comment.value_or(std::vector<std::string>{}), ref))
+        throw TUsageError(fault->Message);
     return s;
 }
 
