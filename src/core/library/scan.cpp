@@ -956,7 +956,8 @@ std::vector<std::unique_ptr<TMission>> ReadListed(const TReadContext& c, const T
             if (!ReadMission(at(mission->FileName), *mission, {kMissionFileLimit, own, c.DirFd}, buffers)) continue;
             ReadDescription(at(mission->PropFileName), *mission, c.Targets, c.DirFd, buffers);
             if (mission->Name.empty()) mission->Name = entry->Name;
-            mission->Data.Tanks = std::max(TankTypeFromTitle(mission->Name, 1), TankTypeFromTitle(mission->Name, 2));
+            mission->Data.Tanks = std::max(TankTypeFromTitle(mission->Name, TTankSide::Red),
+                                           TankTypeFromTitle(mission->Name, TTankSide::Blue));
             mission->SaveState();
             mission->IsNew = 0;
             missions.push_back(std::move(mission));

@@ -53,9 +53,9 @@ std::string Quoted(const std::string& cp1251) { return "«" + Cp1251ToUtf8(cp125
 
 std::optional<TFieldFault> CheckRange(TMissionField field, long long value, TParamRange range) {
     if (range.Contains(value)) return std::nullopt;
-    return TFieldFault{field, Fill(Tr("mission", "недопустимое значение параметра задания %1: %2 (допустимо от %3 до %4)"),
-                                   {FieldName(field), std::to_string(value), std::to_string(range.Lo),
-                                    std::to_string(range.Hi)})};
+    return TFieldFault{
+        field, Fill(Tr("mission", "недопустимое значение параметра задания %1: %2 (допустимо от %3 до %4)"),
+                    {FieldName(field), std::to_string(value), std::to_string(range.Lo), std::to_string(range.Hi)})};
 }
 
 std::string Join(const std::vector<std::string>& items) {
@@ -82,9 +82,8 @@ bool IsCloudName(const std::string& clouds) {
 }
 
 bool HasControlCharacter(std::string_view text) {
-    return std::any_of(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F;
-    });
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F; });
 }
 
 std::optional<TFieldFault> CheckMissionNumber(int number) {
@@ -122,49 +121,66 @@ std::optional<TFieldFault> CheckMissionValues(const TMissionData& d) {
     } texts[] = {{TMissionField::Map, d.Map}, {TMissionField::Target, d.Target}, {TMissionField::Aircraft, d.Aircraft}};
     for (const auto& t : texts)
         if (HasControlCharacter(t.Text))
-            return Fault(t.Field, ZELK_TR_NOOP("mission", "недопустимое значение параметра задания %1: %2 (допустим текст в одну строку без "
-                         "управляющих символов)"),
-                         {FieldName(t.Field), Quoted(t.Text)});
+            return Fault(
+                t.Field,
+                ZELK_TR_NOOP("mission",
+                             "недопустимое значение параметра задания %1: %2 (допустим текст в одну строку без "
+                             "управляющих символов)"),
+                {FieldName(t.Field), Quoted(t.Text)});
     if (!IsCloudName(d.Clouds)) {
         std::vector<std::string> names;
         for (const auto& c : CloudNames) names.push_back(Cp1251ToUtf8(c));
-        return Fault(TMissionField::Clouds, ZELK_TR_NOOP("mission", "недопустимое значение параметра задания %1: %2 (допустимо одно из: %3)"),
+        return Fault(TMissionField::Clouds,
+                     ZELK_TR_NOOP("mission", "недопустимое значение параметра задания %1: %2 (допустимо одно из: %3)"),
                      {FieldName(TMissionField::Clouds), Quoted(d.Clouds), Join(names)});
     }
     if (d.Fighters > 0 && !FightersAllowed(d.Difficulty))
-        return Fault(TMissionField::Fighters, ZELK_TR_NOOP("mission", "недопустимое значение параметра задания %1: %2 (вражеские истребители бывают только в "
-                     "боевом вылете; в учебном допустимо 0)"),
-                     {FieldName(TMissionField::Fighters), std::to_string(d.Fighters)});
+        return Fault(
+            TMissionField::Fighters,
+            ZELK_TR_NOOP("mission",
+                         "недопустимое значение параметра задания %1: %2 (вражеские истребители бывают только в "
+                         "боевом вылете; в учебном допустимо 0)"),
+            {FieldName(TMissionField::Fighters), std::to_string(d.Fighters)});
     return std::nullopt;
 }
 
 std::optional<TFieldFault> CheckMissionOffers(const TMissionData& d, const TRefData& ref) {
     if (std::none_of(ref.Maps.Items.begin(), ref.Maps.Items.end(), [&](const TMap& m) { return m.Key == d.Map; }))
-        return Fault(TMissionField::Map, ZELK_TR_NOOP("mission", "недопустимое значение параметра задания %1: %2 (допустим ключ карты из загруженных файлов "
-                     "данных)"),
-                     {FieldName(TMissionField::Map), Quoted(d.Map)});
+        return Fault(
+            TMissionField::Map,
+            ZELK_TR_NOOP("mission",
+                         "недопустимое значение параметра задания %1: %2 (допустим ключ карты из загруженных файлов "
+                         "данных)"),
+            {FieldName(TMissionField::Map), Quoted(d.Map)});
     const TTarget* target = ref.Targets.SelectTarget(d.Map, d.Target);
     if (target == nullptr)
-        return Fault(TMissionField::Target, ZELK_TR_NOOP("mission", "недопустимое значение параметра задания %1: %2 (допустима цель карты %3 из загруженных "
-                     "файлов данных)"),
-                     {FieldName(TMissionField::Target), Quoted(d.Target), Quoted(d.Map)});
+        return Fault(
+            TMissionField::Target,
+            ZELK_TR_NOOP("mission",
+                         "недопустимое значение параметра задания %1: %2 (допустима цель карты %3 из загруженных "
+                         "файлов данных)"),
+            {FieldName(TMissionField::Target), Quoted(d.Target), Quoted(d.Map)});
     if (!VariantDefined(*target, d.Moving, d.Difficulty, d.Mode)) {
         std::vector<std::string> offered;
         for (const TVariantKey& v : DefinedVariants(*target))
             offered.push_back(VariantText(v.Moving, v.Mode, v.Difficulty));
-        return Fault(TMissionField::Mode, ZELK_TR_NOOP("mission", "недопустимое сочетание параметров задания %1, %2 и %3: %4 (цель %5 предлагает: %6)"),
+        return Fault(TMissionField::Mode,
+                     ZELK_TR_NOOP("mission",
+                                  "недопустимое сочетание параметров задания %1, %2 и %3: %4 (цель %5 предлагает: %6)"),
                      {FieldName(TMissionField::Moving), FieldName(TMissionField::Mode),
                       FieldName(TMissionField::Difficulty), VariantText(d.Moving, d.Mode, d.Difficulty),
                       Quoted(d.Target), offered.empty() ? Tr("mission", "ничего") : Join(offered)});
     }
     const auto& aircrafts = ref.Aircrafts.Items;
-    const auto at = std::find_if(aircrafts.begin(), aircrafts.end(),
-                                 [&](const TAircraft& a) { return a.AirClass == d.Aircraft; });
+    const auto at =
+        std::find_if(aircrafts.begin(), aircrafts.end(), [&](const TAircraft& a) { return a.AirClass == d.Aircraft; });
     if (at == aircrafts.end() || !at->Allows(d.Mode)) {
         std::vector<std::string> offered;
         for (const TAircraft& a : aircrafts)
             if (a.Allows(d.Mode)) offered.push_back(Cp1251ToUtf8(a.AirClass));
-        return Fault(TMissionField::Aircraft, ZELK_TR_NOOP("mission", "недопустимое значение параметра задания %1: %2 (для типа задания %3 допустимо: %4)"),
+        return Fault(TMissionField::Aircraft,
+                     ZELK_TR_NOOP("mission",
+                                  "недопустимое значение параметра задания %1: %2 (для типа задания %3 допустимо: %4)"),
                      {FieldName(TMissionField::Aircraft), Quoted(d.Aircraft), "«" + ShownName(ModeNames[d.Mode]) + "»",
                       offered.empty() ? Tr("mission", "ничего") : Join(offered)});
     }
@@ -174,13 +190,19 @@ std::optional<TFieldFault> CheckMissionOffers(const TMissionData& d, const TRefD
 std::optional<TFieldFault> CheckComment(const std::vector<std::string>& lines) {
     for (std::size_t i = 0; i < lines.size(); ++i)
         if (HasControlCharacter(lines[i]))
-            return Fault(TMissionField::Comment, ZELK_TR_NOOP("mission", "недопустимое значение параметра задания %1: управляющий символ в строке %2 (допустим "
-                         "текст без управляющих символов, кроме табуляции)"),
-                         {FieldName(TMissionField::Comment), std::to_string(i + 1)});
+            return Fault(
+                TMissionField::Comment,
+                ZELK_TR_NOOP("mission",
+                             "недопустимое значение параметра задания %1: управляющий символ в строке %2 (допустим "
+                             "текст без управляющих символов, кроме табуляции)"),
+                {FieldName(TMissionField::Comment), std::to_string(i + 1)});
     if (const std::size_t n = CommentLength(lines); n > kCommentLimit)
-        return Fault(TMissionField::Comment, ZELK_TR_NOOP("mission", "недопустимое значение параметра задания %1: %2 знаков (допустимо не более %3, перевод строки "
-                     "считается за 2)"),
-                     {FieldName(TMissionField::Comment), std::to_string(n), std::to_string(kCommentLimit)});
+        return Fault(
+            TMissionField::Comment,
+            ZELK_TR_NOOP("mission",
+                         "недопустимое значение параметра задания %1: %2 знаков (допустимо не более %3, перевод строки "
+                         "считается за 2)"),
+            {FieldName(TMissionField::Comment), std::to_string(n), std::to_string(kCommentLimit)});
     return std::nullopt;
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 // Rules of a mission that the window, zelk-cli, the library and the writer
-// all follow: which variants a target has and when enemy fighters fly. Each is
-// written here once.
+// all follow: which variants a target has, when enemy fighters fly, which
+// side's tanks a target is about. Each is written here once.
+#include <cstddef>
+#include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -37,4 +40,23 @@ bool VariantDefined(const TTarget& target, int moving, int difficulty, int mode)
 // Enemy fighters belong to a combat sortie only: a training sortie flies none.
 inline constexpr int kCombatDifficulty = 1;
 constexpr bool FightersAllowed(int difficulty) { return difficulty == kCombatDifficulty; }
+
+// The side whose tank columns a mission fills; the tank tables are indexed
+// by its number.
+enum class TTankSide { None = 0, Red = 1, Blue = 2 };
+
+constexpr std::size_t SideIndex(TTankSide side) { return static_cast<std::size_t>(side); }
+
+// "танки" in Windows-1251, lower case.
+const std::string& TanksWord();
+
+// Whether the tank lists apply to a target: its name holds "танки" in any case,
+// whatever follows the word. The save writes the choice into the title of
+// exactly these targets, so that reading the mission back finds it.
+bool IsTankTarget(std::string_view name);
+
+// The side whose tank columns a mission fills: the one its title or target
+// name sets ("танки синих", "танки красных", in any case), else the side
+// opposite the player's army (brought into its range).
+TTankSide TankSideFor(std::string_view name, int army);
 }  // namespace zelk

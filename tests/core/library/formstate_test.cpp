@@ -9,7 +9,7 @@ TEST(FormState, EachStateOfTheWindow) {
     TFormInputs mission;
     mission.DataLoaded = mission.HasMission = true;
     mission.MovingOffered = true;
-    mission.TankSide = 2;
+    mission.TankSide = TTankSide::Blue;
     mission.HasVariants = true;
 
     TFormInputs noData;
@@ -21,7 +21,7 @@ TEST(FormState, EachStateOfTheWindow) {
     locked.AutoOn = true;
     TFormInputs training = mission;
     training.MovingOffered = training.HasVariants = false;
-    training.TankSide = 0;
+    training.TankSide = TTankSide::None;
 
     // Fields in declaration order: New Copy Save Delete MissionList Parameters
     // Moving TanksRed TanksBlue Fighters RestoreVariant AutoSwitch Start Doctor.
