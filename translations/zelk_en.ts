@@ -410,10 +410,6 @@
         <translation>draw the parameters not given at random among what the data offer</translation>
     </message>
     <message>
-        <source>сколько заданий создать: целое от 1 до 9999</source>
-        <translation>how many missions to create: an integer from 1 to 9999</translation>
-    </message>
-    <message>
         <source>состав танковых колонн: целое от 0 до 13 или его название в списке стороны, чьи колонны у цели</source>
         <translation>tank column make-up: an integer from 0 to 13 or its name in the list of the side whose columns the target has</translation>
     </message>
@@ -544,6 +540,10 @@
     <message>
         <source>недопустимое значение --tanks %1: допустимо %2 или название состава из списка танков</source>
         <translation>invalid value --tanks %1: %2 or a make-up name from the tank list is accepted</translation>
+    </message>
+    <message>
+        <source>сколько заданий создать: %1</source>
+        <translation>how many missions to create: %1</translation>
     </message>
 </context>
 <context>
@@ -980,20 +980,8 @@
         <translation>Free some disk space.</translation>
     </message>
     <message>
-        <source>Заданий в папке: {1}; наибольший номер {2}, до предела 9999 осталось {3}.</source>
-        <translation>Missions in the folder: {1}; highest number {2}, {3} left before the limit of 9999.</translation>
-    </message>
-    <message>
         <source>Заданий в папке пока нет; номера начнутся с 1.</source>
         <translation>No missions in the folder yet; numbers will start at 1.</translation>
-    </message>
-    <message>
-        <source>Наибольший номер задания {1}: до предела 9999 осталось всего {2}.</source>
-        <translation>Highest mission number {1}: only {2} left before the limit of 9999.</translation>
-    </message>
-    <message>
-        <source>Наибольший номер задания 9999: новые задания создавать невозможно.</source>
-        <translation>Highest mission number is 9999: new missions cannot be created.</translation>
     </message>
     <message>
         <source>Удалите ненужные задания с самыми большими номерами: новые получают номер после наибольшего.</source>
@@ -1022,10 +1010,6 @@
     <message>
         <source>Уберите его из папки заданий.</source>
         <translation>Remove it from the mission folder.</translation>
-    </message>
-    <message>
-        <source>в имени нет номера задания от 0001 до 9999 (zelkNNNN.mis)</source>
-        <translation>the name has no mission number from 0001 to 9999 (zelkNNNN.mis)</translation>
     </message>
     <message>
         <source>Переименуйте файл или уберите его из папки заданий.</source>
@@ -1213,6 +1197,22 @@ Show the set-up check?</translation>
         <source>ошибка чтения</source>
         <translation>read error</translation>
     </message>
+    <message>
+        <source>Заданий в папке: {1}; наибольший номер {2}, до предела {4} осталось {3}.</source>
+        <translation>Missions in the folder: {1}; highest number {2}, {3} left before the limit of {4}.</translation>
+    </message>
+    <message>
+        <source>Наибольший номер задания {1}: до предела {3} осталось всего {2}.</source>
+        <translation>Highest mission number {1}: only {2} left before the limit of {3}.</translation>
+    </message>
+    <message>
+        <source>Наибольший номер задания {1}: новые задания создавать невозможно.</source>
+        <translation>Highest mission number is {1}: new missions cannot be created.</translation>
+    </message>
+    <message>
+        <source>в имени нет номера задания от {2} до {3} (zelkNNNN.mis)</source>
+        <translation>the name has no mission number from {2} to {3} (zelkNNNN.mis)</translation>
+    </message>
 </context>
 <context>
     <name>generator</name>
@@ -1265,10 +1265,6 @@ Show the set-up check?</translation>
         <translation>the file already exists, it was not replaced</translation>
     </message>
     <message>
-        <source>нет свободного номера задания до 9999</source>
-        <translation>no free mission number up to 9999</translation>
-    </message>
-    <message>
         <source>у задания не указана цель на карте «%1»</source>
         <translation>the mission names no target on map «%1»</translation>
     </message>
@@ -1283,6 +1279,10 @@ Show the set-up check?</translation>
     <message>
         <source>%1. Задание нельзя сохранить; выберите другую цель или восстановите файлы данных.</source>
         <translation>%1. The mission cannot be saved; choose another target or restore the data files.</translation>
+    </message>
+    <message>
+        <source>нет свободного номера задания до %1</source>
+        <translation>no free mission number up to %1</translation>
     </message>
 </context>
 <context>
@@ -1343,12 +1343,6 @@ Show the set-up check?</translation>
         <translation>%1 missions not saved!<byte value="xd"/>Save them for you?</translation>
     </message>
     <message>
-        <source>Исчерпан лимит номеров заданий ZELK - 9999!<byte value="xd"/>
-Удалите лишние задания из папки ZELK.</source>
-        <translation>The limit of ZELK mission numbers, 9999, is used up!<byte value="xd"/>
-Delete unneeded missions from the ZELK folder.</translation>
-    </message>
-    <message>
         <source>не удалось открыть файл для чтения</source>
         <translation>cannot open the file for reading</translation>
     </message>
@@ -1401,6 +1395,12 @@ Delete unneeded missions from the ZELK folder.</translation>
  Не забудьте сохранить это задание!</source>
         <translation><byte value="xd"/>
  Do not forget to save this mission!</translation>
+    </message>
+    <message>
+        <source>Исчерпан лимит номеров заданий ZELK - %1!<byte value="xd"/>
+Удалите лишние задания из папки ZELK.</source>
+        <translation>The limit of ZELK mission numbers, %1, is used up!<byte value="xd"/>
+Delete unneeded missions from the ZELK folder.</translation>
     </message>
 </context>
 <context>

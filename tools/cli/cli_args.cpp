@@ -213,7 +213,8 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     std::optional<std::string> count;
     create->add_flag("--random", random,
                      Tr("cli", "выбрать не заданные параметры случайно среди того, что есть в данных"));
-    create->add_option("--count", count, Tr("cli", "сколько заданий создать: целое от 1 до 9999"));
+    create->add_option("--count", count,
+                       Fill(Tr("cli", "сколько заданий создать: %1"), {RangeText(kMissionNumberRange)}));
     for (const auto& p : kIntParams) {
         create->add_option(p.Option, intTexts[p.Option], RangeText(p.Range));
     }

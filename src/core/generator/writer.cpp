@@ -122,7 +122,7 @@ TMissionFiles BuildMissionFiles(const TMission& mission, const TRefData& ref,
                                 const std::vector<std::string>& commentLines, std::uint64_t seed) {
     TMissionFiles files;
     files.FileName = MissionFileName(mission.Number);
-    files.PropFileName = files.FileName.substr(0, 8) + "_ru.properties";
+    files.PropFileName = PropertiesFileName(mission.Number);
     CheckMission(mission, files.FileName);
     const TMissionData& d = mission.Data;
 
@@ -278,7 +278,7 @@ void SaveMissionFiles(TMission& mission, const TRefData& ref, const std::filesys
     for (;;) {
         TSavePaths p;
         p.Mis = missionFolder / MissionFileName(number);
-        p.Prop = missionFolder / (MissionFileName(number).substr(0, 8) + "_ru.properties");
+        p.Prop = missionFolder / PropertiesFileName(number);
         // The "~" keeps half-written files out of the folder scan's "zelk*.mis".
         const std::string suffix = TemporarySuffix();
         p.MisTemp = missionFolder / ("~" + p.Mis.filename().string() + suffix);
@@ -297,7 +297,8 @@ void SaveMissionFiles(TMission& mission, const TRefData& ref, const std::filesys
             while (number <= kMissionNumberRange.Hi && !mayMoveTo(number));
             if (number > kMissionNumberRange.Hi)
                 throw TFileError(missionFolder, TFileError::kNoPosition,
-                                 Tr("generator", "нет свободного номера задания до 9999"));
+                                 Fill(Tr("generator", "нет свободного номера задания до %1"),
+                                      {std::to_string(kMissionNumberRange.Hi)}));
         } catch (const TFileError& e) {
             fs->Remove(p.MisTemp);
             fs->Remove(p.PropTemp);
