@@ -1,10 +1,6 @@
 #include "generator/tanks.h"
 
-#include <algorithm>
-#include <string>
-
 #include "data/catalogues.h"
-#include "data/codepage.h"
 #include "mission/params.h"
 
 namespace zelk {
