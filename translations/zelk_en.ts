@@ -410,10 +410,6 @@
         <translation>draw the parameters not given at random among what the data offer</translation>
     </message>
     <message>
-        <source>сколько заданий создать: целое от 1 до 9999</source>
-        <translation>how many missions to create: an integer from 1 to 9999</translation>
-    </message>
-    <message>
         <source>состав танковых колонн: целое от 0 до 13 или его название в списке стороны, чьи колонны у цели</source>
         <translation>tank column make-up: an integer from 0 to 13 or its name in the list of the side whose columns the target has</translation>
     </message>
@@ -558,8 +554,16 @@
         <translation>invalid value --svg %1: a drawing never replaces a mission or data file; accepted: a file outside the mission folder</translation>
     </message>
     <message>
+        <source>сколько заданий создать: %1</source>
+        <translation>how many missions to create: %1</translation>
+    </message>
+    <message>
         <source>до номера 9999 помещается заданий: %1, а не %2; ничего не записано</source>
         <translation>missions that fit below number 9999: %1, not %2; nothing written</translation>
+    </message>
+    <message>
+        <source>вариант %1 не записан: журнал %2, строка %3: %4</source>
+        <translation>variant %1 not written: journal %2, line %3: %4</translation>
     </message>
 </context>
 <context>
@@ -996,20 +1000,8 @@
         <translation>Free some disk space.</translation>
     </message>
     <message>
-        <source>Заданий в папке: {1}; наибольший номер {2}, до предела 9999 осталось {3}.</source>
-        <translation>Missions in the folder: {1}; highest number {2}, {3} left before the limit of 9999.</translation>
-    </message>
-    <message>
         <source>Заданий в папке пока нет; номера начнутся с 1.</source>
         <translation>No missions in the folder yet; numbers will start at 1.</translation>
-    </message>
-    <message>
-        <source>Наибольший номер задания {1}: до предела 9999 осталось всего {2}.</source>
-        <translation>Highest mission number {1}: only {2} left before the limit of 9999.</translation>
-    </message>
-    <message>
-        <source>Наибольший номер задания 9999: новые задания создавать невозможно.</source>
-        <translation>Highest mission number is 9999: new missions cannot be created.</translation>
     </message>
     <message>
         <source>Удалите ненужные задания с самыми большими номерами: новые получают номер после наибольшего.</source>
@@ -1038,10 +1030,6 @@
     <message>
         <source>Уберите его из папки заданий.</source>
         <translation>Remove it from the mission folder.</translation>
-    </message>
-    <message>
-        <source>в имени нет номера задания от 0001 до 9999 (zelkNNNN.mis)</source>
-        <translation>the name has no mission number from 0001 to 9999 (zelkNNNN.mis)</translation>
     </message>
     <message>
         <source>Переименуйте файл или уберите его из папки заданий.</source>
@@ -1229,48 +1217,28 @@ Show the set-up check?</translation>
         <source>ошибка чтения</source>
         <translation>read error</translation>
     </message>
+    <message>
+        <source>Заданий в папке: {1}; наибольший номер {2}, до предела {4} осталось {3}.</source>
+        <translation>Missions in the folder: {1}; highest number {2}, {3} left before the limit of {4}.</translation>
+    </message>
+    <message>
+        <source>Наибольший номер задания {1}: до предела {3} осталось всего {2}.</source>
+        <translation>Highest mission number {1}: only {2} left before the limit of {3}.</translation>
+    </message>
+    <message>
+        <source>Наибольший номер задания {1}: новые задания создавать невозможно.</source>
+        <translation>Highest mission number is {1}: new missions cannot be created.</translation>
+    </message>
+    <message>
+        <source>в имени нет номера задания от {2} до {3} (zelkNNNN.mis)</source>
+        <translation>the name has no mission number from {2} to {3} (zelkNNNN.mis)</translation>
+    </message>
 </context>
 <context>
     <name>generator</name>
     <message>
         <source>недопустимое смещение блока объектов %1</source>
         <translation>invalid object block offset %1</translation>
-    </message>
-    <message>
-        <source>недопустимое значение параметра задания %1: %2 (допустимо от %3 до %4)</source>
-        <translation>invalid mission parameter %1: %2 (accepted from %3 to %4)</translation>
-    </message>
-    <message>
-        <source>«номер файла»</source>
-        <translation>«file number»</translation>
-    </message>
-    <message>
-        <source>«тип задания»</source>
-        <translation>«mission type»</translation>
-    </message>
-    <message>
-        <source>«движение цели»</source>
-        <translation>«target movement»</translation>
-    </message>
-    <message>
-        <source>«сложность»</source>
-        <translation>«difficulty»</translation>
-    </message>
-    <message>
-        <source>«армия»</source>
-        <translation>«army»</translation>
-    </message>
-    <message>
-        <source>«время»</source>
-        <translation>«time»</translation>
-    </message>
-    <message>
-        <source>«погода»</source>
-        <translation>«weather»</translation>
-    </message>
-    <message>
-        <source>«танки»</source>
-        <translation>«tanks»</translation>
     </message>
     <message>
         <source>цель «%1» ссылается на файл данных с номером %2 (допустимо от 0 до 9)</source>
@@ -1317,10 +1285,6 @@ Show the set-up check?</translation>
         <translation>the file already exists, it was not replaced</translation>
     </message>
     <message>
-        <source>нет свободного номера задания до 9999</source>
-        <translation>no free mission number up to 9999</translation>
-    </message>
-    <message>
         <source>у задания не указана цель на карте «%1»</source>
         <translation>the mission names no target on map «%1»</translation>
     </message>
@@ -1351,6 +1315,10 @@ Show the set-up check?</translation>
     <message>
         <source>не удалось сохранить копию файла</source>
         <translation>could not keep a copy of the file</translation>
+    </message>
+    <message>
+        <source>нет свободного номера задания до %1</source>
+        <translation>no free mission number up to %1</translation>
     </message>
     <message>
         <source>не удалось удалить файл</source>
@@ -1415,12 +1383,6 @@ Show the set-up check?</translation>
         <translation>%1 missions not saved!<byte value="xd"/>Save them for you?</translation>
     </message>
     <message>
-        <source>Исчерпан лимит номеров заданий ZELK - 9999!<byte value="xd"/>
-Удалите лишние задания из папки ZELK.</source>
-        <translation>The limit of ZELK mission numbers, 9999, is used up!<byte value="xd"/>
-Delete unneeded missions from the ZELK folder.</translation>
-    </message>
-    <message>
         <source>не удалось открыть файл для чтения</source>
         <translation>cannot open the file for reading</translation>
     </message>
@@ -1483,8 +1445,129 @@ Delete unneeded missions from the ZELK folder.</translation>
         <translation>could not open the journal for reading</translation>
     </message>
     <message>
+        <source>Исчерпан лимит номеров заданий ZELK - %1!<byte value="xd"/>
+Удалите лишние задания из папки ZELK.</source>
+        <translation>The limit of ZELK mission numbers, %1, is used up!<byte value="xd"/>
+Delete unneeded missions from the ZELK folder.</translation>
+    </message>
+    <message>
         <source>чтение журнала не удалось</source>
         <translation>reading the journal failed</translation>
+    </message>
+</context>
+<context>
+    <name>mission</name>
+    <message>
+        <source>«номер файла»</source>
+        <translation>«file number»</translation>
+    </message>
+    <message>
+        <source>«карта»</source>
+        <translation>«map»</translation>
+    </message>
+    <message>
+        <source>«цель»</source>
+        <translation>«target»</translation>
+    </message>
+    <message>
+        <source>«движение цели»</source>
+        <translation>«target movement»</translation>
+    </message>
+    <message>
+        <source>«тип задания»</source>
+        <translation>«mission type»</translation>
+    </message>
+    <message>
+        <source>«сложность»</source>
+        <translation>«difficulty»</translation>
+    </message>
+    <message>
+        <source>«самолет»</source>
+        <translation>«aircraft»</translation>
+    </message>
+    <message>
+        <source>«армия»</source>
+        <translation>«army»</translation>
+    </message>
+    <message>
+        <source>«ведомые»</source>
+        <translation>«wingmen»</translation>
+    </message>
+    <message>
+        <source>«высота»</source>
+        <translation>«altitude»</translation>
+    </message>
+    <message>
+        <source>«облачность»</source>
+        <translation>«cloud base»</translation>
+    </message>
+    <message>
+        <source>«время»</source>
+        <translation>«time»</translation>
+    </message>
+    <message>
+        <source>«погода»</source>
+        <translation>«weather»</translation>
+    </message>
+    <message>
+        <source>«танки»</source>
+        <translation>«tanks»</translation>
+    </message>
+    <message>
+        <source>«случайный маршрут»</source>
+        <translation>«random route»</translation>
+    </message>
+    <message>
+        <source>«истребители»</source>
+        <translation>«fighters»</translation>
+    </message>
+    <message>
+        <source>«комментарий»</source>
+        <translation>«comment»</translation>
+    </message>
+    <message>
+        <source>недопустимое значение параметра задания %1: %2 (допустимо от %3 до %4)</source>
+        <translation>invalid mission parameter %1: %2 (accepted from %3 to %4)</translation>
+    </message>
+    <message>
+        <source>недопустимое значение параметра задания %1: %2 (допустим текст в одну строку без управляющих символов)</source>
+        <translation>invalid mission parameter %1: %2 (accepted: text on one line without control characters)</translation>
+    </message>
+    <message>
+        <source>недопустимое значение параметра задания %1: %2 (допустимо одно из: %3)</source>
+        <translation>invalid mission parameter %1: %2 (accepted: one of %3)</translation>
+    </message>
+    <message>
+        <source>недопустимое значение параметра задания %1: %2 (вражеские истребители бывают только в боевом вылете; в учебном допустимо 0)</source>
+        <translation>invalid mission parameter %1: %2 (enemy fighters fly only in a combat sortie; a training sortie accepts 0)</translation>
+    </message>
+    <message>
+        <source>недопустимое значение параметра задания %1: %2 (допустим ключ карты из загруженных файлов данных)</source>
+        <translation>invalid mission parameter %1: %2 (accepted: a map key of the loaded data files)</translation>
+    </message>
+    <message>
+        <source>недопустимое значение параметра задания %1: %2 (допустима цель карты %3 из загруженных файлов данных)</source>
+        <translation>invalid mission parameter %1: %2 (accepted: a target of map %3 in the loaded data files)</translation>
+    </message>
+    <message>
+        <source>недопустимое сочетание параметров задания %1, %2 и %3: %4 (цель %5 предлагает: %6)</source>
+        <translation>invalid combination of mission parameters %1, %2 and %3: %4 (target %5 offers: %6)</translation>
+    </message>
+    <message>
+        <source>ничего</source>
+        <translation>nothing</translation>
+    </message>
+    <message>
+        <source>недопустимое значение параметра задания %1: %2 (для типа задания %3 допустимо: %4)</source>
+        <translation>invalid mission parameter %1: %2 (accepted for mission type %3: %4)</translation>
+    </message>
+    <message>
+        <source>недопустимое значение параметра задания %1: управляющий символ в строке %2 (допустим текст без управляющих символов, кроме табуляции)</source>
+        <translation>invalid mission parameter %1: a control character in line %2 (accepted: text without control characters other than a tab)</translation>
+    </message>
+    <message>
+        <source>недопустимое значение параметра задания %1: %2 знаков (допустимо не более %3, перевод строки считается за 2)</source>
+        <translation>invalid mission parameter %1: %2 characters (accepted: at most %3, a line break counts as 2)</translation>
     </message>
 </context>
 <context>

@@ -209,7 +209,7 @@ private:
     std::vector<const TAircraft*> listedAircrafts_;
     // What the shown mission's target and type offer, as last settled.
     bool movingOffered_ = false;
-    int tankSide_ = 0;
+    TTankSide tankSide_ = TTankSide::None;
     bool fightersOffered_ = false;
 
     struct TPendingMessage {

@@ -11,8 +11,8 @@
 namespace {
 
 bool Same(const zelk::TVariant& a, const zelk::TVariant& b) {
-    return a.Number == b.Number && a.Time == b.Time && a.Seed == b.Seed && a.Data == b.Data &&
-           a.Comment == b.Comment && a.Hashes == b.Hashes;
+    return a.Number == b.Number && a.Time == b.Time && a.Seed == b.Seed && a.Data == b.Data && a.Comment == b.Comment &&
+           a.Hashes == b.Hashes;
 }
 
 }  // namespace

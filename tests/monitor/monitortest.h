@@ -42,6 +42,17 @@ inline void Pause(int ms) {
     loop.exec();
 }
 
+// Creates new files in `folder` until a monitor there reacts (its count of
+// checks grows): its watch is then in place. `pokes` numbers the files.
+inline void WaitWatching(const std::filesystem::path& folder, const int& checks, int& pokes) {
+    const int before = checks;
+    for (int i = 0; i < 200 && checks == before; ++i) {
+        std::ofstream(folder / ("poke" + std::to_string(pokes++) + ".txt")) << "x";
+        WaitUntil([&] { return checks > before; }, 25);
+    }
+    ASSERT_GT(checks, before) << "the monitor never reacted to a write in its folder";
+}
+
 inline void AppendText(const std::filesystem::path& file, const std::string& text) {
     std::ofstream out(file, std::ios::binary | std::ios::app);
     out << text;
@@ -87,16 +98,7 @@ protected:
         });
     }
 
-    // Creates new files in the root folder until the monitor reacts: its
-    // watch is then in place.
-    void WaitArmed() {
-        const int before = checks;
-        for (int i = 0; i < 200 && checks == before; ++i) {
-            std::ofstream(root / ("poke" + std::to_string(pokes++) + ".txt")) << "x";
-            WaitUntil([&] { return checks > before; }, 25);
-        }
-        ASSERT_GT(checks, before) << "the monitor never reacted to a write in its folder";
-    }
+    void WaitArmed() { WaitWatching(root.Path(), checks, pokes); }
 
     void TearDown() override {
         if (monitor) monitor->RequestStop();

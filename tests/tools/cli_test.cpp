@@ -1,6 +1,7 @@
 // zelk-cli's commands on a temporary simulator folder with a small data set;
 // a few runs of the real program check what only a process has.
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <sstream>
 
@@ -9,6 +10,7 @@
 #include "cli_harness.h"
 #include "data/catalogues.h"
 #include "library/availability.h"
+#include "library/journal.h"
 #include "library/scan.h"
 #include "text/tr.h"
 #include "zelk_version.h"
@@ -731,6 +733,36 @@ TEST(CliRegenerate, WritesTheSameMissionAnewAndKeepsItsComment) {
     const TRunResult changed = sim.Cli({"regenerate", "zelk0001.mis", "--variant", "4"});
     EXPECT_EQ(changed.Code, 0) << changed.Err;
     EXPECT_NE(changed.Err.find("файлы данных изменились"), std::string::npos) << changed.Err;
+}
+
+// A journal line with a whole checksum is still only a file's word: its
+// values pass the check a new mission's do, and a refusal names the line.
+TEST(CliRegenerate, AJournalValueOutOfItsRangeIsRefusedNamingTheLine) {
+    TSimFolder sim;
+    ASSERT_EQ(sim.Cli({"new", "--seed", "1"}).Code, 0);
+    const TRefData ref = sim.Load();
+    const TJournal journal(sim.DataDir() / kJournalFileName);
+    const TVariant made = journal.Variants(1).at(0);
+    const std::vector<std::function<void(TVariant&)>> faults = {
+        [](TVariant& v) { v.Data.Flight = 1000000; },
+        [](TVariant& v) { v.Data.Height = 1000000; },
+        [](TVariant& v) { v.Data.Clouds = "abc.0"; },
+        [](TVariant& v) { v.Data.Aircraft = "Nosuch"; },
+        [](TVariant& v) { v.Data.RandomRoute = 7; },
+        [](TVariant& v) { v.Comment = {std::string("a\0b", 3)}; },
+        [](TVariant& v) { v.Comment = {std::string(200000, 'x')}; },
+    };
+    const auto before = Snapshot(sim.MissionDir());
+    for (std::size_t i = 0; i < faults.size(); ++i) {
+        SCOPED_TRACE("case " + Str(static_cast<int>(i)));
+        TVariant v = made;
+        faults[i](v);
+        journal.Append(v);
+        const TRunResult r = sim.Cli({"regenerate", "zelk0001.mis", "--variant", Str(static_cast<int>(i) + 2)});
+        EXPECT_EQ(r.Code, 1);
+        EXPECT_NE(r.Err.find("строка " + Str(static_cast<int>(i) + 2)), std::string::npos) << r.Err;
+        EXPECT_EQ(Snapshot(sim.MissionDir()), before);
+    }
 }
 
 TEST(CliDelete, DeletesTheListedMissionsAndTheirFiles) {

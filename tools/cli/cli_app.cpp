@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ctime>
 #include <system_error>
+#include <tuple>
 
 #include "cli_output.h"
 #include "data/catalogues.h"
@@ -13,6 +14,7 @@
 #include "generator/writer.h"
 #include "library/availability.h"
 #include "library/surprise.h"
+#include "mission/check.h"
 #include "monitor/journalplace.h"
 #include "monitor/language.h"
 #include "monitor/rememberedroot.h"
@@ -277,13 +279,15 @@ TMissionData PlanNewMission(const TRefData& ref, const TParamArgs& p) {
         if (p.Moving) given += " --moving " + std::to_string(*p.Moving);
         if (p.Mode) given += " --mode " + std::to_string(*p.Mode);
         if (p.Difficulty) given += " --difficulty " + std::to_string(*p.Difficulty);
+        // Listed in the order of the options: movement, type, difficulty.
+        std::vector<TVariantKey> variants = DefinedVariants(*tc.CurrentTarget);
+        std::stable_sort(variants.begin(), variants.end(), [](const TVariantKey& a, const TVariantKey& b) {
+            return std::tie(a.Moving, a.Mode, a.Difficulty) < std::tie(b.Moving, b.Mode, b.Difficulty);
+        });
         std::vector<std::string> offered;
-        for (int moving = 0; moving < 2; ++moving)
-            for (int mode = 0; mode < 4; ++mode)
-                for (int difficulty = 0; difficulty < 2; ++difficulty)
-                    if (tc.CurrentTarget->Cell(moving, difficulty, mode).Defined())
-                        offered.push_back("--moving " + std::to_string(moving) + " --mode " + std::to_string(mode) +
-                                          " --difficulty " + std::to_string(difficulty));
+        for (const TVariantKey& v : variants)
+            offered.push_back("--moving " + std::to_string(v.Moving) + " --mode " + std::to_string(v.Mode) +
+                              " --difficulty " + std::to_string(v.Difficulty));
         throw TUsageError(Fill(Tr("cli", "недопустимое сочетание%1: у цели %2 для него нет объектов; допустимо: %3"),
                                {given, target, Enumerate(offered, 16)}));
     }
@@ -303,23 +307,23 @@ TMissionData PlanNewMission(const TRefData& ref, const TParamArgs& p) {
     }
     // A tank choice counts only in the list the save reads; a name from the
     // other side's list would be written as this side's tank of that number.
-    const int tankSide = OfferedTankList(s);
-    if ((p.Tanks && *p.Tanks != 0 && tankSide == 0) || (p.TanksName && tankSide == 0))
+    const TTankSide tankSide = OfferedTankList(s);
+    if ((p.Tanks && *p.Tanks != 0 && tankSide == TTankSide::None) || (p.TanksName && tankSide == TTankSide::None))
         throw TUsageError(Fill(Tr("cli", "недопустимое значение --tanks %1: у цели %2 нет выбора танков; допустимо: 0"),
                                {p.TanksName ? Q(*p.TanksName) : std::to_string(*p.Tanks), target}));
     if (p.TanksName) {
-        const auto& names = TankDisplayNames[static_cast<std::size_t>(tankSide)];
+        const auto& names = TankDisplayNames[SideIndex(tankSide)];
         const auto at = std::find(names.begin(), names.end(), *p.TanksName);
         if (at == names.end()) {
             std::vector<int> all(names.size());
             for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
             throw TUsageError(
-                Fill(tankSide == 1 ? Tr("cli",
-                                        "недопустимое значение --tanks %1: у цели %2 при армии %3 "
-                                        "колонны красных; допустимо: %4")
-                                   : Tr("cli",
-                                        "недопустимое значение --tanks %1: у цели %2 при армии %3 "
-                                        "колонны синих; допустимо: %4"),
+                Fill(tankSide == TTankSide::Red ? Tr("cli",
+                                                     "недопустимое значение --tanks %1: у цели %2 при армии %3 "
+                                                     "колонны красных; допустимо: %4")
+                                                : Tr("cli",
+                                                     "недопустимое значение --tanks %1: у цели %2 при армии %3 "
+                                                     "колонны синих; допустимо: %4"),
                      {Q(*p.TanksName), target, std::to_string(s.Army), IndexedNames(all, names.data(), names.size())}));
         }
         settled.Data.Tanks = static_cast<std::int32_t>(at - names.begin());
@@ -329,6 +333,10 @@ TMissionData PlanNewMission(const TRefData& ref, const TParamArgs& p) {
                                   "недопустимое значение --fighters %1: вражеские истребители бывают только в "
                                   "боевом вылете (--difficulty 1); в учебном допустимо: 0"),
                                {std::to_string(*p.Fighters)}));
+    // The checks above name the options; whatever they let pass is held to
+    // the record's own check before anything is written.
+    if (auto fault = CheckMissionRecord(settled, p.Comment.value_or(std::vector<std::string>{}), ref))
+        throw TUsageError(fault->Message);
     return s;
 }
 
@@ -414,7 +422,7 @@ TParamArgs SurpriseParams(const TRefData& ref, TParamArgs p, TRandom& rnd) {
     TFixedParams fixed{p.Map,  p.Target,     p.Aircraft, p.Clouds,  p.Moving,
                        p.Mode, p.Difficulty, p.Time,     p.Weather, p.RandomRoute};
     // Fighters belong to a combat sortie: asking for them fixes that.
-    if (p.Fighters && *p.Fighters > 0 && !fixed.Difficulty) fixed.Difficulty = 1;
+    if (p.Fighters && *p.Fighters > 0 && !fixed.Difficulty) fixed.Difficulty = kCombatDifficulty;
     TMissionData d;
     if (!DrawSurprise(d, ref, fixed, rnd))
         throw TUsageError(Tr("cli", "в файлах данных нет цели и варианта задания, подходящих к заданным параметрам"));
@@ -509,6 +517,13 @@ int DoRegenerate(TContext& ctx) {
     if (!ref.Targets.SelectTarget(v.Data.Map, v.Data.Target))
         throw TCliFailure(Fill(Tr("cli", "цели %1 варианта %2 нет в файлах данных %3"),
                                {Q(v.Data.Target), std::to_string(k), FolderText(ref.Dir)}));
+    // A line whose checksum holds may still have been written by another
+    // program: its values pass the check a new mission's do.
+    TMission planned = mission;
+    planned.Data = v.Data;
+    if (auto fault = CheckMissionRecord(planned, v.Comment, ref))
+        throw TCliFailure(Fill(Tr("cli", "вариант %1 не записан: журнал %2, строка %3: %4"),
+                               {std::to_string(k), PathToUtf8(v.File), std::to_string(v.Line), fault->Message}));
     std::vector<std::string> changed;
     for (int file : ChangedDataFiles(v, ref)) changed.push_back(PathToUtf8(ref.DataFilePath(file)));
     mission.Data = v.Data;

@@ -9,6 +9,7 @@
 #include "data/catalogues.h"
 #include "data/codepage.h"
 #include "text/tr.h"
+#include "mission/check.h"
 #include "mission/mission.h"
 #include "mission/params.h"
 #include "zelk_version.h"
@@ -212,7 +213,8 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     std::optional<std::string> count;
     create->add_flag("--random", random,
                      Tr("cli", "выбрать не заданные параметры случайно среди того, что есть в данных"));
-    create->add_option("--count", count, Tr("cli", "сколько заданий создать: целое от 1 до 9999"));
+    create->add_option("--count", count,
+                       Fill(Tr("cli", "сколько заданий создать: %1"), {RangeText(kMissionNumberRange)}));
     for (const auto& p : kIntParams) {
         create->add_option(p.Option, intTexts[p.Option], RangeText(p.Range));
     }
@@ -346,9 +348,7 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     if (aircraft) p.Aircraft = ToCp1251("--aircraft", *aircraft);
     if (clouds) {
         std::string c = ToCp1251("--clouds", *clouds);
-        bool known = false;
-        for (const auto& name : CloudNames) known = known || name == c;
-        if (!known)
+        if (!IsCloudName(c))
             throw TUsageError(Fill(Tr("cli", "недопустимое значение --clouds %1: допустимо одно из %2"),
                                    {Quoted(*clouds), CloudsText()}));
         p.Clouds = c;
@@ -386,13 +386,11 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
         for (const auto& line : SplitCommentLines(*comment)) {
             // Control characters (a Ctrl+Z ends a text file for some readers)
             // have no place in a briefing; a tab is kept.
-            for (char c : line) {
-                if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F)
-                    throw TUsageError(Fill(Tr("cli",
-                                              "недопустимое значение --comment %1: допустим текст без "
-                                              "управляющих символов, строки разделяются \\n"),
-                                           {Quoted(*comment)}));
-            }
+            if (HasControlCharacter(line))
+                throw TUsageError(Fill(Tr("cli",
+                                          "недопустимое значение --comment %1: допустим текст без "
+                                          "управляющих символов, строки разделяются \\n"),
+                                       {Quoted(*comment)}));
             lines.push_back(ToCp1251("--comment", line));
         }
         // A longer comment would be written whole but read back cut.

@@ -206,11 +206,10 @@ const TText kTexts[] = {
     {T::MisSpaceLow,
      ZELK_TR_NOOP("doctor", "На диске папки заданий свободно всего {1}: задания могут не сохраниться.")},
     {T::MisSpaceFix, ZELK_TR_NOOP("doctor", "Освободите место на диске.")},
-    {T::MisNumbers,
-     ZELK_TR_NOOP("doctor", "Заданий в папке: {1}; наибольший номер {2}, до предела 9999 осталось {3}.")},
+    {T::MisNumbers, ZELK_TR_NOOP("doctor", "Заданий в папке: {1}; наибольший номер {2}, до предела {4} осталось {3}.")},
     {T::MisNumbersEmpty, ZELK_TR_NOOP("doctor", "Заданий в папке пока нет; номера начнутся с 1.")},
-    {T::MisNumbersLow, ZELK_TR_NOOP("doctor", "Наибольший номер задания {1}: до предела 9999 осталось всего {2}.")},
-    {T::MisNumbersFull, ZELK_TR_NOOP("doctor", "Наибольший номер задания 9999: новые задания создавать невозможно.")},
+    {T::MisNumbersLow, ZELK_TR_NOOP("doctor", "Наибольший номер задания {1}: до предела {3} осталось всего {2}.")},
+    {T::MisNumbersFull, ZELK_TR_NOOP("doctor", "Наибольший номер задания {1}: новые задания создавать невозможно.")},
     {T::MisNumbersFix, ZELK_TR_NOOP("doctor",
                                     "Удалите ненужные задания с самыми большими номерами: новые получают номер после "
                                     "наибольшего.")},
@@ -221,7 +220,7 @@ const TText kTexts[] = {
      ZELK_TR_NOOP("doctor", "Если это задание ZELK, снимите с файла атрибут «Только чтение» (в Linux: chmod u+w).")},
     {T::SkipNotFile, ZELK_TR_NOOP("doctor", "это не обычный файл (папка, ссылка или устройство)")},
     {T::SkipNotFileFix, ZELK_TR_NOOP("doctor", "Уберите его из папки заданий.")},
-    {T::SkipNoNumber, ZELK_TR_NOOP("doctor", "в имени нет номера задания от 0001 до 9999 (zelkNNNN.mis)")},
+    {T::SkipNoNumber, ZELK_TR_NOOP("doctor", "в имени нет номера задания от {2} до {3} (zelkNNNN.mis)")},
     {T::SkipNoNumberFix, ZELK_TR_NOOP("doctor", "Переименуйте файл или уберите его из папки заданий.")},
     {T::SkipUnreadable, ZELK_TR_NOOP("doctor", "он не читается")},
     {T::SkipUnreadableFix, ZELK_TR_NOOP("doctor", "Дайте права на чтение файла.")},
@@ -311,6 +310,12 @@ std::string Tx(T id, std::initializer_list<std::string> args = {}) {
 std::string PathText(fs::path p) { return PathToUtf8(p.make_preferred()); }
 
 std::string Quoted(const fs::path& p) { return "«" + PathText(p) + "»"; }
+
+// A mission number as its file name writes it: "0001".
+std::string NumberDigits(int number) {
+    const std::string name = MissionFileName(number);
+    return name.substr(kMissionPrefix.size(), name.size() - kMissionPrefix.size() - kMissionExtension.size());
+}
 
 std::string SizeText(std::uintmax_t bytes) {
     constexpr std::uintmax_t k = 1024;
@@ -554,10 +559,7 @@ void CheckMissions(const TDoctorInput& in, TReport& r) {
     int highest = 0;
     for (const auto& entry : entries) {
         const std::string name = PathText(entry.path().filename());
-        if (name.size() < 8) continue;
-        std::string lower;
-        for (char c : name) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-        if (lower.rfind("zelk", 0) != 0 || lower.substr(lower.size() - 4) != ".mis") continue;
+        if (!LooksLikeMissionFile(name)) continue;
         const int number = MissionNumberFromEntry(name);
         const auto est = entry.symlink_status(ec);
         if (ec || est.type() != fs::file_type::regular) {
@@ -590,23 +592,27 @@ void CheckMissions(const TDoctorInput& in, TReport& r) {
     }
 
     const int remaining = kMaxMissionNumber - highest;
+    const std::string limit = std::to_string(kMaxMissionNumber);
     if (taken.empty() && highest == 0)
         r.Add(A, TDoctorStatus::Ok, Tx(T::MisNumbersEmpty));
     else if (remaining == 0)
-        r.Add(A, TDoctorStatus::Fault, Tx(T::MisNumbersFull), Tx(T::MisNumbersFix));
+        r.Add(A, TDoctorStatus::Fault, Tx(T::MisNumbersFull, {limit}), Tx(T::MisNumbersFix));
     else if (remaining < 100)
-        r.Add(A, TDoctorStatus::Warning, Tx(T::MisNumbersLow, {std::to_string(highest), std::to_string(remaining)}),
-              Tx(T::MisNumbersFix));
+        r.Add(A, TDoctorStatus::Warning,
+              Tx(T::MisNumbersLow, {std::to_string(highest), std::to_string(remaining), limit}), Tx(T::MisNumbersFix));
     else
         r.Add(A, TDoctorStatus::Ok,
-              Tx(T::MisNumbers, {std::to_string(taken.size()), std::to_string(highest), std::to_string(remaining)}));
+              Tx(T::MisNumbers,
+                 {std::to_string(taken.size()), std::to_string(highest), std::to_string(remaining), limit}));
 
     // Each skipped file on its own line, up to a screenful.
     constexpr std::size_t kShown = 20;
     for (std::size_t i = 0; i < skipped.size() && i < kShown; ++i) {
         const auto& s = skipped[i];
-        r.Add(A, TDoctorStatus::Warning, Tx(T::MisSkipped, {"«" + s.Name + "»", Tx(s.Reason, {"«" + s.Other + "»"})}),
-              Tx(s.Fix));
+        // The reasons take the other file's name and the first and last number.
+        const std::string reason = Tx(s.Reason, {"«" + s.Other + "»", NumberDigits(kMissionNumberRange.Lo),
+                                                 NumberDigits(kMissionNumberRange.Hi)});
+        r.Add(A, TDoctorStatus::Warning, Tx(T::MisSkipped, {"«" + s.Name + "»", reason}), Tx(s.Fix));
     }
     if (skipped.size() > kShown)
         r.Add(A, TDoctorStatus::Warning, Tx(T::MisSkippedMore, {std::to_string(skipped.size() - kShown)}));

@@ -7,6 +7,7 @@
 #include "data/codepage.h"
 #include "generator/escapes.h"
 #include "mission/params.h"
+#include "mission/rules.h"
 
 namespace zelk {
 
@@ -48,7 +49,7 @@ std::string MissionSummary(const TMissionData& data, const std::string& tankSuff
 
     const std::string routeText = data.RandomRoute ? W("случайный маршрут,") : std::string();
     const std::string coverText =
-        data.Fighters > 0 && data.Difficulty == 1 ? W("\\nистребительное прикрытие цели,") : std::string();
+        data.Fighters > 0 && FightersAllowed(data.Difficulty) ? W("\\nистребительное прикрытие цели,") : std::string();
     const std::string timeText = kTimeRange.Contains(data.Time) ? TimeName(data.Time) : std::string();
 
     // Built by concatenation, not printf: target and map names may hold "%".

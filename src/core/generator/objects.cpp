@@ -51,7 +51,7 @@ std::string KeywordClasses(const std::vector<TKeywordClass>& table, std::string_
     return inserted;
 }
 
-bool ValidSide(int side) { return side == 1 || side == 2; }
+bool ValidSide(TTankSide side) { return side == TTankSide::Red || side == TTankSide::Blue; }
 
 // The slot the cursor points at. The slots cover nine placeholders; any
 // further one keeps using the last slot rather than reading past the table.
@@ -61,19 +61,19 @@ int TakeSlot(TObjectWork& work) {
     return work.TankSlots[index];
 }
 
-std::string TankClass(int side, int type) {
+std::string TankClass(TTankSide side, int type) {
     if (type == 0) return HeavyGunClass;
     if (!ValidSide(side) || type < 1 || type > kTanksRange.Hi) return {};
-    return TankClasses[side][type];
+    return TankClasses[SideIndex(side)][type];
 }
 
 // No column group exists for the heavy gun; a %p or %b that meets it takes the
 // side's first column (the type every slot starts with), so the mission still
 // names a group the simulator knows.
-std::string TankColumn(int side, int type) {
+std::string TankColumn(TTankSide side, int type) {
     if (type == 0) type = 1;
     if (!ValidSide(side) || type < 1 || type > kTanksRange.Hi) return {};
-    return TankColumns[side][type];
+    return TankColumns[SideIndex(side)][type];
 }
 
 int ArmyIndex(const TMissionData& data) { return std::clamp(data.Army, kArmyRange.Lo, kArmyRange.Hi); }
@@ -81,8 +81,6 @@ int ArmyIndex(const TMissionData& data) { return std::clamp(data.Army, kArmyRang
 }  // namespace
 
 void SetUpTanks(const TMissionData& data, TObjectWork& work, TRandom& rnd) {
-    static const std::string tanksWord = TanksWord() + " ";
-
     work.TankSlots.fill(1);
     work.TankSlots[0] = 0;
 
@@ -96,13 +94,15 @@ void SetUpTanks(const TMissionData& data, TObjectWork& work, TRandom& rnd) {
         const int high = heavyRange ? 12 : 6;
         if (rnd.Draw(100) % 2 == 1) {
             for (int i = 1; i <= 9; ++i) work.TankSlots[i] = rnd.DrawRange(low, high);
-            if (work.TankSide == 2 && rnd.Draw(100) % 2 == 1) work.TankSlots[9] = 0;
+            if (work.TankSide == TTankSide::Blue && rnd.Draw(100) % 2 == 1) work.TankSlots[9] = 0;
         }
     }
 
     work.TankSuffix.clear();
-    if (data.Tanks >= 1 && data.Tanks <= kTanksRange.Hi && Contains(LowerCp1251(data.Target), tanksWord))
-        work.TankSuffix = " [" + TankDisplayNames[work.TankSide][data.Tanks] + "]";
+    // Every target that offers the tank lists carries the choice in its title,
+    // which is where reading the mission back finds it.
+    if (data.Tanks >= 1 && data.Tanks <= kTanksRange.Hi && IsTankTarget(data.Target))
+        work.TankSuffix = " [" + TankDisplayNames[SideIndex(work.TankSide)][data.Tanks] + "]";
 
     work.HeavyFlak = data.Mode == 3 && data.Height >= 2000;
     work.TankSlotCursor = 1;
@@ -129,7 +129,7 @@ std::string ExpandObjectLine(std::string_view source, const TMissionData& data, 
         }
     }
 
-    if (work.TankSide == 1) {
+    if (work.TankSide == TTankSide::Red) {
         if (auto at = line.find("1-Nimrod "); at != std::string::npos)
             line.replace(at, 9, "1-ZSU-37 ");
         else if (at = line.find("SdKfz251 "); at != std::string::npos)

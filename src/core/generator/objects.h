@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "mission/mission.h"
+#include "mission/rules.h"
 
 namespace zelk {
 
@@ -17,7 +18,7 @@ class TDataFile;
 struct TObjectWork {
     std::string Title;  // ModeNames[Mode] + " - " + Target, without the suffix
     bool HeavyFlak = false;
-    int TankSide = 0;  // 1 red, 2 blue; 0 before the tank set-up
+    TTankSide TankSide = TTankSide::None;  // None before the tank set-up
     // Slots 1..9 hold tank types 1..13, or 0 for the heavy gun; [0] is unused.
     std::array<int, 10> TankSlots{};
     int TankSlotCursor = 1;

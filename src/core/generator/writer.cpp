@@ -19,6 +19,7 @@
 #include "generator/escapes.h"
 #include "generator/objects.h"
 #include "generator/random.h"
+#include "mission/check.h"
 #include "mission/params.h"
 
 namespace zelk {
@@ -47,26 +48,13 @@ std::string Int(long long value) { return std::to_string(value); }
 
 std::string Utf8(const std::string& cp1251) { return Cp1251ToUtf8(cp1251); }
 
-// The record's parameters index the catalogues; a value outside its table
+// The record's parameters index the catalogues; a value outside its range
 // (a hand-edited or damaged record) stops the save with a clear message
 // instead of reading past a table.
-void CheckRange(const std::string& fileName, const char* field, long long value, TParamRange range) {
-    if (range.Contains(value)) return;
-    throw TFileError(fileName, TFileError::kNoPosition,
-                     Fill(Tr("generator", "недопустимое значение параметра задания %1: %2 (допустимо от %3 до %4)"),
-                          {Tr("generator", field), Int(value), Int(range.Lo), Int(range.Hi)}));
-}
-
 void CheckMission(const TMission& mission, const std::string& fileName) {
-    const TMissionData& d = mission.Data;
-    CheckRange(fileName, ZELK_TR_NOOP("generator", "«номер файла»"), mission.Number, kMissionNumberRange);
-    CheckRange(fileName, ZELK_TR_NOOP("generator", "«тип задания»"), d.Mode, kModeRange);
-    CheckRange(fileName, ZELK_TR_NOOP("generator", "«движение цели»"), d.Moving, kMovingRange);
-    CheckRange(fileName, ZELK_TR_NOOP("generator", "«сложность»"), d.Difficulty, kDifficultyRange);
-    CheckRange(fileName, ZELK_TR_NOOP("generator", "«армия»"), d.Army, kArmyRange);
-    CheckRange(fileName, ZELK_TR_NOOP("generator", "«время»"), d.Time, kTimeRange);
-    CheckRange(fileName, ZELK_TR_NOOP("generator", "«погода»"), d.Weather, kWeatherRange);
-    CheckRange(fileName, ZELK_TR_NOOP("generator", "«танки»"), d.Tanks, kTanksRange);
+    auto fault = CheckMissionNumber(mission.Number);
+    if (!fault) fault = CheckFieldRanges(mission.Data);
+    if (fault) throw TFileError(fileName, TFileError::kNoPosition, fault->Message);
 }
 
 void WriteEnemyFighters(std::string& out, const TMissionData& d, const TVariantCell& cell, const std::string& wp,
@@ -136,7 +124,7 @@ TMissionFiles BuildMissionFiles(const TMission& mission, const TRefData& ref,
                                 const std::vector<std::string>& commentLines, std::uint64_t seed) {
     TMissionFiles files;
     files.FileName = MissionFileName(mission.Number);
-    files.PropFileName = files.FileName.substr(0, 8) + "_ru.properties";
+    files.PropFileName = PropertiesFileName(mission.Number);
     CheckMission(mission, files.FileName);
     const TMissionData& d = mission.Data;
 
@@ -350,7 +338,7 @@ void SaveMissionFiles(TMission& mission, const TRefData& ref, const std::filesys
     for (;;) {
         TSavePaths p;
         p.Mis = missionFolder / MissionFileName(number);
-        p.Prop = missionFolder / (MissionFileName(number).substr(0, 8) + "_ru.properties");
+        p.Prop = missionFolder / PropertiesFileName(number);
         // The "~" keeps half-written files out of the folder scan's "zelk*.mis".
         const std::string suffix = TemporarySuffix();
         p.MisTemp = missionFolder / ("~" + p.Mis.filename().string() + suffix);
@@ -379,7 +367,8 @@ void SaveMissionFiles(TMission& mission, const TRefData& ref, const std::filesys
             while (number <= kMissionNumberRange.Hi && !mayMoveTo(number));
             if (number > kMissionNumberRange.Hi)
                 throw TFileError(missionFolder, TFileError::kNoPosition,
-                                 Tr("generator", "нет свободного номера задания до 9999"));
+                                 Fill(Tr("generator", "нет свободного номера задания до %1"),
+                                      {std::to_string(kMissionNumberRange.Hi)}));
         } catch (const TFileError& e) {
             fs->Remove(p.MisTemp);
             fs->Remove(p.PropTemp);

@@ -1,5 +1,8 @@
 #include "library/availability.h"
 
+#include <algorithm>
+#include <tuple>
+
 #include "data/catalogues.h"
 #include "data/codepage.h"
 #include "text/tr.h"
@@ -11,32 +14,25 @@ namespace zelk {
 TOffers TargetOffers(const TTarget* target) {
     TOffers offers;
     if (!target) return offers;
-    for (int moving = 0; moving < 2; ++moving)
-        for (int difficulty = 0; difficulty < 2; ++difficulty)
-            for (int mode = 0; mode < 4; ++mode) {
-                if (!target->Cell(moving, difficulty, mode).Defined()) continue;
-                (moving == 1 ? offers.Moving : offers.Stationary) = true;
-                offers.Modes[static_cast<std::size_t>(mode)] = true;
-                offers.Difficulties[static_cast<std::size_t>(difficulty)] = true;
-            }
+    for (const TVariantKey& v : DefinedVariants(*target)) {
+        (v.Moving == 1 ? offers.Moving : offers.Stationary) = true;
+        offers.Modes[static_cast<std::size_t>(v.Mode)] = true;
+        offers.Difficulties[static_cast<std::size_t>(v.Difficulty)] = true;
+    }
     return offers;
 }
 
 bool VariantDefined(const TTarget& target, const TMissionData& data) {
-    return kMovingRange.Contains(data.Moving) && kDifficultyRange.Contains(data.Difficulty) &&
-           kModeRange.Contains(data.Mode) && target.Cell(data.Moving, data.Difficulty, data.Mode).Defined();
+    return VariantDefined(target, data.Moving, data.Difficulty, data.Mode);
 }
 
 bool SettleVariant(const TTarget& target, TMissionData& data, TVariantKeep keep) {
-    struct TVariant {
-        int Moving, Difficulty, Mode;
-    };
+    using TVariant = TVariantKey;
     // In the order of "the first offered": lowest type, difficulty, movement.
-    std::vector<TVariant> cells;
-    for (int mode = 0; mode < 4; ++mode)
-        for (int difficulty = 0; difficulty < 2; ++difficulty)
-            for (int moving = 0; moving < 2; ++moving)
-                if (target.Cell(moving, difficulty, mode).Defined()) cells.push_back({moving, difficulty, mode});
+    std::vector<TVariant> cells = DefinedVariants(target);
+    std::stable_sort(cells.begin(), cells.end(), [](const TVariant& a, const TVariant& b) {
+        return std::tie(a.Mode, a.Difficulty, a.Moving) < std::tie(b.Mode, b.Difficulty, b.Moving);
+    });
 
     const auto matchMoving = [&](const TVariant& v) { return v.Moving == data.Moving; };
     const auto matchMode = [&](const TVariant& v) { return v.Mode == data.Mode; };
@@ -158,10 +154,10 @@ TTargetChoice CheckUpTargets(TMission& mission, const TRefData& ref, TVariantKee
     c.MovingEnabled = c.Offers.Moving && c.Offers.Stationary;
     c.MovingChecked = data.Moving != 0;
 
-    for (int k = 0; k < 4; ++k)
+    for (int k = 0; k < kModeCount; ++k)
         if (c.Offers.ModeOffered(k)) c.Modes.push_back(k);
     c.ModeSelected = SelectOffered(c.Modes, data.Mode);
-    for (int d = 0; d < 2; ++d)
+    for (int d = 0; d < kDifficultyCount; ++d)
         if (c.Offers.DifficultyOffered(d)) c.Difficulties.push_back(d);
     c.DifficultySelected = SelectOffered(c.Difficulties, data.Difficulty);
 
@@ -172,20 +168,20 @@ TTargetChoice CheckUpTargets(TMission& mission, const TRefData& ref, TVariantKee
         // the save will fill, so that what the pilot picked stays where he
         // picked it (a red English-speaking pilot attacks blue tanks too).
         const int tanks = ShownTankType(data.Tanks);
-        if (TankSideOf(data) == 1)
+        if (TankSideOf(data) == TTankSide::Red)
             c.TanksRedShown = tanks;
         else
             c.TanksBlueShown = tanks;
     } else {
-        c.TanksRedShown = TankTypeFromTitle(mission.Name, 1);
-        c.TanksBlueShown = TankTypeFromTitle(mission.Name, 2);
+        c.TanksRedShown = TankTypeFromTitle(mission.Name, TTankSide::Red);
+        c.TanksBlueShown = TankTypeFromTitle(mission.Name, TTankSide::Blue);
     }
     c.TankSide = OfferedTankList(data);
-    c.TanksEnabled = c.TankSide != 0;
+    c.TanksEnabled = c.TankSide != TTankSide::None;
     // The list offered shows what the save will write, also when the army
     // has changed since the title was made.
-    if (c.TankSide == 1) c.TanksRedShown = ShownTankType(data.Tanks);
-    if (c.TankSide == 2) c.TanksBlueShown = ShownTankType(data.Tanks);
+    if (c.TankSide == TTankSide::Red) c.TanksRedShown = ShownTankType(data.Tanks);
+    if (c.TankSide == TTankSide::Blue) c.TanksBlueShown = ShownTankType(data.Tanks);
     return c;
 }
 
@@ -227,7 +223,7 @@ TTargetChoice ChoiceAsRead(const TMission& mission, const TRefData& ref) {
 }
 
 bool ApplyFightersRule(TMissionData& data) {
-    if (data.Difficulty == 0) {
+    if (!FightersAllowed(data.Difficulty)) {
         data.Fighters = 0;
         return false;
     }
@@ -241,17 +237,10 @@ TMissionChoice SettleMission(TMission& mission, const TRefData& ref, TVariantKee
     return choice;
 }
 
-// The mode name before the target in a title never holds the side's words.
-int TankSideOf(const TMissionData& data) { return TankSideFor(data.Target, data.Army); }
+TTankSide TankSideOf(const TMissionData& data) { return TankSideFor(data.Target, data.Army); }
 
-bool IsTankTarget(std::string_view targetName) {
-    return LowerCp1251(targetName).find(TanksWord()) != std::string::npos;
+TTankSide OfferedTankList(const TMissionData& data) {
+    return IsTankTarget(data.Target) ? TankSideOf(data) : TTankSide::None;
 }
-
-}  // namespace zelk
-
-namespace zelk {
-
-int OfferedTankList(const TMissionData& data) { return IsTankTarget(data.Target) ? TankSideOf(data) : 0; }
 
 }  // namespace zelk

@@ -10,6 +10,7 @@
 #include "files/error.h"
 #include "data/refdata.h"
 #include "mission/mission.h"
+#include "mission/rules.h"
 
 namespace zelk {
 
@@ -19,12 +20,12 @@ namespace zelk {
 struct TOffers {
     bool Moving = false;
     bool Stationary = false;
-    std::array<bool, 4> Modes{};
-    std::array<bool, 2> Difficulties{};
+    std::array<bool, kModeCount> Modes{};
+    std::array<bool, kDifficultyCount> Difficulties{};
 
-    bool ModeOffered(int mode) const { return mode >= 0 && mode < 4 && Modes[static_cast<std::size_t>(mode)]; }
+    bool ModeOffered(int mode) const { return mode >= 0 && mode < kModeCount && Modes[static_cast<std::size_t>(mode)]; }
     bool DifficultyOffered(int difficulty) const {
-        return difficulty >= 0 && difficulty < 2 && Difficulties[static_cast<std::size_t>(difficulty)];
+        return difficulty >= 0 && difficulty < kDifficultyCount && Difficulties[static_cast<std::size_t>(difficulty)];
     }
 };
 
@@ -95,10 +96,10 @@ struct TTargetChoice {
     std::vector<int> Difficulties;  // offered difficulties, ascending
     int DifficultySelected = -1;
     TAircraftChoice Aircraft;
-    int TanksRedShown = 0;      // position shown in the red tank list
-    int TanksBlueShown = 0;     // position shown in the blue tank list
-    bool TanksEnabled = false;  // either list is offered
-    int TankSide = 0;           // the list offered: 0 none, 1 red, 2 blue
+    int TanksRedShown = 0;                 // position shown in the red tank list
+    int TanksBlueShown = 0;                // position shown in the blue tank list
+    bool TanksEnabled = false;             // either list is offered
+    TTankSide TankSide = TTankSide::None;  // the list offered
 };
 
 // Settles the mission into what its map and target offer, as the window's
@@ -121,8 +122,8 @@ bool TargetAvailable(const TMissionData& data, const TRefData& ref);
 // aircraft offered for its type.
 TTargetChoice ChoiceAsRead(const TMission& mission, const TRefData& ref);
 
-// Enemy fighters in a training sortie make no sense: Difficulty 0 sets
-// Fighters to 0. Returns whether the fighters box is enabled.
+// Enemy fighters fly only in a combat sortie (FightersAllowed): any other
+// difficulty sets Fighters to 0. Returns whether the fighters box is enabled.
 bool ApplyFightersRule(TMissionData& data);
 
 // What ShowMissionData applies: CheckUpTargets, then the fighters rule.
@@ -132,16 +133,12 @@ struct TMissionChoice {
 };
 TMissionChoice SettleMission(TMission& mission, const TRefData& ref, TVariantKeep keep = {});
 
-// The side (1 red, 2 blue) whose tank columns a save of this mission fills:
-// a target named with "танки синих" or "танки красных" picks its side, any
-// other the side opposite the player's army.
-int TankSideOf(const TMissionData& data);
+// The side whose tank columns a save of this mission fills (TankSideFor of
+// its target and army).
+TTankSide TankSideOf(const TMissionData& data);
 
-// Whether the tank lists apply to a target: its name holds "танки" in any case.
-bool IsTankTarget(std::string_view targetName);
-
-// The tank list a save of this mission reads (1 red, 2 blue): the side whose
-// columns it fills, for a tank target; 0, no list, for any other target.
-int OfferedTankList(const TMissionData& data);
+// The tank list a save of this mission reads: the side whose columns it
+// fills, for a tank target (IsTankTarget); None for any other target.
+TTankSide OfferedTankList(const TMissionData& data);
 
 }  // namespace zelk

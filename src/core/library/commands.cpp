@@ -253,7 +253,8 @@ std::string UnsavedQuestionText(int k) {
 }
 
 std::string NumberLimitText() {
-    return W(Tr("library", "Исчерпан лимит номеров заданий ZELK - 9999!\r\nУдалите лишние задания из папки ZELK."));
+    return W(Fill(Tr("library", "Исчерпан лимит номеров заданий ZELK - %1!\r\nУдалите лишние задания из папки ZELK."),
+                  {std::to_string(kMaxMissionNumber)}));
 }
 
 }  // namespace zelk

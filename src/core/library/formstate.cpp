@@ -27,8 +27,8 @@ TFormState FormState(const TFormInputs& in) {
     s.Copy = s.Save = s.Delete = true;
     s.Parameters = true;
     s.Moving = in.MovingOffered;
-    s.TanksRed = in.TankSide == 1;
-    s.TanksBlue = in.TankSide == 2;
+    s.TanksRed = in.TankSide == TTankSide::Red;
+    s.TanksBlue = in.TankSide == TTankSide::Blue;
     s.Fighters = in.FightersOffered;
     s.RestoreVariant = in.HasVariants;
     s.AutoSwitch = true;

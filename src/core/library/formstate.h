@@ -2,6 +2,7 @@
 // Which of the main window's commands and controls are enabled, decided in
 // one place from what is loaded, the current mission and the mode. The window
 // only applies the answer.
+#include "mission/rules.h"
 
 namespace zelk {
 
@@ -13,7 +14,7 @@ struct TFormInputs {
     // What the current mission's target and type offer (see CheckUpTargets
     // and ApplyFightersRule); read only with a current mission.
     bool MovingOffered = false;
-    int TankSide = 0;  // 1 red, 2 blue, 0 neither
+    TTankSide TankSide = TTankSide::None;
     bool FightersOffered = false;
     bool HasVariants = false;  // the journal lists saves of the mission
 };

@@ -328,10 +328,14 @@ void ReadJournalLines(const std::filesystem::path& file, std::vector<std::pair<s
     if (missing) return;
     std::string line;
     bool overlong = false;
+    int lineNumber = 0;
     auto finish = [&] {
+        ++lineNumber;
         if (!overlong) {
             if (auto v = ParseVariant(line); v && v->Number == number) {
                 if (!line.empty() && line.back() == '\r') line.pop_back();
+                v->File = file;
+                v->Line = lineNumber;
                 out.emplace_back(line, std::move(*v));
             }
         }

@@ -34,6 +34,10 @@ struct TVariant {
     TMissionData Data;
     std::vector<std::string> Comment;  // the comment box's lines, Windows-1251
     std::vector<TDataFileHash> Hashes;
+    // Where Variants found the line (not part of the line): its file and
+    // line number, counting from 1.
+    std::filesystem::path File;
+    int Line = 0;
 };
 
 // One journal line (without its line end), and back. nullopt for a line

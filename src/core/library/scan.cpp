@@ -709,13 +709,6 @@ struct TReadBuffers {
     std::string ShortRaw;
 };
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (LowerCp1251(a[i]) != LowerCp1251(b[i])) return false;
-    return true;
-}
-
 }  // namespace
 
 namespace {
@@ -843,22 +836,6 @@ void ReadDescriptionFrom(TLineReader& in, TMission& mission, const TTargetsColl&
 }
 
 }  // namespace
-
-int MissionNumberFromEntry(const std::string& entryName) {
-    // "zelk" + four decimal digits + ".mis"; the listing matches names
-    // regardless of letter case, as the Windows file system does.
-    if (entryName.size() != 12) return -1;
-    if (!EqualsNoCase(std::string_view(entryName).substr(0, 4), "zelk")) return -1;
-    if (!EqualsNoCase(std::string_view(entryName).substr(8), ".mis")) return -1;
-    int number = 0;
-    for (std::size_t i = 4; i < 8; ++i) {
-        const char c = entryName[i];
-        if (c < '0' || c > '9') return -1;
-        number = number * 10 + (c - '0');
-    }
-    // Numbers start at 1; our writer never makes zelk0000.mis.
-    return number == 0 ? -1 : number;
-}
 
 #ifdef _WIN32
 // The listing reports C library numbers, or Windows ones where the library
@@ -1046,7 +1023,8 @@ std::vector<std::unique_ptr<TMission>> ReadListed(const TReadContext& c, const T
                 continue;
             }
             if (mission->Name.empty()) mission->Name = entry->Name;
-            mission->Data.Tanks = std::max(TankTypeFromTitle(mission->Name, 1), TankTypeFromTitle(mission->Name, 2));
+            mission->Data.Tanks = std::max(TankTypeFromTitle(mission->Name, TTankSide::Red),
+                                           TankTypeFromTitle(mission->Name, TTankSide::Blue));
             mission->SaveState();
             mission->IsNew = 0;
             missions.push_back(std::move(mission));

@@ -30,10 +30,6 @@ bool ReadMissionFile(const std::filesystem::path& path, TMission& mission);
 // leaves the mission untouched. `targets` is the full targets collection.
 void ReadDescriptionFile(const std::filesystem::path& path, TMission& mission, const TTargetsColl& targets);
 
-// The number of a listed entry "zelkNNNN.mis" (characters 5 to 8 read as a
-// decimal integer, 1 to 9999), or -1 when the name does not carry one.
-int MissionNumberFromEntry(const std::string& entryName);
-
 struct TScanResult {
     // Missions in the order of their numbers; each has been through
     // SaveState and has IsNew 0.

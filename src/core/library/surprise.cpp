@@ -6,6 +6,7 @@
 #include "data/catalogues.h"
 #include "library/availability.h"
 #include "mission/params.h"
+#include "mission/rules.h"
 
 namespace zelk {
 
@@ -38,19 +39,16 @@ bool DrawSurprise(TMissionData& data, const TRefData& ref, const TFixedParams& f
         if (std::none_of(ref.Maps.Items.begin(), ref.Maps.Items.end(),
                          [&](const TMap& m) { return m.Key == target->MapKey; }))
             continue;
-        for (int moving = 0; moving < 2; ++moving)
-            for (int difficulty = 0; difficulty < 2; ++difficulty)
-                for (int mode = 0; mode < 4; ++mode) {
-                    if (!target->Cell(moving, difficulty, mode).Defined()) continue;
-                    if (!Fits(fixed.Moving, moving) || !Fits(fixed.Difficulty, difficulty) || !Fits(fixed.Mode, mode))
-                        continue;
-                    const auto aircrafts = OfferedAircrafts(ref.Aircrafts, mode);
-                    const bool flyable =
-                        fixed.Aircraft ? std::any_of(aircrafts.begin(), aircrafts.end(),
-                                                     [&](const TAircraft* a) { return a->AirClass == *fixed.Aircraft; })
-                                       : !aircrafts.empty();
-                    if (flyable) candidates.push_back({target.get(), moving, difficulty, mode});
-                }
+        for (const TVariantKey& v : DefinedVariants(*target)) {
+            if (!Fits(fixed.Moving, v.Moving) || !Fits(fixed.Difficulty, v.Difficulty) || !Fits(fixed.Mode, v.Mode))
+                continue;
+            const auto aircrafts = OfferedAircrafts(ref.Aircrafts, v.Mode);
+            const bool flyable = fixed.Aircraft
+                                     ? std::any_of(aircrafts.begin(), aircrafts.end(),
+                                                   [&](const TAircraft* a) { return a->AirClass == *fixed.Aircraft; })
+                                     : !aircrafts.empty();
+            if (flyable) candidates.push_back({target.get(), v.Moving, v.Difficulty, v.Mode});
+        }
     }
     if (candidates.empty()) return false;
 
@@ -66,7 +64,7 @@ bool DrawSurprise(TMissionData& data, const TRefData& ref, const TFixedParams& f
     data.Clouds = fixed.Clouds ? *fixed.Clouds : CloudNames[rnd.Draw(static_cast<std::uint32_t>(CloudNames.size()))];
     data.RandomRoute = static_cast<std::uint8_t>(
         fixed.RandomRoute ? *fixed.RandomRoute : rnd.DrawRange(kRandomRouteRange.Lo, kRandomRouteRange.Hi));
-    if (data.Difficulty == 0) data.Fighters = 0;
+    if (!FightersAllowed(data.Difficulty)) data.Fighters = 0;
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zelk {
@@ -48,8 +49,8 @@ public:
     // which then writes that variant again byte for byte.
     std::optional<std::uint64_t> RestoredSeed;
 
-    // FileName = "zelk" + number in at least four digits + ".mis";
-    // PropFileName = its first 8 characters + "_ru.properties".
+    // FileName = MissionFileName(number), PropFileName =
+    // PropertiesFileName(number).
     void MakeFileNames(int number);
     // Takes the saved copy; a typed comment counts as written from then on.
     void SaveState();
@@ -60,7 +61,24 @@ public:
     bool IsUnsaved() const { return IsNew != 0 || IsModified() || TypedComment.has_value(); }
 };
 
+// The names of a mission's two files, made and read in one place.
+inline constexpr std::string_view kMissionPrefix = "zelk";
+inline constexpr std::string_view kMissionExtension = ".mis";
+inline constexpr std::string_view kPropertiesSuffix = "_ru.properties";
+
+// "zelk" + number in at least four digits + ".mis".
 std::string MissionFileName(int number);
+// "zelk" + number in at least four digits + "_ru.properties".
+std::string PropertiesFileName(int number);
+
+// The number of a listed entry "zelkNNNN.mis" (four decimal digits, 1 to
+// 9999, letter case as the Windows file system ignores it), or -1 when the
+// name does not carry one.
+int MissionNumberFromEntry(std::string_view entryName);
+
+// Whether a name looks like a mission file at all ("zelk*.mis" in any case),
+// numbered or not.
+bool LooksLikeMissionFile(std::string_view entryName);
 
 // The longest comment that reading a mission back keeps: what is written
 // beyond it is lost at the next start, so the window and zelk-cli take no

@@ -18,7 +18,7 @@ std::string Expand(std::string_view utf8, const TMissionData& d, TObjectWork& w)
 
 TObjectWork Work(int side, std::array<int, 10> slots = {0, 1, 1, 1, 1, 1, 1, 1, 1, 1}) {
     TObjectWork w;
-    w.TankSide = side;
+    w.TankSide = static_cast<TTankSide>(side);
     w.TankSlots = slots;
     return w;
 }
@@ -90,25 +90,25 @@ TEST(SetUpTanks, SideSuffixAndHeavyFlak) {
     d.Target = W("Танки у моста");
     w.Title = W("Штурмовка - ") + d.Target;
     SetUpTanks(d, w, rnd);
-    EXPECT_EQ(w.TankSide, 1);
+    EXPECT_EQ(w.TankSide, TTankSide::Red);
     EXPECT_EQ(w.TankSlots, (std::array<int, 10>{0, 4, 4, 4, 4, 4, 4, 4, 4, 4}));
     EXPECT_EQ(U8(w.TankSuffix), " [Т-34]");
     EXPECT_EQ(w.TankSlotCursor, 1);
 
-    // The title's words decide the side, written in lower case only.
+    // The title's words decide the side, in any case.
     w.Title = W("Штурмовка - танки синих");
     SetUpTanks(d, w, rnd);
-    EXPECT_EQ(w.TankSide, 2);
+    EXPECT_EQ(w.TankSide, TTankSide::Blue);
     EXPECT_EQ(U8(w.TankSuffix), " [Pz.IIIG]");
     d.Army = 0;
     w.Title = W("Штурмовка - танки красных");
     SetUpTanks(d, w, rnd);
-    EXPECT_EQ(w.TankSide, 1);
+    EXPECT_EQ(w.TankSide, TTankSide::Red);
     w.Title = W("Штурмовка - Танки красных");
     SetUpTanks(d, w, rnd);
-    EXPECT_EQ(w.TankSide, 2);
+    EXPECT_EQ(w.TankSide, TTankSide::Red);
 
-    d.Target = W("Танкистов нет");  // "танки" without its blank
+    d.Target = W("Цистерны");  // no tank target
     SetUpTanks(d, w, rnd);
     EXPECT_EQ(w.TankSuffix, "");
 
@@ -175,17 +175,46 @@ TEST(SetUpTanks, RandomComposition) {
 }
 
 TEST(TankTypeFromTitle, ReadsTheSuffixBack) {
-    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - Танки у моста [Pz.IVE]"), 2), 5);
-    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - Танки у моста [Pz.IVE]"), 1), 0);
-    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - танки [Т-70М]"), 1), 13);
-    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - танки [СУ-76M]"), 1), 6);
-    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - Колонна [Pz.IVE]"), 2), 0);   // no "танки "
-    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - танки [Случайный]"), 1), 0);  // never the random row
-    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - танки[Pz.IVE]"), 2), 0);      // no " ["
-    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка ] - танки [Pz.IVE]"), 2), 0);   // "]" before "["
-    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - танки [Pz.IVE"), 2), 0);
-    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - танки [Pz.IVE]"), 3), 0);
-    EXPECT_EQ(TankTypeFromTitle("", 1), 0);
+    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - Танки у моста [Pz.IVE]"), TTankSide::Blue), 5);
+    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - Танки у моста [Pz.IVE]"), TTankSide::Red), 0);
+    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - танки [Т-70М]"), TTankSide::Red), 13);
+    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - танки [СУ-76M]"), TTankSide::Red), 6);
+    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - Колонна [Pz.IVE]"), TTankSide::Blue), 0);  // no "танки"
+    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - танки [Случайный]"), TTankSide::Red), 0);  // never the random row
+    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - танки[Pz.IVE]"), TTankSide::Blue), 0);     // no " ["
+    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка ] - танки [Pz.IVE]"), TTankSide::Blue), 0);  // "]" before "["
+    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - танки [Pz.IVE"), TTankSide::Blue), 0);
+    EXPECT_EQ(TankTypeFromTitle(W("Штурмовка - танки [Pz.IVE]"), TTankSide::None), 0);
+    EXPECT_EQ(TankTypeFromTitle("", TTankSide::Red), 0);
+}
+
+// Whatever target the window offers the tank lists for, the save writes the
+// choice into the title and reading the title back finds it, on the side
+// the target names in whatever case.
+TEST(SetUpTanks, EveryTankTargetKeepsItsChoice) {
+    const struct {
+        const char* Target;
+        int Side;  // for army 0, whose enemy is blue
+    } cases[] = {
+        {"Колонна: танки синих", 2},
+        {"Засада: Танки красных", 1},
+        {"Колонна: танки, грузовики", 2},
+        {"ТАНКИ у реки", 2},
+        {"Танкисты", 2},
+    };
+    for (const auto& c : cases) {
+        TMissionData d;
+        d.Tanks = 3;
+        d.Target = W(c.Target);
+        ASSERT_TRUE(IsTankTarget(d.Target)) << c.Target;
+        TObjectWork w;
+        w.Title = W("Штурмовка - ") + d.Target;
+        TRandom rnd(1);
+        SetUpTanks(d, w, rnd);
+        EXPECT_EQ(static_cast<int>(w.TankSide), c.Side) << c.Target;
+        EXPECT_FALSE(w.TankSuffix.empty()) << c.Target;
+        EXPECT_EQ(TankTypeFromTitle(w.Title + w.TankSuffix, w.TankSide), 3) << c.Target;
+    }
 }
 
 TEST(CopyObjectBlock, OffsetRules) {

@@ -253,7 +253,7 @@ TEST(CheckUpTargets, TankListsFollowTitleOrTheSideThatWillBeFilled) {
     EXPECT_EQ(c.TanksRedShown, 4);
     // The save fills blue columns (army 0): that list alone is offered, and
     // it shows what the save writes.
-    EXPECT_EQ(c.TankSide, 2);
+    EXPECT_EQ(c.TankSide, TTankSide::Blue);
     EXPECT_EQ(c.TanksBlueShown, 9);
     EXPECT_EQ(saved.Data.Tanks, 9);
     EXPECT_TRUE(c.TanksEnabled);  // "Танки" in capitals still counts
@@ -273,7 +273,7 @@ TEST(CheckUpTargets, TankListsFollowTitleOrTheSideThatWillBeFilled) {
     c = CheckUpTargets(fresh, ref);
     EXPECT_EQ(c.TanksRedShown, 4);
     EXPECT_EQ(c.TanksBlueShown, 0);
-    EXPECT_EQ(c.TankSide, 1);
+    EXPECT_EQ(c.TankSide, TTankSide::Red);
 
     // A target that names its side overrides the army.
     AddTarget(ref, "танки красных", "south.ini", {{0, 0, 0}});
@@ -281,10 +281,10 @@ TEST(CheckUpTargets, TankListsFollowTitleOrTheSideThatWillBeFilled) {
     fresh.Data.Target = W("танки красных");
     c = CheckUpTargets(fresh, ref);
     EXPECT_EQ(c.TanksRedShown, 4);
-    EXPECT_EQ(TankSideOf(fresh.Data), 1);
+    EXPECT_EQ(TankSideOf(fresh.Data), TTankSide::Red);
 
     TMission plain = Mission("north.ini", "Мост");
-    EXPECT_EQ(CheckUpTargets(plain, ref).TankSide, 0);
+    EXPECT_EQ(CheckUpTargets(plain, ref).TankSide, TTankSide::None);
     EXPECT_FALSE(CheckUpTargets(plain, ref).TanksEnabled);
     EXPECT_FALSE(IsTankTarget(W("Танковый завод")));
 }

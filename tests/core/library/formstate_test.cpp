@@ -9,7 +9,7 @@ TEST(FormState, EachStateOfTheWindow) {
     TFormInputs mission;
     mission.DataLoaded = mission.HasMission = true;
     mission.MovingOffered = true;
-    mission.TankSide = 2;
+    mission.TankSide = TTankSide::Blue;
     mission.HasVariants = true;
 
     TFormInputs noData;
@@ -21,21 +21,43 @@ TEST(FormState, EachStateOfTheWindow) {
     locked.AutoOn = true;
     TFormInputs training = mission;
     training.MovingOffered = training.HasVariants = false;
-    training.TankSide = 0;
+    training.TankSide = TTankSide::None;
 
-    // Fields in declaration order: New Copy Save Delete MissionList Parameters
-    // Moving TanksRed TanksBlue Fighters RestoreVariant AutoSwitch Start Doctor.
+    // Only what is enabled is named; a field left out is disabled.
     const struct {
         const char* name;
         TFormInputs in;
         TFormState out;
     } cases[] = {
-        {"without data only the start and the check", noData, {0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1, 1}},
-        {"an empty library offers New", empty, {1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1}},
-        {"an unlisted folder refuses New", unlisted, {0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1}},
-        {"a mission offers what its target has", mission, {1, 1, 1, 1, 1, 1, 1, 0, 1, 0, 1, 1, 1, 1}},
-        {"a training sortie without variants", training, {1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 1, 1, 1}},
-        {"auto-generation locks all but its switch", locked, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1}},
+        {"without data only the start and the check", noData, {.MissionList = true, .Start = true, .Doctor = true}},
+        {"an empty library offers New", empty, {.New = true, .MissionList = true, .Doctor = true}},
+        {"an unlisted folder refuses New", unlisted, {.MissionList = true, .Doctor = true}},
+        {"a mission offers what its target has",
+         mission,
+         {.New = true,
+          .Copy = true,
+          .Save = true,
+          .Delete = true,
+          .MissionList = true,
+          .Parameters = true,
+          .Moving = true,
+          .TanksBlue = true,
+          .RestoreVariant = true,
+          .AutoSwitch = true,
+          .Start = true,
+          .Doctor = true}},
+        {"a training sortie without variants",
+         training,
+         {.New = true,
+          .Copy = true,
+          .Save = true,
+          .Delete = true,
+          .MissionList = true,
+          .Parameters = true,
+          .AutoSwitch = true,
+          .Start = true,
+          .Doctor = true}},
+        {"auto-generation locks all but its switch", locked, {.AutoSwitch = true, .Start = true, .Doctor = true}},
     };
     for (const auto& c : cases) EXPECT_EQ(FormState(c.in), c.out) << c.name;
 }

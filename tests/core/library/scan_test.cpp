@@ -420,18 +420,6 @@ TEST(ReadDescriptionFile, MissingFileLeavesMissionAlone) {
     EXPECT_EQ(m.Data.RandomRoute, 1);
 }
 
-TEST(MissionNumberFromEntry, AcceptsOnlyFourDigits) {
-    EXPECT_EQ(MissionNumberFromEntry("zelk0042.mis"), 42);
-    EXPECT_EQ(MissionNumberFromEntry("ZELK9999.MIS"), 9999);
-    EXPECT_EQ(MissionNumberFromEntry("zelkabcd.mis"), -1);
-    EXPECT_EQ(MissionNumberFromEntry("zelk0000.mis"), -1);
-    EXPECT_EQ(MissionNumberFromEntry("zelk-001.mis"), -1);
-    EXPECT_EQ(MissionNumberFromEntry("zelk +12.mis"), -1);
-    EXPECT_EQ(MissionNumberFromEntry("zelk12345.mis"), -1);
-    EXPECT_EQ(MissionNumberFromEntry("zelk0001.mis.bak"), -1);
-    EXPECT_EQ(MissionNumberFromEntry("zelk0001_ru.properties"), -1);
-}
-
 // A folder of missions with their description files.
 void WriteMission(const fs::path& folder, int number, const std::string& missionBytes, const std::string& title) {
     char name[16];
