@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "library/journal.h"
+#include "logbook/logbook.h"
 
 namespace zelk {
 
@@ -13,6 +14,11 @@ std::filesystem::path JournalFileFor(const std::filesystem::path& dataDir) {
     if (!base.isEmpty()) fallback = std::filesystem::path(base.toStdU16String()) / "ZELK";
     const auto folder = JournalFolder(dataDir, fallback);
     return folder.empty() ? folder : folder / kJournalFileName;
+}
+
+std::filesystem::path LogbookFileFor(const std::filesystem::path& dataDir) {
+    const auto journal = JournalFileFor(dataDir);
+    return journal.empty() ? journal : journal.parent_path() / kLogbookFileName;
 }
 
 }  // namespace zelk

@@ -39,6 +39,7 @@ namespace zelk {
 
 class TSpinEdit;
 class TAutoSupervisor;
+class TLogbookUi;
 
 // The window's questions and reports. Problem: OK; ProblemOkCancel: OK and
 // Cancel; Confirm: Yes and No; Query: Yes, No and Cancel; Error: the general
@@ -64,6 +65,9 @@ struct TFormOptions {
 
 class TZELK_form : public QWidget {
     Q_OBJECT
+    // The logbook page and the programme (logbookui.cpp) work on the library.
+    friend class TLogbookUi;
+
 public:
     explicit TZELK_form(TFormOptions options, QWidget* parent = nullptr);
     ~TZELK_form() override;
@@ -222,6 +226,7 @@ private:
 
     // The event-log monitors of the auto-generation mode; a child object.
     TAutoSupervisor* autoSupervisor_ = nullptr;
+    TLogbookUi* logbookUi_ = nullptr;
     // The route preview and the journal of variants (variantspage.cpp).
     void CreateVariantControls();
     void ShowRoutePreview();

@@ -578,6 +578,10 @@ int Dispatch(TContext& ctx) {
             return DoWatch(ctx);
         case TCommand::Doctor:
             return RunDoctorCommand(ctx);
+        case TCommand::Logbook:
+            return RunLogbook(ctx);
+        case TCommand::Programme:
+            return RunProgramme(ctx);
     }
     return 1;
 }

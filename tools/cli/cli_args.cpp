@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <map>
@@ -17,7 +18,8 @@ namespace zelk::cli {
 
 namespace {
 
-const char* const kCommandList = "list, show, new, copy, regenerate, history, delete, watch, doctor";
+const char* const kCommandList =
+    "list, show, new, copy, regenerate, history, delete, watch, doctor, logbook, programme";
 
 // One numeric parameter of `new`: its option, its range and where it goes.
 struct TIntParam {
@@ -190,6 +192,21 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     app.add_subcommand("doctor",
                        Tr("cli", "проверка установки: что не так и как исправить (код 0, когда всё нужное в порядке)"));
 
+    auto* logbook = app.add_subcommand(
+        "logbook", Tr("cli", "лётная книжка: полёты и итоги; import LOG, mark FLIGHT --result ... [--note ...]"));
+    auto* programme = app.add_subcommand(
+        "programme", Tr("cli", "программа подготовки: start FILE, status, hold, next, back, stop"));
+    std::string action, actionArg;
+    std::optional<std::string> result, note;
+    bool csv = false;
+    logbook->add_option("ACTION", action, Tr("cli", "import или mark"));
+    logbook->add_option("ARG", actionArg, Tr("cli", "журнал событий для import, номер полёта для mark"));
+    logbook->add_option("--result", result, Tr("cli", "цель поражена: yes, partly, no или unknown"));
+    logbook->add_option("--note", note, Tr("cli", "заметка пилота о полёте"));
+    logbook->add_flag("--csv", csv, Tr("cli", "вывод полётов в формате CSV"));
+    programme->add_option("ACTION", action, Tr("cli", "start, status, hold, next, back или stop"))->required();
+    programme->add_option("FILE", actionArg, Tr("cli", "файл программы (TOML) для start"));
+
     std::string file;
     std::vector<std::string> files;
     show->add_option("FILE", file, Tr("cli", "файл задания, например zelk0007.mis"))->required();
@@ -240,6 +257,8 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     } catch (const CLI::RequiredError&) {
         auto subs = app.get_subcommands();
         std::string name = subs.empty() ? std::string() : subs.front()->get_name();
+        if (name == "programme")
+            throw TUsageError(Tr("cli", "команде programme нужно действие: start FILE, status, hold, next, back или stop"));
         if (name == "delete")
             throw TUsageError(Tr("cli", "команде delete нужно хотя бы одно имя файла задания, например zelk0007.mis"));
         throw TUsageError(Fill(Tr("cli", "команде %1 нужно имя файла задания, например zelk0007.mis"), {name}));
@@ -291,6 +310,10 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
         out.Command = TCommand::Delete;
     else if (sub == watch)
         out.Command = TCommand::Watch;
+    else if (sub == logbook)
+        out.Command = TCommand::Logbook;
+    else if (sub == programme)
+        out.Command = TCommand::Programme;
     else
         out.Command = TCommand::Doctor;
 
@@ -320,6 +343,47 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
         if (svg->empty()) throw TUsageError(Tr("cli", "параметру --svg нужно имя файла"));
         out.Svg = PathFromUtf8(*svg);
     }
+
+    out.Action = action;
+    out.ActionArg = actionArg;
+    out.Csv = csv;
+    if (sub == logbook) {
+        if (!action.empty() && action != "import" && action != "mark")
+            throw TUsageError(Fill(Tr("cli", "неизвестное действие logbook %1; допустимо: import LOG, mark FLIGHT"),
+                                   {Quoted(action)}));
+        if (!action.empty() && actionArg.empty())
+            throw TUsageError(action == "import" ? Tr("cli", "команде logbook import нужен файл журнала событий")
+                                                 : Tr("cli", "команде logbook mark нужен номер полёта"));
+        if (action.empty() && !actionArg.empty())
+            throw TUsageError(Fill(Tr("cli", "лишний аргумент %1 для команды logbook"), {Quoted(actionArg)}));
+        if ((result || note) && action != "mark")
+            throw TUsageError(Tr("cli", "--result и --note относятся к logbook mark"));
+        if (action == "mark") {
+            if (!result)
+                throw TUsageError(Tr("cli", "команде logbook mark нужен --result: yes, partly, no или unknown"));
+            if (*result != "yes" && *result != "partly" && *result != "no" && *result != "unknown")
+                throw TUsageError(Fill(Tr("cli", "недопустимое значение --result %1: допустимо yes, partly, no или unknown"),
+                                       {Quoted(*result)}));
+            out.Result = result;
+            if (note) {
+                for (char c : *note)
+                    if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F)
+                        throw TUsageError(Fill(Tr("cli", "недопустимое значение --note %1: допустим текст без управляющих символов"),
+                                               {Quoted(*note)}));
+                out.Note = ToCp1251("--note", *note);
+            }
+        }
+    }
+    if (sub == programme) {
+        static const char* const kActions[] = {"start", "status", "hold", "next", "back", "stop"};
+        if (std::find(std::begin(kActions), std::end(kActions), action) == std::end(kActions))
+            throw TUsageError(Fill(Tr("cli", "неизвестное действие programme %1; допустимо: start FILE, status, hold, next, back, stop"),
+                                   {Quoted(action)}));
+        if (action == "start" && actionArg.empty()) throw TUsageError(Tr("cli", "команде programme start нужен файл программы"));
+        if (action != "start" && !actionArg.empty())
+            throw TUsageError(Fill(Tr("cli", "лишний аргумент %1 для команды programme %2"), {Quoted(actionArg), action}));
+    }
+    if (csv && sub != logbook) throw TUsageError(Tr("cli", "--csv относится к команде logbook"));
 
     out.Random = random;
     if (count) {

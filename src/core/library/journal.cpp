@@ -7,6 +7,7 @@
 
 #include "files/error.h"
 #include "files/paths.h"
+#include "files/safelines.h"
 #include "text/tr.h"
 
 #if defined(_WIN32)
@@ -23,87 +24,8 @@ namespace {
 
 constexpr std::string_view kTag = "V1";
 constexpr std::size_t kFieldCount = 22;
-// A line longer than this is not one of ours; reading stays bounded.
-constexpr std::size_t kMaxLine = 256 * 1024;
 
-std::uint64_t Fnv1a(std::string_view bytes, std::uint64_t h = 14695981039346656037ull) {
-    for (unsigned char c : bytes) {
-        h ^= c;
-        h *= 1099511628211ull;
-    }
-    return h;
-}
-
-std::string Hex(std::uint64_t v, int digits) {
-    char buf[17];
-    std::snprintf(buf, sizeof buf, "%0*llx", digits, static_cast<unsigned long long>(v));
-    return buf;
-}
-
-std::string Checksum(std::string_view body) { return Hex(Fnv1a(body) & 0xffffffffull, 8); }
-
-// Tabs and line breaks separate fields and lines, so texts escape them.
-std::string Escape(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
-std::optional<std::string> Unescape(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\') {
-            out += text[i];
-            continue;
-        }
-        if (++i == text.size()) return std::nullopt;
-        switch (text[i]) {
-            case '\\':
-                out += '\\';
-                break;
-            case 't':
-                out += '\t';
-                break;
-            case 'n':
-                out += '\n';
-                break;
-            case 'r':
-                out += '\r';
-                break;
-            default:
-                return std::nullopt;
-        }
-    }
-    return out;
-}
-
-std::vector<std::string_view> Split(std::string_view text, char sep) {
-    std::vector<std::string_view> out;
-    std::size_t start = 0;
-    for (;;) {
-        const auto at = text.find(sep, start);
-        out.push_back(text.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
-        if (at == std::string_view::npos) return out;
-        start = at + 1;
-    }
-}
+std::string Checksum(std::string_view body) { return HexDigits(Fnv1a(body) & 0xffffffffull, 8); }
 
 template <typename T>
 bool Parse(std::string_view text, T& out, int base = 10) {
@@ -137,23 +59,23 @@ std::string FormatVariant(const TVariant& v) {
     for (const std::string& field : {std::to_string(v.Number),
                                      std::to_string(v.Time),
                                      std::to_string(v.Seed),
-                                     Escape(d.Map),
-                                     Escape(d.Target),
+                                     EscapeField(d.Map),
+                                     EscapeField(d.Target),
                                      std::to_string(d.Moving),
                                      std::to_string(d.Mode),
                                      std::to_string(d.Difficulty),
-                                     Escape(d.Aircraft),
+                                     EscapeField(d.Aircraft),
                                      std::to_string(d.Army),
                                      std::to_string(d.Flight),
                                      std::to_string(d.Height),
-                                     Escape(d.Clouds),
+                                     EscapeField(d.Clouds),
                                      std::to_string(d.Time),
                                      std::to_string(d.Weather),
                                      std::to_string(d.Tanks),
                                      std::to_string(d.RandomRoute),
                                      std::to_string(d.Fighters),
                                      hashes,
-                                     Escape(comment)}) {
+                                     EscapeField(comment)}) {
         body += '\t';
         body += field;
     }
@@ -162,7 +84,7 @@ std::string FormatVariant(const TVariant& v) {
 
 std::optional<TVariant> ParseVariant(std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    const auto f = Split(line, '\t');
+    const auto f = SplitText(line, '\t');
     if (f.size() != kFieldCount || f[0] != kTag) return std::nullopt;
     const std::string_view body = line.substr(f[0].size() + 1 + f[1].size());
     if (f[1] != Checksum(body)) return std::nullopt;
@@ -174,18 +96,18 @@ std::optional<TVariant> ParseVariant(std::string_view line) {
               ParseSmall(f[12], d.Flight) && ParseSmall(f[13], d.Height) && ParseSmall(f[15], d.Time) &&
               ParseSmall(f[16], d.Weather) && ParseSmall(f[17], d.Tanks) && ParseSmall(f[18], d.RandomRoute) &&
               ParseSmall(f[19], d.Fighters);
-    auto map = Unescape(f[5]), target = Unescape(f[6]), aircraft = Unescape(f[10]), clouds = Unescape(f[14]),
-         comment = Unescape(f[21]);
+    auto map = UnescapeField(f[5]), target = UnescapeField(f[6]), aircraft = UnescapeField(f[10]), clouds = UnescapeField(f[14]),
+         comment = UnescapeField(f[21]);
     if (!ok || !map || !target || !aircraft || !clouds || !comment) return std::nullopt;
     d.Map = *map;
     d.Target = *target;
     d.Aircraft = *aircraft;
     d.Clouds = *clouds;
     if (!comment->empty()) {
-        for (auto part : Split(*comment, '\n')) v.Comment.emplace_back(part);
+        for (auto part : SplitText(*comment, '\n')) v.Comment.emplace_back(part);
     }
     if (!f[20].empty()) {
-        for (auto item : Split(f[20], ',')) {
+        for (auto item : SplitText(f[20], ',')) {
             const auto colon = item.find(':');
             TDataFileHash h;
             if (colon == std::string_view::npos || !Parse(item.substr(0, colon), h.File)) return std::nullopt;
@@ -207,7 +129,7 @@ std::string HashDataFile(const std::filesystem::path& path) {
     const bool failed = std::ferror(f) != 0;
     std::fclose(f);
     if (failed) throw TFileError(path, TFileError::kNoPosition, Tr("library", "чтение файла не удалось"));
-    return Hex(h, 16);
+    return HexDigits(h, 16);
 }
 
 std::vector<TDataFileHash> HashesFor(const TMissionData& data, const TRefData& ref) {
@@ -238,69 +160,15 @@ std::vector<int> ChangedDataFiles(const TVariant& variant, const TRefData& ref, 
 }
 
 void TJournal::Append(const TVariant& variant) const {
-    std::string line = FormatVariant(variant) + "\r\n";
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(file_, ec);
-    if (!ec && size > 0) {
-        // A crash may have left half a line: start on a line of our own.
-        if (std::FILE* f = OpenFile(file_, "rb")) {
-            char last = '\n';
-            if (std::fseek(f, -1, SEEK_END) == 0) last = static_cast<char>(std::fgetc(f));
-            std::fclose(f);
-            if (last != '\n') line.insert(0, "\r\n");
-        }
-    }
-#if defined(_WIN32)
-    const int fd = _wopen(file_.c_str(), _O_WRONLY | _O_APPEND | _O_CREAT | _O_BINARY, 0644);
-#else
-    const int fd = ::open(file_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-#endif
-    if (fd < 0) throw TFileError(file_, TFileError::kNoPosition, Tr("library", "не удалось открыть журнал для записи"));
-        // One write call: appends of other processes never land inside the line.
-#if defined(_WIN32)
-    const auto written = _write(fd, line.data(), static_cast<unsigned>(line.size()));
-    const bool synced = _commit(fd) == 0;
-    const bool closed = _close(fd) == 0;
-#else
-    const auto written = ::write(fd, line.data(), line.size());
-    const bool synced = ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-#endif
-    if (written < 0 || static_cast<std::size_t>(written) != line.size() || !synced || !closed)
-        throw TFileError(file_, TFileError::kNoPosition, Tr("library", "запись в журнал не удалась"));
+    AppendSafeLine(file_, FormatVariant(variant), Tr("library", "не удалось открыть журнал для записи"),
+                   Tr("library", "запись в журнал не удалась"));
 }
 
 std::vector<TVariant> TJournal::Variants(int number) const {
     std::vector<TVariant> out;
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file_, ec)) return out;
-    std::FILE* f = OpenFile(file_, "rb");
-    if (f == nullptr) return out;
-    std::string line;
-    bool overlong = false;
-    char buf[65536];
-    std::size_t n;
-    auto finish = [&] {
-        if (!overlong) {
-            if (auto v = ParseVariant(line); v && v->Number == number) out.push_back(std::move(*v));
-        }
-        line.clear();
-        overlong = false;
-    };
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
-        for (std::size_t i = 0; i < n; ++i) {
-            if (buf[i] == '\n') {
-                finish();
-            } else if (line.size() < kMaxLine) {
-                line += buf[i];
-            } else {
-                overlong = true;
-            }
-        }
-    }
-    std::fclose(f);
-    // A last line without its line end was torn by a crash, unless it is whole.
-    if (!line.empty()) finish();
+    ForEachSafeLine(file_, [&](std::string_view line) {
+        if (auto v = ParseVariant(line); v && v->Number == number) out.push_back(std::move(*v));
+    });
     return out;
 }
 
