@@ -19,7 +19,7 @@ namespace zelk::cli {
 namespace {
 
 const char* const kCommandList =
-    "list, show, new, copy, regenerate, history, delete, watch, doctor, logbook, programme";
+    "list, show, new, copy, regenerate, history, delete, watch, doctor, template, logbook, programme";
 
 // One numeric parameter of `new`: its option, its range and where it goes.
 struct TIntParam {
@@ -192,6 +192,8 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     app.add_subcommand("doctor",
                        Tr("cli", "проверка установки: что не так и как исправить (код 0, когда всё нужное в порядке)"));
 
+    auto* templ = app.add_subcommand("template",
+                                     Tr("cli", "шаблоны условий: list, show NAME, save FILE --name NAME, delete NAME"));
     auto* logbook = app.add_subcommand(
         "logbook", Tr("cli", "лётная книжка: полёты и итоги; import LOG, mark FLIGHT --result ... [--note ...]"));
     auto* programme = app.add_subcommand(
@@ -212,6 +214,15 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     show->add_option("FILE", file, Tr("cli", "файл задания, например zelk0007.mis"))->required();
     std::optional<std::string> svg;
     show->add_option("--svg", svg, Tr("cli", "записать схему маршрута в файл SVG"));
+    std::optional<std::string> card, page, templateName, saveName;
+    std::vector<std::string> templateWords;
+    for (auto* sub : {show, create}) {
+        sub->add_option("--card", card, Tr("cli", "записать карточку задания: файл .pdf, .png или .svg"));
+        sub->add_option("--page", page, Tr("cli", "размер карточки: a5 (по умолчанию) или a4"));
+    }
+    create->add_option("--template", templateName, Tr("cli", "условия нового задания из шаблона с этим именем"));
+    templ->add_option("ACTION", templateWords, Tr("cli", "list | show NAME | save FILE | delete NAME"))->required();
+    templ->add_option("--name", saveName, Tr("cli", "имя шаблона для save"));
     copy->add_option("FILE", file, Tr("cli", "файл задания, например zelk0007.mis"))->required();
     regenerate->add_option("FILE", file, Tr("cli", "файл задания, например zelk0007.mis"))->required();
     std::optional<std::string> variant;
@@ -257,6 +268,10 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     } catch (const CLI::RequiredError&) {
         auto subs = app.get_subcommands();
         std::string name = subs.empty() ? std::string() : subs.front()->get_name();
+        if (name == "template")
+            throw TUsageError(Tr("cli",
+                                 "команде template нужно действие: list, show NAME, save FILE --name NAME, "
+                                 "delete NAME"));
         if (name == "programme")
             throw TUsageError(Tr("cli", "команде programme нужно действие: start FILE, status, hold, next, back или stop"));
         if (name == "delete")
@@ -310,6 +325,8 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
         out.Command = TCommand::Delete;
     else if (sub == watch)
         out.Command = TCommand::Watch;
+    else if (sub == templ)
+        out.Command = TCommand::Template;
     else if (sub == logbook)
         out.Command = TCommand::Logbook;
     else if (sub == programme)
@@ -344,6 +361,41 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
         out.Svg = PathFromUtf8(*svg);
     }
 
+    if (card) {
+        if (card->empty()) throw TUsageError(Tr("cli", "параметру --card нужно имя файла .pdf, .png или .svg"));
+        out.Card = PathFromUtf8(*card);
+    }
+    if (page) {
+        if (*page != "a5" && *page != "a4")
+            throw TUsageError(Fill(Tr("cli", "недопустимое значение --page %1: допустимо a5 или a4"), {Quoted(*page)}));
+        if (!card) throw TUsageError(Tr("cli", "параметр --page действует только вместе с --card"));
+        out.CardA4 = *page == "a4";
+    }
+    if (templateName) out.Template = *templateName;
+    if (sub == templ) {
+        const std::string action = templateWords.front();
+        const std::size_t words = templateWords.size();
+        const bool named = action == "show" || action == "delete";
+        if (action != "list" && !named && action != "save")
+            throw TUsageError(Fill(Tr("cli", "неизвестное действие template %1; допустимо: list, show, save, delete"),
+                                   {Quoted(action)}));
+        if ((action == "list" && words != 1) || (named && words != 2) || (action == "save" && words != 2))
+            throw TUsageError(Fill(Tr("cli", "template %1: ожидается %2"),
+                                   {action, action == "list"   ? std::string("template list")
+                                            : action == "save" ? std::string("template save FILE --name NAME")
+                                                               : "template " + action + " NAME"}));
+        if (action == "save" && !saveName)
+            throw TUsageError(Tr("cli", "template save: нужно имя шаблона, --name NAME"));
+        if (action != "save" && saveName)
+            throw TUsageError(Tr("cli", "параметр --name действует только в template save"));
+        out.TemplateAction = action;
+        if (named) out.TemplateName = templateWords[1];
+        if (action == "save") {
+            out.TemplateName = *saveName;
+            file = templateWords[1];
+            files = {file};
+        }
+    }
     out.Action = action;
     out.ActionArg = actionArg;
     out.Csv = csv;

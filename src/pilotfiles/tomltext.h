@@ -1,0 +1,43 @@
+#pragma once
+// Reading and writing the pilot's TOML files: the parse, with every failure
+// naming the file and line, and the quoting of texts for writing.
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+#include <string>
+#include <string_view>
+
+#include <toml++/toml.h>
+
+#include "files/error.h"
+
+namespace zelk {
+
+// A file of the pilot's that cannot be read as it stands: what() names the
+// file, the line and what is wrong there (UTF-8, the pilot's language).
+class TPilotFileError : public TFileError {
+public:
+    TPilotFileError(const std::filesystem::path& file, const toml::source_region& where, const std::string& reason);
+    // The line at fault, 0 when the fault is the file's as a whole.
+    int Line() const { return line_; }
+
+private:
+    int line_;
+};
+
+// Parses UTF-8 TOML text read from `file`. Throws TPilotFileError.
+toml::table ParseToml(std::string_view text, const std::filesystem::path& file);
+
+// A string value of a parsed document as it was written (see ParseToml).
+std::string TomlText(const toml::node& node);
+// A key of a parsed document as it was written.
+std::string TomlKey(const toml::key& key);
+
+// `text` (UTF-8) as a TOML basic string, quotes included.
+std::string TomlQuoted(std::string_view text);
+
+// Refuses a key of `table` outside `allowed`, naming it and the allowed ones.
+void CheckTomlKeys(const toml::table& table, const std::vector<std::string_view>& allowed,
+                   const std::filesystem::path& file);
+
+}  // namespace zelk
