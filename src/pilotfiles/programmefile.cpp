@@ -38,8 +38,9 @@ TProgramme ReadProgrammeFile(const std::filesystem::path& file) {
     if (const toml::node* advance = root.get("advance_after")) {
         const auto* value = advance->as_integer();
         if (value == nullptr || value->get() < 0 || value->get() > 100)
-            throw TPilotFileError(file, advance->source(),
-                                  Tr("pilotfiles", "advance_after: нужно целое от 0 до 100 (0: шаги меняет только пилот)"));
+            throw TPilotFileError(
+                file, advance->source(),
+                Tr("pilotfiles", "advance_after: нужно целое от 0 до 100 (0: шаги меняет только пилот)"));
         programme.AdvanceAfter = static_cast<int>(value->get());
     }
     const toml::node* steps = root.get("step");
@@ -60,8 +61,7 @@ TProgramme ReadProgrammeFile(const std::filesystem::path& file) {
     return programme;
 }
 
-void PrepareProgrammeMission(TMission& mission, const TRefData& ref, const TProgrammeState& state,
-                             std::uint64_t seed) {
+void PrepareProgrammeMission(TMission& mission, const TRefData& ref, const TProgrammeState& state, std::uint64_t seed) {
     const TProgramme programme = ReadProgrammeFile(state.File);
     ApplyProgrammeStep(mission, programme, state.Step, ref, seed);
 }

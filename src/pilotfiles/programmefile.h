@@ -16,7 +16,6 @@ TProgramme ReadProgrammeFile(const std::filesystem::path& file);
 // Gives the programme's mission the conditions of the step in force, read
 // from the state's programme file and drawn with `seed`. Throws as
 // ReadProgrammeFile and ApplyProgrammeStep; the mission is then unchanged.
-void PrepareProgrammeMission(TMission& mission, const TRefData& ref, const TProgrammeState& state,
-                             std::uint64_t seed);
+void PrepareProgrammeMission(TMission& mission, const TRefData& ref, const TProgrammeState& state, std::uint64_t seed);
 
 }  // namespace zelk

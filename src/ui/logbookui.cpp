@@ -18,6 +18,8 @@
 #include <ctime>
 
 #include "data/catalogues.h"
+#include "files/paths.h"
+#include "generator/writer.h"
 #include "generator/random.h"
 #include "mainform.h"
 #include "monitor/autosupervisor.h"
@@ -151,15 +153,15 @@ void TTrendChart::paintEvent(QPaintEvent*) {
     const int n = static_cast<int>(weeks_.size());
     const int top = 18, bottom = height() - 16, w = width() / n;
     p.setPen(palette().text().color());
-    p.drawText(4, 12, TLogbookUi::tr("Полёты по неделям (столбцы) и доля поражений (линия), последние %1 недель").arg(n));
+    p.drawText(4, 12,
+               TLogbookUi::tr("Полёты по неделям (столбцы) и доля поражений (линия), последние %1 недель").arg(n));
     QPolygon line;
     for (int i = 0; i < n; ++i) {
         const TTotals& t = weeks_[static_cast<std::size_t>(i)];
         const int h = (bottom - top) * t.Flights / most;
         p.fillRect(i * w + 4, bottom - h, w - 8, h, palette().highlight());
         p.drawText(i * w, bottom, w, 16, Qt::AlignCenter, QString::number(t.Flights));
-        if (t.HitShare() >= 0)
-            line << QPoint(i * w + w / 2, bottom - static_cast<int>((bottom - top) * t.HitShare()));
+        if (t.HitShare() >= 0) line << QPoint(i * w + w / 2, bottom - static_cast<int>((bottom - top) * t.HitShare()));
     }
     p.setPen(QPen(Qt::darkRed, 2));
     p.drawPolyline(line);
@@ -248,8 +250,8 @@ void TLogbookDialog::Show(const std::vector<TFlight>& flights) {
         if (f.Id == selected) selectRow = row;
         QString conditions = ConditionsText(f);
         if (!f.Note.empty()) conditions += QStringLiteral(" - «%1»").arg(FromCp1251(f.Note));
-        const QString cells[] = {QString::number(f.Id), WhenText(f.Started), FromCp1251(f.Mission), FlownText(f),
-                                 ResultText(f.Result), conditions};
+        const QString cells[] = {QString::number(f.Id), WhenText(f.Started),  FromCp1251(f.Mission),
+                                 FlownText(f),          ResultText(f.Result), conditions};
         for (int c = 0; c < 6; ++c) flightsTable_->setItem(row, c, new QTableWidgetItem(cells[c]));
         ++row;
     }
@@ -262,13 +264,12 @@ void TLogbookDialog::Show(const std::vector<TFlight>& flights) {
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const TTotalsRow& t = rows[static_cast<std::size_t>(r)];
         const double share = t.Totals.HitShare();
-        const QString cells[] = {
-            r == 0 ? tr("все полёты") : QString::fromStdString(TotalsByName(t.By)),
-            QString::fromStdString(t.Label),
-            QString::number(t.Totals.Flights),
-            tr("%1 мин").arg((t.Totals.Seconds + 30) / 60),
-            QString::number(t.Totals.Marked),
-            share < 0 ? QStringLiteral("-") : QStringLiteral("%1%").arg(std::lround(share * 100))};
+        const QString cells[] = {r == 0 ? tr("все полёты") : QString::fromStdString(TotalsByName(t.By)),
+                                 QString::fromStdString(t.Label),
+                                 QString::number(t.Totals.Flights),
+                                 tr("%1 мин").arg((t.Totals.Seconds + 30) / 60),
+                                 QString::number(t.Totals.Marked),
+                                 share < 0 ? QStringLiteral("-") : QStringLiteral("%1%").arg(std::lround(share * 100))};
         for (int c = 0; c < 6; ++c) totalsTable_->setItem(r, c, new QTableWidgetItem(cells[c]));
     }
     totalsTable_->resizeColumnsToContents();
@@ -293,7 +294,8 @@ void TLogbookDialog::ShowAttempts() {
     std::vector<const TFlight*> all = others;
     all.push_back(&*it);
     std::sort(all.begin(), all.end(), [](const TFlight* a, const TFlight* b) { return a->Id < b->Id; });
-    for (const TFlight* f : all) parts << QStringLiteral("#%1 %2: %3").arg(f->Id).arg(WhenText(f->Started), ResultText(f->Result));
+    for (const TFlight* f : all)
+        parts << QStringLiteral("#%1 %2: %3").arg(f->Id).arg(WhenText(f->Started), ResultText(f->Result));
     attempts_->setText(tr("Попытки этого варианта: %1").arg(parts.join(QStringLiteral("  |  "))));
 }
 
@@ -397,9 +399,8 @@ TLogbookUi::TLogbookUi(TZELK_form* form) : QObject(form), form_(form) {
 
     connect(form_->autoSupervisor_, &TAutoSupervisor::FlightRecorded, this,
             [this](int id, const std::string&, bool ended) { OnFlight(id, ended); });
-    connect(form_->autoSupervisor_, &TAutoSupervisor::LogbookFailed, this, [this](const QString& message) {
-        Warn(tr("Полёт не записан в лётную книжку: %1").arg(message));
-    });
+    connect(form_->autoSupervisor_, &TAutoSupervisor::LogbookFailed, this,
+            [this](const QString& message) { Warn(tr("Полёт не записан в лётную книжку: %1").arg(message)); });
     if (!logbook_) Warn(tr("Лётную книжку негде вести: папка данных и папка пользователя закрыты для записи."));
     Refresh();
 }

@@ -71,7 +71,8 @@ void TestLogbook::programmeOfThreeStepsInTheWindow() {
         return back.At(back.FindByFileName(flown)).Data.Time;
     };
     QCOMPARE(hour(), 6);
-    QVERIFY2(ui->ProgrammeLabel()->text().contains(QStringLiteral("шаг 1 из 3")), qPrintable(ui->ProgrammeLabel()->text()));
+    QVERIFY2(ui->ProgrammeLabel()->text().contains(QStringLiteral("шаг 1 из 3")),
+             qPrintable(ui->ProgrammeLabel()->text()));
 
     form.speedAuto->click();
     QVERIFY(form.Monitor());
@@ -110,7 +111,8 @@ void TestLogbook::programmeOfThreeStepsInTheWindow() {
     QCOMPARE(hour(), 18);
     fly();
     answer("DebriefPartly");
-    QVERIFY2(ui->ProgrammeLabel()->text().contains(QStringLiteral("шаг 3 из 3")), qPrintable(ui->ProgrammeLabel()->text()));
+    QVERIFY2(ui->ProgrammeLabel()->text().contains(QStringLiteral("шаг 3 из 3")),
+             qPrintable(ui->ProgrammeLabel()->text()));
 
     const std::vector<TFlight> book = ui->Logbook()->Flights();
     QCOMPARE(book.size(), std::size_t{5});

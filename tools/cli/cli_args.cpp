@@ -196,8 +196,8 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
                                      Tr("cli", "шаблоны условий: list, show NAME, save FILE --name NAME, delete NAME"));
     auto* logbook = app.add_subcommand(
         "logbook", Tr("cli", "лётная книжка: полёты и итоги; import LOG, mark FLIGHT --result ... [--note ...]"));
-    auto* programme = app.add_subcommand(
-        "programme", Tr("cli", "программа подготовки: start FILE, status, hold, next, back, stop"));
+    auto* programme =
+        app.add_subcommand("programme", Tr("cli", "программа подготовки: start FILE, status, hold, next, back, stop"));
     std::string action, actionArg;
     std::optional<std::string> result, note;
     bool csv = false;
@@ -273,7 +273,8 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
                                  "команде template нужно действие: list, show NAME, save FILE --name NAME, "
                                  "delete NAME"));
         if (name == "programme")
-            throw TUsageError(Tr("cli", "команде programme нужно действие: start FILE, status, hold, next, back или stop"));
+            throw TUsageError(
+                Tr("cli", "команде programme нужно действие: start FILE, status, hold, next, back или stop"));
         if (name == "delete")
             throw TUsageError(Tr("cli", "команде delete нужно хотя бы одно имя файла задания, например zelk0007.mis"));
         throw TUsageError(Fill(Tr("cli", "команде %1 нужно имя файла задания, например zelk0007.mis"), {name}));
@@ -414,14 +415,16 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
             if (!result)
                 throw TUsageError(Tr("cli", "команде logbook mark нужен --result: yes, partly, no или unknown"));
             if (*result != "yes" && *result != "partly" && *result != "no" && *result != "unknown")
-                throw TUsageError(Fill(Tr("cli", "недопустимое значение --result %1: допустимо yes, partly, no или unknown"),
-                                       {Quoted(*result)}));
+                throw TUsageError(
+                    Fill(Tr("cli", "недопустимое значение --result %1: допустимо yes, partly, no или unknown"),
+                         {Quoted(*result)}));
             out.Result = result;
             if (note) {
                 for (char c : *note)
                     if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F)
-                        throw TUsageError(Fill(Tr("cli", "недопустимое значение --note %1: допустим текст без управляющих символов"),
-                                               {Quoted(*note)}));
+                        throw TUsageError(
+                            Fill(Tr("cli", "недопустимое значение --note %1: допустим текст без управляющих символов"),
+                                 {Quoted(*note)}));
                 out.Note = ToCp1251("--note", *note);
             }
         }
@@ -429,11 +432,14 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     if (sub == programme) {
         static const char* const kActions[] = {"start", "status", "hold", "next", "back", "stop"};
         if (std::find(std::begin(kActions), std::end(kActions), action) == std::end(kActions))
-            throw TUsageError(Fill(Tr("cli", "неизвестное действие programme %1; допустимо: start FILE, status, hold, next, back, stop"),
-                                   {Quoted(action)}));
-        if (action == "start" && actionArg.empty()) throw TUsageError(Tr("cli", "команде programme start нужен файл программы"));
+            throw TUsageError(Fill(
+                Tr("cli", "неизвестное действие programme %1; допустимо: start FILE, status, hold, next, back, stop"),
+                {Quoted(action)}));
+        if (action == "start" && actionArg.empty())
+            throw TUsageError(Tr("cli", "команде programme start нужен файл программы"));
         if (action != "start" && !actionArg.empty())
-            throw TUsageError(Fill(Tr("cli", "лишний аргумент %1 для команды programme %2"), {Quoted(actionArg), action}));
+            throw TUsageError(
+                Fill(Tr("cli", "лишний аргумент %1 для команды programme %2"), {Quoted(actionArg), action}));
     }
     if (csv && sub != logbook) throw TUsageError(Tr("cli", "--csv относится к команде logbook"));
 

@@ -77,7 +77,7 @@ struct TArgs {
     // logbook: "" (the list), "import" or "mark", with its LOG or FLIGHT;
     // programme: start, status, hold, next, back or stop, with start's FILE.
     std::string Action;
-    std::string ActionArg;  // UTF-8
+    std::string ActionArg;              // UTF-8
     std::optional<std::string> Result;  // logbook mark --result: yes, partly, no, unknown
     std::string Note;                   // --note, Windows-1251
     bool Csv = false;

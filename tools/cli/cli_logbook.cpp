@@ -48,8 +48,8 @@ nlohmann::ordered_json FlightJson(const TFlight& f) {
     j["ended"] = TimeOrNull(f.Ended);
     j["seconds"] = f.Seconds < 0 ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(f.Seconds);
     j["unfinished"] = f.Unfinished;
-    j["result"] = f.Result == TFlightResult::None ? nlohmann::ordered_json(nullptr)
-                                                  : nlohmann::ordered_json(ResultKey(f.Result));
+    j["result"] =
+        f.Result == TFlightResult::None ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(ResultKey(f.Result));
     j["note"] = U(f.Note);
     return j;
 }
@@ -127,8 +127,8 @@ std::string TotalsText(const TTotals& t) {
 TLogbook OpenLogbook(const TContext& ctx) {
     const fs::path file = LogbookFileFor(ctx.DataDir);
     if (file.empty())
-        throw TCliFailure(Fill(Tr("cli", "лётную книжку негде вести: папка %1 закрыта для записи"),
-                               {PathToUtf8(ctx.DataDir)}));
+        throw TCliFailure(
+            Fill(Tr("cli", "лётную книжку негде вести: папка %1 закрыта для записи"), {PathToUtf8(ctx.DataDir)}));
     return TLogbook(file);
 }
 
@@ -141,13 +141,13 @@ void PrintFlights(TContext& ctx, const std::vector<TFlight>& flights) {
             const TFlight& f = *it;
             auto time = [](std::int64_t s) { return s < 0 ? std::string() : LocalTimeText(s, "%Y-%m-%dT%H:%M:%S"); };
             out << f.Id << ',' << Csv(U(f.Mission)) << ',' << time(f.Started) << ',' << time(f.Ended) << ','
-                << (f.Seconds < 0 ? std::string() : std::to_string(f.Seconds)) << ',' << (f.Unfinished ? 1 : 0)
-                << ',' << ResultKey(f.Result) << ',' << Csv(U(f.Note)) << ',';
+                << (f.Seconds < 0 ? std::string() : std::to_string(f.Seconds)) << ',' << (f.Unfinished ? 1 : 0) << ','
+                << ResultKey(f.Result) << ',' << Csv(U(f.Note)) << ',';
             if (f.Variant) {
                 const TMissionData& d = f.Variant->Data;
-                out << f.Variant->Seed << ',' << Csv(U(d.Map)) << ',' << Csv(U(d.Target)) << ',' << int(d.Moving)
-                    << ',' << int(d.Mode) << ',' << int(d.Difficulty) << ',' << Csv(U(d.Aircraft)) << ',' << d.Time
-                    << ',' << d.Weather << ',' << Csv(U(d.Clouds)) << ',' << d.Fighters;
+                out << f.Variant->Seed << ',' << Csv(U(d.Map)) << ',' << Csv(U(d.Target)) << ',' << int(d.Moving) << ','
+                    << int(d.Mode) << ',' << int(d.Difficulty) << ',' << Csv(U(d.Aircraft)) << ',' << d.Time << ','
+                    << d.Weather << ',' << Csv(U(d.Clouds)) << ',' << d.Fighters;
             } else {
                 out << ",,,,,,,,,,";
             }
@@ -179,9 +179,12 @@ void PrintFlights(TContext& ctx, const std::vector<TFlight>& flights) {
     }
     for (auto it = flights.rbegin(); it != flights.rend(); ++it) {
         const TFlight& f = *it;
-        out << '#' << f.Id << "  " << (f.Started < 0 ? std::string("----------------") : LocalTimeText(f.Started, "%Y-%m-%d %H:%M"))
-            << "  " << U(f.Mission) << "  "
-            << (f.Unfinished ? Tr("cli", "не закончен") : f.EndSeen ? Minutes(f.Seconds) : Tr("cli", "в полёте"))
+        out << '#' << f.Id << "  "
+            << (f.Started < 0 ? std::string("----------------") : LocalTimeText(f.Started, "%Y-%m-%d %H:%M")) << "  "
+            << U(f.Mission) << "  "
+            << (f.Unfinished ? Tr("cli", "не закончен")
+                : f.EndSeen  ? Minutes(f.Seconds)
+                             : Tr("cli", "в полёте"))
             << "  " << ResultText(f.Result);
         if (f.Variant)
             out << "  " << ShownName(ModeNames.at(f.Variant->Data.Mode % 4)) << " - " << U(f.Variant->Data.Target);
@@ -192,7 +195,6 @@ void PrintFlights(TContext& ctx, const std::vector<TFlight>& flights) {
     for (const TTotalsRow& row : TotalsBy(flights))
         out << TotalsByName(row.By) << ": " << row.Label << " - " << TotalsText(row.Totals) << '\n';
 }
-
 
 fs::path StateFileOf(const TLogbook& logbook) { return logbook.File().parent_path() / kProgrammeStateFileName; }
 
@@ -216,8 +218,8 @@ void WriteProgrammeMission(TContext& ctx, const TProgrammeState& state) {
         throw TCliFailure(Fill(Tr("cli", "папку заданий %1 не удалось прочитать"), {PathToUtf8(ctx.MissionFolder)}));
     const int index = library.FindByFileName(state.Mission);
     if (index < 0)
-        throw TCliFailure(Fill(Tr("cli", "задания программы %1 нет в папке %2"),
-                               {U(state.Mission), PathToUtf8(ctx.MissionFolder)}));
+        throw TCliFailure(
+            Fill(Tr("cli", "задания программы %1 нет в папке %2"), {U(state.Mission), PathToUtf8(ctx.MissionFolder)}));
     const fs::path journalFile = JournalFileFor(ctx.DataDir);
     std::optional<TJournal> journal;
     if (!journalFile.empty()) journal.emplace(journalFile);
@@ -264,12 +266,14 @@ int RunLogbook(TContext& ctx) {
     if (ctx.Args.Action == "mark") {
         const auto id = ParseInt(ctx.Args.ActionArg, 1, 1000000000);
         const std::vector<TFlight> flights = logbook.Flights();
-        const auto it = std::find_if(flights.begin(), flights.end(), [&](const TFlight& f) { return id && f.Id == *id; });
+        const auto it =
+            std::find_if(flights.begin(), flights.end(), [&](const TFlight& f) { return id && f.Id == *id; });
         if (it == flights.end())
             throw TUsageError(Fill(Tr("cli", "нет полёта %1 в лётной книжке %2; номера полётов показывает logbook"),
                                    {"\"" + Printable(ctx.Args.ActionArg) + "\"", PathToUtf8(logbook.File())}));
         logbook.Mark(it->Id, *ResultFromKey(*ctx.Args.Result), ctx.Args.Note, std::time(nullptr));
-        *ctx.Out << Fill(Tr("cli", "Полёт %1 отмечен: %2"), {std::to_string(it->Id), ResultText(*ResultFromKey(*ctx.Args.Result))})
+        *ctx.Out << Fill(Tr("cli", "Полёт %1 отмечен: %2"),
+                         {std::to_string(it->Id), ResultText(*ResultFromKey(*ctx.Args.Result))})
                  << '\n';
         // A mark that completes the step moves the programme on at once: the
         // next flight is then the next step's.
@@ -310,7 +314,8 @@ int RunProgramme(TContext& ctx) {
         TRefData ref = LoadDataWarning(ctx);
         TMissionLibrary library;
         if (!library.Load(ctx.MissionFolder, ref.Targets))
-            throw TCliFailure(Fill(Tr("cli", "папку заданий %1 не удалось прочитать"), {PathToUtf8(ctx.MissionFolder)}));
+            throw TCliFailure(
+                Fill(Tr("cli", "папку заданий %1 не удалось прочитать"), {PathToUtf8(ctx.MissionFolder)}));
         const int index = library.NewMission(DefaultsFromRefData(ref));
         if (index < 0) throw TCliFailure(U(NumberLimitText()));
         state = TProgrammeState{};
@@ -330,8 +335,8 @@ int RunProgramme(TContext& ctx) {
         state.Mission = library.At(saved).FileName;
         WriteProgrammeState(stateFile, state);
         if (!ctx.Args.Json)
-            *ctx.Out << Fill(Tr("cli", "Задание программы: %1"), {U(state.Mission)}) << "  " << U(library.At(saved).Name)
-                     << '\n';
+            *ctx.Out << Fill(Tr("cli", "Задание программы: %1"), {U(state.Mission)}) << "  "
+                     << U(library.At(saved).Name) << '\n';
         PrintStatus(ctx, state, flights);
         return 0;
     }
@@ -374,7 +379,8 @@ void ApplyProgrammeBeforeSave(TContext& ctx, const TRefData& ref, TMissionLibrar
         if (!state.On || state.Mission != fileName) return;
         if (AdvanceIfDue(state, logbook.Flights())) WriteProgrammeState(StateFileOf(logbook), state);
         const int index = library.FindByFileName(fileName);
-        if (index >= 0) PrepareProgrammeMission(library.At(index), ref, state, ctx.Args.Seed ? *ctx.Args.Seed : TimeSeed());
+        if (index >= 0)
+            PrepareProgrammeMission(library.At(index), ref, state, ctx.Args.Seed ? *ctx.Args.Seed : TimeSeed());
     } catch (const std::exception& e) {
         Warn(ctx, Fill(Tr("cli", "программа подготовки: %1; задание записано без неё"), {e.what()}));
     }

@@ -32,8 +32,8 @@ std::string Q(const std::string& utf8) { return "\"" + Printable(utf8) + "\""; }
 fs::path TemplatesFile(const TContext& ctx) {
     const fs::path journal = JournalFileFor(ctx.DataDir);
     if (journal.empty())
-        throw TCliFailure(Fill(Tr("cli", "шаблоны негде хранить: папка %1 закрыта для записи"),
-                               {PathToUtf8(ctx.DataDir)}));
+        throw TCliFailure(
+            Fill(Tr("cli", "шаблоны негде хранить: папка %1 закрыта для записи"), {PathToUtf8(ctx.DataDir)}));
     return TemplatesFileBeside(journal);
 }
 
@@ -95,8 +95,8 @@ TCardFormat FormatOf(const fs::path& out) {
     if (ext == ".svg") return TCardFormat::Svg;
     if (ext == ".pdf") return TCardFormat::Pdf;
     if (ext == ".png") return TCardFormat::Png;
-    throw TUsageError(Fill(Tr("cli", "недопустимое значение --card %1: допустим файл .pdf, .png или .svg"),
-                           {Q(PathToUtf8(out))}));
+    throw TUsageError(
+        Fill(Tr("cli", "недопустимое значение --card %1: допустим файл .pdf, .png или .svg"), {Q(PathToUtf8(out))}));
 }
 
 // The card files `count` cards go to: OUT itself for one card or a PDF,
@@ -106,7 +106,8 @@ std::vector<fs::path> CardFiles(const fs::path& out, int count, TCardFormat form
     std::vector<fs::path> files;
     for (int i = 1; i <= count; ++i) {
         fs::path p = out;
-        p.replace_filename(PathFromUtf8(PathToUtf8(out.stem()) + "-" + std::to_string(i) + PathToUtf8(out.extension())));
+        p.replace_filename(
+            PathFromUtf8(PathToUtf8(out.stem()) + "-" + std::to_string(i) + PathToUtf8(out.extension())));
         files.push_back(p);
     }
     return files;
@@ -179,15 +180,13 @@ void WriteCards(const TContext& ctx, const std::vector<const TMission*>& mission
     if (format == TCardFormat::Pdf) {
         QString error;
         const QByteArray pdf = CardsPdf(cards, &error);
-        if (pdf.isEmpty())
-            throw TFileError(files[0], TFileError::kNoPosition, Tr("cli", "PDF не удалось нарисовать"));
+        if (pdf.isEmpty()) throw TFileError(files[0], TFileError::kNoPosition, Tr("cli", "PDF не удалось нарисовать"));
         WriteFileAtomically(disk, files[0], std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
         return;
     }
     for (std::size_t i = 0; i < cards.size(); ++i) {
         const QByteArray png = PngBytes(CardImage(cards[i]));
-        if (png.isEmpty())
-            throw TFileError(files[i], TFileError::kNoPosition, Tr("cli", "PNG не удалось нарисовать"));
+        if (png.isEmpty()) throw TFileError(files[i], TFileError::kNoPosition, Tr("cli", "PNG не удалось нарисовать"));
         WriteFileAtomically(disk, files[i], std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
     }
 #endif
@@ -222,7 +221,8 @@ int RunTemplateCommand(TContext& ctx, const std::function<const TMission*(const 
     if (action == "list") {
         if (ctx.Args.Json) {
             nlohmann::ordered_json list = nlohmann::ordered_json::array();
-            for (const auto& t : templates) list.push_back({{"name", t.Name}, {"conditions", ConditionsJson(t.Conditions)}});
+            for (const auto& t : templates)
+                list.push_back({{"name", t.Name}, {"conditions", ConditionsJson(t.Conditions)}});
             PrintJson(*ctx.Out, {{"file", PathToUtf8(file)}, {"templates", list}});
         } else if (templates.empty()) {
             *ctx.Out << Fill(Tr("cli", "Шаблонов нет: %1"), {PathToUtf8(file)}) << '\n';
@@ -252,13 +252,14 @@ int RunTemplateCommand(TContext& ctx, const std::function<const TMission*(const 
     if (const std::string why = TemplateNameError(ctx.Args.TemplateName); !why.empty())
         throw TUsageError(Fill(Tr("cli", "недопустимое значение --name %1: %2"), {Q(ctx.Args.TemplateName), why}));
     if (FindTemplate(templates, ctx.Args.TemplateName) != nullptr)
-        throw TUsageError(Fill(Tr("cli", "шаблон %1 уже есть; сначала удалите его: template delete %1"),
-                               {Q(ctx.Args.TemplateName)}));
+        throw TUsageError(
+            Fill(Tr("cli", "шаблон %1 уже есть; сначала удалите его: template delete %1"), {Q(ctx.Args.TemplateName)}));
     const TMission* mission = listed(ctx.Args.Files.at(0));
     templates.push_back({ctx.Args.TemplateName, ConditionsOf(mission->Data)});
     WriteTemplates(file, templates);
     if (ctx.Args.Json)
-        PrintJson(*ctx.Out, {{"name", templates.back().Name}, {"conditions", ConditionsJson(templates.back().Conditions)}});
+        PrintJson(*ctx.Out,
+                  {{"name", templates.back().Name}, {"conditions", ConditionsJson(templates.back().Conditions)}});
     else
         *ctx.Out << Fill(Tr("cli", "Шаблон сохранен: %1 (%2)"), {ctx.Args.TemplateName, PathToUtf8(file)}) << '\n';
     return 0;

@@ -145,7 +145,7 @@ void AppendSafeLine(const std::filesystem::path& file, const std::string& text, 
     const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW, 0644);
 #endif
     if (fd < 0) throw TFileError(file, TFileError::kNoPosition, openFailed);
-    // One write call: appends of other processes never land inside the line.
+        // One write call: appends of other processes never land inside the line.
 #if defined(_WIN32)
     const auto written = _write(fd, line.data(), static_cast<unsigned>(line.size()));
     const bool synced = _commit(fd) == 0;

@@ -115,20 +115,25 @@ TConditionsOutcome MissionFromConditions(const TConditions& c, const TRefData& r
         out.Settled.push_back(Fill(Tr("conditions", "%1 %2 данные больше не предлагают: взято %3"),
                                    {Tr("conditions", what), asked, taken}));
     };
-    if (c.Map && *c.Map != d.Map) note(ZELK_TR_NOOP("conditions", "карту"), MapShown(ref, *c.Map), MapShown(ref, d.Map));
+    if (c.Map && *c.Map != d.Map)
+        note(ZELK_TR_NOOP("conditions", "карту"), MapShown(ref, *c.Map), MapShown(ref, d.Map));
     if (c.Target && *c.Target != d.Target) note(ZELK_TR_NOOP("conditions", "цель"), Shown(*c.Target), Shown(d.Target));
-    if (!c.Target && c.TargetKind &&
-        LowerCp1251(d.Target).find(LowerCp1251(*c.TargetKind)) == std::string::npos)
+    if (!c.Target && c.TargetKind && LowerCp1251(d.Target).find(LowerCp1251(*c.TargetKind)) == std::string::npos)
         note(ZELK_TR_NOOP("conditions", "цель вида"), Shown(*c.TargetKind), Shown(d.Target));
     if (c.Moving && *c.Moving != d.Moving)
         note(ZELK_TR_NOOP("conditions", "движение"), Named(MovementNames, *c.Moving), Named(MovementNames, d.Moving));
-    if (c.Mode && *c.Mode != d.Mode) note(ZELK_TR_NOOP("conditions", "тип задания"), Named(ModeNames, *c.Mode), Named(ModeNames, d.Mode));
+    if (c.Mode && *c.Mode != d.Mode)
+        note(ZELK_TR_NOOP("conditions", "тип задания"), Named(ModeNames, *c.Mode), Named(ModeNames, d.Mode));
     if (c.Difficulty && *c.Difficulty != d.Difficulty)
-        note(ZELK_TR_NOOP("conditions", "сложность"), Named(DifficultyNames, *c.Difficulty), Named(DifficultyNames, d.Difficulty));
-    if (c.Aircraft && *c.Aircraft != d.Aircraft) note(ZELK_TR_NOOP("conditions", "самолет"), Shown(*c.Aircraft), Shown(d.Aircraft));
-    if (c.Tanks && *c.Tanks != d.Tanks) note(ZELK_TR_NOOP("conditions", "танки"), TankShown(d, *c.Tanks), TankShown(d, d.Tanks));
+        note(ZELK_TR_NOOP("conditions", "сложность"), Named(DifficultyNames, *c.Difficulty),
+             Named(DifficultyNames, d.Difficulty));
+    if (c.Aircraft && *c.Aircraft != d.Aircraft)
+        note(ZELK_TR_NOOP("conditions", "самолет"), Shown(*c.Aircraft), Shown(d.Aircraft));
+    if (c.Tanks && *c.Tanks != d.Tanks)
+        note(ZELK_TR_NOOP("conditions", "танки"), TankShown(d, *c.Tanks), TankShown(d, d.Tanks));
     if (c.Fighters && *c.Fighters != d.Fighters)
-        note(ZELK_TR_NOOP("conditions", "истребителей противника"), std::to_string(*c.Fighters), std::to_string(d.Fighters));
+        note(ZELK_TR_NOOP("conditions", "истребителей противника"), std::to_string(*c.Fighters),
+             std::to_string(d.Fighters));
     out.Made = true;
     out.Data = d;
     return out;
@@ -140,11 +145,15 @@ std::string ConditionsRangeError(const TConditions& c) {
         const std::optional<int>& Value;
         TParamRange Range;
     };
-    const TCheck checks[] = {{"moving", c.Moving, kMovingRange},   {"mode", c.Mode, kModeRange},
+    const TCheck checks[] = {{"moving", c.Moving, kMovingRange},
+                             {"mode", c.Mode, kModeRange},
                              {"difficulty", c.Difficulty, kDifficultyRange},
-                             {"army", c.Army, kArmyRange},         {"flight", c.Flight, kFlightRange},
-                             {"height", c.Height, kHeightRange},   {"time", c.Time, kTimeRange},
-                             {"weather", c.Weather, kWeatherRange}, {"tanks", c.Tanks, kTanksRange},
+                             {"army", c.Army, kArmyRange},
+                             {"flight", c.Flight, kFlightRange},
+                             {"height", c.Height, kHeightRange},
+                             {"time", c.Time, kTimeRange},
+                             {"weather", c.Weather, kWeatherRange},
+                             {"tanks", c.Tanks, kTanksRange},
                              {"random_route", c.RandomRoute, kRandomRouteRange},
                              {"fighters", c.Fighters, kFightersRange}};
     for (const TCheck& check : checks)

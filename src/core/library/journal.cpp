@@ -96,8 +96,8 @@ std::optional<TVariant> ParseVariant(std::string_view line) {
               ParseSmall(f[12], d.Flight) && ParseSmall(f[13], d.Height) && ParseSmall(f[15], d.Time) &&
               ParseSmall(f[16], d.Weather) && ParseSmall(f[17], d.Tanks) && ParseSmall(f[18], d.RandomRoute) &&
               ParseSmall(f[19], d.Fighters);
-    auto map = UnescapeField(f[5]), target = UnescapeField(f[6]), aircraft = UnescapeField(f[10]), clouds = UnescapeField(f[14]),
-         comment = UnescapeField(f[21]);
+    auto map = UnescapeField(f[5]), target = UnescapeField(f[6]), aircraft = UnescapeField(f[10]),
+         clouds = UnescapeField(f[14]), comment = UnescapeField(f[21]);
     if (!ok || !map || !target || !aircraft || !clouds || !comment) return std::nullopt;
     d.Map = *map;
     d.Target = *target;

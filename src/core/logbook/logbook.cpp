@@ -142,8 +142,7 @@ void TLogbook::Mark(int id, TFlightResult result, const std::string& note, std::
 
 int MissionNumberOf(const std::string& fileName) {
     int number = 0;
-    if (fileName.size() < 8 || fileName.compare(0, 4, "zelk") != 0 || !Number(fileName.substr(4, 4), number))
-        return 0;
+    if (fileName.size() < 8 || fileName.compare(0, 4, "zelk") != 0 || !Number(fileName.substr(4, 4), number)) return 0;
     return number;
 }
 
@@ -164,7 +163,8 @@ TImportOutcome ImportEventLog(const TLogbook& logbook, const std::filesystem::pa
     if (ec || size > kMaxLogSize)
         throw TFileError(log, TFileError::kNoPosition, Tr("logbook", "журнал событий слишком велик или недоступен"));
     std::FILE* f = OpenFile(log, "rb");
-    if (f == nullptr) throw TFileError(log, TFileError::kNoPosition, Tr("logbook", "не удаётся открыть журнал событий"));
+    if (f == nullptr)
+        throw TFileError(log, TFileError::kNoPosition, Tr("logbook", "не удаётся открыть журнал событий"));
     std::string text(static_cast<std::size_t>(size), '\0');
     const std::size_t got = std::fread(text.data(), 1, text.size(), f);
     const bool failed = std::ferror(f) != 0;

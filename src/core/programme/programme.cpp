@@ -10,8 +10,8 @@ namespace zelk {
 std::vector<std::string> ApplyProgrammeStep(TMission& mission, const TProgramme& programme, int step,
                                             const TRefData& ref, std::uint64_t seed) {
     if (step < 1 || step > static_cast<int>(programme.Steps.size()))
-        throw std::runtime_error(Fill(Tr("programme", "в программе «%1» нет шага %2"),
-                                      {programme.Name, std::to_string(step)}));
+        throw std::runtime_error(
+            Fill(Tr("programme", "в программе «%1» нет шага %2"), {programme.Name, std::to_string(step)}));
     TRandom rnd(seed);
     TConditionsOutcome made =
         MissionFromConditions(programme.Steps[static_cast<std::size_t>(step - 1)].Conditions, ref, rnd);

@@ -61,14 +61,14 @@ TStepJudgement JudgeStep(const TProgrammeState& state, const std::vector<TFlight
         if (f.Id > state.Since && f.EndSeen && f.Mission == state.Mission) counted.push_back(&f);
     int run = 0;
     for (auto it = counted.rbegin(); it != counted.rend() && (*it)->Result == TFlightResult::Yes; ++it) ++run;
-    const std::string runText = Fill(Tr("programme", "«да» подряд: %1 из %2"),
-                                     {std::to_string(run), std::to_string(state.AdvanceAfter)});
+    const std::string runText =
+        Fill(Tr("programme", "«да» подряд: %1 из %2"), {std::to_string(run), std::to_string(state.AdvanceAfter)});
     if (state.Held) return {false, Tr("programme", "шаг удержан пилотом") + "; " + runText};
     if (state.Step >= state.Steps) return {false, Tr("programme", "последний шаг программы") + "; " + runText};
     if (counted.empty()) return {false, Tr("programme", "на этом шаге ещё нет полётов")};
     if (counted.back()->Result == TFlightResult::None)
-        return {false, Fill(Tr("programme", "полёт %1 ждёт отметки"), {std::to_string(counted.back()->Id)}) + "; " +
-                           runText};
+        return {false,
+                Fill(Tr("programme", "полёт %1 ждёт отметки"), {std::to_string(counted.back()->Id)}) + "; " + runText};
     if (state.AdvanceAfter > 0 && run >= state.AdvanceAfter)
         return {true, Fill(Tr("programme", "%1 «да» подряд: следующий шаг"), {std::to_string(run)})};
     return {false, runText};
