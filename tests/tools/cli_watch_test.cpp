@@ -302,6 +302,26 @@ TEST(CliWatch, FliesAProgrammeOfThreeStepsWithMarksBetweenFlights) {
     EXPECT_NE(flights[0]["variant"]["seed"], flights[4]["variant"]["seed"]);
 }
 
+// A logbook that cannot be written costs the flight's record, never its rewrite.
+TEST(CliWatch, ALogbookThatCannotBeWrittenLeavesTheRewriteStanding) {
+    TSimFolder sim;
+    ASSERT_EQ(sim.Cli({"new"}).Code, 0);
+    WriteConf(sim, true);
+    fs::create_directories(sim.DataDir() / "zelk-logbook.txt");  // a folder where the file belongs
+    const fs::path log = sim.Root() / "eventlog.lst";
+    const fs::path mis = sim.MissionDir() / "zelk0001.mis";
+    TWatch watch(sim);
+    watch.WaitReady();
+    Append(log, StartLine("zelk0001.mis"));
+    std::this_thread::sleep_for(100ms);
+    watch.EndAndWaitForRewrite(mis, log);
+    ASSERT_TRUE(watch.Child().WaitForLines(1, 20s)) << watch.Child().Err();
+    EXPECT_EQ(watch.Stop(SIGTERM), 0);
+    EXPECT_NE(watch.Child().Err().find("лётную книжку"), std::string::npos) << watch.Child().Err();
+    TRunResult book = sim.Cli({"logbook"});
+    EXPECT_EQ(book.Code, 0) << book.Err;
+}
+
 TEST(CliWatch, WithoutAConfiguredLogItWaitsAndEndsCleanly) {
     TSimFolder sim;
     ASSERT_EQ(sim.Cli({"new"}).Code, 0);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "eventlog/logexaminer.h"
 #include "files/paths.h"
 #include "programme/progstate.h"
 #include "support/tempdir.h"
@@ -92,6 +93,42 @@ TEST(Logbook, LiveFlightsTakeTheVariantInForceAndMarksAndDamageAreHandled) {
     EXPECT_EQ(all.Marked, 2);
     EXPECT_DOUBLE_EQ(all.HitShare(), 0.5);
     EXPECT_EQ(AttemptsOfSameVariant(flights, flights[1]).size(), 1u);  // flight 3, same seed and conditions
+}
+
+TEST(Logbook, FlightsFollowedAcrossAReplacedLogAndWithoutTheirEnd) {
+    TTempDir dir;
+    const auto log = dir / "eventlog.lst";
+    TFlightRecorder recorder(TLogbook(dir / kLogbookFileName), nullptr);
+    std::string playing;
+    TLogExaminer examiner(log, true, playing);
+    int saves = 0;
+    TLogActions actions;
+    actions.IsListedMission = [](const std::string&) { return true; };
+    actions.SaveMission = [&](const std::string&) { ++saves; };
+    actions.FlightStarted = [&](const std::string& name, std::string_view line, std::int64_t offset) {
+        recorder.Started(name, line, offset, 100);
+    };
+    actions.FlightEnded = [&](const std::string&) { recorder.Ended(400); };
+
+    WriteFileBytes(log, Start("10:00:00", "zelk0001.mis"));
+    examiner.CheckLog(actions);
+    // The simulator starts a fresh log mid-flight: its end line ends the flight.
+    WriteFileBytes(log, End("10:05:00"));
+    examiner.CheckLog(actions);
+    // A start whose end never comes, then another flight.
+    WriteFileBytes(log, ReadFileBytes(log) + Start("11:00:00", "zelk0002.mis"));
+    examiner.CheckLog(actions);
+    WriteFileBytes(log, ReadFileBytes(log) + Start("12:00:00", "zelk0001.mis") + End("12:10:00"));
+    examiner.CheckLog(actions);
+
+    const auto flights = recorder.Logbook().Flights();
+    ASSERT_EQ(flights.size(), 3u);
+    EXPECT_TRUE(flights[0].EndSeen);
+    EXPECT_EQ(flights[0].Seconds, 300);
+    EXPECT_TRUE(flights[1].Unfinished);
+    EXPECT_EQ(flights[1].Mission, "zelk0002.mis");
+    EXPECT_TRUE(flights[2].EndSeen);
+    EXPECT_EQ(saves, 2);
 }
 
 TEST(Programme, AdvancesOnlyAfterEnoughYesInARowAndNeverOnAnUnmarkedFlight) {
