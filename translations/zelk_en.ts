@@ -29,6 +29,105 @@
     </message>
 </context>
 <context>
+    <name>card</name>
+    <message>
+        <source>%1,%2 км</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Карта: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Самолет: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Группа: %1 (самолетов: %2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Время: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Погода: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Облачность: %1 м</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Истребители противника: %1 × %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Истребители противника: нет</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1→%2  курс %3°  %4  высота %5 м</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  ← атака</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Атака: точка %1, боевой курс %2°, высота %3 м</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Патруль противника: %1 × %2, высота %3 м</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>В файле задания нет маршрута</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Задание № %1 · %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Фотографии цели нет</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 · ZELK %2 · %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Маршрут</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Брифинг</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Комментарий пилота</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>… (продолжение в описании задания)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>файл задания не найден</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Фотографии нет: цели «%1» нет в файлах данных</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Фотографии нет: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>catalogue</name>
     <message>
         <source>Штурмовка</source>
@@ -544,6 +643,353 @@
     <message>
         <source>недопустимое значение --tanks %1: допустимо %2 или название состава из списка танков</source>
         <translation>invalid value --tanks %1: %2 or a make-up name from the tank list is accepted</translation>
+    </message>
+    <message>
+        <source>шаблоны условий: list, show NAME, save FILE --name NAME, delete NAME</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>лётная книжка: полёты и итоги; import LOG, mark FLIGHT --result ... [--note ...]</source>
+        <translation>logbook: flights and totals; import LOG, mark FLIGHT --result ... [--note ...]</translation>
+    </message>
+    <message>
+        <source>программа подготовки: start FILE, status, hold, next, back, stop</source>
+        <translation>training programme: start FILE, status, hold, next, back, stop</translation>
+    </message>
+    <message>
+        <source>import или mark</source>
+        <translation>import or mark</translation>
+    </message>
+    <message>
+        <source>журнал событий для import, номер полёта для mark</source>
+        <translation>event log for import, flight number for mark</translation>
+    </message>
+    <message>
+        <source>цель поражена: yes, partly, no или unknown</source>
+        <translation>target hit: yes, partly, no or unknown</translation>
+    </message>
+    <message>
+        <source>заметка пилота о полёте</source>
+        <translation>the pilot's note on the flight</translation>
+    </message>
+    <message>
+        <source>вывод полётов в формате CSV</source>
+        <translation>print the flights as CSV</translation>
+    </message>
+    <message>
+        <source>start, status, hold, next, back или stop</source>
+        <translation>start, status, hold, next, back or stop</translation>
+    </message>
+    <message>
+        <source>файл программы (TOML) для start</source>
+        <translation>programme file (TOML) for start</translation>
+    </message>
+    <message>
+        <source>записать карточку задания: файл .pdf, .png или .svg</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>размер карточки: a5 (по умолчанию) или a4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>условия нового задания из шаблона с этим именем</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>list | show NAME | save FILE | delete NAME</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>имя шаблона для save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>команде template нужно действие: list, show NAME, save FILE --name NAME, delete NAME</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>команде programme нужно действие: start FILE, status, hold, next, back или stop</source>
+        <translation>the command programme needs an action: start FILE, status, hold, next, back or stop</translation>
+    </message>
+    <message>
+        <source>параметру --card нужно имя файла .pdf, .png или .svg</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>недопустимое значение --page %1: допустимо a5 или a4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>параметр --page действует только вместе с --card</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>неизвестное действие template %1; допустимо: list, show, save, delete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>template %1: ожидается %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>template save: нужно имя шаблона, --name NAME</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>параметр --name действует только в template save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>неизвестное действие logbook %1; допустимо: import LOG, mark FLIGHT</source>
+        <translation>unknown logbook action %1; accepted: import LOG, mark FLIGHT</translation>
+    </message>
+    <message>
+        <source>команде logbook import нужен файл журнала событий</source>
+        <translation>the command logbook import needs an event log file</translation>
+    </message>
+    <message>
+        <source>команде logbook mark нужен номер полёта</source>
+        <translation>the command logbook mark needs a flight number</translation>
+    </message>
+    <message>
+        <source>лишний аргумент %1 для команды logbook</source>
+        <translation>extra argument %1 for the command logbook</translation>
+    </message>
+    <message>
+        <source>--result и --note относятся к logbook mark</source>
+        <translation>--result and --note belong to logbook mark</translation>
+    </message>
+    <message>
+        <source>команде logbook mark нужен --result: yes, partly, no или unknown</source>
+        <translation>the command logbook mark needs --result: yes, partly, no or unknown</translation>
+    </message>
+    <message>
+        <source>недопустимое значение --result %1: допустимо yes, partly, no или unknown</source>
+        <translation>invalid value --result %1: accepted are yes, partly, no or unknown</translation>
+    </message>
+    <message>
+        <source>недопустимое значение --note %1: допустим текст без управляющих символов</source>
+        <translation>invalid value --note %1: accepted is text without control characters</translation>
+    </message>
+    <message>
+        <source>неизвестное действие programme %1; допустимо: start FILE, status, hold, next, back, stop</source>
+        <translation>unknown programme action %1; accepted: start FILE, status, hold, next, back, stop</translation>
+    </message>
+    <message>
+        <source>команде programme start нужен файл программы</source>
+        <translation>the command programme start needs a programme file</translation>
+    </message>
+    <message>
+        <source>лишний аргумент %1 для команды programme %2</source>
+        <translation>extra argument %1 for the command programme %2</translation>
+    </message>
+    <message>
+        <source>--csv относится к команде logbook</source>
+        <translation>--csv belongs to the command logbook</translation>
+    </message>
+    <message>
+        <source>%1 мин</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>полётов %1, налёт %2, отмечено %3</source>
+        <translation>flights %1, time flown %2, marked %3</translation>
+    </message>
+    <message>
+        <source>, цель поражена в %1%</source>
+        <translation>, target hit in %1%</translation>
+    </message>
+    <message>
+        <source>лётную книжку негде вести: папка %1 закрыта для записи</source>
+        <translation>nowhere to keep the logbook: the folder %1 cannot be written</translation>
+    </message>
+    <message>
+        <source>В лётной книжке полётов нет</source>
+        <translation>The logbook holds no flights</translation>
+    </message>
+    <message>
+        <source>не закончен</source>
+        <translation>not finished</translation>
+    </message>
+    <message>
+        <source>в полёте</source>
+        <translation>in flight</translation>
+    </message>
+    <message>
+        <source>Всего: </source>
+        <translation>All: </translation>
+    </message>
+    <message>
+        <source>папку заданий %1 не удалось прочитать</source>
+        <translation>the mission folder %1 could not be read</translation>
+    </message>
+    <message>
+        <source>задания программы %1 нет в папке %2</source>
+        <translation>the programme's mission %1 is not in the folder %2</translation>
+    </message>
+    <message>
+        <source>недопустимое значение LOG &quot;%1&quot;: допустим файл журнала событий</source>
+        <translation>invalid value LOG &quot;%1&quot;: accepted is an event log file</translation>
+    </message>
+    <message>
+        <source>Записано полётов: %1, дополнено: %2, уже были в книжке: %3</source>
+        <translation>Flights recorded: %1, completed: %2, already in the logbook: %3</translation>
+    </message>
+    <message>
+        <source>нет полёта %1 в лётной книжке %2; номера полётов показывает logbook</source>
+        <translation>no flight %1 in the logbook %2; logbook shows the flight numbers</translation>
+    </message>
+    <message>
+        <source>Полёт %1 отмечен: %2</source>
+        <translation>Flight %1 marked: %2</translation>
+    </message>
+    <message>
+        <source>программа не перешла к следующему шагу: %1</source>
+        <translation>the programme did not move on to the next step: %1</translation>
+    </message>
+    <message>
+        <source>Задание программы: %1</source>
+        <translation>The programme's mission: %1</translation>
+    </message>
+    <message>
+        <source>программа подготовки не начата: zelk-cli programme start FILE</source>
+        <translation>no training programme started: zelk-cli programme start FILE</translation>
+    </message>
+    <message>
+        <source>Программа «%1» остановлена на шаге %2 из %3</source>
+        <translation>Programme «%1» stopped at step %2 of %3</translation>
+    </message>
+    <message>
+        <source>шага %1 в программе нет: сейчас шаг %2 из %3</source>
+        <translation>the programme has no step %1: now at step %2 of %3</translation>
+    </message>
+    <message>
+        <source>программа подготовки: %1; задание записано без неё</source>
+        <translation>training programme: %1; the mission was written without it</translation>
+    </message>
+    <message>
+        <source>шаблоны негде хранить: папка %1 закрыта для записи</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>нет шаблона %1 в файле %2; допустимо: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>недопустимое значение --card %1: допустим файл .pdf, .png или .svg</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>карточку в PDF или PNG здесь нарисовать нечем</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>недопустимое значение --card %1: эта сборка zelk-cli пишет карточки только в SVG (для PDF и PNG нужен Qt Gui); допустим файл .svg</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>недопустимое значение --card %1: карточка не пишется в папку заданий и не заменяет файлы данных, журнал или шаблоны; допустим файл в другой папке</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>недопустимое значение --card %1: это не файл</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PDF не удалось нарисовать</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PNG не удалось нарисовать</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--template не сочетается с параметрами задания и --random: условия берутся из шаблона; допустимы --comment, --count, --seed, --card</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>zelk-cli: предупреждение: шаблон %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Шаблонов нет: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Шаблон удален: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>недопустимое значение --name %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>шаблон %1 уже есть; сначала удалите его: template delete %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Шаблон сохранен: %1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>zelk-cli: предупреждение: полёт не записан в лётную книжку: %1</source>
+        <translation>zelk-cli: warning: the flight was not recorded in the logbook: %1</translation>
+    </message>
+</context>
+<context>
+    <name>conditions</name>
+    <message>
+        <source>%1 %2 данные больше не предлагают: взято %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>карту</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>цель</source>
+        <translation>target</translation>
+    </message>
+    <message>
+        <source>цель вида</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>движение</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>тип задания</source>
+        <translation>mission type</translation>
+    </message>
+    <message>
+        <source>сложность</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>самолет</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>танки</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>истребителей противника</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>недопустимое значение %1 = %2; допустимо от %3 до %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>недопустимое значение clouds = %1; допустимо: %2 … %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>вражеские истребители бывают только в боевом вылете (difficulty = 1); в учебном допустимо: fighters = 0</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1440,6 +1886,202 @@ Delete unneeded missions from the ZELK folder.</translation>
     </message>
 </context>
 <context>
+    <name>logbook</name>
+    <message>
+        <source>не удалось открыть лётную книжку для записи</source>
+        <translation>could not open the logbook for writing</translation>
+    </message>
+    <message>
+        <source>запись в лётную книжку не удалась</source>
+        <translation>writing to the logbook failed</translation>
+    </message>
+    <message>
+        <source>это не файл журнала событий</source>
+        <translation>this is not an event log file</translation>
+    </message>
+    <message>
+        <source>журнал событий слишком велик или недоступен</source>
+        <translation>the event log is too large or cannot be reached</translation>
+    </message>
+    <message>
+        <source>не удаётся открыть журнал событий</source>
+        <translation>cannot open the event log</translation>
+    </message>
+    <message>
+        <source>ошибка чтения журнала событий</source>
+        <translation>error reading the event log</translation>
+    </message>
+    <message>
+        <source>утро</source>
+        <translation>morning</translation>
+    </message>
+    <message>
+        <source>день</source>
+        <translation>day</translation>
+    </message>
+    <message>
+        <source>вечер</source>
+        <translation>evening</translation>
+    </message>
+    <message>
+        <source>ночь</source>
+        <translation>night</translation>
+    </message>
+    <message>
+        <source> (движется)</source>
+        <translation> (moving)</translation>
+    </message>
+    <message>
+        <source>цель</source>
+        <translation>target</translation>
+    </message>
+    <message>
+        <source>тип задания</source>
+        <translation>mission type</translation>
+    </message>
+    <message>
+        <source>вылет</source>
+        <translation>sortie</translation>
+    </message>
+    <message>
+        <source>самолёт</source>
+        <translation>aircraft</translation>
+    </message>
+    <message>
+        <source>время суток</source>
+        <translation>time of day</translation>
+    </message>
+    <message>
+        <source>погода</source>
+        <translation>weather</translation>
+    </message>
+    <message>
+        <source>да</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>частично</source>
+        <translation>partly</translation>
+    </message>
+    <message>
+        <source>нет</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>не знаю</source>
+        <translation>don't know</translation>
+    </message>
+    <message>
+        <source>без отметки</source>
+        <translation>not marked</translation>
+    </message>
+</context>
+<context>
+    <name>pilotfiles</name>
+    <message>
+        <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>нужно целое число или «любая»</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 вне допустимого: от %2 до %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>нужна строка в кавычках</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>пустая строка или символ, которого нет в кодировке Windows-1251</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>нужна высота облаков из списка %1, %2 … %3 или «любая»</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>вражеские истребители бывают только в боевом вылете (difficulty = 1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>файла программы нет</source>
+        <translation>the programme file does not exist</translation>
+    </message>
+    <message>
+        <source>файл больше 1 МБ: это не программа</source>
+        <translation>the file is larger than 1 MB: it is no programme</translation>
+    </message>
+    <message>
+        <source>не удалось прочитать файл программы</source>
+        <translation>could not read the programme file</translation>
+    </message>
+    <message>
+        <source>name: нужен текст</source>
+        <translation>name: text needed</translation>
+    </message>
+    <message>
+        <source>advance_after: нужно целое от 0 до 100 (0: шаги меняет только пилот)</source>
+        <translation>advance_after: an integer from 0 to 100 is needed (0: only the pilot changes steps)</translation>
+    </message>
+    <message>
+        <source>шаги программы пишутся как таблицы [[step]], хотя бы одна</source>
+        <translation>the programme's steps are written as [[step]] tables, at least one</translation>
+    </message>
+    <message>
+        <source>файл больше %1 МБ: это не файл шаблонов</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>шаблоны пишутся как таблицы [[template]]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>у шаблона нет имени (name = &quot;...&quot;)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>второй шаблон с именем «%1»</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source># Шаблоны условий ZELK. Ключи названы как параметры zelk-cli new; условие
+# «любая» (или пропущенное) выбирается для каждого задания случайно.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>пустое имя шаблона</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>имя шаблона длиннее 200 байт</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>в имени шаблона управляющий символ или перевод строки</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>строка %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>символ %1 из области для частного использования недопустим</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ошибка синтаксиса TOML: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>неизвестный ключ «%1»; допустимы: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>preview</name>
     <message>
         <source>Истребители: </source>
@@ -1476,6 +2118,93 @@ Delete unneeded missions from the ZELK folder.</translation>
     <message>
         <source>, время </source>
         <translation>, time </translation>
+    </message>
+</context>
+<context>
+    <name>programme</name>
+    <message>
+        <source>в программе «%1» нет шага %2</source>
+        <translation>the programme «%1» has no step %2</translation>
+    </message>
+    <message>
+        <source>в файлах данных нет ни одной цели</source>
+        <translation>the data files hold no target</translation>
+    </message>
+    <message>
+        <source>не удалось открыть файл состояния программы для записи</source>
+        <translation>could not open the programme's state file for writing</translation>
+    </message>
+    <message>
+        <source>запись состояния программы не удалась</source>
+        <translation>writing the programme's state failed</translation>
+    </message>
+    <message>
+        <source>«да» подряд: %1 из %2</source>
+        <translation>«yes» in a row: %1 of %2</translation>
+    </message>
+    <message>
+        <source>шаг удержан пилотом</source>
+        <translation>step held by the pilot</translation>
+    </message>
+    <message>
+        <source>последний шаг программы</source>
+        <translation>the programme's last step</translation>
+    </message>
+    <message>
+        <source>на этом шаге ещё нет полётов</source>
+        <translation>no flights at this step yet</translation>
+    </message>
+    <message>
+        <source>полёт %1 ждёт отметки</source>
+        <translation>flight %1 awaits its mark</translation>
+    </message>
+    <message>
+        <source>%1 «да» подряд: следующий шаг</source>
+        <translation>%1 «yes» in a row: next step</translation>
+    </message>
+    <message>
+        <source>Программа подготовки не начата.</source>
+        <translation>No training programme started.</translation>
+    </message>
+    <message>
+        <source>Программа «%1»: шаг %2 из %3; %4.</source>
+        <translation>Programme «%1»: step %2 of %3; %4.</translation>
+    </message>
+</context>
+<context>
+    <name>zelk::TDebriefDialog</name>
+    <message>
+        <source>Разбор полёта</source>
+        <translation>Debrief</translation>
+    </message>
+    <message>
+        <source>&amp;Да</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message>
+        <source>&amp;Частично</source>
+        <translation>&amp;Partly</translation>
+    </message>
+    <message>
+        <source>&amp;Нет</source>
+        <translation>&amp;No</translation>
+    </message>
+    <message>
+        <source>Не &amp;знаю</source>
+        <translation>&amp;Don't know</translation>
+    </message>
+    <message>
+        <source>&amp;Заметка:</source>
+        <translation>N&amp;ote:</translation>
+    </message>
+    <message>
+        <source>&amp;Позже</source>
+        <translation>&amp;Later</translation>
+    </message>
+    <message>
+        <source>Полёт #%1 (%2) окончен: %3.
+Цель поражена?</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1517,6 +2246,256 @@ Delete unneeded missions from the ZELK folder.</translation>
     <message>
         <source>Неизвестная ошибка при разборе журнала событий.</source>
         <translation>Unknown error while parsing the event log.</translation>
+    </message>
+</context>
+<context>
+    <name>zelk::TLogbookDialog</name>
+    <message>
+        <source>Лётная книжка</source>
+        <translation>Logbook</translation>
+    </message>
+    <message>
+        <source>№</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>Начало</source>
+        <translation>Started</translation>
+    </message>
+    <message>
+        <source>Задание</source>
+        <translation>Mission</translation>
+    </message>
+    <message>
+        <source>Налёт</source>
+        <translation>Flown</translation>
+    </message>
+    <message>
+        <source>Цель поражена</source>
+        <translation>Target hit</translation>
+    </message>
+    <message>
+        <source>Условия, заметка</source>
+        <translation>Conditions, note</translation>
+    </message>
+    <message>
+        <source>&amp;Отметить...</source>
+        <translation>&amp;Mark...</translation>
+    </message>
+    <message>
+        <source>По&amp;вторить</source>
+        <translation>Re&amp;peat</translation>
+    </message>
+    <message>
+        <source>&amp;Импорт журнала событий...</source>
+        <translation>&amp;Import event log...</translation>
+    </message>
+    <message>
+        <source>Записать задание точно в том варианте, что был в этом полёте</source>
+        <translation>Write the mission exactly in the variant flown in this flight</translation>
+    </message>
+    <message>
+        <source>По&amp;лёты</source>
+        <translation>&amp;Flights</translation>
+    </message>
+    <message>
+        <source>Условие</source>
+        <translation>Condition</translation>
+    </message>
+    <message>
+        <source>Значение</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Полётов</source>
+        <translation>Flights</translation>
+    </message>
+    <message>
+        <source>Отмечено</source>
+        <translation>Marked</translation>
+    </message>
+    <message>
+        <source>Поражено</source>
+        <translation>Hit</translation>
+    </message>
+    <message>
+        <source>&amp;Итоги</source>
+        <translation>&amp;Totals</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>все полёты</source>
+        <translation>all flights</translation>
+    </message>
+    <message>
+        <source>%1 мин</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>Этот вариант пилот летал один раз.</source>
+        <translation>The pilot has flown this variant once.</translation>
+    </message>
+    <message>
+        <source>Попытки этого варианта: %1</source>
+        <translation>Attempts at this variant: %1</translation>
+    </message>
+</context>
+<context>
+    <name>zelk::TLogbookUi</name>
+    <message>
+        <source>да</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>частично</source>
+        <translation>partly</translation>
+    </message>
+    <message>
+        <source>нет</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>не знаю</source>
+        <translation>don't know</translation>
+    </message>
+    <message>
+        <source>без отметки</source>
+        <translation>not marked</translation>
+    </message>
+    <message>
+        <source>не закончен</source>
+        <translation>not finished</translation>
+    </message>
+    <message>
+        <source>в полёте</source>
+        <translation>in flight</translation>
+    </message>
+    <message>
+        <source>%1 мин</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>вариант неизвестен</source>
+        <translation>variant not known</translation>
+    </message>
+    <message>
+        <source>Полёты по неделям (столбцы) и доля поражений (линия), последние %1 недель</source>
+        <translation>Flights per week (bars) and share of targets hit (line), last %1 weeks</translation>
+    </message>
+    <message>
+        <source>П&amp;рограмма...</source>
+        <translation>P&amp;rogramme...</translation>
+    </message>
+    <message>
+        <source>Де&amp;ржать</source>
+        <translation>&amp;Hold</translation>
+    </message>
+    <message>
+        <source>На&amp;зад</source>
+        <translation>&amp;Back</translation>
+    </message>
+    <message>
+        <source>Даль&amp;ше</source>
+        <translation>Ne&amp;xt</translation>
+    </message>
+    <message>
+        <source>С&amp;топ</source>
+        <translation>S&amp;top</translation>
+    </message>
+    <message>
+        <source>Начать программу подготовки из файла (TOML)</source>
+        <translation>Start a training programme from a file (TOML)</translation>
+    </message>
+    <message>
+        <source>Последние полёты (Ctrl+L: вся книжка):</source>
+        <translation>Last flights (Ctrl+L: the whole logbook):</translation>
+    </message>
+    <message>
+        <source>&amp;Отметить...</source>
+        <translation>&amp;Mark...</translation>
+    </message>
+    <message>
+        <source>По&amp;вторить</source>
+        <translation>Re&amp;peat</translation>
+    </message>
+    <message>
+        <source>&amp;Книжка...</source>
+        <translation>Log&amp;book...</translation>
+    </message>
+    <message>
+        <source>Лётная книжка</source>
+        <translation>Logbook</translation>
+    </message>
+    <message>
+        <source>Журнал событий авиасимулятора</source>
+        <translation>The simulator's event log</translation>
+    </message>
+    <message>
+        <source>Из журнала записано полётов: %1, дополнено: %2, уже были: %3.</source>
+        <translation>Flights recorded from the log: %1, completed: %2, already there: %3.</translation>
+    </message>
+    <message>
+        <source>Программа подготовки</source>
+        <translation>Training programme</translation>
+    </message>
+    <message>
+        <source>Программа (*.toml);;Все файлы (*)</source>
+        <translation>Programme (*.toml);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Полёт не записан в лётную книжку: %1</source>
+        <translation>The flight was not recorded in the logbook: %1</translation>
+    </message>
+    <message>
+        <source>Лётную книжку негде вести: папка данных и папка пользователя закрыты для записи.</source>
+        <translation>Nowhere to keep the logbook: the data folder and the user's folder cannot be written.</translation>
+    </message>
+    <message>
+        <source>Программа: %1. Задание записано без неё.</source>
+        <translation>Programme: %1. The mission was written without it.</translation>
+    </message>
+    <message>
+        <source>Отметка не записана: %1</source>
+        <translation>The mark was not recorded: %1</translation>
+    </message>
+    <message>
+        <source>Состояние программы не записано: %1</source>
+        <translation>The programme's state was not written: %1</translation>
+    </message>
+    <message>
+        <source>Задания программы %1 нет в списке.</source>
+        <translation>The programme's mission %1 is not in the list.</translation>
+    </message>
+    <message>
+        <source>Задание программы не записано: %1</source>
+        <translation>The programme's mission was not written: %1</translation>
+    </message>
+    <message>
+        <source>Вариант этого полёта неизвестен: повторить его нельзя.</source>
+        <translation>This flight's variant is not known: it cannot be repeated.</translation>
+    </message>
+    <message>
+        <source>Задания %1 нет в списке.</source>
+        <translation>The mission %1 is not in the list.</translation>
+    </message>
+    <message>
+        <source>Задание %1 записано в варианте полёта #%2.</source>
+        <translation>The mission %1 was written in the variant of flight #%2.</translation>
+    </message>
+    <message>
+        <source>Задание не записано: %1</source>
+        <translation>The mission was not written: %1</translation>
+    </message>
+    <message>
+        <source>Выберите задание, которое программа будет писать.</source>
+        <translation>Select the mission that the programme is to write.</translation>
+    </message>
+    <message>
+        <source>Сохраните задание, прежде чем начать программу.</source>
+        <translation>Save the mission before starting the programme.</translation>
     </message>
 </context>
 <context>
