@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -188,6 +189,7 @@ TLogbookDialog::TLogbookDialog(QWidget* parent) : QDialog(parent) {
     flightsTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     flightsTable_->verticalHeader()->hide();
     flightsTable_->horizontalHeader()->setStretchLastSection(true);
+    flightsTable_->setWordWrap(false);
     fl->addWidget(flightsTable_);
     attempts_ = new QLabel(flightsPage);
     attempts_->setObjectName(QStringLiteral("labelAttempts"));
@@ -253,9 +255,11 @@ void TLogbookDialog::Show(const std::vector<TFlight>& flights) {
         const QString cells[] = {QString::number(f.Id), WhenText(f.Started),  FromCp1251(f.Mission),
                                  FlownText(f),          ResultText(f.Result), conditions};
         for (int c = 0; c < 6; ++c) flightsTable_->setItem(row, c, new QTableWidgetItem(cells[c]));
+        flightsTable_->item(row, 5)->setToolTip(conditions);
         ++row;
     }
-    flightsTable_->resizeColumnsToContents();
+    // The conditions and the note take what is left; the whole text is in the tip.
+    for (int c = 0; c < 5; ++c) flightsTable_->resizeColumnToContents(c);
     if (selectRow >= 0) flightsTable_->selectRow(selectRow);
 
     std::vector<TTotalsRow> rows = TotalsBy(flights);
@@ -345,7 +349,13 @@ TLogbookUi::TLogbookUi(TZELK_form* form) : QObject(form), form_(form) {
     warning_->setGeometry(8, 240, 305, 48);
     warning_->setWordWrap(true);
     warning_->setStyleSheet(QStringLiteral("color: #a00000"));
-    form_->PageControl->addTab(page, tr("Лётная книжка"));
+    const int tab = form_->PageControl->addTab(page, tr("Лётная книжка"));
+    // Three pages in the window's fixed width: every tab stays in sight,
+    // shortened where it must be, its whole title in its tip.
+    QTabBar* bar = form_->PageControl->tabBar();
+    bar->setUsesScrollButtons(false);
+    bar->setElideMode(Qt::ElideRight);
+    for (int i = 0; i <= tab; ++i) bar->setTabToolTip(i, form_->PageControl->tabText(i));
 
     debrief_ = new TDebriefDialog(form_);
     book_ = new TLogbookDialog(form_);
