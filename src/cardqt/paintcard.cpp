@@ -98,8 +98,8 @@ void PaintCard(QPainter& painter, const TCardLayout& card, double k) {
             const TImage& p = *card.Photo;
             const QImage image(p.Rgb.data(), p.Width, p.Height, p.Width * 3, QImage::Format_RGB888);
             const QSizeF fitted = QSizeF(p.Width, p.Height).scaled(r.size(), Qt::KeepAspectRatio);
-            painter.drawImage(QRectF(r.x() + (r.width() - fitted.width()) / 2, r.y() + (r.height() - fitted.height()) / 2,
-                                     fitted.width(), fitted.height()),
+            painter.drawImage(QRectF(r.x() + (r.width() - fitted.width()) / 2,
+                                     r.y() + (r.height() - fitted.height()) / 2, fitted.width(), fitted.height()),
                               image);
         }
         if (b.Kind == TCardBoxKind::Frame) {

@@ -50,8 +50,7 @@ bool IsOpenWord(const toml::node& node) {
     text = LowerCp1251(text);
     static const std::array<std::string, 8> words = [] {
         std::array<std::string, 8> cp;
-        const char* utf8[] = {"любая",     "любой",     "любое", "случайная",
-                              "случайный", "случайное", "any",   "random"};
+        const char* utf8[] = {"любая", "любой", "любое", "случайная", "случайный", "случайное", "any", "random"};
         for (std::size_t i = 0; i < cp.size(); ++i) Utf8ToCp1251(utf8[i], cp[i]);
         return cp;
     }();
@@ -68,10 +67,9 @@ std::string Meaning(const std::array<std::string, N>& names, const std::optional
 }  // namespace
 
 const std::vector<std::string_view>& ConditionKeys() {
-    static const std::vector<std::string_view> keys{"map",     "target", "target_kind", "moving", "mode",
-                                                    "difficulty", "aircraft", "army",  "flight", "height",
-                                                    "clouds",  "time",   "weather",     "tanks",  "random_route",
-                                                    "fighters"};
+    static const std::vector<std::string_view> keys{
+        "map",    "target", "target_kind", "moving", "mode",    "difficulty", "aircraft",     "army",
+        "flight", "height", "clouds",      "time",   "weather", "tanks",      "random_route", "fighters"};
     return keys;
 }
 
@@ -89,8 +87,7 @@ TConditions ReadConditions(const toml::table& table, const std::filesystem::path
         const toml::node* node = table.get(k.Key);
         if (node == nullptr || IsOpenWord(*node)) continue;
         const auto* value = node->as_integer();
-        if (value == nullptr)
-            fail(*node, std::string(k.Key), Tr("pilotfiles", "нужно целое число или «любая»"));
+        if (value == nullptr) fail(*node, std::string(k.Key), Tr("pilotfiles", "нужно целое число или «любая»"));
         if (!k.Range.Contains(value->get()))
             fail(*node, std::string(k.Key),
                  Fill(Tr("pilotfiles", "%1 вне допустимого: от %2 до %3"),

@@ -38,8 +38,7 @@ std::vector<TTemplate> ReadTemplates(const std::filesystem::path& file) {
     if (list == nullptr) return templates;
     const toml::array* array = list->as_array();
     if (array == nullptr || !array->is_array_of_tables())
-        throw TPilotFileError(file, list->source(),
-                              Tr("pilotfiles", "шаблоны пишутся как таблицы [[template]]"));
+        throw TPilotFileError(file, list->source(), Tr("pilotfiles", "шаблоны пишутся как таблицы [[template]]"));
     for (const toml::node& item : *array) {
         const toml::table& table = *item.as_table();
         const toml::node* name = table.get("name");
@@ -73,7 +72,8 @@ void WriteTemplates(const std::filesystem::path& file, const std::vector<TTempla
 }
 
 const TTemplate* FindTemplate(const std::vector<TTemplate>& templates, std::string_view name) {
-    const auto at = std::find_if(templates.begin(), templates.end(), [&](const TTemplate& t) { return t.Name == name; });
+    const auto at =
+        std::find_if(templates.begin(), templates.end(), [&](const TTemplate& t) { return t.Name == name; });
     return at == templates.end() ? nullptr : &*at;
 }
 

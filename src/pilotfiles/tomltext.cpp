@@ -103,8 +103,9 @@ toml::source_region AtLine(int line) {
 TPilotFileError::TPilotFileError(const std::filesystem::path& file, const toml::source_region& where,
                                  const std::string& reason)
     : TFileError(file, kNoPosition,
-                 where.begin.line > 0 ? Fill(Tr("pilotfiles", "строка %1: %2"), {std::to_string(where.begin.line), reason})
-                                      : reason),
+                 where.begin.line > 0
+                     ? Fill(Tr("pilotfiles", "строка %1: %2"), {std::to_string(where.begin.line), reason})
+                     : reason),
       line_(static_cast<int>(where.begin.line)) {}
 
 toml::table ParseToml(std::string_view text, const std::filesystem::path& file) {
@@ -113,9 +114,9 @@ toml::table ParseToml(std::string_view text, const std::filesystem::path& file) 
         if (c >= 0xE000 && c < kMovedAreaEnd) {
             char code[16];
             std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-            throw TPilotFileError(file, AtLine(LineOf(text, at)),
-                                  Fill(Tr("pilotfiles", "символ %1 из области для частного использования недопустим"),
-                                       {code}));
+            throw TPilotFileError(
+                file, AtLine(LineOf(text, at)),
+                Fill(Tr("pilotfiles", "символ %1 из области для частного использования недопустим"), {code}));
         }
         for (const auto& b : kMovedBlocks)
             if (c >= b.First && c <= b.Last && c != 0x3000) return b.To + (c - b.First);

@@ -286,6 +286,7 @@ void TZELK_form::CreateControls() {
     CreateFirstPage();
     CreateSecondPage();
     CreateVariantControls();
+    CreatePilotActions();
     // A pointer passing over a list must not change it: the wheel turns a
     // control only once it has the focus, and never gives the focus.
     for (QWidget* page : {TabSheet1, TabSheet2}) {

@@ -2,6 +2,7 @@
 #include "cli_pilot.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <ctime>
 
 #include "cli_output.h"
@@ -32,8 +33,8 @@ std::string Q(const std::string& utf8) { return "\"" + Printable(utf8) + "\""; }
 fs::path TemplatesFile(const TContext& ctx) {
     const fs::path journal = JournalFileFor(ctx.DataDir);
     if (journal.empty())
-        throw TCliFailure(Fill(Tr("cli", "шаблоны негде хранить: папка %1 закрыта для записи"),
-                               {PathToUtf8(ctx.DataDir)}));
+        throw TCliFailure(
+            Fill(Tr("cli", "шаблоны негде хранить: папка %1 закрыта для записи"), {PathToUtf8(ctx.DataDir)}));
     return TemplatesFileBeside(journal);
 }
 
@@ -95,8 +96,8 @@ TCardFormat FormatOf(const fs::path& out) {
     if (ext == ".svg") return TCardFormat::Svg;
     if (ext == ".pdf") return TCardFormat::Pdf;
     if (ext == ".png") return TCardFormat::Png;
-    throw TUsageError(Fill(Tr("cli", "недопустимое значение --card %1: допустим файл .pdf, .png или .svg"),
-                           {Q(PathToUtf8(out))}));
+    throw TUsageError(
+        Fill(Tr("cli", "недопустимое значение --card %1: допустим файл .pdf, .png или .svg"), {Q(PathToUtf8(out))}));
 }
 
 // The card files `count` cards go to: OUT itself for one card or a PDF,
@@ -106,7 +107,8 @@ std::vector<fs::path> CardFiles(const fs::path& out, int count, TCardFormat form
     std::vector<fs::path> files;
     for (int i = 1; i <= count; ++i) {
         fs::path p = out;
-        p.replace_filename(PathFromUtf8(PathToUtf8(out.stem()) + "-" + std::to_string(i) + PathToUtf8(out.extension())));
+        p.replace_filename(
+            PathFromUtf8(PathToUtf8(out.stem()) + "-" + std::to_string(i) + PathToUtf8(out.extension())));
         files.push_back(p);
     }
     return files;
@@ -127,6 +129,11 @@ void NeedGuiApplication() {
 #ifndef _WIN32
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
+    // Qt's notes on its own set-up (a runtime folder, fonts) are not the
+    // pilot's business; stderr keeps zelk-cli's one-line messages.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    });
     static int argc = 1;
     static char name[] = "zelk-cli";
     static char* argv[] = {name, nullptr};
@@ -179,15 +186,13 @@ void WriteCards(const TContext& ctx, const std::vector<const TMission*>& mission
     if (format == TCardFormat::Pdf) {
         QString error;
         const QByteArray pdf = CardsPdf(cards, &error);
-        if (pdf.isEmpty())
-            throw TFileError(files[0], TFileError::kNoPosition, Tr("cli", "PDF не удалось нарисовать"));
+        if (pdf.isEmpty()) throw TFileError(files[0], TFileError::kNoPosition, Tr("cli", "PDF не удалось нарисовать"));
         WriteFileAtomically(disk, files[0], std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
         return;
     }
     for (std::size_t i = 0; i < cards.size(); ++i) {
         const QByteArray png = PngBytes(CardImage(cards[i]));
-        if (png.isEmpty())
-            throw TFileError(files[i], TFileError::kNoPosition, Tr("cli", "PNG не удалось нарисовать"));
+        if (png.isEmpty()) throw TFileError(files[i], TFileError::kNoPosition, Tr("cli", "PNG не удалось нарисовать"));
         WriteFileAtomically(disk, files[i], std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
     }
 #endif
@@ -222,7 +227,8 @@ int RunTemplateCommand(TContext& ctx, const std::function<const TMission*(const 
     if (action == "list") {
         if (ctx.Args.Json) {
             nlohmann::ordered_json list = nlohmann::ordered_json::array();
-            for (const auto& t : templates) list.push_back({{"name", t.Name}, {"conditions", ConditionsJson(t.Conditions)}});
+            for (const auto& t : templates)
+                list.push_back({{"name", t.Name}, {"conditions", ConditionsJson(t.Conditions)}});
             PrintJson(*ctx.Out, {{"file", PathToUtf8(file)}, {"templates", list}});
         } else if (templates.empty()) {
             *ctx.Out << Fill(Tr("cli", "Шаблонов нет: %1"), {PathToUtf8(file)}) << '\n';
@@ -252,13 +258,14 @@ int RunTemplateCommand(TContext& ctx, const std::function<const TMission*(const 
     if (const std::string why = TemplateNameError(ctx.Args.TemplateName); !why.empty())
         throw TUsageError(Fill(Tr("cli", "недопустимое значение --name %1: %2"), {Q(ctx.Args.TemplateName), why}));
     if (FindTemplate(templates, ctx.Args.TemplateName) != nullptr)
-        throw TUsageError(Fill(Tr("cli", "шаблон %1 уже есть; сначала удалите его: template delete %1"),
-                               {Q(ctx.Args.TemplateName)}));
+        throw TUsageError(
+            Fill(Tr("cli", "шаблон %1 уже есть; сначала удалите его: template delete %1"), {Q(ctx.Args.TemplateName)}));
     const TMission* mission = listed(ctx.Args.Files.at(0));
     templates.push_back({ctx.Args.TemplateName, ConditionsOf(mission->Data)});
     WriteTemplates(file, templates);
     if (ctx.Args.Json)
-        PrintJson(*ctx.Out, {{"name", templates.back().Name}, {"conditions", ConditionsJson(templates.back().Conditions)}});
+        PrintJson(*ctx.Out,
+                  {{"name", templates.back().Name}, {"conditions", ConditionsJson(templates.back().Conditions)}});
     else
         *ctx.Out << Fill(Tr("cli", "Шаблон сохранен: %1 (%2)"), {ctx.Args.TemplateName, PathToUtf8(file)}) << '\n';
     return 0;

@@ -28,8 +28,7 @@ std::optional<TConditions> TemplateConditions(const TContext& ctx);
 
 // A new mission's parameters under the template's conditions, warning on
 // stderr of each fixed one the data no longer offer.
-TMissionData MissionFromTemplate(const TContext& ctx, const TConditions& conditions, const TRefData& ref,
-                                 TRandom& rnd);
+TMissionData MissionFromTemplate(const TContext& ctx, const TConditions& conditions, const TRefData& ref, TRandom& rnd);
 
 // template list|show|save|delete. `listed` finds save's mission by file
 // name (throwing TUsageError when no listed mission has it).

@@ -222,16 +222,14 @@ std::vector<std::string> TLayouter::Conditions() const {
                          {ShownName(FlightNames[static_cast<std::size_t>(flightIndex)]), std::to_string(planes)}));
     lines.push_back(Fill(Tr("card", "Время: %1"), {s.Hour >= 0 ? Digits(s.Hour, 2) + ":00" : "—"}));
     const int weather = facts_.CloudType;
-    lines.push_back(
-        Fill(Tr("card", "Погода: %1"),
-             {weather >= 0 && weather < static_cast<int>(WeatherNames.size())
-                  ? ShownName(WeatherNames[static_cast<std::size_t>(weather)])
-                  : "—"}));
+    lines.push_back(Fill(Tr("card", "Погода: %1"), {weather >= 0 && weather < static_cast<int>(WeatherNames.size())
+                                                        ? ShownName(WeatherNames[static_cast<std::size_t>(weather)])
+                                                        : "—"}));
     lines.push_back(Fill(Tr("card", "Облачность: %1 м"),
                          {facts_.CloudHeight.empty() ? "—" : std::to_string(WholeNumber(facts_.CloudHeight, 0))}));
     if (s.EnemyPlanes > 0)
-        lines.push_back(Fill(Tr("card", "Истребители противника: %1 × %2"),
-                             {std::to_string(s.EnemyPlanes), U(s.EnemyClass)}));
+        lines.push_back(
+            Fill(Tr("card", "Истребители противника: %1 × %2"), {std::to_string(s.EnemyPlanes), U(s.EnemyClass)}));
     else
         lines.push_back(Tr("card", "Истребители противника: нет"));
     return lines;
@@ -243,10 +241,10 @@ std::vector<std::string> TLayouter::Legs() const {
     const auto& route = s.PlayerRoute;
     for (std::size_t i = 1; i < route.size(); ++i) {
         const TWaypoint& w = route[i];
-        std::string line = Fill(Tr("card", "%1→%2  курс %3°  %4  высота %5 м"),
-                                {std::to_string(i), std::to_string(i + 1),
-                                 Digits(CompassHeading(route[i - 1].At, w.At), 3),
-                                 Kilometres(Distance(route[i - 1].At, w.At)), std::to_string(w.Altitude)});
+        std::string line =
+            Fill(Tr("card", "%1→%2  курс %3°  %4  высота %5 м"),
+                 {std::to_string(i), std::to_string(i + 1), Digits(CompassHeading(route[i - 1].At, w.At), 3),
+                  Kilometres(Distance(route[i - 1].At, w.At)), std::to_string(w.Altitude)});
         if (w.Kind == "GATTACK") line += Tr("card", "  ← атака");
         lines.push_back(line);
     }
@@ -274,7 +272,8 @@ TCardLayout TLayouter::Run() {
     double y = m_.Margin;
 
     // Header: the mission's number and file, then its title.
-    const std::string head = Fill(Tr("card", "Задание № %1 · %2"), {std::to_string(source_.Number), U(source_.FileName)});
+    const std::string head =
+        Fill(Tr("card", "Задание № %1 · %2"), {std::to_string(source_.Number), U(source_.FileName)});
     card_.Boxes.push_back(Text(x, y, cw, Wrap(head, cw, 8 * f, false, false), 8 * f, false));
     y = card_.Boxes.back().Rect.Bottom();
     const std::string title = facts_.Title.empty() ? U(source_.FileName) : U(facts_.Title);
@@ -306,7 +305,8 @@ TCardLayout TLayouter::Run() {
     y = std::max(photo.Rect.Bottom(), card_.Boxes.back().Rect.Bottom()) + gap;
 
     // The footer at the bottom of the page.
-    const std::string foot = Fill(Tr("card", "%1 · ZELK %2 · %3"), {source_.Date, source_.Version, U(source_.FileName)});
+    const std::string foot =
+        Fill(Tr("card", "%1 · ZELK %2 · %3"), {source_.Date, source_.Version, U(source_.FileName)});
     const auto footLines = Wrap(foot, cw, 7 * f, false, false);
     const double footTop = card_.Height - m_.Margin - CardLineHeight(7 * f) * static_cast<double>(footLines.size());
     const TCardBox footer = Text(x, footTop, cw, footLines, 7 * f, false);
@@ -344,8 +344,8 @@ TCardLayout TLayouter::Run() {
         for (auto it = below.rbegin(); it != below.rend() && over > 0; ++it) {
             if (it->Bold || it->Mono || it->Lines.size() < 2) continue;
             const double lh = CardLineHeight(it->FontPt);
-            const auto drop = static_cast<std::size_t>(std::min<double>(
-                std::ceil(over / lh), static_cast<double>(it->Lines.size() - 1)));
+            const auto drop = static_cast<std::size_t>(
+                std::min<double>(std::ceil(over / lh), static_cast<double>(it->Lines.size() - 1)));
             it->Lines.resize(it->Lines.size() - drop);
             it->Lines.back() = Tr("card", "… (продолжение в описании задания)");
             it->Rect.H -= lh * static_cast<double>(drop);
@@ -373,8 +373,8 @@ TCardLayout TLayouter::Run() {
     card_.Boxes.push_back(footer);
 
     // The route drawing at a resolution its symbols and labels are made for.
-    card_.Route = DrawSortie(facts_.Sortie, W(Tr("card", "Маршрут")), route.Rect.W * kRoutePxPerMm,
-                             route.Rect.H * kRoutePxPerMm);
+    card_.Route =
+        DrawSortie(facts_.Sortie, W(Tr("card", "Маршрут")), route.Rect.W * kRoutePxPerMm, route.Rect.H * kRoutePxPerMm);
     return card_;
 }
 
@@ -387,7 +387,8 @@ TCardSource CardSourceOf(const TMission& mission, const std::filesystem::path& m
     s.FileName = mission.FileName;
     TSaveFileSystem disk;
     if (!disk.ReadFile(missionFolder / mission.FileName, s.MissionBytes))
-        throw TFileError(missionFolder / mission.FileName, TFileError::kNoPosition, Tr("card", "файл задания не найден"));
+        throw TFileError(missionFolder / mission.FileName, TFileError::kNoPosition,
+                         Tr("card", "файл задания не найден"));
     // Without its description the card still shows the route and conditions.
     try {
         disk.ReadFile(missionFolder / mission.PropFileName, s.PropertiesBytes);

@@ -72,8 +72,8 @@ struct TCardBox {
 struct TCardLayout {
     double Width = 0, Height = 0;  // the page, millimetres
     std::vector<TCardBox> Boxes;
-    TDrawing Route;                // drawn into the Route box
-    std::optional<TImage> Photo;   // drawn into the Photo box
+    TDrawing Route;               // drawn into the Route box
+    std::optional<TImage> Photo;  // drawn into the Photo box
 };
 
 // Line height of a text box, millimetres.

@@ -80,10 +80,9 @@ std::string CardToSvg(const TCardLayout& card) {
                         jpeg = EncodePicture(*card.Photo, 90);
                     } catch (const std::exception&) {
                     }
-                    out += "<image x=\"" + Num(r.X) + "\" y=\"" + Num(r.Y) + "\" width=\"" + Num(r.W) +
-                           "\" height=\"" + Num(r.H) +
-                           "\" preserveAspectRatio=\"xMidYMid meet\" href=\"data:image/jpeg;base64," + Base64(jpeg) +
-                           "\"/>\n";
+                    out += "<image x=\"" + Num(r.X) + "\" y=\"" + Num(r.Y) + "\" width=\"" + Num(r.W) + "\" height=\"" +
+                           Num(r.H) + "\" preserveAspectRatio=\"xMidYMid meet\" href=\"data:image/jpeg;base64," +
+                           Base64(jpeg) + "\"/>\n";
                 }
                 break;
             case TCardBoxKind::Frame:
@@ -100,8 +99,8 @@ std::string CardToSvg(const TCardLayout& card) {
             out += "<text x=\"" + Num(r.X + inset) + "\" y=\"" +
                    Num(r.Y + inset + line * static_cast<double>(i) + line * 0.78) + "\" font-size=\"" + Num(size) +
                    "\"" + (b.Bold ? " font-weight=\"bold\"" : "") +
-                   (b.Mono ? " font-family=\"DejaVu Sans Mono, Consolas, monospace\"" : "") + " xml:space=\"preserve\">" +
-                   Escaped(b.Lines[i]) + "</text>\n";
+                   (b.Mono ? " font-family=\"DejaVu Sans Mono, Consolas, monospace\"" : "") +
+                   " xml:space=\"preserve\">" + Escaped(b.Lines[i]) + "</text>\n";
         }
     }
     out += "</svg>\n";

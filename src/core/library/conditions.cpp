@@ -1,6 +1,7 @@
 #include "library/conditions.h"
 
 #include <algorithm>
+#include <array>
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
@@ -80,28 +81,42 @@ TConditionsOutcome MissionFromConditions(const TConditions& c, const TRefData& r
     TMission mission = probe.At(probe.NewMission(defaults));
     TMissionData& d = mission.Data;
 
-    // The whole set first; then, when the data no longer offer it, the
-    // target alone with its variant and aircraft settled as New settles
-    // them; then any target at all.
+    // The whole set first. When the data no longer offer it: the aircraft
+    // settled as New settles it; the target alone, its variant settled too;
+    // then any target of the map, then of any map, that offers the rest;
+    // then any.
     const TFixedParams fixed = FixedOf(c);
+    TFixedParams noAircraft = fixed;
+    noAircraft.Aircraft.reset();
     TFixedParams targetOnly = fixed;
     targetOnly.Moving.reset();
     targetOnly.Mode.reset();
     targetOnly.Difficulty.reset();
     targetOnly.Aircraft.reset();
-    TFixedParams anyTarget = targetOnly;
-    anyTarget.Map.reset();
-    anyTarget.Target.reset();
-    anyTarget.TargetKind.reset();
-    if (DrawSurprise(d, ref, fixed, rnd)) {
-    } else if (DrawSurprise(d, ref, targetOnly, rnd)) {
-        if (c.Moving) d.Moving = static_cast<std::uint8_t>(*c.Moving);
-        if (c.Mode) d.Mode = static_cast<std::uint8_t>(*c.Mode);
-        if (fixed.Difficulty) d.Difficulty = static_cast<std::uint8_t>(*fixed.Difficulty);
-        if (c.Aircraft) d.Aircraft = *c.Aircraft;
-    } else if (!DrawSurprise(d, ref, anyTarget, rnd)) {
-        return out;
+    TFixedParams otherTarget = noAircraft;
+    otherTarget.Target.reset();
+    otherTarget.TargetKind.reset();
+    TFixedParams otherMap = otherTarget;
+    otherMap.Map.reset();
+    TFixedParams any = otherMap;
+    any.Moving.reset();
+    any.Mode.reset();
+    any.Difficulty.reset();
+    any.Aircraft.reset();
+    bool drawn = false;
+    for (const TFixedParams* attempt :
+         std::array<const TFixedParams*, 6>{&fixed, &noAircraft, &targetOnly, &otherTarget, &otherMap, &any}) {
+        if (!DrawSurprise(d, ref, *attempt, rnd)) continue;
+        // What the draw was let free to choose is put back, for the settling
+        // below to keep wherever the target allows.
+        if (c.Moving && !attempt->Moving) d.Moving = static_cast<std::uint8_t>(*c.Moving);
+        if (c.Mode && !attempt->Mode) d.Mode = static_cast<std::uint8_t>(*c.Mode);
+        if (fixed.Difficulty && !attempt->Difficulty) d.Difficulty = static_cast<std::uint8_t>(*fixed.Difficulty);
+        if (c.Aircraft && !attempt->Aircraft) d.Aircraft = *c.Aircraft;
+        drawn = true;
+        break;
     }
+    if (!drawn) return out;
     if (c.Army) d.Army = *c.Army;
     if (c.Flight) d.Flight = *c.Flight;
     if (c.Height) d.Height = *c.Height;
@@ -115,20 +130,25 @@ TConditionsOutcome MissionFromConditions(const TConditions& c, const TRefData& r
         out.Settled.push_back(Fill(Tr("conditions", "%1 %2 данные больше не предлагают: взято %3"),
                                    {Tr("conditions", what), asked, taken}));
     };
-    if (c.Map && *c.Map != d.Map) note(ZELK_TR_NOOP("conditions", "карту"), MapShown(ref, *c.Map), MapShown(ref, d.Map));
+    if (c.Map && *c.Map != d.Map)
+        note(ZELK_TR_NOOP("conditions", "карту"), MapShown(ref, *c.Map), MapShown(ref, d.Map));
     if (c.Target && *c.Target != d.Target) note(ZELK_TR_NOOP("conditions", "цель"), Shown(*c.Target), Shown(d.Target));
-    if (!c.Target && c.TargetKind &&
-        LowerCp1251(d.Target).find(LowerCp1251(*c.TargetKind)) == std::string::npos)
+    if (!c.Target && c.TargetKind && LowerCp1251(d.Target).find(LowerCp1251(*c.TargetKind)) == std::string::npos)
         note(ZELK_TR_NOOP("conditions", "цель вида"), Shown(*c.TargetKind), Shown(d.Target));
     if (c.Moving && *c.Moving != d.Moving)
         note(ZELK_TR_NOOP("conditions", "движение"), Named(MovementNames, *c.Moving), Named(MovementNames, d.Moving));
-    if (c.Mode && *c.Mode != d.Mode) note(ZELK_TR_NOOP("conditions", "тип задания"), Named(ModeNames, *c.Mode), Named(ModeNames, d.Mode));
+    if (c.Mode && *c.Mode != d.Mode)
+        note(ZELK_TR_NOOP("conditions", "тип задания"), Named(ModeNames, *c.Mode), Named(ModeNames, d.Mode));
     if (c.Difficulty && *c.Difficulty != d.Difficulty)
-        note(ZELK_TR_NOOP("conditions", "сложность"), Named(DifficultyNames, *c.Difficulty), Named(DifficultyNames, d.Difficulty));
-    if (c.Aircraft && *c.Aircraft != d.Aircraft) note(ZELK_TR_NOOP("conditions", "самолет"), Shown(*c.Aircraft), Shown(d.Aircraft));
-    if (c.Tanks && *c.Tanks != d.Tanks) note(ZELK_TR_NOOP("conditions", "танки"), TankShown(d, *c.Tanks), TankShown(d, d.Tanks));
+        note(ZELK_TR_NOOP("conditions", "сложность"), Named(DifficultyNames, *c.Difficulty),
+             Named(DifficultyNames, d.Difficulty));
+    if (c.Aircraft && *c.Aircraft != d.Aircraft)
+        note(ZELK_TR_NOOP("conditions", "самолет"), Shown(*c.Aircraft), Shown(d.Aircraft));
+    if (c.Tanks && *c.Tanks != d.Tanks)
+        note(ZELK_TR_NOOP("conditions", "танки"), TankShown(d, *c.Tanks), TankShown(d, d.Tanks));
     if (c.Fighters && *c.Fighters != d.Fighters)
-        note(ZELK_TR_NOOP("conditions", "истребителей противника"), std::to_string(*c.Fighters), std::to_string(d.Fighters));
+        note(ZELK_TR_NOOP("conditions", "истребителей противника"), std::to_string(*c.Fighters),
+             std::to_string(d.Fighters));
     out.Made = true;
     out.Data = d;
     return out;
@@ -140,11 +160,15 @@ std::string ConditionsRangeError(const TConditions& c) {
         const std::optional<int>& Value;
         TParamRange Range;
     };
-    const TCheck checks[] = {{"moving", c.Moving, kMovingRange},   {"mode", c.Mode, kModeRange},
+    const TCheck checks[] = {{"moving", c.Moving, kMovingRange},
+                             {"mode", c.Mode, kModeRange},
                              {"difficulty", c.Difficulty, kDifficultyRange},
-                             {"army", c.Army, kArmyRange},         {"flight", c.Flight, kFlightRange},
-                             {"height", c.Height, kHeightRange},   {"time", c.Time, kTimeRange},
-                             {"weather", c.Weather, kWeatherRange}, {"tanks", c.Tanks, kTanksRange},
+                             {"army", c.Army, kArmyRange},
+                             {"flight", c.Flight, kFlightRange},
+                             {"height", c.Height, kHeightRange},
+                             {"time", c.Time, kTimeRange},
+                             {"weather", c.Weather, kWeatherRange},
+                             {"tanks", c.Tanks, kTanksRange},
                              {"random_route", c.RandomRoute, kRandomRouteRange},
                              {"fighters", c.Fighters, kFightersRange}};
     for (const TCheck& check : checks)
