@@ -91,8 +91,7 @@ bool TCardDialog::SaveTo(const std::filesystem::path& file) {
     const QString name = QString::fromStdString(PathToUtf8(file));
     if (CardPlaceRefused(file, places_.MissionFolder, places_.DataDir, places_.JournalFolder)) {
         ask_(this, TAskKind::Problem, tr("Проблема"),
-             tr("Карточка не пишется в папку заданий и не заменяет файлы данных, журнал или шаблоны: %1")
-                 .arg(name));
+             tr("Карточка не пишется в папку заданий и не заменяет файлы данных, журнал или шаблоны: %1").arg(name));
         return false;
     }
     QByteArray bytes;

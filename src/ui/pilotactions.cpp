@@ -70,11 +70,12 @@ void TZELK_form::ShowCard() {
         return;
     }
     const auto journal = JournalFileFor(options_.DataDir);
-    TCardDialog dialog(std::move(source), ref_, {paths_.MissionFolder, options_.DataDir, journal.parent_path()},
-                       [this](QWidget*, TAskKind kind, const QString& caption, const QString& text) {
-                           return Ask(kind, caption, text);
-                       },
-                       this);
+    TCardDialog dialog(
+        std::move(source), ref_, {paths_.MissionFolder, options_.DataDir, journal.parent_path()},
+        [this](QWidget*, TAskKind kind, const QString& caption, const QString& text) {
+            return Ask(kind, caption, text);
+        },
+        this);
     dialog.exec();
 }
 
@@ -100,7 +101,8 @@ bool TZELK_form::KeepTemplate(const TTemplate& kept) {
     }
     try {
         std::vector<TTemplate> templates = ReadTemplates(file);
-        auto at = std::find_if(templates.begin(), templates.end(), [&](const TTemplate& t) { return t.Name == kept.Name; });
+        auto at =
+            std::find_if(templates.begin(), templates.end(), [&](const TTemplate& t) { return t.Name == kept.Name; });
         if (at != templates.end()) {
             if (Ask(TAskKind::Confirm, tr("Подтверждение"),
                     tr("Шаблон «%1» уже есть. Заменить его?").arg(QString::fromStdString(kept.Name))) !=

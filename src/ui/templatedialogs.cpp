@@ -58,8 +58,9 @@ TTemplateSaveDialog::TTemplateSaveDialog(const TMissionData& d, const TRefData& 
         tr("Облачность: %1 м").arg(FromCp1251(d.Clouds)),
         tr("Время: %1").arg(FromCp1251(TimeName(d.Time))),
         tr("Погода: %1").arg(At(WeatherNames, d.Weather)),
-        tr("Танки: %1").arg(tankSide == 0 ? QString::number(d.Tanks)
-                                          : At(TankDisplayNames[static_cast<std::size_t>(tankSide)], d.Tanks)),
+        tr("Танки: %1")
+            .arg(tankSide == 0 ? QString::number(d.Tanks)
+                               : At(TankDisplayNames[static_cast<std::size_t>(tankSide)], d.Tanks)),
         tr("Случайный маршрут: %1").arg(d.RandomRoute ? tr("да") : tr("нет")),
         tr("Истребители противника: %1").arg(d.Fighters),
     };
@@ -121,9 +122,9 @@ TTemplatePickDialog::TTemplatePickDialog(const std::vector<TTemplate>& templates
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(List, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
     connect(List, &QListWidget::currentRowChanged, this, [this](int row) {
-        text_->setPlainText(row >= 0 ? QString::fromStdString(ConditionsToToml(templates_[static_cast<std::size_t>(row)]
-                                                                                   .Conditions))
-                                     : QString());
+        text_->setPlainText(
+            row >= 0 ? QString::fromStdString(ConditionsToToml(templates_[static_cast<std::size_t>(row)].Conditions))
+                     : QString());
     });
     layout->addWidget(buttons);
     if (!templates.empty()) List->setCurrentRow(0);

@@ -56,8 +56,8 @@ std::vector<std::string> SvgTexts(const std::string& svg) {
     const std::regex element("<text[^>]*>([^<]*)</text>");
     for (auto it = std::sregex_iterator(svg.begin(), svg.end(), element); it != std::sregex_iterator(); ++it) {
         std::string t = (*it)[1];
-        for (const auto& [from, to] : {std::pair<std::string, std::string>{"&lt;", "<"}, {"&gt;", ">"},
-                                       {"&quot;", "\""}, {"&amp;", "&"}})
+        for (const auto& [from, to] :
+             {std::pair<std::string, std::string>{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}})
             for (std::size_t at = t.find(from); at != std::string::npos; at = t.find(from, at + to.size()))
                 t.replace(at, from.size(), to);
         texts.push_back(t);
@@ -66,7 +66,8 @@ std::vector<std::string> SvgTexts(const std::string& svg) {
 }
 
 bool HasText(const std::vector<std::string>& texts, const std::string& part) {
-    return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return t.find(part) != std::string::npos; });
+    return std::any_of(texts.begin(), texts.end(),
+                       [&](const std::string& t) { return t.find(part) != std::string::npos; });
 }
 
 std::string Padded(int value, int width) {
@@ -76,9 +77,27 @@ std::string Padded(int value, int width) {
 
 TEST(CliCard, ShowsTheHeadingsDistancesAndAltitudesOfTheMissionFile) {
     TSimFolder sim;
-    ASSERT_EQ(sim.Cli({"new", "--target", "Танки на марше", "--moving", "1", "--difficulty", "1", "--fighters", "2",
-                       "--time", "22", "--clouds", "1100", "--flight", "1", "--random-route", "1", "--comment",
-                       "Проверка связи\\nвторая строка", "--seed", "7"})
+    ASSERT_EQ(sim.Cli({"new",
+                       "--target",
+                       "Танки на марше",
+                       "--moving",
+                       "1",
+                       "--difficulty",
+                       "1",
+                       "--fighters",
+                       "2",
+                       "--time",
+                       "22",
+                       "--clouds",
+                       "1100",
+                       "--flight",
+                       "1",
+                       "--random-route",
+                       "1",
+                       "--comment",
+                       "Проверка связи\\nвторая строка",
+                       "--seed",
+                       "7"})
                   .Code,
               0);
     const fs::path out = sim.Root() / "card.svg";
@@ -103,9 +122,9 @@ TEST(CliCard, ShowsTheHeadingsDistancesAndAltitudesOfTheMissionFile) {
     }
     const std::string title = nlohmann::json::parse(shown.Out)["title"];
     EXPECT_TRUE(HasText(texts, title)) << title;
-    for (const char* part : {"Время: 22:00", "Облачность: 1100 м", "Группа: Пара (самолетов: 2)",
-                             "Истребители противника: 2 × ", "Патруль противника: 2 × ", "Проверка связи",
-                             "Задание № 1 · zelk0001.mis", "ZELK " ZELK_VERSION})
+    for (const char* part :
+         {"Время: 22:00", "Облачность: 1100 м", "Группа: Пара (самолетов: 2)", "Истребители противника: 2 × ",
+          "Патруль противника: 2 × ", "Проверка связи", "Задание № 1 · zelk0001.mis", "ZELK " ZELK_VERSION})
         EXPECT_TRUE(HasText(texts, part)) << part;
 }
 

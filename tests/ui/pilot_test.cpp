@@ -116,10 +116,9 @@ void TestPilot::CardIsSavedAsPdfAndPngButNeverIntoTheMissionFolder() {
     QVERIFY(form->DoSave());
     const TMission& m = *form->CurrentMission();
     const TCardPlaces places{form->Paths().MissionFolder, box.Data, box.Data};
-    TCardDialog dialog(CardSourceOf(m, places.MissionFolder, form->RefData(), "2026-12-09", "2.2"), form->RefData(),
-                       places, [&](QWidget* w, TAskKind k, const QString& c, const QString& t) {
-                           return ask.Func()(w, k, c, t);
-                       });
+    TCardDialog dialog(
+        CardSourceOf(m, places.MissionFolder, form->RefData(), "2026-12-09", "2.2"), form->RefData(), places,
+        [&](QWidget* w, TAskKind k, const QString& c, const QString& t) { return ask.Func()(w, k, c, t); });
     const fs::path pdf = box.Dir.Path() / "card.pdf";
     QVERIFY(dialog.SaveTo(pdf));
     QCOMPARE(Bytes(pdf).substr(0, 4), std::string("%PDF"));
