@@ -1,5 +1,7 @@
 #include "carddialog.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -9,6 +11,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -27,7 +30,10 @@ TCardDialog::TCardDialog(TCardSource source, const TRefData& ref, TCardPlaces pl
     view_->setAlignment(Qt::AlignCenter);
     scroll->setWidget(view_);
     scroll->setWidgetResizable(true);
-    scroll->setMinimumSize(480, 620);
+    // Room for the whole width of an A5 page as shown, and most of its height.
+    const QRect screen = parent != nullptr && parent->screen() != nullptr ? parent->screen()->availableGeometry()
+                                                                           : QRect(0, 0, 1280, 1024);
+    scroll->setMinimumSize(620, std::min(880, screen.height() * 4 / 5));
     layout->addWidget(scroll);
 
     auto* row = new QHBoxLayout;
