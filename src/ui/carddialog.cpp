@@ -8,12 +8,15 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
+
+#ifdef ZELK_HAS_PRINTING
+#include <QPrintDialog>
+#include <QPrinter>
+#endif
 
 #include "cardqt/paintcard.h"
 #include "files/paths.h"
@@ -32,7 +35,7 @@ TCardDialog::TCardDialog(TCardSource source, const TRefData& ref, TCardPlaces pl
     scroll->setWidgetResizable(true);
     // Room for the whole width of an A5 page as shown, and most of its height.
     const QRect screen = parent != nullptr && parent->screen() != nullptr ? parent->screen()->availableGeometry()
-                                                                           : QRect(0, 0, 1280, 1024);
+                                                                          : QRect(0, 0, 1280, 1024);
     scroll->setMinimumSize(620, std::min(880, screen.height() * 4 / 5));
     layout->addWidget(scroll);
 
@@ -51,7 +54,12 @@ TCardDialog::TCardDialog(TCardSource source, const TRefData& ref, TCardPlaces pl
 
     connect(sizes_, &QComboBox::currentIndexChanged, this,
             [this](int i) { SetPageSize(i == 1 ? TPageSize::A4 : TPageSize::A5); });
+#ifdef ZELK_HAS_PRINTING
     connect(print, &QPushButton::clicked, this, &TCardDialog::Print);
+#else
+    // This Qt cannot print; the PDF prints from any viewer.
+    print->setVisible(false);
+#endif
     connect(pdf, &QPushButton::clicked, this, [this] { SaveAs(tr("Документ PDF (*.pdf)"), QStringLiteral(".pdf")); });
     connect(png, &QPushButton::clicked, this, [this] { SaveAs(tr("Рисунок PNG (*.png)"), QStringLiteral(".png")); });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
@@ -73,6 +81,7 @@ void TCardDialog::Relayout() {
 }
 
 void TCardDialog::Print() {
+#ifdef ZELK_HAS_PRINTING
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(size_ == TPageSize::A4 ? QPageSize::A4 : QPageSize::A5));
     printer.setFullPage(true);
@@ -84,6 +93,7 @@ void TCardDialog::Print() {
         return;
     }
     PaintCard(painter, card_, printer.resolution() / 25.4);
+#endif
 }
 
 void TCardDialog::SaveAs(const QString& filter, const QString& ending) {
