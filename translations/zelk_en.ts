@@ -32,99 +32,99 @@
     <name>card</name>
     <message>
         <source>%1,%2 км</source>
-        <translation type="unfinished"></translation>
+        <translation>%1.%2 km</translation>
     </message>
     <message>
         <source>Карта: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Map: %1</translation>
     </message>
     <message>
         <source>Самолет: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Aircraft: %1</translation>
     </message>
     <message>
         <source>Группа: %1 (самолетов: %2)</source>
-        <translation type="unfinished"></translation>
+        <translation>Flight: %1 (aircraft: %2)</translation>
     </message>
     <message>
         <source>Время: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Time: %1</translation>
     </message>
     <message>
         <source>Погода: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Weather: %1</translation>
     </message>
     <message>
         <source>Облачность: %1 м</source>
-        <translation type="unfinished"></translation>
+        <translation>Cloud base: %1 m</translation>
     </message>
     <message>
         <source>Истребители противника: %1 × %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Enemy fighters: %1 × %2</translation>
     </message>
     <message>
         <source>Истребители противника: нет</source>
-        <translation type="unfinished"></translation>
+        <translation>Enemy fighters: none</translation>
     </message>
     <message>
         <source>%1→%2  курс %3°  %4  высота %5 м</source>
-        <translation type="unfinished"></translation>
+        <translation>%1→%2  heading %3°  %4  altitude %5 m</translation>
     </message>
     <message>
         <source>  ← атака</source>
-        <translation type="unfinished"></translation>
+        <translation>  ← attack</translation>
     </message>
     <message>
         <source>Атака: точка %1, боевой курс %2°, высота %3 м</source>
-        <translation type="unfinished"></translation>
+        <translation>Attack: point %1, attack heading %2°, altitude %3 m</translation>
     </message>
     <message>
         <source>Патруль противника: %1 × %2, высота %3 м</source>
-        <translation type="unfinished"></translation>
+        <translation>Enemy patrol: %1 × %2, altitude %3 m</translation>
     </message>
     <message>
         <source>В файле задания нет маршрута</source>
-        <translation type="unfinished"></translation>
+        <translation>The mission file holds no route</translation>
     </message>
     <message>
         <source>Задание № %1 · %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Mission No. %1 · %2</translation>
     </message>
     <message>
         <source>Фотографии цели нет</source>
-        <translation type="unfinished"></translation>
+        <translation>No photograph of the target</translation>
     </message>
     <message>
         <source>%1 · ZELK %2 · %3</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 · ZELK %2 · %3</translation>
     </message>
     <message>
         <source>Маршрут</source>
-        <translation type="unfinished"></translation>
+        <translation>Route</translation>
     </message>
     <message>
         <source>Брифинг</source>
-        <translation type="unfinished"></translation>
+        <translation>Briefing</translation>
     </message>
     <message>
         <source>Комментарий пилота</source>
-        <translation type="unfinished"></translation>
+        <translation>Pilot&apos;s comment</translation>
     </message>
     <message>
         <source>… (продолжение в описании задания)</source>
-        <translation type="unfinished"></translation>
+        <translation>… (continued in the mission description)</translation>
     </message>
     <message>
         <source>файл задания не найден</source>
-        <translation type="unfinished"></translation>
+        <translation>mission file not found</translation>
     </message>
     <message>
         <source>Фотографии нет: цели «%1» нет в файлах данных</source>
-        <translation type="unfinished"></translation>
+        <translation>No photograph: target «%1» is not in the data files</translation>
     </message>
     <message>
         <source>Фотографии нет: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No photograph: %1</translation>
     </message>
 </context>
 <context>
@@ -646,7 +646,123 @@
     </message>
     <message>
         <source>шаблоны условий: list, show NAME, save FILE --name NAME, delete NAME</source>
-        <translation type="unfinished"></translation>
+        <translation>templates of conditions: list, show NAME, save FILE --name NAME, delete NAME</translation>
+    </message>
+    <message>
+        <source>записать карточку задания: файл .pdf, .png или .svg</source>
+        <translation>write the mission&apos;s kneeboard card: a .pdf, .png or .svg file</translation>
+    </message>
+    <message>
+        <source>размер карточки: a5 (по умолчанию) или a4</source>
+        <translation>card size: a5 (default) or a4</translation>
+    </message>
+    <message>
+        <source>условия нового задания из шаблона с этим именем</source>
+        <translation>the new mission&apos;s conditions from the template of this name</translation>
+    </message>
+    <message>
+        <source>list | show NAME | save FILE | delete NAME</source>
+        <translation>list | show NAME | save FILE | delete NAME</translation>
+    </message>
+    <message>
+        <source>имя шаблона для save</source>
+        <translation>template name for save</translation>
+    </message>
+    <message>
+        <source>команде template нужно действие: list, show NAME, save FILE --name NAME, delete NAME</source>
+        <translation>command template needs an action: list, show NAME, save FILE --name NAME, delete NAME</translation>
+    </message>
+    <message>
+        <source>параметру --card нужно имя файла .pdf, .png или .svg</source>
+        <translation>option --card needs a .pdf, .png or .svg file name</translation>
+    </message>
+    <message>
+        <source>недопустимое значение --page %1: допустимо a5 или a4</source>
+        <translation>invalid value --page %1: a5 or a4 is accepted</translation>
+    </message>
+    <message>
+        <source>параметр --page действует только вместе с --card</source>
+        <translation>option --page works only together with --card</translation>
+    </message>
+    <message>
+        <source>неизвестное действие template %1; допустимо: list, show, save, delete</source>
+        <translation>unknown template action %1; accepted: list, show, save, delete</translation>
+    </message>
+    <message>
+        <source>template %1: ожидается %2</source>
+        <translation>template %1: expected %2</translation>
+    </message>
+    <message>
+        <source>template save: нужно имя шаблона, --name NAME</source>
+        <translation>template save: a template name is needed, --name NAME</translation>
+    </message>
+    <message>
+        <source>параметр --name действует только в template save</source>
+        <translation>option --name works only in template save</translation>
+    </message>
+    <message>
+        <source>шаблоны негде хранить: папка %1 закрыта для записи</source>
+        <translation>nowhere to keep templates: folder %1 is not writable</translation>
+    </message>
+    <message>
+        <source>нет шаблона %1 в файле %2; допустимо: %3</source>
+        <translation>no template %1 in file %2; accepted: %3</translation>
+    </message>
+    <message>
+        <source>недопустимое значение --card %1: допустим файл .pdf, .png или .svg</source>
+        <translation>invalid value --card %1: a .pdf, .png or .svg file is accepted</translation>
+    </message>
+    <message>
+        <source>карточку в PDF или PNG здесь нарисовать нечем</source>
+        <translation>nothing here can draw a card as PDF or PNG</translation>
+    </message>
+    <message>
+        <source>недопустимое значение --card %1: эта сборка zelk-cli пишет карточки только в SVG (для PDF и PNG нужен Qt Gui); допустим файл .svg</source>
+        <translation>invalid value --card %1: this build of zelk-cli writes cards only as SVG (PDF and PNG need Qt Gui); a .svg file is accepted</translation>
+    </message>
+    <message>
+        <source>недопустимое значение --card %1: карточка не пишется в папку заданий и не заменяет файлы данных, журнал или шаблоны; допустим файл в другой папке</source>
+        <translation>invalid value --card %1: a card is never written into the mission folder and never replaces the data files, the journal or the templates; a file in another folder is accepted</translation>
+    </message>
+    <message>
+        <source>недопустимое значение --card %1: это не файл</source>
+        <translation>invalid value --card %1: not a file</translation>
+    </message>
+    <message>
+        <source>PDF не удалось нарисовать</source>
+        <translation>the PDF could not be drawn</translation>
+    </message>
+    <message>
+        <source>PNG не удалось нарисовать</source>
+        <translation>the PNG could not be drawn</translation>
+    </message>
+    <message>
+        <source>--template не сочетается с параметрами задания и --random: условия берутся из шаблона; допустимы --comment, --count, --seed, --card</source>
+        <translation>--template does not go with mission parameters and --random: the conditions come from the template; accepted: --comment, --count, --seed, --card</translation>
+    </message>
+    <message>
+        <source>zelk-cli: предупреждение: шаблон %1: %2</source>
+        <translation>zelk-cli: warning: template %1: %2</translation>
+    </message>
+    <message>
+        <source>Шаблонов нет: %1</source>
+        <translation>No templates: %1</translation>
+    </message>
+    <message>
+        <source>Шаблон удален: %1</source>
+        <translation>Template deleted: %1</translation>
+    </message>
+    <message>
+        <source>недопустимое значение --name %1: %2</source>
+        <translation>invalid value --name %1: %2</translation>
+    </message>
+    <message>
+        <source>шаблон %1 уже есть; сначала удалите его: template delete %1</source>
+        <translation>template %1 already exists; delete it first: template delete %1</translation>
+    </message>
+    <message>
+        <source>Шаблон сохранен: %1 (%2)</source>
+        <translation>Template saved: %1 (%2)</translation>
     </message>
     <message>
         <source>лётная книжка: полёты и итоги; import LOG, mark FLIGHT --result ... [--note ...]</source>
@@ -685,60 +801,8 @@
         <translation>programme file (TOML) for start</translation>
     </message>
     <message>
-        <source>записать карточку задания: файл .pdf, .png или .svg</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>размер карточки: a5 (по умолчанию) или a4</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>условия нового задания из шаблона с этим именем</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>list | show NAME | save FILE | delete NAME</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>имя шаблона для save</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>команде template нужно действие: list, show NAME, save FILE --name NAME, delete NAME</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>команде programme нужно действие: start FILE, status, hold, next, back или stop</source>
         <translation>the command programme needs an action: start FILE, status, hold, next, back or stop</translation>
-    </message>
-    <message>
-        <source>параметру --card нужно имя файла .pdf, .png или .svg</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>недопустимое значение --page %1: допустимо a5 или a4</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>параметр --page действует только вместе с --card</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>неизвестное действие template %1; допустимо: list, show, save, delete</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>template %1: ожидается %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>template save: нужно имя шаблона, --name NAME</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>параметр --name действует только в template save</source>
-        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>неизвестное действие logbook %1; допустимо: import LOG, mark FLIGHT</source>
@@ -869,70 +933,6 @@
         <translation>training programme: %1; the mission was written without it</translation>
     </message>
     <message>
-        <source>шаблоны негде хранить: папка %1 закрыта для записи</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>нет шаблона %1 в файле %2; допустимо: %3</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>недопустимое значение --card %1: допустим файл .pdf, .png или .svg</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>карточку в PDF или PNG здесь нарисовать нечем</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>недопустимое значение --card %1: эта сборка zelk-cli пишет карточки только в SVG (для PDF и PNG нужен Qt Gui); допустим файл .svg</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>недопустимое значение --card %1: карточка не пишется в папку заданий и не заменяет файлы данных, журнал или шаблоны; допустим файл в другой папке</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>недопустимое значение --card %1: это не файл</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>PDF не удалось нарисовать</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>PNG не удалось нарисовать</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>--template не сочетается с параметрами задания и --random: условия берутся из шаблона; допустимы --comment, --count, --seed, --card</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>zelk-cli: предупреждение: шаблон %1: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Шаблонов нет: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Шаблон удален: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>недопустимое значение --name %1: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>шаблон %1 уже есть; сначала удалите его: template delete %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Шаблон сохранен: %1 (%2)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>zelk-cli: предупреждение: полёт не записан в лётную книжку: %1</source>
         <translation>zelk-cli: warning: the flight was not recorded in the logbook: %1</translation>
     </message>
@@ -941,55 +941,55 @@
     <name>conditions</name>
     <message>
         <source>%1 %2 данные больше не предлагают: взято %3</source>
-        <translation type="unfinished"></translation>
+        <translation>the data no longer offer %1 %2: took %3</translation>
     </message>
     <message>
         <source>карту</source>
-        <translation type="unfinished"></translation>
+        <translation>the map</translation>
     </message>
     <message>
         <source>цель</source>
-        <translation>target</translation>
+        <translation>the target</translation>
     </message>
     <message>
         <source>цель вида</source>
-        <translation type="unfinished"></translation>
+        <translation>a target of kind</translation>
     </message>
     <message>
         <source>движение</source>
-        <translation type="unfinished"></translation>
+        <translation>the movement</translation>
     </message>
     <message>
         <source>тип задания</source>
-        <translation>mission type</translation>
+        <translation>the mission type</translation>
     </message>
     <message>
         <source>сложность</source>
-        <translation type="unfinished"></translation>
+        <translation>the difficulty</translation>
     </message>
     <message>
         <source>самолет</source>
-        <translation type="unfinished"></translation>
+        <translation>the aircraft</translation>
     </message>
     <message>
         <source>танки</source>
-        <translation type="unfinished"></translation>
+        <translation>the tanks</translation>
     </message>
     <message>
         <source>истребителей противника</source>
-        <translation type="unfinished"></translation>
+        <translation>enemy fighters</translation>
     </message>
     <message>
         <source>недопустимое значение %1 = %2; допустимо от %3 до %4</source>
-        <translation type="unfinished"></translation>
+        <translation>invalid value %1 = %2; accepted from %3 to %4</translation>
     </message>
     <message>
         <source>недопустимое значение clouds = %1; допустимо: %2 … %3</source>
-        <translation type="unfinished"></translation>
+        <translation>invalid value clouds = %1; accepted: %2 … %3</translation>
     </message>
     <message>
         <source>вражеские истребители бывают только в боевом вылете (difficulty = 1); в учебном допустимо: fighters = 0</source>
-        <translation type="unfinished"></translation>
+        <translation>enemy fighters come only in a combat sortie (difficulty = 1); in training accepted: fighters = 0</translation>
     </message>
 </context>
 <context>
@@ -1980,31 +1980,83 @@ Delete unneeded missions from the ZELK folder.</translation>
     <name>pilotfiles</name>
     <message>
         <source>%1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2</translation>
     </message>
     <message>
         <source>нужно целое число или «любая»</source>
-        <translation type="unfinished"></translation>
+        <translation>an integer or «любая» (any) is needed</translation>
     </message>
     <message>
         <source>%1 вне допустимого: от %2 до %3</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 out of range: from %2 to %3</translation>
     </message>
     <message>
         <source>нужна строка в кавычках</source>
-        <translation type="unfinished"></translation>
+        <translation>a quoted string is needed</translation>
     </message>
     <message>
         <source>пустая строка или символ, которого нет в кодировке Windows-1251</source>
-        <translation type="unfinished"></translation>
+        <translation>an empty string or a character not in Windows-1251</translation>
     </message>
     <message>
         <source>нужна высота облаков из списка %1, %2 … %3 или «любая»</source>
-        <translation type="unfinished"></translation>
+        <translation>a cloud base from the list %1, %2 … %3 or «любая» (any) is needed</translation>
     </message>
     <message>
         <source>вражеские истребители бывают только в боевом вылете (difficulty = 1)</source>
-        <translation type="unfinished"></translation>
+        <translation>enemy fighters come only in a combat sortie (difficulty = 1)</translation>
+    </message>
+    <message>
+        <source>файл больше %1 МБ: это не файл шаблонов</source>
+        <translation>the file is larger than %1 MB: not a templates file</translation>
+    </message>
+    <message>
+        <source>шаблоны пишутся как таблицы [[template]]</source>
+        <translation>templates are written as tables [[template]]</translation>
+    </message>
+    <message>
+        <source>у шаблона нет имени (name = &quot;...&quot;)</source>
+        <translation>the template has no name (name = &quot;...&quot;)</translation>
+    </message>
+    <message>
+        <source>второй шаблон с именем «%1»</source>
+        <translation>a second template named «%1»</translation>
+    </message>
+    <message>
+        <source># Шаблоны условий ZELK. Ключи названы как параметры zelk-cli new; условие
+# «любая» (или пропущенное) выбирается для каждого задания случайно.
+</source>
+        <translation># ZELK templates of conditions. The keys are named as the options of zelk-cli new;
+# a condition «любая» (any), or one left out, is drawn for each mission.
+</translation>
+    </message>
+    <message>
+        <source>пустое имя шаблона</source>
+        <translation>empty template name</translation>
+    </message>
+    <message>
+        <source>имя шаблона длиннее 200 байт</source>
+        <translation>template name longer than 200 bytes</translation>
+    </message>
+    <message>
+        <source>в имени шаблона управляющий символ или перевод строки</source>
+        <translation>a control character or line break in the template name</translation>
+    </message>
+    <message>
+        <source>строка %1: %2</source>
+        <translation>line %1: %2</translation>
+    </message>
+    <message>
+        <source>символ %1 из области для частного использования недопустим</source>
+        <translation>character %1 from the private use area is not accepted</translation>
+    </message>
+    <message>
+        <source>ошибка синтаксиса TOML: %1</source>
+        <translation>TOML syntax error: %1</translation>
+    </message>
+    <message>
+        <source>неизвестный ключ «%1»; допустимы: %2</source>
+        <translation>unknown key «%1»; accepted: %2</translation>
     </message>
     <message>
         <source>файла программы нет</source>
@@ -2029,56 +2081,6 @@ Delete unneeded missions from the ZELK folder.</translation>
     <message>
         <source>шаги программы пишутся как таблицы [[step]], хотя бы одна</source>
         <translation>the programme's steps are written as [[step]] tables, at least one</translation>
-    </message>
-    <message>
-        <source>файл больше %1 МБ: это не файл шаблонов</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>шаблоны пишутся как таблицы [[template]]</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>у шаблона нет имени (name = &quot;...&quot;)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>второй шаблон с именем «%1»</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source># Шаблоны условий ZELK. Ключи названы как параметры zelk-cli new; условие
-# «любая» (или пропущенное) выбирается для каждого задания случайно.
-</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>пустое имя шаблона</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>имя шаблона длиннее 200 байт</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>в имени шаблона управляющий символ или перевод строки</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>строка %1: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>символ %1 из области для частного использования недопустим</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>ошибка синтаксиса TOML: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>неизвестный ключ «%1»; допустимы: %2</source>
-        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -2172,6 +2174,73 @@ Delete unneeded missions from the ZELK folder.</translation>
     </message>
 </context>
 <context>
+    <name>zelk::TCardDialog</name>
+    <message>
+        <source>Карточка задания %1</source>
+        <translation>Kneeboard card of mission %1</translation>
+    </message>
+    <message>
+        <source>Размер:</source>
+        <translation>Size:</translation>
+    </message>
+    <message>
+        <source>A5 (книжная)</source>
+        <translation>A5 (portrait)</translation>
+    </message>
+    <message>
+        <source>A4 (книжная)</source>
+        <translation>A4 (portrait)</translation>
+    </message>
+    <message>
+        <source>Печать...</source>
+        <translation>Print...</translation>
+    </message>
+    <message>
+        <source>Сохранить PDF...</source>
+        <translation>Save PDF...</translation>
+    </message>
+    <message>
+        <source>Сохранить PNG...</source>
+        <translation>Save PNG...</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Документ PDF (*.pdf)</source>
+        <translation>PDF document (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Рисунок PNG (*.png)</source>
+        <translation>PNG image (*.png)</translation>
+    </message>
+    <message>
+        <source>Ошибка</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Принтер не удалось подготовить к печати.</source>
+        <translation>The printer could not be made ready to print.</translation>
+    </message>
+    <message>
+        <source>Сохранить карточку</source>
+        <translation>Save the card</translation>
+    </message>
+    <message>
+        <source>Проблема</source>
+        <translation>Problem</translation>
+    </message>
+    <message>
+        <source>Карточка не пишется в папку заданий и не заменяет файлы данных, журнал или шаблоны: %1</source>
+        <translation>A card is never written into the mission folder and never replaces the data files, the journal or the templates: %1</translation>
+    </message>
+    <message>
+        <source>Карточку не удалось записать в файл %1: допустимы файлы .pdf и .png</source>
+        <translation>The card could not be written to file %1: .pdf and .png files are accepted</translation>
+    </message>
+</context>
+<context>
     <name>zelk::TDebriefDialog</name>
     <message>
         <source>Разбор полёта</source>
@@ -2204,7 +2273,8 @@ Delete unneeded missions from the ZELK folder.</translation>
     <message>
         <source>Полёт #%1 (%2) окончен: %3.
 Цель поражена?</source>
-        <translation type="unfinished"></translation>
+        <translation>Flight #%1 (%2) is over: %3.
+Target hit?</translation>
     </message>
 </context>
 <context>
@@ -2538,6 +2608,112 @@ Delete unneeded missions from the ZELK folder.</translation>
     <message>
         <source>родитель папки программы, авиасимулятора в нем нет</source>
         <translation>parent of the program&apos;s folder, with no simulator in it</translation>
+    </message>
+</context>
+<context>
+    <name>zelk::TTemplatePickDialog</name>
+    <message>
+        <source>Создать из шаблона</source>
+        <translation>Create from template</translation>
+    </message>
+    <message>
+        <source>Создать</source>
+        <translation>Create</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>zelk::TTemplateSaveDialog</name>
+    <message>
+        <source>Сохранить как шаблон</source>
+        <translation>Save as template</translation>
+    </message>
+    <message>
+        <source>Имя шаблона:</source>
+        <translation>Template name:</translation>
+    </message>
+    <message>
+        <source>Отмеченные условия шаблон хранит как есть; неотмеченные — «любая»: в каждом задании по шаблону они выбираются случайно.</source>
+        <translation>The template keeps the ticked conditions as they are; the unticked ones are «любая» (any): they are drawn for each mission made from the template.</translation>
+    </message>
+    <message>
+        <source>Карта: %1</source>
+        <translation>Map: %1</translation>
+    </message>
+    <message>
+        <source>Цель: %1</source>
+        <translation>Target: %1</translation>
+    </message>
+    <message>
+        <source>Движение: %1</source>
+        <translation>Movement: %1</translation>
+    </message>
+    <message>
+        <source>Тип задания: %1</source>
+        <translation>Mission type: %1</translation>
+    </message>
+    <message>
+        <source>Сложность: %1</source>
+        <translation>Difficulty: %1</translation>
+    </message>
+    <message>
+        <source>Самолет: %1</source>
+        <translation>Aircraft: %1</translation>
+    </message>
+    <message>
+        <source>Армия: %1</source>
+        <translation>Army: %1</translation>
+    </message>
+    <message>
+        <source>Группа: %1</source>
+        <translation>Flight: %1</translation>
+    </message>
+    <message>
+        <source>Высота: %1 м</source>
+        <translation>Altitude: %1 m</translation>
+    </message>
+    <message>
+        <source>Облачность: %1 м</source>
+        <translation>Cloud base: %1 m</translation>
+    </message>
+    <message>
+        <source>Время: %1</source>
+        <translation>Time: %1</translation>
+    </message>
+    <message>
+        <source>Погода: %1</source>
+        <translation>Weather: %1</translation>
+    </message>
+    <message>
+        <source>Танки: %1</source>
+        <translation>Tanks: %1</translation>
+    </message>
+    <message>
+        <source>Случайный маршрут: %1</source>
+        <translation>Random route: %1</translation>
+    </message>
+    <message>
+        <source>да</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>нет</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>Истребители противника: %1</source>
+        <translation>Enemy fighters: %1</translation>
+    </message>
+    <message>
+        <source>Сохранить</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -3005,6 +3181,50 @@ Keys:</translation>
 Допустимы значения от %1 до %2 м.</source>
         <translation>Flight altitude.
 Values from %1 to %2 m.</translation>
+    </message>
+    <message>
+        <source>Карточка (Ctrl+P)</source>
+        <translation>Kneeboard card (Ctrl+P)</translation>
+    </message>
+    <message>
+        <source>Сохранить как шаблон...</source>
+        <translation>Save as template...</translation>
+    </message>
+    <message>
+        <source>Создать из шаблона...</source>
+        <translation>Create from template...</translation>
+    </message>
+    <message>
+        <source>Задание еще не записано: сохраните его (Ctrl+S), и карточка покажет то, что полетит.</source>
+        <translation>The mission is not written yet: save it (Ctrl+S) and the card will show what will be flown.</translation>
+    </message>
+    <message>
+        <source>Изменения задания не сохранены: карточка покажет записанный вариант.</source>
+        <translation>The changes to the mission are not saved: the card shows the variant written.</translation>
+    </message>
+    <message>
+        <source>Ошибка</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Шаблоны негде хранить: папка %1 закрыта для записи.</source>
+        <translation>Nowhere to keep templates: folder %1 is not writable.</translation>
+    </message>
+    <message>
+        <source>Шаблон «%1» уже есть. Заменить его?</source>
+        <translation>Template «%1» already exists. Replace it?</translation>
+    </message>
+    <message>
+        <source>Шаблонов пока нет: «Сохранить как шаблон» сохраняет условия показанного задания.</source>
+        <translation>No templates yet: «Save as template» keeps the conditions of the mission shown.</translation>
+    </message>
+    <message>
+        <source>Шаблона «%1» нет.</source>
+        <translation>There is no template «%1».</translation>
+    </message>
+    <message>
+        <source>Не всё из шаблона «%1» предлагают данные:</source>
+        <translation>Not everything of template «%1» is offered by the data:</translation>
     </message>
 </context>
 </TS>

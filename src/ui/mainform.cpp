@@ -287,6 +287,7 @@ void TZELK_form::CreateControls() {
     CreateFirstPage();
     CreateSecondPage();
     CreateVariantControls();
+    CreatePilotActions();
     logbookUi_ = new TLogbookUi(this);
     // A pointer passing over a list must not change it: the wheel turns a
     // control only once it has the focus, and never gives the focus.

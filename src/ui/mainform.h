@@ -40,6 +40,7 @@ namespace zelk {
 class TSpinEdit;
 class TAutoSupervisor;
 class TLogbookUi;
+struct TTemplate;
 
 // The window's questions and reports. Problem: OK; ProblemOkCancel: OK and
 // Cancel; Confirm: Yes and No; Query: Yes, No and Cancel; Error: the general
@@ -115,6 +116,17 @@ public:
     // caller reports it) and writes nothing for a name no mission has.
     void SaveMission(const std::string& fileName);
 
+    // The kneeboard card of the current mission (Ctrl+P), and templates of
+    // conditions (pilotactions.cpp). The dialogs gather; the two functions
+    // after them do the work, and say why when they cannot.
+    void ShowCard();
+    void SaveAsTemplate();
+    void NewFromTemplate();
+    bool KeepTemplate(const TTemplate& kept);
+    bool NewMissionFromTemplate(const std::string& name);
+    // The templates file beside the journal; empty when no folder for it can be written.
+    std::filesystem::path TemplatesFile() const;
+
     // Asked by a later copy of the program: restore or come to the front.
     void BringToFront();
     // The set-up check in its own window (not modal), opened or checked again.
@@ -162,6 +174,7 @@ protected:
 
 private:
     void CreateControls();
+    void CreatePilotActions();
     // The form (mainform.ui) builds the controls; the pages' code adds what
     // comes from the data and the commands.
     void CreateFirstPage();

@@ -2,6 +2,7 @@
 #include "cli_pilot.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <ctime>
 
 #include "cli_output.h"
@@ -128,6 +129,11 @@ void NeedGuiApplication() {
 #ifndef _WIN32
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
+    // Qt's notes on its own set-up (a runtime folder, fonts) are not the
+    // pilot's business; stderr keeps zelk-cli's one-line messages.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    });
     static int argc = 1;
     static char name[] = "zelk-cli";
     static char* argv[] = {name, nullptr};

@@ -317,7 +317,9 @@ TCardLayout TLayouter::Run() {
     std::vector<std::string> briefing, comment;
     for (const auto& l : facts_.Briefing) briefing.push_back(U(l));
     for (const auto& l : facts_.Comment) comment.push_back(U(l));
-    const double minRoute = (card_.Height - 2 * m_.Margin) * 0.26;
+    // The route keeps a third of the page while smaller type can make room;
+    // at the smallest size it gives up more before any text is cut.
+    const double content = card_.Height - 2 * m_.Margin;
     const double maxRoute = cw * 0.85;
     std::vector<TCardBox> below;
     double routeH = 0;
@@ -336,6 +338,7 @@ TCardLayout TLayouter::Run() {
         add(Tr("card", "Брифинг"), briefing, false);
         add(Tr("card", "Комментарий пилота"), comment, false);
         const double room = footTop - gap - y - gap;
+        const double minRoute = content * (last ? 0.18 : 0.3);
         routeH = room - by;
         if (routeH >= minRoute) break;
         if (!last) continue;

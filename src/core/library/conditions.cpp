@@ -1,6 +1,7 @@
 #include "library/conditions.h"
 
 #include <algorithm>
+#include <array>
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
@@ -80,28 +81,42 @@ TConditionsOutcome MissionFromConditions(const TConditions& c, const TRefData& r
     TMission mission = probe.At(probe.NewMission(defaults));
     TMissionData& d = mission.Data;
 
-    // The whole set first; then, when the data no longer offer it, the
-    // target alone with its variant and aircraft settled as New settles
-    // them; then any target at all.
+    // The whole set first. When the data no longer offer it: the aircraft
+    // settled as New settles it; the target alone, its variant settled too;
+    // then any target of the map, then of any map, that offers the rest;
+    // then any.
     const TFixedParams fixed = FixedOf(c);
+    TFixedParams noAircraft = fixed;
+    noAircraft.Aircraft.reset();
     TFixedParams targetOnly = fixed;
     targetOnly.Moving.reset();
     targetOnly.Mode.reset();
     targetOnly.Difficulty.reset();
     targetOnly.Aircraft.reset();
-    TFixedParams anyTarget = targetOnly;
-    anyTarget.Map.reset();
-    anyTarget.Target.reset();
-    anyTarget.TargetKind.reset();
-    if (DrawSurprise(d, ref, fixed, rnd)) {
-    } else if (DrawSurprise(d, ref, targetOnly, rnd)) {
-        if (c.Moving) d.Moving = static_cast<std::uint8_t>(*c.Moving);
-        if (c.Mode) d.Mode = static_cast<std::uint8_t>(*c.Mode);
-        if (fixed.Difficulty) d.Difficulty = static_cast<std::uint8_t>(*fixed.Difficulty);
-        if (c.Aircraft) d.Aircraft = *c.Aircraft;
-    } else if (!DrawSurprise(d, ref, anyTarget, rnd)) {
-        return out;
+    TFixedParams otherTarget = noAircraft;
+    otherTarget.Target.reset();
+    otherTarget.TargetKind.reset();
+    TFixedParams otherMap = otherTarget;
+    otherMap.Map.reset();
+    TFixedParams any = otherMap;
+    any.Moving.reset();
+    any.Mode.reset();
+    any.Difficulty.reset();
+    any.Aircraft.reset();
+    bool drawn = false;
+    for (const TFixedParams* attempt :
+         std::array<const TFixedParams*, 6>{&fixed, &noAircraft, &targetOnly, &otherTarget, &otherMap, &any}) {
+        if (!DrawSurprise(d, ref, *attempt, rnd)) continue;
+        // What the draw was let free to choose is put back, for the settling
+        // below to keep wherever the target allows.
+        if (c.Moving && !attempt->Moving) d.Moving = static_cast<std::uint8_t>(*c.Moving);
+        if (c.Mode && !attempt->Mode) d.Mode = static_cast<std::uint8_t>(*c.Mode);
+        if (fixed.Difficulty && !attempt->Difficulty) d.Difficulty = static_cast<std::uint8_t>(*fixed.Difficulty);
+        if (c.Aircraft && !attempt->Aircraft) d.Aircraft = *c.Aircraft;
+        drawn = true;
+        break;
     }
+    if (!drawn) return out;
     if (c.Army) d.Army = *c.Army;
     if (c.Flight) d.Flight = *c.Flight;
     if (c.Height) d.Height = *c.Height;
