@@ -786,7 +786,7 @@
     </message>
     <message>
         <source>заметка пилота о полёте</source>
-        <translation>the pilot's note on the flight</translation>
+        <translation>the pilot&apos;s note on the flight</translation>
     </message>
     <message>
         <source>вывод полётов в формате CSV</source>
@@ -890,7 +890,7 @@
     </message>
     <message>
         <source>задания программы %1 нет в папке %2</source>
-        <translation>the programme's mission %1 is not in the folder %2</translation>
+        <translation>the programme&apos;s mission %1 is not in the folder %2</translation>
     </message>
     <message>
         <source>недопустимое значение LOG &quot;%1&quot;: допустим файл журнала событий</source>
@@ -914,7 +914,7 @@
     </message>
     <message>
         <source>Задание программы: %1</source>
-        <translation>The programme's mission: %1</translation>
+        <translation>The programme&apos;s mission: %1</translation>
     </message>
     <message>
         <source>программа подготовки не начата: zelk-cli programme start FILE</source>
@@ -1969,7 +1969,7 @@ Delete unneeded missions from the ZELK folder.</translation>
     </message>
     <message>
         <source>не знаю</source>
-        <translation>don't know</translation>
+        <translation>don&apos;t know</translation>
     </message>
     <message>
         <source>без отметки</source>
@@ -2080,7 +2080,7 @@ Delete unneeded missions from the ZELK folder.</translation>
     </message>
     <message>
         <source>шаги программы пишутся как таблицы [[step]], хотя бы одна</source>
-        <translation>the programme's steps are written as [[step]] tables, at least one</translation>
+        <translation>the programme&apos;s steps are written as [[step]] tables, at least one</translation>
     </message>
 </context>
 <context>
@@ -2134,11 +2134,11 @@ Delete unneeded missions from the ZELK folder.</translation>
     </message>
     <message>
         <source>не удалось открыть файл состояния программы для записи</source>
-        <translation>could not open the programme's state file for writing</translation>
+        <translation>could not open the programme&apos;s state file for writing</translation>
     </message>
     <message>
         <source>запись состояния программы не удалась</source>
-        <translation>writing the programme's state failed</translation>
+        <translation>writing the programme&apos;s state failed</translation>
     </message>
     <message>
         <source>«да» подряд: %1 из %2</source>
@@ -2150,7 +2150,7 @@ Delete unneeded missions from the ZELK folder.</translation>
     </message>
     <message>
         <source>последний шаг программы</source>
-        <translation>the programme's last step</translation>
+        <translation>the programme&apos;s last step</translation>
     </message>
     <message>
         <source>на этом шаге ещё нет полётов</source>
@@ -2260,7 +2260,7 @@ Delete unneeded missions from the ZELK folder.</translation>
     </message>
     <message>
         <source>Не &amp;знаю</source>
-        <translation>&amp;Don't know</translation>
+        <translation>&amp;Don&apos;t know</translation>
     </message>
     <message>
         <source>&amp;Заметка:</source>
@@ -2429,7 +2429,7 @@ Target hit?</translation>
     </message>
     <message>
         <source>не знаю</source>
-        <translation>don't know</translation>
+        <translation>don&apos;t know</translation>
     </message>
     <message>
         <source>без отметки</source>
@@ -2501,7 +2501,7 @@ Target hit?</translation>
     </message>
     <message>
         <source>Журнал событий авиасимулятора</source>
-        <translation>The simulator's event log</translation>
+        <translation>The simulator&apos;s event log</translation>
     </message>
     <message>
         <source>Из журнала записано полётов: %1, дополнено: %2, уже были: %3.</source>
@@ -2521,7 +2521,7 @@ Target hit?</translation>
     </message>
     <message>
         <source>Лётную книжку негде вести: папка данных и папка пользователя закрыты для записи.</source>
-        <translation>Nowhere to keep the logbook: the data folder and the user's folder cannot be written.</translation>
+        <translation>Nowhere to keep the logbook: the data folder and the user&apos;s folder cannot be written.</translation>
     </message>
     <message>
         <source>Программа: %1. Задание записано без неё.</source>
@@ -2533,19 +2533,19 @@ Target hit?</translation>
     </message>
     <message>
         <source>Состояние программы не записано: %1</source>
-        <translation>The programme's state was not written: %1</translation>
+        <translation>The programme&apos;s state was not written: %1</translation>
     </message>
     <message>
         <source>Задания программы %1 нет в списке.</source>
-        <translation>The programme's mission %1 is not in the list.</translation>
+        <translation>The programme&apos;s mission %1 is not in the list.</translation>
     </message>
     <message>
         <source>Задание программы не записано: %1</source>
-        <translation>The programme's mission was not written: %1</translation>
+        <translation>The programme&apos;s mission was not written: %1</translation>
     </message>
     <message>
         <source>Вариант этого полёта неизвестен: повторить его нельзя.</source>
-        <translation>This flight's variant is not known: it cannot be repeated.</translation>
+        <translation>This flight&apos;s variant is not known: it cannot be repeated.</translation>
     </message>
     <message>
         <source>Задания %1 нет в списке.</source>
