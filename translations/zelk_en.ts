@@ -2172,6 +2172,10 @@ Delete unneeded missions from the ZELK folder.</translation>
         <source>Программа «%1»: шаг %2 из %3; %4.</source>
         <translation>Programme «%1»: step %2 of %3; %4.</translation>
     </message>
+    <message>
+        <source>Программа «%1»: шаг %2 из %3, «%4»; %5.</source>
+        <translation>Programme «%1»: step %2 of %3, «%4»; %5.</translation>
+    </message>
 </context>
 <context>
     <name>zelk::TCardDialog</name>

@@ -66,4 +66,16 @@ void PrepareProgrammeMission(TMission& mission, const TRefData& ref, const TProg
     ApplyProgrammeStep(mission, programme, state.Step, ref, seed);
 }
 
+std::string ProgrammeStepName(const TProgrammeState& state) {
+    if (!state.On) return {};
+    try {
+        const TProgramme programme = ReadProgrammeFile(state.File);
+        if (state.Step >= 1 && state.Step <= static_cast<int>(programme.Steps.size()))
+            return programme.Steps[static_cast<std::size_t>(state.Step - 1)].Name;
+    } catch (const std::exception&) {
+        // The line is shown without the name; the fault is told where the file is used.
+    }
+    return {};
+}
+
 }  // namespace zelk

@@ -18,4 +18,8 @@ TProgramme ReadProgrammeFile(const std::filesystem::path& file);
 // ReadProgrammeFile and ApplyProgrammeStep; the mission is then unchanged.
 void PrepareProgrammeMission(TMission& mission, const TRefData& ref, const TProgrammeState& state, std::uint64_t seed);
 
+// The name of the state's step in its programme file; empty when the file
+// cannot be read or the step has none. Never throws.
+std::string ProgrammeStepName(const TProgrammeState& state);
+
 }  // namespace zelk

@@ -367,8 +367,7 @@ TLogbookUi::TLogbookUi(TZELK_form* form) : QObject(form), form_(form) {
     };
     auto offer = [this](int id) {
         for (const TFlight& f : flights_)
-            if (f.Id == id)
-                debrief_->Offer(f, QString::fromStdString(ProgrammeLine(ReadProgrammeState(stateFile_), flights_)));
+            if (f.Id == id) debrief_->Offer(f, programmeLabel_->text());
     };
     connect(mark, &QPushButton::clicked, this, [recentId, offer] {
         if (recentId() > 0) offer(recentId());
@@ -420,7 +419,7 @@ void TLogbookUi::Warn(const QString& text) { warning_->setText(text); }
 void TLogbookUi::Refresh() {
     flights_ = logbook_ ? logbook_->Flights() : std::vector<TFlight>{};
     const TProgrammeState state = ReadProgrammeState(stateFile_);
-    programmeLabel_->setText(QString::fromStdString(ProgrammeLine(state, flights_)));
+    programmeLabel_->setText(QString::fromStdString(ProgrammeLine(state, flights_, ProgrammeStepName(state))));
     hold_->setChecked(state.Held);
     recent_->clear();
     for (auto it = flights_.rbegin(); it != flights_.rend() && recent_->count() < 50; ++it)

@@ -156,6 +156,8 @@ void PrintFlights(TContext& ctx, const std::vector<TFlight>& flights) {
         return;
     }
     if (ctx.Args.Json) {
+        // Labels in JSON stay the same whatever the language.
+        const TSourceTexts sourceTexts;
         nlohmann::ordered_json j;
         j["flights"] = nlohmann::ordered_json::array();
         for (auto it = flights.rbegin(); it != flights.rend(); ++it) j["flights"].push_back(FlightJson(*it));
@@ -233,17 +235,19 @@ void WriteProgrammeMission(TContext& ctx, const TProgrammeState& state) {
 
 void PrintStatus(TContext& ctx, const TProgrammeState& state, const std::vector<TFlight>& flights) {
     if (ctx.Args.Json) {
+        const TSourceTexts sourceTexts;
         nlohmann::ordered_json j;
         j["programme"] = state.On ? nlohmann::ordered_json(state.Name) : nlohmann::ordered_json(nullptr);
         j["step"] = state.On ? state.Step : 0;
         j["steps"] = state.On ? state.Steps : 0;
         j["held"] = state.On && state.Held;
         j["why"] = state.On ? JudgeStep(state, flights).Why : std::string();
+        j["step_name"] = ProgrammeStepName(state);
         j["mission"] = state.On ? nlohmann::ordered_json(U(state.Mission)) : nlohmann::ordered_json(nullptr);
         j["file"] = state.On ? nlohmann::ordered_json(PathToUtf8(state.File)) : nlohmann::ordered_json(nullptr);
         PrintJson(*ctx.Out, j);
     } else {
-        *ctx.Out << ProgrammeLine(state, flights) << '\n';
+        *ctx.Out << ProgrammeLine(state, flights, ProgrammeStepName(state)) << '\n';
     }
 }
 
@@ -288,7 +292,7 @@ int RunLogbook(TContext& ctx) {
                 return 0;
             }
         }
-        if (state.On) *ctx.Out << ProgrammeLine(state, now) << '\n';
+        if (state.On) *ctx.Out << ProgrammeLine(state, now, ProgrammeStepName(state)) << '\n';
         return 0;
     }
     PrintFlights(ctx, logbook.Flights());

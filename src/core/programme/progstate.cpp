@@ -89,10 +89,15 @@ bool MoveStep(TProgrammeState& state, int delta, const std::vector<TFlight>& fli
     return true;
 }
 
-std::string ProgrammeLine(const TProgrammeState& state, const std::vector<TFlight>& flights) {
+std::string ProgrammeLine(const TProgrammeState& state, const std::vector<TFlight>& flights,
+                          const std::string& stepName) {
     if (!state.On) return Tr("programme", "Программа подготовки не начата.");
+    const std::string why = JudgeStep(state, flights).Why;
+    if (!stepName.empty())
+        return Fill(Tr("programme", "Программа «%1»: шаг %2 из %3, «%4»; %5."),
+                    {state.Name, std::to_string(state.Step), std::to_string(state.Steps), stepName, why});
     return Fill(Tr("programme", "Программа «%1»: шаг %2 из %3; %4."),
-                {state.Name, std::to_string(state.Step), std::to_string(state.Steps), JudgeStep(state, flights).Why});
+                {state.Name, std::to_string(state.Step), std::to_string(state.Steps), why});
 }
 
 }  // namespace zelk

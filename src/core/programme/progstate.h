@@ -52,7 +52,9 @@ bool AdvanceIfDue(TProgrammeState& state, const std::vector<TFlight>& flights);
 // flights before count for no step after. False when there is no such step.
 bool MoveStep(TProgrammeState& state, int delta, const std::vector<TFlight>& flights);
 
-// "шаг k из n" and the judgement, one line for the pilot (UTF-8).
-std::string ProgrammeLine(const TProgrammeState& state, const std::vector<TFlight>& flights);
+// "шаг k из n", the step's name when given, and the judgement: one line for
+// the pilot (UTF-8).
+std::string ProgrammeLine(const TProgrammeState& state, const std::vector<TFlight>& flights,
+                          const std::string& stepName = {});
 
 }  // namespace zelk
