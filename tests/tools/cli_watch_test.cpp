@@ -322,6 +322,27 @@ TEST(CliWatch, ALogbookThatCannotBeWrittenLeavesTheRewriteStanding) {
     EXPECT_EQ(book.Code, 0) << book.Err;
 }
 
+// A programme whose file has gone costs its step, never the rewrite.
+TEST(CliWatch, AProgrammeFileThatCannotBeReadLeavesTheRewriteStanding) {
+    TSimFolder sim;
+    WriteConf(sim, true);
+    const fs::path programme = sim.Root() / "programme.toml";
+    WriteFileBytes(programme, "[[step]]\ntime = 6\nmode = 0\ndifficulty = 0\n");
+    ASSERT_EQ(sim.Cli({"programme", "start", programme.string()}).Code, 0);
+    fs::remove(programme);
+    const fs::path log = sim.Root() / "eventlog.lst";
+    const fs::path mis = sim.MissionDir() / "zelk0001.mis";
+    TWatch watch(sim);
+    watch.WaitReady();
+    Append(log, StartLine("zelk0001.mis"));
+    std::this_thread::sleep_for(100ms);
+    watch.EndAndWaitForRewrite(mis, log);
+    ASSERT_TRUE(watch.Child().WaitForLines(1, 20s)) << watch.Child().Err();
+    EXPECT_EQ(watch.Stop(SIGTERM), 0);
+    EXPECT_NE(watch.Child().Err().find("programme.toml"), std::string::npos) << watch.Child().Err();
+    EXPECT_EQ(Json::parse(sim.Cli({"logbook", "--json"}).Out)["flights"].size(), 1u);  // the flight is recorded
+}
+
 TEST(CliWatch, WithoutAConfiguredLogItWaitsAndEndsCleanly) {
     TSimFolder sim;
     ASSERT_EQ(sim.Cli({"new"}).Code, 0);
