@@ -1795,6 +1795,10 @@ Delete unneeded missions from the ZELK folder.</translation>
         <source>неизвестный ключ «%1»; допустимы: %2</source>
         <translation>unknown key «%1»; accepted: %2</translation>
     </message>
+    <message>
+        <source>имя шаблона не в кодировке UTF-8</source>
+        <translation>the template name is not UTF-8</translation>
+    </message>
 </context>
 <context>
     <name>preview</name>

@@ -137,6 +137,15 @@ std::string TomlText(const toml::node& node) {
 
 std::string TomlKey(const toml::key& key) { return MovedBack(key.str()); }
 
+bool IsUtf8(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t length = 0;
+        if (DecodeUtf8At(text, at, length) < 0) return false;
+        at += length;
+    }
+    return true;
+}
+
 std::string TomlQuoted(std::string_view text) {
     std::string out = "\"";
     for (const char ch : text) {

@@ -33,6 +33,9 @@ std::string TomlText(const toml::node& node);
 // A key of a parsed document as it was written.
 std::string TomlKey(const toml::key& key);
 
+// Whether `text` is well-formed UTF-8.
+bool IsUtf8(std::string_view text);
+
 // `text` (UTF-8) as a TOML basic string, quotes included.
 std::string TomlQuoted(std::string_view text);
 
