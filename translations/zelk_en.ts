@@ -2059,6 +2059,10 @@ Delete unneeded missions from the ZELK folder.</translation>
         <translation>unknown key «%1»; accepted: %2</translation>
     </message>
     <message>
+        <source>имя шаблона не в кодировке UTF-8</source>
+        <translation>the template name is not UTF-8</translation>
+    </message>
+    <message>
         <source>файла программы нет</source>
         <translation>the programme file does not exist</translation>
     </message>
@@ -2169,12 +2173,12 @@ Delete unneeded missions from the ZELK folder.</translation>
         <translation>No training programme started.</translation>
     </message>
     <message>
-        <source>Программа «%1»: шаг %2 из %3; %4.</source>
-        <translation>Programme «%1»: step %2 of %3; %4.</translation>
-    </message>
-    <message>
         <source>Программа «%1»: шаг %2 из %3, «%4»; %5.</source>
         <translation>Programme «%1»: step %2 of %3, «%4»; %5.</translation>
+    </message>
+    <message>
+        <source>Программа «%1»: шаг %2 из %3; %4.</source>
+        <translation>Programme «%1»: step %2 of %3; %4.</translation>
     </message>
 </context>
 <context>

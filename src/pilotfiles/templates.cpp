@@ -83,6 +83,9 @@ std::string TemplateNameError(std::string_view name) {
     for (const char ch : name)
         if (static_cast<unsigned char>(ch) < 0x20)
             return Tr("pilotfiles", "в имени шаблона управляющий символ или перевод строки");
+    // Written into the file as it is: a name that is no UTF-8 would make the
+    // whole file unreadable.
+    if (!IsUtf8(name)) return Tr("pilotfiles", "имя шаблона не в кодировке UTF-8");
     return {};
 }
 

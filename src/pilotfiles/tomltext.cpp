@@ -1,5 +1,6 @@
 #include "tomltext.h"
 
+#include <charconv>
 #include <cstdio>
 
 #include "files/paths.h"
@@ -108,19 +109,36 @@ TPilotFileError::TPilotFileError(const std::filesystem::path& file, const toml::
                      : reason),
       line_(static_cast<int>(where.begin.line)) {}
 
-toml::table ParseToml(std::string_view text, const std::filesystem::path& file) {
-    std::string moved = MapCodePoints(text, [&](char32_t c, std::size_t at) -> char32_t {
-        // A code point of the area they move to could not be told from a moved one.
-        if (c >= 0xE000 && c < kMovedAreaEnd) {
-            char code[16];
-            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-            throw TPilotFileError(
-                file, AtLine(LineOf(text, at)),
-                Fill(Tr("pilotfiles", "символ %1 из области для частного использования недопустим"), {code}));
-        }
+std::string TomlParserText(std::string_view text, const std::function<void(char32_t c, std::size_t at)>& refuse) {
+    // A code point of the area they move to could not be told from a moved one.
+    const auto check = [&](char32_t c, std::size_t at) {
+        if (c >= 0xE000 && c < kMovedAreaEnd) refuse(c, at);
+    };
+    for (std::size_t at = text.find('\\'); at != std::string_view::npos; at = text.find('\\', at + 1)) {
+        const std::size_t digits = at + 1 < text.size() ? (text[at + 1] == 'u' ? 4 : text[at + 1] == 'U' ? 8 : 0) : 0;
+        std::uint32_t c = 0;
+        const char* first = text.data() + at + 2;
+        if (digits != 0 && digits <= text.size() - at - 2 &&
+            std::from_chars(first, first + digits, c, 16).ptr == first + digits)
+            check(c, at);
+    }
+    return MapCodePoints(text, [&](char32_t c, std::size_t at) {
+        check(c, at);
         for (const auto& b : kMovedBlocks)
-            if (c >= b.First && c <= b.Last && c != 0x3000) return b.To + (c - b.First);
+            if (c >= b.First && c <= b.Last && c != 0x3000) return static_cast<char32_t>(b.To + (c - b.First));
         return c;
+    });
+}
+
+std::string TomlWrittenText(std::string_view parsed) { return MovedBack(parsed); }
+
+toml::table ParseToml(std::string_view text, const std::filesystem::path& file) {
+    const std::string moved = TomlParserText(text, [&](char32_t c, std::size_t at) {
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+        throw TPilotFileError(
+            file, AtLine(LineOf(text, at)),
+            Fill(Tr("pilotfiles", "символ %1 из области для частного использования недопустим"), {code}));
     });
     try {
         return toml::parse(moved, PathToUtf8(file));
@@ -136,6 +154,15 @@ std::string TomlText(const toml::node& node) {
 }
 
 std::string TomlKey(const toml::key& key) { return MovedBack(key.str()); }
+
+bool IsUtf8(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t length = 0;
+        if (DecodeUtf8At(text, at, length) < 0) return false;
+        at += length;
+    }
+    return true;
+}
 
 std::string TomlQuoted(std::string_view text) {
     std::string out = "\"";

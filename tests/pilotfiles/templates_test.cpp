@@ -67,6 +67,7 @@ TEST(Templates, AFaultNamesItsLine) {
         {"[[template]]\nname = \"\"\n", 2, "имя"},
         {"[[template]]\nmode = 1\n", 1, "name"},
         {"template = 3\n", 1, "[[template]]"},
+        {"[[template]]\nname = \"a\"\ntarget = \"\\uE001\"\n", 3, "U+E001"},
     };
     test::TTempDir dir;
     const fs::path file = dir.Path() / kTemplatesFileName;

@@ -87,6 +87,7 @@ TEST(CliTemplate, RefusalsAndFaultsChangeNothing) {
         {{"new", "--template", "Один", "--time", "3"}, 2, "--template"},
         {{"template", "save", "zelk0001.mis", "--name", "Один"}, 2, "уже есть"},
         {{"template", "save", "zelk0009.mis", "--name", "Два"}, 2, "zelk0009.mis"},
+        {{"template", "save", "zelk0001.mis", "--name", "\xC0\xFF"}, 2, "UTF-8"},
         {{"template", "delete", "Два"}, 2, "Один"},
         {{"template", "show"}, 2, "template show NAME"},
     };
