@@ -39,6 +39,10 @@ add_custom_command(OUTPUT ${ZELK_DIST_OUT}/changelog.Debian.gz ${ZELK_DIST_OUT}/
 add_custom_target(zelk_dist ALL DEPENDS ${ZELK_MAN_PAGES} ${ZELK_DIST_OUT}/changelog.Debian.gz)
 install(FILES ${ZELK_DIST}/debian/copyright ${ZELK_DIST_OUT}/changelog.Debian.gz ${ZELK_DIST_OUT}/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The example templates of conditions, to copy beside the journal.
+install(FILES ${ZELK_DIST}/zelk-templates.toml DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+# The default training programme, to start or to copy and change.
+install(FILES ${ZELK_DIST}/zelk-programme.toml DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 
 if(TARGET zelk)
   configure_file(${ZELK_DIST}/linux/${ZELK_APP_ID}.metainfo.xml.in ${ZELK_DIST_OUT}/${ZELK_APP_ID}.metainfo.xml @ONLY)

@@ -11,7 +11,7 @@ set(lupdate_args
   -tr-function-alias translate+=Tr,QT_TRANSLATE_NOOP+=ZELK_TR_NOOP
   -locations none -no-obsolete -silent
   -source-language ru -target-language en
-  ${SOURCE_DIR}/src/core ${SOURCE_DIR}/src/monitor ${SOURCE_DIR}/src/ui ${SOURCE_DIR}/tools/cli)
+  ${SOURCE_DIR}/src/core ${SOURCE_DIR}/src/pilotfiles ${SOURCE_DIR}/src/cardqt ${SOURCE_DIR}/src/monitor ${SOURCE_DIR}/src/ui ${SOURCE_DIR}/tools/cli)
 
 if(MODE STREQUAL "update")
   execute_process(COMMAND ${LUPDATE} ${lupdate_args} -ts ${TS_FILE} RESULT_VARIABLE rc)

@@ -29,6 +29,105 @@
     </message>
 </context>
 <context>
+    <name>card</name>
+    <message>
+        <source>%1,%2 км</source>
+        <translation>%1.%2 km</translation>
+    </message>
+    <message>
+        <source>Карта: %1</source>
+        <translation>Map: %1</translation>
+    </message>
+    <message>
+        <source>Самолет: %1</source>
+        <translation>Aircraft: %1</translation>
+    </message>
+    <message>
+        <source>Группа: %1 (самолетов: %2)</source>
+        <translation>Flight: %1 (aircraft: %2)</translation>
+    </message>
+    <message>
+        <source>Время: %1</source>
+        <translation>Time: %1</translation>
+    </message>
+    <message>
+        <source>Погода: %1</source>
+        <translation>Weather: %1</translation>
+    </message>
+    <message>
+        <source>Облачность: %1 м</source>
+        <translation>Cloud base: %1 m</translation>
+    </message>
+    <message>
+        <source>Истребители противника: %1 × %2</source>
+        <translation>Enemy fighters: %1 × %2</translation>
+    </message>
+    <message>
+        <source>Истребители противника: нет</source>
+        <translation>Enemy fighters: none</translation>
+    </message>
+    <message>
+        <source>%1→%2  курс %3°  %4  высота %5 м</source>
+        <translation>%1→%2  heading %3°  %4  altitude %5 m</translation>
+    </message>
+    <message>
+        <source>  ← атака</source>
+        <translation>  ← attack</translation>
+    </message>
+    <message>
+        <source>Атака: точка %1, боевой курс %2°, высота %3 м</source>
+        <translation>Attack: point %1, attack heading %2°, altitude %3 m</translation>
+    </message>
+    <message>
+        <source>Патруль противника: %1 × %2, высота %3 м</source>
+        <translation>Enemy patrol: %1 × %2, altitude %3 m</translation>
+    </message>
+    <message>
+        <source>В файле задания нет маршрута</source>
+        <translation>The mission file holds no route</translation>
+    </message>
+    <message>
+        <source>Задание № %1 · %2</source>
+        <translation>Mission No. %1 · %2</translation>
+    </message>
+    <message>
+        <source>Фотографии цели нет</source>
+        <translation>No photograph of the target</translation>
+    </message>
+    <message>
+        <source>%1 · ZELK %2 · %3</source>
+        <translation>%1 · ZELK %2 · %3</translation>
+    </message>
+    <message>
+        <source>Маршрут</source>
+        <translation>Route</translation>
+    </message>
+    <message>
+        <source>Брифинг</source>
+        <translation>Briefing</translation>
+    </message>
+    <message>
+        <source>Комментарий пилота</source>
+        <translation>Pilot&apos;s comment</translation>
+    </message>
+    <message>
+        <source>… (продолжение в описании задания)</source>
+        <translation>… (continued in the mission description)</translation>
+    </message>
+    <message>
+        <source>файл задания не найден</source>
+        <translation>mission file not found</translation>
+    </message>
+    <message>
+        <source>Фотографии нет: цели «%1» нет в файлах данных</source>
+        <translation>No photograph: target «%1» is not in the data files</translation>
+    </message>
+    <message>
+        <source>Фотографии нет: %1</source>
+        <translation>No photograph: %1</translation>
+    </message>
+</context>
+<context>
     <name>catalogue</name>
     <message>
         <source>Штурмовка</source>
@@ -564,6 +663,353 @@
     <message>
         <source>вариант %1 не записан: журнал %2, строка %3: %4</source>
         <translation>variant %1 not written: journal %2, line %3: %4</translation>
+    </message>
+    <message>
+        <source>шаблоны условий: list, show NAME, save FILE --name NAME, delete NAME</source>
+        <translation>templates of conditions: list, show NAME, save FILE --name NAME, delete NAME</translation>
+    </message>
+    <message>
+        <source>записать карточку задания: файл .pdf, .png или .svg</source>
+        <translation>write the mission&apos;s kneeboard card: a .pdf, .png or .svg file</translation>
+    </message>
+    <message>
+        <source>размер карточки: a5 (по умолчанию) или a4</source>
+        <translation>card size: a5 (default) or a4</translation>
+    </message>
+    <message>
+        <source>условия нового задания из шаблона с этим именем</source>
+        <translation>the new mission&apos;s conditions from the template of this name</translation>
+    </message>
+    <message>
+        <source>list | show NAME | save FILE | delete NAME</source>
+        <translation>list | show NAME | save FILE | delete NAME</translation>
+    </message>
+    <message>
+        <source>имя шаблона для save</source>
+        <translation>template name for save</translation>
+    </message>
+    <message>
+        <source>команде template нужно действие: list, show NAME, save FILE --name NAME, delete NAME</source>
+        <translation>command template needs an action: list, show NAME, save FILE --name NAME, delete NAME</translation>
+    </message>
+    <message>
+        <source>параметру --card нужно имя файла .pdf, .png или .svg</source>
+        <translation>option --card needs a .pdf, .png or .svg file name</translation>
+    </message>
+    <message>
+        <source>недопустимое значение --page %1: допустимо a5 или a4</source>
+        <translation>invalid value --page %1: a5 or a4 is accepted</translation>
+    </message>
+    <message>
+        <source>параметр --page действует только вместе с --card</source>
+        <translation>option --page works only together with --card</translation>
+    </message>
+    <message>
+        <source>неизвестное действие template %1; допустимо: list, show, save, delete</source>
+        <translation>unknown template action %1; accepted: list, show, save, delete</translation>
+    </message>
+    <message>
+        <source>template %1: ожидается %2</source>
+        <translation>template %1: expected %2</translation>
+    </message>
+    <message>
+        <source>template save: нужно имя шаблона, --name NAME</source>
+        <translation>template save: a template name is needed, --name NAME</translation>
+    </message>
+    <message>
+        <source>параметр --name действует только в template save</source>
+        <translation>option --name works only in template save</translation>
+    </message>
+    <message>
+        <source>шаблоны негде хранить: папка %1 закрыта для записи</source>
+        <translation>nowhere to keep templates: folder %1 is not writable</translation>
+    </message>
+    <message>
+        <source>нет шаблона %1 в файле %2; допустимо: %3</source>
+        <translation>no template %1 in file %2; accepted: %3</translation>
+    </message>
+    <message>
+        <source>недопустимое значение --card %1: допустим файл .pdf, .png или .svg</source>
+        <translation>invalid value --card %1: a .pdf, .png or .svg file is accepted</translation>
+    </message>
+    <message>
+        <source>карточку в PDF или PNG здесь нарисовать нечем</source>
+        <translation>nothing here can draw a card as PDF or PNG</translation>
+    </message>
+    <message>
+        <source>недопустимое значение --card %1: эта сборка zelk-cli пишет карточки только в SVG (для PDF и PNG нужен Qt Gui); допустим файл .svg</source>
+        <translation>invalid value --card %1: this build of zelk-cli writes cards only as SVG (PDF and PNG need Qt Gui); a .svg file is accepted</translation>
+    </message>
+    <message>
+        <source>недопустимое значение --card %1: карточка не пишется в папку заданий и не заменяет файлы данных, журнал или шаблоны; допустим файл в другой папке</source>
+        <translation>invalid value --card %1: a card is never written into the mission folder and never replaces the data files, the journal or the templates; a file in another folder is accepted</translation>
+    </message>
+    <message>
+        <source>недопустимое значение --card %1: это не файл</source>
+        <translation>invalid value --card %1: not a file</translation>
+    </message>
+    <message>
+        <source>PDF не удалось нарисовать</source>
+        <translation>the PDF could not be drawn</translation>
+    </message>
+    <message>
+        <source>PNG не удалось нарисовать</source>
+        <translation>the PNG could not be drawn</translation>
+    </message>
+    <message>
+        <source>--template не сочетается с параметрами задания и --random: условия берутся из шаблона; допустимы --comment, --count, --seed, --card</source>
+        <translation>--template does not go with mission parameters and --random: the conditions come from the template; accepted: --comment, --count, --seed, --card</translation>
+    </message>
+    <message>
+        <source>zelk-cli: предупреждение: шаблон %1: %2</source>
+        <translation>zelk-cli: warning: template %1: %2</translation>
+    </message>
+    <message>
+        <source>Шаблонов нет: %1</source>
+        <translation>No templates: %1</translation>
+    </message>
+    <message>
+        <source>Шаблон удален: %1</source>
+        <translation>Template deleted: %1</translation>
+    </message>
+    <message>
+        <source>недопустимое значение --name %1: %2</source>
+        <translation>invalid value --name %1: %2</translation>
+    </message>
+    <message>
+        <source>шаблон %1 уже есть; сначала удалите его: template delete %1</source>
+        <translation>template %1 already exists; delete it first: template delete %1</translation>
+    </message>
+    <message>
+        <source>Шаблон сохранен: %1 (%2)</source>
+        <translation>Template saved: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>лётная книжка: полёты и итоги; import LOG, mark FLIGHT --result ... [--note ...]</source>
+        <translation>logbook: flights and totals; import LOG, mark FLIGHT --result ... [--note ...]</translation>
+    </message>
+    <message>
+        <source>программа подготовки: start FILE, status, hold, next, back, stop</source>
+        <translation>training programme: start FILE, status, hold, next, back, stop</translation>
+    </message>
+    <message>
+        <source>import или mark</source>
+        <translation>import or mark</translation>
+    </message>
+    <message>
+        <source>журнал событий для import, номер полёта для mark</source>
+        <translation>event log for import, flight number for mark</translation>
+    </message>
+    <message>
+        <source>цель поражена: yes, partly, no или unknown</source>
+        <translation>target hit: yes, partly, no or unknown</translation>
+    </message>
+    <message>
+        <source>заметка пилота о полёте</source>
+        <translation>the pilot&apos;s note on the flight</translation>
+    </message>
+    <message>
+        <source>вывод полётов в формате CSV</source>
+        <translation>print the flights as CSV</translation>
+    </message>
+    <message>
+        <source>start, status, hold, next, back или stop</source>
+        <translation>start, status, hold, next, back or stop</translation>
+    </message>
+    <message>
+        <source>файл программы (TOML) для start</source>
+        <translation>programme file (TOML) for start</translation>
+    </message>
+    <message>
+        <source>команде programme нужно действие: start FILE, status, hold, next, back или stop</source>
+        <translation>the command programme needs an action: start FILE, status, hold, next, back or stop</translation>
+    </message>
+    <message>
+        <source>неизвестное действие logbook %1; допустимо: import LOG, mark FLIGHT</source>
+        <translation>unknown logbook action %1; accepted: import LOG, mark FLIGHT</translation>
+    </message>
+    <message>
+        <source>команде logbook import нужен файл журнала событий</source>
+        <translation>the command logbook import needs an event log file</translation>
+    </message>
+    <message>
+        <source>команде logbook mark нужен номер полёта</source>
+        <translation>the command logbook mark needs a flight number</translation>
+    </message>
+    <message>
+        <source>лишний аргумент %1 для команды logbook</source>
+        <translation>extra argument %1 for the command logbook</translation>
+    </message>
+    <message>
+        <source>--result и --note относятся к logbook mark</source>
+        <translation>--result and --note belong to logbook mark</translation>
+    </message>
+    <message>
+        <source>команде logbook mark нужен --result: yes, partly, no или unknown</source>
+        <translation>the command logbook mark needs --result: yes, partly, no or unknown</translation>
+    </message>
+    <message>
+        <source>недопустимое значение --result %1: допустимо yes, partly, no или unknown</source>
+        <translation>invalid value --result %1: accepted are yes, partly, no or unknown</translation>
+    </message>
+    <message>
+        <source>недопустимое значение --note %1: допустим текст без управляющих символов</source>
+        <translation>invalid value --note %1: accepted is text without control characters</translation>
+    </message>
+    <message>
+        <source>неизвестное действие programme %1; допустимо: start FILE, status, hold, next, back, stop</source>
+        <translation>unknown programme action %1; accepted: start FILE, status, hold, next, back, stop</translation>
+    </message>
+    <message>
+        <source>команде programme start нужен файл программы</source>
+        <translation>the command programme start needs a programme file</translation>
+    </message>
+    <message>
+        <source>лишний аргумент %1 для команды programme %2</source>
+        <translation>extra argument %1 for the command programme %2</translation>
+    </message>
+    <message>
+        <source>--csv относится к команде logbook</source>
+        <translation>--csv belongs to the command logbook</translation>
+    </message>
+    <message>
+        <source>%1 мин</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>полётов %1, налёт %2, отмечено %3</source>
+        <translation>flights %1, time flown %2, marked %3</translation>
+    </message>
+    <message>
+        <source>, цель поражена в %1%</source>
+        <translation>, target hit in %1%</translation>
+    </message>
+    <message>
+        <source>лётную книжку негде вести: папка %1 закрыта для записи</source>
+        <translation>nowhere to keep the logbook: the folder %1 cannot be written</translation>
+    </message>
+    <message>
+        <source>В лётной книжке полётов нет</source>
+        <translation>The logbook holds no flights</translation>
+    </message>
+    <message>
+        <source>не закончен</source>
+        <translation>not finished</translation>
+    </message>
+    <message>
+        <source>в полёте</source>
+        <translation>in flight</translation>
+    </message>
+    <message>
+        <source>Всего: </source>
+        <translation>All: </translation>
+    </message>
+    <message>
+        <source>папку заданий %1 не удалось прочитать</source>
+        <translation>the mission folder %1 could not be read</translation>
+    </message>
+    <message>
+        <source>задания программы %1 нет в папке %2</source>
+        <translation>the programme&apos;s mission %1 is not in the folder %2</translation>
+    </message>
+    <message>
+        <source>недопустимое значение LOG &quot;%1&quot;: допустим файл журнала событий</source>
+        <translation>invalid value LOG &quot;%1&quot;: accepted is an event log file</translation>
+    </message>
+    <message>
+        <source>Записано полётов: %1, дополнено: %2, уже были в книжке: %3</source>
+        <translation>Flights recorded: %1, completed: %2, already in the logbook: %3</translation>
+    </message>
+    <message>
+        <source>нет полёта %1 в лётной книжке %2; номера полётов показывает logbook</source>
+        <translation>no flight %1 in the logbook %2; logbook shows the flight numbers</translation>
+    </message>
+    <message>
+        <source>Полёт %1 отмечен: %2</source>
+        <translation>Flight %1 marked: %2</translation>
+    </message>
+    <message>
+        <source>программа не перешла к следующему шагу: %1</source>
+        <translation>the programme did not move on to the next step: %1</translation>
+    </message>
+    <message>
+        <source>Задание программы: %1</source>
+        <translation>The programme&apos;s mission: %1</translation>
+    </message>
+    <message>
+        <source>программа подготовки не начата: zelk-cli programme start FILE</source>
+        <translation>no training programme started: zelk-cli programme start FILE</translation>
+    </message>
+    <message>
+        <source>Программа «%1» остановлена на шаге %2 из %3</source>
+        <translation>Programme «%1» stopped at step %2 of %3</translation>
+    </message>
+    <message>
+        <source>шага %1 в программе нет: сейчас шаг %2 из %3</source>
+        <translation>the programme has no step %1: now at step %2 of %3</translation>
+    </message>
+    <message>
+        <source>программа подготовки: %1; задание записано без неё</source>
+        <translation>training programme: %1; the mission was written without it</translation>
+    </message>
+    <message>
+        <source>zelk-cli: предупреждение: полёт не записан в лётную книжку: %1</source>
+        <translation>zelk-cli: warning: the flight was not recorded in the logbook: %1</translation>
+    </message>
+</context>
+<context>
+    <name>conditions</name>
+    <message>
+        <source>%1 %2 данные больше не предлагают: взято %3</source>
+        <translation>the data no longer offer %1 %2: took %3</translation>
+    </message>
+    <message>
+        <source>карту</source>
+        <translation>the map</translation>
+    </message>
+    <message>
+        <source>цель</source>
+        <translation>the target</translation>
+    </message>
+    <message>
+        <source>цель вида</source>
+        <translation>a target of kind</translation>
+    </message>
+    <message>
+        <source>движение</source>
+        <translation>the movement</translation>
+    </message>
+    <message>
+        <source>тип задания</source>
+        <translation>the mission type</translation>
+    </message>
+    <message>
+        <source>сложность</source>
+        <translation>the difficulty</translation>
+    </message>
+    <message>
+        <source>самолет</source>
+        <translation>the aircraft</translation>
+    </message>
+    <message>
+        <source>танки</source>
+        <translation>the tanks</translation>
+    </message>
+    <message>
+        <source>истребителей противника</source>
+        <translation>enemy fighters</translation>
+    </message>
+    <message>
+        <source>недопустимое значение %1 = %2; допустимо от %3 до %4</source>
+        <translation>invalid value %1 = %2; accepted from %3 to %4</translation>
+    </message>
+    <message>
+        <source>недопустимое значение clouds = %1; допустимо: %2 … %3</source>
+        <translation>invalid value clouds = %1; accepted: %2 … %3</translation>
+    </message>
+    <message>
+        <source>вражеские истребители бывают только в боевом вылете (difficulty = 1); в учебном допустимо: fighters = 0</source>
+        <translation>enemy fighters come only in a combat sortie (difficulty = 1); in training accepted: fighters = 0</translation>
     </message>
 </context>
 <context>
@@ -1571,6 +2017,208 @@ Delete unneeded missions from the ZELK folder.</translation>
     </message>
 </context>
 <context>
+    <name>logbook</name>
+    <message>
+        <source>не удалось открыть лётную книжку для записи</source>
+        <translation>could not open the logbook for writing</translation>
+    </message>
+    <message>
+        <source>запись в лётную книжку не удалась</source>
+        <translation>writing to the logbook failed</translation>
+    </message>
+    <message>
+        <source>это не файл журнала событий</source>
+        <translation>this is not an event log file</translation>
+    </message>
+    <message>
+        <source>журнал событий слишком велик или недоступен</source>
+        <translation>the event log is too large or cannot be reached</translation>
+    </message>
+    <message>
+        <source>не удаётся открыть журнал событий</source>
+        <translation>cannot open the event log</translation>
+    </message>
+    <message>
+        <source>ошибка чтения журнала событий</source>
+        <translation>error reading the event log</translation>
+    </message>
+    <message>
+        <source>утро</source>
+        <translation>morning</translation>
+    </message>
+    <message>
+        <source>день</source>
+        <translation>day</translation>
+    </message>
+    <message>
+        <source>вечер</source>
+        <translation>evening</translation>
+    </message>
+    <message>
+        <source>ночь</source>
+        <translation>night</translation>
+    </message>
+    <message>
+        <source> (движется)</source>
+        <translation> (moving)</translation>
+    </message>
+    <message>
+        <source>цель</source>
+        <translation>target</translation>
+    </message>
+    <message>
+        <source>тип задания</source>
+        <translation>mission type</translation>
+    </message>
+    <message>
+        <source>вылет</source>
+        <translation>sortie</translation>
+    </message>
+    <message>
+        <source>самолёт</source>
+        <translation>aircraft</translation>
+    </message>
+    <message>
+        <source>время суток</source>
+        <translation>time of day</translation>
+    </message>
+    <message>
+        <source>погода</source>
+        <translation>weather</translation>
+    </message>
+    <message>
+        <source>да</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>частично</source>
+        <translation>partly</translation>
+    </message>
+    <message>
+        <source>нет</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>не знаю</source>
+        <translation>don&apos;t know</translation>
+    </message>
+    <message>
+        <source>без отметки</source>
+        <translation>not marked</translation>
+    </message>
+</context>
+<context>
+    <name>pilotfiles</name>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>нужно целое число или «любая»</source>
+        <translation>an integer or «любая» (any) is needed</translation>
+    </message>
+    <message>
+        <source>%1 вне допустимого: от %2 до %3</source>
+        <translation>%1 out of range: from %2 to %3</translation>
+    </message>
+    <message>
+        <source>нужна строка в кавычках</source>
+        <translation>a quoted string is needed</translation>
+    </message>
+    <message>
+        <source>пустая строка или символ, которого нет в кодировке Windows-1251</source>
+        <translation>an empty string or a character not in Windows-1251</translation>
+    </message>
+    <message>
+        <source>нужна высота облаков из списка %1, %2 … %3 или «любая»</source>
+        <translation>a cloud base from the list %1, %2 … %3 or «любая» (any) is needed</translation>
+    </message>
+    <message>
+        <source>вражеские истребители бывают только в боевом вылете (difficulty = 1)</source>
+        <translation>enemy fighters come only in a combat sortie (difficulty = 1)</translation>
+    </message>
+    <message>
+        <source>файл больше %1 МБ: это не файл шаблонов</source>
+        <translation>the file is larger than %1 MB: not a templates file</translation>
+    </message>
+    <message>
+        <source>шаблоны пишутся как таблицы [[template]]</source>
+        <translation>templates are written as tables [[template]]</translation>
+    </message>
+    <message>
+        <source>у шаблона нет имени (name = &quot;...&quot;)</source>
+        <translation>the template has no name (name = &quot;...&quot;)</translation>
+    </message>
+    <message>
+        <source>второй шаблон с именем «%1»</source>
+        <translation>a second template named «%1»</translation>
+    </message>
+    <message>
+        <source># Шаблоны условий ZELK. Ключи названы как параметры zelk-cli new; условие
+# «любая» (или пропущенное) выбирается для каждого задания случайно.
+</source>
+        <translation># ZELK templates of conditions. The keys are named as the options of zelk-cli new;
+# a condition «любая» (any), or one left out, is drawn for each mission.
+</translation>
+    </message>
+    <message>
+        <source>пустое имя шаблона</source>
+        <translation>empty template name</translation>
+    </message>
+    <message>
+        <source>имя шаблона длиннее 200 байт</source>
+        <translation>template name longer than 200 bytes</translation>
+    </message>
+    <message>
+        <source>в имени шаблона управляющий символ или перевод строки</source>
+        <translation>a control character or line break in the template name</translation>
+    </message>
+    <message>
+        <source>строка %1: %2</source>
+        <translation>line %1: %2</translation>
+    </message>
+    <message>
+        <source>символ %1 из области для частного использования недопустим</source>
+        <translation>character %1 from the private use area is not accepted</translation>
+    </message>
+    <message>
+        <source>ошибка синтаксиса TOML: %1</source>
+        <translation>TOML syntax error: %1</translation>
+    </message>
+    <message>
+        <source>неизвестный ключ «%1»; допустимы: %2</source>
+        <translation>unknown key «%1»; accepted: %2</translation>
+    </message>
+    <message>
+        <source>имя шаблона не в кодировке UTF-8</source>
+        <translation>the template name is not UTF-8</translation>
+    </message>
+    <message>
+        <source>файла программы нет</source>
+        <translation>the programme file does not exist</translation>
+    </message>
+    <message>
+        <source>файл больше 1 МБ: это не программа</source>
+        <translation>the file is larger than 1 MB: it is no programme</translation>
+    </message>
+    <message>
+        <source>не удалось прочитать файл программы</source>
+        <translation>could not read the programme file</translation>
+    </message>
+    <message>
+        <source>name: нужен текст</source>
+        <translation>name: text needed</translation>
+    </message>
+    <message>
+        <source>advance_after: нужно целое от 0 до 100 (0: шаги меняет только пилот)</source>
+        <translation>advance_after: an integer from 0 to 100 is needed (0: only the pilot changes steps)</translation>
+    </message>
+    <message>
+        <source>шаги программы пишутся как таблицы [[step]], хотя бы одна</source>
+        <translation>the programme&apos;s steps are written as [[step]] tables, at least one</translation>
+    </message>
+</context>
+<context>
     <name>preview</name>
     <message>
         <source>Истребители: </source>
@@ -1607,6 +2255,165 @@ Delete unneeded missions from the ZELK folder.</translation>
     <message>
         <source>, время </source>
         <translation>, time </translation>
+    </message>
+</context>
+<context>
+    <name>programme</name>
+    <message>
+        <source>в программе «%1» нет шага %2</source>
+        <translation>the programme «%1» has no step %2</translation>
+    </message>
+    <message>
+        <source>в файлах данных нет ни одной цели</source>
+        <translation>the data files hold no target</translation>
+    </message>
+    <message>
+        <source>не удалось открыть файл состояния программы для записи</source>
+        <translation>could not open the programme&apos;s state file for writing</translation>
+    </message>
+    <message>
+        <source>запись состояния программы не удалась</source>
+        <translation>writing the programme&apos;s state failed</translation>
+    </message>
+    <message>
+        <source>«да» подряд: %1 из %2</source>
+        <translation>«yes» in a row: %1 of %2</translation>
+    </message>
+    <message>
+        <source>шаг удержан пилотом</source>
+        <translation>step held by the pilot</translation>
+    </message>
+    <message>
+        <source>последний шаг программы</source>
+        <translation>the programme&apos;s last step</translation>
+    </message>
+    <message>
+        <source>на этом шаге ещё нет полётов</source>
+        <translation>no flights at this step yet</translation>
+    </message>
+    <message>
+        <source>полёт %1 ждёт отметки</source>
+        <translation>flight %1 awaits its mark</translation>
+    </message>
+    <message>
+        <source>%1 «да» подряд: следующий шаг</source>
+        <translation>%1 «yes» in a row: next step</translation>
+    </message>
+    <message>
+        <source>Программа подготовки не начата.</source>
+        <translation>No training programme started.</translation>
+    </message>
+    <message>
+        <source>Программа «%1»: шаг %2 из %3, «%4»; %5.</source>
+        <translation>Programme «%1»: step %2 of %3, «%4»; %5.</translation>
+    </message>
+    <message>
+        <source>Программа «%1»: шаг %2 из %3; %4.</source>
+        <translation>Programme «%1»: step %2 of %3; %4.</translation>
+    </message>
+</context>
+<context>
+    <name>zelk::TCardDialog</name>
+    <message>
+        <source>Карточка задания %1</source>
+        <translation>Kneeboard card of mission %1</translation>
+    </message>
+    <message>
+        <source>Размер:</source>
+        <translation>Size:</translation>
+    </message>
+    <message>
+        <source>A5 (книжная)</source>
+        <translation>A5 (portrait)</translation>
+    </message>
+    <message>
+        <source>A4 (книжная)</source>
+        <translation>A4 (portrait)</translation>
+    </message>
+    <message>
+        <source>Печать...</source>
+        <translation>Print...</translation>
+    </message>
+    <message>
+        <source>Сохранить PDF...</source>
+        <translation>Save PDF...</translation>
+    </message>
+    <message>
+        <source>Сохранить PNG...</source>
+        <translation>Save PNG...</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Документ PDF (*.pdf)</source>
+        <translation>PDF document (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Рисунок PNG (*.png)</source>
+        <translation>PNG image (*.png)</translation>
+    </message>
+    <message>
+        <source>Ошибка</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Принтер не удалось подготовить к печати.</source>
+        <translation>The printer could not be made ready to print.</translation>
+    </message>
+    <message>
+        <source>Сохранить карточку</source>
+        <translation>Save the card</translation>
+    </message>
+    <message>
+        <source>Проблема</source>
+        <translation>Problem</translation>
+    </message>
+    <message>
+        <source>Карточка не пишется в папку заданий и не заменяет файлы данных, журнал или шаблоны: %1</source>
+        <translation>A card is never written into the mission folder and never replaces the data files, the journal or the templates: %1</translation>
+    </message>
+    <message>
+        <source>Карточку не удалось записать в файл %1: допустимы файлы .pdf и .png</source>
+        <translation>The card could not be written to file %1: .pdf and .png files are accepted</translation>
+    </message>
+</context>
+<context>
+    <name>zelk::TDebriefDialog</name>
+    <message>
+        <source>Разбор полёта</source>
+        <translation>Debrief</translation>
+    </message>
+    <message>
+        <source>&amp;Да</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message>
+        <source>&amp;Частично</source>
+        <translation>&amp;Partly</translation>
+    </message>
+    <message>
+        <source>&amp;Нет</source>
+        <translation>&amp;No</translation>
+    </message>
+    <message>
+        <source>Не &amp;знаю</source>
+        <translation>&amp;Don&apos;t know</translation>
+    </message>
+    <message>
+        <source>&amp;Заметка:</source>
+        <translation>N&amp;ote:</translation>
+    </message>
+    <message>
+        <source>&amp;Позже</source>
+        <translation>&amp;Later</translation>
+    </message>
+    <message>
+        <source>Полёт #%1 (%2) окончен: %3.
+Цель поражена?</source>
+        <translation>Flight #%1 (%2) is over: %3.
+Target hit?</translation>
     </message>
 </context>
 <context>
@@ -1651,6 +2458,256 @@ Delete unneeded missions from the ZELK folder.</translation>
     </message>
 </context>
 <context>
+    <name>zelk::TLogbookDialog</name>
+    <message>
+        <source>Лётная книжка</source>
+        <translation>Logbook</translation>
+    </message>
+    <message>
+        <source>№</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>Начало</source>
+        <translation>Started</translation>
+    </message>
+    <message>
+        <source>Задание</source>
+        <translation>Mission</translation>
+    </message>
+    <message>
+        <source>Налёт</source>
+        <translation>Flown</translation>
+    </message>
+    <message>
+        <source>Цель поражена</source>
+        <translation>Target hit</translation>
+    </message>
+    <message>
+        <source>Условия, заметка</source>
+        <translation>Conditions, note</translation>
+    </message>
+    <message>
+        <source>&amp;Отметить...</source>
+        <translation>&amp;Mark...</translation>
+    </message>
+    <message>
+        <source>По&amp;вторить</source>
+        <translation>Re&amp;peat</translation>
+    </message>
+    <message>
+        <source>&amp;Импорт журнала событий...</source>
+        <translation>&amp;Import event log...</translation>
+    </message>
+    <message>
+        <source>Записать задание точно в том варианте, что был в этом полёте</source>
+        <translation>Write the mission exactly in the variant flown in this flight</translation>
+    </message>
+    <message>
+        <source>По&amp;лёты</source>
+        <translation>&amp;Flights</translation>
+    </message>
+    <message>
+        <source>Условие</source>
+        <translation>Condition</translation>
+    </message>
+    <message>
+        <source>Значение</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Полётов</source>
+        <translation>Flights</translation>
+    </message>
+    <message>
+        <source>Отмечено</source>
+        <translation>Marked</translation>
+    </message>
+    <message>
+        <source>Поражено</source>
+        <translation>Hit</translation>
+    </message>
+    <message>
+        <source>&amp;Итоги</source>
+        <translation>&amp;Totals</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>все полёты</source>
+        <translation>all flights</translation>
+    </message>
+    <message>
+        <source>%1 мин</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>Этот вариант пилот летал один раз.</source>
+        <translation>The pilot has flown this variant once.</translation>
+    </message>
+    <message>
+        <source>Попытки этого варианта: %1</source>
+        <translation>Attempts at this variant: %1</translation>
+    </message>
+</context>
+<context>
+    <name>zelk::TLogbookUi</name>
+    <message>
+        <source>да</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>частично</source>
+        <translation>partly</translation>
+    </message>
+    <message>
+        <source>нет</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>не знаю</source>
+        <translation>don&apos;t know</translation>
+    </message>
+    <message>
+        <source>без отметки</source>
+        <translation>not marked</translation>
+    </message>
+    <message>
+        <source>не закончен</source>
+        <translation>not finished</translation>
+    </message>
+    <message>
+        <source>в полёте</source>
+        <translation>in flight</translation>
+    </message>
+    <message>
+        <source>%1 мин</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>вариант неизвестен</source>
+        <translation>variant not known</translation>
+    </message>
+    <message>
+        <source>Полёты по неделям (столбцы) и доля поражений (линия), последние %1 недель</source>
+        <translation>Flights per week (bars) and share of targets hit (line), last %1 weeks</translation>
+    </message>
+    <message>
+        <source>П&amp;рограмма...</source>
+        <translation>P&amp;rogramme...</translation>
+    </message>
+    <message>
+        <source>Де&amp;ржать</source>
+        <translation>&amp;Hold</translation>
+    </message>
+    <message>
+        <source>На&amp;зад</source>
+        <translation>&amp;Back</translation>
+    </message>
+    <message>
+        <source>Даль&amp;ше</source>
+        <translation>Ne&amp;xt</translation>
+    </message>
+    <message>
+        <source>С&amp;топ</source>
+        <translation>S&amp;top</translation>
+    </message>
+    <message>
+        <source>Начать программу подготовки из файла (TOML)</source>
+        <translation>Start a training programme from a file (TOML)</translation>
+    </message>
+    <message>
+        <source>Последние полёты (Ctrl+L: вся книжка):</source>
+        <translation>Last flights (Ctrl+L: the whole logbook):</translation>
+    </message>
+    <message>
+        <source>&amp;Отметить...</source>
+        <translation>&amp;Mark...</translation>
+    </message>
+    <message>
+        <source>По&amp;вторить</source>
+        <translation>Re&amp;peat</translation>
+    </message>
+    <message>
+        <source>&amp;Книжка...</source>
+        <translation>Log&amp;book...</translation>
+    </message>
+    <message>
+        <source>Лётная книжка</source>
+        <translation>Logbook</translation>
+    </message>
+    <message>
+        <source>Журнал событий авиасимулятора</source>
+        <translation>The simulator&apos;s event log</translation>
+    </message>
+    <message>
+        <source>Из журнала записано полётов: %1, дополнено: %2, уже были: %3.</source>
+        <translation>Flights recorded from the log: %1, completed: %2, already there: %3.</translation>
+    </message>
+    <message>
+        <source>Программа подготовки</source>
+        <translation>Training programme</translation>
+    </message>
+    <message>
+        <source>Программа (*.toml);;Все файлы (*)</source>
+        <translation>Programme (*.toml);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Полёт не записан в лётную книжку: %1</source>
+        <translation>The flight was not recorded in the logbook: %1</translation>
+    </message>
+    <message>
+        <source>Лётную книжку негде вести: папка данных и папка пользователя закрыты для записи.</source>
+        <translation>Nowhere to keep the logbook: the data folder and the user&apos;s folder cannot be written.</translation>
+    </message>
+    <message>
+        <source>Программа: %1. Задание записано без неё.</source>
+        <translation>Programme: %1. The mission was written without it.</translation>
+    </message>
+    <message>
+        <source>Отметка не записана: %1</source>
+        <translation>The mark was not recorded: %1</translation>
+    </message>
+    <message>
+        <source>Состояние программы не записано: %1</source>
+        <translation>The programme&apos;s state was not written: %1</translation>
+    </message>
+    <message>
+        <source>Задания программы %1 нет в списке.</source>
+        <translation>The programme&apos;s mission %1 is not in the list.</translation>
+    </message>
+    <message>
+        <source>Задание программы не записано: %1</source>
+        <translation>The programme&apos;s mission was not written: %1</translation>
+    </message>
+    <message>
+        <source>Вариант этого полёта неизвестен: повторить его нельзя.</source>
+        <translation>This flight&apos;s variant is not known: it cannot be repeated.</translation>
+    </message>
+    <message>
+        <source>Задания %1 нет в списке.</source>
+        <translation>The mission %1 is not in the list.</translation>
+    </message>
+    <message>
+        <source>Задание %1 записано в варианте полёта #%2.</source>
+        <translation>The mission %1 was written in the variant of flight #%2.</translation>
+    </message>
+    <message>
+        <source>Задание не записано: %1</source>
+        <translation>The mission was not written: %1</translation>
+    </message>
+    <message>
+        <source>Выберите задание, которое программа будет писать.</source>
+        <translation>Select the mission that the programme is to write.</translation>
+    </message>
+    <message>
+        <source>Сохраните задание, прежде чем начать программу.</source>
+        <translation>Save the mission before starting the programme.</translation>
+    </message>
+</context>
+<context>
     <name>zelk::TMessageBox</name>
     <message>
         <source>Да</source>
@@ -1690,6 +2747,112 @@ Delete unneeded missions from the ZELK folder.</translation>
     <message>
         <source>родитель папки программы, авиасимулятора в нем нет</source>
         <translation>parent of the program&apos;s folder, with no simulator in it</translation>
+    </message>
+</context>
+<context>
+    <name>zelk::TTemplatePickDialog</name>
+    <message>
+        <source>Создать из шаблона</source>
+        <translation>Create from template</translation>
+    </message>
+    <message>
+        <source>Создать</source>
+        <translation>Create</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>zelk::TTemplateSaveDialog</name>
+    <message>
+        <source>Сохранить как шаблон</source>
+        <translation>Save as template</translation>
+    </message>
+    <message>
+        <source>Имя шаблона:</source>
+        <translation>Template name:</translation>
+    </message>
+    <message>
+        <source>Отмеченные условия шаблон хранит как есть; неотмеченные — «любая»: в каждом задании по шаблону они выбираются случайно.</source>
+        <translation>The template keeps the ticked conditions as they are; the unticked ones are «любая» (any): they are drawn for each mission made from the template.</translation>
+    </message>
+    <message>
+        <source>Карта: %1</source>
+        <translation>Map: %1</translation>
+    </message>
+    <message>
+        <source>Цель: %1</source>
+        <translation>Target: %1</translation>
+    </message>
+    <message>
+        <source>Движение: %1</source>
+        <translation>Movement: %1</translation>
+    </message>
+    <message>
+        <source>Тип задания: %1</source>
+        <translation>Mission type: %1</translation>
+    </message>
+    <message>
+        <source>Сложность: %1</source>
+        <translation>Difficulty: %1</translation>
+    </message>
+    <message>
+        <source>Самолет: %1</source>
+        <translation>Aircraft: %1</translation>
+    </message>
+    <message>
+        <source>Армия: %1</source>
+        <translation>Army: %1</translation>
+    </message>
+    <message>
+        <source>Группа: %1</source>
+        <translation>Flight: %1</translation>
+    </message>
+    <message>
+        <source>Высота: %1 м</source>
+        <translation>Altitude: %1 m</translation>
+    </message>
+    <message>
+        <source>Облачность: %1 м</source>
+        <translation>Cloud base: %1 m</translation>
+    </message>
+    <message>
+        <source>Время: %1</source>
+        <translation>Time: %1</translation>
+    </message>
+    <message>
+        <source>Погода: %1</source>
+        <translation>Weather: %1</translation>
+    </message>
+    <message>
+        <source>Танки: %1</source>
+        <translation>Tanks: %1</translation>
+    </message>
+    <message>
+        <source>Случайный маршрут: %1</source>
+        <translation>Random route: %1</translation>
+    </message>
+    <message>
+        <source>да</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>нет</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>Истребители противника: %1</source>
+        <translation>Enemy fighters: %1</translation>
+    </message>
+    <message>
+        <source>Сохранить</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -2157,6 +3320,50 @@ Keys:</translation>
 Допустимы значения от %1 до %2 м.</source>
         <translation>Flight altitude.
 Values from %1 to %2 m.</translation>
+    </message>
+    <message>
+        <source>Карточка (Ctrl+P)</source>
+        <translation>Kneeboard card (Ctrl+P)</translation>
+    </message>
+    <message>
+        <source>Сохранить как шаблон...</source>
+        <translation>Save as template...</translation>
+    </message>
+    <message>
+        <source>Создать из шаблона...</source>
+        <translation>Create from template...</translation>
+    </message>
+    <message>
+        <source>Задание еще не записано: сохраните его (Ctrl+S), и карточка покажет то, что полетит.</source>
+        <translation>The mission is not written yet: save it (Ctrl+S) and the card will show what will be flown.</translation>
+    </message>
+    <message>
+        <source>Изменения задания не сохранены: карточка покажет записанный вариант.</source>
+        <translation>The changes to the mission are not saved: the card shows the variant written.</translation>
+    </message>
+    <message>
+        <source>Ошибка</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Шаблоны негде хранить: папка %1 закрыта для записи.</source>
+        <translation>Nowhere to keep templates: folder %1 is not writable.</translation>
+    </message>
+    <message>
+        <source>Шаблон «%1» уже есть. Заменить его?</source>
+        <translation>Template «%1» already exists. Replace it?</translation>
+    </message>
+    <message>
+        <source>Шаблонов пока нет: «Сохранить как шаблон» сохраняет условия показанного задания.</source>
+        <translation>No templates yet: «Save as template» keeps the conditions of the mission shown.</translation>
+    </message>
+    <message>
+        <source>Шаблона «%1» нет.</source>
+        <translation>There is no template «%1».</translation>
+    </message>
+    <message>
+        <source>Не всё из шаблона «%1» предлагают данные:</source>
+        <translation>Not everything of template «%1» is offered by the data:</translation>
     </message>
 </context>
 </TS>

@@ -3,6 +3,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <ctime>
 #include <exception>
 
 namespace zelk {
@@ -15,11 +16,27 @@ TAutoSupervisor::~TAutoSupervisor() { DeleteMonitors(); }
 void TAutoSupervisor::Start(const TWatch& watch) {
     // Never two monitors at once: one still held is asked to stop.
     Retire();
+    const bool sameLogbook = recorder_ && watch.LogbookFile == watch_.LogbookFile;
     watch_ = watch;
     active_ = true;
+    if (!sameLogbook) {
+        recorder_.reset();
+        journal_ = watch_.JournalFile.empty() ? nullptr : std::make_unique<TJournal>(watch_.JournalFile);
+        if (!watch_.LogbookFile.empty()) recorder_.emplace(TLogbook(watch_.LogbookFile), journal_.get());
+    }
     TLogActions actions;
     actions.IsListedMission = actions_.IsListedMission;
     actions.SaveMission = [this](const std::string& fileName) { Save(fileName); };
+    if (recorder_) {
+        actions.FlightStarted = [this](const std::string& fileName, std::string_view line, std::int64_t offset) {
+            const std::string text(line);
+            Record([=, this] { return recorder_->Started(fileName, text, offset, std::time(nullptr)); }, fileName,
+                   false);
+        };
+        actions.FlightEnded = [this](const std::string& fileName) {
+            Record([this] { return recorder_->Ended(std::time(nullptr)); }, fileName, true);
+        };
+    }
     TLogMonitorThread* monitor = nullptr;
     try {
         monitor = TLogMonitorThread::Create(watch_.Root, watch_.EventLogName, watch_.KeepEventLog, playingMission_,
@@ -96,6 +113,17 @@ void TAutoSupervisor::OnEnded(TLogMonitorThread* monitor, TLogMonitorThread::TEn
         return;
     }
     Start(TWatch(watch_));
+}
+
+void TAutoSupervisor::Record(const std::function<int()>& record, const std::string& fileName, bool ended) {
+    // A logbook that cannot be written never stops the save that follows.
+    try {
+        const int id = record();
+        if (id > 0) emit FlightRecorded(id, fileName, ended);
+    } catch (const std::exception& e) {
+        const QString message = QString::fromUtf8(e.what());
+        QTimer::singleShot(0, this, [this, message] { emit LogbookFailed(message); });
+    }
 }
 
 void TAutoSupervisor::Save(const std::string& fileName) {

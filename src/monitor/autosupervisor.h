@@ -8,10 +8,15 @@
 #include <QString>
 
 #include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "eventlog/logexaminer.h"
+#include "library/journal.h"
+#include "logbook/logbook.h"
 #include "monitor/logmonitor.h"
 
 namespace zelk {
@@ -31,6 +36,10 @@ public:
         // Wait before the next monitor after one that could not watch; the
         // next after any other end starts at once.
         int NotifyRetryMs = 0;
+        // Where the flights seen are recorded (empty: nowhere), and the
+        // journal that tells which variant each one flew.
+        std::filesystem::path LogbookFile;
+        std::filesystem::path JournalFile;
     };
 
     // `actions` are the owner's: the supervisor calls them on its own thread.
@@ -74,10 +83,17 @@ signals:
     void SaveFailed(const std::string& fileName, const QString& message);
     // After Stop, the last monitor still running has ended.
     void AllEnded();
+    // A flight was recorded in the logbook: its start, or (`ended`) its end,
+    // which is when the pilot may be asked how it went. Before the mission is
+    // written anew.
+    void FlightRecorded(int flightId, const std::string& fileName, bool ended);
+    // The logbook could not be written; watching and saving go on.
+    void LogbookFailed(const QString& message);
 
 private:
     void OnEnded(TLogMonitorThread* monitor, TLogMonitorThread::TEndReason reason, const QString& message);
     void Save(const std::string& fileName);
+    void Record(const std::function<int()>& record, const std::string& fileName, bool ended);
     // The monitor in use, if any, asked to stop and set aside.
     void Retire();
 
@@ -93,6 +109,9 @@ private:
     int notifyFailures_ = 0;
     int holdDepth_ = 0;
     std::vector<std::string> heldSaves_;
+    std::unique_ptr<TJournal> journal_;
+    // Lives as long as the watch, across fresh monitors.
+    std::optional<TFlightRecorder> recorder_;
 };
 
 }  // namespace zelk

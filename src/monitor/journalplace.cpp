@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "library/journal.h"
+#include "logbook/logbook.h"
 
 namespace zelk {
 
@@ -15,5 +16,10 @@ TJournal JournalFor(const std::filesystem::path& dataDir) {
 }
 
 std::filesystem::path JournalFileFor(const std::filesystem::path& dataDir) { return JournalFor(dataDir).File(); }
+
+std::filesystem::path LogbookFileFor(const std::filesystem::path& dataDir) {
+    const auto journal = JournalFileFor(dataDir);
+    return journal.empty() ? journal : journal.parent_path() / kLogbookFileName;
+}
 
 }  // namespace zelk

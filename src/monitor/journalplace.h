@@ -15,4 +15,7 @@ TJournal JournalFor(const std::filesystem::path& dataDir);
 // can be written.
 std::filesystem::path JournalFileFor(const std::filesystem::path& dataDir);
 
+// The logbook beside that journal; empty when there is no journal folder.
+std::filesystem::path LogbookFileFor(const std::filesystem::path& dataDir);
+
 }  // namespace zelk

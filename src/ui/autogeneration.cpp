@@ -7,6 +7,7 @@
 
 #include "data/catalogues.h"
 #include "monitor/autosupervisor.h"
+#include "monitor/journalplace.h"
 #include "ui/mainform.h"
 
 namespace zelk {
@@ -53,6 +54,8 @@ void TZELK_form::speedAutoClick() {
         watch.Root = paths_.Root;
         watch.EventLogName = paths_.EventLogName;
         watch.KeepEventLog = paths_.KeepEventLog;
+        watch.LogbookFile = LogbookFileFor(options_.DataDir);
+        if (journal_) watch.JournalFile = journal_->File();
         autoSupervisor_->Start(watch);
     } else {
         autoOn_ = false;

@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "ui/logbookui.h"
 #include "data/catalogues.h"
 #include "data/codepage.h"
 #include "files/error.h"
@@ -286,6 +287,8 @@ void TZELK_form::CreateControls() {
     CreateFirstPage();
     CreateSecondPage();
     CreateVariantControls();
+    CreatePilotActions();
+    logbookUi_ = new TLogbookUi(this);
     // A pointer passing over a list must not change it: the wheel turns a
     // control only once it has the focus, and never gives the focus.
     for (QWidget* page : {TabSheet1, TabSheet2}) {

@@ -39,6 +39,8 @@ namespace zelk {
 
 class TSpinEdit;
 class TAutoSupervisor;
+class TLogbookUi;
+struct TTemplate;
 
 // The window's questions and reports. Problem: OK; ProblemOkCancel: OK and
 // Cancel; Confirm: Yes and No; Query: Yes, No and Cancel; Error: the general
@@ -64,6 +66,9 @@ struct TFormOptions {
 
 class TZELK_form : public QWidget {
     Q_OBJECT
+    // The logbook page and the programme (logbookui.cpp) work on the library.
+    friend class TLogbookUi;
+
 public:
     explicit TZELK_form(TFormOptions options, QWidget* parent = nullptr);
     ~TZELK_form() override;
@@ -110,6 +115,17 @@ public:
     // Writes the listed mission with this file name. Throws TFileError (the
     // caller reports it) and writes nothing for a name no mission has.
     void SaveMission(const std::string& fileName);
+
+    // The kneeboard card of the current mission (Ctrl+P), and templates of
+    // conditions (pilotactions.cpp). The dialogs gather; the two functions
+    // after them do the work, and say why when they cannot.
+    void ShowCard();
+    void SaveAsTemplate();
+    void NewFromTemplate();
+    bool KeepTemplate(const TTemplate& kept);
+    bool NewMissionFromTemplate(const std::string& name);
+    // The templates file beside the journal; empty when no folder for it can be written.
+    std::filesystem::path TemplatesFile() const;
 
     // Asked by a later copy of the program: restore or come to the front.
     void BringToFront();
@@ -158,6 +174,7 @@ protected:
 
 private:
     void CreateControls();
+    void CreatePilotActions();
     // The form (mainform.ui) builds the controls; the pages' code adds what
     // comes from the data and the commands.
     void CreateFirstPage();
@@ -222,6 +239,7 @@ private:
 
     // The event-log monitors of the auto-generation mode; a child object.
     TAutoSupervisor* autoSupervisor_ = nullptr;
+    TLogbookUi* logbookUi_ = nullptr;
     // The route preview and the journal of variants (variantspage.cpp).
     void CreateVariantControls();
     void ShowRoutePreview();

@@ -394,6 +394,17 @@ TEST(CliRejects, EveryRejectedValueExitsWithTwoAndChangesNothing) {
         {{"delete", "zelk0001.mis", "zelk0099.mis"}, "zelk0099.mis"},
         {{"delete"}, "delete"},
         {{"list", "--map", "x"}, "--map"},
+        {{"logbook", "mark", "1"}, "--result"},
+        {{"logbook", "mark", "1", "--result", "maybe"}, "maybe"},
+        {{"logbook", "mark", "99", "--result", "yes"}, "99"},  // no such flight
+        {{"logbook", "import", "nosuch.lst"}, "nosuch.lst"},
+        {{"logbook", "--note", "x"}, "--note"},
+        {{"logbook", "frob"}, "frob"},
+        {{"list", "--csv"}, "--csv"},
+        {{"programme"}, "programme"},
+        {{"programme", "jump"}, "jump"},
+        {{"programme", "start"}, "start"},
+        {{"programme", "next", "x.toml"}, "x.toml"},
     };
     TSimFolder sim;
     ASSERT_EQ(sim.Cli({"new", "--seed", "1"}).Code, 0);

@@ -227,6 +227,122 @@ TEST(CliWatch, FollowsTheSimulatorStandIn) {
     EXPECT_EQ(watch.Child().LineCount(), 1u);
 }
 
+// A programme of three steps flown with the stand-in: marks between the
+// flights move it on, and the logbook tells which variant each flight flew.
+TEST(CliWatch, FliesAProgrammeOfThreeStepsWithMarksBetweenFlights) {
+#ifdef _WIN32
+    const fs::path orvaksim = fs::path(ZELK_BIN_DIR) / "orvaksim.exe";
+#else
+    const fs::path orvaksim = fs::path(ZELK_BIN_DIR) / "orvaksim";
+#endif
+    if (!fs::exists(orvaksim)) GTEST_SKIP() << "the simulator stand-in is not built: " << orvaksim;
+    TSimFolder sim;
+    WriteConf(sim, true);
+    const fs::path programme = sim.Root() / "programme.toml";
+    std::string text = "name = \"Три шага\"\nadvance_after = 2\n";
+    for (int hour : {6, 12, 18})
+        text += "[[step]]\nmode = 0\ndifficulty = 0\nfighters = 0\ntime = " + std::to_string(hour) + "\n";
+    WriteFileBytes(programme, text);
+    TRunResult started = sim.Cli({"programme", "start", programme.string()});
+    ASSERT_EQ(started.Code, 0) << started.Err;
+    auto hour = [&] { return Show(sim, "zelk0001.mis")["params"]["time"].get<int>(); };
+    EXPECT_EQ(hour(), 6);
+
+    TWatch watch(sim);
+    watch.WaitReady();
+    std::size_t flown = 0;
+    auto fly = [&] {
+        TRunResult r =
+            RunCli({"--root", sim.Root().string(), "--mission", "zelk0001.mis", "--seconds", "0.2"}, {}, orvaksim);
+        ASSERT_EQ(r.Code, 0) << r.Err;
+        ASSERT_TRUE(watch.Child().WaitForLines(++flown, 20s)) << watch.Child().Err();
+    };
+    auto mark = [&](const char* id, const char* result) {
+        TRunResult r = sim.Cli({"logbook", "mark", id, "--result", result});
+        EXPECT_EQ(r.Code, 0) << r.Err;
+        return r.Out;
+    };
+    fly();
+    mark("1", "yes");
+    fly();
+    EXPECT_EQ(hour(), 6);  // written anew for step 1: flight 2 was not yet marked
+    EXPECT_NE(mark("2", "yes").find("zelk0001.mis"), std::string::npos);  // the mark moves it on and writes it
+    EXPECT_EQ(hour(), 12);
+    fly();
+    mark("3", "no");
+    fly();  // not marked: step 2 flown again
+    EXPECT_EQ(hour(), 12);
+    ASSERT_EQ(sim.Cli({"programme", "next"}).Code, 0);
+    EXPECT_EQ(hour(), 18);
+    fly();
+    mark("5", "yes");
+    EXPECT_EQ(watch.Stop(SIGTERM), 0);
+
+    TRunResult status = sim.Cli({"programme", "status", "--json"});
+    ASSERT_EQ(status.Code, 0) << status.Err;
+    const Json s = Json::parse(status.Out);
+    EXPECT_EQ(s["step"], 3);
+    EXPECT_EQ(s["steps"], 3);
+    EXPECT_EQ(s["programme"], "Три шага");
+
+    TRunResult book = sim.Cli({"logbook", "--json"});
+    ASSERT_EQ(book.Code, 0) << book.Err;
+    const Json flights = Json::parse(book.Out)["flights"];
+    ASSERT_EQ(flights.size(), 5u);
+    const int hours[] = {18, 12, 12, 6, 6};  // newest first
+    const Json results[] = {"yes", nullptr, "no", "yes", "yes"};
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(flights[i]["id"], 5 - static_cast<int>(i));
+        EXPECT_EQ(flights[i]["mission"], "zelk0001.mis");
+        EXPECT_EQ(flights[i]["variant"]["params"]["time"], hours[i]) << i;
+        EXPECT_EQ(flights[i]["result"], results[i]) << i;
+        EXPECT_FALSE(flights[i]["ended"].is_null()) << i;
+    }
+    // Each flight's variant is the journal's line of the mission it flew.
+    EXPECT_NE(flights[0]["variant"]["seed"], flights[4]["variant"]["seed"]);
+}
+
+// A logbook that cannot be written costs the flight's record, never its rewrite.
+TEST(CliWatch, ALogbookThatCannotBeWrittenLeavesTheRewriteStanding) {
+    TSimFolder sim;
+    ASSERT_EQ(sim.Cli({"new"}).Code, 0);
+    WriteConf(sim, true);
+    fs::create_directories(sim.DataDir() / "zelk-logbook.txt");  // a folder where the file belongs
+    const fs::path log = sim.Root() / "eventlog.lst";
+    const fs::path mis = sim.MissionDir() / "zelk0001.mis";
+    TWatch watch(sim);
+    watch.WaitReady();
+    Append(log, StartLine("zelk0001.mis"));
+    std::this_thread::sleep_for(100ms);
+    watch.EndAndWaitForRewrite(mis, log);
+    ASSERT_TRUE(watch.Child().WaitForLines(1, 20s)) << watch.Child().Err();
+    EXPECT_EQ(watch.Stop(SIGTERM), 0);
+    EXPECT_NE(watch.Child().Err().find("лётную книжку"), std::string::npos) << watch.Child().Err();
+    TRunResult book = sim.Cli({"logbook"});
+    EXPECT_EQ(book.Code, 0) << book.Err;
+}
+
+// A programme whose file has gone costs its step, never the rewrite.
+TEST(CliWatch, AProgrammeFileThatCannotBeReadLeavesTheRewriteStanding) {
+    TSimFolder sim;
+    WriteConf(sim, true);
+    const fs::path programme = sim.Root() / "programme.toml";
+    WriteFileBytes(programme, "[[step]]\ntime = 6\nmode = 0\ndifficulty = 0\n");
+    ASSERT_EQ(sim.Cli({"programme", "start", programme.string()}).Code, 0);
+    fs::remove(programme);
+    const fs::path log = sim.Root() / "eventlog.lst";
+    const fs::path mis = sim.MissionDir() / "zelk0001.mis";
+    TWatch watch(sim);
+    watch.WaitReady();
+    Append(log, StartLine("zelk0001.mis"));
+    std::this_thread::sleep_for(100ms);
+    watch.EndAndWaitForRewrite(mis, log);
+    ASSERT_TRUE(watch.Child().WaitForLines(1, 20s)) << watch.Child().Err();
+    EXPECT_EQ(watch.Stop(SIGTERM), 0);
+    EXPECT_NE(watch.Child().Err().find("programme.toml"), std::string::npos) << watch.Child().Err();
+    EXPECT_EQ(Json::parse(sim.Cli({"logbook", "--json"}).Out)["flights"].size(), 1u);  // the flight is recorded
+}
+
 TEST(CliWatch, WithoutAConfiguredLogItWaitsAndEndsCleanly) {
     TSimFolder sim;
     ASSERT_EQ(sim.Cli({"new"}).Code, 0);

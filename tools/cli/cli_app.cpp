@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "cli_output.h"
+#include "cli_pilot.h"
 #include "data/catalogues.h"
 #include "data/codepage.h"
 #include "files/error.h"
@@ -397,6 +398,7 @@ void RefuseDrawingTarget(const TContext& ctx, const TRefData& ref, const fs::pat
 }
 
 int DoShow(TContext& ctx) {
+    CheckCardTarget(ctx, 1);
     TRefData ref = LoadData(ctx);
     TMissionLibrary library = LoadLibrary(ctx, ref, false);
     int index = FindListed(ctx, library, ctx.Args.Files.at(0)).front();
@@ -413,14 +415,15 @@ int DoShow(TContext& ctx) {
         const TDrawing drawing = DrawSortie(ReadSortie(bytes), mission.Name, 800, 600);
         WriteFileAtomically(fs, *ctx.Args.Svg, DrawingToSvg(drawing));
     }
+    WriteCards(ctx, {&mission}, ref);
     PrintMission(ctx, mission, ref);
     return 0;
 }
 
 // --random: the parameters left out are drawn, then checked like given ones.
 TParamArgs SurpriseParams(const TRefData& ref, TParamArgs p, TRandom& rnd) {
-    TFixedParams fixed{p.Map,  p.Target,     p.Aircraft, p.Clouds,  p.Moving,
-                       p.Mode, p.Difficulty, p.Time,     p.Weather, p.RandomRoute};
+    TFixedParams fixed{p.Map,        p.Target, p.Aircraft, p.Clouds,      p.Moving, p.Mode,
+                       p.Difficulty, p.Time,   p.Weather,  p.RandomRoute, {}};
     // Fighters belong to a combat sortie: asking for them fixes that.
     if (p.Fighters && *p.Fighters > 0 && !fixed.Difficulty) fixed.Difficulty = kCombatDifficulty;
     TMissionData d;
@@ -443,11 +446,14 @@ int DoNew(TContext& ctx) {
     TRefData ref = LoadData(ctx);
     const std::vector<std::string> comment = ctx.Args.Params.Comment.value_or(std::vector<std::string>{});
     // Everything given is checked before the disk is touched.
+    CheckCardTarget(ctx, ctx.Args.Count);
+    const std::optional<TConditions> conditions = TemplateConditions(ctx);
     TRandom draws(ctx.Args.Seed ? *ctx.Args.Seed : TimeSeed());
     std::vector<TMissionData> planned;
     for (int i = 0; i < ctx.Args.Count; ++i)
-        planned.push_back(
-            PlanNewMission(ref, ctx.Args.Random ? SurpriseParams(ref, ctx.Args.Params, draws) : ctx.Args.Params));
+        planned.push_back(conditions ? MissionFromTemplate(ctx, *conditions, ref, draws)
+                                     : PlanNewMission(ref, ctx.Args.Random ? SurpriseParams(ref, ctx.Args.Params, draws)
+                                                                           : ctx.Args.Params));
 
     TMissionLibrary library = LoadLibrary(ctx, ref, true);
     // A batch that cannot fit whole writes nothing.
@@ -456,6 +462,7 @@ int DoNew(TContext& ctx) {
                                {std::to_string(room), std::to_string(ctx.Args.Count)}));
     auto journal = OpenJournal(ctx);
     library.Journal = Writable(journal);
+    std::vector<std::string> made;
     for (int i = 0; i < ctx.Args.Count; ++i) {
         int index = library.NewMission(DefaultsFromRefData(ref));
         if (index < 0) throw TCliFailure(OneLine(U(NumberLimitText())));
@@ -474,6 +481,14 @@ int DoNew(TContext& ctx) {
             PrintMissionLine(*ctx.Out, library.At(index));
         }
         ctx.Out->flush();
+        made.push_back(library.At(index).FileName);
+    }
+    if (ctx.Args.Card) {
+        std::vector<const TMission*> missions;
+        for (const auto& name : made)
+            for (int i = 0; i < library.Count(); ++i)
+                if (library.At(i).FileName == name) missions.push_back(&library.At(i));
+        WriteCards(ctx, missions, ref);
     }
     return 0;
 }
@@ -620,6 +635,16 @@ int DoWatch(TContext& ctx) {
     return RunWatch(ctx, ref, library);
 }
 
+int DoTemplate(TContext& ctx) {
+    std::optional<TRefData> ref;
+    std::optional<TMissionLibrary> library;
+    return RunTemplateCommand(ctx, [&](const std::string& fileName) {
+        ref.emplace(LoadData(ctx));
+        library.emplace(LoadLibrary(ctx, *ref, false));
+        return &library->At(FindListed(ctx, *library, fileName).front());
+    });
+}
+
 int Dispatch(TContext& ctx) {
     switch (ctx.Args.Command) {
         case TCommand::List:
@@ -640,6 +665,12 @@ int Dispatch(TContext& ctx) {
             return DoWatch(ctx);
         case TCommand::Doctor:
             return RunDoctorCommand(ctx);
+        case TCommand::Logbook:
+            return RunLogbook(ctx);
+        case TCommand::Programme:
+            return RunProgramme(ctx);
+        case TCommand::Template:
+            return DoTemplate(ctx);
     }
     return 1;
 }

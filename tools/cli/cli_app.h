@@ -56,6 +56,15 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 // until SIGINT or SIGTERM. Returns the exit code.
 int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library);
 
+// The logbook (cli_logbook.cpp): the list and totals, import, mark.
+int RunLogbook(TContext& ctx);
+// The training programme: start, status, hold, next, back, stop.
+int RunProgramme(TContext& ctx);
+// Before `watch` writes a flown mission anew: the programme's step, if the
+// mission is the programme's. Never throws; a fault is a warning.
+void ApplyProgrammeBeforeSave(TContext& ctx, const TRefData& ref, TMissionLibrary& library,
+                              const std::string& fileName);
+
 // The set-up check (cli_doctor.cpp): prints the report; 0 when everything
 // needed works, 1 otherwise.
 int RunDoctorCommand(TContext& ctx);

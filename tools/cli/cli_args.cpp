@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <map>
@@ -18,7 +19,8 @@ namespace zelk::cli {
 
 namespace {
 
-const char* const kCommandList = "list, show, new, copy, regenerate, history, delete, watch, doctor";
+const char* const kCommandList =
+    "list, show, new, copy, regenerate, history, delete, watch, doctor, template, logbook, programme";
 
 // One numeric parameter of `new`: its option, its range and where it goes.
 struct TIntParam {
@@ -191,11 +193,37 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     app.add_subcommand("doctor",
                        Tr("cli", "проверка установки: что не так и как исправить (код 0, когда всё нужное в порядке)"));
 
+    auto* templ = app.add_subcommand("template",
+                                     Tr("cli", "шаблоны условий: list, show NAME, save FILE --name NAME, delete NAME"));
+    auto* logbook = app.add_subcommand(
+        "logbook", Tr("cli", "лётная книжка: полёты и итоги; import LOG, mark FLIGHT --result ... [--note ...]"));
+    auto* programme =
+        app.add_subcommand("programme", Tr("cli", "программа подготовки: start FILE, status, hold, next, back, stop"));
+    std::string action, actionArg;
+    std::optional<std::string> result, note;
+    bool csv = false;
+    logbook->add_option("ACTION", action, Tr("cli", "import или mark"));
+    logbook->add_option("ARG", actionArg, Tr("cli", "журнал событий для import, номер полёта для mark"));
+    logbook->add_option("--result", result, Tr("cli", "цель поражена: yes, partly, no или unknown"));
+    logbook->add_option("--note", note, Tr("cli", "заметка пилота о полёте"));
+    logbook->add_flag("--csv", csv, Tr("cli", "вывод полётов в формате CSV"));
+    programme->add_option("ACTION", action, Tr("cli", "start, status, hold, next, back или stop"))->required();
+    programme->add_option("FILE", actionArg, Tr("cli", "файл программы (TOML) для start"));
+
     std::string file;
     std::vector<std::string> files;
     show->add_option("FILE", file, Tr("cli", "файл задания, например zelk0007.mis"))->required();
     std::optional<std::string> svg;
     show->add_option("--svg", svg, Tr("cli", "записать схему маршрута в файл SVG"));
+    std::optional<std::string> card, page, templateName, saveName;
+    std::vector<std::string> templateWords;
+    for (auto* sub : {show, create}) {
+        sub->add_option("--card", card, Tr("cli", "записать карточку задания: файл .pdf, .png или .svg"));
+        sub->add_option("--page", page, Tr("cli", "размер карточки: a5 (по умолчанию) или a4"));
+    }
+    create->add_option("--template", templateName, Tr("cli", "условия нового задания из шаблона с этим именем"));
+    templ->add_option("ACTION", templateWords, Tr("cli", "list | show NAME | save FILE | delete NAME"))->required();
+    templ->add_option("--name", saveName, Tr("cli", "имя шаблона для save"));
     copy->add_option("FILE", file, Tr("cli", "файл задания, например zelk0007.mis"))->required();
     regenerate->add_option("FILE", file, Tr("cli", "файл задания, например zelk0007.mis"))->required();
     std::optional<std::string> variant;
@@ -242,6 +270,13 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
     } catch (const CLI::RequiredError&) {
         auto subs = app.get_subcommands();
         std::string name = subs.empty() ? std::string() : subs.front()->get_name();
+        if (name == "template")
+            throw TUsageError(Tr("cli",
+                                 "команде template нужно действие: list, show NAME, save FILE --name NAME, "
+                                 "delete NAME"));
+        if (name == "programme")
+            throw TUsageError(
+                Tr("cli", "команде programme нужно действие: start FILE, status, hold, next, back или stop"));
         if (name == "delete")
             throw TUsageError(Tr("cli", "команде delete нужно хотя бы одно имя файла задания, например zelk0007.mis"));
         throw TUsageError(Fill(Tr("cli", "команде %1 нужно имя файла задания, например zelk0007.mis"), {name}));
@@ -293,6 +328,12 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
         out.Command = TCommand::Delete;
     else if (sub == watch)
         out.Command = TCommand::Watch;
+    else if (sub == templ)
+        out.Command = TCommand::Template;
+    else if (sub == logbook)
+        out.Command = TCommand::Logbook;
+    else if (sub == programme)
+        out.Command = TCommand::Programme;
     else
         out.Command = TCommand::Doctor;
 
@@ -322,6 +363,87 @@ TArgs ParseArgs(const std::vector<std::string>& args) {
         if (svg->empty()) throw TUsageError(Tr("cli", "параметру --svg нужно имя файла"));
         out.Svg = PathFromUtf8(*svg);
     }
+
+    if (card) {
+        if (card->empty()) throw TUsageError(Tr("cli", "параметру --card нужно имя файла .pdf, .png или .svg"));
+        out.Card = PathFromUtf8(*card);
+    }
+    if (page) {
+        if (*page != "a5" && *page != "a4")
+            throw TUsageError(Fill(Tr("cli", "недопустимое значение --page %1: допустимо a5 или a4"), {Quoted(*page)}));
+        if (!card) throw TUsageError(Tr("cli", "параметр --page действует только вместе с --card"));
+        out.CardA4 = *page == "a4";
+    }
+    if (templateName) out.Template = *templateName;
+    if (sub == templ) {
+        const std::string action = templateWords.front();
+        const std::size_t words = templateWords.size();
+        const bool named = action == "show" || action == "delete";
+        if (action != "list" && !named && action != "save")
+            throw TUsageError(Fill(Tr("cli", "неизвестное действие template %1; допустимо: list, show, save, delete"),
+                                   {Quoted(action)}));
+        if ((action == "list" && words != 1) || (named && words != 2) || (action == "save" && words != 2))
+            throw TUsageError(Fill(Tr("cli", "template %1: ожидается %2"),
+                                   {action, action == "list"   ? std::string("template list")
+                                            : action == "save" ? std::string("template save FILE --name NAME")
+                                                               : "template " + action + " NAME"}));
+        if (action == "save" && !saveName)
+            throw TUsageError(Tr("cli", "template save: нужно имя шаблона, --name NAME"));
+        if (action != "save" && saveName)
+            throw TUsageError(Tr("cli", "параметр --name действует только в template save"));
+        out.TemplateAction = action;
+        if (named) out.TemplateName = templateWords[1];
+        if (action == "save") {
+            out.TemplateName = *saveName;
+            file = templateWords[1];
+            files = {file};
+        }
+    }
+    out.Action = action;
+    out.ActionArg = actionArg;
+    out.Csv = csv;
+    if (sub == logbook) {
+        if (!action.empty() && action != "import" && action != "mark")
+            throw TUsageError(Fill(Tr("cli", "неизвестное действие logbook %1; допустимо: import LOG, mark FLIGHT"),
+                                   {Quoted(action)}));
+        if (!action.empty() && actionArg.empty())
+            throw TUsageError(action == "import" ? Tr("cli", "команде logbook import нужен файл журнала событий")
+                                                 : Tr("cli", "команде logbook mark нужен номер полёта"));
+        if (action.empty() && !actionArg.empty())
+            throw TUsageError(Fill(Tr("cli", "лишний аргумент %1 для команды logbook"), {Quoted(actionArg)}));
+        if ((result || note) && action != "mark")
+            throw TUsageError(Tr("cli", "--result и --note относятся к logbook mark"));
+        if (action == "mark") {
+            if (!result)
+                throw TUsageError(Tr("cli", "команде logbook mark нужен --result: yes, partly, no или unknown"));
+            if (*result != "yes" && *result != "partly" && *result != "no" && *result != "unknown")
+                throw TUsageError(
+                    Fill(Tr("cli", "недопустимое значение --result %1: допустимо yes, partly, no или unknown"),
+                         {Quoted(*result)}));
+            out.Result = result;
+            if (note) {
+                for (char c : *note)
+                    if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F)
+                        throw TUsageError(
+                            Fill(Tr("cli", "недопустимое значение --note %1: допустим текст без управляющих символов"),
+                                 {Quoted(*note)}));
+                out.Note = ToCp1251("--note", *note);
+            }
+        }
+    }
+    if (sub == programme) {
+        static const char* const kActions[] = {"start", "status", "hold", "next", "back", "stop"};
+        if (std::find(std::begin(kActions), std::end(kActions), action) == std::end(kActions))
+            throw TUsageError(Fill(
+                Tr("cli", "неизвестное действие programme %1; допустимо: start FILE, status, hold, next, back, stop"),
+                {Quoted(action)}));
+        if (action == "start" && actionArg.empty())
+            throw TUsageError(Tr("cli", "команде programme start нужен файл программы"));
+        if (action != "start" && !actionArg.empty())
+            throw TUsageError(
+                Fill(Tr("cli", "лишний аргумент %1 для команды programme %2"), {Quoted(actionArg), action}));
+    }
+    if (csv && sub != logbook) throw TUsageError(Tr("cli", "--csv относится к команде logbook"));
 
     out.Random = random;
     if (count) {

@@ -21,7 +21,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-enum class TCommand { List, Show, New, Copy, Regenerate, History, Delete, Watch, Doctor };
+enum class TCommand { List, Show, New, Copy, Regenerate, History, Delete, Watch, Doctor, Template, Logbook, Programme };
 
 // The mission parameters given with `new`; an empty optional was left out.
 struct TParamArgs {
@@ -65,6 +65,22 @@ struct TArgs {
     std::optional<int> Variant;
     // show --svg: where to write the route drawing.
     std::optional<std::filesystem::path> Svg;
+    // show/new --card: where to write the kneeboard card(s); --page a4 for A4.
+    std::optional<std::filesystem::path> Card;
+    bool CardA4 = false;
+    // new --template: the template's name (UTF-8).
+    std::optional<std::string> Template;
+    // template list|show|save|delete, its NAME (UTF-8; save: --name) and
+    // save's mission FILE in Files.
+    std::string TemplateAction;
+    std::string TemplateName;
+    // logbook: "" (the list), "import" or "mark", with its LOG or FLIGHT;
+    // programme: start, status, hold, next, back or stop, with start's FILE.
+    std::string Action;
+    std::string ActionArg;              // UTF-8
+    std::optional<std::string> Result;  // logbook mark --result: yes, partly, no, unknown
+    std::string Note;                   // --note, Windows-1251
+    bool Csv = false;
     // Set when --help was asked: print it and end with 0.
     std::optional<std::string> HelpText;
 };

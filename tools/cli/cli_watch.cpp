@@ -21,6 +21,7 @@
 #include "generator/writer.h"
 #include "library/commands.h"
 #include "monitor/autosupervisor.h"
+#include "monitor/journalplace.h"
 #include "monitor/logmonitor.h"
 #include "monitor/simconfig.h"
 
@@ -82,6 +83,7 @@ int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
         return false;
     };
     actions.SaveMission = [&](const std::string& fileName) {
+        ApplyProgrammeBeforeSave(ctx, ref, library, fileName);
         std::uint64_t seed = ctx.Args.Seed ? *ctx.Args.Seed : TimeSeed();
         const int index = library.SaveListedMission(fileName, ref, ctx.MissionFolder, seed, true);
         const TMission& mission = library.At(index);
@@ -148,6 +150,14 @@ int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
     watch.EventLogName = settings.EventLogName;
     watch.KeepEventLog = settings.KeepEventLog;
     watch.NotifyRetryMs = 500;
+    watch.LogbookFile = LogbookFileFor(ctx.DataDir);
+    if (library.Journal != nullptr) watch.JournalFile = library.Journal->File();
+    QObject::connect(&supervisor, &TAutoSupervisor::LogbookFailed, &app, [&](const QString& message) {
+        err << Fill(Tr("cli", "zelk-cli: предупреждение: полёт не записан в лётную книжку: %1"),
+                    {message.toStdString()})
+            << '\n';
+        err.flush();
+    });
     QTimer::singleShot(0, &app, [&] { supervisor.Start(watch); });
     app.exec();
     poll.stop();

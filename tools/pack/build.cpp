@@ -19,6 +19,7 @@
 #include "files/paths.h"
 #include "files/savefs.h"
 #include "source.h"
+#include "tomltext.h"
 
 namespace zelk::pack {
 
@@ -27,75 +28,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
-
-// toml++ 3.3 reaches undefined behaviour (an unreachable branch) when its
-// parser asks whether a code point of three blocks is a blank: Cyrillic among
-// them, after a value, in a quoted key or after a line-ending backslash. The
-// manifest is parsed with those code points moved into the Private Use Area,
-// where the question is answered soundly, and every text taken from the parse
-// is moved back. None of them is a blank, so the parse means the same.
-struct TMovedBlock {
-    char32_t First, Last;  // the block, its blanks left out
-    char32_t To;           // where First goes
-};
-constexpr TMovedBlock kMovedBlocks[] = {
-    {0x00A1, 0x0499, 0xE001},
-    {0x2C5E, 0x3057, 0xE400},  // but U+3000, a blank, stays
-    {0xFB26, 0xFEFE, 0xE800},
-};
-constexpr char32_t kMovedAreaEnd = 0xEC00;
-
-// The valid UTF-8 sequence at `at` (its length in `length`), or -1.
-std::int32_t DecodeUtf8At(std::string_view text, std::size_t at, std::size_t& length) {
-    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
-    const unsigned char lead = b(0);
-    length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-    if (length == 0 || length > text.size() - at || lead > 0xF4) return -1;
-    std::uint32_t c = length == 1 ? lead : lead & (0x7Fu >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((b(i) & 0xC0) != 0x80) return -1;
-        c = (c << 6) | (b(i) & 0x3F);
-    }
-    const std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (c < least[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return -1;
-    return static_cast<std::int32_t>(c);
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// Rewrites every valid code point through `map`; other bytes stay as they are.
-template <class TMap>
-std::string MapCodePoints(std::string_view text, TMap map) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 2);
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t length = 0;
-        const std::int32_t c = DecodeUtf8At(text, at, length);
-        if (c < 0x80) {
-            out += text[at];
-            ++at;
-            continue;
-        }
-        const char32_t to = map(static_cast<char32_t>(c), at);
-        if (to == static_cast<char32_t>(c))
-            out.append(text, at, length);
-        else
-            AppendUtf8(out, to);
-        at += length;
-    }
-    return out;
-}
 
 // Line and column (in code points, as the parser counts them) of byte `at`.
 toml::source_position PositionAt(std::string_view text, std::size_t at) {
@@ -113,13 +45,7 @@ toml::source_position PositionAt(std::string_view text, std::size_t at) {
 }
 
 // A text from the parse as it was written.
-std::string MovedBack(std::string_view text) {
-    return MapCodePoints(text, [](char32_t c, std::size_t) {
-        for (const auto& b : kMovedBlocks)
-            if (c >= b.To && c <= b.To + (b.Last - b.First)) return static_cast<char32_t>(b.First + (c - b.To));
-        return c;
-    });
-}
+std::string MovedBack(std::string_view text) { return TomlWrittenText(text); }
 
 class TSourceBuilder {
 public:
@@ -156,35 +82,16 @@ private:
         throw TFileError(manifest_, TFileError::kNoPosition, place + reason);
     }
     [[noreturn]] void Fail(const toml::node& node, const std::string& reason) const { Fail(node.source(), reason); }
-    // The manifest as the parser gets it (see kMovedBlocks). A code point of
-    // the area they move to has no place in a manifest, written plainly or
-    // as an escape: no Windows-1251 text holds one, and it could not be told
-    // from a moved one.
+    // The manifest as the parser gets it (see TomlParserText). A code point
+    // of the private area the parse needs has no place in a manifest: no
+    // Windows-1251 text holds one.
     std::string ForParser(std::string_view text) const {
-        const auto refuse = [&](char32_t c, std::size_t at) {
-            if (c < 0xE000 || c >= kMovedAreaEnd) return;
+        return TomlParserText(text, [&](char32_t c, std::size_t at) {
             toml::source_region where;
             where.begin = PositionAt(text, at);
             char code[16];
             std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
             Fail(where, std::string("символ ") + code + " из области для частного использования недопустим");
-        };
-        for (std::size_t at = text.find('\\'); at != std::string_view::npos; at = text.find('\\', at + 1)) {
-            const std::size_t digits = at + 1 < text.size() ? (text[at + 1] == 'u'   ? 4
-                                                               : text[at + 1] == 'U' ? 8
-                                                                                     : 0)
-                                                            : 0;
-            std::uint32_t c = 0;
-            const char* first = text.data() + at + 2;
-            if (digits != 0 && digits <= text.size() - at - 2 &&
-                std::from_chars(first, first + digits, c, 16).ptr == first + digits)
-                refuse(c, at);
-        }
-        return MapCodePoints(text, [&](char32_t c, std::size_t at) {
-            refuse(c, at);
-            for (const auto& b : kMovedBlocks)
-                if (c >= b.First && c <= b.Last && c != 0x3000) return static_cast<char32_t>(b.To + (c - b.First));
-            return c;
         });
     }
 

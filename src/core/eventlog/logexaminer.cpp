@@ -163,7 +163,7 @@ TCheckOutcome TLogExaminer::CheckLog(const TLogActions& actions) {
     std::int64_t k = 0;
     outcome.Examined = true;
 
-    auto look = [&](std::string_view text, std::int64_t next, std::string_view tail) {
+    auto look = [&](std::string_view text, std::int64_t start, std::int64_t next, std::string_view tail) {
         if (++k < first) return;
         if (IsStartLine(text)) {
             // The next passes read again from just past this line, from their
@@ -177,11 +177,13 @@ TCheckOutcome TLogExaminer::CheckLog(const TLogActions& actions) {
             FLineNo = 1;
             FPlayingMission = MissionNameFromLine(text);
             ++outcome.Started;
+            if (actions.FlightStarted) actions.FlightStarted(FPlayingMission, text, start);
         } else if (IsEndLine(text) && FPlaying) {
             FPlaying = false;
             FLogPos = FKeepEventLog ? log.SizeNow() : 0;
             FPosTail = TailBefore(log, FLogPos);
             FLineNo = 1;
+            if (actions.FlightEnded) actions.FlightEnded(FPlayingMission);
             // The name comes from the log: it only ever selects a listed
             // mission, so no text in the log can lead a write elsewhere.
             if (actions.IsListedMission && actions.SaveMission && actions.IsListedMission(FPlayingMission)) {
@@ -210,12 +212,14 @@ TCheckOutcome TLogExaminer::CheckLog(const TLogActions& actions) {
                 last || line.Next < buffer.size() || (line.Next == buffer.size() && buffer.back() == '\n');
             if (!whole) break;
             const std::size_t from = line.Next - std::min(line.Next, kTailLength);
-            look(line.Text, bufferPos + static_cast<std::int64_t>(line.Next),
+            look(line.Text, bufferPos + static_cast<std::int64_t>(line.Text.data() - buffer.data()),
+                 bufferPos + static_cast<std::int64_t>(line.Next),
                  std::string_view(buffer).substr(from, line.Next - from));
             used = line.Next;
         }
         if (!last && used == 0 && buffer.size() > kReadPiece) {
-            look(std::string_view(buffer).substr(0, kReadPiece), bufferPos + static_cast<std::int64_t>(kReadPiece),
+            look(std::string_view(buffer).substr(0, kReadPiece), bufferPos,
+                 bufferPos + static_cast<std::int64_t>(kReadPiece),
                  std::string_view(buffer).substr(kReadPiece - kTailLength, kTailLength));
             used = kReadPiece;
         }

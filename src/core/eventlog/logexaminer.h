@@ -47,6 +47,12 @@ struct TLogActions {
     // Writes that listed mission anew. Called only with a name that
     // IsListedMission has just accepted; its errors pass out of CheckLog.
     std::function<void(const std::string& fileName)> SaveMission;
+    // Optional: a start line of mission `fileName` (its text and where it
+    // starts in the log), and the end line of the flight started before, seen
+    // before SaveMission is asked. For the logbook; their errors pass out of
+    // CheckLog as SaveMission's do.
+    std::function<void(const std::string& fileName, std::string_view line, std::int64_t offset)> FlightStarted;
+    std::function<void(const std::string& fileName)> FlightEnded;
 };
 
 // What one CheckLog did, for the caller's report and for tests.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "data/catalogues.h"
+#include "data/codepage.h"
 #include "library/availability.h"
 #include "mission/params.h"
 #include "mission/rules.h"
@@ -35,6 +36,8 @@ bool DrawSurprise(TMissionData& data, const TRefData& ref, const TFixedParams& f
     std::vector<TCandidate> candidates;
     for (const auto& target : ref.Targets.Items) {
         if (!Fits(fixed.Map, target->MapKey) || !Fits(fixed.Target, target->Name)) continue;
+        if (fixed.TargetKind && LowerCp1251(target->Name).find(LowerCp1251(*fixed.TargetKind)) == std::string::npos)
+            continue;
         // Only a target the window can show: its map must be listed.
         if (std::none_of(ref.Maps.Items.begin(), ref.Maps.Items.end(),
                          [&](const TMap& m) { return m.Key == target->MapKey; }))

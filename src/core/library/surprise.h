@@ -14,6 +14,8 @@ namespace zelk {
 struct TFixedParams {
     std::optional<std::string> Map, Target, Aircraft, Clouds;  // Windows-1251
     std::optional<int> Moving, Mode, Difficulty, Time, Weather, RandomRoute;
+    // Only targets whose name holds this text, letter case aside.
+    std::optional<std::string> TargetKind;
 };
 
 // Draws into `data` a target with one of its defined variants (movement,

@@ -1,0 +1,46 @@
+#pragma once
+// Files of checksummed lines that only ever grow (the journal of variants,
+// the logbook): each line is appended in one write and synced, and carries
+// its own checksum, so a line torn by a crash, or any garbage, is passed over
+// and never costs the other lines.
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zelk {
+
+// 64-bit FNV-1a, continued from `h`.
+std::uint64_t Fnv1a(std::string_view bytes, std::uint64_t h = 14695981039346656037ull);
+// `v` as `digits` lower-case hexadecimal digits.
+std::string HexDigits(std::uint64_t v, int digits);
+
+// "TAG\tCHECKSUM\tfield\tfield..." from already escaped fields, and back:
+// the fields after the checksum, or nullopt when the tag or the checksum
+// does not match (a trailing CR is ignored).
+std::string SealLine(std::string_view tag, const std::vector<std::string>& fields);
+std::optional<std::vector<std::string_view>> OpenSealedLine(std::string_view line, std::string_view tag);
+
+// Tabs, line breaks and backslashes escaped, so a text is one field; and back
+// (nullopt for a broken escape).
+std::string EscapeField(std::string_view text);
+std::optional<std::string> UnescapeField(std::string_view text);
+
+std::vector<std::string_view> SplitText(std::string_view text, char sep);
+
+// Appends `line` and CR LF in a single write, after a line break when the
+// file ends in a torn line, then syncs. Only a regular file (or none, which is
+// made) is written: a link or a device is refused. Throws TFileError with
+// `openFailed` or `writeFailed` as the reason.
+void AppendSafeLine(const std::filesystem::path& file, const std::string& line, const std::string& openFailed,
+                    const std::string& writeFailed);
+
+// Calls `each` with every line of the file, a last line without its line end
+// too; overlong lines are passed over. A missing, unreadable or irregular file
+// gives no lines, never an error.
+void ForEachSafeLine(const std::filesystem::path& file, const std::function<void(std::string_view)>& each);
+
+}  // namespace zelk
