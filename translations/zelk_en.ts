@@ -2121,5 +2121,9 @@ Missions written: %1</translation>
         <source>  (данные изменились)</source>
         <translation>  (data changed)</translation>
     </message>
+    <message>
+        <source>dd.MM HH:mm</source>
+        <translation>d MMM HH:mm</translation>
+    </message>
 </context>
 </TS>

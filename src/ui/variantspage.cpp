@@ -81,10 +81,12 @@ QString VariantComment(const std::vector<std::string>& lines) {
 }
 
 QString VariantText(int k, const TVariant& v, const TVariant* older, const TRefData& ref, bool changed) {
-    // The date as the pilot's language writes it: numbers in Russian, the
-    // month's name in English.
-    const QString when = QDateTime::fromSecsSinceEpoch(v.Time).toString(
-        FormText(QT_TRANSLATE_NOOP("zelk::TZELK_form", "dd.MM.yy HH:mm")));
+    // The date as the pilot's language writes it (numbers in Russian, the
+    // month's name in English), the year only when it is not this one.
+    const QDateTime time = QDateTime::fromSecsSinceEpoch(v.Time);
+    const QString when = time.toString(time.date().year() == QDate::currentDate().year()
+                                           ? FormText(QT_TRANSLATE_NOOP("zelk::TZELK_form", "dd.MM HH:mm"))
+                                           : FormText(QT_TRANSLATE_NOOP("zelk::TZELK_form", "dd.MM.yy HH:mm")));
     QString text = QStringLiteral("%1  %2  %3").arg(k).arg(when, Differences(v, older, ref));
     text += FormText(QT_TRANSLATE_NOOP("zelk::TZELK_form", "  (сид %1)")).arg(v.Seed);
     if (changed) text += FormText(QT_TRANSLATE_NOOP("zelk::TZELK_form", "  (данные изменились)"));
@@ -94,6 +96,10 @@ QString VariantText(int k, const TVariant& v, const TVariant* older, const TRefD
 }  // namespace
 
 void TZELK_form::CreateVariantControls() {
+    // Whole lines, wrapped where the list is too narrow for them.
+    lboxVariants->setWordWrap(true);
+    lboxVariants->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lboxVariants->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     connect(BitBtnRestoreVariant, &QPushButton::clicked, this, &TZELK_form::RestoreVariant);
     connect(lboxVariants, &QListWidget::itemDoubleClicked, this, [this] { RestoreVariant(); });
     connect(BitBtnSurprise, &QPushButton::clicked, this, &TZELK_form::DoSurprise);
@@ -234,7 +240,7 @@ void TZELK_form::RestoreVariant() {
     }
     // The comment typed since is the pilot's: the variant's replaces it only when asked to.
     const bool takeComment =
-        v.Comment == CommentFromBox() || v.Comment.empty() ||
+        v.Comment != CommentFromBox() && !v.Comment.empty() &&
         Ask(TAskKind::Confirm, tr("Подтверждение"),
             tr("Заменить комментарий задания комментарием варианта?\n\n%1").arg(VariantComment(v.Comment))) ==
             QMessageBox::Yes;

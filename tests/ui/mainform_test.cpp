@@ -800,6 +800,14 @@ void TestMainForm::commentBox() {
     QTest::qWait(1);
     QCOMPARE(static_cast<int>(ask.Asked.size()), asked + 1);
     QVERIFY(ask.Asked.back().Text.contains(QStringLiteral("1024")));
+
+    // Characters the simulator cannot show are named while typing, once each.
+    auto* lost = Find<QLabel>(form.get(), "LabelCommentChars");
+    comment->clear();
+    QCOMPARE(lost->text(), QString());
+    comment->setFocus();
+    TypeText(comment, QStringLiteral("Курс ƒ, ƒ №1 ✈"));
+    QCOMPARE(lost->text(), QStringLiteral("Симулятор не покажет: ƒ ✈"));
 }
 
 void TestMainForm::unreadableFolder() {
@@ -1121,6 +1129,16 @@ void TestMainForm::newAndCopySelectOnlyTheNewEntry() {
     QCOMPARE(ask.Asked.back().Text, QStringLiteral("Вы действительно хотите удалить 1 задание?"));
     QCOMPARE(list->count(), 2);
     QVERIFY(fs::exists(box.MissionFolder / "zelk0001.mis"));
+
+    // A copy of a mission never saved is listed under its own name.
+    QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnCopy"), Qt::LeftButton);
+    QCOMPARE(list->item(2)->text(), QStringLiteral("0003  zelk0003.mis *"));
+    // Another map chosen for a saved mission: the summary names it at once.
+    ClickEntry(list, 0);
+    QVERIFY(form->MissionShort->toPlainText().contains(QStringLiteral("Карта А")));
+    QVERIFY(Choose(form->comboMaps, QStringLiteral("Карта Б")));
+    QVERIFY2(form->MissionShort->toPlainText().contains(QStringLiteral("Карта Б")),
+             qPrintable(form->MissionShort->toPlainText()));
 }
 
 void TestMainForm::missionOfALeftOutMap() {
@@ -1267,9 +1285,15 @@ void TestMainForm::routePreviewVariantsAndSurprise() {
     auto* variants = Find<QListWidget>(form.get(), "lboxVariants");
     QCOMPARE(variants->count(), 2);
     QVERIFY(zelk::test::ReadFileBytes(box.MissionFolder / "zelk0001.mis") != first);
+    // Restored: marked unsaved, the comment typed since kept, the list on the row restored.
+    form->MissionComment->setFocus();
+    TypeText(form->MissionComment, QStringLiteral("мой"));
     variants->setCurrentRow(1);
     QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnRestoreVariant"), Qt::LeftButton);
     QCOMPARE(form->CurrentMission()->Data.Height, 1000);
+    QVERIFY(form->lboxMissions->item(0)->text().endsWith(QStringLiteral(" *")));
+    QCOMPARE(form->MissionComment->toPlainText(), QStringLiteral("мой"));
+    QCOMPARE(variants->currentRow(), 1);
     QVERIFY(form->DoSave());
     QCOMPARE(zelk::test::ReadFileBytes(box.MissionFolder / "zelk0001.mis"), first);
 

@@ -413,7 +413,10 @@ TDrawing DrawSortie(const TSortie& s, std::string_view title, double width, doub
     p.Text({nx, ny + 22}, W(Tr("preview", "С")), kInk, 12, TTextAnchor::Middle, true);
 
     // Title above, grid and scale below.
-    p.Text({8, 18}, std::string(title), kInk, 13, TTextAnchor::Start, true);
+    // The title in a smaller face where the canvas is too narrow for it,
+    // clear of the north mark.
+    const double titleSize = std::max(8.0, std::min(13.0, 13.0 * (width - 40) / TextWidth(title, 13, true)));
+    p.Text({8, 18}, std::string(title), kInk, titleSize, TTextAnchor::Start, true);
     std::string footer = W(Tr("preview", "Сетка ")) + Fixed(step / 1000.0, 0) + W(Tr("preview", " км"));
     if (s.Hour >= 0) footer += W(Tr("preview", ", время ")) + std::to_string(s.Hour) + ":00";
     if (!s.PlayerClass.empty()) footer += ", " + s.PlayerClass;
