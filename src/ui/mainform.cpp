@@ -1158,6 +1158,13 @@ void TZELK_form::SaveMission(const std::string& fileName) {
     const int index = library_.FindByFileName(fileName);
     if (index >= 0) currentMission_ = &library_.At(index);
     const int number = index >= 0 ? library_.At(index).Number : 0;
+    if (index >= 0 && !autoOn_ && journal_ && !library_.At(index).IsUnsaved()) {
+        // An unchanged mission is written again as it was drawn from its
+        // file: with the seed of its last variant, when that variant is it.
+        const std::vector<TVariant> variants = journal_->Variants(number);
+        if (!variants.empty() && variants.back().Data == library_.At(index).Data)
+            library_.At(index).NextSeed = variants.back().Seed;
+    }
     // The simulator's flights always get fresh random choices.
     const int saved = library_.SaveListedMission(fileName, ref_, paths_.MissionFolder, TimeSeed(), autoOn_);
     ShowEntryMarks();

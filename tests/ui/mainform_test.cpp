@@ -1370,6 +1370,11 @@ void TestMainForm::drawnRouteIsTheSavedRoute() {
         // Drawn again from the file, the route stays where it was.
         QVERIFY2(RoutePoints(form->DrawnSortie()) == drawn, c.what);
     }
+    // Saved again unchanged, a random route stays the one drawn.
+    const fs::path file = box.MissionFolder / form->CurrentMission()->FileName;
+    const std::string saved = zelk::test::ReadFileBytes(file);
+    PressKey(*form, Qt::CTRL | Qt::Key_S);
+    QCOMPARE(zelk::test::ReadFileBytes(file), saved);
 }
 
 // Each keystroke stays in the altitude box while the route follows it.
