@@ -1343,7 +1343,7 @@
     </message>
     <message>
         <source>Программа симулятора {1} не найдена: кнопка «Пуск» не сработает.</source>
-        <translation>The simulator program {1} was not found: the «Start» button will not work.</translation>
+        <translation>The simulator program {1} was not found: the “Start” button will not work.</translation>
     </message>
     <message>
         <source>Проверьте, что это папка симулятора: в ней должен лежать orvaksim.exe. ZELK ставится в её подпапку; другую папку можно указать параметром --root.</source>
@@ -1427,7 +1427,7 @@
     </message>
     <message>
         <source>Снимите с папки {1} атрибут «Только чтение» (в Linux: chmod u+w) или дайте права на запись.</source>
-        <translation>Clear the «Read-only» attribute of folder {1} (on Linux: chmod u+w) or allow writing.</translation>
+        <translation>Clear the “Read-only” attribute of folder {1} (on Linux: chmod u+w) or allow writing.</translation>
     </message>
     <message>
         <source>Папка заданий {1} на месте, просматривается, запись в неё разрешена.</source>
@@ -1467,7 +1467,7 @@
     </message>
     <message>
         <source>Если это задание ZELK, снимите с файла атрибут «Только чтение» (в Linux: chmod u+w).</source>
-        <translation>If this is a ZELK mission, clear the file&apos;s «Read-only» attribute (on Linux: chmod u+w).</translation>
+        <translation>If this is a ZELK mission, clear the file&apos;s “Read-only” attribute (on Linux: chmod u+w).</translation>
     </message>
     <message>
         <source>это не обычный файл (папка, ссылка или устройство)</source>
@@ -1579,7 +1579,7 @@
     </message>
     <message>
         <source>Итог: найдено ошибок: {1}. Исправьте их, как сказано в пунктах «Что сделать».</source>
-        <translation>Result: faults found: {1}. Fix them as the «What to do» items say.</translation>
+        <translation>Result: faults found: {1}. Fix them as the “What to do” items say.</translation>
     </message>
     <message>
         <source> Предупреждений: {1}.</source>
@@ -1678,6 +1678,22 @@ Show the set-up check?</translation>
     <message>
         <source>в имени нет номера задания от {2} до {3} (zelkNNNN.mis)</source>
         <translation>the name has no mission number from {2} to {3} (zelkNNNN.mis)</translation>
+    </message>
+    <message>
+        <source>Файла данных {1} нет, а цели {2} берут из него картинку и блоки объектов: задания на них не сохранятся.</source>
+        <translation>Data file {1} is absent, yet targets {2} take their picture and object blocks from it: missions on them will not be saved.</translation>
+    </message>
+    <message>
+        <source>Задания {1} летят на карте «{2}», которой нет ни в одном файле данных; её файл {3} отсутствует. Эти задания нельзя изменить и сохранить заново, и автогенерация не перепишет их после полёта.</source>
+        <translation>Missions {1} fly on map “{2}”, which no data file holds; its file {3} is absent. These missions cannot be changed or saved again, and auto-generation will not rewrite them after a flight.</translation>
+    </message>
+    <message>
+        <source>Верните {1} из поставки ZELK в папку {2} и запустите программу заново.</source>
+        <translation>Put {1} from the ZELK distribution back into folder {2} and start the program again.</translation>
+    </message>
+    <message>
+        <source>%d.%m.%Y %H:%M</source>
+        <translation>%d %b %Y %H:%M</translation>
     </message>
 </context>
 <context>
@@ -1803,18 +1819,6 @@ Show the set-up check?</translation>
     <message>
         <source>задание не сохранено: %1</source>
         <translation>mission not saved: %1</translation>
-    </message>
-    <message>
-        <source>Вы действительно хотите удалить %1 файл?</source>
-        <translation>Do you really want to delete %1 file?</translation>
-    </message>
-    <message>
-        <source>Вы действительно хотите удалить %1 файла?</source>
-        <translation>Do you really want to delete %1 files?</translation>
-    </message>
-    <message>
-        <source>Вы действительно хотите удалить %1 файлов?</source>
-        <translation>Do you really want to delete %1 files?</translation>
     </message>
     <message>
         <source>Не сохранено %1 задание!<byte value="xd"/>Сохранить его для Вас?</source>
@@ -2217,6 +2221,18 @@ Delete unneeded missions from the ZELK folder.</translation>
         <source>шаги программы пишутся как таблицы [[step]], хотя бы одна</source>
         <translation>the programme&apos;s steps are written as [[step]] tables, at least one</translation>
     </message>
+    <message>
+        <source>Вы действительно хотите удалить %1 задание?</source>
+        <translation>Do you really want to delete %1 mission?</translation>
+    </message>
+    <message>
+        <source>Вы действительно хотите удалить %1 задания?</source>
+        <translation>Do you really want to delete %1 missions?</translation>
+    </message>
+    <message>
+        <source>Вы действительно хотите удалить %1 заданий?</source>
+        <translation>Do you really want to delete %1 missions?</translation>
+    </message>
 </context>
 <context>
     <name>preview</name>
@@ -2237,10 +2253,6 @@ Delete unneeded missions from the ZELK folder.</translation>
         <translation>, attack, heading </translation>
     </message>
     <message>
-        <source>Район цели, сетка </source>
-        <translation>Target area, grid </translation>
-    </message>
-    <message>
         <source> км</source>
         <translation> km</translation>
     </message>
@@ -2255,6 +2267,14 @@ Delete unneeded missions from the ZELK folder.</translation>
     <message>
         <source>, время </source>
         <translation>, time </translation>
+    </message>
+    <message>
+        <source>Район цели</source>
+        <translation>Target area</translation>
+    </message>
+    <message>
+        <source>сетка </source>
+        <translation>grid </translation>
     </message>
 </context>
 <context>
@@ -3146,12 +3166,6 @@ Creating and copying missions are not available, so that saved ones are not repl
         <translation>Auto-generation is off.</translation>
     </message>
     <message>
-        <source>Режим автогенерации включён: правка заданий закрыта до его выключения.
-Записано заданий: %1</source>
-        <translation>Auto-generation is on: editing missions is locked until it is switched off.
-Missions written: %1</translation>
-    </message>
-    <message>
         <source>, последнее в %1</source>
         <translation>, the last at %1</translation>
     </message>
@@ -3214,10 +3228,6 @@ The mission was saved to file %2.</translation>
     <message>
         <source>Щелчок или Ctrl+M: снимок цели или схема маршрута</source>
         <translation>Click or Ctrl+M: target photo or route drawing</translation>
-    </message>
-    <message>
-        <source>  (данные изменились)</source>
-        <translation>  (data changed)</translation>
     </message>
     <message>
         <source>Варианты задания</source>
@@ -3299,7 +3309,7 @@ The mission was saved to file %2.</translation>
         <source>ZELK готовит учебные задания на штурмовку для авиасимулятора ORVAK. Выберите условия вылета и сохраните задание: оно появится среди одиночных заданий авиасимулятора. В режиме автогенерации (вкладка «Дополнительно») задание записывается заново после каждого полета.
 
 Клавиши:</source>
-        <translation>ZELK prepares ground-attack training missions for the ORVAK flight simulator. Choose the conditions of the sortie and save the mission: it appears among the simulator&apos;s single missions. In auto-generation mode (page «Extra») the mission is written anew after each flight.
+        <translation>ZELK prepares ground-attack training missions for the ORVAK flight simulator. Choose the conditions of the sortie and save the mission: it appears among the simulator&apos;s single missions. In auto-generation mode (the Extra page) the mission is written anew after each flight.
 
 Keys:</translation>
     </message>
@@ -3364,6 +3374,94 @@ Values from %1 to %2 m.</translation>
     <message>
         <source>Не всё из шаблона «%1» предлагают данные:</source>
         <translation>Not everything of template «%1» is offered by the data:</translation>
+    </message>
+    <message>
+        <source>Сохранить их перед включением автогенерации? Несохранённые правки не попадут в полёт.</source>
+        <translation>Save them before auto-generation is switched on? Unsaved edits are not what is flown.</translation>
+    </message>
+    <message>
+        <source>Режим автогенерации включён, правка заданий закрыта.
+Записано заданий: %1</source>
+        <translation>Auto-generation is on, editing missions is locked.
+Missions written: %1</translation>
+    </message>
+    <message>
+        <source>Симулятор не покажет: %1</source>
+        <translation>The simulator cannot show: %1</translation>
+    </message>
+    <message>
+        <source>Этих знаков нет в кодировке Windows-1251, которой пишет симулятор: при сохранении они станут знаками «?».
+%1</source>
+        <translation>These characters are not in Windows-1251, the simulator&apos;s code page: a save writes them as “?”.
+%1</translation>
+    </message>
+    <message>
+        <source>  и ещё %1</source>
+        <translation>  and %1 more</translation>
+    </message>
+    <message>
+        <source>Варианты задания; сохранение запишет сид %1</source>
+        <translation>Mission variants; the save will use seed %1</translation>
+    </message>
+    <message>
+        <source>Заменить комментарий задания комментарием варианта?
+
+%1</source>
+        <translation>Replace the mission&apos;s comment with the variant&apos;s comment?
+
+%1</translation>
+    </message>
+    <message>
+        <source>ведомые: %1</source>
+        <translation>wingmen: %1</translation>
+    </message>
+    <message>
+        <source>высота %1 м</source>
+        <translation>altitude %1 m</translation>
+    </message>
+    <message>
+        <source>облака %1 м</source>
+        <translation>clouds %1 m</translation>
+    </message>
+    <message>
+        <source>танки: %1</source>
+        <translation>tanks: %1</translation>
+    </message>
+    <message>
+        <source>случайный маршрут</source>
+        <translation>random route</translation>
+    </message>
+    <message>
+        <source>постоянный маршрут</source>
+        <translation>fixed route</translation>
+    </message>
+    <message>
+        <source>истребители: %1</source>
+        <translation>fighters: %1</translation>
+    </message>
+    <message>
+        <source>комментарий</source>
+        <translation>comment</translation>
+    </message>
+    <message>
+        <source>те же условия</source>
+        <translation>same conditions</translation>
+    </message>
+    <message>
+        <source>dd.MM.yy HH:mm</source>
+        <translation>d MMM yyyy HH:mm</translation>
+    </message>
+    <message>
+        <source>  (сид %1)</source>
+        <translation>  (seed %1)</translation>
+    </message>
+    <message>
+        <source>  (данные изменились)</source>
+        <translation>  (data changed)</translation>
+    </message>
+    <message>
+        <source>dd.MM HH:mm</source>
+        <translation>d MMM HH:mm</translation>
     </message>
 </context>
 </TS>

@@ -8,9 +8,12 @@
 #include "data/catalogues.h"
 #include "monitor/autosupervisor.h"
 #include "monitor/journalplace.h"
+#include "ui/simpaths.h"
 #include "ui/mainform.h"
 
 namespace zelk {
+
+namespace fs = std::filesystem;
 
 void TZELK_form::CreateAutoSupervisor() {
     TLogActions actions;
@@ -43,6 +46,10 @@ void TZELK_form::speedAutoClick() {
     if (speedAuto->isChecked()) {
         // What was typed goes into the mission before the monitor may write it.
         CommitSpinBoxes();
+        if (!autoOn_ && !SaveBeforeAuto()) {
+            speedAuto->setChecked(false);
+            return;
+        }
         if (!autoOn_) {
             // Switched on now, not a fresh monitor taking over.
             autoOn_ = true;
@@ -50,13 +57,7 @@ void TZELK_form::speedAutoClick() {
             lastAutoWrite_ = QTime();
         }
         ApplyFormState();
-        TAutoSupervisor::TWatch watch;
-        watch.Root = paths_.Root;
-        watch.EventLogName = paths_.EventLogName;
-        watch.KeepEventLog = paths_.KeepEventLog;
-        watch.LogbookFile = LogbookFileFor(options_.DataDir);
-        if (journal_) watch.JournalFile = journal_->File();
-        autoSupervisor_->Start(watch);
+        WatchEventLog(true);
     } else {
         autoOn_ = false;
         autoSupervisor_->Stop();
@@ -75,12 +76,61 @@ void TZELK_form::speedAutoClick() {
     ShowAutoState();
 }
 
+bool TZELK_form::SaveBeforeAuto() {
+    if (library_.CountUnsaved() == 0) return true;
+    // The simulator flies the saved files; a rewrite after a flight writes
+    // what was flown, so unsaved edits would wait unseen behind the lock.
+    QString question = UnsavedQuestion();
+    const qsizetype cut = question.lastIndexOf(QLatin1Char('\n'));
+    question = question.left(cut + 1) +
+               tr("Сохранить их перед включением автогенерации? Несохранённые правки не попадут в полёт.");
+    const QMessageBox::StandardButton answer = Ask(TAskKind::Query, tr("Запрос"), question);
+    if (answer == QMessageBox::Yes) return SaveUnsavedMissions();
+    return answer == QMessageBox::No;
+}
+
+TZELK_form::TConfStamp TZELK_form::ConfStamp() const {
+    // Looked at without opening the file.
+    const fs::path conf = paths_.Root / "conf.ini";
+    std::error_code ec;
+    TConfStamp stamp;
+    stamp.Exists = fs::exists(conf, ec);
+    if (stamp.Exists) {
+        stamp.Time = fs::last_write_time(conf, ec);
+        stamp.Size = fs::file_size(conf, ec);
+    }
+    return stamp;
+}
+
+void TZELK_form::ReadConf() {
+    confStamp_ = ConfStamp();
+    ReadEventLogSettings(paths_);
+}
+
+void TZELK_form::WatchEventLog(bool start) {
+    // conf.ini is read anew when it has changed, so that the mode judges the
+    // settings the set-up check reads: the pilot may have fixed it, or broken
+    // it, while the window was open.
+    const std::string name = paths_.EventLogName;
+    const bool keep = paths_.KeepEventLog;
+    if (!(ConfStamp() == confStamp_)) ReadConf();
+    if (!start && name == paths_.EventLogName && keep == paths_.KeepEventLog) return;
+    TAutoSupervisor::TWatch watch;
+    watch.Root = paths_.Root;
+    watch.EventLogName = paths_.EventLogName;
+    watch.KeepEventLog = paths_.KeepEventLog;
+    watch.LogbookFile = LogbookFileFor(options_.DataDir);
+    if (journal_) watch.JournalFile = journal_->File();
+    autoSupervisor_->Start(watch);
+}
+
 void TZELK_form::ShowAutoState() {
     if (!speedAuto->isChecked()) {
         LabelAutoState->setText(tr("Режим автогенерации выключен."));
         return;
     }
-    QString text = tr("Режим автогенерации включён: правка заданий закрыта до его выключения.\n"
+    // Two short lines: the page holds no more below the set-up check.
+    QString text = tr("Режим автогенерации включён, правка заданий закрыта.\n"
                       "Записано заданий: %1")
                        .arg(autoWrites_);
     if (lastAutoWrite_.isValid())

@@ -192,6 +192,7 @@ void TZELK_form::CreateControls() {
     MissionShort = form.MissionShort;
     Label16 = form.Label16;
     MissionComment = form.MissionComment;
+    LabelCommentChars = form.LabelCommentChars;
     PanelPreview = form.PanelPreview;
     Image = form.Image;
     GroupBox2 = form.GroupBox2;
@@ -439,6 +440,7 @@ void TZELK_form::ShowDoctor() {
             const TSimulatorConfig config = ReadSimulatorConfig(paths_.Root);
             in.EventLogName = config.EventLogName;
             in.KeepEventLog = config.KeepEventLog;
+            if (journal_) in.JournalFile = journal_->File();
             return in;
         };
         dialog = new TDoctorDialog(input, this);
@@ -473,7 +475,7 @@ void TZELK_form::FormCreate() {
     if (!fs::exists(primary, ec)) {
         EnterMissingDataState(QString());
     } else {
-        ReadEventLogSettings(paths_);
+        ReadConf();
         listedMapKey_.clear();
         bool loaded = false;
         try {
@@ -581,10 +583,39 @@ QString TZELK_form::EntryText(const TMission& mission) {
 }
 
 void TZELK_form::ShowEntryMarks() {
+    // A changed mission gets the seed its save will use now, so that the
+    // route drawn before the save is the route written.
+    for (const auto& mission : library_.Missions) {
+        if (!mission->IsUnsaved() || mission->NextSeed) continue;
+        mission->NextSeed = DrawSeed();
+        if (mission.get() == currentMission_) QueuePreview();
+    }
+    ShowNextSeed();
     for (int row = 0; row < lboxMissions->count() && row < library_.Count(); ++row) {
         const QString text = EntryText(library_.At(row));
         if (lboxMissions->item(row)->text() != text) lboxMissions->item(row)->setText(text);
     }
+    ShowSummary();
+}
+
+void TZELK_form::ShowSummary() {
+    if (currentMission_ == nullptr || shownMission_ != currentMission_) return;
+    const TMission& mission = *currentMission_;
+    std::vector<std::string> lines = mission.Short;
+    if (mission.IsNew == 0 && mission.IsModified()) {
+        // A changed mission's summary is the one its save will write: the
+        // stored one would name a map or target left behind.
+        try {
+            const TMission saving = MissionAsSaved();
+            lines = {BuildMissionFiles(saving, ref_, {}, saving.NextSeed.value_or(saving.Number)).Short,
+                     SaveReminderText()};
+        } catch (const std::exception&) {
+            // Not buildable yet: the stored summary until it is.
+        }
+    }
+    for (std::string& line : lines) line = ShownShortLine(line);
+    const QString text = JoinLines(lines);
+    if (MissionShort->toPlainText() != text) MissionShort->setPlainText(text);
 }
 
 bool TZELK_form::eventFilter(QObject* watched, QEvent* event) {
@@ -593,7 +624,10 @@ bool TZELK_form::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (watched == Image && event->type() == QEvent::MouseButtonDblClick) {
-        if (showRoute_) OpenRouteWindow();
+        // The double click's first press flipped the picture: it flips back,
+        // and the route opens large whichever picture was shown.
+        ToggleRoutePreview();
+        OpenRouteWindow();
         return true;
     }
     if (event->type() == QEvent::Wheel) {
@@ -727,13 +761,11 @@ void TZELK_form::ShowMissionData(TVariantKeep keep) {
     }
     TMission& mission = *currentMission_;
     FileName->setText(FromCp1251(mission.FileName));
-    std::vector<std::string> shortLines;
-    for (const std::string& line : mission.Short) shortLines.push_back(ShownShortLine(line));
-    MissionShort->setPlainText(JoinLines(shortLines));
     {
         const QSignalBlocker blocker(MissionComment);
         MissionComment->setPlainText(JoinLines(mission.TypedComment ? *mission.TypedComment : mission.Comment));
     }
+    ShowCommentChars();
     shownMission_ = &mission;
 
     // A mission read back whose target was left out of the data is shown as
@@ -766,6 +798,8 @@ void TZELK_form::ShowMissionData(TVariantKeep keep) {
     // Enables what the mission offers; with auto-generation on (a close-time
     // save that failed, say) the window stays locked all the same.
     ShowVariants();
+    // A restored variant or a new seed changes the route with no control changing.
+    QueuePreview();
 }
 
 void TZELK_form::CheckUpTargets(TVariantKeep keep) {
@@ -825,7 +859,8 @@ void TZELK_form::ShowAircrafts(const TAircraftChoice& choice) {
 
 void TZELK_form::ShowTargetPicture() {
     if (showRoute_) {
-        ShowRoutePreview();
+        // Drawn once the refresh has settled every value.
+        QueuePreview();
         return;
     }
     if (currentTarget_ == nullptr) {
@@ -934,7 +969,11 @@ void TZELK_form::comboTanksBlueChange(int index) {
 }
 
 void TZELK_form::checkRandomRouteClick(bool checked) {
-    if (currentMission_ != nullptr) currentMission_->Data.RandomRoute = checked ? 1 : 0;
+    if (currentMission_ != nullptr) {
+        currentMission_->Data.RandomRoute = checked ? 1 : 0;
+        // The pilot asks for chance: a new draw.
+        currentMission_->NextSeed.reset();
+    }
     ShowEntryMarks();
 }
 
@@ -943,7 +982,26 @@ void TZELK_form::editFightersChange(int value) {
     ShowEntryMarks();
 }
 
+void TZELK_form::ShowCommentChars() {
+    // Said while typing, not found out in the simulator: these become "?".
+    QStringList lost;
+    std::string one;
+    for (char32_t c : MissionComment->toPlainText().toUcs4()) {
+        const QString s = QString::fromUcs4(&c, 1);
+        if (c != U'\n' && !Utf8ToCp1251(s.toStdString(), one) && !lost.contains(s)) lost << s;
+    }
+    const QString text = lost.isEmpty() ? QString() : tr("Симулятор не покажет: %1").arg(lost.join(QLatin1Char(' ')));
+    LabelCommentChars->setToolTip(
+        lost.isEmpty() ? QString()
+                       : tr("Этих знаков нет в кодировке Windows-1251, которой пишет симулятор: при сохранении "
+                            "они станут знаками «?».\n%1")
+                             .arg(lost.join(QLatin1Char(' '))));
+    LabelCommentChars->setText(
+        LabelCommentChars->fontMetrics().elidedText(text, Qt::ElideRight, LabelCommentChars->width()));
+}
+
 void TZELK_form::MissionCommentChange() {
+    ShowCommentChars();
     // What is typed belongs to the mission the box shows, like any of its
     // values, until a save writes it.
     if (shownMission_ == nullptr) return;
@@ -954,6 +1012,8 @@ void TZELK_form::MissionCommentChange() {
 void TZELK_form::BitBtnRunTheGameClick() {
     // The altitude and fighters typed so far count as if the boxes had been left.
     CommitSpinBoxes();
+    // The flight about to start is followed with the settings it is flown with.
+    if (autoOn_) WatchEventLog(false);
     const fs::path& exe = paths_.SimulatorExe;
     std::error_code ec;
     if (!fs::is_regular_file(exe, ec)) {
@@ -1043,8 +1103,11 @@ void TZELK_form::DoDelete() {
     } else {
         FileName->clear();
         MissionShort->clear();
-        const QSignalBlocker blocker(MissionComment);
-        MissionComment->clear();
+        {
+            const QSignalBlocker blocker(MissionComment);
+            MissionComment->clear();
+        }
+        ShowCommentChars();
         // No mission, no target: its picture would suggest one.
         currentTarget_ = nullptr;
         ShowTargetPicture();
@@ -1098,6 +1161,13 @@ void TZELK_form::SaveMission(const std::string& fileName) {
     const int index = library_.FindByFileName(fileName);
     if (index >= 0) currentMission_ = &library_.At(index);
     const int number = index >= 0 ? library_.At(index).Number : 0;
+    if (index >= 0 && !autoOn_ && journal_ && !library_.At(index).IsUnsaved()) {
+        // An unchanged mission is written again as it was drawn from its
+        // file: with the seed of its last variant, when that variant is it.
+        const std::vector<TVariant> variants = journal_->Variants(number);
+        if (!variants.empty() && variants.back().Data == library_.At(index).Data)
+            library_.At(index).NextSeed = variants.back().Seed;
+    }
     // The simulator's flights always get fresh random choices.
     const int saved = library_.SaveListedMission(fileName, ref_, paths_.MissionFolder, TimeSeed(), autoOn_);
     ShowEntryMarks();
@@ -1111,10 +1181,28 @@ void TZELK_form::SaveMission(const std::string& fileName) {
                 .arg(FromCp1251(library_.At(saved).FileName)));
 }
 
+QString TZELK_form::UnsavedQuestion() const {
+    // The count, the missions it counts (a few; the list may be long), then the question.
+    QStringList names;
+    int more = 0;
+    for (const auto& mission : library_.Missions) {
+        if (!mission->IsUnsaved()) continue;
+        if (names.size() < 5)
+            names << QStringLiteral("  ") + EntryText(*mission);
+        else
+            ++more;
+    }
+    if (more > 0) names << tr("  и ещё %1").arg(more);
+    QString question = FromCp1251(UnsavedQuestionText(library_.CountUnsaved()));
+    const qsizetype cut = question.indexOf(QLatin1Char('\n'));
+    if (cut < 0) return question + QLatin1Char('\n') + names.join(QLatin1Char('\n'));
+    return question.left(cut + 1) + names.join(QLatin1Char('\n')) + question.mid(cut);
+}
+
 bool TZELK_form::CheckUnsavedMissions() {
     const int k = library_.CountUnsaved();
     if (k == 0) return true;
-    const QMessageBox::StandardButton answer = Ask(TAskKind::Query, tr("Запрос"), FromCp1251(UnsavedQuestionText(k)));
+    const QMessageBox::StandardButton answer = Ask(TAskKind::Query, tr("Запрос"), UnsavedQuestion());
     if (answer == QMessageBox::Yes) return SaveUnsavedMissions();
     return answer == QMessageBox::No;
 }

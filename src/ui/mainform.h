@@ -20,6 +20,7 @@
 #include "library/journal.h"
 #include "mission/mission.h"
 #include "monitor/logmonitor.h"
+#include "preview/sortie.h"
 #include "ui/simpaths.h"
 
 class QAction;
@@ -89,6 +90,8 @@ public:
     // target's photograph (a click on it, or Ctrl+M); a double click opens it large.
     void ToggleRoutePreview();
     bool ShowsRoute() const { return showRoute_; }
+    // The sortie the route picture shows now (empty when none is drawn).
+    const TSortie& DrawnSortie() const { return drawnSortie_; }
     void OpenRouteWindow();
     // The current mission's saves from the journal of variants, newest first.
     void ShowVariants();
@@ -112,6 +115,8 @@ public:
     bool CheckMaxFileNumber();
     // True when the window may close.
     bool CheckUnsavedMissions();
+    // "Не сохранены N заданий!", naming them, and the offer to save them.
+    QString UnsavedQuestion() const;
     // Writes the listed mission with this file name. Throws TFileError (the
     // caller reports it) and writes nothing for a name no mission has.
     void SaveMission(const std::string& fileName);
@@ -163,6 +168,8 @@ public slots:
     void editFightersChange(int value);
     void KeepCommentWithinLimit();
     void MissionCommentChange();
+    // Names the typed characters the simulator's code page lacks.
+    void ShowCommentChars();
     void speedAutoClick();
     void BitBtnRunTheGameClick();
 
@@ -191,6 +198,8 @@ private:
     static QString EntryText(const TMission& mission);
     // Brings every entry's text up to date after a change.
     void ShowEntryMarks();
+    // The summary box: what the shown mission's save would write.
+    void ShowSummary();
     void SetCurrentEntry(int row);
     void ShowAircrafts(const TAircraftChoice& choice);
     void ShowTargetPicture();
@@ -203,6 +212,22 @@ private:
     // Auto-generation (autogeneration.cpp): the supervisor and its reports.
     void CreateAutoSupervisor();
     void SwitchAutoOff();
+    // Reads the event-log settings of conf.ini anew and follows the log they
+    // name: always when `start`, otherwise only when they changed.
+    void WatchEventLog(bool start);
+    // conf.ini as last read: whether it was there, its time and size.
+    struct TConfStamp {
+        bool Exists = false;
+        std::filesystem::file_time_type Time{};
+        std::uintmax_t Size = 0;
+        bool operator==(const TConfStamp&) const = default;
+    };
+    TConfStamp ConfStamp() const;
+    void ReadConf();
+    TConfStamp confStamp_;
+    // Offers to save the unsaved missions before the mode locks editing;
+    // false when the pilot cancels or a save fails.
+    bool SaveBeforeAuto();
     // The mode's state, its count of writes and the time of the last one.
     void ShowAutoState();
     void NoteAutoWrite();
@@ -243,8 +268,14 @@ private:
     // The route preview and the journal of variants (variantspage.cpp).
     void CreateVariantControls();
     void ShowRoutePreview();
+    // A seed for a changed mission's next save, and the page line naming it.
+    static std::uint64_t DrawSeed();
+    void ShowNextSeed();
+    // The current mission as a save would write it now.
+    TMission MissionAsSaved() const;
     void QueuePreview();
     bool showRoute_ = false;
+    TSortie drawnSortie_;
     bool previewQueued_ = false;
     std::optional<TJournal> journal_;
     std::vector<TVariant> listedVariants_;  // newest first, as lboxVariants lists them
@@ -265,6 +296,7 @@ public:
     QPlainTextEdit* MissionShort = nullptr;
     QLabel* Label16 = nullptr;
     QPlainTextEdit* MissionComment = nullptr;
+    QLabel* LabelCommentChars = nullptr;
     QFrame* PanelPreview = nullptr;
     QLabel* Image = nullptr;
     QGroupBox* GroupBox2 = nullptr;

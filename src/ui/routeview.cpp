@@ -24,7 +24,9 @@ TSortie PreviewSortie(const TMission& mission, const TRefData& ref, const std::f
         std::string bytes;
         if (ReadFilePrefix(missionFolder / mission.FileName, kDrawingReadLimit, bytes)) return ReadSortie(bytes);
     }
-    return ReadSortie(BuildMissionFiles(mission, ref, {}, static_cast<std::uint64_t>(mission.Number)).MissionBytes);
+    return ReadSortie(
+        BuildMissionFiles(mission, ref, {}, mission.NextSeed.value_or(static_cast<std::uint64_t>(mission.Number)))
+            .MissionBytes);
 }
 
 }  // namespace zelk

@@ -57,10 +57,13 @@ struct TAskRecorder {
     std::function<void()> During;
     QMessageBox::StandardButton ConfirmAnswer = QMessageBox::No;
 
+    QMessageBox::StandardButton QueryAnswer = QMessageBox::Cancel;
+
     TAskFunc Func() {
         return [this](QWidget*, TAskKind kind, const QString& caption, const QString& text) {
             Asked.push_back({kind, caption, text});
             if (During) During();
+            if (kind == TAskKind::Query) return QueryAnswer;
             return kind == TAskKind::Confirm ? ConfirmAnswer : QMessageBox::Ok;
         };
     }
@@ -111,6 +114,13 @@ void MakeMissions(TZELK_form& form, int count) {
         }
         QVERIFY(form.DoSave());
     }
+}
+
+void TypeIntoHeight(TZELK_form& form, const QString& text) {
+    form.editHeight->setFocus();
+    form.editHeight->selectAll();
+    QTest::keyClicks(form.editHeight, text);
+    form.lboxMissions->setFocus();
 }
 
 std::map<std::string, std::string> MissionFiles(const fs::path& folder) {
@@ -196,6 +206,9 @@ private slots:
     void monitorCreationFailure();
     void startButton();
     void withoutLogOffersSetUpCheck();
+    void confReadAnewBySwitchAndStart();
+    void unsavedEditsBeforeTheMode();
+    void checkNamesAnAbsentDataFile();
     void standInFliesMission();
 };
 
@@ -563,6 +576,127 @@ void TestAuto::withoutLogOffersSetUpCheck() {
         QTest::keyClick(form.get(), Qt::Key_F2);
         QCOMPARE(form->findChildren<TDoctorDialog*>().size(), qsizetype(1));
     }
+}
+
+// conf.ini changed while the window runs: the switch and the start button
+// judge it anew, as the set-up check does.
+void TestAuto::confReadAnewBySwitchAndStart() {
+    TUiSandbox box;
+    zelk::test::WriteFileBytes(box.Root / "conf.ini", "[game]\r\n");
+    TAskRecorder ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    MakeMissions(*form, 2);  // the second draws anew at every writing
+    const std::string flown = form->Library().At(1).FileName;
+    form->PageControl->setCurrentIndex(1);
+    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+    QCOMPARE(ask.Asked.size(), size_t(1));  // no log: the check is offered
+
+    // The log set meanwhile is followed from the next start on.
+    WriteConf(box, false);
+    form->BitBtnRunTheGame->click();  // no simulator here: reported, the mode stays
+    QCOMPARE(ask.Asked.size(), size_t(2));
+    QVERIFY(form->speedAuto->isChecked());
+    TCheckCounter counter;
+    counter.Follow(form->Monitor());
+    QVERIFY(WaitArmed(box, counter));
+    const std::string before = ReadFileBytes(box.MissionFolder / flown);
+    QVERIFY(AppendAndWait(box, counter, StartLine(flown) + kEndLine));
+    QVERIFY(ReadFileBytes(box.MissionFolder / flown) != before);
+
+    // Off and on: the log is set now, no question; removed, asked again.
+    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+    QCOMPARE(ask.Asked.size(), size_t(2));
+    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+    zelk::test::WriteFileBytes(box.Root / "conf.ini", "[game]\r\n");
+    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+    QCOMPARE(ask.Asked.size(), size_t(3));
+    QCOMPARE(ask.Asked.back().Kind, TAskKind::Confirm);
+}
+
+// The mode asks to save unsaved missions; kept unsaved, a flown mission is
+// written as it was flown and the edits stay pending.
+void TestAuto::unsavedEditsBeforeTheMode() {
+    TUiSandbox box;
+    WriteConf(box, true);
+    TAskRecorder ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    MakeMissions(*form, 2);  // the second draws anew at every writing
+    const std::string flown = form->Library().At(1).FileName;
+    const TMissionData saved = form->Library().At(1).Data;
+    form->PageControl->setCurrentIndex(0);
+    QTest::mouseClick(form->lboxMissions->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      form->lboxMissions->visualItemRect(form->lboxMissions->item(1)).center());
+    TypeIntoHeight(*form, QStringLiteral("4321"));
+    QVERIFY(form->Library().At(1).IsUnsaved());
+
+    form->PageControl->setCurrentIndex(1);
+    ask.QueryAnswer = QMessageBox::Cancel;
+    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+    QVERIFY(!form->speedAuto->isChecked());
+    QCOMPARE(ask.Asked.back().Kind, TAskKind::Query);
+    QVERIFY2(ask.Asked.back().Text.contains(QStringLiteral("0002")), qPrintable(ask.Asked.back().Text));
+
+    ask.QueryAnswer = QMessageBox::No;
+    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+    QVERIFY(form->speedAuto->isChecked());
+    TCheckCounter counter;
+    counter.Follow(form->Monitor());
+    QVERIFY(WaitArmed(box, counter));
+    const std::string before = ReadFileBytes(box.MissionFolder / flown);
+    QVERIFY(AppendAndWait(box, counter, StartLine(flown) + kEndLine));
+    QVERIFY(ReadFileBytes(box.MissionFolder / flown) != before);
+    const TMissionLibrary back = ReadBack(*form, box.MissionFolder);
+    QVERIFY(back.At(1).Data == saved);
+    QCOMPARE(form->Library().At(1).Data.Height, 4321);
+    QVERIFY(form->Library().At(1).IsUnsaved());
+    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+
+    // Saved on the pilot's word: nothing left to lose.
+    ask.QueryAnswer = QMessageBox::Yes;
+    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+    QVERIFY(form->speedAuto->isChecked());
+    QCOMPARE(ReadBack(*form, box.MissionFolder).At(1).Data.Height, 4321);
+    QCOMPARE(form->Library().CountUnsaved(), 0);
+    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+}
+
+// A data file moved away while missions fly on its map: the check names it.
+void TestAuto::checkNamesAnAbsentDataFile() {
+    TUiSandbox box;
+    TAskRecorder ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    form->DoNew();
+    form->PageControl->setCurrentIndex(0);
+    QVERIFY(form->comboMaps->count() == 2);
+    form->comboMaps->setCurrentIndex(1);
+    emit form->comboMaps->activated(1);  // the map of file 1
+    QVERIFY(form->DoSave());
+    QTest::keyClick(form.get(), Qt::Key_F2);
+    auto* dialog = form->findChild<TDoctorDialog*>();
+    QVERIFY(dialog);
+    const auto dataFaults = [&] {
+        QStringList faults;
+        for (const TDoctorItem& item : dialog->Items())
+            if (item.Area == TDoctorArea::Data && item.Status == TDoctorStatus::Fault)
+                faults << QString::fromStdString(item.What + " " + item.Fix);
+        return faults;
+    };
+    QCOMPARE(dataFaults(), QStringList());
+
+    fs::rename(box.Data / "orvak_zelk.rc1", box.Dir.Path() / "orvak_zelk.rc1");
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("DoctorRecheck")), Qt::LeftButton);
+    const QStringList faults = dataFaults();
+    QCOMPARE(faults.size(), qsizetype(1));
+    // The journal knows the file of the mission's map; the other absent files are not blamed.
+    QVERIFY2(faults[0].contains(QStringLiteral("zelk0001.mis")) &&
+                 faults[0].contains(QStringLiteral("orvak_zelk.rc1")) &&
+                 !faults[0].contains(QStringLiteral("orvak_zelk.rc2")),
+             qPrintable(faults[0]));
+    QVERIFY(dialog->Report->toPlainText().contains(QStringLiteral("orvak_zelk.rc1 отсутствует")));
 }
 
 void TestAuto::startButton() {

@@ -4,12 +4,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
@@ -26,6 +29,7 @@
 #include "data/catalogues.h"
 #include "data/codepage.h"
 #include "library/scan.h"
+#include "preview/sortie.h"
 #include "monitor/language.h"
 #include "support/faultfs.h"
 #include "support/tempdir.h"
@@ -153,6 +157,9 @@ private slots:
     void wheelTurnsOnlyTheFocusedControl();
     void simulatorPathsAndConfig();
     void routePreviewVariantsAndSurprise();
+    void drawnRouteIsTheSavedRoute();
+    void typingWhileTheRouteIsShown();
+    void doubleClickOpensTheRouteLarge();
     void keyboardShortcuts();
     void languages();
 };
@@ -664,7 +671,7 @@ void TestMainForm::deleteSelectedEntries() {
     QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnDelete"), Qt::LeftButton);
     QCOMPARE(ask.Asked.back().Kind, TAskKind::Confirm);
     QCOMPARE(ask.Asked.back().Caption, QStringLiteral("Подтверждение"));
-    QCOMPARE(ask.Asked.back().Text, QStringLiteral("Вы действительно хотите удалить 2 файла?"));
+    QCOMPARE(ask.Asked.back().Text, QStringLiteral("Вы действительно хотите удалить 2 задания?"));
     QCOMPARE(list->count(), 3);
     QVERIFY(fs::exists(box.MissionFolder / "zelk0001.mis"));
 
@@ -682,7 +689,7 @@ void TestMainForm::deleteSelectedEntries() {
     ClickEntry(list, 0);
     ask.Answers = {QMessageBox::Yes};
     QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnDelete"), Qt::LeftButton);
-    QCOMPARE(ask.Asked.back().Text, QStringLiteral("Вы действительно хотите удалить 1 файл?"));
+    QCOMPARE(ask.Asked.back().Text, QStringLiteral("Вы действительно хотите удалить 1 задание?"));
     QCOMPARE(list->count(), 0);
     QVERIFY(form->CurrentMission() == nullptr);
     QCOMPARE(Find<QLineEdit>(form.get(), "FileName")->text(), QString());
@@ -793,6 +800,14 @@ void TestMainForm::commentBox() {
     QTest::qWait(1);
     QCOMPARE(static_cast<int>(ask.Asked.size()), asked + 1);
     QVERIFY(ask.Asked.back().Text.contains(QStringLiteral("1024")));
+
+    // Characters the simulator cannot show are named while typing, once each.
+    auto* lost = Find<QLabel>(form.get(), "LabelCommentChars");
+    comment->clear();
+    QCOMPARE(lost->text(), QString());
+    comment->setFocus();
+    TypeText(comment, QStringLiteral("Курс ƒ, ƒ №1 ✈"));
+    QCOMPARE(lost->text(), QStringLiteral("Симулятор не покажет: ƒ ✈"));
 }
 
 void TestMainForm::unreadableFolder() {
@@ -821,13 +836,17 @@ void TestMainForm::closeWithUnsavedMissions() {
         TAskScript ask;
         auto form = OpenForm(box, ask);
         QVERIFY(form);
-        form->DoNew();
-        form->DoNew();
+        for (int i = 0; i < 7; ++i) form->DoNew();
         ask.Answers = {answer};
         form->close();
         QCOMPARE(ask.Asked.back().Kind, TAskKind::Query);
         QCOMPARE(ask.Asked.back().Caption, QStringLiteral("Запрос"));
-        QCOMPARE(ask.Asked.back().Text, QStringLiteral("Не сохранены 2 задания!\nСохранить их для Вас?"));
+        // The missions are named, a few of them.
+        QCOMPARE(ask.Asked.back().Text, QStringLiteral("Не сохранены 7 заданий!\n"
+                                                       "  0001  zelk0001.mis *\n  0002  zelk0002.mis *\n"
+                                                       "  0003  zelk0003.mis *\n  0004  zelk0004.mis *\n"
+                                                       "  0005  zelk0005.mis *\n  и ещё 2\n"
+                                                       "Сохранить их для Вас?"));
         QCOMPARE(form->isVisible(), answer == QMessageBox::Cancel);
         QVERIFY(fs::is_empty(box.MissionFolder));
     }
@@ -846,7 +865,9 @@ void TestMainForm::closeWithUnsavedMissions() {
         TypeText(comment, QStringLiteral("первое"));
         ask.Answers = {QMessageBox::Yes};
         form->close();
-        QCOMPARE(ask.Asked.back().Text, QStringLiteral("Не сохранены 2 задания!\nСохранить их для Вас?"));
+        QCOMPARE(ask.Asked.back().Text,
+                 QStringLiteral("Не сохранены 2 задания!\n  0001  zelk0001.mis *\n  0002  zelk0002.mis *\n"
+                                "Сохранить их для Вас?"));
         QVERIFY(!form->isVisible());
         for (const char* name : {"zelk0001.mis", "zelk0001_ru.properties", "zelk0002.mis", "zelk0002_ru.properties"})
             QVERIFY2(fs::exists(box.MissionFolder / name), name);
@@ -862,7 +883,8 @@ void TestMainForm::closeWithUnsavedMissions() {
         form->DoNew();
         ask.Answers = {QMessageBox::Cancel};
         form->close();
-        QCOMPARE(ask.Asked.back().Text, QStringLiteral("Не сохранено 1 задание!\nСохранить его для Вас?"));
+        QCOMPARE(ask.Asked.back().Text,
+                 QStringLiteral("Не сохранено 1 задание!\n  0004  zelk0004.mis *\nСохранить его для Вас?"));
         // Nothing unsaved: no question.
         QVERIFY(form->DoSave());
         const auto asked = ask.Asked.size();
@@ -892,6 +914,7 @@ void TestMainForm::closeWhenSaveFails() {
     // With auto-generation on, the window stays locked after the failed
     // close-time save, as the button still says.
     form->PageControl->setCurrentIndex(1);
+    ask.Answers = {QMessageBox::No};  // on without saving them
     form->speedAuto->click();
     QVERIFY(form->speedAuto->isChecked() && form->Monitor() != nullptr);
     ask.Answers = {QMessageBox::Yes, QMessageBox::Ok};
@@ -1043,7 +1066,7 @@ void TestMainForm::realMessageBoxes() {
     });
     form->DoDelete();
     QCOMPARE(title, QStringLiteral("Подтверждение"));
-    QCOMPARE(text, QStringLiteral("Вы действительно хотите удалить 1 файл?"));
+    QCOMPARE(text, QStringLiteral("Вы действительно хотите удалить 1 задание?"));
     QCOMPARE(icon, QMessageBox::NoIcon);
     QCOMPARE(buttons, QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(form->Library().Count(), 1);
@@ -1103,9 +1126,19 @@ void TestMainForm::newAndCopySelectOnlyTheNewEntry() {
     // Deleting what was just made never takes the original with it.
     ask.Answers = {QMessageBox::Yes};
     QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnDelete"), Qt::LeftButton);
-    QCOMPARE(ask.Asked.back().Text, QStringLiteral("Вы действительно хотите удалить 1 файл?"));
+    QCOMPARE(ask.Asked.back().Text, QStringLiteral("Вы действительно хотите удалить 1 задание?"));
     QCOMPARE(list->count(), 2);
     QVERIFY(fs::exists(box.MissionFolder / "zelk0001.mis"));
+
+    // A copy of a mission never saved is listed under its own name.
+    QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnCopy"), Qt::LeftButton);
+    QCOMPARE(list->item(2)->text(), QStringLiteral("0003  zelk0003.mis *"));
+    // Another map chosen for a saved mission: the summary names it at once.
+    ClickEntry(list, 0);
+    QVERIFY(form->MissionShort->toPlainText().contains(QStringLiteral("Карта А")));
+    QVERIFY(Choose(form->comboMaps, QStringLiteral("Карта Б")));
+    QVERIFY2(form->MissionShort->toPlainText().contains(QStringLiteral("Карта Б")),
+             qPrintable(form->MissionShort->toPlainText()));
 }
 
 void TestMainForm::missionOfALeftOutMap() {
@@ -1252,9 +1285,15 @@ void TestMainForm::routePreviewVariantsAndSurprise() {
     auto* variants = Find<QListWidget>(form.get(), "lboxVariants");
     QCOMPARE(variants->count(), 2);
     QVERIFY(zelk::test::ReadFileBytes(box.MissionFolder / "zelk0001.mis") != first);
+    // Restored: marked unsaved, the comment typed since kept, the list on the row restored.
+    form->MissionComment->setFocus();
+    TypeText(form->MissionComment, QStringLiteral("мой"));
     variants->setCurrentRow(1);
     QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnRestoreVariant"), Qt::LeftButton);
     QCOMPARE(form->CurrentMission()->Data.Height, 1000);
+    QVERIFY(form->lboxMissions->item(0)->text().endsWith(QStringLiteral(" *")));
+    QCOMPARE(form->MissionComment->toPlainText(), QStringLiteral("мой"));
+    QCOMPARE(variants->currentRow(), 1);
     QVERIFY(form->DoSave());
     QCOMPARE(zelk::test::ReadFileBytes(box.MissionFolder / "zelk0001.mis"), first);
 
@@ -1267,6 +1306,122 @@ void TestMainForm::routePreviewVariantsAndSurprise() {
     const TTarget* target = form->RefData().Targets.SelectTarget(d.Map, d.Target);
     QVERIFY(target != nullptr && VariantDefined(*target, d));
     QVERIFY(form->CurrentMission()->IsUnsaved());
+}
+
+namespace {
+
+std::vector<std::pair<double, double>> RoutePoints(const TSortie& sortie) {
+    std::vector<std::pair<double, double>> points;
+    for (const TWaypoint& w : sortie.PlayerRoute) points.emplace_back(w.At.X, w.At.Y);
+    return points;
+}
+
+void PressKey(TZELK_form& form, QKeyCombination key) {
+    QTest::keyClick(form.lboxMissions, key.key(), key.keyboardModifiers());
+    QTest::qWait(1);  // the route is drawn once the refresh has settled
+}
+
+}  // namespace
+
+// The route drawn before a save is the route in the file the save writes,
+// however the unsaved mission came about.
+void TestMainForm::drawnRouteIsTheSavedRoute() {
+    TUiSandbox box;
+    TAskScript ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    PressKey(*form, Qt::CTRL | Qt::Key_N);
+    PressKey(*form, Qt::CTRL | Qt::Key_M);
+    QVERIFY(form->ShowsRoute());
+    const struct {
+        const char* what;
+        std::function<void()> change;
+    } cases[] = {
+        {"new, random route ticked",
+         [&] {
+             form->PageControl->setCurrentIndex(1);
+             QTest::mouseClick(Find<QCheckBox>(form.get(), "checkRandomRoute"), Qt::LeftButton);
+         }},
+        {"random route, altitude typed",
+         [&] {
+             form->PageControl->setCurrentIndex(0);
+             TypeInto(form->editHeight, QStringLiteral("2500"));
+         }},
+        {"copy (fixed route)", [&] { PressKey(*form, Qt::CTRL | Qt::Key_D); }},
+        {"surprise", [&] { PressKey(*form, Qt::CTRL | Qt::Key_R); }},
+        {"random route again, time chosen",
+         [&] {
+             form->PageControl->setCurrentIndex(1);
+             if (!form->checkRandomRoute->isChecked()) QTest::mouseClick(form->checkRandomRoute, Qt::LeftButton);
+             form->PageControl->setCurrentIndex(0);
+             QVERIFY(Choose(form->comboTime, QStringLiteral("05:00")));
+         }},
+    };
+    for (const auto& c : cases) {
+        c.change();
+        QTest::qWait(1);
+        QVERIFY2(form->CurrentMission()->IsUnsaved(), c.what);
+        const auto drawn = RoutePoints(form->DrawnSortie());
+        QVERIFY2(drawn.size() == 4, c.what);
+        PressKey(*form, Qt::CTRL | Qt::Key_S);
+        QVERIFY2(!form->CurrentMission()->IsUnsaved(), c.what);
+        const auto file = zelk::test::ReadFileBytes(box.MissionFolder / form->CurrentMission()->FileName);
+        QVERIFY2(RoutePoints(ReadSortie(file)) == drawn, c.what);
+        // Drawn again from the file, the route stays where it was.
+        QVERIFY2(RoutePoints(form->DrawnSortie()) == drawn, c.what);
+    }
+    // Saved again unchanged, a random route stays the one drawn.
+    const fs::path file = box.MissionFolder / form->CurrentMission()->FileName;
+    const std::string saved = zelk::test::ReadFileBytes(file);
+    PressKey(*form, Qt::CTRL | Qt::Key_S);
+    QCOMPARE(zelk::test::ReadFileBytes(file), saved);
+}
+
+// Each keystroke stays in the altitude box while the route follows it.
+void TestMainForm::typingWhileTheRouteIsShown() {
+    TUiSandbox box;
+    TAskScript ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    PressKey(*form, Qt::CTRL | Qt::Key_N);
+    PressKey(*form, Qt::CTRL | Qt::Key_M);
+    auto* height = form->editHeight;
+    for (const QString typed : {QStringLiteral("3000"), QStringLiteral("700"), QStringLiteral("99999")}) {
+        TypeInto(height, QString());
+        QString shown;
+        for (QChar c : typed) {
+            TypeText(height, QString(c));
+            QTest::qWait(1);
+            shown += c;
+            QCOMPARE(height->text(), shown);
+        }
+        QCOMPARE(form->CurrentMission()->Data.Height, typed.toInt());
+    }
+    // Left, the box brings the number into range.
+    form->lboxMissions->setFocus();
+    QCOMPARE(height->text(), QStringLiteral("15000"));
+}
+
+// A double click opens the large route from either picture and leaves the
+// picture as it was.
+void TestMainForm::doubleClickOpensTheRouteLarge() {
+    TUiSandbox box;
+    TAskScript ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    PressKey(*form, Qt::CTRL | Qt::Key_N);
+    auto* image = Find<QLabel>(form.get(), "Image");
+    for (bool route : {true, false}) {
+        if (form->ShowsRoute() != route) QTest::mouseClick(image, Qt::LeftButton);
+        QCOMPARE(form->ShowsRoute(), route);
+        // Through the window system, as a real double click arrives.
+        QTest::mouseDClick(form->windowHandle(), Qt::LeftButton, {}, image->mapTo(form.get(), image->rect().center()));
+        QTest::qWait(1);
+        QCOMPARE(form->ShowsRoute(), route);
+        auto* large = form->findChild<QDialog*>(QStringLiteral("RouteWindow"));
+        QVERIFY(large != nullptr && large->isVisible());
+        delete large;
+    }
 }
 
 void TestMainForm::keyboardShortcuts() {
@@ -1291,7 +1446,7 @@ void TestMainForm::keyboardShortcuts() {
         {"save the current one", list, Qt::CTRL | Qt::Key_S, 2, 1, {}},
         {"save all", list, Qt::CTRL | Qt::SHIFT | Qt::Key_S, 2, 0, {}},
         {"delete in the comment edits it", comment, Qt::Key_Delete, 2, 1, {}},
-        {"delete in the list asks", list, Qt::Key_Delete, 2, 1, "Вы действительно хотите удалить 1 файл?"},
+        {"delete in the list asks", list, Qt::Key_Delete, 2, 1, "Вы действительно хотите удалить 1 задание?"},
         {"help", list, Qt::Key_F1, 2, 1, "Ctrl+Shift+S - сохранить все несохраненные задания"},
         {"start from the page not shown", list, Qt::Key_F5, 2, 1, "Авиасимулятор не найден"},
     };
@@ -1315,6 +1470,7 @@ void TestMainForm::keyboardShortcuts() {
     QCOMPARE(form->lboxMissions->currentRow(), 1);
 
     // Locked by auto-generation, the keys do what the disabled buttons do: nothing.
+    ask.Answers = {QMessageBox::No};  // the unsaved mission stays unsaved
     form->speedAuto->click();
     QVERIFY(form->speedAuto->isChecked());
     const std::size_t asked = ask.Asked.size();
@@ -1343,17 +1499,61 @@ void TestMainForm::languages() {
                            tabs->tabText(0),
                            Find<QLabel>(&form, "LabelAutoState")->text()};
     };
+    // Every text of the pages whole and uncovered, the auto-generation state
+    // with its count above all.
+    const auto fits = [](TZELK_form& form) {
+        form.DoNew();
+        QVERIFY(form.DoSave());
+        form.speedAuto->click();
+        QVERIFY(form.LabelAutoState->text().contains(QLatin1Char('0')));
+        for (QWidget* page : {form.TabSheet1, form.TabSheet2}) {
+            QWidgetList controls;
+            for (QObject* child : page->children())
+                if (auto* w = qobject_cast<QWidget*>(child); w != nullptr && !w->isHidden()) controls << w;
+            for (QWidget* w : controls) {
+                const QString name = w->objectName();
+                QVERIFY2(page->rect().contains(w->geometry()), qPrintable(name));
+                for (QWidget* other : controls)
+                    QVERIFY2(w == other || !w->geometry().intersects(other->geometry()),
+                             qPrintable(name + QStringLiteral(" / ") + other->objectName()));
+                if (auto* label = qobject_cast<QLabel*>(w)) {
+                    const int needed =
+                        label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().height();
+                    QVERIFY2(needed <= label->height(), qPrintable(name));
+                    if (!label->wordWrap()) QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(name));
+                }
+                if (auto* button = qobject_cast<QPushButton*>(w)) {
+                    const int icon = button->icon().isNull() ? 0 : button->iconSize().width() + 4;
+                    QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) + icon + 8 <= button->width(),
+                             qPrintable(name));
+                }
+            }
+        }
+        for (QComboBox* combo : {form.comboWeather, form.comboTime, form.comboClouds, form.comboFlight})
+            for (int i = 0; i < combo->count(); ++i) {
+                // The text's room: the box less its frame and its arrow.
+                QStyleOptionComboBox option;
+                option.initFrom(combo);
+                const QRect room =
+                    combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+                QVERIFY2(combo->fontMetrics().horizontalAdvance(combo->itemText(i)) <= room.width(),
+                         qPrintable(combo->itemText(i)));
+            }
+        form.speedAuto->click();
+    };
     TUiSandbox box;
     TAskScript ask;
     QVERIFY(UseLanguage(TLanguage::English));
     auto english = OpenForm(box, ask);
     QCOMPARE(texts(*english), (QStringList{"Missions", "New", "Start", "Weather", "Cloudless", "Ground attack",
                                            "Mission parameters", "Auto-generation is off."}));
+    fits(*english);
     english.reset();
     QVERIFY(UseLanguage(TLanguage::Russian));
     auto russian = OpenForm(box, ask);
     QCOMPARE(texts(*russian), (QStringList{"Список заданий", "Создать", "Пуск", "Погода", "Безоблачно", "Штурмовка",
                                            "Параметры задания", "Режим автогенерации выключен."}));
+    fits(*russian);
 }
 
 #include "mainform_test.moc"

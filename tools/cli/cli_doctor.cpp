@@ -5,6 +5,7 @@
 #include "cli_output.h"
 #include "text/tr.h"
 #include "doctor/doctor.h"
+#include "library/journal.h"
 #include "monitor/simconfig.h"
 
 namespace zelk::cli {
@@ -18,6 +19,9 @@ int RunDoctorCommand(TContext& ctx) {
     const TSimulatorConfig config = ReadSimulatorConfig(ctx.Root);
     input.EventLogName = config.EventLogName;
     input.KeepEventLog = config.KeepEventLog;
+    // The journal beside the data, if any: the check only reads.
+    if (std::error_code ec; std::filesystem::is_regular_file(ctx.DataDir / kJournalFileName, ec))
+        input.JournalFile = ctx.DataDir / kJournalFileName;
 
     std::optional<TSourceTexts> sourceTexts;
     if (ctx.Args.Json) sourceTexts.emplace();  // JSON is the same in every language

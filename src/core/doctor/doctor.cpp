@@ -20,6 +20,7 @@
 #include "eventlog/logexaminer.h"
 #include "library/commands.h"
 #include "mission/mission.h"
+#include "library/journal.h"
 #include "library/scan.h"
 
 namespace zelk {
@@ -43,6 +44,9 @@ enum class T {
     DataTargetsInLeftOutFix,
     DataNoTargets,
     DataNoTargetsFix,
+    DataTargetsInAbsent,
+    DataMissionsOnAbsentMap,
+    DataAbsentFix,
     // simulator
     SimRootMissing,
     SimRootMissingFix,
@@ -138,6 +142,17 @@ const TText kTexts[] = {
     {T::DataNoTargets,
      ZELK_TR_NOOP("doctor", "В файлах данных нет ни одной карты с целями: задания создавать невозможно.")},
     {T::DataNoTargetsFix, ZELK_TR_NOOP("doctor", "Замените файлы данных исправными копиями из поставки ZELK.")},
+    {T::DataTargetsInAbsent,
+     ZELK_TR_NOOP("doctor",
+                  "Файла данных {1} нет, а цели {2} берут из него картинку и блоки объектов: задания на "
+                  "них не сохранятся.")},
+    {T::DataMissionsOnAbsentMap,
+     ZELK_TR_NOOP("doctor",
+                  "Задания {1} летят на карте «{2}», которой нет ни в одном файле данных; её файл {3} "
+                  "отсутствует. Эти задания нельзя изменить и сохранить заново, и автогенерация не "
+                  "перепишет их после полёта.")},
+    {T::DataAbsentFix,
+     ZELK_TR_NOOP("doctor", "Верните {1} из поставки ZELK в папку {2} и запустите программу заново.")},
 
     {T::SimRootMissing, ZELK_TR_NOOP("doctor", "Папка симулятора {1} не найдена.")},
     {T::SimRootMissingFix,
@@ -336,7 +351,9 @@ std::string LocalTimeText(fs::file_time_type t) {
     if (localtime_r(&tt, &tm) == nullptr) return "?";
 #endif
     char buf[32];
-    std::strftime(buf, sizeof buf, "%d.%m.%Y %H:%M", &tm);
+    // The translation chooses its own order: English names the month.
+    const std::string format = Tr("doctor", "%d.%m.%Y %H:%M");
+    if (std::strftime(buf, sizeof buf, format.c_str(), &tm) == 0) return "?";
     return buf;
 }
 
@@ -377,6 +394,72 @@ struct TReport {
 };
 
 // ------------------------------------------------------------------ data files
+
+// The data file a mission was made from, as its journal's newest line
+// records it; -1 when the journal does not know the mission.
+int DataFileInJournal(const TDoctorInput& in, int number) {
+    if (in.JournalFile.empty()) return -1;
+    const std::vector<TVariant> variants = TJournal(in.JournalFile).Variants(number);
+    if (variants.empty()) return -1;
+    for (const TDataFileHash& h : variants.back().Hashes)
+        if (h.File != 0) return h.File;
+    return -1;
+}
+
+// A data file the loader skips for being absent is still needed when a
+// loaded target takes its picture from it, or a mission in the folder flies
+// on one of its maps.
+void CheckAbsentDataFiles(const TDoctorInput& in, const TRefData& ref, TReport& r) {
+    constexpr auto A = TDoctorArea::Data;
+    std::vector<int> absent;
+    for (int n = 1; n < kDataFileCount; ++n) {
+        std::error_code ec;
+        if (!fs::exists(ref.DataFilePath(n), ec) && !ec) absent.push_back(n);
+    }
+    if (absent.empty()) return;
+    const auto isAbsent = [&](int n) { return std::find(absent.begin(), absent.end(), n) != absent.end(); };
+
+    std::map<int, std::vector<std::string>> pointing;
+    for (const auto& t : ref.Targets.Items)
+        if (isAbsent(t->DataFile)) pointing[t->DataFile].push_back("«" + Cp1251ToUtf8(t->Name) + "»");
+    for (const auto& [file, names] : pointing)
+        r.Add(A, TDoctorStatus::Fault, Tx(T::DataTargetsInAbsent, {DataFileName(file), Join(names)}),
+              Tx(T::DataAbsentFix, {DataFileName(file), Quoted(ref.Dir)}));
+
+    // Missions on maps no loaded file has, by map, with the files they need.
+    struct TOrphans {
+        std::vector<std::string> Missions;
+        std::vector<int> Files;
+    };
+    std::map<std::string, TOrphans> orphans;
+    int error = 0;
+    std::vector<std::string> names;
+    (void)ListFolder(
+        in.MissionFolder, [&](const std::string& name) { names.push_back(name); }, error);
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        const int number = MissionNumberFromEntry(name);
+        if (number < 0 || name.size() < 4 || name.substr(name.size() - 4) != ".mis") continue;
+        TMission mission;
+        if (!ReadMissionFile(in.MissionFolder / name, mission) || mission.Data.Map.empty()) continue;
+        const bool known = std::any_of(ref.Maps.Items.begin(), ref.Maps.Items.end(),
+                                       [&](const TMap& m) { return m.Key == mission.Data.Map; });
+        if (known) continue;
+        TOrphans& o = orphans[mission.Data.Map];
+        o.Missions.push_back(name);
+        const int file = DataFileInJournal(in, number);
+        if (isAbsent(file) && std::find(o.Files.begin(), o.Files.end(), file) == o.Files.end()) o.Files.push_back(file);
+    }
+    for (auto& [map, o] : orphans) {
+        // Without the journal's word, any absent file may have held the map.
+        if (o.Files.empty()) o.Files = absent;
+        std::vector<std::string> files;
+        for (int n : o.Files) files.push_back(DataFileName(n));
+        const std::string fileText = Join(files, 10);
+        r.Add(A, TDoctorStatus::Fault, Tx(T::DataMissionsOnAbsentMap, {Join(o.Missions), Cp1251ToUtf8(map), fileText}),
+              Tx(T::DataAbsentFix, {fileText, Quoted(ref.Dir)}));
+    }
+}
 
 void CheckData(const TDoctorInput& in, TReport& r) {
     constexpr auto A = TDoctorArea::Data;
@@ -421,6 +504,7 @@ void CheckData(const TDoctorInput& in, TReport& r) {
               Tx(T::DataTargetsInLeftOutFix, {Quoted(ref.DataFilePath(file))}));
 
     if (ref.Maps.Count() == 0) r.Add(A, TDoctorStatus::Fault, Tx(T::DataNoTargets), Tx(T::DataNoTargetsFix));
+    CheckAbsentDataFiles(in, ref, r);
 }
 
 // ------------------------------------------------------------------ simulator

@@ -29,6 +29,9 @@ struct TDoctorInput {
     // [game] of Root/conf.ini as the simulator's configuration reader gave it.
     std::string EventLogName;  // UTF-8, may be empty
     bool KeepEventLog = false;
+    // The journal of variants, which tells the data file a mission was made
+    // from; empty when there is none.
+    std::filesystem::path JournalFile;
 };
 
 // Runs every check, in the order of the areas. Never throws for anything on

@@ -87,7 +87,8 @@ int TMissionLibrary::CopyMission(int index, const TRefData* settleIn) {
     const TMission& source = At(index);
     if (!CheckMaxFileNumber()) return -1;
     auto m = NumberedMission(Counter);
-    m->Name = source.Name;
+    // A mission never saved has no title yet: the copy shows its own file name.
+    m->Name = source.IsNew ? m->FileName : source.Name;
     const TMissionData& s = source.Data;
     TMissionData& d = m->Data;
     d.Map = s.Map;
@@ -199,13 +200,33 @@ int TMissionLibrary::SaveMission(const std::string& fileName, const TRefData& re
 int TMissionLibrary::SaveListedMission(const std::string& fileName, const TRefData& ref,
                                        const std::filesystem::path& folder, std::uint64_t seed, bool fresh) {
     const int index = FindByFileName(fileName);
+    if (fresh && index >= 0 && !At(index).IsNew && At(index).IsUnsaved()) {
+        // The simulator flew the saved form: that is what is written anew,
+        // and the pilot's unsaved edits stay pending on top of it.
+        TMission& mission = At(index);
+        const TMissionData edited = mission.Data;
+        const auto typed = std::move(mission.TypedComment);
+        mission.Data = mission.SavedData;
+        mission.TypedComment.reset();
+        int saved = index;
+        try {
+            saved = SaveMission(fileName, ref, folder, CommentToSave(mission), seed);
+        } catch (...) {
+            mission.Data = edited;
+            mission.TypedComment = typed;
+            throw;
+        }
+        At(saved).Data = edited;
+        At(saved).TypedComment = typed;
+        return saved;
+    }
     std::vector<std::string> comment;
     if (index >= 0) {
         comment = CommentToSave(At(index));
-        if (!fresh && At(index).RestoredSeed) seed = *At(index).RestoredSeed;
+        if (!fresh && At(index).NextSeed) seed = *At(index).NextSeed;
     }
     const int saved = SaveMission(fileName, ref, folder, comment, seed);
-    At(saved).RestoredSeed.reset();
+    At(saved).NextSeed.reset();
     return saved;
 }
 
@@ -236,9 +257,9 @@ TPluralForm PluralForm(int n) {
 std::string DeleteQuestionText(int n) {
     // One sentence per plural form, so that a translation has whole sentences.
     static const char* const patterns[] = {
-        ZELK_TR_NOOP("library", "Вы действительно хотите удалить %1 файл?"),
-        ZELK_TR_NOOP("library", "Вы действительно хотите удалить %1 файла?"),
-        ZELK_TR_NOOP("library", "Вы действительно хотите удалить %1 файлов?"),
+        ZELK_TR_NOOP("library", "Вы действительно хотите удалить %1 задание?"),
+        ZELK_TR_NOOP("library", "Вы действительно хотите удалить %1 задания?"),
+        ZELK_TR_NOOP("library", "Вы действительно хотите удалить %1 заданий?"),
     };
     return W(Fill(Tr("library", patterns[static_cast<int>(PluralForm(n))]), {std::to_string(n)}));
 }

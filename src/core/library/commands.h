@@ -112,9 +112,10 @@ public:
                     const std::vector<std::string>& commentLines, std::uint64_t seed);
 
     // SaveMission with what a save of a listed mission writes: its typed
-    // comment, else its own (CommentToSave); the seed of a variant restored
-    // from the journal, else `seed`. A `fresh` save (a mission the simulator
-    // has flown) always takes `seed`. The restored seed serves one save.
+    // comment, else its own (CommentToSave); the mission's NextSeed, else
+    // `seed`. A `fresh` save (a mission the simulator has flown) always takes
+    // `seed` and writes the saved form that was flown: unsaved edits stay
+    // pending in the record. NextSeed serves one save.
     int SaveListedMission(const std::string& fileName, const TRefData& ref, const std::filesystem::path& folder,
                           std::uint64_t seed, bool fresh = false);
 };
@@ -130,7 +131,7 @@ std::string ShownShortLine(const std::string& line);
 enum class TPluralForm { One, Few, Many };
 TPluralForm PluralForm(int n);
 
-// "Вы действительно хотите удалить %d файл%s?" for n files.
+// "Вы действительно хотите удалить %d задани%s?" for n missions (each is two files).
 std::string DeleteQuestionText(int n);
 // "Не сохранен%s %d задани%s!\rСохранить %s для Вас?" for k missions.
 std::string UnsavedQuestionText(int k);

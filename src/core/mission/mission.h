@@ -45,9 +45,11 @@ public:
     // lines; a save writes it, whichever mission is shown then.
     std::optional<std::vector<std::string>> TypedComment;
     std::uint8_t IsNew = 0;
-    // A variant restored from the journal keeps its seed for the next save,
-    // which then writes that variant again byte for byte.
-    std::optional<std::uint64_t> RestoredSeed;
+    // The seed the next save writes with: a restored variant's, so that it is
+    // written again byte for byte, or one the window draws when the mission
+    // changes, so that the route it draws beforehand is the route saved.
+    // Serves one save.
+    std::optional<std::uint64_t> NextSeed;
 
     // FileName = MissionFileName(number), PropFileName =
     // PropertiesFileName(number).
@@ -57,8 +59,9 @@ public:
     // Any parameter differs from the saved copy (the comment takes no part).
     bool IsModified() const { return !(Data == SavedData); }
     // Counts for the close check and the save-all question: a typed comment
-    // would be lost as surely as a changed parameter.
-    bool IsUnsaved() const { return IsNew != 0 || IsModified() || TypedComment.has_value(); }
+    // would be lost as surely as a changed parameter, and a pending seed
+    // writes another sortie than the one on disk.
+    bool IsUnsaved() const { return IsNew != 0 || IsModified() || TypedComment.has_value() || NextSeed.has_value(); }
 };
 
 // The names of a mission's two files, made and read in one place.

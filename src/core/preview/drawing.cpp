@@ -216,13 +216,31 @@ void Grid(TPainter& p, const TView& v, const TBox& box, double step) {
     });
 }
 
-// A label beside a point, on the side away from the canvas edge it is near.
-void Label(TPainter& p, const TCanvasPoint& at, std::string text, double width, double size, bool bold = false,
-           TRgb colour = kInk) {
-    const bool right = at.X > width / 2;
-    p.Text({at.X + (right ? -9 : 9), at.Y + 4}, std::move(text), colour, size,
-           right ? TTextAnchor::End : TTextAnchor::Start, bold);
+// A text's width in pixels, estimated without a font at hand: wide enough
+// for the faces that draw it (Cyrillic letters run wider than Latin ones).
+double TextWidth(std::string_view text, double size, bool bold) { return text.size() * size * (bold ? 0.66 : 0.6); }
+
+// A label beside a point, on the side away from the canvas edge it is near,
+// and moved in from the edge as far as its width needs.
+struct TLabel {
+    TCanvasPoint At;  // the text's left end, on its baseline
+    std::string Text;
+    double Size = 11;
+    bool Bold = false;
+    TRgb Colour = kInk;
+
+    TBox Box() const { return {At.X - 2, At.Y - Size, At.X + TextWidth(Text, Size, Bold) + 2, At.Y + 3}; }
+};
+
+TLabel PlaceLabel(const TCanvasPoint& at, std::string text, double width, double size, bool bold = false,
+                  TRgb colour = kInk) {
+    const double w = TextWidth(text, size, bold);
+    double x = at.X > width / 2 ? at.X - 9 - w : at.X + 9;
+    x = std::max(4.0, std::min(x, width - 4 - w));
+    return {{x, at.Y + 4}, std::move(text), size, bold, colour};
 }
+
+void Draw(TPainter& p, const TLabel& l) { p.Text(l.At, l.Text, l.Colour, l.Size, TTextAnchor::Start, l.Bold); }
 
 }  // namespace
 
@@ -233,7 +251,8 @@ TDrawing DrawSortie(const TSortie& s, std::string_view title, double width, doub
     d.Background = kPaper;
     TPainter p(d);
 
-    const TBox area{kMargin, kHeader + kMargin, width - kMargin, height - kFooter - kMargin};
+    // The right-hand margin keeps the north mark clear of the route.
+    const TBox area{kMargin, kHeader + kMargin, width - kMargin - 22, height - kFooter - kMargin};
     TBounds b;
     for (const auto& w : s.PlayerRoute) b.Add(w.At);
     for (const auto& w : s.EnemyPatrol) b.Add(w.At);
@@ -259,6 +278,29 @@ TDrawing DrawSortie(const TSortie& s, std::string_view title, double width, doub
         p.Circle(c, 3, SideColour(f.Army), 1, true, SideColour(f.Army));
     }
 
+    // The labels of the route and the patrol, placed first: the inset keeps
+    // clear of them, and they are drawn over everything else.
+    std::vector<TLabel> labels;
+    const TRgb enemy = SideColour(s.PlayerArmy == 1 ? 2 : s.PlayerArmy == 2 ? 1 : 0);
+    if (!s.EnemyPatrol.empty()) {
+        std::string label = W(Tr("preview", "Истребители: ")) + s.EnemyClass;
+        if (s.EnemyPlanes > 0) label += " x" + std::to_string(s.EnemyPlanes);
+        label += ", " + std::to_string(s.EnemyPatrol.front().Altitude) + W(Tr("preview", " м"));
+        TCanvasPoint at = v.ToCanvas(s.EnemyPatrol.front().At);
+        for (const auto& w : s.EnemyPatrol) at.Y = std::min(at.Y, v.ToCanvas(w.At).Y);  // above the patrol
+        labels.push_back(PlaceLabel({at.X, std::max(at.Y - 12, kHeader + 12)}, label, width, 10, false, enemy));
+    }
+    for (std::size_t i = 0; i < s.PlayerRoute.size(); ++i) {
+        const auto& w = s.PlayerRoute[i];
+        const bool attack = w.Kind == "GATTACK";
+        std::string label = std::to_string(i + 1) + ": " + std::to_string(w.Altitude) + W(Tr("preview", " м"));
+        if (i == 0) label = W(Tr("preview", "Старт, ")) + label;
+        if (attack && i > 0)
+            label += W(Tr("preview", ", атака, курс ")) +
+                     std::to_string(CompassHeading(s.PlayerRoute[i - 1].At, w.At)) + "\xB0";
+        labels.push_back(PlaceLabel(v.ToCanvas(w.At), label, width, 11, attack));
+    }
+
     // The ground objects get a corner of their own, enlarged, when the sortie
     // is so large that they would crowd into a few pixels: the corner the
     // route crosses least.
@@ -281,6 +323,13 @@ TDrawing DrawSortie(const TSortie& s, std::string_view title, double width, doub
                 const auto a = v.ToCanvas(s.PlayerRoute[i - 1].At), c = v.ToCanvas(s.PlayerRoute[i].At);
                 crowd.push_back({a.X + (c.X - a.X) * k / 8, a.Y + (c.Y - a.Y) * k / 8});
             }
+        for (const TLabel& l : labels) {
+            const TBox b = l.Box();
+            for (int k = 0; k <= 4; ++k) {
+                crowd.push_back({b.X0 + (b.X1 - b.X0) * k / 4, b.Y0});
+                crowd.push_back({b.X0 + (b.X1 - b.X0) * k / 4, b.Y1});
+            }
+        }
         int best = -1, bestCount = 0;
         for (int i = 0; i < 4; ++i) {
             const int count = static_cast<int>(
@@ -304,16 +353,9 @@ TDrawing DrawSortie(const TSortie& s, std::string_view title, double width, doub
 
     // The enemy fighters' patrol.
     if (!s.EnemyPatrol.empty()) {
-        const TRgb enemy = SideColour(s.PlayerArmy == 1 ? 2 : s.PlayerArmy == 2 ? 1 : 0);
         std::vector<TCanvasPoint> pts;
         for (const auto& w : s.EnemyPatrol) pts.push_back(v.ToCanvas(w.At));
         p.Line(pts, enemy, 1.5, true);
-        std::string label = W(Tr("preview", "Истребители: ")) + s.EnemyClass;
-        if (s.EnemyPlanes > 0) label += " x" + std::to_string(s.EnemyPlanes);
-        label += ", " + std::to_string(s.EnemyPatrol.front().Altitude) + W(Tr("preview", " м"));
-        TCanvasPoint at = pts.front();
-        for (const auto& c : pts) at.Y = std::min(at.Y, c.Y);  // above the patrol, clear of the route labels
-        Label(p, {at.X, at.Y - 12}, label, width, 10, false, enemy);
     }
 
     // The player's route, its points with their altitudes, the attack.
@@ -336,12 +378,6 @@ TDrawing DrawSortie(const TSortie& s, std::string_view title, double width, doub
             } else {
                 p.Circle(pts[i], attack ? 6 : 4, kInk, 2, true, attack ? kTarget : kWhite);
             }
-            std::string label = std::to_string(i + 1) + ": " + std::to_string(w.Altitude) + W(Tr("preview", " м"));
-            if (i == 0) label = W(Tr("preview", "Старт, ")) + label;
-            if (attack && i > 0)
-                label += W(Tr("preview", ", атака, курс ")) +
-                         std::to_string(CompassHeading(s.PlayerRoute[i - 1].At, w.At)) + "\xB0";
-            Label(p, pts[i], label, width, 11, attack);
         }
     }
 
@@ -356,11 +392,20 @@ TDrawing DrawSortie(const TSortie& s, std::string_view title, double width, doub
         for (const auto& t : s.Targets)
             p.Circle(d.Inset.ToCanvas(t.At), std::max(t.Radius * d.Inset.Scale, 6.0), kTarget, 1.5, false, {}, true);
         for (const auto& u : s.Units) DrawUnit(p, d.Inset, u);
-        std::string caption = W(Tr("preview", "Район цели, сетка ")) +
-                              (insetStep < 1000 ? std::to_string(static_cast<int>(insetStep)) + W(Tr("preview", " м"))
-                                                : Fixed(insetStep / 1000.0, 0) + W(Tr("preview", " км")));
-        p.Text({inset.X0 + 6, inset.Y0 + 13}, caption, kInk, 10, TTextAnchor::Start, true);
+        const std::string area = W(Tr("preview", "Район цели"));
+        const std::string grid =
+            W(Tr("preview", "сетка ")) + (insetStep < 1000
+                                              ? std::to_string(static_cast<int>(insetStep)) + W(Tr("preview", " м"))
+                                              : Fixed(insetStep / 1000.0, 0) + W(Tr("preview", " км")));
+        // One line where it fits, else the grid on a line of its own.
+        if (TextWidth(area + ", " + grid, 10, true) <= inset.X1 - inset.X0 - 12) {
+            p.Text({inset.X0 + 6, inset.Y0 + 13}, area + ", " + grid, kInk, 10, TTextAnchor::Start, true);
+        } else {
+            p.Text({inset.X0 + 6, inset.Y0 + 12}, area, kInk, 9, TTextAnchor::Start, true);
+            p.Text({inset.X0 + 6, inset.Y0 + 23}, grid, kInk, 9);
+        }
     }
+    for (const TLabel& l : labels) Draw(p, l);
 
     // North, top right.
     const double nx = width - 22, ny = kHeader + 14;
@@ -368,16 +413,22 @@ TDrawing DrawSortie(const TSortie& s, std::string_view title, double width, doub
     p.Text({nx, ny + 22}, W(Tr("preview", "С")), kInk, 12, TTextAnchor::Middle, true);
 
     // Title above, grid and scale below.
-    p.Text({8, 18}, std::string(title), kInk, 13, TTextAnchor::Start, true);
+    // The title in a smaller face where the canvas is too narrow for it,
+    // clear of the north mark.
+    const double titleSize = std::max(8.0, std::min(13.0, 13.0 * (width - 40) / TextWidth(title, 13, true)));
+    p.Text({8, 18}, std::string(title), kInk, titleSize, TTextAnchor::Start, true);
     std::string footer = W(Tr("preview", "Сетка ")) + Fixed(step / 1000.0, 0) + W(Tr("preview", " км"));
     if (s.Hour >= 0) footer += W(Tr("preview", ", время ")) + std::to_string(s.Hour) + ":00";
     if (!s.PlayerClass.empty()) footer += ", " + s.PlayerClass;
     if (s.PlayerPlanes > 0) footer += " x" + std::to_string(s.PlayerPlanes);
     p.Text({8, height - 6}, footer, kInk, 10);
+    // The scale bar beside the footer where there is room, else above it.
     const double bar = step * v.Scale;
     if (bar < width / 2) {
-        p.Line({{width - 12 - bar, height - 8}, {width - 12, height - 8}}, kInk, 3);
-        p.Text({width - 12 - bar / 2, height - 12}, Fixed(step / 1000.0, 0) + W(Tr("preview", " км")), kInk, 9,
+        const bool beside = 8 + TextWidth(footer, 10, false) + 12 < width - 12 - bar;
+        const double y = beside ? height - 8 : height - kFooter - 4;
+        p.Line({{width - 12 - bar, y}, {width - 12, y}}, kInk, 3);
+        p.Text({width - 12 - bar / 2, y - 4}, Fixed(step / 1000.0, 0) + W(Tr("preview", " км")), kInk, 9,
                TTextAnchor::Middle);
     }
     return d;

@@ -217,13 +217,13 @@ TEST(PluralForm, RussianAgreement) {
 }
 
 TEST(QuestionTexts, DeleteEndings) {
-    EXPECT_EQ(DeleteQuestionText(1), W("Вы действительно хотите удалить 1 файл?"));
-    EXPECT_EQ(DeleteQuestionText(3), W("Вы действительно хотите удалить 3 файла?"));
-    EXPECT_EQ(DeleteQuestionText(5), W("Вы действительно хотите удалить 5 файлов?"));
-    EXPECT_EQ(DeleteQuestionText(11), W("Вы действительно хотите удалить 11 файлов?"));
-    EXPECT_EQ(DeleteQuestionText(12), W("Вы действительно хотите удалить 12 файлов?"));
-    EXPECT_EQ(DeleteQuestionText(21), W("Вы действительно хотите удалить 21 файл?"));
-    EXPECT_EQ(DeleteQuestionText(22), W("Вы действительно хотите удалить 22 файла?"));
+    EXPECT_EQ(DeleteQuestionText(1), W("Вы действительно хотите удалить 1 задание?"));
+    EXPECT_EQ(DeleteQuestionText(3), W("Вы действительно хотите удалить 3 задания?"));
+    EXPECT_EQ(DeleteQuestionText(5), W("Вы действительно хотите удалить 5 заданий?"));
+    EXPECT_EQ(DeleteQuestionText(11), W("Вы действительно хотите удалить 11 заданий?"));
+    EXPECT_EQ(DeleteQuestionText(12), W("Вы действительно хотите удалить 12 заданий?"));
+    EXPECT_EQ(DeleteQuestionText(21), W("Вы действительно хотите удалить 21 задание?"));
+    EXPECT_EQ(DeleteQuestionText(22), W("Вы действительно хотите удалить 22 задания?"));
 }
 
 TEST(QuestionTexts, UnsavedPieces) {

@@ -136,5 +136,46 @@ TEST(RouteDrawing, AFileOfCountlessPointsDrawsBounded) {
     EXPECT_LT(svg.size(), 1000000u);
 }
 
+// Labels of points near either edge, on a canvas as small as the window's
+// picture and as large as its large view: every text stays on the canvas
+// and clear of the enlarged target corner.
+TEST(RouteDrawing, TextsStayOnTheCanvasAndOffTheInset) {
+    const std::string file =
+        "[MAIN]\r\n  MAP Island/load.ini\r\n  player r0100\r\n  army 1\r\n[Wing]\r\n  r0100\r\n[r0100_Way]\r\n"
+        "  NORMFLY 60000.00 30000.00 2500 300.00 &0\r\n  GATTACK 0.00 15000.00 2500 300.00 &0\r\n"
+        "  NORMFLY 20000.00 30000.00 2500 300.00 &0\r\n  NORMFLY 58000.00 28000.00 2500 300.00 &0\r\n"
+        "[NStationary]\r\n  1_Static vehicles.artillery.Artillery$Flak30_20mm 2 100 14900 0 0\r\n"
+        "  2_Static vehicles.artillery.Artillery$Flak30_20mm 2 400 15300 0 0\r\n";
+    for (const auto& [w, h] : {std::pair{276.0, 206.0}, std::pair{800.0, 600.0}}) {
+        const TDrawing d = DrawSortie(ReadSortie(file), W("Штурмовка - Колонна: танки синих"), w, h);
+        ASSERT_TRUE(d.HasInset);
+        // The inset is the last filled rectangle drawn before the texts over it.
+        TCanvasPoint inset0{1e9, 1e9}, inset1{-1e9, -1e9};
+        for (const auto& s : d.Shapes)
+            if (s.Type == TShapeType::Polygon && s.Points.size() == 4 && s.Fill == d.Background)
+                for (const auto& p : s.Points) {
+                    inset0 = {std::min(inset0.X, p.X), std::min(inset0.Y, p.Y)};
+                    inset1 = {std::max(inset1.X, p.X), std::max(inset1.Y, p.Y)};
+                }
+        for (const auto& s : d.Shapes) {
+            if (s.Type != TShapeType::Text) continue;
+            // Wide enough for the faces that draw the drawings.
+            const double width = s.Text.size() * s.FontSize * 0.55;
+            double x0 = s.Points[0].X;
+            if (s.Anchor == TTextAnchor::Middle) x0 -= width / 2;
+            if (s.Anchor == TTextAnchor::End) x0 -= width;
+            EXPECT_GE(x0, 0) << s.Text << " at " << w;
+            EXPECT_LE(x0 + width, w) << s.Text << " at " << w;
+            const bool inInset =
+                x0 >= inset0.X && x0 <= inset1.X && s.Points[0].Y >= inset0.Y && s.Points[0].Y <= inset1.Y;
+            // Only the inset's own caption lies inside it.
+            if (inInset)
+                EXPECT_TRUE(s.Text.find(W("сетка")) != std::string::npos ||
+                            s.Text.find(W("Район цели")) != std::string::npos)
+                    << s.Text << " at " << w;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace zelk::test
