@@ -534,16 +534,20 @@
         <translation>Written again: %1</translation>
     </message>
     <message>
-        <source>zelk-cli: слежу за журналом событий %1; Ctrl+C завершает</source>
-        <translation>zelk-cli: following the event log %1; Ctrl+C ends</translation>
-    </message>
-    <message>
         <source>в файлах данных нет цели и варианта задания, подходящих к заданным параметрам</source>
         <translation>the data files hold no target and mission variant that fit the parameters given</translation>
     </message>
     <message>
         <source>недопустимое значение --tanks %1: допустимо %2 или название состава из списка танков</source>
         <translation>invalid value --tanks %1: %2 or a make-up name from the tank list is accepted</translation>
+    </message>
+    <message>
+        <source>zelk-cli: файл %1 остался от прошлого запуска и не удаляется; с ним watch сразу бы завершился</source>
+        <translation>zelk-cli: the file %1 is left from an earlier run and cannot be removed; with it, watch would end at once</translation>
+    </message>
+    <message>
+        <source>zelk-cli: слежу за журналом событий %1; Ctrl+C или файл %2 завершает</source>
+        <translation>zelk-cli: following the event log %1; Ctrl+C or the file %2 ends</translation>
     </message>
 </context>
 <context>
@@ -2026,6 +2030,10 @@ Keys:</translation>
 Допустимы значения от %1 до %2 м.</source>
         <translation>Flight altitude.
 Values from %1 to %2 m.</translation>
+    </message>
+    <message>
+        <source>включить или выключить автогенерацию</source>
+        <translation>switch auto-generation on or off</translation>
     </message>
 </context>
 </TS>
