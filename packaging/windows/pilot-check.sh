@@ -49,7 +49,8 @@ wait_for() {
     sleep 0.5
   done
 }
-window() { xdotool search --onlyvisible --name '^ORVAK ZELK$' 2>/dev/null | head -1; }
+# The main window ("ORVAK ZELK - …"), not a message box titled "ORVAK ZELK".
+window() { xdotool search --onlyvisible --name '^ORVAK ZELK - ' 2>/dev/null | head -1; }
 has_window() { [ -n "$(window)" ]; }
 no_window() { [ -z "$(window)" ]; }
 # Keys go where a pilot's would: to the focused window.
