@@ -28,5 +28,11 @@ if(ZELK_WINE)
 endif()
 
 # Qt's host tools (moc, rcc, uic) are the build machine's, of the same version.
+execute_process(COMMAND gcc -print-multiarch OUTPUT_VARIABLE ZELK_HOST_MULTIARCH
+                OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
 set(QT_HOST_PATH /usr CACHE PATH "")
-set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake CACHE PATH "")
+if(ZELK_HOST_MULTIARCH)
+  set(QT_HOST_PATH_CMAKE_DIR /usr/lib/${ZELK_HOST_MULTIARCH}/cmake CACHE PATH "")
+else()
+  set(QT_HOST_PATH_CMAKE_DIR /usr/lib/cmake CACHE PATH "")
+endif()

@@ -1,71 +1,116 @@
 #!/usr/bin/env bash
-# Builds the static Windows (MinGW-w64) libraries ZELK links against, from
-# Debian's source packages, into a prefix outside the checkout:
+# Builds the static Windows (MinGW-w64) libraries ZELK links against, from the
+# distribution's source packages, into a prefix under the user's cache folder:
 #   libjpeg-turbo, GoogleTest, and Qt's qtbase (Core; with --gui also Gui,
-#   Widgets, Network, Test and the windows and offscreen platform plugins).
+#   Widgets, Network, PrintSupport, Test and the windows, offscreen and minimal
+#   platform plugins).
 # A stamp of the versions makes a second run with the same versions do nothing.
 #
-#   bash scripts/windows-deps.sh [--gui] [--print-prefix]
+#   bash scripts/windows-deps.sh [--gui] [--print-prefix] [--no-install]
 #
-# ZELK_WINDEPS_ROOT (default /var/cache/zelk/windows-deps) holds one prefix per
-# set of versions and flavour; the prefix used is printed on the last line.
+# ZELK_WINDEPS_ROOT (default ${XDG_CACHE_HOME:-~/.cache}/zelk/windows-deps)
+# holds one prefix per set of versions and flavour; the prefix used is printed
+# on the last line. Source lines come from the machine's own apt configuration
+# (its "deb" lines read as "deb-src") in a private apt state under that folder:
+# the machine's configuration is left as it is, and no root is needed for it.
+# Installing missing packages needs root (or sudo without a password); without
+# it the script names what is missing and stops.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 flavour=core
 print_only=0
+install=1
 for arg in "$@"; do
   case "$arg" in
     --gui) flavour=gui ;;
     --print-prefix) print_only=1 ;;
-    *) echo "windows-deps.sh: unknown option $arg (known: --gui, --print-prefix)" >&2; exit 2 ;;
+    --no-install) install=0 ;;
+    *) echo "windows-deps.sh: unknown option $arg (known: --gui, --print-prefix, --no-install)" >&2; exit 2 ;;
   esac
 done
 
-root=${ZELK_WINDEPS_ROOT:-/var/cache/zelk/windows-deps}
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/zelk
+root=${ZELK_WINDEPS_ROOT:-$cache/windows-deps}
 jobs=${ZELK_JOBS:-2}
-SUDO=""
-[ "$(id -u)" -ne 0 ] && SUDO="sudo"
-
+say() { echo "windows-deps.sh: $*" >&2; }
 step_start=0
-step() { step_start=$(date +%s); echo "== $*"; }
-step_done() { echo "   took $(( $(date +%s) - step_start )) s"; }
+step() { step_start=$(date +%s); echo "== $*" >&2; }
+step_done() { echo "   took $(( $(date +%s) - step_start )) s" >&2; }
 
-# --- Debian packages: the cross compilers, Wine, NSIS, and deb-src for sources.
+# --- Packages: the cross compilers, Wine, NSIS, and what unpacks sources.
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null && sudo -n true 2>/dev/null; then as_root=(sudo -n); else as_root=(none); fi
+fi
+host_arch=$(dpkg --print-architecture)
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-          wine wine64 nsis python3 dpkg-dev cmake ninja-build ccache
-          qt6-base-dev qt6-base-dev-tools libgtest-dev googletest
-          libcli11-dev nlohmann-json3-dev libtomlplusplus-dev xvfb xauth)
+          nsis python3 dpkg-dev cmake ninja-build ccache unzip
+          qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools libgtest-dev googletest
+          libcli11-dev nlohmann-json3-dev libtomlplusplus-dev xvfb xauth xdotool imagemagick)
+# Wine runs the x86-64 programs only on an x86-64 machine.
+[ "$host_arch" = amd64 ] && packages+=(wine wine64)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-srclist=/etc/apt/sources.list.d/zelk-src.sources
-need_src=0
-grep -rqs '^Types:.*deb-src\|^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/ || need_src=1
-if [ ${#missing[@]} -gt 0 ] || [ $need_src -eq 1 ]; then
-  step "Debian packages: ${missing[*]:-(sources only)}"
-  if [ $need_src -eq 1 ]; then
-    $SUDO tee "$srclist" >/dev/null <<'EOF'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-EOF
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ $install -eq 0 ] || [ "${as_root[*]}" = none ]; then
+    say "missing packages: ${missing[*]}"
+    say "installing them needs root: apt-get install ${missing[*]}"
+    exit 1
   fi
-  $SUDO apt-get update -qq
-  [ ${#missing[@]} -gt 0 ] && DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  step "Packages: ${missing[*]}"
+  "${as_root[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
   step_done
 fi
+[ "$host_arch" = amd64 ] || say "this is a $host_arch machine: Wine cannot run the Windows tests here"
 
-# --- Versions: of the sources Debian offers now, and of the compiler.
-srcver() { apt-cache showsrc "$1" 2>/dev/null | awk '/^Version:/ {print $2}' | sort -V | tail -1; }
+# --- A private apt state whose source lines are the machine's own, as deb-src.
+aptdir=$root/apt
+mkdir -p "$aptdir/sources.list.d" "$aptdir/lists/partial" "$aptdir/cache/archives/partial"
+: >"$aptdir/sources.list"
+apt_opts=(-o Dir::Etc::SourceList="$aptdir/sources.list" -o Dir::Etc::SourceParts="$aptdir/sources.list.d"
+          -o Dir::State::Lists="$aptdir/lists" -o Dir::Cache="$aptdir/cache"
+          -o Debug::NoLocking=1 -o APT::Sandbox::User="$(id -un)")
+eval "$(apt-config shell sys_list Dir::Etc::sourcelist/f sys_parts Dir::Etc::sourceparts/d)"
+derived=$aptdir/sources.list.d/machine.sources
+{
+  # One-line format: every "deb" line again as "deb-src".
+  for f in "$sys_list" "$sys_parts"*.list; do
+    [ -f "$f" ] && sed -n 's/^[[:space:]]*deb\([[:space:]]\)/deb-src\1/p' "$f"
+  done
+} >"$aptdir/sources.list"
+{
+  # deb822 format: every enabled stanza with the type "deb", typed "deb-src".
+  for f in "$sys_parts"*.sources; do
+    [ -f "$f" ] && awk 'BEGIN { RS = ""; ORS = "\n\n" }
+      /(^|\n)Types:[^\n]*[[:space:]]deb([[:space:]]|$)/ && !/(^|\n)Enabled:[[:space:]]*no/ {
+        sub(/(^|\n)Types:[^\n]*/, "\nTypes: deb-src"); sub(/^\n/, ""); print }' "$f"
+  done
+} >"$derived"
+if [ ! -s "$derived" ] && [ ! -s "$aptdir/sources.list" ]; then
+  say "no \"deb\" source lines in $sys_list or $sys_parts: cannot fetch sources"
+  exit 1
+fi
+lists_age=$(( $(date +%s) - $(stat -c %Y "$aptdir/lists" 2>/dev/null || echo 0) ))
+if ! ls "$aptdir/lists/"*Sources* >/dev/null 2>&1 || [ $lists_age -gt 86400 ]; then
+  # A source without source packages (some third-party ones) only warns.
+  apt-get "${apt_opts[@]}" update -qq >&2 || say "apt-get update of the source lists reported errors (above)"
+  touch "$aptdir/lists"
+fi
+
+# --- Versions: of the sources the machine's package sources offer, and of the compiler.
+srcver() { apt-cache "${apt_opts[@]}" showsrc "$1" 2>/dev/null | awk '/^Version:/ {print $2}' | sort -V | tail -1; }
 qt_ver=$(srcver qt6-base)
 jpeg_ver=$(srcver libjpeg-turbo)
 gtest_ver=$(dpkg-query -W -f='${Version}' googletest)
 gcc_ver=$(x86_64-w64-mingw32-g++-posix -dumpversion)
-[ -n "$qt_ver" ] && [ -n "$jpeg_ver" ] || { echo "windows-deps.sh: apt-cache showsrc finds no qt6-base or libjpeg-turbo (deb-src missing?)" >&2; exit 1; }
+[ -n "$qt_ver" ] && [ -n "$jpeg_ver" ] || { say "no source package qt6-base or libjpeg-turbo in the machine's package sources"; exit 1; }
+# Debian's moc, rcc and uic run during the build: they must be the same Qt.
+host_qt=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+[ "${host_qt%%-*}" = "${qt_ver%%-*}" ] || { say "qt6-base-dev $host_qt and the source qt6-base $qt_ver differ"; exit 1; }
 tag="qt${qt_ver}-jpeg${jpeg_ver}-gtest${gtest_ver}-gcc${gcc_ver}"
 tag=${tag//[^A-Za-z0-9.+-]/_}
 prefix="$root/$tag-$flavour"
@@ -73,7 +118,7 @@ if [ $print_only -eq 1 ]; then echo "$prefix"; exit 0; fi
 
 stamp="$prefix/.zelk-deps-stamp"
 if [ -f "$stamp" ]; then
-  echo "Windows dependencies up to date in $prefix"
+  echo "Windows dependencies up to date in $prefix" >&2
   echo "$prefix"
   exit 0
 fi
@@ -83,7 +128,7 @@ work="$root/work/$tag"
 src="$root/src"
 mkdir -p "$prefix" "$work" "$src"
 toolchain="$here/cmake/mingw-w64-x86_64.cmake"
-export CCACHE_DIR=${CCACHE_DIR:-/var/cache/zelk/ccache}
+export CCACHE_DIR=${ZELK_CCACHE_DIR:-$cache/ccache}
 common=(-G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain"
         -DZELK_WINDEPS="$prefix" -DCMAKE_INSTALL_PREFIX="$prefix"
         -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
@@ -93,9 +138,10 @@ fetch() { # package version -> unpacked folder
   up=${up%%[-+]*}
   dir=$(find "$src" -maxdepth 1 -type d -name "$1-$up*" | head -1)
   if [ -z "$dir" ]; then
-    (cd "$src" && apt-get source -qq "$1=$2" >/dev/null)
+    (cd "$src" && apt-get "${apt_opts[@]}" source -qq "$1=$2" >/dev/null)
     dir=$(find "$src" -maxdepth 1 -type d -name "$1-$up*" | head -1)
   fi
+  [ -n "$dir" ] || { say "apt-get source $1=$2 unpacked nothing in $src"; exit 1; }
   echo "$dir"
 }
 
@@ -121,8 +167,8 @@ cmake --install "$work/gtest-$flavour" >>"$work/gtest-$flavour.log"
 }
 step_done
 
-# Header-only libraries come from Debian's -dev packages: their headers and
-# CMake packages are architecture-independent.
+# Header-only libraries come from the distribution's -dev packages: their
+# headers and CMake packages are architecture-independent.
 step "Header-only libraries (CLI11, nlohmann-json, toml++)"
 mkdir -p "$prefix/include" "$prefix/share/cmake" "$prefix/lib/cmake" "$prefix/lib/pkgconfig"
 cp -r /usr/include/CLI /usr/include/nlohmann /usr/include/toml++ "$prefix/include/"
@@ -130,7 +176,7 @@ cp -r /usr/share/cmake/CLI11 /usr/share/cmake/nlohmann_json "$prefix/share/cmake
 for d in /usr/lib/cmake/CLI11 /usr/lib/cmake/nlohmann_json; do
   if [ -d "$d" ]; then cp -r "$d" "$prefix/lib/cmake/"; fi
 done
-# Debian builds toml++ as a shared library; for Windows it is used header-only.
+# toml++ is packaged as a shared library; for Windows it is used header-only.
 mkdir -p "$prefix/lib/cmake/tomlplusplus"
 cat >"$prefix/lib/cmake/tomlplusplus/tomlplusplusConfig.cmake" <<'EOF'
 if(NOT TARGET tomlplusplus::tomlplusplus)
@@ -144,33 +190,43 @@ EOF
   xargs -r sed -i "s|/usr/include|$prefix/include|g"
 step_done
 
-# Qt: only what ZELK uses, static, with Debian's host moc/rcc/uic.
+# Qt: static, with the host's moc/rcc/uic, and only what ZELK uses: the build
+# time goes mostly into modules and plugins nobody links.
 qt_features=(-DFEATURE_sql=OFF -DFEATURE_xml=OFF -DFEATURE_dbus=OFF -DFEATURE_concurrent=OFF
-             -DFEATURE_printsupport=OFF -DFEATURE_icu=OFF -DFEATURE_zstd=OFF -DFEATURE_glib=OFF
+             -DFEATURE_icu=OFF -DFEATURE_zstd=OFF -DFEATURE_glib=OFF
              -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_doubleconversion=OFF
-             -DFEATURE_sql=OFF -DFEATURE_testlib=OFF -DFEATURE_openssl=OFF)
+             -DFEATURE_openssl=OFF)
 if [ "$flavour" = core ]; then
-  qt_features+=(-DFEATURE_gui=OFF -DFEATURE_widgets=OFF -DFEATURE_network=OFF)
+  qt_features+=(-DFEATURE_gui=OFF -DFEATURE_widgets=OFF -DFEATURE_network=OFF -DFEATURE_testlib=OFF
+                -DFEATURE_printsupport=OFF)
 else
+  # Network only for the local socket that finds a running instance; no
+  # OpenGL, Vulkan or Direct2D (the window paints with QPainter); PrintSupport
+  # and the PDF writer for the kneeboard card.
   qt_features+=(-DFEATURE_gui=ON -DFEATURE_widgets=ON -DFEATURE_network=ON -DFEATURE_testlib=ON
-                -DFEATURE_tabletevent=OFF -DINPUT_opengl=desktop -DFEATURE_opengl=ON
-                -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF -DFEATURE_sessionmanager=OFF
+                -DFEATURE_printsupport=ON -DFEATURE_pdf=ON
+                -DINPUT_opengl=no -DFEATURE_opengl=OFF -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF
+                -DFEATURE_ssl=OFF -DFEATURE_schannel=OFF -DFEATURE_http=OFF -DFEATURE_networkdiskcache=OFF
+                -DFEATURE_dnslookup=OFF -DFEATURE_gssapi=OFF -DFEATURE_sctp=OFF
+                -DFEATURE_tabletevent=OFF -DFEATURE_sessionmanager=OFF
+                -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
                 -DFEATURE_system_png=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF
-                -DFEATURE_vulkan=OFF -DFEATURE_sql=OFF -DFEATURE_accessibility=ON)
+                -DFEATURE_textodfwriter=OFF -DFEATURE_accessibility=ON)
 fi
-step "qtbase $qt_ver ($flavour, static): configure"
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -print-multiarch)
+step "qtbase $qt_ver ($flavour, static): configure (log $work/qt-$flavour.log)"
 cmake -S "$qt_src" -B "$work/qt-$flavour" "${common[@]}" \
-  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$multiarch/cmake" \
   -DQT_QMAKE_TARGET_MKSPEC=win32-g++ -DBUILD_SHARED_LIBS=OFF \
   -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-  "${qt_features[@]}" >"$work/qt-$flavour.log" 2>&1 || { tail -40 "$work/qt-$flavour.log"; exit 1; }
+  "${qt_features[@]}" >"$work/qt-$flavour.log" 2>&1 || { tail -40 "$work/qt-$flavour.log" >&2; exit 1; }
 step_done
-step "qtbase $qt_ver ($flavour, static): build (log $work/qt-$flavour.log)"
-nice -n 19 cmake --build "$work/qt-$flavour" -j"$jobs" >>"$work/qt-$flavour.log" 2>&1 || { tail -40 "$work/qt-$flavour.log"; exit 1; }
+step "qtbase $qt_ver ($flavour, static): build"
+nice -n 19 cmake --build "$work/qt-$flavour" -j"$jobs" >>"$work/qt-$flavour.log" 2>&1 || { tail -40 "$work/qt-$flavour.log" >&2; exit 1; }
 cmake --install "$work/qt-$flavour" >>"$work/qt-$flavour.log" 2>&1
 step_done
 
 printf 'qt6-base %s\nlibjpeg-turbo %s\ngoogletest %s\nmingw g++ %s\nflavour %s\n' \
   "$qt_ver" "$jpeg_ver" "$gtest_ver" "$gcc_ver" "$flavour" >"$stamp"
-echo "Windows dependencies built in $(( $(date +%s) - total_start )) s into $prefix"
+echo "Windows dependencies built in $(( $(date +%s) - total_start )) s into $prefix" >&2
 echo "$prefix"

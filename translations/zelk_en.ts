@@ -629,10 +629,6 @@
         <translation>Written again: %1</translation>
     </message>
     <message>
-        <source>zelk-cli: слежу за журналом событий %1; Ctrl+C завершает</source>
-        <translation>zelk-cli: following the event log %1; Ctrl+C ends</translation>
-    </message>
-    <message>
         <source>в файлах данных нет цели и варианта задания, подходящих к заданным параметрам</source>
         <translation>the data files hold no target and mission variant that fit the parameters given</translation>
     </message>
@@ -1010,6 +1006,14 @@
     <message>
         <source>вражеские истребители бывают только в боевом вылете (difficulty = 1); в учебном допустимо: fighters = 0</source>
         <translation>enemy fighters come only in a combat sortie (difficulty = 1); in training accepted: fighters = 0</translation>
+    </message>
+    <message>
+        <source>zelk-cli: файл %1 остался от прошлого запуска и не удаляется; с ним watch сразу бы завершился</source>
+        <translation>zelk-cli: the file %1 is left from an earlier run and cannot be removed; with it, watch would end at once</translation>
+    </message>
+    <message>
+        <source>zelk-cli: слежу за журналом событий %1; Ctrl+C или файл %2 завершает</source>
+        <translation>zelk-cli: following the event log %1; Ctrl+C or the file %2 ends</translation>
     </message>
 </context>
 <context>
@@ -3462,6 +3466,10 @@ Missions written: %1</translation>
     <message>
         <source>dd.MM HH:mm</source>
         <translation>d MMM HH:mm</translation>
+    </message>
+    <message>
+        <source>включить или выключить автогенерацию</source>
+        <translation>switch auto-generation on or off</translation>
     </message>
 </context>
 </TS>

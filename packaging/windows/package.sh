@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes the pilot's download from a Windows build folder: a zip that unpacks
 # into <simulator>\ZELK\ and an NSIS installer, both left in that folder.
+# pilot-check.sh then tries both as a pilot would.
 #   bash packaging/windows/package.sh BUILD_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -37,31 +38,3 @@ echo "$zip"
 exe="$build/zelk-$version-setup.exe"
 makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$exe" "$here/zelk.nsi"
 echo "$exe"
-
-# Try the installer as a pilot would, silently, under Wine: into a simulator
-# folder with a Cyrillic name that already holds a mission, then uninstall.
-# The programs must land in ZELK\, the menu entry must appear, and the
-# uninstaller must take only what the installer put there.
-if command -v wine >/dev/null; then
-  drive=$(winepath -u 'C:\' 2>/dev/null)
-  check="zelk-install-check-$$"
-  sim="$drive/$check/Игры/ORVAK"
-  mkdir -p "$sim/Missions/Single/RU/ZELK"
-  echo kept >"$sim/Missions/Single/RU/ZELK/zelk0001.mis"
-  fail() { echo "package.sh: installer check: $*" >&2; rm -rf "${drive:?}/$check"; exit 1; }
-  wine "$exe" /S "/D=C:\\$check\\Игры\\ORVAK" || fail "the installer failed"
-  for f in zelk.exe zelk-cli.exe zelk-pack.exe uninstall.exe orvak_zelk.rc0; do
-    [ -f "$sim/ZELK/$f" ] || fail "ZELK\\$f not installed"
-  done
-  menu="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/ZELK/ZELK.lnk"
-  [ -f "$menu" ] || fail "no Start-menu entry"
-  # _?= keeps the uninstaller in place, so that Wine waits for it.
-  wine "$sim/ZELK/uninstall.exe" /S "_?=C:\\$check\\Игры\\ORVAK\\ZELK" || fail "the uninstaller failed"
-  for f in zelk.exe zelk-cli.exe orvak_zelk.rc0; do
-    [ ! -e "$sim/ZELK/$f" ] || fail "ZELK\\$f left after uninstalling"
-  done
-  [ ! -e "$menu" ] || fail "Start-menu entry left after uninstalling"
-  [ "$(cat "$sim/Missions/Single/RU/ZELK/zelk0001.mis")" = kept ] || fail "a mission was touched"
-  rm -rf "${drive:?}/$check"
-  echo "installer check: installed, found in the Start menu, uninstalled; missions kept"
-fi

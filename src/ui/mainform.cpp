@@ -70,6 +70,7 @@ QString WithKey(const QString& hint, const QKeySequence& key) {
 
 const QKeySequence kHelpKey(Qt::Key_F1);
 const QKeySequence kStartKey(Qt::Key_F5);
+const QKeySequence kAutoKey(Qt::Key_F6);
 
 QImage ToQImage(const TImage& picture) {
     if (picture.Width <= 0 || picture.Height <= 0 ||
@@ -411,6 +412,11 @@ void TZELK_form::CreateSecondPage() {
     auto* startKey = new QShortcut(kStartKey, this);
     connect(startKey, &QShortcut::activated, this, [this] {
         if (BitBtnRunTheGame->isEnabled()) BitBtnRunTheGameClick();
+    });
+    // Auto-generation, then F5: the two steps before a flight, from the keyboard.
+    auto* autoKey = new QShortcut(kAutoKey, this);
+    connect(autoKey, &QShortcut::activated, this, [this] {
+        if (speedAuto->isEnabled()) speedAuto->click();
     });
     auto* helpKey = new QShortcut(kHelpKey, this);
     connect(helpKey, &QShortcut::activated, this, &TZELK_form::ShowHelp);
@@ -1241,6 +1247,7 @@ void TZELK_form::ShowHelp() {
         {QKeySequence(Qt::CTRL | Qt::Key_R), tr("случайные условия задания")},
         {QKeySequence(Qt::CTRL | Qt::Key_M), tr("снимок цели или схема маршрута")},
         {kStartKey, tr("запустить авиасимулятор")},
+        {kAutoKey, tr("включить или выключить автогенерацию")},
         {QKeySequence(Qt::Key_F2), tr("проверка установки")},
         {kHelpKey, tr("эта справка")},
     };

@@ -6,10 +6,6 @@
 
 #ifdef _WIN32
 #include <windows.h>
-
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 #else
 #include <fcntl.h>
 #include <poll.h>
@@ -111,28 +107,30 @@ HANDLE Start(const fs::path& program, const std::vector<std::string>& args, cons
 
 }  // namespace
 
+// The pipes are polled, never read by a blocked thread: a process the child
+// starts (Wine starts its own helpers so) may inherit and keep the pipes'
+// write ends, and a read would then wait forever after the child has ended.
 struct TChild::TImpl {
     HANDLE Process = nullptr;
-    DWORD Id = 0;
+    HANDLE Pipes[2] = {nullptr, nullptr};  // stdout, stderr; null once closed
     bool Exited = false;
-    std::mutex Lock;
-    std::condition_variable Changed;
-    std::string Out, Err;  // read, not yet handed over
-    int Open = 2;          // pipes still open
-    std::thread Readers[2];
 
-    void Read(HANDLE pipe, std::string TImpl::*into) {
-        char buf[4096];
-        DWORD got = 0;
-        while (ReadFile(pipe, buf, sizeof buf, &got, nullptr) && got > 0) {
-            std::lock_guard lock(Lock);
-            (this->*into).append(buf, got);
-            Changed.notify_all();
+    // Takes what a pipe holds now; false once its writers are all gone.
+    static bool Drain(HANDLE& pipe, std::string& into) {
+        if (pipe == nullptr) return false;
+        for (;;) {
+            DWORD available = 0;
+            if (PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) && available == 0) return true;
+            char buf[4096];
+            DWORD got = 0;
+            if (available == 0 || !ReadFile(pipe, buf, std::min<DWORD>(available, sizeof buf), &got, nullptr) ||
+                got == 0) {
+                CloseHandle(pipe);
+                pipe = nullptr;
+                return false;
+            }
+            into.append(buf, got);
         }
-        CloseHandle(pipe);
-        std::lock_guard lock(Lock);
-        --Open;
-        Changed.notify_all();
     }
 };
 
@@ -144,7 +142,6 @@ TChild::TChild(const fs::path& program, const std::vector<std::string>& args, co
         throw std::runtime_error("CreatePipe");
     SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
-    // Its own process group, so that Ctrl+Break reaches it alone.
     impl_->Process = Start(program, args, cwd, outWrite, errWrite, CREATE_NEW_PROCESS_GROUP);
     CloseHandle(outWrite);
     CloseHandle(errWrite);
@@ -153,54 +150,63 @@ TChild::TChild(const fs::path& program, const std::vector<std::string>& args, co
         CloseHandle(errRead);
         throw std::runtime_error("CreateProcess " + program.string());
     }
-    impl_->Id = GetProcessId(impl_->Process);
-    impl_->Readers[0] = std::thread([this, outRead] { impl_->Read(outRead, &TImpl::Out); });
-    impl_->Readers[1] = std::thread([this, errRead] { impl_->Read(errRead, &TImpl::Err); });
+    impl_->Pipes[0] = outRead;
+    impl_->Pipes[1] = errRead;
 }
 
 TChild::~TChild() {
     if (!impl_->Exited) {
         TerminateProcess(impl_->Process, 137);
-        WaitForSingleObject(impl_->Process, INFINITE);
+        WaitForSingleObject(impl_->Process, 10000);
     }
-    for (auto& t : impl_->Readers) t.join();
+    for (HANDLE pipe : impl_->Pipes)
+        if (pipe != nullptr) CloseHandle(pipe);
     CloseHandle(impl_->Process);
 }
 
 bool TChild::Pump(Clock::time_point deadline) {
-    std::unique_lock lock(impl_->Lock);
-    impl_->Changed.wait_until(lock, deadline,
-                              [&] { return !impl_->Out.empty() || !impl_->Err.empty() || impl_->Open == 0; });
-    out_ += impl_->Out;
-    err_ += impl_->Err;
-    DropCarriageReturns(out_);
-    DropCarriageReturns(err_);
-    const bool got = !impl_->Out.empty() || !impl_->Err.empty();
-    impl_->Out.clear();
-    impl_->Err.clear();
-    return got || impl_->Open > 0;
+    for (;;) {
+        const std::size_t before = out_.size() + err_.size();
+        const bool outOpen = TImpl::Drain(impl_->Pipes[0], out_);
+        const bool errOpen = TImpl::Drain(impl_->Pipes[1], err_);
+        if (out_.size() + err_.size() != before) {
+            DropCarriageReturns(out_);
+            DropCarriageReturns(err_);
+            return true;
+        }
+        if (!outOpen && !errOpen) return false;
+        if (Clock::now() >= deadline) return true;
+        Sleep(5);
+    }
 }
 
-void TChild::Stop(int) { GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, impl_->Id); }
+void TChild::Stop(int) { GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, GetProcessId(impl_->Process)); }
 
 std::optional<int> TChild::Wait(std::chrono::milliseconds timeout) {
-    const DWORD ms = static_cast<DWORD>(std::max<long long>(0, timeout.count()));
-    if (WaitForSingleObject(impl_->Process, ms) != WAIT_OBJECT_0) {
-        TerminateProcess(impl_->Process, 137);
-        WaitForSingleObject(impl_->Process, INFINITE);
-        impl_->Exited = true;
-        return std::nullopt;
+    const auto deadline = Clock::now() + timeout;
+    // Reading on while waiting: a child with a full pipe would never end.
+    while (WaitForSingleObject(impl_->Process, 0) != WAIT_OBJECT_0) {
+        if (Clock::now() >= deadline) {
+            TerminateProcess(impl_->Process, 137);
+            WaitForSingleObject(impl_->Process, 10000);
+            impl_->Exited = true;
+            return std::nullopt;
+        }
+        Pump(std::min(deadline, Clock::now() + std::chrono::milliseconds(20)));
     }
     impl_->Exited = true;
-    while (Pump(Clock::now() + std::chrono::milliseconds(200))) {
-    }
+    // All the child wrote is in the pipes now; their end may never come.
+    TImpl::Drain(impl_->Pipes[0], out_);
+    TImpl::Drain(impl_->Pipes[1], err_);
+    DropCarriageReturns(out_);
+    DropCarriageReturns(err_);
     DWORD code = 0;
     GetExitCodeProcess(impl_->Process, &code);
     return static_cast<int>(code);
 }
 
-int RunToFiles(const fs::path& program, const std::vector<std::string>& args, const fs::path& out,
-               const fs::path& err) {
+int RunToFiles(const fs::path& program, const std::vector<std::string>& args, const fs::path& out, const fs::path& err,
+               std::chrono::milliseconds timeout) {
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
     auto create = [&](const fs::path& f) {
         return CreateFileW(f.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
@@ -212,7 +218,12 @@ int RunToFiles(const fs::path& program, const std::vector<std::string>& args, co
     if (o != INVALID_HANDLE_VALUE) CloseHandle(o);
     if (e != INVALID_HANDLE_VALUE) CloseHandle(e);
     if (process == nullptr) return -1;
-    WaitForSingleObject(process, INFINITE);
+    if (WaitForSingleObject(process, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+        TerminateProcess(process, 137);
+        WaitForSingleObject(process, 10000);
+        CloseHandle(process);
+        return kTimedOut;
+    }
     DWORD code = 0;
     GetExitCodeProcess(process, &code);
     CloseHandle(process);
@@ -329,8 +340,8 @@ std::optional<int> TChild::Wait(std::chrono::milliseconds timeout) {
     }
 }
 
-int RunToFiles(const fs::path& program, const std::vector<std::string>& args, const fs::path& out,
-               const fs::path& err) {
+int RunToFiles(const fs::path& program, const std::vector<std::string>& args, const fs::path& out, const fs::path& err,
+               std::chrono::milliseconds timeout) {
     const pid_t pid = fork();
     if (pid == 0) {
         const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -348,7 +359,15 @@ int RunToFiles(const fs::path& program, const std::vector<std::string>& args, co
     }
     if (pid < 0) return -1;
     int status = 0;
-    waitpid(pid, &status, 0);
+    const auto deadline = Clock::now() + timeout;
+    while (waitpid(pid, &status, WNOHANG) != pid) {
+        if (Clock::now() >= deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            return kTimedOut;
+        }
+        usleep(10000);
+    }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

@@ -43,9 +43,12 @@ private:
 };
 
 // Runs a program to its end with stdout and stderr in the given files, so
-// that nothing can block on a pipe; the exit code, -1 when it did not start.
+// that nothing can block on a pipe; the exit code, -1 when it did not start,
+// kTimedOut when it was killed at the timeout.
+inline constexpr int kTimedOut = -2;
 int RunToFiles(const std::filesystem::path& program, const std::vector<std::string>& args,
-               const std::filesystem::path& out, const std::filesystem::path& err);
+               const std::filesystem::path& out, const std::filesystem::path& err,
+               std::chrono::milliseconds timeout = std::chrono::seconds(120));
 
 // On Windows, text written in text mode ends its lines with CR LF: this
 // makes them LF, as the tests compare lines. Nothing elsewhere.

@@ -70,6 +70,8 @@ inline TRunResult RunCli(std::vector<std::string> args, const fs::path& cwd = {}
     r.Code = code.value_or(-1);
     r.Out = child.Out();
     r.Err = child.Err();
+    if (!code)
+        r.Err += "\n" + (program.empty() ? CliPath() : program).string() + " did not end within 60 s and was killed";
     return r;
 }
 

@@ -48,6 +48,7 @@ TRun RunPack(const std::vector<std::string>& args) {
     run.Code = test::RunToFiles(fs::path(ZELK_BIN_DIR) / "zelk-pack", args, out, err);
     run.Out = ReadFileBytes(out);
     run.Err = ReadFileBytes(err);
+    if (run.Code == test::kTimedOut) run.Err += "\nzelk-pack did not end within 120 s and was killed";
     test::DropCarriageReturns(run.Out);
     test::DropCarriageReturns(run.Err);
     return run;

@@ -53,7 +53,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
 // The auto-generation mode without a window (cli_watch.cpp): follows the
 // event log named in Root/conf.ini and writes each finished mission anew
-// until SIGINT or SIGTERM. Returns the exit code.
+// until SIGINT or SIGTERM, or until kWatchStopFile appears in the data
+// folder. Returns the exit code.
+inline constexpr const char* kWatchStopFile = "watch.stop";
 int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library);
 
 // The logbook (cli_logbook.cpp): the list and totals, import, mark.

@@ -1,6 +1,9 @@
 // `watch`: the auto-generation mode without a window. The event-log monitor
 // runs as in the window; the main thread runs a Qt event loop that does the
-// examinations and the saves, and ends on SIGINT or SIGTERM.
+// examinations and the saves, and ends on SIGINT or SIGTERM, or when the stop
+// file appears: a started program on Windows has no signals, and Ctrl+Break
+// reaches only programs on the sender's console, so a pilot's script (or a
+// program that started `watch` without a console) asks with a file.
 #include <QCoreApplication>
 #include <QTimer>
 
@@ -51,6 +54,19 @@ int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
                        "перезаписываться не будут"),
                     {PathToUtf8(ctx.Root / "conf.ini")})
             << '\n';
+    }
+
+    // A request left from before this start was for an earlier run.
+    const fs::path stopFile = ctx.DataDir / kWatchStopFile;
+    std::error_code stopError;
+    fs::remove(stopFile, stopError);
+    if (stopError) {
+        err << Fill(Tr("cli",
+                       "zelk-cli: файл %1 остался от прошлого запуска и не удаляется; с ним watch сразу "
+                       "бы завершился"),
+                    {PathToUtf8(stopFile)})
+            << '\n';
+        return 1;
     }
 
     int argc = 1;
@@ -105,8 +121,8 @@ int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
     QObject::connect(&supervisor, &TAutoSupervisor::Started, &app, [&](TLogMonitorThread* monitor) {
         if (!settings.EventLogName.empty() && supervisor.NotifyFailures() == 0 && !announced) {
             announced = true;
-            err << Fill(Tr("cli", "zelk-cli: слежу за журналом событий %1; Ctrl+C завершает"),
-                        {PathToUtf8(monitor->Examiner().LogFile())})
+            err << Fill(Tr("cli", "zelk-cli: слежу за журналом событий %1; Ctrl+C или файл %2 завершает"),
+                        {PathToUtf8(monitor->Examiner().LogFile()), PathToUtf8(stopFile)})
                 << '\n';
             err.flush();
         }
@@ -129,10 +145,15 @@ int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
         if (stopping) app.quit();
     });
 
-    // Signals only set a flag; the loop notices it within a tick.
+    // Signals only set a flag; the loop notices it, or the stop file, within
+    // a tick. The file is removed, so that it does not end the next run too.
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &app, [&] {
-        if (gSignal.load() == 0 || stopping) return;
+        if (stopping) return;
+        std::error_code ec;
+        const bool requested = fs::exists(stopFile, ec);
+        if (requested) fs::remove(stopFile, ec);
+        if (gSignal.load() == 0 && !requested) return;
         stopping = true;
         supervisor.Stop();
         if (!supervisor.AnyAlive()) {

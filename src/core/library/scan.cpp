@@ -69,8 +69,6 @@ constexpr std::uint64_t kDescriptionFileLimit = 1ull << 20;
 // Our writer writes one Short and one Description line; of more, only the
 // first few are kept as texts (every one still sets the fields).
 constexpr std::size_t kKeptTextLines = 16;
-// Four digits in the entry name.
-constexpr int kMaxNumber = kMissionNumberRange.Hi;
 
 using TPathChar = std::filesystem::path::value_type;
 
