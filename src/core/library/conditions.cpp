@@ -29,8 +29,8 @@ std::string MapShown(const TRefData& ref, const std::string& key) {
 }
 
 std::string TankShown(const TMissionData& d, int tanks) {
-    const int side = OfferedTankList(d);
-    return side == 0 ? std::to_string(tanks) : Named(TankDisplayNames[static_cast<std::size_t>(side)], tanks);
+    const TTankSide side = OfferedTankList(d);
+    return side == TTankSide::None ? std::to_string(tanks) : Named(TankDisplayNames[SideIndex(side)], tanks);
 }
 
 TFixedParams FixedOf(const TConditions& c) {
@@ -124,7 +124,7 @@ TConditionsOutcome MissionFromConditions(const TConditions& c, const TRefData& r
     if (c.Fighters) d.Fighters = *c.Fighters;
     SettleMission(mission, ref, TVariantKeep{c.Moving.has_value(), c.Mode.has_value(), fixed.Difficulty.has_value()});
     // A tank choice counts only where the target has a tank list.
-    if (OfferedTankList(d) == 0) d.Tanks = 0;
+    if (OfferedTankList(d) == TTankSide::None) d.Tanks = 0;
 
     const auto note = [&](const char* what, const std::string& asked, const std::string& taken) {
         out.Settled.push_back(Fill(Tr("conditions", "%1 %2 данные больше не предлагают: взято %3"),
