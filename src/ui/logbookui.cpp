@@ -514,7 +514,7 @@ void TLogbookUi::Repeat(int flightId) {
     TMission& mission = form_->library_.At(index);
     mission.Data = it->Variant->Data;
     TypeComment(mission, it->Variant->Comment);
-    mission.RestoredSeed = it->Variant->Seed;
+    mission.NextSeed = it->Variant->Seed;
     try {
         form_->library_.SaveListedMission(it->Mission, form_->ref_, form_->paths_.MissionFolder, TimeSeed());
         Warn(tr("Задание %1 записано в варианте полёта #%2.").arg(FromCp1251(it->Mission)).arg(flightId));

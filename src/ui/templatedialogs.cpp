@@ -44,7 +44,7 @@ TTemplateSaveDialog::TTemplateSaveDialog(const TMissionData& d, const TRefData& 
     QString aircraft = FromCp1251(d.Aircraft);
     if (const int i = ref.Aircrafts.IndexOfClass(d.Aircraft); i >= 0)
         aircraft = FromCp1251(ref.Aircrafts.Items[static_cast<std::size_t>(i)].Name);
-    const int tankSide = OfferedTankList(d);
+    const TTankSide tankSide = OfferedTankList(d);
     const QString rows[] = {
         tr("Карта: %1").arg(FromCp1251(ref.Maps.GetName(d.Map))),
         tr("Цель: %1").arg(FromCp1251(d.Target)),
@@ -59,8 +59,8 @@ TTemplateSaveDialog::TTemplateSaveDialog(const TMissionData& d, const TRefData& 
         tr("Время: %1").arg(FromCp1251(TimeName(d.Time))),
         tr("Погода: %1").arg(At(WeatherNames, d.Weather)),
         tr("Танки: %1")
-            .arg(tankSide == 0 ? QString::number(d.Tanks)
-                               : At(TankDisplayNames[static_cast<std::size_t>(tankSide)], d.Tanks)),
+            .arg(tankSide == TTankSide::None ? QString::number(d.Tanks)
+                                             : At(TankDisplayNames[SideIndex(tankSide)], d.Tanks)),
         tr("Случайный маршрут: %1").arg(d.RandomRoute ? tr("да") : tr("нет")),
         tr("Истребители противника: %1").arg(d.Fighters),
     };

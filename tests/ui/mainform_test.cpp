@@ -1386,7 +1386,7 @@ void TestMainForm::typingWhileTheRouteIsShown() {
     PressKey(*form, Qt::CTRL | Qt::Key_N);
     PressKey(*form, Qt::CTRL | Qt::Key_M);
     auto* height = form->editHeight;
-    for (const QString typed : {QStringLiteral("3000"), QStringLiteral("700"), QStringLiteral("99999")}) {
+    for (const QString& typed : {QStringLiteral("3000"), QStringLiteral("700"), QStringLiteral("99999")}) {
         TypeInto(height, QString());
         QString shown;
         for (QChar c : typed) {

@@ -17,7 +17,7 @@ std::vector<std::string> ApplyProgrammeStep(TMission& mission, const TProgramme&
         MissionFromConditions(programme.Steps[static_cast<std::size_t>(step - 1)].Conditions, ref, rnd);
     if (!made.Made) throw std::runtime_error(Tr("programme", "в файлах данных нет ни одной цели"));
     mission.Data = made.Data;
-    mission.RestoredSeed.reset();
+    mission.NextSeed.reset();
     return made.Settled;
 }
 

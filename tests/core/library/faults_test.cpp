@@ -179,7 +179,9 @@ TEST(FaultInjection, AReplaceLeavesTheOldPairOrTheNewOneWhateverFails) {
             EXPECT_TRUE(LostMissions(before, after, false, true).empty());
             // Temporary files stay only where removing them failed for good.
             for (const auto& [name, bytes] : after)
-                if (failFor < 1000 || name.ends_with(".old")) EXPECT_FALSE(name.starts_with("~")) << name << " left";
+                if (failFor < 1000 || name.ends_with(".old")) {
+                    EXPECT_FALSE(name.starts_with("~")) << name << " left";
+                }
             if (!faults.Injected()) break;
             ++injected;
         }

@@ -166,7 +166,9 @@ TEST(Programme, AdvancesOnlyAfterEnoughYesInARowAndNeverOnAnUnmarkedFlight) {
         const int newest = flights.back().Id;
         EXPECT_EQ(AdvanceIfDue(state, flights), c.Advance) << testing::PrintToString(c.Marks.size()) << c.Held;
         EXPECT_EQ(state.Step, c.Advance ? 2 : 1);
-        if (c.Advance) EXPECT_EQ(state.Since, newest);
+        if (c.Advance) {
+            EXPECT_EQ(state.Since, newest);
+        }
     }
 }
 

@@ -169,10 +169,11 @@ TEST(RouteDrawing, TextsStayOnTheCanvasAndOffTheInset) {
             const bool inInset =
                 x0 >= inset0.X && x0 <= inset1.X && s.Points[0].Y >= inset0.Y && s.Points[0].Y <= inset1.Y;
             // Only the inset's own caption lies inside it.
-            if (inInset)
+            if (inInset) {
                 EXPECT_TRUE(s.Text.find(W("сетка")) != std::string::npos ||
                             s.Text.find(W("Район цели")) != std::string::npos)
                     << s.Text << " at " << w;
+            }
         }
     }
 }
