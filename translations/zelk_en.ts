@@ -952,6 +952,14 @@
         <source>zelk-cli: предупреждение: полёт не записан в лётную книжку: %1</source>
         <translation>zelk-cli: warning: the flight was not recorded in the logbook: %1</translation>
     </message>
+    <message>
+        <source>zelk-cli: файл %1 остался от прошлого запуска и не удаляется; с ним watch сразу бы завершился</source>
+        <translation>zelk-cli: the file %1 is left from an earlier run and cannot be removed; with it, watch would end at once</translation>
+    </message>
+    <message>
+        <source>zelk-cli: слежу за журналом событий %1; Ctrl+C или файл %2 завершает</source>
+        <translation>zelk-cli: following the event log %1; Ctrl+C or the file %2 ends</translation>
+    </message>
 </context>
 <context>
     <name>conditions</name>
@@ -1006,14 +1014,6 @@
     <message>
         <source>вражеские истребители бывают только в боевом вылете (difficulty = 1); в учебном допустимо: fighters = 0</source>
         <translation>enemy fighters come only in a combat sortie (difficulty = 1); in training accepted: fighters = 0</translation>
-    </message>
-    <message>
-        <source>zelk-cli: файл %1 остался от прошлого запуска и не удаляется; с ним watch сразу бы завершился</source>
-        <translation>zelk-cli: the file %1 is left from an earlier run and cannot be removed; with it, watch would end at once</translation>
-    </message>
-    <message>
-        <source>zelk-cli: слежу за журналом событий %1; Ctrl+C или файл %2 завершает</source>
-        <translation>zelk-cli: following the event log %1; Ctrl+C or the file %2 ends</translation>
     </message>
 </context>
 <context>
@@ -1908,6 +1908,109 @@ Delete unneeded missions from the ZELK folder.</translation>
         <source>чтение журнала не удалось</source>
         <translation>reading the journal failed</translation>
     </message>
+    <message>
+        <source>Вы действительно хотите удалить %1 задание?</source>
+        <translation>Do you really want to delete %1 mission?</translation>
+    </message>
+    <message>
+        <source>Вы действительно хотите удалить %1 задания?</source>
+        <translation>Do you really want to delete %1 missions?</translation>
+    </message>
+    <message>
+        <source>Вы действительно хотите удалить %1 заданий?</source>
+        <translation>Do you really want to delete %1 missions?</translation>
+    </message>
+</context>
+<context>
+    <name>logbook</name>
+    <message>
+        <source>не удалось открыть лётную книжку для записи</source>
+        <translation>could not open the logbook for writing</translation>
+    </message>
+    <message>
+        <source>запись в лётную книжку не удалась</source>
+        <translation>writing to the logbook failed</translation>
+    </message>
+    <message>
+        <source>это не файл журнала событий</source>
+        <translation>this is not an event log file</translation>
+    </message>
+    <message>
+        <source>журнал событий слишком велик или недоступен</source>
+        <translation>the event log is too large or cannot be reached</translation>
+    </message>
+    <message>
+        <source>не удаётся открыть журнал событий</source>
+        <translation>cannot open the event log</translation>
+    </message>
+    <message>
+        <source>ошибка чтения журнала событий</source>
+        <translation>error reading the event log</translation>
+    </message>
+    <message>
+        <source>утро</source>
+        <translation>morning</translation>
+    </message>
+    <message>
+        <source>день</source>
+        <translation>day</translation>
+    </message>
+    <message>
+        <source>вечер</source>
+        <translation>evening</translation>
+    </message>
+    <message>
+        <source>ночь</source>
+        <translation>night</translation>
+    </message>
+    <message>
+        <source> (движется)</source>
+        <translation> (moving)</translation>
+    </message>
+    <message>
+        <source>цель</source>
+        <translation>target</translation>
+    </message>
+    <message>
+        <source>тип задания</source>
+        <translation>mission type</translation>
+    </message>
+    <message>
+        <source>вылет</source>
+        <translation>sortie</translation>
+    </message>
+    <message>
+        <source>самолёт</source>
+        <translation>aircraft</translation>
+    </message>
+    <message>
+        <source>время суток</source>
+        <translation>time of day</translation>
+    </message>
+    <message>
+        <source>погода</source>
+        <translation>weather</translation>
+    </message>
+    <message>
+        <source>да</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>частично</source>
+        <translation>partly</translation>
+    </message>
+    <message>
+        <source>нет</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>не знаю</source>
+        <translation>don&apos;t know</translation>
+    </message>
+    <message>
+        <source>без отметки</source>
+        <translation>not marked</translation>
+    </message>
 </context>
 <context>
     <name>mission</name>
@@ -2025,97 +2128,6 @@ Delete unneeded missions from the ZELK folder.</translation>
     </message>
 </context>
 <context>
-    <name>logbook</name>
-    <message>
-        <source>не удалось открыть лётную книжку для записи</source>
-        <translation>could not open the logbook for writing</translation>
-    </message>
-    <message>
-        <source>запись в лётную книжку не удалась</source>
-        <translation>writing to the logbook failed</translation>
-    </message>
-    <message>
-        <source>это не файл журнала событий</source>
-        <translation>this is not an event log file</translation>
-    </message>
-    <message>
-        <source>журнал событий слишком велик или недоступен</source>
-        <translation>the event log is too large or cannot be reached</translation>
-    </message>
-    <message>
-        <source>не удаётся открыть журнал событий</source>
-        <translation>cannot open the event log</translation>
-    </message>
-    <message>
-        <source>ошибка чтения журнала событий</source>
-        <translation>error reading the event log</translation>
-    </message>
-    <message>
-        <source>утро</source>
-        <translation>morning</translation>
-    </message>
-    <message>
-        <source>день</source>
-        <translation>day</translation>
-    </message>
-    <message>
-        <source>вечер</source>
-        <translation>evening</translation>
-    </message>
-    <message>
-        <source>ночь</source>
-        <translation>night</translation>
-    </message>
-    <message>
-        <source> (движется)</source>
-        <translation> (moving)</translation>
-    </message>
-    <message>
-        <source>цель</source>
-        <translation>target</translation>
-    </message>
-    <message>
-        <source>тип задания</source>
-        <translation>mission type</translation>
-    </message>
-    <message>
-        <source>вылет</source>
-        <translation>sortie</translation>
-    </message>
-    <message>
-        <source>самолёт</source>
-        <translation>aircraft</translation>
-    </message>
-    <message>
-        <source>время суток</source>
-        <translation>time of day</translation>
-    </message>
-    <message>
-        <source>погода</source>
-        <translation>weather</translation>
-    </message>
-    <message>
-        <source>да</source>
-        <translation>yes</translation>
-    </message>
-    <message>
-        <source>частично</source>
-        <translation>partly</translation>
-    </message>
-    <message>
-        <source>нет</source>
-        <translation>no</translation>
-    </message>
-    <message>
-        <source>не знаю</source>
-        <translation>don&apos;t know</translation>
-    </message>
-    <message>
-        <source>без отметки</source>
-        <translation>not marked</translation>
-    </message>
-</context>
-<context>
     <name>pilotfiles</name>
     <message>
         <source>%1: %2</source>
@@ -2224,18 +2236,6 @@ Delete unneeded missions from the ZELK folder.</translation>
     <message>
         <source>шаги программы пишутся как таблицы [[step]], хотя бы одна</source>
         <translation>the programme&apos;s steps are written as [[step]] tables, at least one</translation>
-    </message>
-    <message>
-        <source>Вы действительно хотите удалить %1 задание?</source>
-        <translation>Do you really want to delete %1 mission?</translation>
-    </message>
-    <message>
-        <source>Вы действительно хотите удалить %1 задания?</source>
-        <translation>Do you really want to delete %1 missions?</translation>
-    </message>
-    <message>
-        <source>Вы действительно хотите удалить %1 заданий?</source>
-        <translation>Do you really want to delete %1 missions?</translation>
     </message>
 </context>
 <context>

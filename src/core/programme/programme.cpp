@@ -16,7 +16,10 @@ std::vector<std::string> ApplyProgrammeStep(TMission& mission, const TProgramme&
     TConditionsOutcome made =
         MissionFromConditions(programme.Steps[static_cast<std::size_t>(step - 1)].Conditions, ref, rnd);
     if (!made.Made) throw std::runtime_error(Tr("programme", "в файлах данных нет ни одной цели"));
+    // The step's conditions are what the simulator flies next: a rewrite after
+    // a flight writes the saved form, so the step becomes that form.
     mission.Data = made.Data;
+    mission.SavedData = made.Data;
     mission.NextSeed.reset();
     return made.Settled;
 }
