@@ -38,7 +38,7 @@ if(NOT kept STREQUAL fresh)
 endif()
 
 # One message at a time: its source, its translation, and the placeholders
-# (%1..%9 and the set-up check's {1}..{9}) of each.
+# (%1..%9) of each.
 # A semicolon in the texts would split CMake's list.
 string(REPLACE ";" "<semicolon/>" messages "${fresh}")
 string(REPLACE "</message>" ";" messages "${messages}")
@@ -56,8 +56,8 @@ foreach(message IN LISTS messages)
     continue()
   endif()
   set(translation "${CMAKE_MATCH_1}")
-  string(REGEX MATCHALL "%[1-9]|{[1-9]}" in_source "${source}")
-  string(REGEX MATCHALL "%[1-9]|{[1-9]}" in_translation "${translation}")
+  string(REGEX MATCHALL "%[1-9]" in_source "${source}")
+  string(REGEX MATCHALL "%[1-9]" in_translation "${translation}")
   list(SORT in_source)
   list(SORT in_translation)
   if(NOT in_source STREQUAL in_translation)

@@ -4,9 +4,12 @@
 #   libjpeg-turbo, GoogleTest, and Qt's qtbase (Core; with --gui also Gui,
 #   Widgets, Network, PrintSupport, Test and the windows, offscreen and minimal
 #   platform plugins).
-# A stamp of the versions makes a second run with the same versions do nothing.
+# A stamp of the versions and Qt's features makes a second run with the same
+# ones do nothing.
 #
-#   bash scripts/windows-deps.sh [--gui] [--print-prefix] [--no-install]
+#   bash scripts/windows-deps.sh [--gui] [--print-prefix|--check] [--no-install]
+#
+# --check prints the prefix and exits with 0 only when it is built and up to date.
 #
 # ZELK_WINDEPS_ROOT (default ${XDG_CACHE_HOME:-~/.cache}/zelk/windows-deps)
 # holds one prefix per set of versions and flavour; the prefix used is printed
@@ -20,13 +23,15 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 flavour=core
 print_only=0
+check_only=0
 install=1
 for arg in "$@"; do
   case "$arg" in
     --gui) flavour=gui ;;
     --print-prefix) print_only=1 ;;
+    --check) check_only=1 ;;
     --no-install) install=0 ;;
-    *) echo "windows-deps.sh: unknown option $arg (known: --gui, --print-prefix, --no-install)" >&2; exit 2 ;;
+    *) echo "windows-deps.sh: unknown option $arg (known: --gui, --print-prefix, --check, --no-install)" >&2; exit 2 ;;
   esac
 done
 
@@ -114,20 +119,71 @@ host_qt=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 tag="qt${qt_ver}-jpeg${jpeg_ver}-gtest${gtest_ver}-gcc${gcc_ver}"
 tag=${tag//[^A-Za-z0-9.+-]/_}
 prefix="$root/$tag-$flavour"
-if [ $print_only -eq 1 ]; then echo "$prefix"; exit 0; fi
-
+# Qt: static, with the host's moc/rcc/uic, and only what ZELK uses: the build
+# time goes mostly into modules and plugins nobody links.
+qt_features=(-DFEATURE_sql=OFF -DFEATURE_xml=OFF -DFEATURE_dbus=OFF -DFEATURE_concurrent=OFF
+             -DFEATURE_icu=OFF -DFEATURE_zstd=OFF -DFEATURE_glib=OFF
+             -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_doubleconversion=OFF
+             -DFEATURE_openssl=OFF)
+if [ "$flavour" = core ]; then
+  qt_features+=(-DFEATURE_gui=OFF -DFEATURE_widgets=OFF -DFEATURE_network=OFF -DFEATURE_testlib=OFF
+                -DFEATURE_printsupport=OFF)
+else
+  # Network only for the local socket that finds a running instance; no
+  # OpenGL, Vulkan or Direct2D (the window paints with QPainter); PrintSupport
+  # and the PDF writer for the kneeboard card.
+  qt_features+=(-DFEATURE_gui=ON -DFEATURE_widgets=ON -DFEATURE_network=ON -DFEATURE_testlib=ON
+                -DFEATURE_printsupport=ON -DFEATURE_pdf=ON
+                -DINPUT_opengl=no -DFEATURE_opengl=OFF -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF
+                -DFEATURE_ssl=OFF -DFEATURE_schannel=OFF -DFEATURE_http=OFF -DFEATURE_networkdiskcache=OFF
+                -DFEATURE_dnslookup=OFF -DFEATURE_gssapi=OFF -DFEATURE_sctp=OFF
+                -DFEATURE_tabletevent=OFF -DFEATURE_sessionmanager=OFF
+                -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
+                -DFEATURE_system_png=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF
+                -DFEATURE_textodfwriter=OFF -DFEATURE_accessibility=ON
+                -DFEATURE_directwrite=OFF -DFEATURE_directwrite3=OFF)
+  # Qt 6.4 compiles its DirectWrite font engine only together with Direct2D,
+  # yet the windows platform and the printer still call it when DirectWrite
+  # is on: zelk.exe would not link. GDI draws the text, as it does by default.
+fi
+# The stamp names the versions and Qt's features: a prefix built with other
+# features is built again (in the same work folder, so only what the change
+# touches is compiled anew).
 stamp="$prefix/.zelk-deps-stamp"
-if [ -f "$stamp" ]; then
+stamp_text=$(printf 'qt6-base %s\nlibjpeg-turbo %s\ngoogletest %s\nmingw g++ %s\nflavour %s\nqt features %s\n' \
+  "$qt_ver" "$jpeg_ver" "$gtest_ver" "$gcc_ver" "$flavour" "${qt_features[*]}")
+up_to_date() { [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$stamp_text" ]; }
+if [ $print_only -eq 1 ]; then echo "$prefix"; exit 0; fi
+if [ $check_only -eq 1 ]; then
+  echo "$prefix"
+  up_to_date
+  exit
+fi
+if up_to_date; then
   echo "Windows dependencies up to date in $prefix" >&2
   echo "$prefix"
   exit 0
 fi
+# Two runs building one prefix at once would break each other's build.
+mkdir -p "$root"
+exec 9>"$root/.lock-$tag-$flavour"
+flock -n 9 || { say "another windows-deps.sh builds $prefix: waiting for it"; flock 9; }
+# Another run may have finished it before the lock was ours.
+if up_to_date; then echo "$prefix"; exit 0; fi
+if [ -f "$stamp" ]; then say "$prefix was built with other Qt features: building it again"; fi
 
 total_start=$(date +%s)
 work="$root/work/$tag"
 src="$root/src"
 mkdir -p "$prefix" "$work" "$src"
-toolchain="$here/cmake/mingw-w64-x86_64.cmake"
+# The work folders outlive the checkout that started them: CMake keeps the
+# toolchain file's path, so they get a copy of their own; one configured from
+# another checkout is pointed at it.
+toolchain="$work/mingw-w64-x86_64.cmake"
+cmp -s "$here/cmake/mingw-w64-x86_64.cmake" "$toolchain" || cp "$here/cmake/mingw-w64-x86_64.cmake" "$toolchain"
+for f in "$work"/*/CMakeFiles/*/CMakeSystem.cmake; do
+  if [ -f "$f" ]; then sed -i "s|^include(\".*/mingw-w64-x86_64.cmake\")|include(\"$toolchain\")|" "$f"; fi
+done
 export CCACHE_DIR=${ZELK_CCACHE_DIR:-$cache/ccache}
 common=(-G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain"
         -DZELK_WINDEPS="$prefix" -DCMAKE_INSTALL_PREFIX="$prefix"
@@ -190,29 +246,6 @@ EOF
   xargs -r sed -i "s|/usr/include|$prefix/include|g"
 step_done
 
-# Qt: static, with the host's moc/rcc/uic, and only what ZELK uses: the build
-# time goes mostly into modules and plugins nobody links.
-qt_features=(-DFEATURE_sql=OFF -DFEATURE_xml=OFF -DFEATURE_dbus=OFF -DFEATURE_concurrent=OFF
-             -DFEATURE_icu=OFF -DFEATURE_zstd=OFF -DFEATURE_glib=OFF
-             -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_doubleconversion=OFF
-             -DFEATURE_openssl=OFF)
-if [ "$flavour" = core ]; then
-  qt_features+=(-DFEATURE_gui=OFF -DFEATURE_widgets=OFF -DFEATURE_network=OFF -DFEATURE_testlib=OFF
-                -DFEATURE_printsupport=OFF)
-else
-  # Network only for the local socket that finds a running instance; no
-  # OpenGL, Vulkan or Direct2D (the window paints with QPainter); PrintSupport
-  # and the PDF writer for the kneeboard card.
-  qt_features+=(-DFEATURE_gui=ON -DFEATURE_widgets=ON -DFEATURE_network=ON -DFEATURE_testlib=ON
-                -DFEATURE_printsupport=ON -DFEATURE_pdf=ON
-                -DINPUT_opengl=no -DFEATURE_opengl=OFF -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF
-                -DFEATURE_ssl=OFF -DFEATURE_schannel=OFF -DFEATURE_http=OFF -DFEATURE_networkdiskcache=OFF
-                -DFEATURE_dnslookup=OFF -DFEATURE_gssapi=OFF -DFEATURE_sctp=OFF
-                -DFEATURE_tabletevent=OFF -DFEATURE_sessionmanager=OFF
-                -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
-                -DFEATURE_system_png=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF
-                -DFEATURE_textodfwriter=OFF -DFEATURE_accessibility=ON)
-fi
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -print-multiarch)
 step "qtbase $qt_ver ($flavour, static): configure (log $work/qt-$flavour.log)"
 cmake -S "$qt_src" -B "$work/qt-$flavour" "${common[@]}" \
@@ -226,7 +259,6 @@ nice -n 19 cmake --build "$work/qt-$flavour" -j"$jobs" >>"$work/qt-$flavour.log"
 cmake --install "$work/qt-$flavour" >>"$work/qt-$flavour.log" 2>&1
 step_done
 
-printf 'qt6-base %s\nlibjpeg-turbo %s\ngoogletest %s\nmingw g++ %s\nflavour %s\n' \
-  "$qt_ver" "$jpeg_ver" "$gtest_ver" "$gcc_ver" "$flavour" >"$stamp"
+echo "$stamp_text" >"$stamp"
 echo "Windows dependencies built in $(( $(date +%s) - total_start )) s into $prefix" >&2
 echo "$prefix"

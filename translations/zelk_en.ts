@@ -653,8 +653,8 @@
         <translation>how many missions to create: %1</translation>
     </message>
     <message>
-        <source>до номера 9999 помещается заданий: %1, а не %2; ничего не записано</source>
-        <translation>missions that fit below number 9999: %1, not %2; nothing written</translation>
+        <source>до номера %3 помещается заданий: %1, а не %2; ничего не записано</source>
+        <translation>missions that fit below number %3: %1, not %2; nothing written</translation>
     </message>
     <message>
         <source>вариант %1 не записан: журнал %2, строка %3: %4</source>
@@ -863,10 +863,6 @@
     <message>
         <source>лишний аргумент %1 для команды programme %2</source>
         <translation>extra argument %1 for the command programme %2</translation>
-    </message>
-    <message>
-        <source>--csv относится к команде logbook</source>
-        <translation>--csv belongs to the command logbook</translation>
     </message>
     <message>
         <source>%1 мин</source>
@@ -1163,8 +1159,8 @@
         <translation>negative picture offset %1</translation>
     </message>
     <message>
-        <source>смещение блока объектов %1 меньше -2</source>
-        <translation>object block offset %1 below -2</translation>
+        <source>смещение блока объектов %1 меньше %2</source>
+        <translation>object block offset %1 below %2</translation>
     </message>
     <message>
         <source>смещение картинки %1 за пределами файла %2 (размер %3)</source>
@@ -1294,36 +1290,36 @@
 <context>
     <name>doctor</name>
     <message>
-        <source>Основной файл данных {1} не найден: задания создавать невозможно.</source>
-        <translation>The main data file {1} was not found: missions cannot be created.</translation>
+        <source>Основной файл данных %1 не найден: задания создавать невозможно.</source>
+        <translation>The main data file %1 was not found: missions cannot be created.</translation>
     </message>
     <message>
-        <source>Положите файлы данных orvak_zelk.rc0…rc9 в папку {1}, из которой программа их читает (это папка программы; в zelk-cli её задаёт параметр --data).</source>
-        <translation>Put the data files orvak_zelk.rc0…rc9 into the folder {1}, from which the program reads them (the program&apos;s folder; in zelk-cli the option --data names it).</translation>
+        <source>Положите файлы данных orvak_zelk.rc0…rc9 в папку %1, из которой программа их читает (это папка программы; в zelk-cli её задаёт параметр --data).</source>
+        <translation>Put the data files orvak_zelk.rc0…rc9 into the folder %1, from which the program reads them (the program&apos;s folder; in zelk-cli the option --data names it).</translation>
     </message>
     <message>
-        <source>Основной файл данных повреждён, задания создавать невозможно. {1}</source>
-        <translation>The main data file is damaged, missions cannot be created. {1}</translation>
+        <source>Основной файл данных повреждён, задания создавать невозможно. %1</source>
+        <translation>The main data file is damaged, missions cannot be created. %1</translation>
     </message>
     <message>
-        <source>Замените файл исправной копией из поставки ZELK; если он ссылается на файл данных, которого нет, положите тот рядом. Все ошибки файла покажет команда zelk-pack check {1}.</source>
-        <translation>Replace the file with a sound copy from the ZELK distribution; if it refers to a data file that is missing, put that one beside it. The command zelk-pack check {1} shows all faults of the file.</translation>
+        <source>Замените файл исправной копией из поставки ZELK; если он ссылается на файл данных, которого нет, положите тот рядом. Все ошибки файла покажет команда zelk-pack check %1.</source>
+        <translation>Replace the file with a sound copy from the ZELK distribution; if it refers to a data file that is missing, put that one beside it. The command zelk-pack check %1 shows all faults of the file.</translation>
     </message>
     <message>
-        <source>Загружены файлы данных {1}: карт {2}, целей {3}, самолётов {4}.</source>
-        <translation>Data files {1} loaded: maps {2}, targets {3}, aircraft {4}.</translation>
+        <source>Загружены файлы данных %1: карт %2, целей %3, самолётов %4.</source>
+        <translation>Data files %1 loaded: maps %2, targets %3, aircraft %4.</translation>
     </message>
     <message>
-        <source>{1}</source>
-        <translation>{1}</translation>
+        <source>%1</source>
+        <translation>%1</translation>
     </message>
     <message>
-        <source>Цели {1} берут картинку и блоки объектов из пропущенного файла {2}; задания для них пишутся, но файл повреждён.</source>
-        <translation>Targets {1} take their picture and object blocks from the left-out file {2}; their missions are written, but the file is damaged.</translation>
+        <source>Цели %1 берут картинку и блоки объектов из пропущенного файла %2; задания для них пишутся, но файл повреждён.</source>
+        <translation>Targets %1 take their picture and object blocks from the left-out file %2; their missions are written, but the file is damaged.</translation>
     </message>
     <message>
-        <source>Замените файл {1} исправной копией.</source>
-        <translation>Replace the file {1} with a sound copy.</translation>
+        <source>Замените файл %1 исправной копией.</source>
+        <translation>Replace the file %1 with a sound copy.</translation>
     </message>
     <message>
         <source>В файлах данных нет ни одной карты с целями: задания создавать невозможно.</source>
@@ -1334,60 +1330,60 @@
         <translation>Replace the data files with sound copies from the ZELK distribution.</translation>
     </message>
     <message>
-        <source>Папка симулятора {1} не найдена.</source>
-        <translation>The simulator folder {1} was not found.</translation>
+        <source>Папка симулятора %1 не найдена.</source>
+        <translation>The simulator folder %1 was not found.</translation>
     </message>
     <message>
         <source>Установите ZELK в подпапку папки симулятора (например, &lt;симулятор&gt;\ZELK\) или укажите папку симулятора параметром --root.</source>
         <translation>Install ZELK into a subfolder of the simulator folder (for example, &lt;simulator&gt;\ZELK\) or name the simulator folder with the option --root.</translation>
     </message>
     <message>
-        <source>Программа симулятора {1} на месте.</source>
-        <translation>The simulator program {1} is in place.</translation>
+        <source>Программа симулятора %1 на месте.</source>
+        <translation>The simulator program %1 is in place.</translation>
     </message>
     <message>
-        <source>Программа симулятора {1} не найдена: кнопка «Пуск» не сработает.</source>
-        <translation>The simulator program {1} was not found: the “Start” button will not work.</translation>
+        <source>Программа симулятора %1 не найдена: кнопка «Пуск» не сработает.</source>
+        <translation>The simulator program %1 was not found: the “Start” button will not work.</translation>
     </message>
     <message>
         <source>Проверьте, что это папка симулятора: в ней должен лежать orvaksim.exe. ZELK ставится в её подпапку; другую папку можно указать параметром --root.</source>
         <translation>Check that this is the simulator folder: orvaksim.exe must be in it. ZELK goes into its subfolder; another folder can be named with the option --root.</translation>
     </message>
     <message>
-        <source>Файл настроек симулятора {1} не найден: неизвестно, где симулятор ведёт журнал событий, и автогенерация не сработает.</source>
-        <translation>The simulator settings file {1} was not found: where the simulator keeps its event log is unknown, and auto-generation will not work.</translation>
+        <source>Файл настроек симулятора %1 не найден: неизвестно, где симулятор ведёт журнал событий, и автогенерация не сработает.</source>
+        <translation>The simulator settings file %1 was not found: where the simulator keeps its event log is unknown, and auto-generation will not work.</translation>
     </message>
     <message>
         <source>Запустите симулятор один раз, чтобы он создал conf.ini, затем добавьте в раздел [game] строку eventlog=eventlog.lst.</source>
         <translation>Start the simulator once so that it creates conf.ini, then add the line eventlog=eventlog.lst to section [game].</translation>
     </message>
     <message>
-        <source>Файл настроек симулятора {1} не читается ({2}): автогенерация не узнает, где журнал событий.</source>
-        <translation>The simulator settings file {1} cannot be read ({2}): auto-generation will not learn where the event log is.</translation>
+        <source>Файл настроек симулятора %1 не читается (%2): автогенерация не узнает, где журнал событий.</source>
+        <translation>The simulator settings file %1 cannot be read (%2): auto-generation will not learn where the event log is.</translation>
     </message>
     <message>
-        <source>Дайте права на чтение файла {1} или замените его обычным файлом.</source>
-        <translation>Allow reading the file {1} or replace it with a plain file.</translation>
+        <source>Дайте права на чтение файла %1 или замените его обычным файлом.</source>
+        <translation>Allow reading the file %1 or replace it with a plain file.</translation>
     </message>
     <message>
-        <source>В разделе [game] файла {1} не задан ключ eventlog: симулятор не ведёт журнал событий, и автогенерация не сработает.</source>
-        <translation>Key eventlog is not set in section [game] of file {1}: the simulator keeps no event log, and auto-generation will not work.</translation>
+        <source>В разделе [game] файла %1 не задан ключ eventlog: симулятор не ведёт журнал событий, и автогенерация не сработает.</source>
+        <translation>Key eventlog is not set in section [game] of file %1: the simulator keeps no event log, and auto-generation will not work.</translation>
     </message>
     <message>
-        <source>Добавьте в раздел [game] файла {1} строку eventlog=eventlog.lst (и, по желанию, eventlogkeep=1), затем перезапустите симулятор.</source>
-        <translation>Add the line eventlog=eventlog.lst (and, if you wish, eventlogkeep=1) to section [game] of file {1}, then restart the simulator.</translation>
+        <source>Добавьте в раздел [game] файла %1 строку eventlog=eventlog.lst (и, по желанию, eventlogkeep=1), затем перезапустите симулятор.</source>
+        <translation>Add the line eventlog=eventlog.lst (and, if you wish, eventlogkeep=1) to section [game] of file %1, then restart the simulator.</translation>
     </message>
     <message>
-        <source>Файл настроек {1} прочитан, журнал событий задан: eventlog={2}.</source>
-        <translation>Settings file {1} read, the event log is set: eventlog={2}.</translation>
+        <source>Файл настроек %1 прочитан, журнал событий задан: eventlog=%2.</source>
+        <translation>Settings file %1 read, the event log is set: eventlog=%2.</translation>
     </message>
     <message>
-        <source>Папки {1}, в которой должен лежать журнал событий, нет: симулятор не сможет его записать, и автогенерация не сработает.</source>
-        <translation>The folder {1}, where the event log must be, does not exist: the simulator cannot write it, and auto-generation will not work.</translation>
+        <source>Папки %1, в которой должен лежать журнал событий, нет: симулятор не сможет его записать, и автогенерация не сработает.</source>
+        <translation>The folder %1, where the event log must be, does not exist: the simulator cannot write it, and auto-generation will not work.</translation>
     </message>
     <message>
-        <source>Создайте папку {1} или укажите в ключе eventlog файла conf.ini имя в существующей папке (например, eventlog=eventlog.lst).</source>
-        <translation>Create the folder {1} or give key eventlog of conf.ini a name in an existing folder (for example, eventlog=eventlog.lst).</translation>
+        <source>Создайте папку %1 или укажите в ключе eventlog файла conf.ini имя в существующей папке (например, eventlog=eventlog.lst).</source>
+        <translation>Create the folder %1 or give key eventlog of conf.ini a name in an existing folder (for example, eventlog=eventlog.lst).</translation>
     </message>
     <message>
         <source>eventlogkeep=1: симулятор дописывает журнал от полёта к полёту; автогенерация учитывает только строки, добавленные после её включения.</source>
@@ -1398,52 +1394,52 @@
         <translation>eventlogkeep=0 (or no key): the simulator starts the log anew at each start; auto-generation reads it from the beginning.</translation>
     </message>
     <message>
-        <source>Папки заданий {1} ещё нет; программа создаст её при запуске.</source>
-        <translation>The mission folder {1} does not exist yet; the program will create it at start-up.</translation>
+        <source>Папки заданий %1 ещё нет; программа создаст её при запуске.</source>
+        <translation>The mission folder %1 does not exist yet; the program will create it at start-up.</translation>
     </message>
     <message>
-        <source>Папки заданий {1} нет, и создать её невозможно: папка {2} закрыта для записи.</source>
-        <translation>The mission folder {1} does not exist and cannot be created: folder {2} is not writable.</translation>
+        <source>Папки заданий %1 нет, и создать её невозможно: папка %2 закрыта для записи.</source>
+        <translation>The mission folder %1 does not exist and cannot be created: folder %2 is not writable.</translation>
     </message>
     <message>
-        <source>Создайте папку {1} или разрешите запись в папку {2}.</source>
-        <translation>Create the folder {1} or allow writing to folder {2}.</translation>
+        <source>Создайте папку %1 или разрешите запись в папку %2.</source>
+        <translation>Create the folder %1 or allow writing to folder %2.</translation>
     </message>
     <message>
-        <source>На месте папки заданий {1} лежит файл: задания некуда сохранять.</source>
-        <translation>A file lies where the mission folder {1} should be: missions have nowhere to be saved.</translation>
+        <source>На месте папки заданий %1 лежит файл: задания некуда сохранять.</source>
+        <translation>A file lies where the mission folder %1 should be: missions have nowhere to be saved.</translation>
     </message>
     <message>
-        <source>Переименуйте или удалите файл {1}; программа создаст папку сама.</source>
-        <translation>Rename or delete the file {1}; the program will create the folder itself.</translation>
+        <source>Переименуйте или удалите файл %1; программа создаст папку сама.</source>
+        <translation>Rename or delete the file %1; the program will create the folder itself.</translation>
     </message>
     <message>
-        <source>Папку заданий {1} невозможно просмотреть ({2}): готовые задания не будут видны.</source>
-        <translation>The mission folder {1} cannot be listed ({2}): the missions made will not be seen.</translation>
+        <source>Папку заданий %1 невозможно просмотреть (%2): готовые задания не будут видны.</source>
+        <translation>The mission folder %1 cannot be listed (%2): the missions made will not be seen.</translation>
     </message>
     <message>
-        <source>Дайте права на чтение и просмотр папки {1}.</source>
-        <translation>Allow reading and listing of folder {1}.</translation>
+        <source>Дайте права на чтение и просмотр папки %1.</source>
+        <translation>Allow reading and listing of folder %1.</translation>
     </message>
     <message>
-        <source>Папка заданий {1} закрыта для записи: задания не сохранятся.</source>
-        <translation>The mission folder {1} is not writable: missions will not be saved.</translation>
+        <source>Папка заданий %1 закрыта для записи: задания не сохранятся.</source>
+        <translation>The mission folder %1 is not writable: missions will not be saved.</translation>
     </message>
     <message>
-        <source>Снимите с папки {1} атрибут «Только чтение» (в Linux: chmod u+w) или дайте права на запись.</source>
-        <translation>Clear the “Read-only” attribute of folder {1} (on Linux: chmod u+w) or allow writing.</translation>
+        <source>Снимите с папки %1 атрибут «Только чтение» (в Linux: chmod u+w) или дайте права на запись.</source>
+        <translation>Clear the “Read-only” attribute of folder %1 (on Linux: chmod u+w) or allow writing.</translation>
     </message>
     <message>
-        <source>Папка заданий {1} на месте, просматривается, запись в неё разрешена.</source>
-        <translation>The mission folder {1} is in place, can be listed and written.</translation>
+        <source>Папка заданий %1 на месте, просматривается, запись в неё разрешена.</source>
+        <translation>The mission folder %1 is in place, can be listed and written.</translation>
     </message>
     <message>
-        <source>Свободно на диске: {1}.</source>
-        <translation>Free on the disk: {1}.</translation>
+        <source>Свободно на диске: %1.</source>
+        <translation>Free on the disk: %1.</translation>
     </message>
     <message>
-        <source>На диске папки заданий свободно всего {1}: задания могут не сохраниться.</source>
-        <translation>Only {1} free on the mission folder&apos;s disk: missions may fail to save.</translation>
+        <source>На диске папки заданий свободно всего %1: задания могут не сохраниться.</source>
+        <translation>Only %1 free on the mission folder&apos;s disk: missions may fail to save.</translation>
     </message>
     <message>
         <source>Освободите место на диске.</source>
@@ -1458,12 +1454,12 @@
         <translation>Delete unneeded missions with the highest numbers: a new one takes the number after the highest.</translation>
     </message>
     <message>
-        <source>Файл {1} пропускается при чтении папки: {2}.</source>
-        <translation>File {1} is skipped when the folder is read: {2}.</translation>
+        <source>Файл %1 пропускается при чтении папки: %2.</source>
+        <translation>File %1 is skipped when the folder is read: %2.</translation>
     </message>
     <message>
-        <source>И ещё пропускаемых файлов: {1}.</source>
-        <translation>And more skipped files: {1}.</translation>
+        <source>И ещё пропускаемых файлов: %1.</source>
+        <translation>And more skipped files: %1.</translation>
     </message>
     <message>
         <source>он только для чтения</source>
@@ -1494,76 +1490,76 @@
         <translation>Allow reading the file.</translation>
     </message>
     <message>
-        <source>это тот же номер, что и у файла {1}, в другом написании</source>
-        <translation>it is the same number as file {1}, written differently</translation>
+        <source>это тот же номер, что и у файла %1, в другом написании</source>
+        <translation>it is the same number as file %1, written differently</translation>
     </message>
     <message>
         <source>Уберите лишний файл.</source>
         <translation>Remove the extra file.</translation>
     </message>
     <message>
-        <source>У задания {1} нет файла описания {2}: в списке оно будет под именем файла, без описания.</source>
-        <translation>Mission {1} has no description file {2}: it will be listed under its file name, without a description.</translation>
+        <source>У задания %1 нет файла описания %2: в списке оно будет под именем файла, без описания.</source>
+        <translation>Mission %1 has no description file %2: it will be listed under its file name, without a description.</translation>
     </message>
     <message>
         <source>Сохраните задание заново в программе.</source>
         <translation>Save the mission again in the program.</translation>
     </message>
     <message>
-        <source>Журнала событий {1} пока нет; симулятор создаст его при первом полёте.</source>
-        <translation>The event log {1} does not exist yet; the simulator will create it at the first flight.</translation>
+        <source>Журнала событий %1 пока нет; симулятор создаст его при первом полёте.</source>
+        <translation>The event log %1 does not exist yet; the simulator will create it at the first flight.</translation>
     </message>
     <message>
         <source>Выполните полёт в симуляторе; если журнал не появится, проверьте ключ eventlog в conf.ini.</source>
         <translation>Fly a mission in the simulator; if the log does not appear, check key eventlog in conf.ini.</translation>
     </message>
     <message>
-        <source>На месте журнала событий {1} лежит не файл: симулятор не сможет вести журнал.</source>
-        <translation>Something other than a file lies where the event log {1} should be: the simulator cannot keep its log.</translation>
+        <source>На месте журнала событий %1 лежит не файл: симулятор не сможет вести журнал.</source>
+        <translation>Something other than a file lies where the event log %1 should be: the simulator cannot keep its log.</translation>
     </message>
     <message>
-        <source>Уберите {1} или укажите в ключе eventlog файла conf.ini другое имя.</source>
-        <translation>Remove {1} or give key eventlog of conf.ini another name.</translation>
+        <source>Уберите %1 или укажите в ключе eventlog файла conf.ini другое имя.</source>
+        <translation>Remove %1 or give key eventlog of conf.ini another name.</translation>
     </message>
     <message>
-        <source>Журнал событий {1} не открывается для чтения ({2}): автогенерация не включится.</source>
-        <translation>The event log {1} cannot be opened for reading ({2}): auto-generation will not switch on.</translation>
+        <source>Журнал событий %1 не открывается для чтения (%2): автогенерация не включится.</source>
+        <translation>The event log %1 cannot be opened for reading (%2): auto-generation will not switch on.</translation>
     </message>
     <message>
-        <source>Дайте права на чтение файла {1}.</source>
-        <translation>Allow reading the file {1}.</translation>
+        <source>Дайте права на чтение файла %1.</source>
+        <translation>Allow reading the file %1.</translation>
     </message>
     <message>
-        <source>Журнал событий {1}: {2}, изменён {3}.</source>
-        <translation>Event log {1}: {2}, changed {3}.</translation>
+        <source>Журнал событий %1: %2, изменён %3.</source>
+        <translation>Event log %1: %2, changed %3.</translation>
     </message>
     <message>
-        <source>В журнале есть полёты заданий ZELK: начато {1}, завершено {2}; последнее задание {3}.</source>
-        <translation>The log holds flights of ZELK missions: {1} started, {2} ended; last mission {3}.</translation>
+        <source>В журнале есть полёты заданий ZELK: начато %1, завершено %2; последнее задание %3.</source>
+        <translation>The log holds flights of ZELK missions: %1 started, %2 ended; last mission %3.</translation>
     </message>
     <message>
-        <source>В журнале есть полёты заданий ZELK: начато {1}, завершено {2}; задание {3} ещё в полёте (или полёт прерван).</source>
-        <translation>The log holds flights of ZELK missions: {1} started, {2} ended; mission {3} is still in flight (or the flight was broken off).</translation>
+        <source>В журнале есть полёты заданий ZELK: начато %1, завершено %2; задание %3 ещё в полёте (или полёт прерван).</source>
+        <translation>The log holds flights of ZELK missions: %1 started, %2 ended; mission %3 is still in flight (or the flight was broken off).</translation>
     </message>
     <message>
         <source>В журнале пока нет полётов заданий ZELK.</source>
         <translation>The log holds no flights of ZELK missions yet.</translation>
     </message>
     <message>
-        <source>{1} байт</source>
-        <translation>{1} bytes</translation>
+        <source>%1 байт</source>
+        <translation>%1 bytes</translation>
     </message>
     <message>
-        <source>{1} КБ</source>
-        <translation>{1} KB</translation>
+        <source>%1 КБ</source>
+        <translation>%1 KB</translation>
     </message>
     <message>
-        <source>{1} МБ</source>
-        <translation>{1} MB</translation>
+        <source>%1 МБ</source>
+        <translation>%1 MB</translation>
     </message>
     <message>
-        <source>{1} ГБ</source>
-        <translation>{1} GB</translation>
+        <source>%1 ГБ</source>
+        <translation>%1 GB</translation>
     </message>
     <message>
         <source>(нет)</source>
@@ -1582,12 +1578,12 @@
         <translation>Result: everything needed to work is in order.</translation>
     </message>
     <message>
-        <source>Итог: найдено ошибок: {1}. Исправьте их, как сказано в пунктах «Что сделать».</source>
-        <translation>Result: faults found: {1}. Fix them as the “What to do” items say.</translation>
+        <source>Итог: найдено ошибок: %1. Исправьте их, как сказано в пунктах «Что сделать».</source>
+        <translation>Result: faults found: %1. Fix them as the “What to do” items say.</translation>
     </message>
     <message>
-        <source> Предупреждений: {1}.</source>
-        <translation> Warnings: {1}.</translation>
+        <source> Предупреждений: %1.</source>
+        <translation> Warnings: %1.</translation>
     </message>
     <message>
         <source>Журнал событий симулятора не настроен: автогенерация не узнает об окончании полётов.
@@ -1668,32 +1664,32 @@ Show the set-up check?</translation>
         <translation>read error</translation>
     </message>
     <message>
-        <source>Заданий в папке: {1}; наибольший номер {2}, до предела {4} осталось {3}.</source>
-        <translation>Missions in the folder: {1}; highest number {2}, {3} left before the limit of {4}.</translation>
+        <source>Заданий в папке: %1; наибольший номер %2, до предела %4 осталось %3.</source>
+        <translation>Missions in the folder: %1; highest number %2, %3 left before the limit of %4.</translation>
     </message>
     <message>
-        <source>Наибольший номер задания {1}: до предела {3} осталось всего {2}.</source>
-        <translation>Highest mission number {1}: only {2} left before the limit of {3}.</translation>
+        <source>Наибольший номер задания %1: до предела %3 осталось всего %2.</source>
+        <translation>Highest mission number %1: only %2 left before the limit of %3.</translation>
     </message>
     <message>
-        <source>Наибольший номер задания {1}: новые задания создавать невозможно.</source>
-        <translation>Highest mission number is {1}: new missions cannot be created.</translation>
+        <source>Наибольший номер задания %1: новые задания создавать невозможно.</source>
+        <translation>Highest mission number is %1: new missions cannot be created.</translation>
     </message>
     <message>
-        <source>в имени нет номера задания от {2} до {3} (zelkNNNN.mis)</source>
-        <translation>the name has no mission number from {2} to {3} (zelkNNNN.mis)</translation>
+        <source>в имени нет номера задания от %2 до %3 (zelkNNNN.mis)</source>
+        <translation>the name has no mission number from %2 to %3 (zelkNNNN.mis)</translation>
     </message>
     <message>
-        <source>Файла данных {1} нет, а цели {2} берут из него картинку и блоки объектов: задания на них не сохранятся.</source>
-        <translation>Data file {1} is absent, yet targets {2} take their picture and object blocks from it: missions on them will not be saved.</translation>
+        <source>Файла данных %1 нет, а цели %2 берут из него картинку и блоки объектов: задания на них не сохранятся.</source>
+        <translation>Data file %1 is absent, yet targets %2 take their picture and object blocks from it: missions on them will not be saved.</translation>
     </message>
     <message>
-        <source>Задания {1} летят на карте «{2}», которой нет ни в одном файле данных; её файл {3} отсутствует. Эти задания нельзя изменить и сохранить заново, и автогенерация не перепишет их после полёта.</source>
-        <translation>Missions {1} fly on map “{2}”, which no data file holds; its file {3} is absent. These missions cannot be changed or saved again, and auto-generation will not rewrite them after a flight.</translation>
+        <source>Задания %1 летят на карте «%2», которой нет ни в одном файле данных; её файл %3 отсутствует. Эти задания нельзя изменить и сохранить заново, и автогенерация не перепишет их после полёта.</source>
+        <translation>Missions %1 fly on map “%2”, which no data file holds; its file %3 is absent. These missions cannot be changed or saved again, and auto-generation will not rewrite them after a flight.</translation>
     </message>
     <message>
-        <source>Верните {1} из поставки ZELK в папку {2} и запустите программу заново.</source>
-        <translation>Put {1} from the ZELK distribution back into folder {2} and start the program again.</translation>
+        <source>Верните %1 из поставки ZELK в папку %2 и запустите программу заново.</source>
+        <translation>Put %1 from the ZELK distribution back into folder %2 and start the program again.</translation>
     </message>
     <message>
         <source>%d.%m.%Y %H:%M</source>
@@ -1919,6 +1915,10 @@ Delete unneeded missions from the ZELK folder.</translation>
     <message>
         <source>Вы действительно хотите удалить %1 заданий?</source>
         <translation>Do you really want to delete %1 missions?</translation>
+    </message>
+    <message>
+        <source>папка не найдена</source>
+        <translation>folder not found</translation>
     </message>
 </context>
 <context>
@@ -2334,6 +2334,57 @@ Delete unneeded missions from the ZELK folder.</translation>
     <message>
         <source>Программа «%1»: шаг %2 из %3; %4.</source>
         <translation>Programme «%1»: step %2 of %3; %4.</translation>
+    </message>
+</context>
+<context>
+    <name>zelk::TAutoGeneration</name>
+    <message>
+        <source>Проблема</source>
+        <translation>Problem</translation>
+    </message>
+    <message>
+        <source>
+Режим автогенерации не включён.</source>
+        <translation>
+Auto-generation was not switched on.</translation>
+    </message>
+    <message>
+        <source>
+Режим автогенерации выключен.</source>
+        <translation>
+Auto-generation is switched off.</translation>
+    </message>
+    <message>
+        <source>Задание %1 не удалось записать заново.
+</source>
+        <translation>Mission %1 could not be written again.
+</translation>
+    </message>
+    <message>
+        <source>Подтверждение</source>
+        <translation>Confirmation</translation>
+    </message>
+    <message>
+        <source>Сохранить их перед включением автогенерации? Несохранённые правки не попадут в полёт.</source>
+        <translation>Save them before auto-generation is switched on? Unsaved edits are not what is flown.</translation>
+    </message>
+    <message>
+        <source>Запрос</source>
+        <translation>Question</translation>
+    </message>
+    <message>
+        <source>Режим автогенерации выключен.</source>
+        <translation>Auto-generation is off.</translation>
+    </message>
+    <message>
+        <source>Режим автогенерации включён, правка заданий закрыта.
+Записано заданий: %1</source>
+        <translation>Auto-generation is on, editing missions is locked.
+Missions written: %1</translation>
+    </message>
+    <message>
+        <source>, последнее в %1</source>
+        <translation>, the last at %1</translation>
     </message>
 </context>
 <context>
@@ -2880,6 +2931,97 @@ Target hit?</translation>
     </message>
 </context>
 <context>
+    <name>zelk::TVariantsPage</name>
+    <message>
+        <source>Щелчок или Ctrl+M: снимок цели или схема маршрута</source>
+        <translation>Click or Ctrl+M: target photo or route drawing</translation>
+    </message>
+    <message>
+        <source>ведомые: %1</source>
+        <translation>wingmen: %1</translation>
+    </message>
+    <message>
+        <source>высота %1 м</source>
+        <translation>altitude %1 m</translation>
+    </message>
+    <message>
+        <source>облака %1 м</source>
+        <translation>clouds %1 m</translation>
+    </message>
+    <message>
+        <source>танки: %1</source>
+        <translation>tanks: %1</translation>
+    </message>
+    <message>
+        <source>случайный маршрут</source>
+        <translation>random route</translation>
+    </message>
+    <message>
+        <source>постоянный маршрут</source>
+        <translation>fixed route</translation>
+    </message>
+    <message>
+        <source>истребители: %1</source>
+        <translation>fighters: %1</translation>
+    </message>
+    <message>
+        <source>комментарий</source>
+        <translation>comment</translation>
+    </message>
+    <message>
+        <source>те же условия</source>
+        <translation>same conditions</translation>
+    </message>
+    <message>
+        <source>dd.MM HH:mm</source>
+        <translation>d MMM HH:mm</translation>
+    </message>
+    <message>
+        <source>dd.MM.yy HH:mm</source>
+        <translation>d MMM yyyy HH:mm</translation>
+    </message>
+    <message>
+        <source>  (сид %1)</source>
+        <translation>  (seed %1)</translation>
+    </message>
+    <message>
+        <source>  (данные изменились)</source>
+        <translation>  (data changed)</translation>
+    </message>
+    <message>
+        <source>Варианты задания; сохранение запишет сид %1</source>
+        <translation>Mission variants; the save will use seed %1</translation>
+    </message>
+    <message>
+        <source>Варианты задания</source>
+        <translation>Mission variants</translation>
+    </message>
+    <message>
+        <source>Схема маршрута - %1</source>
+        <translation>Route drawing - %1</translation>
+    </message>
+    <message>
+        <source>Проблема</source>
+        <translation>Problem</translation>
+    </message>
+    <message>
+        <source>Цели «%1» этого варианта нет в файлах данных.</source>
+        <translation>Target «%1» of this variant is not in the data files.</translation>
+    </message>
+    <message>
+        <source>Подтверждение</source>
+        <translation>Confirmation</translation>
+    </message>
+    <message>
+        <source>Заменить комментарий задания комментарием варианта?
+
+%1</source>
+        <translation>Replace the mission&apos;s comment with the variant&apos;s comment?
+
+%1</translation>
+    </message>
+</context>
+<context>
     <name>zelk::TZELK_form</name>
     <message>
         <source>Список заданий</source>
@@ -3166,32 +3308,6 @@ At most %1 characters.</translation>
 Creating and copying missions are not available, so that saved ones are not replaced.</translation>
     </message>
     <message>
-        <source>Режим автогенерации выключен.</source>
-        <translation>Auto-generation is off.</translation>
-    </message>
-    <message>
-        <source>, последнее в %1</source>
-        <translation>, the last at %1</translation>
-    </message>
-    <message>
-        <source>
-Режим автогенерации не включён.</source>
-        <translation>
-Auto-generation was not switched on.</translation>
-    </message>
-    <message>
-        <source>
-Режим автогенерации выключен.</source>
-        <translation>
-Auto-generation is switched off.</translation>
-    </message>
-    <message>
-        <source>Задание %1 не удалось записать заново.
-</source>
-        <translation>Mission %1 could not be written again.
-</translation>
-    </message>
-    <message>
         <source>Авиасимулятор не найден: нет файла
 %1</source>
         <translation>Flight simulator not found: no file
@@ -3230,10 +3346,6 @@ The mission was saved to file %2.</translation>
 </translation>
     </message>
     <message>
-        <source>Щелчок или Ctrl+M: снимок цели или схема маршрута</source>
-        <translation>Click or Ctrl+M: target photo or route drawing</translation>
-    </message>
-    <message>
         <source>Варианты задания</source>
         <translation>Mission variants</translation>
     </message>
@@ -3256,14 +3368,6 @@ The mission was saved to file %2.</translation>
     <message>
         <source>Случайные условия задания из того, что есть в данных (Ctrl+R)</source>
         <translation>Random mission conditions from what the data offer (Ctrl+R)</translation>
-    </message>
-    <message>
-        <source>Схема маршрута - %1</source>
-        <translation>Route drawing - %1</translation>
-    </message>
-    <message>
-        <source>Цели «%1» этого варианта нет в файлах данных.</source>
-        <translation>Target «%1» of this variant is not in the data files.</translation>
     </message>
     <message>
         <source>Сохранить все</source>
@@ -3380,16 +3484,6 @@ Values from %1 to %2 m.</translation>
         <translation>Not everything of template «%1» is offered by the data:</translation>
     </message>
     <message>
-        <source>Сохранить их перед включением автогенерации? Несохранённые правки не попадут в полёт.</source>
-        <translation>Save them before auto-generation is switched on? Unsaved edits are not what is flown.</translation>
-    </message>
-    <message>
-        <source>Режим автогенерации включён, правка заданий закрыта.
-Записано заданий: %1</source>
-        <translation>Auto-generation is on, editing missions is locked.
-Missions written: %1</translation>
-    </message>
-    <message>
         <source>Симулятор не покажет: %1</source>
         <translation>The simulator cannot show: %1</translation>
     </message>
@@ -3404,72 +3498,16 @@ Missions written: %1</translation>
         <translation>  and %1 more</translation>
     </message>
     <message>
-        <source>Варианты задания; сохранение запишет сид %1</source>
-        <translation>Mission variants; the save will use seed %1</translation>
-    </message>
-    <message>
-        <source>Заменить комментарий задания комментарием варианта?
-
-%1</source>
-        <translation>Replace the mission&apos;s comment with the variant&apos;s comment?
-
-%1</translation>
-    </message>
-    <message>
-        <source>ведомые: %1</source>
-        <translation>wingmen: %1</translation>
-    </message>
-    <message>
-        <source>высота %1 м</source>
-        <translation>altitude %1 m</translation>
-    </message>
-    <message>
-        <source>облака %1 м</source>
-        <translation>clouds %1 m</translation>
-    </message>
-    <message>
-        <source>танки: %1</source>
-        <translation>tanks: %1</translation>
-    </message>
-    <message>
-        <source>случайный маршрут</source>
-        <translation>random route</translation>
-    </message>
-    <message>
-        <source>постоянный маршрут</source>
-        <translation>fixed route</translation>
-    </message>
-    <message>
-        <source>истребители: %1</source>
-        <translation>fighters: %1</translation>
-    </message>
-    <message>
-        <source>комментарий</source>
-        <translation>comment</translation>
-    </message>
-    <message>
-        <source>те же условия</source>
-        <translation>same conditions</translation>
-    </message>
-    <message>
-        <source>dd.MM.yy HH:mm</source>
-        <translation>d MMM yyyy HH:mm</translation>
-    </message>
-    <message>
-        <source>  (сид %1)</source>
-        <translation>  (seed %1)</translation>
-    </message>
-    <message>
-        <source>  (данные изменились)</source>
-        <translation>  (data changed)</translation>
-    </message>
-    <message>
-        <source>dd.MM HH:mm</source>
-        <translation>d MMM HH:mm</translation>
-    </message>
-    <message>
         <source>включить или выключить автогенерацию</source>
         <translation>switch auto-generation on or off</translation>
+    </message>
+    <message>
+        <source>карточка задания</source>
+        <translation>the mission&apos;s kneeboard card</translation>
+    </message>
+    <message>
+        <source>лётная книжка</source>
+        <translation>the logbook</translation>
     </message>
 </context>
 </TS>

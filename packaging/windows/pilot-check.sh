@@ -23,21 +23,42 @@ setup="$build/zelk-$version-setup.exe"
 t0=$(date +%s)
 
 say() { echo "pilot-check: $*"; }
-drive=$(winepath -u 'C:\' 2>/dev/null)
-work="zelk-pilot-$$"
+# A pilot's first hour is on a Windows that never saw ZELK: a Wine prefix of
+# its own, so that no journal, remembered simulator folder or Start-menu
+# entry left by the tests answers for the download.
+export WINEPREFIX
+WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/zelk-pilot-wine.XXXXXX")
+# No .desktop files for the Start-menu entries in the user's home.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# Wine maps the Cyrillic folder names through the locale's character set.
+[ "$(locale charmap 2>/dev/null)" = UTF-8 ] || export LC_ALL=C.UTF-8
+work="zelk-pilot"
 started=()
 cleanup() {
   for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "${drive:?}/$work"
+  wineserver -k 2>/dev/null || true
+  rm -rf "${WINEPREFIX:?}"
 }
 fail() {
   echo "pilot-check: FAILED: $*" >&2
-  cleanup
+  # What the screen showed then (a question box, an error) says more than the line.
+  if [ -n "${DISPLAY:-}" ] && import -window root "$build/pilot-check-failed.png" 2>/dev/null; then
+    echo "pilot-check: the screen at that moment: $build/pilot-check-failed.png" >&2
+  fi
+  # The journal says which saves ran, with which seeds.
+  if [ -n "${sim:-}" ] && [ -f "$sim/ZELK/zelk-journal.txt" ]; then
+    echo "pilot-check: ZELK\\zelk-journal.txt then:" >&2
+    cut -c1-160 "$sim/ZELK/zelk-journal.txt" >&2
+  fi
   exit 1
 }
 trap cleanup EXIT
 [ -n "${DISPLAY:-}" ] || fail "no X display (run it under xvfb-run)"
 for f in "$zip" "$setup" "$build/bin/orvaksim.exe"; do [ -f "$f" ] || fail "missing $f"; done
+rm -f "$build/pilot-check-failed.png"
+wineboot -i >/dev/null 2>&1 || fail "wineboot could not make the Wine prefix $WINEPREFIX"
+drive=$(winepath -u 'C:\' 2>/dev/null)
+[ -d "$drive" ] || fail "no drive C: in the Wine prefix $WINEPREFIX"
 
 # Waits up to $1 seconds for the command after $2 to succeed; fails naming $2.
 wait_for() {
@@ -52,7 +73,6 @@ wait_for() {
 # The main window ("ORVAK ZELK - …"), not a message box titled "ORVAK ZELK".
 window() { xdotool search --onlyvisible --name '^ORVAK ZELK - ' 2>/dev/null | head -1; }
 has_window() { [ -n "$(window)" ]; }
-no_window() { [ -z "$(window)" ]; }
 # Keys go where a pilot's would: to the focused window.
 press() {
   local w
@@ -92,14 +112,16 @@ if [ -n "$shot" ]; then
   import -window "$(window)" "$shot" || fail "no screenshot"
   say "screenshot $shot"
 fi
-first=$(md5sum <"$missions/zelk0001.mis")
+# A rewrite may draw the same bytes (the seed picks among few choices for
+# some missions): what shows it is a new file in the mission's place.
+first=$(stat -c %i "$missions/zelk0001.mis")
 press F6
 press F5
 # The stand-in flies the newest mission: a start line, some seconds, the end.
-wait_for 60 "the stand-in orvaksim.exe to fly (Mission END in eventlog.lst)" grep -q "Mission END" "$sim/eventlog.lst"
+wait_for 60 "the stand-in orvaksim.exe to fly (Mission END in eventlog.lst)" grep -qs "Mission END" "$sim/eventlog.lst"
 wait_for 30 "auto-generation to write the flown mission anew (a second journal line)" \
   lines "$sim/ZELK/zelk-journal.txt" 2
-[ "$(md5sum <"$missions/zelk0001.mis")" != "$first" ] || fail "the flown mission was not written anew"
+[ "$(stat -c %i "$missions/zelk0001.mis")" != "$first" ] || fail "the flown mission was not written anew"
 close_zelk
 wait_for 30 "zelk.exe to end after its window was closed" not_running "$zelk"
 wait "$zelk" || fail "zelk.exe ended with exit code $?"
@@ -117,9 +139,26 @@ for f in zelk.exe zelk-cli.exe zelk-pack.exe uninstall.exe orvak_zelk.rc0 ЧИТ
 done
 menu='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\ZELK\ZELK.lnk'
 [ -f "$(winepath -u "$menu")" ] || fail "no Start-menu entry $menu"
-# The entry starts the program in its own folder: it finds its data and the
-# simulator, and its mission lands in the simulator's folder.
-wine start "$menu" >/dev/null 2>&1 || fail "the Start-menu entry did not start"
+# The entry names the installed program, and starts it in its own folder
+# (NSIS gives a shortcut the folder it was made from): it finds its data and
+# the simulator, and its mission lands in the simulator's folder. Wine's
+# shell does not open a shortcut without a desktop (start /unix hangs under
+# Xvfb), so the entry is read, and its program started as the entry says.
+python3 - "$(winepath -u "$menu")" "$work" <<'PY' || fail "the Start-menu entry does not name ZELK\\zelk.exe in the installed folder"
+import sys
+data = open(sys.argv[1], "rb").read()
+want = ("\\" + sys.argv[2] + "\\Игры\\ORVAK\\ZELK").lower()
+texts = [data[i:].decode("utf-16-le", "ignore").lower() for i in (0, 1)] + [data.decode("cp1251", "ignore").lower()]
+# Its folder is kept in UTF-16; the program's path also in the ANSI code
+# page, which under Wine's C locale has no Cyrillic letters.
+if any(want in t for t in texts) and any("\\zelk\\zelk.exe" in t for t in texts):
+    sys.exit(0)
+print("pilot-check: the entry holds:", [w for t in texts for w in t.split("\0") if "zelk" in w], file=sys.stderr)
+sys.exit(1)
+PY
+(cd "$sim/ZELK" && exec wine zelk.exe >/dev/null 2>&1) &
+zelk=$!
+started+=("$zelk")
 wait_for 120 "the window of zelk.exe started from the Start menu" has_window
 sleep 2
 press ctrl+n
@@ -127,7 +166,8 @@ press ctrl+s
 wait_for 30 "the mission of the program started from the Start menu" test -f "$missions/zelk0001.mis"
 wait_for 10 "its line in ZELK\\zelk-journal.txt" lines "$sim/ZELK/zelk-journal.txt" 1
 close_zelk
-wait_for 30 "zelk.exe from the Start menu to end after its window was closed" no_window
+wait_for 30 "zelk.exe from the Start menu to end after its window was closed" not_running "$zelk"
+wait "$zelk" || fail "zelk.exe from the Start menu ended with exit code $?"
 kept_mission=$(md5sum <"$missions/zelk0001.mis")
 kept_journal=$(md5sum <"$sim/ZELK/zelk-journal.txt")
 # _?= keeps the uninstaller in place, so that Wine waits for it.

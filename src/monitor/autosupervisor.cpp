@@ -13,7 +13,7 @@ TAutoSupervisor::TAutoSupervisor(TLogActions actions, QObject* parent)
 
 TAutoSupervisor::~TAutoSupervisor() { DeleteMonitors(); }
 
-void TAutoSupervisor::Start(const TWatch& watch) {
+void TAutoSupervisor::Start(const TWatchSettings& watch) {
     // Never two monitors at once: one still held is asked to stop.
     Retire();
     const bool sameLogbook = recorder_ && watch.LogbookFile == watch_.LogbookFile;
@@ -108,11 +108,11 @@ void TAutoSupervisor::OnEnded(TLogMonitorThread* monitor, TLogMonitorThread::TEn
     }
     if (reason == TLogMonitorThread::TEndReason::NotifyFailed && watch_.NotifyRetryMs > 0) {
         QTimer::singleShot(watch_.NotifyRetryMs, this, [this] {
-            if (active_ && !monitor_) Start(TWatch(watch_));
+            if (active_ && !monitor_) Start(TWatchSettings(watch_));
         });
         return;
     }
-    Start(TWatch(watch_));
+    Start(TWatchSettings(watch_));
 }
 
 void TAutoSupervisor::Record(const std::function<int()>& record, const std::string& fileName, bool ended) {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "doctor/setup.h"
 #include "eventlog/logexaminer.h"
 #include "library/journal.h"
 #include "logbook/logbook.h"
@@ -29,28 +30,17 @@ inline constexpr int kNotifyAttempts = 3;
 class TAutoSupervisor final : public QObject {
     Q_OBJECT
 public:
-    struct TWatch {
-        std::filesystem::path Root;
-        std::string EventLogName;  // UTF-8, relative to Root
-        bool KeepEventLog = false;
-        // Wait before the next monitor after one that could not watch; the
-        // next after any other end starts at once.
-        int NotifyRetryMs = 0;
-        // Where the flights seen are recorded (empty: nowhere), and the
-        // journal that tells which variant each one flew.
-        std::filesystem::path LogbookFile;
-        std::filesystem::path JournalFile;
-    };
-
     // `actions` are the owner's: the supervisor calls them on its own thread.
     explicit TAutoSupervisor(TLogActions actions, QObject* parent = nullptr);
     // Stops every monitor and joins its thread.
     ~TAutoSupervisor() override;
 
     // Starts watching with a fresh monitor (one still held is stopped first).
+    // The settings come from ReadSimulatorSetup, so that the window and
+    // zelk-cli follow the log alike.
     // A monitor that cannot be made is reported by StartFailed, before this
     // returns.
-    void Start(const TWatch& watch);
+    void Start(const TWatchSettings& watch);
     // Stops watching; the end of the monitor stopped is reported by
     // AllEnded, not MonitorEnded.
     void Stop();
@@ -98,7 +88,7 @@ private:
     void Retire();
 
     TLogActions actions_;
-    TWatch watch_;
+    TWatchSettings watch_;
     bool active_ = false;
     // The file name from the last start line in the event log; it outlives
     // each monitor, so a fresh one still knows what is being flown.

@@ -15,6 +15,11 @@ TJournal JournalFor(const std::filesystem::path& dataDir);
 // can be written.
 std::filesystem::path JournalFileFor(const std::filesystem::path& dataDir);
 
+// The journal file JournalFor would keep, found without writing anything:
+// the first journal file there is in the data folder, then in the user's
+// folder for it; empty when there is none yet.
+std::filesystem::path ExistingJournalFileFor(const std::filesystem::path& dataDir);
+
 // The logbook beside that journal; empty when there is no journal folder.
 std::filesystem::path LogbookFileFor(const std::filesystem::path& dataDir);
 

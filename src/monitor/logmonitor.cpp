@@ -13,15 +13,10 @@
 
 #include "files/error.h"
 #include "files/paths.h"
+#include "monitor/qtpath.h"
 #include "text/tr.h"
 
 namespace zelk {
-
-namespace {
-
-QString PathText(const std::filesystem::path& path) { return QString::fromStdString(PathToUtf8(path)); }
-
-}  // namespace
 
 TLogMonitorThread* TLogMonitorThread::Create(const std::filesystem::path& folder, const std::string& eventLogName,
                                              bool keepEventLog, std::string& playingMission, TLogActions actions) {
@@ -44,8 +39,8 @@ TLogMonitorThread::TLogMonitorThread(const std::filesystem::path& folder, const 
                                      bool keepEventLog, std::string& playingMission, TLogActions actions)
     : FExaminer(EventLogPath(folder, eventLogName), keepEventLog, playingMission),
       FActions(std::move(actions)),
-      FFolderText(QDir::cleanPath(QDir(PathText(folder)).absolutePath())),
-      FLogText(QDir::cleanPath(QFileInfo(PathText(FExaminer.LogFile())).absoluteFilePath())) {}
+      FFolderText(QDir::cleanPath(QDir(QPathText(folder)).absolutePath())),
+      FLogText(QDir::cleanPath(QFileInfo(QPathText(FExaminer.LogFile())).absoluteFilePath())) {}
 
 TLogMonitorThread::~TLogMonitorThread() {
     if (FThread.joinable()) {

@@ -1,97 +1,110 @@
-// The window's auto-generation mode: the switch, the state line, and what the
-// window does with the supervisor's reports. Restarts, the failure count and
-// the saves held back while a message is open are the supervisor's.
+#include "ui/autogeneration.h"
+
 #include <QLabel>
 #include <QPushButton>
-#include <QScopedValueRollback>
+#include <QShortcut>
 
 #include "data/catalogues.h"
+#include "doctor/doctor.h"
 #include "monitor/autosupervisor.h"
 #include "monitor/journalplace.h"
-#include "ui/simpaths.h"
-#include "ui/mainform.h"
+#include "ui/fit.h"
 
 namespace zelk {
 
 namespace fs = std::filesystem;
 
-void TZELK_form::CreateAutoSupervisor() {
+TAutoGeneration::TAutoGeneration(TAutoHost& host, const TSimPaths& paths, std::filesystem::path dataDir,
+                                 QPushButton* button, QLabel* state, QWidget* window)
+    : QObject(window), host_(host), paths_(paths), dataDir_(std::move(dataDir)), button_(button), state_(state) {
     TLogActions actions;
-    actions.IsListedMission = [this](const std::string& fileName) { return library_.FindByFileName(fileName) >= 0; };
+    actions.IsListedMission = [this](const std::string& fileName) { return host_.IsListedMission(fileName); };
     actions.SaveMission = [this](const std::string& fileName) {
-        SaveMission(fileName);
-        NoteAutoWrite();
+        host_.SaveMission(fileName);
+        NoteWrite();
     };
-    autoSupervisor_ = new TAutoSupervisor(std::move(actions), this);
-    connect(autoSupervisor_, &TAutoSupervisor::StartFailed, this, [this](const QString& message) {
+    supervisor_ = new TAutoSupervisor(std::move(actions), this);
+    connect(supervisor_, &TAutoSupervisor::StartFailed, this, [this](const QString& message) {
         // A button down with nothing watching would promise what is not done.
-        SwitchAutoOff();
-        Ask(TAskKind::Problem, tr("Проблема"), message + tr("\nРежим автогенерации не включён."));
+        SwitchOff();
+        host_.AskPilot(TAskKind::Problem, tr("Проблема"), message + tr("\nРежим автогенерации не включён."));
     });
-    connect(autoSupervisor_, &TAutoSupervisor::GaveUp, this, [this](const QString& message) {
-        SwitchAutoOff();
-        Ask(TAskKind::Problem, tr("Проблема"), message + tr("\nРежим автогенерации выключен."));
+    connect(supervisor_, &TAutoSupervisor::GaveUp, this, [this](const QString& message) {
+        SwitchOff();
+        host_.AskPilot(TAskKind::Problem, tr("Проблема"), message + tr("\nРежим автогенерации выключен."));
     });
     // The pilot learns that the mission was not written anew.
-    connect(autoSupervisor_, &TAutoSupervisor::SaveFailed, this,
+    connect(supervisor_, &TAutoSupervisor::SaveFailed, this,
             [this](const std::string& fileName, const QString& message) {
-                Ask(TAskKind::Problem, tr("Проблема"),
-                    tr("Задание %1 не удалось записать заново.\n").arg(FromCp1251(fileName)) + message);
+                host_.AskPilot(TAskKind::Problem, tr("Проблема"),
+                               tr("Задание %1 не удалось записать заново.\n").arg(FromCp1251(fileName)) + message);
             });
+
+    button_->setToolTip(Shown(AutoButtonCaptions[0]));
+    // Down, the button must not pass for one more greyed control. Set once the
+    // page is in the window: a style sheet set earlier keeps the toolkit's font.
+    button_->setStyleSheet(
+        QStringLiteral("QPushButton:checked { background-color: #1f7a1f; color: white; font-weight: bold;"
+                       " border: 2px solid #0b3d0b; border-radius: 3px; }"));
+    connect(button_, &QPushButton::clicked, this, &TAutoGeneration::Clicked);
+    // Auto-generation, then F5: the two steps before a flight, from the keyboard.
+    auto* key = new QShortcut(QKeySequence(Qt::Key_F6), window);
+    connect(key, &QShortcut::activated, this, [this] {
+        if (button_->isEnabled()) button_->click();
+    });
 }
 
-TLogMonitorThread* TZELK_form::Monitor() const { return autoSupervisor_->Monitor(); }
+TLogMonitorThread* TAutoGeneration::Monitor() const { return supervisor_->Monitor(); }
 
-void TZELK_form::speedAutoClick() {
-    if (speedAuto->isChecked()) {
+void TAutoGeneration::Clicked() {
+    if (button_->isChecked()) {
         // What was typed goes into the mission before the monitor may write it.
-        CommitSpinBoxes();
-        if (!autoOn_ && !SaveBeforeAuto()) {
-            speedAuto->setChecked(false);
+        host_.CommitEdits();
+        if (!on_ && !SaveBeforeAuto()) {
+            button_->setChecked(false);
             return;
         }
-        if (!autoOn_) {
+        if (!on_) {
             // Switched on now, not a fresh monitor taking over.
-            autoOn_ = true;
-            autoWrites_ = 0;
-            lastAutoWrite_ = QTime();
+            on_ = true;
+            writes_ = 0;
+            lastWrite_ = QTime();
         }
-        ApplyFormState();
+        host_.AutoSwitched(true);
         WatchEventLog(true);
     } else {
-        autoOn_ = false;
-        autoSupervisor_->Stop();
-        // A flown mission became the current one while the controls went on
-        // showing the selected entry; the controls write into the mission
-        // they show, or an edit would land in a mission nobody sees.
-        if (shownMission_ != nullptr) currentMission_ = shownMission_;
-        // The refresh settles the mission again and with it what the form
-        // offers (a training sortie has no fighters, say). Whatever it could
-        // report was reported when the mission was shown, and the mode may
-        // be ending on a failure of its own.
-        const QScopedValueRollback<bool> quiet(quietErrors_, true);
-        ShowMissionData();
+        on_ = false;
+        supervisor_->Stop();
+        host_.AutoSwitched(false);
     }
-    speedAuto->setToolTip(QString::fromStdString(ShownName(AutoButtonCaptions[speedAuto->isChecked() ? 1 : 0])));
-    ShowAutoState();
+    button_->setToolTip(Shown(AutoButtonCaptions[button_->isChecked() ? 1 : 0]));
+    ShowState();
+    // Without a usable log the mode waits for ever; the pilot who switches it
+    // on learns why. Only on the pilot's click, not on the monitor's restarts;
+    // a root that is gone altogether is reported by the mode itself.
+    std::error_code ec;
+    if (button_->isChecked() && fs::is_directory(paths_.Root, ec) && eventLog_ != TEventLogSetting::Usable &&
+        host_.AskPilot(TAskKind::Confirm, tr("Подтверждение"),
+                       QString::fromStdString(DoctorWord(TDoctorWord::OfferQuestion))) == QMessageBox::Yes)
+        host_.ShowDoctor();
 }
 
-bool TZELK_form::SaveBeforeAuto() {
-    if (library_.CountUnsaved() == 0) return true;
+bool TAutoGeneration::SaveBeforeAuto() {
+    if (host_.CountUnsaved() == 0) return true;
     // The simulator flies the saved files; a rewrite after a flight writes
     // what was flown, so unsaved edits would wait unseen behind the lock.
-    QString question = UnsavedQuestion();
+    QString question = host_.UnsavedQuestion();
     const qsizetype cut = question.lastIndexOf(QLatin1Char('\n'));
     question = question.left(cut + 1) +
                tr("Сохранить их перед включением автогенерации? Несохранённые правки не попадут в полёт.");
-    const QMessageBox::StandardButton answer = Ask(TAskKind::Query, tr("Запрос"), question);
-    if (answer == QMessageBox::Yes) return SaveUnsavedMissions();
+    const QMessageBox::StandardButton answer = host_.AskPilot(TAskKind::Query, tr("Запрос"), question);
+    if (answer == QMessageBox::Yes) return host_.SaveUnsavedMissions();
     return answer == QMessageBox::No;
 }
 
-TZELK_form::TConfStamp TZELK_form::ConfStamp() const {
+TAutoGeneration::TConfStamp TAutoGeneration::ConfStamp() const {
     // Looked at without opening the file.
-    const fs::path conf = paths_.Root / "conf.ini";
+    const fs::path conf = SimulatorConfigOf(paths_.Root);
     std::error_code ec;
     TConfStamp stamp;
     stamp.Exists = fs::exists(conf, ec);
@@ -102,51 +115,52 @@ TZELK_form::TConfStamp TZELK_form::ConfStamp() const {
     return stamp;
 }
 
-void TZELK_form::ReadConf() {
+void TAutoGeneration::ReadConf() {
     confStamp_ = ConfStamp();
-    ReadEventLogSettings(paths_);
+    config_ = ReadSimulatorConfig(paths_.Root);
 }
 
-void TZELK_form::WatchEventLog(bool start) {
+void TAutoGeneration::WatchEventLog(bool start) {
     // conf.ini is read anew when it has changed, so that the mode judges the
     // settings the set-up check reads: the pilot may have fixed it, or broken
     // it, while the window was open.
-    const std::string name = paths_.EventLogName;
-    const bool keep = paths_.KeepEventLog;
-    if (!(ConfStamp() == confStamp_)) ReadConf();
-    if (!start && name == paths_.EventLogName && keep == paths_.KeepEventLog) return;
-    TAutoSupervisor::TWatch watch;
-    watch.Root = paths_.Root;
-    watch.EventLogName = paths_.EventLogName;
-    watch.KeepEventLog = paths_.KeepEventLog;
-    watch.LogbookFile = LogbookFileFor(options_.DataDir);
-    if (journal_) watch.JournalFile = journal_->File();
-    autoSupervisor_->Start(watch);
+    const TSimulatorConfig before = config_;
+    if (const TConfStamp now = ConfStamp(); !(now == confStamp_)) {
+        confStamp_ = now;
+        config_ = ReadSimulatorConfig(paths_.Root);
+    }
+    if (!start && config_.EventLogName == before.EventLogName && config_.KeepEventLog == before.KeepEventLog) return;
+    const TSimulatorSetup setup = SetupOf(paths_, config_, dataDir_, host_.JournalFile());
+    eventLog_ = setup.EventLog;
+    supervisor_->Start(setup.Watch);
 }
 
-void TZELK_form::ShowAutoState() {
-    if (!speedAuto->isChecked()) {
-        LabelAutoState->setText(tr("Режим автогенерации выключен."));
+void TAutoGeneration::ShowState() {
+    if (!button_->isChecked()) {
+        state_->setText(tr("Режим автогенерации выключен."));
         return;
     }
     // Two short lines: the page holds no more below the set-up check.
     QString text = tr("Режим автогенерации включён, правка заданий закрыта.\n"
                       "Записано заданий: %1")
-                       .arg(autoWrites_);
-    if (lastAutoWrite_.isValid())
-        text += tr(", последнее в %1").arg(lastAutoWrite_.toString(QStringLiteral("HH:mm:ss")));
-    LabelAutoState->setText(text + QLatin1Char('.'));
+                       .arg(writes_);
+    if (lastWrite_.isValid()) text += tr(", последнее в %1").arg(lastWrite_.toString(QStringLiteral("HH:mm:ss")));
+    state_->setText(text + QLatin1Char('.'));
+    // A face wider than the window's own (Wine's, say) is taken a size
+    // smaller rather than cut off below the box.
+    state_->setFont(state_->parentWidget()->font());
+    ShrinkFontWhile(state_, [this] { return state_->heightForWidth(state_->width()) > state_->height(); });
 }
 
-void TZELK_form::NoteAutoWrite() {
-    ++autoWrites_;
-    lastAutoWrite_ = QTime::currentTime();
-    ShowAutoState();
+void TAutoGeneration::NoteWrite() {
+    ++writes_;
+    lastWrite_ = QTime::currentTime();
+    ShowState();
 }
 
-void TZELK_form::SwitchAutoOff() {
-    speedAuto->setChecked(false);
-    speedAutoClick();
+void TAutoGeneration::SwitchOff() {
+    button_->setChecked(false);
+    Clicked();
 }
 
 }  // namespace zelk

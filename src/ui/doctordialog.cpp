@@ -52,17 +52,17 @@ TDoctorDialog::TDoctorDialog(std::function<TDoctorInput()> input, QWidget* paren
     setObjectName(QStringLiteral("DoctorDialog"));
     setWindowTitle(Q(DoctorWord(TDoctorWord::Title)));
     auto* layout = new QVBoxLayout(this);
-    Summary = new QLabel(this);
-    Summary->setObjectName(QStringLiteral("DoctorSummary"));
-    Summary->setWordWrap(true);
-    QFont bold = Summary->font();
+    summary_ = new QLabel(this);
+    summary_->setObjectName(QStringLiteral("DoctorSummary"));
+    summary_->setWordWrap(true);
+    QFont bold = summary_->font();
     bold.setBold(true);
-    Summary->setFont(bold);
-    layout->addWidget(Summary);
-    Report = new QTextBrowser(this);
-    Report->setObjectName(QStringLiteral("DoctorReport"));
-    Report->setOpenLinks(false);
-    layout->addWidget(Report, 1);
+    summary_->setFont(bold);
+    layout->addWidget(summary_);
+    report_ = new QTextBrowser(this);
+    report_->setObjectName(QStringLiteral("DoctorReport"));
+    report_->setOpenLinks(false);
+    layout->addWidget(report_, 1);
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* again = buttons->addButton(Q(DoctorWord(TDoctorWord::Recheck)), QDialogButtonBox::ActionRole);
     again->setObjectName(QStringLiteral("DoctorRecheck"));
@@ -79,9 +79,9 @@ void TDoctorDialog::Recheck() {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     items_ = RunDoctor(input_());
     QGuiApplication::restoreOverrideCursor();
-    Summary->setText(SummaryText(items_));
-    Summary->setStyleSheet(DoctorPassed(items_) ? QStringLiteral("color:#2e7d32") : QStringLiteral("color:#c62828"));
-    Report->setHtml(DoctorReportHtml(items_));
+    summary_->setText(SummaryText(items_));
+    summary_->setStyleSheet(DoctorPassed(items_) ? QStringLiteral("color:#2e7d32") : QStringLiteral("color:#c62828"));
+    report_->setHtml(DoctorReportHtml(items_));
 }
 
 }  // namespace zelk

@@ -26,10 +26,9 @@ public:
     void Recheck();
     const std::vector<TDoctorItem>& Items() const { return items_; }
 
-    QLabel* Summary = nullptr;
-    QTextBrowser* Report = nullptr;
-
 private:
+    QLabel* summary_ = nullptr;
+    QTextBrowser* report_ = nullptr;
     std::function<TDoctorInput()> input_;
     std::vector<TDoctorItem> items_;
 };

@@ -45,6 +45,19 @@ QPainterPath AircraftShape() {
     return path;
 }
 
+// The aircraft in `colour`, at `at`, turned by `degrees` and `size` units
+// long; the painter is left as it was.
+void PaintAircraft(QPainter& p, QPointF at, qreal degrees, qreal size, const QColor& colour) {
+    p.save();
+    p.translate(at);
+    p.rotate(degrees);
+    p.scale(size / 2, size / 2);
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawPath(AircraftShape());
+    p.restore();
+}
+
 }  // namespace
 
 QPixmap DrawLogo() {
@@ -62,14 +75,7 @@ QPixmap DrawLogo() {
     p.drawEllipse(QPointF(150, 26), 5, 2.5);
 
     // Diving attack aircraft with its track.
-    p.save();
-    p.translate(128, 12);
-    p.rotate(18);
-    p.scale(11, 11);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(235, 235, 225));
-    p.drawPath(AircraftShape());
-    p.restore();
+    PaintAircraft(p, QPointF(128, 12), 18, 22, QColor(235, 235, 225));
     p.setPen(QPen(QColor(255, 255, 255, 120), 1, Qt::DashLine));
     p.drawLine(QPointF(100, 4), QPointF(116, 8));
 
@@ -173,12 +179,7 @@ QPixmap DrawStartPicture() {
     p.setPen(QPen(QColor(20, 90, 20), 1));
     p.setBrush(QColor(60, 170, 60));
     p.drawEllipse(QRectF(1, 1, 22, 22));
-    p.translate(12.5, 12);
-    p.rotate(-35);
-    p.scale(8.5, 8.5);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    p.drawPath(AircraftShape());
+    PaintAircraft(p, QPointF(12.5, 12), -35, 17, Qt::white);
     return pixmap;
 }
 
@@ -209,12 +210,7 @@ QIcon DrawAppIcon() {
         p.setPen(track);
         p.drawLine(QPointF(8, 10), QPointF(20, 18));
 
-        p.translate(30, 28);
-        p.rotate(35);
-        p.scale(17, 17);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(235, 235, 225));
-        p.drawPath(AircraftShape());
+        PaintAircraft(p, QPointF(30, 28), 35, 34, QColor(235, 235, 225));
         p.end();
         icon.addPixmap(pixmap);
     }

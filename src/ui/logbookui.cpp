@@ -22,10 +22,13 @@
 #include "files/paths.h"
 #include "generator/writer.h"
 #include "generator/random.h"
-#include "mainform.h"
+#include "library/commands.h"
 #include "monitor/autosupervisor.h"
 #include "monitor/journalplace.h"
 #include "pilotfiles/programmefile.h"
+#include "ui/askbox.h"
+#include "ui/fit.h"
+#include "ui/simpaths.h"
 
 namespace zelk {
 
@@ -62,9 +65,8 @@ QString ConditionsText(const TFlight& f) {
     if (!f.Variant) return TLogbookUi::tr("вариант неизвестен");
     const TMissionData& d = f.Variant->Data;
     return QStringLiteral("%1 - %2, %3, %4")
-        .arg(QString::fromStdString(ShownName(ModeNames.at(d.Mode % ModeNames.size()))), FromCp1251(d.Target),
-             QString::fromStdString(TimeName(d.Time)),
-             QString::fromStdString(ShownName(WeatherNames.at(static_cast<std::size_t>(d.Weather) % 7))));
+        .arg(Shown(ModeNames.at(d.Mode % ModeNames.size())), FromCp1251(d.Target),
+             QString::fromStdString(TimeName(d.Time)), Shown(WeatherNames.at(static_cast<std::size_t>(d.Weather) % 7)));
 }
 
 QString FlightLine(const TFlight& f) {
@@ -305,14 +307,16 @@ void TLogbookDialog::ShowAttempts() {
 
 // ---- the page and its work ----
 
-TLogbookUi::TLogbookUi(TZELK_form* form) : QObject(form), form_(form) {
+TLogbookUi::TLogbookUi(TLogbookHost& host, const std::filesystem::path& logbookFile, TAutoSupervisor& supervisor,
+                       QWidget* window, QTabWidget* pages)
+    : QObject(window), host_(host), window_(window) {
     setObjectName(QStringLiteral("LogbookUi"));
-    if (const auto file = LogbookFileFor(form_->options_.DataDir); !file.empty()) {
-        logbook_.emplace(file);
-        stateFile_ = file.parent_path() / kProgrammeStateFileName;
+    if (!logbookFile.empty()) {
+        logbook_.emplace(logbookFile);
+        stateFile_ = logbookFile.parent_path() / kProgrammeStateFileName;
     }
 
-    auto* page = new QWidget(form_->PageControl);
+    auto* page = new QWidget(pages);
     page->setObjectName(QStringLiteral("TabSheetLogbook"));
     programmeLabel_ = new QLabel(page);
     programmeLabel_->setObjectName(QStringLiteral("LabelProgramme"));
@@ -349,16 +353,10 @@ TLogbookUi::TLogbookUi(TZELK_form* form) : QObject(form), form_(form) {
     warning_->setGeometry(8, 240, 305, 48);
     warning_->setWordWrap(true);
     warning_->setStyleSheet(QStringLiteral("color: #a00000"));
-    const int tab = form_->PageControl->addTab(page, tr("Лётная книжка"));
-    // Three pages in the window's fixed width: every tab stays in sight,
-    // shortened where it must be, its whole title in its tip.
-    QTabBar* bar = form_->PageControl->tabBar();
-    bar->setUsesScrollButtons(false);
-    bar->setElideMode(Qt::ElideRight);
-    for (int i = 0; i <= tab; ++i) bar->setTabToolTip(i, form_->PageControl->tabText(i));
+    pages->addTab(page, tr("Лётная книжка"));
 
-    debrief_ = new TDebriefDialog(form_);
-    book_ = new TLogbookDialog(form_);
+    debrief_ = new TDebriefDialog(window_);
+    book_ = new TLogbookDialog(window_);
     auto recentId = [this] {
         const int row = recent_->currentRow();
         return row < 0 || row >= static_cast<int>(flights_.size())
@@ -376,13 +374,13 @@ TLogbookUi::TLogbookUi(TZELK_form* form) : QObject(form), form_(form) {
         if (recentId() > 0) Repeat(recentId());
     });
     connect(book, &QPushButton::clicked, this, &TLogbookUi::OpenBook);
-    connect(new QShortcut(QKeySequence(QStringLiteral("Ctrl+L")), form_), &QShortcut::activated, this,
+    connect(new QShortcut(QKeySequence(QStringLiteral("Ctrl+L")), window_), &QShortcut::activated, this,
             &TLogbookUi::OpenBook);
     connect(book_, &TLogbookDialog::MarkAsked, this, offer);
     connect(book_, &TLogbookDialog::RepeatAsked, this, &TLogbookUi::Repeat);
     connect(book_, &TLogbookDialog::ImportAsked, this, [this] {
-        const QString file = QFileDialog::getOpenFileName(form_, tr("Журнал событий авиасимулятора"),
-                                                          QString::fromStdString(PathToUtf8(form_->paths_.Root)));
+        const QString file = QFileDialog::getOpenFileName(window_, tr("Журнал событий авиасимулятора"),
+                                                          QString::fromStdString(PathToUtf8(host_.Paths().Root)));
         if (file.isEmpty() || !logbook_) return;
         try {
             const TImportOutcome done = ImportEventLog(*logbook_, std::filesystem::path(file.toStdU16String()));
@@ -397,7 +395,7 @@ TLogbookUi::TLogbookUi(TZELK_form* form) : QObject(form), form_(form) {
     });
     connect(debrief_, &TDebriefDialog::Marked, this, &TLogbookUi::Mark);
     connect(start, &QPushButton::clicked, this, [this] {
-        const QString file = QFileDialog::getOpenFileName(form_, tr("Программа подготовки"), QString(),
+        const QString file = QFileDialog::getOpenFileName(window_, tr("Программа подготовки"), QString(),
                                                           tr("Программа (*.toml);;Все файлы (*)"));
         if (!file.isEmpty()) StartProgramme(file);
     });
@@ -406,9 +404,9 @@ TLogbookUi::TLogbookUi(TZELK_form* form) : QObject(form), form_(form) {
     connect(next, &QPushButton::clicked, this, [this] { MoveProgramme(1); });
     connect(stop, &QPushButton::clicked, this, &TLogbookUi::StopProgramme);
 
-    connect(form_->autoSupervisor_, &TAutoSupervisor::FlightRecorded, this,
+    connect(&supervisor, &TAutoSupervisor::FlightRecorded, this,
             [this](int id, const std::string&, bool ended) { OnFlight(id, ended); });
-    connect(form_->autoSupervisor_, &TAutoSupervisor::LogbookFailed, this,
+    connect(&supervisor, &TAutoSupervisor::LogbookFailed, this,
             [this](const QString& message) { Warn(tr("Полёт не записан в лётную книжку: %1").arg(message)); });
     if (!logbook_) Warn(tr("Лётную книжку негде вести: папка данных и папка пользователя закрыты для записи."));
     Refresh();
@@ -443,10 +441,10 @@ void TLogbookUi::OnFlight(int flightId, bool ended) {
     if (AdvanceIfDue(state, flights_)) SaveState(state);
     // The mission is written right after this, with the step in force.
     if (state.On) {
-        const int index = form_->library_.FindByFileName(state.Mission);
+        const int index = host_.Library().FindByFileName(state.Mission);
         if (index >= 0) {
             try {
-                PrepareProgrammeMission(form_->library_.At(index), form_->ref_, state, TimeSeed());
+                PrepareProgrammeMission(host_.Library().At(index), host_.RefData(), state, TimeSeed());
             } catch (const std::exception& e) {
                 Warn(tr("Программа: %1. Задание записано без неё.").arg(QString::fromUtf8(e.what())));
             }
@@ -483,20 +481,20 @@ bool TLogbookUi::SaveState(const TProgrammeState& state) {
 
 void TLogbookUi::WriteProgrammeMission(const TProgrammeState& state) {
     if (!state.On) return;
-    const int index = form_->library_.FindByFileName(state.Mission);
+    const int index = host_.Library().FindByFileName(state.Mission);
     if (index < 0) {
         Warn(tr("Задания программы %1 нет в списке.").arg(FromCp1251(state.Mission)));
         return;
     }
     try {
-        PrepareProgrammeMission(form_->library_.At(index), form_->ref_, state, TimeSeed());
-        form_->library_.SaveListedMission(state.Mission, form_->ref_, form_->paths_.MissionFolder, TimeSeed(), true);
+        PrepareProgrammeMission(host_.Library().At(index), host_.RefData(), state, TimeSeed());
+        host_.Library().SaveListedMission(state.Mission, host_.RefData(), host_.Paths().MissionFolder, TimeSeed(),
+                                          true);
     } catch (const std::exception& e) {
         Warn(tr("Задание программы не записано: %1").arg(QString::fromUtf8(e.what())));
         return;
     }
-    form_->ShowEntryMarks();
-    if (form_->currentMission_ == &form_->library_.At(index)) form_->ShowMissionData();
+    host_.MissionRewritten(host_.Library().At(index));
 }
 
 void TLogbookUi::Repeat(int flightId) {
@@ -506,24 +504,22 @@ void TLogbookUi::Repeat(int flightId) {
         Warn(tr("Вариант этого полёта неизвестен: повторить его нельзя."));
         return;
     }
-    const int index = form_->library_.FindByFileName(it->Mission);
+    const int index = host_.Library().FindByFileName(it->Mission);
     if (index < 0) {
         Warn(tr("Задания %1 нет в списке.").arg(FromCp1251(it->Mission)));
         return;
     }
-    TMission& mission = form_->library_.At(index);
+    TMission& mission = host_.Library().At(index);
     mission.Data = it->Variant->Data;
     TypeComment(mission, it->Variant->Comment);
     mission.NextSeed = it->Variant->Seed;
     try {
-        form_->library_.SaveListedMission(it->Mission, form_->ref_, form_->paths_.MissionFolder, TimeSeed());
+        host_.Library().SaveListedMission(it->Mission, host_.RefData(), host_.Paths().MissionFolder, TimeSeed());
         Warn(tr("Задание %1 записано в варианте полёта #%2.").arg(FromCp1251(it->Mission)).arg(flightId));
     } catch (const std::exception& e) {
         Warn(tr("Задание не записано: %1").arg(QString::fromUtf8(e.what())));
     }
-    form_->ShowEntryMarks();
-    form_->ShowVariants();
-    if (form_->currentMission_ == &mission) form_->ShowMissionData();
+    host_.MissionRewritten(mission);
 }
 
 void TLogbookUi::StartProgramme(const QString& file) {
@@ -536,7 +532,7 @@ void TLogbookUi::StartProgramme(const QString& file) {
         return;
     }
     // The programme flies the mission on the screen.
-    if (form_->currentMission_ == nullptr) {
+    if (host_.CurrentMission() == nullptr) {
         Warn(tr("Выберите задание, которое программа будет писать."));
         return;
     }
@@ -546,9 +542,9 @@ void TLogbookUi::StartProgramme(const QString& file) {
     state.Name = programme.Name;
     state.Steps = static_cast<int>(programme.Steps.size());
     state.AdvanceAfter = programme.AdvanceAfter;
-    state.Mission = form_->currentMission_->FileName;
+    state.Mission = host_.CurrentMission()->FileName;
     for (const TFlight& f : flights_) state.Since = std::max(state.Since, f.Id);
-    if (form_->currentMission_->IsNew != 0) {
+    if (host_.CurrentMission()->IsNew != 0) {
         Warn(tr("Сохраните задание, прежде чем начать программу."));
         return;
     }

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,7 +26,26 @@ class QTableWidget;
 
 namespace zelk {
 
-class TZELK_form;
+class TAutoSupervisor;
+class TMissionLibrary;
+struct TMission;
+struct TRefData;
+struct TSimPaths;
+
+// What the logbook page asks of the window.
+class TLogbookHost {
+public:
+    virtual TMissionLibrary& Library() = 0;
+    virtual const TRefData& RefData() const = 0;
+    virtual const TSimPaths& Paths() const = 0;
+    virtual TMission* CurrentMission() const = 0;
+    // A listed mission was written anew: the list, its variants and, when it
+    // is on the screen, every control show it.
+    virtual void MissionRewritten(const TMission& mission) = 0;
+
+protected:
+    ~TLogbookHost() = default;
+};
 
 // Asks how a flight went, without holding anything up: it opens without
 // taking the focus from the simulator, and a later flight's debrief takes
@@ -36,7 +56,6 @@ public:
     TDebriefDialog(QWidget* parent);
     void Offer(const TFlight& flight, const QString& programmeLine);
     int FlightId() const { return id_; }
-    QLineEdit* Note() const { return note_; }
 signals:
     void Marked(int flightId, zelk::TFlightResult result, const QString& note);
 
@@ -69,7 +88,6 @@ public:
     void Show(const std::vector<TFlight>& flights);
     // The selected flight's id, 0 for none.
     int SelectedFlight() const;
-    QTableWidget* Flights() const { return flightsTable_; }
 signals:
     void MarkAsked(int flightId);
     void RepeatAsked(int flightId);
@@ -87,7 +105,11 @@ private:
 class TLogbookUi final : public QObject {
     Q_OBJECT
 public:
-    explicit TLogbookUi(TZELK_form* form);
+    // The page is added to `pages`, the window's tabs; `logbookFile` is the
+    // logbook in use (empty: none can be kept), and `supervisor` tells of
+    // each flight it records there.
+    TLogbookUi(TLogbookHost& host, const std::filesystem::path& logbookFile, TAutoSupervisor& supervisor,
+               QWidget* window, QTabWidget* pages);
 
     // Reads the logbook and the programme again and shows them.
     void Refresh();
@@ -102,11 +124,7 @@ public:
     void MoveProgramme(int delta);
     void StopProgramme();
 
-    TDebriefDialog* Debrief() const { return debrief_; }
-    TLogbookDialog* Book() const { return book_; }
-    QLabel* ProgrammeLabel() const { return programmeLabel_; }
     const std::optional<TLogbook>& Logbook() const { return logbook_; }
-    std::filesystem::path StateFile() const { return stateFile_; }
 
 private:
     void OnFlight(int flightId, bool ended);
@@ -115,7 +133,8 @@ private:
     bool SaveState(const TProgrammeState& state);
     void Warn(const QString& text);
 
-    TZELK_form* form_;
+    TLogbookHost& host_;
+    QWidget* window_;
     std::optional<TLogbook> logbook_;
     std::filesystem::path stateFile_;
     std::vector<TFlight> flights_;

@@ -3,13 +3,11 @@
 // parameters on the right. Every rule it applies lives in the core; the
 // window's methods move values between its controls and the core.
 #include <QMessageBox>
-#include <QPointer>
-#include <QTime>
 #include <QWidget>
 
 #include <deque>
 #include <filesystem>
-#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,42 +19,20 @@
 #include "mission/mission.h"
 #include "monitor/logmonitor.h"
 #include "preview/sortie.h"
+#include "ui/askbox.h"
+#include "ui/autogeneration.h"
+#include "ui/logbookui.h"
 #include "ui/simpaths.h"
+#include "ui/variantspage.h"
 
 class QAction;
-class QCheckBox;
-class QComboBox;
-class QFrame;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPlainTextEdit;
-class QPushButton;
-class QTabWidget;
-class QTimer;
 
 namespace zelk {
 
-class TSpinEdit;
-class TAutoSupervisor;
-class TLogbookUi;
 struct TTemplate;
-
-// The window's questions and reports. Problem: OK; ProblemOkCancel: OK and
-// Cancel; Confirm: Yes and No; Query: Yes, No and Cancel; Error: the general
-// error report (OK).
-enum class TAskKind { Problem, ProblemOkCancel, Confirm, Query, Error };
-using TAskFunc = std::function<QMessageBox::StandardButton(QWidget* parent, TAskKind kind, const QString& caption,
-                                                           const QString& text)>;
-
-// Да, Нет, Отмена and ОК (Yes, No, Cancel and OK in English) on the box's
-// standard buttons.
-void SetRussianButtonTexts(QMessageBox& box);
-
-// The real message box: no icon for the window's questions, the error icon
-// for the error report.
-QMessageBox::StandardButton ShowMessageBox(QWidget* parent, TAskKind kind, const QString& caption, const QString& text);
+namespace Ui {
+class TZELK_form;
+}
 
 struct TFormOptions {
     std::filesystem::path Root;             // simulator root folder
@@ -65,42 +41,27 @@ struct TFormOptions {
     TSaveFileSystem* FileSystem = nullptr;  // file operations of Save and Delete; nullptr: the disk
 };
 
-class TZELK_form : public QWidget {
+// The window. Its controls are the form's (mainform.ui) and stay inside it:
+// the parts beside it (auto-generation, the variants page, the logbook) are
+// handed the controls they own, and tests find controls by object name.
+class TZELK_form : public QWidget, private TAutoHost, private TVariantsHost, private TLogbookHost {
     Q_OBJECT
-    // The logbook page and the programme (logbookui.cpp) work on the library.
-    friend class TLogbookUi;
 
 public:
     explicit TZELK_form(TFormOptions options, QWidget* parent = nullptr);
     ~TZELK_form() override;
 
-    // Set-up at creation and release at destruction.
-    void FormCreate();
-    void FormDestroy();
-
     // Shows the current mission in every control, settling it first into
     // what the reference data offer; `keep` holds the choice just made.
     void ShowMissionData(TVariantKeep keep = {});
-    void CheckUpTargets(TVariantKeep keep = {});
-    void CheckUpAircrafts();
-
-    void LoadData();
 
     // The picture area shows the route of the current mission instead of the
     // target's photograph (a click on it, or Ctrl+M); a double click opens it large.
-    void ToggleRoutePreview();
-    bool ShowsRoute() const { return showRoute_; }
+    void ToggleRoutePreview() { variants_->ToggleRoutePreview(); }
+    bool ShowsRoute() const { return variants_->ShowsRoute(); }
     // The sortie the route picture shows now (empty when none is drawn).
-    const TSortie& DrawnSortie() const { return drawnSortie_; }
-    void OpenRouteWindow();
-    // The current mission's saves from the journal of variants, newest first.
-    void ShowVariants();
-    // The variant selected in lboxVariants becomes the current mission's
-    // content; its next save writes that variant again.
-    void RestoreVariant();
-    // Surprise: the current mission's conditions drawn at random among what
-    // the data offer (Ctrl+R).
-    void DoSurprise();
+    const TSortie& DrawnSortie() const { return variants_->DrawnSortie(); }
+    void OpenRouteWindow() { variants_->OpenRouteWindow(); }
     void DoNew();
     void DoCopy();
     void DoDelete();
@@ -109,17 +70,16 @@ public:
     bool DoSave();
     // Saves every unsaved mission (Ctrl+Shift+S); a mission whose target the
     // data lack is only reported. False when a save failed (reported).
-    bool SaveUnsavedMissions();
+    bool SaveUnsavedMissions() override;
     // A short help: what the program does and its keys (F1).
     void ShowHelp();
-    bool CheckMaxFileNumber();
     // True when the window may close.
     bool CheckUnsavedMissions();
     // "Не сохранены N заданий!", naming them, and the offer to save them.
-    QString UnsavedQuestion() const;
+    QString UnsavedQuestion() const override;
     // Writes the listed mission with this file name. Throws TFileError (the
     // caller reports it) and writes nothing for a name no mission has.
-    void SaveMission(const std::string& fileName);
+    void SaveMission(const std::string& fileName) override;
 
     // The kneeboard card of the current mission (Ctrl+P), and templates of
     // conditions (pilotactions.cpp). The dialogs gather; the two functions
@@ -135,43 +95,21 @@ public:
     // Asked by a later copy of the program: restore or come to the front.
     void BringToFront();
     // The set-up check in its own window (not modal), opened or checked again.
-    void ShowDoctor();
+    void ShowDoctor() override;
+    // The page a screenshot shows: 0 the first, 1 the second.
+    void ShowPage(int page);
+    // Switches auto-generation on or off as its button does, when it is enabled.
+    void ClickAutoGeneration();
 
     // State, for the start-up code, the simulator launch and the tests.
-    const TSimPaths& Paths() const { return paths_; }
-    const TRefData& RefData() const { return ref_; }
-    TMissionLibrary& Library() { return library_; }
-    TMission* CurrentMission() const { return currentMission_; }
-    const TTarget* CurrentTarget() const { return currentTarget_; }
+    const TSimPaths& Paths() const override { return paths_; }
+    const TRefData& RefData() const override { return ref_; }
+    TMissionLibrary& Library() override { return library_; }
+    TMission* CurrentMission() const override { return currentMission_; }
     bool DataLoaded() const { return dataLoaded_; }
     void SetAsk(TAskFunc ask);
     // The event-log monitor of the auto-generation mode, or none.
-    TLogMonitorThread* Monitor() const;
-
-public slots:
-    void lboxMissionsClick();
-    void comboMapsSelect(int index);
-    void comboArmySelect(int index);
-    void comboTargetsSelect(int index);
-    void checkMovingClick(bool checked);
-    void comboModesSelect(int index);
-    void comboDifficultySelect(int index);
-    void comboAircraftsSelect(int index);
-    void comboFlightSelect(int index);
-    void editHeightChange(int value);
-    void comboTimeSelect(int index);
-    void comboWeatherSelect(int index);
-    void comboCloudsSelect(int index);
-    void comboTanksRedChange(int index);
-    void comboTanksBlueChange(int index);
-    void checkRandomRouteClick(bool checked);
-    void editFightersChange(int value);
-    void KeepCommentWithinLimit();
-    void MissionCommentChange();
-    // Names the typed characters the simulator's code page lacks.
-    void ShowCommentChars();
-    void speedAutoClick();
-    void BitBtnRunTheGameClick();
+    TLogMonitorThread* Monitor() const { return auto_->Monitor(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -180,12 +118,27 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Set-up at creation and release at destruction.
+    void FormCreate();
+    void FormDestroy();
+    void LoadData();
     void CreateControls();
+    void CreateCommands();
     void CreatePilotActions();
     // The form (mainform.ui) builds the controls; the pages' code adds what
     // comes from the data and the commands.
     void CreateFirstPage();
     void CreateSecondPage();
+    // Every control that edits a field of the mission, bound through one table.
+    void BindMissionFields();
+    void KeepCommentWithinLimit();
+    void MissionCommentChange();
+    // Names the typed characters the simulator's code page lacks.
+    void ShowCommentChars();
+    void MissionListClicked();
+    void RunTheGame();
+    bool CheckMaxFileNumber();
+    void CheckUpTargets(TVariantKeep keep = {});
     // Enables the commands and controls as FormState decides for the
     // window's present state; every change of that state ends here.
     void ApplyFormState();
@@ -202,36 +155,35 @@ private:
     void ShowSummary();
     void SetCurrentEntry(int row);
     void ShowAircrafts(const TAircraftChoice& choice);
-    void ShowTargetPicture();
-    std::vector<std::string> CommentFromBox() const;
     void CommitSpinBoxes();
     QMessageBox::StandardButton Ask(TAskKind kind, const QString& caption, const QString& text);
-    void ReportError(const QString& message);
     void ShowPendingMessages();
 
-    // Auto-generation (autogeneration.cpp): the supervisor and its reports.
-    void CreateAutoSupervisor();
-    void SwitchAutoOff();
-    // Reads the event-log settings of conf.ini anew and follows the log they
-    // name: always when `start`, otherwise only when they changed.
-    void WatchEventLog(bool start);
-    // conf.ini as last read: whether it was there, its time and size.
-    struct TConfStamp {
-        bool Exists = false;
-        std::filesystem::file_time_type Time{};
-        std::uintmax_t Size = 0;
-        bool operator==(const TConfStamp&) const = default;
-    };
-    TConfStamp ConfStamp() const;
-    void ReadConf();
-    TConfStamp confStamp_;
-    // Offers to save the unsaved missions before the mode locks editing;
-    // false when the pilot cancels or a save fails.
-    bool SaveBeforeAuto();
-    // The mode's state, its count of writes and the time of the last one.
-    void ShowAutoState();
-    void NoteAutoWrite();
+    // What the parts beside the form ask of it.
+    bool IsListedMission(const std::string& fileName) const override;
+    QMessageBox::StandardButton AskPilot(TAskKind kind, const QString& caption, const QString& text) override {
+        return Ask(kind, caption, text);
+    }
+    void CommitEdits() override { CommitSpinBoxes(); }
+    int CountUnsaved() const override { return library_.CountUnsaved(); }
+    std::filesystem::path JournalFile() const override;
+    void AutoSwitched(bool on) override;
+    TMission MissionAsSaved() const override;
+    bool AutoOn() const override { return auto_->IsOn(); }
+    std::vector<std::string> CommentFromBox() const override;
+    void ReportError(const QString& message) override;
+    void ShowMission() override { ShowMissionData(); }
+    void ShowTargetPicture() override;
+    void VariantsListed() override { ApplyFormState(); }
+    void MissionRewritten(const TMission& mission) override;
 
+    std::unique_ptr<Ui::TZELK_form> ui_;
+    // The commands; a button is enabled exactly when its command is.
+    QAction* newAction_ = nullptr;
+    QAction* copyAction_ = nullptr;
+    QAction* deleteAction_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QAction* saveAllAction_ = nullptr;
     TFormOptions options_;
     TSimPaths paths_;
     TRefData ref_;
@@ -262,86 +214,11 @@ private:
     // Messages raised before the window first appears are shown after it.
     std::deque<TPendingMessage> pending_;
 
-    // The event-log monitors of the auto-generation mode; a child object.
-    TAutoSupervisor* autoSupervisor_ = nullptr;
-    TLogbookUi* logbookUi_ = nullptr;
-    // The route preview and the journal of variants (variantspage.cpp).
-    void CreateVariantControls();
-    void ShowRoutePreview();
-    // A seed for a changed mission's next save, and the page line naming it.
-    static std::uint64_t DrawSeed();
-    void ShowNextSeed();
-    // The current mission as a save would write it now.
-    TMission MissionAsSaved() const;
-    void QueuePreview();
-    bool showRoute_ = false;
-    TSortie drawnSortie_;
-    bool previewQueued_ = false;
     std::optional<TJournal> journal_;
-    std::vector<TVariant> listedVariants_;  // newest first, as lboxVariants lists them
-    // Missions written since the mode was switched on, and when the last was.
-    bool autoOn_ = false;
-    int autoWrites_ = 0;
-    QTime lastAutoWrite_;
-
-public:
-    // Controls, named as the window's form (mainform.ui) names them.
-    QLabel* Label1 = nullptr;
-    QListWidget* lboxMissions = nullptr;
-    QLabel* Label2 = nullptr;
-    QLineEdit* FileName = nullptr;
-    QFrame* PanelLogo = nullptr;
-    QLabel* ZELK_Logo = nullptr;
-    QLabel* Label4 = nullptr;
-    QPlainTextEdit* MissionShort = nullptr;
-    QLabel* Label16 = nullptr;
-    QPlainTextEdit* MissionComment = nullptr;
-    QLabel* LabelCommentChars = nullptr;
-    QFrame* PanelPreview = nullptr;
-    QLabel* Image = nullptr;
-    QGroupBox* GroupBox2 = nullptr;
-    QPushButton* BitBtnNew = nullptr;
-    QPushButton* BitBtnSave = nullptr;
-    QPushButton* BitBtnCopy = nullptr;
-    QPushButton* BitBtnDelete = nullptr;
-    QTabWidget* PageControl = nullptr;
-    QWidget* TabSheet1 = nullptr;
-    QWidget* TabSheet2 = nullptr;
-    QComboBox* comboMaps = nullptr;
-    QComboBox* comboArmy = nullptr;
-    QComboBox* comboTargets = nullptr;
-    QCheckBox* checkMoving = nullptr;
-    QComboBox* comboModes = nullptr;
-    QComboBox* comboDifficulty = nullptr;
-    QComboBox* comboAircrafts = nullptr;
-    QComboBox* comboFlight = nullptr;
-    TSpinEdit* editHeight = nullptr;
-    QComboBox* comboTime = nullptr;
-    QComboBox* comboWeather = nullptr;
-    QComboBox* comboClouds = nullptr;
-    QComboBox* comboTanksRed = nullptr;
-    QComboBox* comboTanksBlue = nullptr;
-    QCheckBox* checkRandomRoute = nullptr;
-    TSpinEdit* editFighters = nullptr;
-    QPushButton* speedAuto = nullptr;
-    QLabel* LabelAutoState = nullptr;
-    QPushButton* BitBtnRunTheGame = nullptr;
-    QPushButton* BitBtnDoctor = nullptr;
-    QLabel* LabelVariants = nullptr;
-    QListWidget* lboxVariants = nullptr;
-    QPushButton* BitBtnRestoreVariant = nullptr;
-    QPushButton* BitBtnSurprise = nullptr;
-    QAction* ActionNew = nullptr;
-    QAction* ActionSave = nullptr;
-    QAction* ActionCopy = nullptr;
-    QAction* ActionDelete = nullptr;
-    QAction* ActionSaveAll = nullptr;
+    // The parts beside the form; child objects.
+    TAutoGeneration* auto_ = nullptr;
+    TVariantsPage* variants_ = nullptr;
+    TLogbookUi* logbookUi_ = nullptr;
 };
-
-// Windows-1251 text of the core as the window shows it: CR LF and lone CR
-// become line breaks.
-QString FromCp1251(const std::string& text);
-// The window's text for the core: characters Windows-1251 lacks become "?".
-std::string ToCp1251(const QString& text);
 
 }  // namespace zelk

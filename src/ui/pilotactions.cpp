@@ -12,6 +12,7 @@
 #include "generator/random.h"
 #include "library/journal.h"
 #include "mainform.h"
+#include "ui_mainform.h"
 #include "monitor/journalplace.h"
 #include "templatedialogs.h"
 #include "templates.h"
@@ -32,14 +33,14 @@ void TZELK_form::CreatePilotActions() {
     connect(save, &QAction::triggered, this, &TZELK_form::SaveAsTemplate);
     connect(make, &QAction::triggered, this, &TZELK_form::NewFromTemplate);
     // The list's own menu offers them beside the mission they concern.
-    lboxMissions->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(lboxMissions, &QListWidget::customContextMenuRequested, this, [=, this](const QPoint& at) {
+    ui_->lboxMissions->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui_->lboxMissions, &QListWidget::customContextMenuRequested, this, [=, this](const QPoint& at) {
         QMenu menu(this);
         card->setEnabled(currentMission_ != nullptr);
-        save->setEnabled(currentMission_ != nullptr && !autoOn_ && dataLoaded_);
-        make->setEnabled(!autoOn_ && dataLoaded_);
+        save->setEnabled(currentMission_ != nullptr && !AutoOn() && dataLoaded_);
+        make->setEnabled(!AutoOn() && dataLoaded_);
         menu.addActions({card, save, make});
-        menu.exec(lboxMissions->viewport()->mapToGlobal(at));
+        menu.exec(ui_->lboxMissions->viewport()->mapToGlobal(at));
         for (QAction* a : {card, save, make}) a->setEnabled(true);
     });
 }
@@ -80,7 +81,7 @@ void TZELK_form::ShowCard() {
 }
 
 void TZELK_form::SaveAsTemplate() {
-    if (currentMission_ == nullptr || autoOn_ || !dataLoaded_) return;
+    if (currentMission_ == nullptr || AutoOn() || !dataLoaded_) return;
     CommitSpinBoxes();
     TTemplateSaveDialog dialog(currentMission_->Data, ref_, this);
     if (dialog.exec() != QDialog::Accepted) return;
@@ -121,7 +122,7 @@ bool TZELK_form::KeepTemplate(const TTemplate& kept) {
 }
 
 void TZELK_form::NewFromTemplate() {
-    if (autoOn_ || !dataLoaded_) return;
+    if (AutoOn() || !dataLoaded_) return;
     CommitSpinBoxes();
     std::vector<TTemplate> templates;
     try {
@@ -141,7 +142,7 @@ void TZELK_form::NewFromTemplate() {
 }
 
 bool TZELK_form::NewMissionFromTemplate(const std::string& name) {
-    if (autoOn_ || !dataLoaded_) return false;
+    if (AutoOn() || !dataLoaded_) return false;
     std::vector<TTemplate> templates;
     try {
         if (const auto file = TemplatesFile(); !file.empty()) templates = ReadTemplates(file);

@@ -1,7 +1,8 @@
 #include "ui/simpaths.h"
 
-#include "monitor/simconfig.h"
+#include "doctor/simconfig.h"
 #include "files/paths.h"
+#include "logbook/logbook.h"
 
 namespace zelk {
 
@@ -15,10 +16,18 @@ TSimPaths MakeSimPaths(const fs::path& root) {
     return paths;
 }
 
-void ReadEventLogSettings(TSimPaths& paths) {
-    const TSimulatorConfig config = ReadSimulatorConfig(paths.Root);
-    paths.EventLogName = config.EventLogName;
-    paths.KeepEventLog = config.KeepEventLog;
+TSetupPlaces SetupPlaces(const TSimPaths& paths, const fs::path& dataDir, const std::filesystem::path& journalFile) {
+    TSetupPlaces places;
+    places.Root = paths.Root;
+    places.DataDir = dataDir;
+    places.JournalFile = journalFile;
+    places.LogbookFile = LogbookFileBeside(journalFile);
+    return places;
+}
+
+TSimulatorSetup SetupOf(const TSimPaths& paths, const TSimulatorConfig& config, const fs::path& dataDir,
+                        const fs::path& journalFile) {
+    return SimulatorSetupFrom(SetupPlaces(paths, dataDir, journalFile), config);
 }
 
 }  // namespace zelk

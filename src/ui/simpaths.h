@@ -1,9 +1,11 @@
 #pragma once
-// Where the simulator lies around the program, and the two event-log settings
-// of its configuration file.
+// Where the simulator lies around the program.
 #include <filesystem>
 #include <string>
 
+#include "doctor/setup.h"
+#include "doctor/simconfig.h"
+#include "files/paths.h"
 #include "files/simroot.h"
 
 namespace zelk {
@@ -12,16 +14,18 @@ struct TSimPaths {
     std::filesystem::path Root;           // simulator root folder
     std::filesystem::path MissionFolder;  // Root/Missions/Single/NN/ZELK
     std::filesystem::path SimulatorExe;   // Root/orvaksim.exe
-    std::string EventLogName;             // [game] eventlog, may be empty (UTF-8)
-    bool KeepEventLog = false;            // [game] eventlogkeep, true when not 0
 };
 
-// The folders and files derived from the root; the event-log settings empty.
+// The folders and files derived from the root.
 TSimPaths MakeSimPaths(const std::filesystem::path& root);
 
-// Reads "eventlog" and "eventlogkeep" of section "game" of Root/conf.ini
-// (ReadSimulatorConfig). A missing file, section or key gives an empty name
-// and false; the file is never written.
-void ReadEventLogSettings(TSimPaths& paths);
+// The window's places for the set-up check and the watch: the root, the data
+// folder, the journal in use and the logbook beside it.
+TSetupPlaces SetupPlaces(const TSimPaths& paths, const std::filesystem::path& dataDir,
+                         const std::filesystem::path& journalFile);
+
+// The setup from simulator settings already read.
+TSimulatorSetup SetupOf(const TSimPaths& paths, const TSimulatorConfig& config, const std::filesystem::path& dataDir,
+                        const std::filesystem::path& journalFile);
 
 }  // namespace zelk

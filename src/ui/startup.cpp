@@ -241,8 +241,8 @@ int RunZelk(QApplication& app) {
     if (parser.isSet(screenshotOption)) {
         const QString file = parser.value(screenshotOption);
         QTimer::singleShot(1500, &form, [&form, file, shown] {
-            if (shown != QLatin1String("main") && shown != QLatin1String("route")) form.PageControl->setCurrentIndex(1);
-            if (shown == QLatin1String("auto") && form.speedAuto->isEnabled()) form.speedAuto->click();
+            if (shown != QLatin1String("main") && shown != QLatin1String("route")) form.ShowPage(1);
+            if (shown == QLatin1String("auto")) form.ClickAutoGeneration();
             QWidget* pictured = &form;
             if (shown == QLatin1String("doctor")) {
                 form.ShowDoctor();

@@ -18,11 +18,9 @@ namespace zelk {
 
 namespace {
 
-QString Listed(const std::string& cp1251) { return QString::fromStdString(ShownName(cp1251)); }
-
 template <std::size_t N>
 QString At(const std::array<std::string, N>& names, int i) {
-    return i >= 0 && static_cast<std::size_t>(i) < N ? Listed(names[static_cast<std::size_t>(i)]) : QString::number(i);
+    return i >= 0 && static_cast<std::size_t>(i) < N ? Shown(names[static_cast<std::size_t>(i)]) : QString::number(i);
 }
 
 }  // namespace
@@ -32,8 +30,9 @@ TTemplateSaveDialog::TTemplateSaveDialog(const TMissionData& d, const TRefData& 
     setWindowTitle(tr("Сохранить как шаблон"));
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
-    NameEdit = new QLineEdit(this);
-    form->addRow(tr("Имя шаблона:"), NameEdit);
+    nameEdit_ = new QLineEdit(this);
+    nameEdit_->setObjectName(QStringLiteral("TemplateName"));
+    form->addRow(tr("Имя шаблона:"), nameEdit_);
     layout->addLayout(form);
     layout->addWidget(new QLabel(
         tr("Отмеченные условия шаблон хранит как есть; неотмеченные — «любая»: в каждом задании по шаблону они "
@@ -67,7 +66,9 @@ TTemplateSaveDialog::TTemplateSaveDialog(const TMissionData& d, const TRefData& 
     for (const QString& text : rows) {
         auto* box = new QCheckBox(text, this);
         box->setChecked(true);
-        Kept.push_back(box);
+        // Named by position, as Conditions() reads them.
+        box->setObjectName(QStringLiteral("Kept%1").arg(kept_.size()));
+        kept_.push_back(box);
         layout->addWidget(box);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -78,12 +79,12 @@ TTemplateSaveDialog::TTemplateSaveDialog(const TMissionData& d, const TRefData& 
     layout->addWidget(buttons);
 }
 
-QString TTemplateSaveDialog::Name() const { return NameEdit->text().trimmed(); }
+QString TTemplateSaveDialog::Name() const { return nameEdit_->text().trimmed(); }
 
 TConditions TTemplateSaveDialog::Conditions() const {
     TConditions c = all_;
     const auto open = [&](std::size_t row, auto& field) {
-        if (row < Kept.size() && !Kept[row]->isChecked()) field.reset();
+        if (row < kept_.size() && !kept_[row]->isChecked()) field.reset();
     };
     open(0, c.Map);
     open(1, c.Target);
@@ -109,28 +110,29 @@ TTemplatePickDialog::TTemplatePickDialog(const std::vector<TTemplate>& templates
     : QDialog(parent), templates_(templates) {
     setWindowTitle(tr("Создать из шаблона"));
     auto* layout = new QVBoxLayout(this);
-    List = new QListWidget(this);
-    for (const auto& t : templates) List->addItem(QString::fromStdString(t.Name));
+    list_ = new QListWidget(this);
+    list_->setObjectName(QStringLiteral("TemplateList"));
+    for (const auto& t : templates) list_->addItem(QString::fromStdString(t.Name));
     text_ = new QPlainTextEdit(this);
     text_->setReadOnly(true);
-    layout->addWidget(List);
+    layout->addWidget(list_);
     layout->addWidget(text_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(tr("Создать"));
     buttons->button(QDialogButtonBox::Cancel)->setText(tr("Отмена"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(List, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
-    connect(List, &QListWidget::currentRowChanged, this, [this](int row) {
+    connect(list_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+    connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
         text_->setPlainText(
             row >= 0 ? QString::fromStdString(ConditionsToToml(templates_[static_cast<std::size_t>(row)].Conditions))
                      : QString());
     });
     layout->addWidget(buttons);
-    if (!templates.empty()) List->setCurrentRow(0);
+    if (!templates.empty()) list_->setCurrentRow(0);
     resize(420, 460);
 }
 
-int TTemplatePickDialog::Chosen() const { return List->currentRow(); }
+int TTemplatePickDialog::Chosen() const { return list_->currentRow(); }
 
 }  // namespace zelk

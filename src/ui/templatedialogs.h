@@ -25,12 +25,11 @@ public:
     // The mission's conditions, those unticked open.
     TConditions Conditions() const;
 
-    QLineEdit* NameEdit = nullptr;
+private:
+    QLineEdit* nameEdit_ = nullptr;
     // One per condition, ticked: kept as it is; in ConditionKeys' order
     // without target_kind.
-    std::vector<QCheckBox*> Kept;
-
-private:
+    std::vector<QCheckBox*> kept_;
     TConditions all_;
 };
 
@@ -41,9 +40,8 @@ public:
     // The chosen template's index, or -1.
     int Chosen() const;
 
-    QListWidget* List = nullptr;
-
 private:
+    QListWidget* list_ = nullptr;
     const std::vector<TTemplate>& templates_;
     QPlainTextEdit* text_ = nullptr;
 };

@@ -6,7 +6,7 @@
 #include "data/codepage.h"
 #include "fuzzsupport.h"
 #include "eventlog/logexaminer.h"
-#include "monitor/simconfig.h"
+#include "doctor/simconfig.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::filesystem::path root = zelk::fuzz::ScratchFolder();

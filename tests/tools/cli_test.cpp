@@ -408,9 +408,9 @@ TEST(CliRejects, EveryRejectedValueExitsWithTwoAndChangesNothing) {
     };
     TSimFolder sim;
     ASSERT_EQ(sim.Cli({"new", "--seed", "1"}).Code, 0);
-    // A drawing never takes the place of a mission's or a data file.
-    for (const fs::path& target :
-         {sim.MissionDir() / "zelk0001.mis", sim.MissionDir() / "route.svg", sim.DataDir() / "orvak_zelk.rc0"})
+    // A drawing never takes the place of a mission's, a data file or the logbook.
+    for (const fs::path& target : {sim.MissionDir() / "zelk0001.mis", sim.MissionDir() / "route.svg",
+                                   sim.DataDir() / "orvak_zelk.rc0", sim.DataDir() / "zelk-logbook.txt"})
         cases.push_back({{"show", "zelk0001.mis", "--svg", target.string()}, "--svg"});
     const auto before = Snapshot(sim.Root());
     for (const auto& c : cases) {

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QTextBrowser>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -13,7 +14,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTextBrowser>
 #include <QtTest>
 
 #include <chrono>
@@ -33,6 +33,7 @@
 
 #include "data/codepage.h"
 #include "library/commands.h"
+#include "monitor/autosupervisor.h"
 #include "monitor/logmonitor.h"
 #include "support/tempdir.h"
 #include "doctor/doctor.h"
@@ -40,9 +41,11 @@
 #include "ui/mainform.h"
 #include "ui/spinedit.h"
 #include "asked.h"
+#include "controls.h"
 #include "uidata.h"
 
 using namespace zelk;
+using zelk::test::On;
 using zelk::test::ReadFileBytes;
 using zelk::test::TAsked;
 using zelk::test::TUiSandbox;
@@ -117,10 +120,10 @@ void MakeMissions(TZELK_form& form, int count) {
 }
 
 void TypeIntoHeight(TZELK_form& form, const QString& text) {
-    form.editHeight->setFocus();
-    form.editHeight->selectAll();
-    QTest::keyClicks(form.editHeight, text);
-    form.lboxMissions->setFocus();
+    On(form).editHeight->setFocus();
+    On(form).editHeight->selectAll();
+    QTest::keyClicks(On(form).editHeight, text);
+    On(form).lboxMissions->setFocus();
 }
 
 std::map<std::string, std::string> MissionFiles(const fs::path& folder) {
@@ -186,7 +189,7 @@ QColor MeanColour(QWidget* widget) {
 
 QWidgetList PageControls(const TZELK_form& form) {
     QWidgetList controls;
-    for (QWidget* page : {form.TabSheet1, form.TabSheet2})
+    for (QWidget* page : {On(form).TabSheet1, On(form).TabSheet2})
         for (QObject* child : page->children())
             if (auto* widget = qobject_cast<QWidget*>(child)) controls << widget;
     return controls;
@@ -219,60 +222,63 @@ void TestAuto::switchingLocksAndUnlocks() {
     auto form = OpenForm(box, ask);
     QVERIFY(form);
     MakeMissions(*form, 2);
-    form->lboxMissions->setCurrentRow(0);
-    QVERIFY(!form->editFighters->isEnabled());  // a training sortie
+    On(*form).lboxMissions->setCurrentRow(0);
+    QVERIFY(!On(*form).editFighters->isEnabled());  // a training sortie
     std::map<QWidget*, bool> before;
     for (QWidget* control : PageControls(*form)) before[control] = control->isEnabled();
 
     std::vector<QAction*> disabled;
-    for (QAction* action : {form->ActionNew, form->ActionSave, form->ActionCopy, form->ActionDelete})
+    for (QAction* action : {On(*form).ActionNew, On(*form).ActionSave, On(*form).ActionCopy, On(*form).ActionDelete})
         connect(action, &QAction::enabledChanged, this, [&disabled, action](bool on) {
             if (!on) disabled.push_back(action);
         });
 
-    form->PageControl->setCurrentIndex(1);
-    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
-    QVERIFY(form->speedAuto->isChecked());
-    QCOMPARE(form->speedAuto->toolTip(), QStringLiteral("Выключить режим автогенерации заданий"));
+    On(*form).PageControl->setCurrentIndex(1);
+    QTest::mouseClick(On(*form).speedAuto, Qt::LeftButton);
+    QVERIFY(On(*form).speedAuto->isChecked());
+    QCOMPARE(On(*form).speedAuto->toolTip(), QStringLiteral("Выключить режим автогенерации заданий"));
     QVERIFY(form->Monitor() != nullptr);
     for (QWidget* control : PageControls(*form)) {
-        const bool usable = control == form->speedAuto || control == form->BitBtnRunTheGame ||
-                            control == form->LabelAutoState || control == form->BitBtnDoctor;
+        const bool usable = control == On(*form).speedAuto || control == On(*form).BitBtnRunTheGame ||
+                            control == On(*form).LabelAutoState || control == On(*form).BitBtnDoctor;
         QVERIFY2(control->isEnabled() == usable, qPrintable(control->objectName()));
     }
-    for (QWidget* control : QWidgetList{form->lboxMissions, form->FileName, form->MissionShort, form->MissionComment,
-                                        form->BitBtnNew, form->BitBtnSave, form->BitBtnCopy, form->BitBtnDelete})
+    for (QWidget* control :
+         QWidgetList{On(*form).lboxMissions, On(*form).FileName, On(*form).MissionShort, On(*form).MissionComment,
+                     On(*form).BitBtnNew, On(*form).BitBtnSave, On(*form).BitBtnCopy, On(*form).BitBtnDelete})
         QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
-    QCOMPARE(disabled,
-             (std::vector<QAction*>{form->ActionCopy, form->ActionDelete, form->ActionSave, form->ActionNew}));
+    QCOMPARE(disabled, (std::vector<QAction*>{On(*form).ActionCopy, On(*form).ActionDelete, On(*form).ActionSave,
+                                              On(*form).ActionNew}));
     // The pages can still be turned.
-    QVERIFY(form->PageControl->isEnabled());
+    QVERIFY(On(*form).PageControl->isEnabled());
 
     // Down, the button stands out from the greyed page, and the page says why.
-    const QColor on = MeanColour(form->speedAuto);
-    QVERIFY2(form->LabelAutoState->isEnabled() && form->LabelAutoState->text().contains(QStringLiteral("включён")),
-             qPrintable(form->LabelAutoState->text()));
+    const QColor on = MeanColour(On(*form).speedAuto);
+    QVERIFY2(
+        On(*form).LabelAutoState->isEnabled() && On(*form).LabelAutoState->text().contains(QStringLiteral("включён")),
+        qPrintable(On(*form).LabelAutoState->text()));
 
     QPointer<TLogMonitorThread> first = form->Monitor();
-    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
-    QVERIFY(!form->speedAuto->isChecked());
-    QCOMPARE(form->speedAuto->toolTip(), QStringLiteral("Включить режим автогенерации заданий"));
+    QTest::mouseClick(On(*form).speedAuto, Qt::LeftButton);
+    QVERIFY(!On(*form).speedAuto->isChecked());
+    QCOMPARE(On(*form).speedAuto->toolTip(), QStringLiteral("Включить режим автогенерации заданий"));
     QVERIFY(form->Monitor() == nullptr);
-    const QColor off = MeanColour(form->speedAuto);
+    const QColor off = MeanColour(On(*form).speedAuto);
     QVERIFY(std::abs(on.red() - off.red()) + std::abs(on.green() - off.green()) + std::abs(on.blue() - off.blue()) >
             90);
-    QCOMPARE(form->LabelAutoState->text(), QStringLiteral("Режим автогенерации выключен."));
+    QCOMPARE(On(*form).LabelAutoState->text(), QStringLiteral("Режим автогенерации выключен."));
     // Everything is as the mission shown offers it again: a training sortie
     // has no fighters, and only the tank list the save reads.
-    QVERIFY(!form->editFighters->isEnabled());
+    QVERIFY(!On(*form).editFighters->isEnabled());
     for (QWidget* control : PageControls(*form))
         QVERIFY2(control->isEnabled() == before[control], qPrintable(control->objectName()));
-    for (QWidget* control : QWidgetList{form->lboxMissions, form->FileName, form->MissionShort, form->MissionComment,
-                                        form->BitBtnNew, form->BitBtnSave, form->BitBtnCopy, form->BitBtnDelete})
+    for (QWidget* control :
+         QWidgetList{On(*form).lboxMissions, On(*form).FileName, On(*form).MissionShort, On(*form).MissionComment,
+                     On(*form).BitBtnNew, On(*form).BitBtnSave, On(*form).BitBtnCopy, On(*form).BitBtnDelete})
         QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
 
     // On again at once: the late end of the stopped monitor starts no second one.
-    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+    QTest::mouseClick(On(*form).speedAuto, Qt::LeftButton);
     QPointer<TLogMonitorThread> second = form->Monitor();
     QVERIFY(second && second != first);
     QVERIFY(QTest::qWaitFor([&] { return first.isNull(); }, 10000));
@@ -293,20 +299,20 @@ void TestAuto::flownMissionWrittenAnew() {
     auto form = OpenForm(box, ask);
     QVERIFY(form);
     MakeMissions(*form, 3);
-    QTest::mouseClick(form->lboxMissions->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      form->lboxMissions->visualItemRect(form->lboxMissions->item(0)).center());
-    const QList<QListWidgetItem*> selected = form->lboxMissions->selectedItems();
+    QTest::mouseClick(On(*form).lboxMissions->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      On(*form).lboxMissions->visualItemRect(On(*form).lboxMissions->item(0)).center());
+    const QList<QListWidgetItem*> selected = On(*form).lboxMissions->selectedItems();
     QCOMPARE(form->CurrentMission(), &form->Library().At(0));
     const std::string flown = form->Library().At(2).FileName;
-    const QString shownFile = form->FileName->text();
-    const QString shownShort = form->MissionShort->toPlainText();
+    const QString shownFile = On(*form).FileName->text();
+    const QString shownShort = On(*form).MissionShort->toPlainText();
     const TMissionLibrary library = ReadBack(*form, box.MissionFolder);
     const TMissionData flownData = library.At(library.FindByFileName(flown)).Data;
     const auto before = MissionFiles(box.MissionFolder);
     AppendLog(box, "[11:59:00] started\r\n");
 
-    form->PageControl->setCurrentIndex(1);
-    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+    On(*form).PageControl->setCurrentIndex(1);
+    QTest::mouseClick(On(*form).speedAuto, Qt::LeftButton);
     TCheckCounter counter;
     counter.Follow(form->Monitor());
     QVERIFY(WaitArmed(box, counter));
@@ -327,14 +333,14 @@ void TestAuto::flownMissionWrittenAnew() {
     QVERIFY(index >= 0);
     QVERIFY(back.At(index).Data == flownData);
     // Its entry takes the new title; the selection and the controls stay.
-    QCOMPARE(form->lboxMissions->item(2)->text(),
+    QCOMPARE(On(*form).lboxMissions->item(2)->text(),
              QStringLiteral("0003  ") + QString::fromStdString(Cp1251ToUtf8(back.At(index).Name)));
-    QVERIFY2(form->LabelAutoState->text().contains(QStringLiteral("Записано заданий: 1, последнее в ")),
-             qPrintable(form->LabelAutoState->text()));
-    QCOMPARE(form->lboxMissions->currentRow(), 0);
-    QCOMPARE(form->lboxMissions->selectedItems(), selected);
-    QCOMPARE(form->FileName->text(), shownFile);
-    QCOMPARE(form->MissionShort->toPlainText(), shownShort);
+    QVERIFY2(On(*form).LabelAutoState->text().contains(QStringLiteral("Записано заданий: 1, последнее в ")),
+             qPrintable(On(*form).LabelAutoState->text()));
+    QCOMPARE(On(*form).lboxMissions->currentRow(), 0);
+    QCOMPARE(On(*form).lboxMissions->selectedItems(), selected);
+    QCOMPARE(On(*form).FileName->text(), shownFile);
+    QCOMPARE(On(*form).MissionShort->toPlainText(), shownShort);
     QCOMPARE(form->CurrentMission(), &form->Library().At(2));
     QVERIFY(!form->Library().At(2).IsUnsaved());
 
@@ -343,14 +349,14 @@ void TestAuto::flownMissionWrittenAnew() {
     QVERIFY(ReadFileBytes(box.MissionFolder / flown) != after.at(flown));
 
     // Switched off, the controls write into the mission they show.
-    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+    QTest::mouseClick(On(*form).speedAuto, Qt::LeftButton);
     QCOMPARE(form->CurrentMission(), &form->Library().At(0));
     const int flownHeight = form->Library().At(2).Data.Height;
-    form->PageControl->setCurrentIndex(0);
-    form->editHeight->setFocus();
-    form->editHeight->selectAll();
-    QTest::keyClicks(form->editHeight, QStringLiteral("2500"));
-    form->lboxMissions->setFocus();
+    On(*form).PageControl->setCurrentIndex(0);
+    On(*form).editHeight->setFocus();
+    On(*form).editHeight->selectAll();
+    QTest::keyClicks(On(*form).editHeight, QStringLiteral("2500"));
+    On(*form).lboxMissions->setFocus();
     QCOMPARE(form->Library().At(0).Data.Height, 2500);
     QCOMPARE(form->Library().At(2).Data.Height, flownHeight);
     QVERIFY(ask.Asked.empty());
@@ -366,7 +372,7 @@ void TestAuto::ignoredLogLines() {
     const std::string listed = form->Library().At(1).FileName;
     const auto before = MissionFiles(box.MissionFolder);
 
-    form->speedAuto->click();
+    On(*form).speedAuto->click();
     TCheckCounter counter;
     counter.Follow(form->Monitor());
     QVERIFY(WaitArmed(box, counter));
@@ -404,7 +410,7 @@ void TestAuto::saveWaitsForOpenMessage() {
     const std::string listed = form->Library().At(1).FileName;
     const std::string before = ReadFileBytes(box.MissionFolder / listed);
 
-    form->speedAuto->click();
+    On(*form).speedAuto->click();
     TCheckCounter counter;
     counter.Follow(form->Monitor());
     QVERIFY(WaitArmed(box, counter));
@@ -418,7 +424,7 @@ void TestAuto::saveWaitsForOpenMessage() {
         QTest::qWait(50);
         writtenMeanwhile = ReadFileBytes(box.MissionFolder / listed) != before;
     };
-    form->BitBtnRunTheGame->click();
+    On(*form).BitBtnRunTheGame->click();
     ask.During = nullptr;
     QCOMPARE(ask.Asked.size(), size_t(1));
     QVERIFY(readMeanwhile);
@@ -435,7 +441,7 @@ void TestAuto::failedSaveReportedModeStaysOn() {
     MakeMissions(*form, 1);
     const std::string listed = form->Library().At(0).FileName;
 
-    form->speedAuto->click();
+    On(*form).speedAuto->click();
     TCheckCounter counter;
     counter.Follow(form->Monitor());
     QVERIFY(WaitArmed(box, counter));
@@ -452,9 +458,9 @@ void TestAuto::failedSaveReportedModeStaysOn() {
         qPrintable(ask.Asked[0].Text));
     // A fresh monitor has taken over; the mode stays on.
     QVERIFY(QTest::qWaitFor([&] { return first.isNull(); }, 10000));
-    QVERIFY(form->speedAuto->isChecked());
+    QVERIFY(On(*form).speedAuto->isChecked());
     QVERIFY(form->Monitor() != nullptr);
-    QVERIFY(!form->lboxMissions->isEnabled());
+    QVERIFY(!On(*form).lboxMissions->isEnabled());
 }
 
 void TestAuto::unwatchableRootEndsMode() {
@@ -465,24 +471,20 @@ void TestAuto::unwatchableRootEndsMode() {
     QVERIFY(form);
     MakeMissions(*form, 1);
 
-    // Counts the monitors of one switching on: each end is followed by the
-    // window's next attempt, if any.
+    // Counts the monitors of one switching on; after one that could not
+    // watch, the next follows the retry wait.
     int attempts = 0;
-    std::function<void(TLogMonitorThread*)> follow = [&](TLogMonitorThread* monitor) {
-        ++attempts;
-        connect(monitor, &TLogMonitorThread::Ended, this, [&] {
-            if (TLogMonitorThread* next = form->Monitor()) follow(next);
-        });
-    };
+    auto* supervisor = form->findChild<TAutoSupervisor*>();
+    QVERIFY(supervisor);
+    connect(supervisor, &TAutoSupervisor::Started, this, [&] { ++attempts; });
 
     // No folder, nothing to watch: every fresh monitor fails at once.
     fs::remove_all(box.Root);
     for (int round = 1; round <= 2; ++round) {
         attempts = 0;
-        form->speedAuto->click();
+        On(*form).speedAuto->click();
         QVERIFY(form->Monitor());
-        follow(form->Monitor());
-        QVERIFY(QTest::qWaitFor([&] { return !form->speedAuto->isChecked(); }, 10000));
+        QVERIFY(QTest::qWaitFor([&] { return !On(*form).speedAuto->isChecked(); }, 10000));
         QTest::qWait(50);
         QCOMPARE(attempts, 3);  // also after switching on again
         QVERIFY(form->Monitor() == nullptr);
@@ -492,10 +494,10 @@ void TestAuto::unwatchableRootEndsMode() {
         QCOMPARE(told.Caption, kProblem);
         QVERIFY(told.Text.contains(QStringLiteral("Режим автогенерации выключен")));
         QVERIFY(told.Text.contains(QStringLiteral("sim")));
-        QVERIFY(form->lboxMissions->isEnabled());
-        QVERIFY(form->ActionNew->isEnabled());
-        QVERIFY(form->comboMaps->isEnabled());
-        QCOMPARE(form->speedAuto->toolTip(), QStringLiteral("Включить режим автогенерации заданий"));
+        QVERIFY(On(*form).lboxMissions->isEnabled());
+        QVERIFY(On(*form).ActionNew->isEnabled());
+        QVERIFY(On(*form).comboMaps->isEnabled());
+        QCOMPARE(On(*form).speedAuto->toolTip(), QStringLiteral("Включить режим автогенерации заданий"));
     }
 }
 
@@ -520,21 +522,21 @@ void TestAuto::monitorCreationFailure() {
     rlimit tight = saved;
     tight.rlim_cur = static_cast<rlim_t>(lowest);
     QVERIFY(setrlimit(RLIMIT_NOFILE, &tight) == 0);
-    form->speedAuto->click();
+    On(*form).speedAuto->click();
     setrlimit(RLIMIT_NOFILE, &saved);
 
-    QVERIFY(!form->speedAuto->isChecked());
+    QVERIFY(!On(*form).speedAuto->isChecked());
     QVERIFY(form->Monitor() == nullptr);
-    QVERIFY(form->lboxMissions->isEnabled());
-    QVERIFY(form->MissionComment->isEnabled());
+    QVERIFY(On(*form).lboxMissions->isEnabled());
+    QVERIFY(On(*form).MissionComment->isEnabled());
     QCOMPARE(ask.Asked.size(), size_t(1));
     QCOMPARE(ask.Asked[0].Caption, kProblem);
     QVERIFY2(ask.Asked[0].Text.contains(QStringLiteral("eventlog.lst")), qPrintable(ask.Asked[0].Text));
     QVERIFY(ask.Asked[0].Text.contains(QStringLiteral("Режим автогенерации не включён")));
 
     // With descriptors back the mode switches on.
-    form->speedAuto->click();
-    QVERIFY(form->speedAuto->isChecked());
+    On(*form).speedAuto->click();
+    QVERIFY(On(*form).speedAuto->isChecked());
     QVERIFY(form->Monitor() != nullptr);
 #endif
 }
@@ -559,9 +561,9 @@ void TestAuto::withoutLogOffersSetUpCheck() {
         auto form = OpenForm(box, ask);
         QVERIFY(form);
         MakeMissions(*form, 1);
-        form->PageControl->setCurrentIndex(1);
-        QTest::mouseClick(form->speedAuto, Qt::LeftButton);
-        QVERIFY2(form->speedAuto->isChecked(), c.Conf);
+        On(*form).PageControl->setCurrentIndex(1);
+        QTest::mouseClick(On(*form).speedAuto, Qt::LeftButton);
+        QVERIFY2(On(*form).speedAuto->isChecked(), c.Conf);
         QCOMPARE(ask.Asked.size(), size_t(c.Offered ? 1 : 0));
         auto* dialog = form->findChild<TDoctorDialog*>();
         QCOMPARE(dialog != nullptr, c.Offered);
@@ -569,8 +571,10 @@ void TestAuto::withoutLogOffersSetUpCheck() {
         QCOMPARE(ask.Asked[0].Kind, TAskKind::Confirm);
         QVERIFY(ask.Asked[0].Text.endsWith(QStringLiteral("Показать проверку установки?")));
         QVERIFY(dialog->isVisible());
-        QVERIFY2(dialog->Report->toPlainText().contains(QString::fromUtf8(c.Fault)),
-                 qPrintable(dialog->Report->toPlainText()));
+        QVERIFY2(zelk::test::Named<QTextBrowser>(*dialog, "DoctorReport")
+                     ->toPlainText()
+                     .contains(QString::fromUtf8(c.Fault)),
+                 qPrintable(zelk::test::Named<QTextBrowser>(*dialog, "DoctorReport")->toPlainText()));
         QVERIFY(!DoctorPassed(dialog->Items()));
         // F2 in the locked window brings the same check back, not a second one.
         QTest::keyClick(form.get(), Qt::Key_F2);
@@ -588,15 +592,15 @@ void TestAuto::confReadAnewBySwitchAndStart() {
     QVERIFY(form);
     MakeMissions(*form, 2);  // the second draws anew at every writing
     const std::string flown = form->Library().At(1).FileName;
-    form->PageControl->setCurrentIndex(1);
-    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+    On(*form).PageControl->setCurrentIndex(1);
+    QTest::mouseClick(On(*form).speedAuto, Qt::LeftButton);
     QCOMPARE(ask.Asked.size(), size_t(1));  // no log: the check is offered
 
     // The log set meanwhile is followed from the next start on.
     WriteConf(box, false);
-    form->BitBtnRunTheGame->click();  // no simulator here: reported, the mode stays
+    On(*form).BitBtnRunTheGame->click();  // no simulator here: reported, the mode stays
     QCOMPARE(ask.Asked.size(), size_t(2));
-    QVERIFY(form->speedAuto->isChecked());
+    QVERIFY(On(*form).speedAuto->isChecked());
     TCheckCounter counter;
     counter.Follow(form->Monitor());
     QVERIFY(WaitArmed(box, counter));
@@ -605,12 +609,12 @@ void TestAuto::confReadAnewBySwitchAndStart() {
     QVERIFY(ReadFileBytes(box.MissionFolder / flown) != before);
 
     // Off and on: the log is set now, no question; removed, asked again.
-    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
-    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+    QTest::mouseClick(On(*form).speedAuto, Qt::LeftButton);
+    QTest::mouseClick(On(*form).speedAuto, Qt::LeftButton);
     QCOMPARE(ask.Asked.size(), size_t(2));
-    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+    QTest::mouseClick(On(*form).speedAuto, Qt::LeftButton);
     zelk::test::WriteFileBytes(box.Root / "conf.ini", "[game]\r\n");
-    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+    QTest::mouseClick(On(*form).speedAuto, Qt::LeftButton);
     QCOMPARE(ask.Asked.size(), size_t(3));
     QCOMPARE(ask.Asked.back().Kind, TAskKind::Confirm);
 }
@@ -626,22 +630,22 @@ void TestAuto::unsavedEditsBeforeTheMode() {
     MakeMissions(*form, 2);  // the second draws anew at every writing
     const std::string flown = form->Library().At(1).FileName;
     const TMissionData saved = form->Library().At(1).Data;
-    form->PageControl->setCurrentIndex(0);
-    QTest::mouseClick(form->lboxMissions->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      form->lboxMissions->visualItemRect(form->lboxMissions->item(1)).center());
+    On(*form).PageControl->setCurrentIndex(0);
+    QTest::mouseClick(On(*form).lboxMissions->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      On(*form).lboxMissions->visualItemRect(On(*form).lboxMissions->item(1)).center());
     TypeIntoHeight(*form, QStringLiteral("4321"));
     QVERIFY(form->Library().At(1).IsUnsaved());
 
-    form->PageControl->setCurrentIndex(1);
+    On(*form).PageControl->setCurrentIndex(1);
     ask.QueryAnswer = QMessageBox::Cancel;
-    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
-    QVERIFY(!form->speedAuto->isChecked());
+    QTest::mouseClick(On(*form).speedAuto, Qt::LeftButton);
+    QVERIFY(!On(*form).speedAuto->isChecked());
     QCOMPARE(ask.Asked.back().Kind, TAskKind::Query);
     QVERIFY2(ask.Asked.back().Text.contains(QStringLiteral("0002")), qPrintable(ask.Asked.back().Text));
 
     ask.QueryAnswer = QMessageBox::No;
-    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
-    QVERIFY(form->speedAuto->isChecked());
+    QTest::mouseClick(On(*form).speedAuto, Qt::LeftButton);
+    QVERIFY(On(*form).speedAuto->isChecked());
     TCheckCounter counter;
     counter.Follow(form->Monitor());
     QVERIFY(WaitArmed(box, counter));
@@ -652,15 +656,15 @@ void TestAuto::unsavedEditsBeforeTheMode() {
     QVERIFY(back.At(1).Data == saved);
     QCOMPARE(form->Library().At(1).Data.Height, 4321);
     QVERIFY(form->Library().At(1).IsUnsaved());
-    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+    QTest::mouseClick(On(*form).speedAuto, Qt::LeftButton);
 
     // Saved on the pilot's word: nothing left to lose.
     ask.QueryAnswer = QMessageBox::Yes;
-    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
-    QVERIFY(form->speedAuto->isChecked());
+    QTest::mouseClick(On(*form).speedAuto, Qt::LeftButton);
+    QVERIFY(On(*form).speedAuto->isChecked());
     QCOMPARE(ReadBack(*form, box.MissionFolder).At(1).Data.Height, 4321);
     QCOMPARE(form->Library().CountUnsaved(), 0);
-    QTest::mouseClick(form->speedAuto, Qt::LeftButton);
+    QTest::mouseClick(On(*form).speedAuto, Qt::LeftButton);
 }
 
 // A data file moved away while missions fly on its map: the check names it.
@@ -670,10 +674,10 @@ void TestAuto::checkNamesAnAbsentDataFile() {
     auto form = OpenForm(box, ask);
     QVERIFY(form);
     form->DoNew();
-    form->PageControl->setCurrentIndex(0);
-    QVERIFY(form->comboMaps->count() == 2);
-    form->comboMaps->setCurrentIndex(1);
-    emit form->comboMaps->activated(1);  // the map of file 1
+    On(*form).PageControl->setCurrentIndex(0);
+    QVERIFY(On(*form).comboMaps->count() == 2);
+    On(*form).comboMaps->setCurrentIndex(1);
+    emit On(*form).comboMaps->activated(1);  // the map of file 1
     QVERIFY(form->DoSave());
     QTest::keyClick(form.get(), Qt::Key_F2);
     auto* dialog = form->findChild<TDoctorDialog*>();
@@ -696,7 +700,9 @@ void TestAuto::checkNamesAnAbsentDataFile() {
                  faults[0].contains(QStringLiteral("orvak_zelk.rc1")) &&
                  !faults[0].contains(QStringLiteral("orvak_zelk.rc2")),
              qPrintable(faults[0]));
-    QVERIFY(dialog->Report->toPlainText().contains(QStringLiteral("orvak_zelk.rc1 отсутствует")));
+    QVERIFY(zelk::test::Named<QTextBrowser>(*dialog, "DoctorReport")
+                ->toPlainText()
+                .contains(QStringLiteral("orvak_zelk.rc1 отсутствует")));
 }
 
 void TestAuto::startButton() {
@@ -708,7 +714,7 @@ void TestAuto::startButton() {
     const fs::path exe = box.Root / "orvaksim.exe";
 
     // Missing: the window stays and says which file it looked for.
-    form->BitBtnRunTheGame->click();
+    On(*form).BitBtnRunTheGame->click();
     QVERIFY(!form->isMinimized());
     QCOMPARE(ask.Asked.size(), size_t(1));
     QCOMPARE(ask.Asked[0].Caption, kProblem);
@@ -721,7 +727,7 @@ void TestAuto::startButton() {
     fs::permissions(exe, fs::perms::owner_read | fs::perms::owner_write);
     bool minimisedMeanwhile = false;
     ask.During = [&] { minimisedMeanwhile = form->isMinimized(); };
-    form->BitBtnRunTheGame->click();
+    On(*form).BitBtnRunTheGame->click();
     ask.During = nullptr;
     QVERIFY(!form->isMinimized());
     QVERIFY(!minimisedMeanwhile);
@@ -735,7 +741,7 @@ void TestAuto::startButton() {
     const QString oldCurrent = QDir::currentPath();
     QVERIFY(QDir::setCurrent(QString::fromStdString(box.Data.string())));
     const auto t0 = std::chrono::steady_clock::now();
-    form->BitBtnRunTheGame->click();
+    On(*form).BitBtnRunTheGame->click();
     const auto took = std::chrono::steady_clock::now() - t0;
     QDir::setCurrent(oldCurrent);
     QVERIFY(form->isMinimized());
@@ -767,14 +773,14 @@ void TestAuto::standInFliesMission() {
     auto form = OpenForm(box, ask);
     QVERIFY(form);
     MakeMissions(*form, 2);
-    form->lboxMissions->setCurrentRow(0);
+    On(*form).lboxMissions->setCurrentRow(0);
     const std::string flown = form->Library().At(1).FileName;
     const fs::path file = box.MissionFolder / flown;
     const std::string before = ReadFileBytes(file);
     const TMissionLibrary library = ReadBack(*form, box.MissionFolder);
     const TMissionData data = library.At(library.FindByFileName(flown)).Data;
 
-    form->speedAuto->click();
+    On(*form).speedAuto->click();
     TCheckCounter counter;
     counter.Follow(form->Monitor());
     QVERIFY(WaitArmed(box, counter));
@@ -800,9 +806,9 @@ void TestAuto::standInFliesMission() {
     QVERIFY(index >= 0);
     QVERIFY(back.At(index).Data == data);
     QVERIFY(ReadFileBytes(file).rfind("[MAIN]", 0) == 0);
-    QCOMPARE(form->lboxMissions->item(1)->text(),
+    QCOMPARE(On(*form).lboxMissions->item(1)->text(),
              QStringLiteral("0002  ") + QString::fromStdString(Cp1251ToUtf8(back.At(index).Name)));
-    QCOMPARE(form->lboxMissions->currentRow(), 0);
+    QCOMPARE(On(*form).lboxMissions->currentRow(), 0);
     QVERIFY(ask.Asked.empty());
 
     // As in the demo: the stand-in in the simulator's place, started by Пуск
@@ -813,7 +819,7 @@ void TestAuto::standInFliesMission() {
     const std::string second = ReadFileBytes(file);
     const QString oldCurrent = QDir::currentPath();
     QVERIFY(QDir::setCurrent(QString::fromStdString(box.Data.string())));
-    form->BitBtnRunTheGame->click();
+    On(*form).BitBtnRunTheGame->click();
     QDir::setCurrent(oldCurrent);
     QVERIFY(ask.Asked.empty());
     QVERIFY(form->isMinimized());

@@ -20,9 +20,11 @@
 #include "support/tempdir.h"
 #include "ui/logbookui.h"
 #include "ui/mainform.h"
+#include "controls.h"
 #include "uidata.h"
 
 using namespace zelk;
+using zelk::test::On;
 using zelk::test::ReadFileBytes;
 using zelk::test::TUiSandbox;
 using zelk::test::WriteFileBytes;
@@ -64,6 +66,8 @@ void TestLogbook::programmeOfThreeStepsInTheWindow() {
     const std::string flown = form.CurrentMission()->FileName;
     auto* ui = form.findChild<TLogbookUi*>(QStringLiteral("LogbookUi"));
     QVERIFY(ui);
+    auto* programmeLine = zelk::test::Named<QLabel>(form, "LabelProgramme");
+    auto* debrief = zelk::test::Named<TDebriefDialog>(form, "DebriefDialog");
     ui->StartProgramme(QString::fromStdString(programme.string()));
     auto hour = [&] {
         TMissionLibrary back;
@@ -71,10 +75,9 @@ void TestLogbook::programmeOfThreeStepsInTheWindow() {
         return back.At(back.FindByFileName(flown)).Data.Time;
     };
     QCOMPARE(hour(), 6);
-    QVERIFY2(ui->ProgrammeLabel()->text().contains(QStringLiteral("шаг 1 из 3")),
-             qPrintable(ui->ProgrammeLabel()->text()));
+    QVERIFY2(programmeLine->text().contains(QStringLiteral("шаг 1 из 3")), qPrintable(programmeLine->text()));
 
-    form.speedAuto->click();
+    On(form).speedAuto->click();
     QVERIFY(form.Monitor());
     QTest::qWait(500);  // the monitor's thread arms its watch
     int flights = 0;
@@ -89,13 +92,13 @@ void TestLogbook::programmeOfThreeStepsInTheWindow() {
         QVERIFY(QTest::qWaitFor([&] { return ReadFileBytes(box.MissionFolder / flown) != before; }, 10000));
         ++flights;
         // The debrief is offered for the flight just ended, without the focus.
-        QVERIFY(QTest::qWaitFor([&] { return ui->Debrief()->isVisible(); }, 5000));
-        QCOMPARE(ui->Debrief()->FlightId(), flights);
+        QVERIFY(QTest::qWaitFor([&] { return debrief->isVisible(); }, 5000));
+        QCOMPARE(debrief->FlightId(), flights);
     };
     auto answer = [&](const char* button, const QString& note = {}) {
-        ui->Debrief()->Note()->setText(note);
-        ui->Debrief()->findChild<QPushButton*>(QLatin1String(button))->click();
-        QVERIFY(!ui->Debrief()->isVisible());
+        zelk::test::Named<QLineEdit>(*debrief, "DebriefNote")->setText(note);
+        debrief->findChild<QPushButton*>(QLatin1String(button))->click();
+        QVERIFY(!debrief->isVisible());
     };
     fly();
     answer("DebriefYes", QStringLiteral("первый заход"));
@@ -111,8 +114,7 @@ void TestLogbook::programmeOfThreeStepsInTheWindow() {
     QCOMPARE(hour(), 18);
     fly();
     answer("DebriefPartly");
-    QVERIFY2(ui->ProgrammeLabel()->text().contains(QStringLiteral("шаг 3 из 3")),
-             qPrintable(ui->ProgrammeLabel()->text()));
+    QVERIFY2(programmeLine->text().contains(QStringLiteral("шаг 3 из 3")), qPrintable(programmeLine->text()));
 
     const std::vector<TFlight> book = ui->Logbook()->Flights();
     QCOMPARE(book.size(), std::size_t{5});
@@ -128,11 +130,12 @@ void TestLogbook::programmeOfThreeStepsInTheWindow() {
     QCOMPARE(QString::fromStdString(Cp1251ToUtf8(book[0].Note)), QStringLiteral("первый заход"));
     // The whole book lists them newest first, with Ctrl+L.
     QTest::keyClick(&form, Qt::Key_L, Qt::ControlModifier);
-    QVERIFY(ui->Book()->isVisible());
-    QCOMPARE(ui->Book()->Flights()->rowCount(), 5);
-    QCOMPARE(ui->Book()->Flights()->item(0, 0)->text(), QStringLiteral("5"));
+    QVERIFY(zelk::test::Named<QDialog>(form, "LogbookDialog")->isVisible());
+    auto* flightsTable = zelk::test::Named<QTableWidget>(form, "tableFlights");
+    QCOMPARE(flightsTable->rowCount(), 5);
+    QCOMPARE(flightsTable->item(0, 0)->text(), QStringLiteral("5"));
     QCOMPARE(asked, 0);
-    form.speedAuto->click();
+    On(form).speedAuto->click();
 }
 
 int main(int argc, char** argv) {

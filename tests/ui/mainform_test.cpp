@@ -11,8 +11,10 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QStyleOptionComboBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
@@ -37,9 +39,11 @@
 #include "ui/simpaths.h"
 #include "ui/spinedit.h"
 #include "asked.h"
+#include "controls.h"
 #include "uidata.h"
 
 using namespace zelk;
+using zelk::test::On;
 using zelk::test::TAsked;
 using zelk::test::TUiSandbox;
 namespace fs = std::filesystem;
@@ -140,6 +144,7 @@ private slots:
     void newSaveAndReopen();
     void settlingTargetsTypesAndAircraft();
     void tankLists();
+    void everyControlWritesItsOwnField();
     void spinBoxes();
     void copyResetsColumnsRouteAndFighters();
     void deleteSelectedEntries();
@@ -155,7 +160,7 @@ private slots:
     void newAndCopySelectOnlyTheNewEntry();
     void missionOfALeftOutMap();
     void wheelTurnsOnlyTheFocusedControl();
-    void simulatorPathsAndConfig();
+    void simulatorPaths();
     void routePreviewVariantsAndSurprise();
     void drawnRouteIsTheSavedRoute();
     void typingWhileTheRouteIsShown();
@@ -521,6 +526,46 @@ void TestMainForm::settlingTargetsTypesAndAircraft() {
     QTest::mouseClick(Find<QCheckBox>(form.get(), "checkRandomRoute"), Qt::LeftButton);
     QCOMPARE(int(data.RandomRoute), 1);
     QCOMPARE(ask.Count(TAskKind::Error), 0);
+}
+
+// Each control that edits a field writes that field and no other, and marks
+// the mission unsaved.
+void TestMainForm::everyControlWritesItsOwnField() {
+    TUiSandbox box;
+    TAskScript ask;
+    auto form = OpenForm(box, ask);
+    QVERIFY(form);
+    form->DoNew();
+    QVERIFY(form->DoSave());
+    const auto c = On(*form);
+    QComboBox* tanks = c.comboTanksRed->isEnabled() ? c.comboTanksRed : c.comboTanksBlue;
+    const struct {
+        QWidget* control;
+        int value;  // list position, 0/1 or number
+        std::function<void(TMissionData&)> expect;
+    } cases[] = {
+        {c.comboFlight, 2, [](TMissionData& d) { d.Flight = 2; }},
+        {c.comboTime, 5, [](TMissionData& d) { d.Time = 5; }},
+        {c.comboWeather, 3, [](TMissionData& d) { d.Weather = 3; }},
+        {c.comboClouds, 0, [](TMissionData& d) { d.Clouds = "500"; }},
+        {tanks, 4, [](TMissionData& d) { d.Tanks = 4; }},
+        {c.checkRandomRoute, 1, [](TMissionData& d) { d.RandomRoute = 1; }},
+        {c.editHeight, 2500, [](TMissionData& d) { d.Height = 2500; }},
+    };
+    for (const auto& k : cases) {
+        const QString name = k.control->objectName();
+        TMissionData expected = form->CurrentMission()->Data;
+        k.expect(expected);
+        if (auto* combo = qobject_cast<QComboBox*>(k.control))
+            QVERIFY2(Choose(combo, combo->itemText(k.value)), qPrintable(name));
+        else if (auto* check = qobject_cast<QCheckBox*>(k.control))
+            QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(4, check->height() / 2));
+        else
+            TypeInto(qobject_cast<QAbstractSpinBox*>(k.control), QString::number(k.value));
+        QVERIFY2(form->CurrentMission()->Data == expected, qPrintable(name));
+        QVERIFY2(form->CurrentMission()->IsUnsaved(), qPrintable(name));
+        QVERIFY(form->DoSave());
+    }
 }
 
 void TestMainForm::tankLists() {
@@ -913,22 +958,24 @@ void TestMainForm::closeWhenSaveFails() {
 
     // With auto-generation on, the window stays locked after the failed
     // close-time save, as the button still says.
-    form->PageControl->setCurrentIndex(1);
+    On(*form).PageControl->setCurrentIndex(1);
     ask.Answers = {QMessageBox::No};  // on without saving them
-    form->speedAuto->click();
-    QVERIFY(form->speedAuto->isChecked() && form->Monitor() != nullptr);
+    On(*form).speedAuto->click();
+    QVERIFY(On(*form).speedAuto->isChecked() && form->Monitor() != nullptr);
     ask.Answers = {QMessageBox::Yes, QMessageBox::Ok};
     form->close();
     QVERIFY(form->isVisible());
-    QVERIFY(form->speedAuto->isChecked() && form->Monitor() != nullptr);
+    QVERIFY(On(*form).speedAuto->isChecked() && form->Monitor() != nullptr);
     for (QWidget* w :
-         QWidgetList{form->comboMaps, form->checkMoving, form->comboTanksRed, form->editFighters, form->MissionComment,
-                     form->lboxMissions, form->BitBtnNew, form->BitBtnSave, form->BitBtnCopy, form->BitBtnDelete})
+         QWidgetList{On(*form).comboMaps, On(*form).checkMoving, On(*form).comboTanksRed, On(*form).editFighters,
+                     On(*form).MissionComment, On(*form).lboxMissions, On(*form).BitBtnNew, On(*form).BitBtnSave,
+                     On(*form).BitBtnCopy, On(*form).BitBtnDelete})
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
-    QVERIFY(form->speedAuto->isEnabled() && form->BitBtnRunTheGame->isEnabled());
+    QVERIFY(On(*form).speedAuto->isEnabled() && On(*form).BitBtnRunTheGame->isEnabled());
     // Switching off unlocks it as usual.
-    form->speedAuto->click();
-    QVERIFY(form->comboMaps->isEnabled() && form->BitBtnNew->isEnabled() && form->lboxMissions->isEnabled());
+    On(*form).speedAuto->click();
+    QVERIFY(On(*form).comboMaps->isEnabled() && On(*form).BitBtnNew->isEnabled() &&
+            On(*form).lboxMissions->isEnabled());
 }
 
 void TestMainForm::saveWhenAnotherProgramTookTheNumber() {
@@ -966,19 +1013,19 @@ void TestMainForm::fileFaultsLoseNothing() {
          }},
         {"Copy",
          [](TZELK_form& f, TAskScript&) {
-             ClickEntry(f.lboxMissions, 0);
+             ClickEntry(On(f).lboxMissions, 0);
              f.DoCopy();
              f.DoSave();
          }},
         {"Save",
          [](TZELK_form& f, TAskScript&) {
-             ClickEntry(f.lboxMissions, 1);
+             ClickEntry(On(f).lboxMissions, 1);
              f.Library().At(1).Data.Height += 100;
              f.DoSave();
          }},
         {"Delete",
          [](TZELK_form& f, TAskScript& ask) {
-             f.lboxMissions->selectAll();
+             On(f).lboxMissions->selectAll();
              ask.Answers = {QMessageBox::Yes};
              f.DoDelete();
          }},
@@ -1135,10 +1182,10 @@ void TestMainForm::newAndCopySelectOnlyTheNewEntry() {
     QCOMPARE(list->item(2)->text(), QStringLiteral("0003  zelk0003.mis *"));
     // Another map chosen for a saved mission: the summary names it at once.
     ClickEntry(list, 0);
-    QVERIFY(form->MissionShort->toPlainText().contains(QStringLiteral("Карта А")));
-    QVERIFY(Choose(form->comboMaps, QStringLiteral("Карта Б")));
-    QVERIFY2(form->MissionShort->toPlainText().contains(QStringLiteral("Карта Б")),
-             qPrintable(form->MissionShort->toPlainText()));
+    QVERIFY(On(*form).MissionShort->toPlainText().contains(QStringLiteral("Карта А")));
+    QVERIFY(Choose(On(*form).comboMaps, QStringLiteral("Карта Б")));
+    QVERIFY2(On(*form).MissionShort->toPlainText().contains(QStringLiteral("Карта Б")),
+             qPrintable(On(*form).MissionShort->toPlainText()));
 }
 
 void TestMainForm::missionOfALeftOutMap() {
@@ -1207,38 +1254,13 @@ void TestMainForm::wheelTurnsOnlyTheFocusedControl() {
     }
 }
 
-void TestMainForm::simulatorPathsAndConfig() {
+void TestMainForm::simulatorPaths() {
     QCOMPARE(SimulatorRootOf("/games/sim/ZELK"), fs::path("/games/sim"));
     QCOMPARE(SimulatorRootOf("/games/sim/ZELK/"), fs::path("/games/sim"));
     QCOMPARE(SimulatorRootOf("/"), fs::path("/"));
     const TSimPaths paths = MakeSimPaths("/games/sim");
     QCOMPARE(paths.MissionFolder, fs::path("/games/sim/Missions/Single/NN/ZELK"));
     QCOMPARE(paths.SimulatorExe, fs::path("/games/sim/orvaksim.exe"));
-
-    zelk::test::TTempDir dir;
-    TSimPaths sim = MakeSimPaths(dir.Path());
-    const struct {
-        const char* ini;
-        const char* name;
-        bool keep;
-    } cases[] = {
-        {"[game]\neventlog=eventlog.lst\neventlogkeep=1\n", "eventlog.lst", true},
-        {"[Game]\nEventLog = log\\events.lst\nEVENTLOGKEEP=0\n", "log\\events.lst", false},
-        {"[game]\neventlog=eventlog.lst\n", "eventlog.lst", false},
-        {"[sound]\neventlog=x.lst\neventlogkeep=1\n", "", false},
-    };
-    for (const auto& c : cases) {
-        zelk::test::WriteFileBytes(sim.Root / "conf.ini", c.ini);
-        ReadEventLogSettings(sim);
-        QCOMPARE(sim.EventLogName, std::string(c.name));
-        QCOMPARE(sim.KeepEventLog, c.keep);
-    }
-    fs::remove(sim.Root / "conf.ini");
-    sim.EventLogName = "stale";
-    sim.KeepEventLog = true;
-    ReadEventLogSettings(sim);
-    QCOMPARE(sim.EventLogName, std::string());
-    QVERIFY(!sim.KeepEventLog);
 }
 
 int main(int argc, char** argv) {
@@ -1286,13 +1308,13 @@ void TestMainForm::routePreviewVariantsAndSurprise() {
     QCOMPARE(variants->count(), 2);
     QVERIFY(zelk::test::ReadFileBytes(box.MissionFolder / "zelk0001.mis") != first);
     // Restored: marked unsaved, the comment typed since kept, the list on the row restored.
-    form->MissionComment->setFocus();
-    TypeText(form->MissionComment, QStringLiteral("мой"));
+    On(*form).MissionComment->setFocus();
+    TypeText(On(*form).MissionComment, QStringLiteral("мой"));
     variants->setCurrentRow(1);
     QTest::mouseClick(Find<QPushButton>(form.get(), "BitBtnRestoreVariant"), Qt::LeftButton);
     QCOMPARE(form->CurrentMission()->Data.Height, 1000);
-    QVERIFY(form->lboxMissions->item(0)->text().endsWith(QStringLiteral(" *")));
-    QCOMPARE(form->MissionComment->toPlainText(), QStringLiteral("мой"));
+    QVERIFY(On(*form).lboxMissions->item(0)->text().endsWith(QStringLiteral(" *")));
+    QCOMPARE(On(*form).MissionComment->toPlainText(), QStringLiteral("мой"));
     QCOMPARE(variants->currentRow(), 1);
     QVERIFY(form->DoSave());
     QCOMPARE(zelk::test::ReadFileBytes(box.MissionFolder / "zelk0001.mis"), first);
@@ -1317,7 +1339,7 @@ std::vector<std::pair<double, double>> RoutePoints(const TSortie& sortie) {
 }
 
 void PressKey(TZELK_form& form, QKeyCombination key) {
-    QTest::keyClick(form.lboxMissions, key.key(), key.keyboardModifiers());
+    QTest::keyClick(On(form).lboxMissions, key.key(), key.keyboardModifiers());
     QTest::qWait(1);  // the route is drawn once the refresh has settled
 }
 
@@ -1339,22 +1361,26 @@ void TestMainForm::drawnRouteIsTheSavedRoute() {
     } cases[] = {
         {"new, random route ticked",
          [&] {
-             form->PageControl->setCurrentIndex(1);
+             On(*form).PageControl->setCurrentIndex(1);
              QTest::mouseClick(Find<QCheckBox>(form.get(), "checkRandomRoute"), Qt::LeftButton);
          }},
         {"random route, altitude typed",
          [&] {
-             form->PageControl->setCurrentIndex(0);
-             TypeInto(form->editHeight, QStringLiteral("2500"));
+             On(*form).PageControl->setCurrentIndex(0);
+             TypeInto(On(*form).editHeight, QStringLiteral("2500"));
          }},
         {"copy (fixed route)", [&] { PressKey(*form, Qt::CTRL | Qt::Key_D); }},
         {"surprise", [&] { PressKey(*form, Qt::CTRL | Qt::Key_R); }},
         {"random route again, time chosen",
          [&] {
-             form->PageControl->setCurrentIndex(1);
-             if (!form->checkRandomRoute->isChecked()) QTest::mouseClick(form->checkRandomRoute, Qt::LeftButton);
-             form->PageControl->setCurrentIndex(0);
-             QVERIFY(Choose(form->comboTime, QStringLiteral("05:00")));
+             On(*form).PageControl->setCurrentIndex(1);
+             if (!On(*form).checkRandomRoute->isChecked())
+                 QTest::mouseClick(On(*form).checkRandomRoute, Qt::LeftButton);
+             On(*form).PageControl->setCurrentIndex(0);
+             // The surprise before may have drawn this hour already: another one is a change.
+             QComboBox* time = On(*form).comboTime;
+             QVERIFY(Choose(time, time->currentText() == QStringLiteral("05:00") ? QStringLiteral("06:00")
+                                                                                 : QStringLiteral("05:00")));
          }},
     };
     for (const auto& c : cases) {
@@ -1385,7 +1411,7 @@ void TestMainForm::typingWhileTheRouteIsShown() {
     QVERIFY(form);
     PressKey(*form, Qt::CTRL | Qt::Key_N);
     PressKey(*form, Qt::CTRL | Qt::Key_M);
-    auto* height = form->editHeight;
+    auto* height = On(*form).editHeight;
     for (const QString& typed : {QStringLiteral("3000"), QStringLiteral("700"), QStringLiteral("99999")}) {
         TypeInto(height, QString());
         QString shown;
@@ -1398,7 +1424,7 @@ void TestMainForm::typingWhileTheRouteIsShown() {
         QCOMPARE(form->CurrentMission()->Data.Height, typed.toInt());
     }
     // Left, the box brings the number into range.
-    form->lboxMissions->setFocus();
+    On(*form).lboxMissions->setFocus();
     QCOMPARE(height->text(), QStringLiteral("15000"));
 }
 
@@ -1429,8 +1455,8 @@ void TestMainForm::keyboardShortcuts() {
     TAskScript ask;
     auto form = OpenForm(box, ask);
     QVERIFY(form);
-    QWidget* list = form->lboxMissions;
-    QPlainTextEdit* comment = form->MissionComment;
+    QWidget* list = On(*form).lboxMissions;
+    QPlainTextEdit* comment = On(*form).MissionComment;
     const struct {
         const char* what;
         QWidget* focus;
@@ -1466,13 +1492,24 @@ void TestMainForm::keyboardShortcuts() {
         if (c.focus == comment) QCOMPARE(comment->toPlainText(), QStringLiteral("y"));
     }
     QVERIFY(fs::exists(box.MissionFolder / "zelk0001.mis") && fs::exists(box.MissionFolder / "zelk0002.mis"));
+    // The help names every key the window answers to.
+    const auto help = std::find_if(ask.Asked.begin(), ask.Asked.end(),
+                                   [](const TAsked& a) { return a.Caption == QStringLiteral("Справка"); });
+    QVERIFY(help != ask.Asked.end());
+    QStringList keys;
+    for (const QShortcut* key : form->findChildren<QShortcut*>()) keys << key->key().toString();
+    for (const QAction* action : form->findChildren<QAction*>())
+        if (!action->shortcut().isEmpty()) keys << action->shortcut().toString();
+    QVERIFY(keys.size() >= 13);
+    for (const QString& key : keys)
+        QVERIFY2(help->Text.contains(QLatin1Char('\n') + key + QStringLiteral(" - ")), qPrintable(key));
     // Saving them all leaves the pilot on the entry they were on.
-    QCOMPARE(form->lboxMissions->currentRow(), 1);
+    QCOMPARE(On(*form).lboxMissions->currentRow(), 1);
 
     // Locked by auto-generation (F6), the keys do what the disabled buttons do: nothing.
     ask.Answers = {QMessageBox::No};  // the unsaved mission stays unsaved
     QTest::keyClick(list, Qt::Key_F6);
-    QVERIFY(form->speedAuto->isChecked());
+    QVERIFY(On(*form).speedAuto->isChecked());
     const std::size_t asked = ask.Asked.size();
     for (QKeyCombination key : {QKeyCombination(Qt::CTRL | Qt::Key_N), Qt::CTRL | Qt::Key_D, Qt::CTRL | Qt::Key_S,
                                 Qt::CTRL | Qt::SHIFT | Qt::Key_S, QKeyCombination(Qt::Key_Delete)})
@@ -1481,7 +1518,7 @@ void TestMainForm::keyboardShortcuts() {
     QCOMPARE(form->Library().CountUnsaved(), 1);
     QCOMPARE(ask.Asked.size(), asked);
     QTest::keyClick(form.get(), Qt::Key_F6);
-    QVERIFY(!form->speedAuto->isChecked());
+    QVERIFY(!On(*form).speedAuto->isChecked());
 }
 
 // The same key texts in English and, switched back, in the original Russian.
@@ -1505,9 +1542,9 @@ void TestMainForm::languages() {
     const auto fits = [](TZELK_form& form) {
         form.DoNew();
         QVERIFY(form.DoSave());
-        form.speedAuto->click();
-        QVERIFY(form.LabelAutoState->text().contains(QLatin1Char('0')));
-        for (QWidget* page : {form.TabSheet1, form.TabSheet2}) {
+        On(form).speedAuto->click();
+        QVERIFY(On(form).LabelAutoState->text().contains(QLatin1Char('0')));
+        for (QWidget* page : {On(form).TabSheet1, On(form).TabSheet2}) {
             QWidgetList controls;
             for (QObject* child : page->children())
                 if (auto* w = qobject_cast<QWidget*>(child); w != nullptr && !w->isHidden()) controls << w;
@@ -1530,7 +1567,7 @@ void TestMainForm::languages() {
                 }
             }
         }
-        for (QComboBox* combo : {form.comboWeather, form.comboTime, form.comboClouds, form.comboFlight})
+        for (QComboBox* combo : {On(form).comboWeather, On(form).comboTime, On(form).comboClouds, On(form).comboFlight})
             for (int i = 0; i < combo->count(); ++i) {
                 // The text's room: the box less its frame and its arrow.
                 QStyleOptionComboBox option;
@@ -1540,7 +1577,11 @@ void TestMainForm::languages() {
                 QVERIFY2(combo->fontMetrics().horizontalAdvance(combo->itemText(i)) <= room.width(),
                          qPrintable(combo->itemText(i)));
             }
-        form.speedAuto->click();
+        // Every page's title whole: three tabs share the window's fixed width.
+        QTabBar* bar = Find<QTabWidget>(&form, "PageControl")->tabBar();
+        QVERIFY2(bar->sizeHint().width() <= bar->width(),
+                 qPrintable(QStringLiteral("%1 > %2").arg(bar->sizeHint().width()).arg(bar->width())));
+        On(form).speedAuto->click();
     };
     TUiSandbox box;
     TAskScript ask;

@@ -15,6 +15,7 @@
 #include "ui/mainform.h"
 #include "ui/templatedialogs.h"
 #include "asked.h"
+#include "controls.h"
 #include "uidata.h"
 
 using namespace zelk;
@@ -73,9 +74,9 @@ void TestPilot::TemplateSavedInTheWindowMakesMissionsThatKeepItsFixedConditions(
     const TMissionData source = form->CurrentMission()->Data;
 
     TTemplateSaveDialog dialog(source, form->RefData());
-    dialog.NameEdit->setText(QStringLiteral("  Высоко  "));
-    dialog.Kept[10]->setChecked(false);  // hour
-    dialog.Kept[11]->setChecked(false);  // weather
+    zelk::test::Named<QLineEdit>(dialog, "TemplateName")->setText(QStringLiteral("  Высоко  "));
+    zelk::test::Named<QCheckBox>(dialog, "Kept10")->setChecked(false);  // hour
+    zelk::test::Named<QCheckBox>(dialog, "Kept11")->setChecked(false);  // weather
     QVERIFY(form->KeepTemplate({dialog.Name().toStdString(), dialog.Conditions()}));
     const auto kept = ReadTemplates(form->TemplatesFile());
     QCOMPARE(kept.size(), std::size_t(1));

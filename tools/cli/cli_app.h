@@ -1,7 +1,8 @@
 #pragma once
-// zelk-cli's commands over the core: each one loads what it needs, checks
-// everything it was given before it touches the disk, and reports a failure
-// as one line on `err` with the exit code (0, 2 rejected, 1 other failure).
+// zelk-cli's commands over the core: each one (commands/) loads what it
+// needs, checks everything it was given before it touches the disk, and
+// reports a failure as one line on `err` with the exit code (0, 2 rejected,
+// 1 other failure).
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -51,25 +52,8 @@ TCliEnvironment ProcessEnvironment(const std::filesystem::path& programPath);
 // process's.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const TCliEnvironment& env);
 
-// The auto-generation mode without a window (cli_watch.cpp): follows the
-// event log named in Root/conf.ini and writes each finished mission anew
-// until SIGINT or SIGTERM, or until kWatchStopFile appears in the data
-// folder. Returns the exit code.
+// The file whose appearance in the data folder ends `watch`.
 inline constexpr const char* kWatchStopFile = "watch.stop";
-int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library);
-
-// The logbook (cli_logbook.cpp): the list and totals, import, mark.
-int RunLogbook(TContext& ctx);
-// The training programme: start, status, hold, next, back, stop.
-int RunProgramme(TContext& ctx);
-// Before `watch` writes a flown mission anew: the programme's step, if the
-// mission is the programme's. Never throws; a fault is a warning.
-void ApplyProgrammeBeforeSave(TContext& ctx, const TRefData& ref, TMissionLibrary& library,
-                              const std::string& fileName);
-
-// The set-up check (cli_doctor.cpp): prints the report; 0 when everything
-// needed works, 1 otherwise.
-int RunDoctorCommand(TContext& ctx);
 
 // A failure that is not a rejected argument: exit code 1.
 class TCliFailure : public std::runtime_error {

@@ -1,7 +1,7 @@
 #pragma once
 // The command line of zelk-cli as values: what was asked, checked for form and
 // range, with texts already in Windows-1251. Checks that need the reference
-// data (map keys, targets, offers) come later, in cli_app.cpp.
+// data (map keys, targets, offers) come later, in the commands' runs.
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -21,7 +21,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-enum class TCommand { List, Show, New, Copy, Regenerate, History, Delete, Watch, Doctor, Template, Logbook, Programme };
+struct TCommandEntry;
 
 // The mission parameters given with `new`; an empty optional was left out.
 struct TParamArgs {
@@ -48,13 +48,12 @@ struct TParamArgs {
 };
 
 struct TArgs {
-    TCommand Command = TCommand::List;
+    // The command asked for (see command.h) and its options as parsed.
+    const TCommandEntry* Command = nullptr;
     std::optional<std::filesystem::path> Root;
     std::optional<std::filesystem::path> Data;
     std::optional<std::uint64_t> Seed;
     bool Json = false;
-    // --lang: "ru" or "en"; what is printed for a person, never the files.
-    std::optional<std::string> Lang;
     TParamArgs Params;
     // FILE of show, copy, regenerate, history; FILE... of delete. Windows-1251.
     std::vector<std::string> Files;

@@ -1,17 +1,17 @@
-// `logbook`: the flights recorded from the event log and their totals, the
-// import of a kept log, and the pilot's debrief of one flight.
+// What `logbook`, `programme` and `watch` share: the logbook opened, its
+// flights printed, the programme's state and mission.
 #include <cmath>
 #include <ctime>
 #include <iomanip>
 #include <sstream>
 
-#include "cli_app.h"
+#include "cli_library.h"
+#include "cli_logbook.h"
 #include "cli_output.h"
 #include "data/catalogues.h"
 #include "data/codepage.h"
 #include "files/error.h"
 #include "logbook/logbook.h"
-#include "generator/random.h"
 #include "monitor/journalplace.h"
 #include "programmefile.h"
 #include "text/tr.h"
@@ -21,8 +21,6 @@ namespace zelk::cli {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string U(const std::string& cp1251) { return Cp1251ToUtf8(cp1251); }
 
 nlohmann::ordered_json TimeOrNull(std::int64_t seconds) {
     if (seconds < 0) return nullptr;
@@ -85,6 +83,8 @@ const char* ByKey(TTotalsBy by) {
     return "";
 }
 
+}  // namespace
+
 std::string ResultText(TFlightResult r) {
     switch (r) {
         case TFlightResult::Yes:
@@ -100,6 +100,8 @@ std::string ResultText(TFlightResult r) {
     }
     return Tr("logbook", "без отметки");
 }
+
+namespace {
 
 std::string Minutes(std::int64_t seconds) {
     if (seconds < 0) return "?";
@@ -123,6 +125,8 @@ std::string TotalsText(const TTotals& t) {
         text += Fill(Tr("cli", ", цель поражена в %1%"), {std::to_string(std::lround(t.HitShare() * 100))});
     return text;
 }
+
+}  // namespace
 
 TLogbook OpenLogbook(const TContext& ctx) {
     const fs::path file = LogbookFileFor(ctx.DataDir);
@@ -205,16 +209,10 @@ void Warn(const TContext& ctx, const std::string& text) {
     ctx.Err->flush();
 }
 
-TRefData LoadDataWarning(const TContext& ctx) {
-    TRefData ref = LoadRefData(ctx.DataDir);
-    for (const auto& w : ref.Warnings) Warn(ctx, w);
-    return ref;
-}
-
 // Writes the programme's mission for the step in force; the mission is
 // printed. Throws what the save throws.
 void WriteProgrammeMission(TContext& ctx, const TProgrammeState& state) {
-    TRefData ref = LoadDataWarning(ctx);
+    TRefData ref = LoadData(ctx);
     TMissionLibrary library;
     if (!library.Load(ctx.MissionFolder, ref.Targets))
         throw TCliFailure(Fill(Tr("cli", "папку заданий %1 не удалось прочитать"), {PathToUtf8(ctx.MissionFolder)}));
@@ -222,14 +220,11 @@ void WriteProgrammeMission(TContext& ctx, const TProgrammeState& state) {
     if (index < 0)
         throw TCliFailure(
             Fill(Tr("cli", "задания программы %1 нет в папке %2"), {U(state.Mission), PathToUtf8(ctx.MissionFolder)}));
-    const fs::path journalFile = JournalFileFor(ctx.DataDir);
-    std::optional<TJournal> journal;
-    if (!journalFile.empty()) journal.emplace(journalFile);
-    library.Journal = journal ? &*journal : nullptr;
-    const std::uint64_t seed = ctx.Args.Seed ? *ctx.Args.Seed : TimeSeed();
+    const std::optional<TJournal> journal = JournalFor(ctx.DataDir);
+    library.Journal = Writable(journal);
+    const std::uint64_t seed = SeedOf(ctx);
     PrepareProgrammeMission(library.At(index), ref, state, seed);
-    library.SaveListedMission(state.Mission, ref, ctx.MissionFolder, seed, true);
-    if (!library.JournalError.empty()) Warn(ctx, library.JournalError);
+    SaveListedAfresh(ctx, library, state.Mission, ref, seed);
     *ctx.Out << Fill(Tr("cli", "Записано заново: %1"), {U(state.Mission)}) << "  " << U(library.At(index).Name) << '\n';
 }
 
@@ -251,125 +246,6 @@ void PrintStatus(TContext& ctx, const TProgrammeState& state, const std::vector<
     }
 }
 
-}  // namespace
-
-int RunLogbook(TContext& ctx) {
-    const TLogbook logbook = OpenLogbook(ctx);
-    if (ctx.Args.Action == "import") {
-        const fs::path log = PathFromUtf8(ctx.Args.ActionArg);
-        std::error_code ec;
-        if (!fs::is_regular_file(log, ec))
-            throw TUsageError(Fill(Tr("cli", "недопустимое значение LOG \"%1\": допустим файл журнала событий"),
-                                   {Printable(ctx.Args.ActionArg)}));
-        const TImportOutcome done = ImportEventLog(logbook, log);
-        *ctx.Out << Fill(Tr("cli", "Записано полётов: %1, дополнено: %2, уже были в книжке: %3"),
-                         {std::to_string(done.Added), std::to_string(done.Completed), std::to_string(done.Known)})
-                 << '\n';
-        return 0;
-    }
-    if (ctx.Args.Action == "mark") {
-        const auto id = ParseInt(ctx.Args.ActionArg, 1, 1000000000);
-        const std::vector<TFlight> flights = logbook.Flights();
-        const auto it =
-            std::find_if(flights.begin(), flights.end(), [&](const TFlight& f) { return id && f.Id == *id; });
-        if (it == flights.end())
-            throw TUsageError(Fill(Tr("cli", "нет полёта %1 в лётной книжке %2; номера полётов показывает logbook"),
-                                   {"\"" + Printable(ctx.Args.ActionArg) + "\"", PathToUtf8(logbook.File())}));
-        logbook.Mark(it->Id, *ResultFromKey(*ctx.Args.Result), ctx.Args.Note, std::time(nullptr));
-        *ctx.Out << Fill(Tr("cli", "Полёт %1 отмечен: %2"),
-                         {std::to_string(it->Id), ResultText(*ResultFromKey(*ctx.Args.Result))})
-                 << '\n';
-        // A mark that completes the step moves the programme on at once: the
-        // next flight is then the next step's.
-        TProgrammeState state = ReadProgrammeState(StateFileOf(logbook));
-        const std::vector<TFlight> now = logbook.Flights();
-        if (AdvanceIfDue(state, now)) {
-            try {
-                WriteProgrammeState(StateFileOf(logbook), state);
-                WriteProgrammeMission(ctx, state);
-            } catch (const std::exception& e) {
-                Warn(ctx, Fill(Tr("cli", "программа не перешла к следующему шагу: %1"), {e.what()}));
-                return 0;
-            }
-        }
-        if (state.On) *ctx.Out << ProgrammeLine(state, now, ProgrammeStepName(state)) << '\n';
-        return 0;
-    }
-    PrintFlights(ctx, logbook.Flights());
-    return 0;
-}
-
-int RunProgramme(TContext& ctx) {
-    const TLogbook logbook = OpenLogbook(ctx);
-    const fs::path stateFile = StateFileOf(logbook);
-    const std::vector<TFlight> flights = logbook.Flights();
-    TProgrammeState state = ReadProgrammeState(stateFile);
-    const std::string& action = ctx.Args.Action;
-    int newest = 0;
-    for (const TFlight& f : flights) newest = std::max(newest, f.Id);
-    if (action == "status") {
-        PrintStatus(ctx, state, flights);
-        return 0;
-    }
-    if (action == "start") {
-        const fs::path file = fs::absolute(PathFromUtf8(ctx.Args.ActionArg));
-        const TProgramme programme = ReadProgrammeFile(file);
-        // The programme gets a mission of its own, written for its first step.
-        TRefData ref = LoadDataWarning(ctx);
-        TMissionLibrary library;
-        if (!library.Load(ctx.MissionFolder, ref.Targets))
-            throw TCliFailure(
-                Fill(Tr("cli", "папку заданий %1 не удалось прочитать"), {PathToUtf8(ctx.MissionFolder)}));
-        const int index = library.NewMission(DefaultsFromRefData(ref));
-        if (index < 0) throw TCliFailure(U(NumberLimitText()));
-        state = TProgrammeState{};
-        state.On = true;
-        state.File = file;
-        state.Name = programme.Name;
-        state.Steps = static_cast<int>(programme.Steps.size());
-        state.AdvanceAfter = programme.AdvanceAfter;
-        state.Since = newest;
-        const std::uint64_t seed = ctx.Args.Seed ? *ctx.Args.Seed : TimeSeed();
-        for (const std::string& line : ApplyProgrammeStep(library.At(index), programme, 1, ref, seed)) Warn(ctx, line);
-        const fs::path journalFile = JournalFileFor(ctx.DataDir);
-        std::optional<TJournal> journal;
-        if (!journalFile.empty()) journal.emplace(journalFile);
-        library.Journal = journal ? &*journal : nullptr;
-        const int saved = library.SaveListedMission(library.At(index).FileName, ref, ctx.MissionFolder, seed, true);
-        state.Mission = library.At(saved).FileName;
-        WriteProgrammeState(stateFile, state);
-        if (!ctx.Args.Json)
-            *ctx.Out << Fill(Tr("cli", "Задание программы: %1"), {U(state.Mission)}) << "  "
-                     << U(library.At(saved).Name) << '\n';
-        PrintStatus(ctx, state, flights);
-        return 0;
-    }
-    if (!state.On) throw TCliFailure(Tr("cli", "программа подготовки не начата: zelk-cli programme start FILE"));
-    if (action == "stop") {
-        state.On = false;
-        WriteProgrammeState(stateFile, state);
-        *ctx.Out << Fill(Tr("cli", "Программа «%1» остановлена на шаге %2 из %3"),
-                         {state.Name, std::to_string(state.Step), std::to_string(state.Steps)})
-                 << '\n';
-        return 0;
-    }
-    if (action == "hold") {
-        // Hold again releases the step.
-        state.Held = !state.Held;
-        WriteProgrammeState(stateFile, state);
-        PrintStatus(ctx, state, flights);
-        return 0;
-    }
-    if (!MoveStep(state, action == "next" ? 1 : -1, flights))
-        throw TCliFailure(Fill(Tr("cli", "шага %1 в программе нет: сейчас шаг %2 из %3"),
-                               {std::to_string(state.Step + (action == "next" ? 1 : -1)), std::to_string(state.Step),
-                                std::to_string(state.Steps)}));
-    WriteProgrammeState(stateFile, state);
-    WriteProgrammeMission(ctx, state);
-    PrintStatus(ctx, state, flights);
-    return 0;
-}
-
 // With a programme on, the flown mission is its mission: moved on when the
 // rule says so, and given the step's conditions before it is written anew.
 // A programme that fails only warns: the mission is written all the same.
@@ -383,8 +259,7 @@ void ApplyProgrammeBeforeSave(TContext& ctx, const TRefData& ref, TMissionLibrar
         if (!state.On || state.Mission != fileName) return;
         if (AdvanceIfDue(state, logbook.Flights())) WriteProgrammeState(StateFileOf(logbook), state);
         const int index = library.FindByFileName(fileName);
-        if (index >= 0)
-            PrepareProgrammeMission(library.At(index), ref, state, ctx.Args.Seed ? *ctx.Args.Seed : TimeSeed());
+        if (index >= 0) PrepareProgrammeMission(library.At(index), ref, state, SeedOf(ctx));
     } catch (const std::exception& e) {
         Warn(ctx, Fill(Tr("cli", "программа подготовки: %1; задание записано без неё"), {e.what()}));
     }

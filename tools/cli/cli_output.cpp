@@ -107,6 +107,10 @@ void PrintJson(std::ostream& out, const nlohmann::ordered_json& json) {
     out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
 }
 
+void PrintJsonLine(std::ostream& out, const nlohmann::ordered_json& json) {
+    out << json.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+}
+
 namespace {
 
 // What PrintJson writes for each Windows-1251 byte inside a string: its

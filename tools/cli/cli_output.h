@@ -20,6 +20,8 @@ nlohmann::ordered_json MissionListJson(const std::vector<const TMission*>& missi
 
 // Prints JSON followed by a line break.
 void PrintJson(std::ostream& out, const nlohmann::ordered_json& json);
+// The same on one line: one document a line for a stream of them.
+void PrintJsonLine(std::ostream& out, const nlohmann::ordered_json& json);
 
 // The same text as PrintJson(out, MissionListJson(missions)), written as it
 // is made: a library of thousands of missions needs no document in memory.

@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "cli_output.h"
+#include "command.h"
 #include "data/codepage.h"
 #include "files/paths.h"
 #include "files/savefs.h"
@@ -28,16 +29,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Q(const std::string& utf8) { return "\"" + Printable(utf8) + "\""; }
-
-fs::path TemplatesFile(const TContext& ctx) {
-    const fs::path journal = JournalFileFor(ctx.DataDir);
-    if (journal.empty())
-        throw TCliFailure(
-            Fill(Tr("cli", "шаблоны негде хранить: папка %1 закрыта для записи"), {PathToUtf8(ctx.DataDir)}));
-    return TemplatesFileBeside(journal);
-}
-
 std::vector<TTemplate> LoadTemplates(const fs::path& file) {
     // A fault names the file and line (TPilotFileError): exit code 1.
     return ReadTemplates(file);
@@ -45,43 +36,8 @@ std::vector<TTemplate> LoadTemplates(const fs::path& file) {
 
 std::string NamesText(const std::vector<TTemplate>& templates) {
     std::string text;
-    for (const auto& t : templates) text += (text.empty() ? "" : ", ") + Q(t.Name);
+    for (const auto& t : templates) text += (text.empty() ? "" : ", ") + Quoted(t.Name);
     return text.empty() ? Tr("cli", "(нет)") : text;
-}
-
-const TTemplate& Named(const std::vector<TTemplate>& templates, const std::string& name, const fs::path& file) {
-    const TTemplate* t = FindTemplate(templates, name);
-    if (t == nullptr)
-        throw TUsageError(Fill(Tr("cli", "нет шаблона %1 в файле %2; допустимо: %3"),
-                               {Q(name), PathToUtf8(file), NamesText(templates)}));
-    return *t;
-}
-
-nlohmann::ordered_json ConditionsJson(const TConditions& c) {
-    nlohmann::ordered_json j;
-    const auto text = [&](const char* key, const std::optional<std::string>& v) {
-        j[key] = v ? nlohmann::ordered_json(Cp1251ToUtf8(*v)) : nlohmann::ordered_json(nullptr);
-    };
-    const auto number = [&](const char* key, const std::optional<int>& v) {
-        j[key] = v ? nlohmann::ordered_json(*v) : nlohmann::ordered_json(nullptr);
-    };
-    text("map", c.Map);
-    text("target", c.Target);
-    text("target_kind", c.TargetKind);
-    number("moving", c.Moving);
-    number("mode", c.Mode);
-    number("difficulty", c.Difficulty);
-    text("aircraft", c.Aircraft);
-    number("army", c.Army);
-    number("flight", c.Flight);
-    number("height", c.Height);
-    text("clouds", c.Clouds);
-    number("time", c.Time);
-    number("weather", c.Weather);
-    number("tanks", c.Tanks);
-    number("random_route", c.RandomRoute);
-    number("fighters", c.Fighters);
-    return j;
 }
 
 std::string Lower(std::string s) {
@@ -96,8 +52,8 @@ TCardFormat FormatOf(const fs::path& out) {
     if (ext == ".svg") return TCardFormat::Svg;
     if (ext == ".pdf") return TCardFormat::Pdf;
     if (ext == ".png") return TCardFormat::Png;
-    throw TUsageError(
-        Fill(Tr("cli", "недопустимое значение --card %1: допустим файл .pdf, .png или .svg"), {Q(PathToUtf8(out))}));
+    throw TUsageError(Fill(Tr("cli", "недопустимое значение --card %1: допустим файл .pdf, .png или .svg"),
+                           {Quoted(PathToUtf8(out))}));
 }
 
 // The card files `count` cards go to: OUT itself for one card or a PDF,
@@ -152,18 +108,20 @@ void CheckCardTarget(const TContext& ctx, int count) {
         throw TUsageError(Fill(Tr("cli",
                                   "недопустимое значение --card %1: эта сборка zelk-cli пишет карточки только в "
                                   "SVG (для PDF и PNG нужен Qt Gui); допустим файл .svg"),
-                               {Q(PathToUtf8(*ctx.Args.Card))}));
+                               {Quoted(PathToUtf8(*ctx.Args.Card))}));
 #endif
     // A card never takes the place of a file the simulator or ZELK reads.
+    const fs::path journalFolder = JournalFileFor(ctx.DataDir).parent_path();
     for (const fs::path& file : CardFiles(*ctx.Args.Card, count, format)) {
-        if (CardPlaceRefused(file, ctx.MissionFolder, ctx.DataDir, JournalFileFor(ctx.DataDir).parent_path()))
+        if (CardPlaceRefused(file, ctx.MissionFolder, ctx.DataDir, journalFolder))
             throw TUsageError(Fill(Tr("cli",
                                       "недопустимое значение --card %1: карточка не пишется в папку заданий и не "
                                       "заменяет файлы данных, журнал или шаблоны; допустим файл в другой папке"),
-                                   {Q(PathToUtf8(file))}));
+                                   {Quoted(PathToUtf8(file))}));
         std::error_code ec;
         if (fs::exists(file, ec) && !fs::is_regular_file(file, ec))
-            throw TUsageError(Fill(Tr("cli", "недопустимое значение --card %1: это не файл"), {Q(PathToUtf8(file))}));
+            throw TUsageError(
+                Fill(Tr("cli", "недопустимое значение --card %1: это не файл"), {Quoted(PathToUtf8(file))}));
     }
 }
 
@@ -216,59 +174,52 @@ TMissionData MissionFromTemplate(const TContext& ctx, const TConditions& conditi
     if (!made.Made)
         throw TCliFailure(Fill(Tr("cli", "в файлах данных %1 нет ни одной карты с целями"), {PathToUtf8(ref.Dir)}));
     for (const auto& line : made.Settled)
-        *ctx.Err << Fill(Tr("cli", "zelk-cli: предупреждение: шаблон %1: %2"), {Q(*ctx.Args.Template), line}) << '\n';
+        *ctx.Err << Fill(Tr("cli", "zelk-cli: предупреждение: шаблон %1: %2"), {Quoted(*ctx.Args.Template), line})
+                 << '\n';
     return made.Data;
 }
 
-int RunTemplateCommand(TContext& ctx, const std::function<const TMission*(const std::string&)>& listed) {
-    const std::string& action = ctx.Args.TemplateAction;
-    const fs::path file = TemplatesFile(ctx);
-    std::vector<TTemplate> templates = LoadTemplates(file);
-    if (action == "list") {
-        if (ctx.Args.Json) {
-            nlohmann::ordered_json list = nlohmann::ordered_json::array();
-            for (const auto& t : templates)
-                list.push_back({{"name", t.Name}, {"conditions", ConditionsJson(t.Conditions)}});
-            PrintJson(*ctx.Out, {{"file", PathToUtf8(file)}, {"templates", list}});
-        } else if (templates.empty()) {
-            *ctx.Out << Fill(Tr("cli", "Шаблонов нет: %1"), {PathToUtf8(file)}) << '\n';
-        } else {
-            for (const auto& t : templates) *ctx.Out << t.Name << '\n';
-        }
-        return 0;
-    }
-    if (action == "show") {
-        const TTemplate& t = Named(templates, ctx.Args.TemplateName, file);
-        if (ctx.Args.Json)
-            PrintJson(*ctx.Out, {{"name", t.Name}, {"conditions", ConditionsJson(t.Conditions)}});
-        else
-            *ctx.Out << "[[template]]\nname = " << TomlQuoted(t.Name) << '\n' << ConditionsToToml(t.Conditions);
-        return 0;
-    }
-    if (action == "delete") {
-        Named(templates, ctx.Args.TemplateName, file);
-        templates.erase(std::remove_if(templates.begin(), templates.end(),
-                                       [&](const TTemplate& t) { return t.Name == ctx.Args.TemplateName; }),
-                        templates.end());
-        WriteTemplates(file, templates);
-        if (!ctx.Args.Json) *ctx.Out << Fill(Tr("cli", "Шаблон удален: %1"), {ctx.Args.TemplateName}) << '\n';
-        return 0;
-    }
-    // save FILE --name NAME: every condition of the mission, fixed.
-    if (const std::string why = TemplateNameError(ctx.Args.TemplateName); !why.empty())
-        throw TUsageError(Fill(Tr("cli", "недопустимое значение --name %1: %2"), {Q(ctx.Args.TemplateName), why}));
-    if (FindTemplate(templates, ctx.Args.TemplateName) != nullptr)
-        throw TUsageError(
-            Fill(Tr("cli", "шаблон %1 уже есть; сначала удалите его: template delete %1"), {Q(ctx.Args.TemplateName)}));
-    const TMission* mission = listed(ctx.Args.Files.at(0));
-    templates.push_back({ctx.Args.TemplateName, ConditionsOf(mission->Data)});
-    WriteTemplates(file, templates);
-    if (ctx.Args.Json)
-        PrintJson(*ctx.Out,
-                  {{"name", templates.back().Name}, {"conditions", ConditionsJson(templates.back().Conditions)}});
-    else
-        *ctx.Out << Fill(Tr("cli", "Шаблон сохранен: %1 (%2)"), {ctx.Args.TemplateName, PathToUtf8(file)}) << '\n';
-    return 0;
+fs::path TemplatesFile(const TContext& ctx) {
+    const fs::path journal = JournalFileFor(ctx.DataDir);
+    if (journal.empty())
+        throw TCliFailure(
+            Fill(Tr("cli", "шаблоны негде хранить: папка %1 закрыта для записи"), {PathToUtf8(ctx.DataDir)}));
+    return TemplatesFileBeside(journal);
+}
+
+const TTemplate& Named(const std::vector<TTemplate>& templates, const std::string& name, const fs::path& file) {
+    const TTemplate* t = FindTemplate(templates, name);
+    if (t == nullptr)
+        throw TUsageError(Fill(Tr("cli", "нет шаблона %1 в файле %2; допустимо: %3"),
+                               {Quoted(name), PathToUtf8(file), NamesText(templates)}));
+    return *t;
+}
+
+nlohmann::ordered_json ConditionsJson(const TConditions& c) {
+    nlohmann::ordered_json j;
+    const auto text = [&](const char* key, const std::optional<std::string>& v) {
+        j[key] = v ? nlohmann::ordered_json(Cp1251ToUtf8(*v)) : nlohmann::ordered_json(nullptr);
+    };
+    const auto number = [&](const char* key, const std::optional<int>& v) {
+        j[key] = v ? nlohmann::ordered_json(*v) : nlohmann::ordered_json(nullptr);
+    };
+    text("map", c.Map);
+    text("target", c.Target);
+    text("target_kind", c.TargetKind);
+    number("moving", c.Moving);
+    number("mode", c.Mode);
+    number("difficulty", c.Difficulty);
+    text("aircraft", c.Aircraft);
+    number("army", c.Army);
+    number("flight", c.Flight);
+    number("height", c.Height);
+    text("clouds", c.Clouds);
+    number("time", c.Time);
+    number("weather", c.Weather);
+    number("tanks", c.Tanks);
+    number("random_route", c.RandomRoute);
+    number("fighters", c.Fighters);
+    return j;
 }
 
 }  // namespace zelk::cli

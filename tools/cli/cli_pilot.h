@@ -1,14 +1,17 @@
 #pragma once
 // The pilot's own things in zelk-cli: templates of conditions and
 // kneeboard cards (cli_pilot.cpp).
-#include <functional>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "card/card.h"
 #include "cli_app.h"
 #include "library/conditions.h"
+#include "templates.h"
 
 namespace zelk::cli {
 
@@ -30,8 +33,14 @@ std::optional<TConditions> TemplateConditions(const TContext& ctx);
 // stderr of each fixed one the data no longer offer.
 TMissionData MissionFromTemplate(const TContext& ctx, const TConditions& conditions, const TRefData& ref, TRandom& rnd);
 
-// template list|show|save|delete. `listed` finds save's mission by file
-// name (throwing TUsageError when no listed mission has it).
-int RunTemplateCommand(TContext& ctx, const std::function<const TMission*(const std::string&)>& listed);
+// The templates file beside the journal. Throws TCliFailure when it has no place.
+std::filesystem::path TemplatesFile(const TContext& ctx);
+
+// The template of that name (UTF-8). Throws TUsageError naming the ones there are.
+const TTemplate& Named(const std::vector<TTemplate>& templates, const std::string& name,
+                       const std::filesystem::path& file);
+
+// Every condition, a missing one as null.
+nlohmann::ordered_json ConditionsJson(const TConditions& conditions);
 
 }  // namespace zelk::cli

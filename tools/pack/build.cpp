@@ -13,6 +13,7 @@
 #include "blocktext.h"
 #include "data/codepage.h"
 #include "data/datawriter.h"
+#include "data/layout.h"
 #include "files/error.h"
 #include "data/picture.h"
 #include "fields.h"
@@ -435,11 +436,11 @@ void TSourceBuilder::ReadCell(const toml::table& cell, TDataFileSource::Target& 
             UseBlock(dataFile, name, *node);
             names.emplace_back(f, name);
         } else {
-            const std::int64_t v = Integer(*node, -2, kInt32Max, what);
+            const std::int64_t v = Integer(*node, kHeaderOnly, kInt32Max, what);
             if (v >= 0 && named)
-                Fail(*node, what +
-                                ": блок из этой папки задаётся именем файла в blocks/; -1 — без раздела, "
-                                "-2 — заголовок без строк");
+                Fail(*node, what + ": блок из этой папки задаётся именем файла в blocks/; " +
+                                std::to_string(kNoSection) + " — без раздела, " + std::to_string(kHeaderOnly) +
+                                " — заголовок без строк");
             field = static_cast<std::int32_t>(v);
         }
     }

@@ -205,9 +205,10 @@ void TChecker::CheckTargets(std::string_view bytes, const fs::path& file, int in
 
 void TChecker::CheckTargetData(const TTargetRef& t, const fs::path& file, int index, std::vector<TFileError>& faults) {
     for (const auto& b : t.Blocks)
-        if (b.Offset < -2)
+        if (b.Offset < kHeaderOnly)
             faults.emplace_back(file, b.At,
-                                t.Who + ", " + b.Cell + ": смещение блока " + std::to_string(b.Offset) + " меньше -2");
+                                t.Who + ", " + b.Cell + ": смещение блока " + std::to_string(b.Offset) + " меньше " +
+                                    std::to_string(kHeaderOnly));
     if (t.DataFile < 0 || t.DataFile >= kDataFileCount) {
         faults.emplace_back(file, t.DataFileAt,
                             t.Who + ": номер файла данных " + std::to_string(t.DataFile) + " вне 0..9");

@@ -67,7 +67,7 @@ bool WalkStored(std::string_view bytes, std::int64_t from, std::int64_t to, cons
         item.Offset = pos;
         const auto at = static_cast<std::size_t>(pos);
         try {
-            if (bytes.size() >= at + 2 && bytes[at] == '\xFF' && bytes[at + 1] == '\xD8') {
+            if (JpegStartsAt(bytes, at)) {
                 item.Picture = true;
                 item.Bytes = std::string(bytes.substr(at, JpegLength(bytes, pos, fileName)));
                 pos += static_cast<std::int64_t>(item.Bytes.size());

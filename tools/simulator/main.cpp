@@ -23,7 +23,7 @@
 
 #include "files/paths.h"
 #include "eventlog/logexaminer.h"
-#include "monitor/simconfig.h"
+#include "doctor/simconfig.h"
 #include "files/simroot.h"
 
 namespace fs = std::filesystem;

@@ -458,11 +458,16 @@ bool SamePlace(const std::filesystem::path& a, const std::filesystem::path& b) {
 
 bool CardPlaceRefused(const std::filesystem::path& file, const std::filesystem::path& missionFolder,
                       const std::filesystem::path& dataDir, const std::filesystem::path& journalFolder) {
-    const std::filesystem::path parent = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-    std::string name = PathToUtf8(file.filename());
+    // Through a link to one of them as well: the real file is what a write replaces.
+    std::error_code ec;
+    std::filesystem::path real = std::filesystem::weakly_canonical(file, ec);
+    if (ec || real.empty()) real = file;
+    const std::filesystem::path parent = real.has_parent_path() ? real.parent_path() : std::filesystem::path(".");
+    std::string name = PathToUtf8(real.filename());
     for (char& c : name) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    const bool ownName = name.rfind("orvak_zelk.rc", 0) == 0 || name.rfind("zelk-journal", 0) == 0 ||
-                         name.rfind("zelk-templates", 0) == 0;
+    bool ownName = false;
+    for (const char* kept : {"orvak_zelk.rc", "zelk-journal", "zelk-templates", "zelk-logbook", "zelk-programme"})
+        ownName = ownName || name.rfind(kept, 0) == 0;
     return SamePlace(parent, missionFolder) ||
            (ownName && (SamePlace(parent, dataDir) || SamePlace(parent, journalFolder)));
 }

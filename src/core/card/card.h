@@ -90,7 +90,8 @@ std::string CardToSvg(const TCardLayout& card);
 
 // Whether a card written to `file` would take the place of a file the
 // simulator or ZELK reads: anything in the mission folder, or a data file,
-// journal or templates file beside the data files or the journal.
+// journal, logbook, programme state or templates file beside the data files
+// or the journal.
 bool CardPlaceRefused(const std::filesystem::path& file, const std::filesystem::path& missionFolder,
                       const std::filesystem::path& dataDir, const std::filesystem::path& journalFolder);
 

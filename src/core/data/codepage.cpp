@@ -6,6 +6,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "text/utf8.h"
+
 namespace zelk {
 
 namespace {
@@ -33,8 +35,6 @@ struct TTables {
     std::array<std::array<char, 4>, 256> utf8{};
     std::array<std::uint8_t, 256> utf8Length{};
 };
-
-void AppendUtf8(std::string& out, char32_t cp);
 
 char32_t LowerCodePoint(char32_t cp) {
     if (cp >= U'A' && cp <= U'Z') return cp + 0x20;
@@ -80,52 +80,14 @@ const TTables& Tables() {
     return tables;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // Decodes one UTF-8 character at pos; false for any malformed, overlong or
 // surrogate sequence.
 bool NextCodePoint(std::string_view s, std::size_t& pos, char32_t& cp) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    const unsigned char lead = byte(pos);
-    std::size_t extra;
-    char32_t minimum;
-    if (lead < 0x80) {
-        cp = lead;
-        ++pos;
-        return true;
-    } else if ((lead & 0xE0) == 0xC0) {
-        extra = 1, cp = lead & 0x1F, minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        extra = 2, cp = lead & 0x0F, minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        extra = 3, cp = lead & 0x07, minimum = 0x10000;
-    } else {
-        return false;
-    }
-    if (s.size() - pos <= extra) return false;
-    for (std::size_t i = 1; i <= extra; ++i) {
-        const unsigned char c = byte(pos + i);
-        if ((c & 0xC0) != 0x80) return false;
-        cp = (cp << 6) | (c & 0x3F);
-    }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    pos += extra + 1;
+    std::size_t length = 0;
+    const std::int32_t c = DecodeUtf8At(s, pos, length);
+    if (c < 0) return false;
+    cp = static_cast<char32_t>(c);
+    pos += length;
     return true;
 }
 

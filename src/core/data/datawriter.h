@@ -29,7 +29,7 @@ struct TDataFileSource {
         int Picture = -1;
         std::int32_t PictureOffset = 0;
         // Block fields hold an index into Blocks when >= 0 (turned into the
-        // block's offset), or -1 / -2 as they are.
+        // block's offset), or kNoSection / kHeaderOnly as they are.
         TVariantCell Variants[2][2][4];
         // Block fields are absolute offsets in data file DataFile, written as
         // they are: for a target whose blocks lie in another file.

@@ -34,6 +34,10 @@ inline constexpr std::array<std::int32_t TVariantCell::*, 9> kCellBlockFields{
     &TVariantCell::TargetBlock, &TVariantCell::StaticCameraBlock, &TVariantCell::BridgeBlock,
     &TVariantCell::HouseBlock,  &TVariantCell::FrontMarkerBlock,  &TVariantCell::NightBlock};
 inline constexpr std::size_t kBlocksPerCell = kCellBlockFields.size();
+// A block offset that names no block: the section is left out, or written
+// as its header alone. Any other negative offset is a fault of the file.
+inline constexpr std::int32_t kNoSection = -1;
+inline constexpr std::int32_t kHeaderOnly = -2;
 inline constexpr std::size_t kCellBlocksAt = 2 * kDoubleSize;
 inline constexpr std::size_t kCellSize = kCellBlocksAt + (kBlocksPerCell + 1) * kInt32Size;
 // Cell number n = Moving * 8 + Difficulty * 4 + Mode.

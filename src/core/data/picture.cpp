@@ -43,7 +43,7 @@ TWalkResult WalkJpeg(std::string_view bytes, std::size_t start) {
     const auto broken = [&](std::size_t at, const char* reason) { return TWalkResult{TWalk::Broken, 0, at, reason}; };
 
     if (start >= size || size - start < 2) return truncated(start);
-    if (byte(start) != 0xFF || byte(start + 1) != 0xD8)
+    if (!JpegStartsAt(bytes, start))
         return broken(start, ZELK_TR_NOOP("data", "здесь нет картинки JPEG: нет её начального маркера FF D8"));
 
     std::size_t pos = start + 2;

@@ -22,6 +22,11 @@ TImage ReadPicture(const std::filesystem::path& file, std::int64_t offset);
 // The same over bytes in memory; fileName is only used in errors.
 TImage DecodePicture(std::string_view bytes, std::int64_t offset, const std::filesystem::path& fileName);
 
+// Whether a JPEG image starts at `at` (its start marker FF D8).
+inline bool JpegStartsAt(std::string_view bytes, std::size_t at) {
+    return bytes.size() >= at + 2 && bytes[at] == '\xFF' && bytes[at + 1] == '\xD8';
+}
+
 // Length in bytes of the JPEG image at `offset` (up to and including its end
 // marker), found by walking its segments; throws TFileError when the bytes
 // there are not a complete JPEG image.

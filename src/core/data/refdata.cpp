@@ -9,6 +9,7 @@
 #include "data/catalogues.h"
 #include "data/codepage.h"
 #include "data/layout.h"
+#include "data/picture.h"
 #include "files/error.h"
 #include "files/paths.h"
 #include "text/tr.h"
@@ -169,9 +170,10 @@ void CheckTargetFields(const TParsedFile& f, const TReadTarget& rt) {
     for (std::size_t n = 0; n < kCellCount; ++n) {
         for (std::size_t k = 0; k < kBlocksPerCell; ++k) {
             const std::int32_t v = BlockField(CellByNumber(t, n), k);
-            if (v < -2)
+            if (v < kHeaderOnly)
                 TargetFault(f, rt.BlockAt(n, k), t,
-                            Fill(Tr("data", "смещение блока объектов %1 меньше -2"), {std::to_string(v)}));
+                            Fill(Tr("data", "смещение блока объектов %1 меньше %2"),
+                                 {std::to_string(v), std::to_string(kHeaderOnly)}));
         }
     }
 }
@@ -233,7 +235,7 @@ void CheckTargetData(const TParsedFile& f, const TReadTarget& rt, TTargetData& d
         TargetFault(f, rt.PictureAt(), t,
                     Fill(Tr("data", "смещение картинки %1 за пределами файла %2 (размер %3)"),
                          {std::to_string(t.PictureOffset), data.Name(), sizeText}));
-    if (data.Bytes(t.PictureOffset, 2) != std::string("\xFF\xD8", 2))
+    if (!JpegStartsAt(data.Bytes(t.PictureOffset, 2), 0))
         TargetFault(f, rt.PictureAt(), t,
                     Fill(Tr("data", "по смещению %1 файла %2 (размер %3) нет картинки JPEG"),
                          {std::to_string(t.PictureOffset), data.Name(), sizeText}));

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <random>
 #include <string_view>
 #include <system_error>
@@ -14,6 +15,7 @@
 #include "data/codepage.h"
 #include "data/layout.h"
 #include "files/error.h"
+#include "files/listing.h"
 #include "data/refdata.h"
 #include "files/paths.h"
 #include "text/tr.h"
@@ -22,6 +24,7 @@
 #include "mission/mission.h"
 #include "library/journal.h"
 #include "library/scan.h"
+#include "doctor/texts.h"
 
 namespace zelk {
 
@@ -29,308 +32,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// ------------------------------------------------------------------ texts
-
-// Every text of the check. {1}..{4} are replaced by the arguments.
-enum class T {
-    // data files
-    DataRc0Missing,
-    DataRc0MissingFix,
-    DataRc0Broken,
-    DataBrokenFix,
-    DataLoaded,
-    DataLeftOut,
-    DataTargetsInLeftOut,
-    DataTargetsInLeftOutFix,
-    DataNoTargets,
-    DataNoTargetsFix,
-    DataTargetsInAbsent,
-    DataMissionsOnAbsentMap,
-    DataAbsentFix,
-    // simulator
-    SimRootMissing,
-    SimRootMissingFix,
-    SimExeOk,
-    SimExeMissing,
-    SimExeMissingFix,
-    SimConfMissing,
-    SimConfMissingFix,
-    SimConfUnreadable,
-    SimConfUnreadableFix,
-    SimLogUnset,
-    SimLogUnsetFix,
-    SimLogSet,
-    SimLogFolderMissing,
-    SimLogFolderMissingFix,
-    SimKeepOn,
-    SimKeepOff,
-    // mission folder
-    MisMissing,
-    MisMissingBlocked,
-    MisMissingBlockedFix,
-    MisNotFolder,
-    MisNotFolderFix,
-    MisUnlistable,
-    MisUnlistableFix,
-    MisReadOnly,
-    MisReadOnlyFix,
-    MisWritable,
-    MisSpace,
-    MisSpaceLow,
-    MisSpaceFix,
-    MisNumbers,
-    MisNumbersEmpty,
-    MisNumbersLow,
-    MisNumbersFull,
-    MisNumbersFix,
-    MisSkipped,
-    MisSkippedMore,
-    SkipReadOnly,
-    SkipReadOnlyFix,
-    SkipNotFile,
-    SkipNotFileFix,
-    SkipNoNumber,
-    SkipNoNumberFix,
-    SkipUnreadable,
-    SkipUnreadableFix,
-    SkipSameNumber,
-    SkipSameNumberFix,
-    MisNoDescription,
-    MisNoDescriptionFix,
-    // event log
-    LogMissing,
-    LogMissingFix,
-    LogNotFile,
-    LogNotFileFix,
-    LogUnreadable,
-    LogUnreadableFix,
-    LogInfo,
-    LogFlights,
-    LogFlying,
-    LogNoFlights,
-    // sizes
-    SizeBytes,
-    SizeKiB,
-    SizeMiB,
-    SizeGiB,
-    None,
-};
-
-struct TText {
-    T Id;
-    const char* Ru;
-};
-
-const TText kTexts[] = {
-    {T::DataRc0Missing, ZELK_TR_NOOP("doctor", "Основной файл данных {1} не найден: задания создавать невозможно.")},
-    {T::DataRc0MissingFix,
-     ZELK_TR_NOOP("doctor",
-                  "Положите файлы данных orvak_zelk.rc0…rc9 в папку {1}, из которой программа их читает "
-                  "(это папка программы; в zelk-cli её задаёт параметр --data).")},
-    {T::DataRc0Broken, ZELK_TR_NOOP("doctor", "Основной файл данных повреждён, задания создавать невозможно. {1}")},
-    {T::DataBrokenFix,
-     ZELK_TR_NOOP("doctor",
-                  "Замените файл исправной копией из поставки ZELK; если он ссылается на файл данных, "
-                  "которого нет, положите тот рядом. Все ошибки файла покажет команда zelk-pack check {1}.")},
-    {T::DataLoaded, ZELK_TR_NOOP("doctor", "Загружены файлы данных {1}: карт {2}, целей {3}, самолётов {4}.")},
-    {T::DataLeftOut, ZELK_TR_NOOP("doctor", "{1}")},
-    {T::DataTargetsInLeftOut,
-     ZELK_TR_NOOP("doctor",
-                  "Цели {1} берут картинку и блоки объектов из пропущенного файла {2}; задания для них "
-                  "пишутся, но файл повреждён.")},
-    {T::DataTargetsInLeftOutFix, ZELK_TR_NOOP("doctor", "Замените файл {1} исправной копией.")},
-    {T::DataNoTargets,
-     ZELK_TR_NOOP("doctor", "В файлах данных нет ни одной карты с целями: задания создавать невозможно.")},
-    {T::DataNoTargetsFix, ZELK_TR_NOOP("doctor", "Замените файлы данных исправными копиями из поставки ZELK.")},
-    {T::DataTargetsInAbsent,
-     ZELK_TR_NOOP("doctor",
-                  "Файла данных {1} нет, а цели {2} берут из него картинку и блоки объектов: задания на "
-                  "них не сохранятся.")},
-    {T::DataMissionsOnAbsentMap,
-     ZELK_TR_NOOP("doctor",
-                  "Задания {1} летят на карте «{2}», которой нет ни в одном файле данных; её файл {3} "
-                  "отсутствует. Эти задания нельзя изменить и сохранить заново, и автогенерация не "
-                  "перепишет их после полёта.")},
-    {T::DataAbsentFix,
-     ZELK_TR_NOOP("doctor", "Верните {1} из поставки ZELK в папку {2} и запустите программу заново.")},
-
-    {T::SimRootMissing, ZELK_TR_NOOP("doctor", "Папка симулятора {1} не найдена.")},
-    {T::SimRootMissingFix,
-     ZELK_TR_NOOP("doctor",
-                  "Установите ZELK в подпапку папки симулятора (например, <симулятор>\\ZELK\\) или укажите "
-                  "папку симулятора параметром --root.")},
-    {T::SimExeOk, ZELK_TR_NOOP("doctor", "Программа симулятора {1} на месте.")},
-    {T::SimExeMissing, ZELK_TR_NOOP("doctor", "Программа симулятора {1} не найдена: кнопка «Пуск» не сработает.")},
-    {T::SimExeMissingFix,
-     ZELK_TR_NOOP("doctor",
-                  "Проверьте, что это папка симулятора: в ней должен лежать orvaksim.exe. ZELK ставится в "
-                  "её подпапку; другую папку можно указать параметром --root.")},
-    {T::SimConfMissing,
-     ZELK_TR_NOOP("doctor",
-                  "Файл настроек симулятора {1} не найден: неизвестно, где симулятор ведёт журнал событий, "
-                  "и автогенерация не сработает.")},
-    {T::SimConfMissingFix,
-     ZELK_TR_NOOP("doctor",
-                  "Запустите симулятор один раз, чтобы он создал conf.ini, затем добавьте в раздел [game] "
-                  "строку eventlog=eventlog.lst.")},
-    {T::SimConfUnreadable,
-     ZELK_TR_NOOP("doctor",
-                  "Файл настроек симулятора {1} не читается ({2}): автогенерация не узнает, где журнал "
-                  "событий.")},
-    {T::SimConfUnreadableFix,
-     ZELK_TR_NOOP("doctor", "Дайте права на чтение файла {1} или замените его обычным файлом.")},
-    {T::SimLogUnset,
-     ZELK_TR_NOOP("doctor",
-                  "В разделе [game] файла {1} не задан ключ eventlog: симулятор не ведёт журнал событий, и "
-                  "автогенерация не сработает.")},
-    {T::SimLogUnsetFix, ZELK_TR_NOOP("doctor",
-                                     "Добавьте в раздел [game] файла {1} строку eventlog=eventlog.lst (и, по желанию, "
-                                     "eventlogkeep=1), затем перезапустите симулятор.")},
-    {T::SimLogSet, ZELK_TR_NOOP("doctor", "Файл настроек {1} прочитан, журнал событий задан: eventlog={2}.")},
-    {T::SimLogFolderMissing,
-     ZELK_TR_NOOP("doctor",
-                  "Папки {1}, в которой должен лежать журнал событий, нет: симулятор не сможет его "
-                  "записать, и автогенерация не сработает.")},
-    {T::SimLogFolderMissingFix, ZELK_TR_NOOP("doctor",
-                                             "Создайте папку {1} или укажите в ключе eventlog файла conf.ini имя в "
-                                             "существующей папке (например, eventlog=eventlog.lst).")},
-    {T::SimKeepOn,
-     ZELK_TR_NOOP("doctor",
-                  "eventlogkeep=1: симулятор дописывает журнал от полёта к полёту; автогенерация учитывает только "
-                  "строки, добавленные после её включения.")},
-    {T::SimKeepOff, ZELK_TR_NOOP("doctor",
-                                 "eventlogkeep=0 (или ключа нет): симулятор начинает журнал заново при каждом запуске; "
-                                 "автогенерация читает его с начала.")},
-
-    {T::MisMissing, ZELK_TR_NOOP("doctor", "Папки заданий {1} ещё нет; программа создаст её при запуске.")},
-    {T::MisMissingBlocked,
-     ZELK_TR_NOOP("doctor", "Папки заданий {1} нет, и создать её невозможно: папка {2} закрыта для записи.")},
-    {T::MisMissingBlockedFix, ZELK_TR_NOOP("doctor", "Создайте папку {1} или разрешите запись в папку {2}.")},
-    {T::MisNotFolder, ZELK_TR_NOOP("doctor", "На месте папки заданий {1} лежит файл: задания некуда сохранять.")},
-    {T::MisNotFolderFix, ZELK_TR_NOOP("doctor", "Переименуйте или удалите файл {1}; программа создаст папку сама.")},
-    {T::MisUnlistable,
-     ZELK_TR_NOOP("doctor", "Папку заданий {1} невозможно просмотреть ({2}): готовые задания не будут видны.")},
-    {T::MisUnlistableFix, ZELK_TR_NOOP("doctor", "Дайте права на чтение и просмотр папки {1}.")},
-    {T::MisReadOnly, ZELK_TR_NOOP("doctor", "Папка заданий {1} закрыта для записи: задания не сохранятся.")},
-    {T::MisReadOnlyFix,
-     ZELK_TR_NOOP("doctor",
-                  "Снимите с папки {1} атрибут «Только чтение» (в Linux: chmod u+w) или дайте права на "
-                  "запись.")},
-    {T::MisWritable, ZELK_TR_NOOP("doctor", "Папка заданий {1} на месте, просматривается, запись в неё разрешена.")},
-    {T::MisSpace, ZELK_TR_NOOP("doctor", "Свободно на диске: {1}.")},
-    {T::MisSpaceLow,
-     ZELK_TR_NOOP("doctor", "На диске папки заданий свободно всего {1}: задания могут не сохраниться.")},
-    {T::MisSpaceFix, ZELK_TR_NOOP("doctor", "Освободите место на диске.")},
-    {T::MisNumbers, ZELK_TR_NOOP("doctor", "Заданий в папке: {1}; наибольший номер {2}, до предела {4} осталось {3}.")},
-    {T::MisNumbersEmpty, ZELK_TR_NOOP("doctor", "Заданий в папке пока нет; номера начнутся с 1.")},
-    {T::MisNumbersLow, ZELK_TR_NOOP("doctor", "Наибольший номер задания {1}: до предела {3} осталось всего {2}.")},
-    {T::MisNumbersFull, ZELK_TR_NOOP("doctor", "Наибольший номер задания {1}: новые задания создавать невозможно.")},
-    {T::MisNumbersFix, ZELK_TR_NOOP("doctor",
-                                    "Удалите ненужные задания с самыми большими номерами: новые получают номер после "
-                                    "наибольшего.")},
-    {T::MisSkipped, ZELK_TR_NOOP("doctor", "Файл {1} пропускается при чтении папки: {2}.")},
-    {T::MisSkippedMore, ZELK_TR_NOOP("doctor", "И ещё пропускаемых файлов: {1}.")},
-    {T::SkipReadOnly, ZELK_TR_NOOP("doctor", "он только для чтения")},
-    {T::SkipReadOnlyFix,
-     ZELK_TR_NOOP("doctor", "Если это задание ZELK, снимите с файла атрибут «Только чтение» (в Linux: chmod u+w).")},
-    {T::SkipNotFile, ZELK_TR_NOOP("doctor", "это не обычный файл (папка, ссылка или устройство)")},
-    {T::SkipNotFileFix, ZELK_TR_NOOP("doctor", "Уберите его из папки заданий.")},
-    {T::SkipNoNumber, ZELK_TR_NOOP("doctor", "в имени нет номера задания от {2} до {3} (zelkNNNN.mis)")},
-    {T::SkipNoNumberFix, ZELK_TR_NOOP("doctor", "Переименуйте файл или уберите его из папки заданий.")},
-    {T::SkipUnreadable, ZELK_TR_NOOP("doctor", "он не читается")},
-    {T::SkipUnreadableFix, ZELK_TR_NOOP("doctor", "Дайте права на чтение файла.")},
-    {T::SkipSameNumber, ZELK_TR_NOOP("doctor", "это тот же номер, что и у файла {1}, в другом написании")},
-    {T::SkipSameNumberFix, ZELK_TR_NOOP("doctor", "Уберите лишний файл.")},
-    {T::MisNoDescription, ZELK_TR_NOOP("doctor",
-                                       "У задания {1} нет файла описания {2}: в списке оно будет под именем файла, без "
-                                       "описания.")},
-    {T::MisNoDescriptionFix, ZELK_TR_NOOP("doctor", "Сохраните задание заново в программе.")},
-
-    {T::LogMissing, ZELK_TR_NOOP("doctor", "Журнала событий {1} пока нет; симулятор создаст его при первом полёте.")},
-    {T::LogMissingFix,
-     ZELK_TR_NOOP("doctor",
-                  "Выполните полёт в симуляторе; если журнал не появится, проверьте ключ eventlog в conf.ini.")},
-    {T::LogNotFile,
-     ZELK_TR_NOOP("doctor", "На месте журнала событий {1} лежит не файл: симулятор не сможет вести журнал.")},
-    {T::LogNotFileFix, ZELK_TR_NOOP("doctor", "Уберите {1} или укажите в ключе eventlog файла conf.ini другое имя.")},
-    {T::LogUnreadable,
-     ZELK_TR_NOOP("doctor", "Журнал событий {1} не открывается для чтения ({2}): автогенерация не включится.")},
-    {T::LogUnreadableFix, ZELK_TR_NOOP("doctor", "Дайте права на чтение файла {1}.")},
-    {T::LogInfo, ZELK_TR_NOOP("doctor", "Журнал событий {1}: {2}, изменён {3}.")},
-    {T::LogFlights,
-     ZELK_TR_NOOP("doctor", "В журнале есть полёты заданий ZELK: начато {1}, завершено {2}; последнее задание {3}.")},
-    {T::LogFlying,
-     ZELK_TR_NOOP("doctor",
-                  "В журнале есть полёты заданий ZELK: начато {1}, завершено {2}; задание {3} ещё в полёте "
-                  "(или полёт прерван).")},
-    {T::LogNoFlights, ZELK_TR_NOOP("doctor", "В журнале пока нет полётов заданий ZELK.")},
-
-    {T::SizeBytes, ZELK_TR_NOOP("doctor", "{1} байт")},
-    {T::SizeKiB, ZELK_TR_NOOP("doctor", "{1} КБ")},
-    {T::SizeMiB, ZELK_TR_NOOP("doctor", "{1} МБ")},
-    {T::SizeGiB, ZELK_TR_NOOP("doctor", "{1} ГБ")},
-    {T::None, ZELK_TR_NOOP("doctor", "(нет)")},
-};
-
-struct TWordText {
-    TDoctorWord Id;
-    const char* Ru;
-};
-
-const TWordText kWords[] = {
-    {TDoctorWord::Title, ZELK_TR_NOOP("doctor", "Проверка установки ZELK")},
-    {TDoctorWord::FixLabel, ZELK_TR_NOOP("doctor", "Что сделать: ")},
-    {TDoctorWord::Passed, ZELK_TR_NOOP("doctor", "Итог: всё, что нужно для работы, в порядке.")},
-    {TDoctorWord::Failed,
-     ZELK_TR_NOOP("doctor", "Итог: найдено ошибок: {1}. Исправьте их, как сказано в пунктах «Что сделать».")},
-    {TDoctorWord::WarningsCount, ZELK_TR_NOOP("doctor", " Предупреждений: {1}.")},
-    {TDoctorWord::OfferQuestion,
-     ZELK_TR_NOOP("doctor",
-                  "Журнал событий симулятора не настроен: автогенерация не узнает об окончании "
-                  "полётов.\nПоказать проверку установки?")},
-    {TDoctorWord::Recheck, ZELK_TR_NOOP("doctor", "Проверить снова")},
-    {TDoctorWord::Close, ZELK_TR_NOOP("doctor", "Закрыть")},
-    {TDoctorWord::ButtonCaption, ZELK_TR_NOOP("doctor", "Проверка установки")},
-    {TDoctorWord::ButtonHint, ZELK_TR_NOOP("doctor", "Проверить файлы данных, папки и настройки симулятора")},
-};
-
-const char* const kAreaNames[] = {ZELK_TR_NOOP("doctor", "Файлы данных"), ZELK_TR_NOOP("doctor", "Симулятор"),
-                                  ZELK_TR_NOOP("doctor", "Папка заданий"), ZELK_TR_NOOP("doctor", "Журнал событий")};
-const char* const kStatusNames[] = {ZELK_TR_NOOP("doctor", "ок"), ZELK_TR_NOOP("doctor", "внимание"),
-                                    ZELK_TR_NOOP("doctor", "ОШИБКА")};
-
-std::string FillBraces(std::string_view pattern, std::initializer_list<std::string> args) {
-    std::string out;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '{' && i + 2 < pattern.size() && pattern[i + 2] == '}' && pattern[i + 1] >= '1' &&
-            pattern[i + 1] <= '9') {
-            const std::size_t k = static_cast<std::size_t>(pattern[i + 1] - '1');
-            if (k < args.size()) out += *(args.begin() + k);
-            i += 2;
-        } else {
-            out += pattern[i];
-        }
-    }
-    return out;
-}
-
-std::string Tx(T id, std::initializer_list<std::string> args = {}) {
-    for (const auto& t : kTexts)
-        if (t.Id == id) return FillBraces(Tr("doctor", t.Ru), args);
-    return {};
-}
+using namespace doctortext;
 
 // ------------------------------------------------------------------ helpers
-
-std::string PathText(fs::path p) { return PathToUtf8(p.make_preferred()); }
 
 std::string Quoted(const fs::path& p) { return "«" + PathText(p) + "»"; }
 
 // A mission number as its file name writes it: "0001".
-std::string NumberDigits(int number) {
-    const std::string name = MissionFileName(number);
-    return name.substr(kMissionPrefix.size(), name.size() - kMissionPrefix.size() - kMissionExtension.size());
-}
+std::string NumberDigits(int number) { return MissionStem(number).substr(kMissionPrefix.size()); }
 
 std::string SizeText(std::uintmax_t bytes) {
     constexpr std::uintmax_t k = 1024;
@@ -391,17 +100,26 @@ struct TReport {
     void Add(TDoctorArea area, TDoctorStatus status, std::string what, std::string fix = {}) {
         Items.push_back({area, status, std::move(what), std::move(fix)});
     }
+
+    // The mission folder as the program's scan reads it, made once for every
+    // check that asks; the check never creates the folder.
+    const TScanResult& Scan(const TDoctorInput& in) {
+        if (!scan_) scan_ = ScanExistingFolder(in.MissionFolder, TTargetsColl());
+        return *scan_;
+    }
+
+private:
+    std::optional<TScanResult> scan_;
 };
 
 // ------------------------------------------------------------------ data files
 
 // The data file a mission was made from, as its journal's newest line
 // records it; -1 when the journal does not know the mission.
-int DataFileInJournal(const TDoctorInput& in, int number) {
-    if (in.JournalFile.empty()) return -1;
-    const std::vector<TVariant> variants = TJournal(in.JournalFile).Variants(number);
-    if (variants.empty()) return -1;
-    for (const TDataFileHash& h : variants.back().Hashes)
+int DataFileInJournal(const std::map<int, std::vector<TVariant>>& journal, int number) {
+    const auto found = journal.find(number);
+    if (found == journal.end() || found->second.empty()) return -1;
+    for (const TDataFileHash& h : found->second.back().Hashes)
         if (h.File != 0) return h.File;
     return -1;
 }
@@ -429,28 +147,31 @@ void CheckAbsentDataFiles(const TDoctorInput& in, const TRefData& ref, TReport& 
     // Missions on maps no loaded file has, by map, with the files they need.
     struct TOrphans {
         std::vector<std::string> Missions;
+        std::vector<int> Numbers;
         std::vector<int> Files;
     };
     std::map<std::string, TOrphans> orphans;
-    int error = 0;
-    std::vector<std::string> names;
-    (void)ListFolder(
-        in.MissionFolder, [&](const std::string& name) { names.push_back(name); }, error);
-    std::sort(names.begin(), names.end());
-    for (const std::string& name : names) {
-        const int number = MissionNumberFromEntry(name);
-        if (number < 0 || name.size() < 4 || name.substr(name.size() - 4) != ".mis") continue;
-        TMission mission;
-        if (!ReadMissionFile(in.MissionFolder / name, mission) || mission.Data.Map.empty()) continue;
-        const bool known = std::any_of(ref.Maps.Items.begin(), ref.Maps.Items.end(),
-                                       [&](const TMap& m) { return m.Key == mission.Data.Map; });
+    std::vector<int> numbers;
+    for (const auto& mission : r.Scan(in).Missions) {
+        const std::string& map = mission->Data.Map;
+        if (map.empty()) continue;
+        const bool known =
+            std::any_of(ref.Maps.Items.begin(), ref.Maps.Items.end(), [&](const TMap& m) { return m.Key == map; });
         if (known) continue;
-        TOrphans& o = orphans[mission.Data.Map];
-        o.Missions.push_back(name);
-        const int file = DataFileInJournal(in, number);
-        if (isAbsent(file) && std::find(o.Files.begin(), o.Files.end(), file) == o.Files.end()) o.Files.push_back(file);
+        TOrphans& o = orphans[map];
+        o.Missions.push_back(mission->FileName);
+        o.Numbers.push_back(mission->Number);
+        numbers.push_back(mission->Number);
     }
+    // The journal is read once for all of them.
+    std::map<int, std::vector<TVariant>> journal;
+    if (!numbers.empty() && !in.JournalFile.empty()) journal = TJournal(in.JournalFile).VariantsOf(numbers);
     for (auto& [map, o] : orphans) {
+        for (int number : o.Numbers) {
+            const int file = DataFileInJournal(journal, number);
+            if (isAbsent(file) && std::find(o.Files.begin(), o.Files.end(), file) == o.Files.end())
+                o.Files.push_back(file);
+        }
         // Without the journal's word, any absent file may have held the map.
         if (o.Files.empty()) o.Files = absent;
         std::vector<std::string> files;
@@ -521,7 +242,7 @@ void CheckSimulator(const TDoctorInput& in, TReport& r) {
     else
         r.Add(A, TDoctorStatus::Fault, Tx(T::SimExeMissing, {Quoted(in.SimulatorExe)}), Tx(T::SimExeMissingFix));
 
-    const fs::path conf = in.Root / "conf.ini";
+    const fs::path conf = SimulatorConfigOf(in.Root);
     const auto confStatus = fs::status(conf, ec);
     if (!fs::exists(confStatus)) {
         r.Add(A, TDoctorStatus::Fault, Tx(T::SimConfMissing, {Quoted(conf)}), Tx(T::SimConfMissingFix));
@@ -578,12 +299,22 @@ bool WritableFolder(const fs::path& folder) {
     return CanCreateFileIn(folder);
 }
 
-struct TSkipped {
-    std::string Name;
-    T Reason;
-    T Fix;
-    std::string Other;  // the file it repeats (SkipSameNumber)
-};
+// What the check says of a file the scan passes over, and what to do.
+std::pair<T, T> SkipTexts(TSkipReason reason) {
+    switch (reason) {
+        case TSkipReason::NotFile:
+            return {T::SkipNotFile, T::SkipNotFileFix};
+        case TSkipReason::NoNumber:
+            return {T::SkipNoNumber, T::SkipNoNumberFix};
+        case TSkipReason::ReadOnly:
+            return {T::SkipReadOnly, T::SkipReadOnlyFix};
+        case TSkipReason::SameNumber:
+            return {T::SkipSameNumber, T::SkipSameNumberFix};
+        case TSkipReason::Unreadable:
+            break;
+    }
+    return {T::SkipUnreadable, T::SkipUnreadableFix};
+}
 
 void CheckMissions(const TDoctorInput& in, TReport& r) {
     constexpr auto A = TDoctorArea::Missions;
@@ -608,14 +339,11 @@ void CheckMissions(const TDoctorInput& in, TReport& r) {
         return;
     }
 
-    // The folder's entries, listed as the scan lists them.
-    std::vector<fs::directory_entry> entries;
-    fs::directory_iterator it(folder, ec);
-    if (!ec && !HasBit(st.permissions(), fs::perms::owner_read))
-        ec = std::make_error_code(std::errc::permission_denied);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) entries.push_back(*it);
-    if (ec) {
-        r.Add(A, TDoctorStatus::Fault, Tx(T::MisUnlistable, {Quoted(folder), ReasonText(ec)}),
+    // What the scan takes and what it passes over, and why.
+    const TScanResult& scan = r.Scan(in);
+    if (scan.ListFailed || !HasBit(st.permissions(), fs::perms::owner_read)) {
+        const int why = scan.ListFailed ? scan.ListError : EACCES;
+        r.Add(A, TDoctorStatus::Fault, Tx(T::MisUnlistable, {Quoted(folder), ListErrorReason(why)}),
               Tx(T::MisUnlistableFix, {Quoted(folder)}));
         return;
     }
@@ -634,50 +362,10 @@ void CheckMissions(const TDoctorInput& in, TReport& r) {
             r.Add(A, TDoctorStatus::Ok, Tx(T::MisSpace, {SizeText(space.available)}));
     }
 
-    // What the scan takes and what it skips, and why.
-    std::sort(entries.begin(), entries.end(),
-              [](const auto& a, const auto& b) { return a.path().filename() < b.path().filename(); });
-    std::vector<TSkipped> skipped;
-    std::map<int, std::string> taken;
-    std::vector<std::pair<std::string, std::string>> undescribed;
-    int highest = 0;
-    for (const auto& entry : entries) {
-        const std::string name = PathText(entry.path().filename());
-        if (!LooksLikeMissionFile(name)) continue;
-        const int number = MissionNumberFromEntry(name);
-        const auto est = entry.symlink_status(ec);
-        if (ec || est.type() != fs::file_type::regular) {
-            skipped.push_back({name, T::SkipNotFile, T::SkipNotFileFix, {}});
-            continue;
-        }
-        if (number < 0) {
-            skipped.push_back({name, T::SkipNoNumber, T::SkipNoNumberFix, {}});
-            continue;
-        }
-        if (!HasBit(est.permissions(), fs::perms::owner_write)) {
-            skipped.push_back({name, T::SkipReadOnly, T::SkipReadOnlyFix, {}});
-            continue;
-        }
-        highest = std::max(highest, number);
-        if (auto seen = taken.find(number); seen != taken.end()) {
-            skipped.push_back({name, T::SkipSameNumber, T::SkipSameNumberFix, seen->second});
-            continue;
-        }
-        TMission m;
-        m.MakeFileNames(number);
-        const fs::path file = folder / m.FileName;
-        if (!HasBit(fs::status(file, ec).permissions(), fs::perms::owner_read) || !OpenError(file).empty()) {
-            skipped.push_back({name, T::SkipUnreadable, T::SkipUnreadableFix, {}});
-            continue;
-        }
-        taken[number] = name;
-        if (!fs::is_regular_file(folder / m.PropFileName, ec))
-            undescribed.emplace_back(name, Cp1251ToUtf8(m.PropFileName));
-    }
-
+    const int highest = scan.MaxNumber;
     const int remaining = kMaxMissionNumber - highest;
     const std::string limit = std::to_string(kMaxMissionNumber);
-    if (taken.empty() && highest == 0)
+    if (scan.Missions.empty() && highest == 0)
         r.Add(A, TDoctorStatus::Ok, Tx(T::MisNumbersEmpty));
     else if (remaining == 0)
         r.Add(A, TDoctorStatus::Fault, Tx(T::MisNumbersFull, {limit}), Tx(T::MisNumbersFix));
@@ -687,23 +375,26 @@ void CheckMissions(const TDoctorInput& in, TReport& r) {
     else
         r.Add(A, TDoctorStatus::Ok,
               Tx(T::MisNumbers,
-                 {std::to_string(taken.size()), std::to_string(highest), std::to_string(remaining), limit}));
+                 {std::to_string(scan.Missions.size()), std::to_string(highest), std::to_string(remaining), limit}));
 
     // Each skipped file on its own line, up to a screenful.
     constexpr std::size_t kShown = 20;
+    const auto& skipped = scan.Skipped;
     for (std::size_t i = 0; i < skipped.size() && i < kShown; ++i) {
         const auto& s = skipped[i];
+        const auto [reason, fix] = SkipTexts(s.Reason);
         // The reasons take the other file's name and the first and last number.
-        const std::string reason = Tx(s.Reason, {"«" + s.Other + "»", NumberDigits(kMissionNumberRange.Lo),
-                                                 NumberDigits(kMissionNumberRange.Hi)});
-        r.Add(A, TDoctorStatus::Warning, Tx(T::MisSkipped, {"«" + s.Name + "»", reason}), Tx(s.Fix));
+        const std::string why = Tx(
+            reason, {"«" + s.Other + "»", NumberDigits(kMissionNumberRange.Lo), NumberDigits(kMissionNumberRange.Hi)});
+        r.Add(A, TDoctorStatus::Warning, Tx(T::MisSkipped, {"«" + s.Name + "»", why}), Tx(fix));
     }
     if (skipped.size() > kShown)
         r.Add(A, TDoctorStatus::Warning, Tx(T::MisSkippedMore, {std::to_string(skipped.size() - kShown)}));
-    for (std::size_t i = 0; i < undescribed.size() && i < kShown; ++i)
-        r.Add(A, TDoctorStatus::Warning,
-              Tx(T::MisNoDescription, {"«" + undescribed[i].first + "»", "«" + undescribed[i].second + "»"}),
+    for (std::size_t i = 0; i < scan.Undescribed.size() && i < kShown; ++i) {
+        const auto& [name, prop] = scan.Undescribed[i];
+        r.Add(A, TDoctorStatus::Warning, Tx(T::MisNoDescription, {"«" + name + "»", "«" + Cp1251ToUtf8(prop) + "»"}),
               Tx(T::MisNoDescriptionFix));
+    }
 }
 
 // ------------------------------------------------------------------ event log
@@ -805,50 +496,9 @@ std::vector<TDoctorItem> RunDoctor(const TDoctorInput& input) {
     return report.Items;
 }
 
-bool DoctorPassed(const std::vector<TDoctorItem>& items) {
-    return std::none_of(items.begin(), items.end(),
-                        [](const TDoctorItem& i) { return i.Status == TDoctorStatus::Fault; });
-}
-
 bool EventLogSettingUsable(const fs::path& root, const std::string& eventLogName) {
     std::error_code ec;
     return !eventLogName.empty() && fs::is_directory(EventLogPath(root, eventLogName).parent_path(), ec);
-}
-
-std::string DoctorWord(TDoctorWord word, const std::string& arg) {
-    for (const auto& w : kWords)
-        if (w.Id == word) return FillBraces(Tr("doctor", w.Ru), {arg});
-    return {};
-}
-
-std::string DoctorAreaName(TDoctorArea area) { return Tr("doctor", kAreaNames[static_cast<int>(area)]); }
-std::string DoctorStatusName(TDoctorStatus status) { return Tr("doctor", kStatusNames[static_cast<int>(status)]); }
-
-const char* DoctorAreaKey(TDoctorArea area) {
-    static const char* const keys[] = {"data", "simulator", "missions", "event_log"};
-    return keys[static_cast<int>(area)];
-}
-
-const char* DoctorStatusKey(TDoctorStatus status) {
-    static const char* const keys[] = {"ok", "warning", "fault"};
-    return keys[static_cast<int>(status)];
-}
-
-std::string DoctorReportText(const std::vector<TDoctorItem>& items) {
-    std::string text = DoctorWord(TDoctorWord::Title) + "\n";
-    int faults = 0, warnings = 0;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        const TDoctorItem& item = items[i];
-        if (i == 0 || items[i - 1].Area != item.Area) text += "\n" + DoctorAreaName(item.Area) + "\n";
-        faults += item.Status == TDoctorStatus::Fault;
-        warnings += item.Status == TDoctorStatus::Warning;
-        text += "  [" + DoctorStatusName(item.Status) + "] " + item.What + "\n";
-        if (!item.Fix.empty()) text += "      " + DoctorWord(TDoctorWord::FixLabel) + item.Fix + "\n";
-    }
-    text += "\n";
-    text += faults ? DoctorWord(TDoctorWord::Failed, std::to_string(faults)) : DoctorWord(TDoctorWord::Passed);
-    if (warnings) text += DoctorWord(TDoctorWord::WarningsCount, std::to_string(warnings));
-    return text + "\n";
 }
 
 }  // namespace zelk

@@ -5,18 +5,7 @@
 
 #include "files/error.h"
 #include "text/tr.h"
-
-#if defined(_WIN32)
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include "files/system.h"
 
 namespace zelk {
 

@@ -12,12 +12,21 @@ namespace zelk {
 // The path's UTF-8 bytes, as messages and JSON name it.
 std::string PathToUtf8(const std::filesystem::path& path);
 
+// The path as a person reads it: UTF-8, with the system's own separators.
+std::string PathText(std::filesystem::path path);
+
 // A path from UTF-8 bytes.
 std::filesystem::path PathFromUtf8(std::string_view utf8);
 
 // std::fopen for a path of any letters: on Windows the narrow form knows only
 // the ANSI code page, so the wide one is used. `mode` is plain ASCII ("rb").
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
+
+#if defined(_WIN32)
+// Whether the last failed open was refused because another program holds
+// the file without sharing it (errno EACCES from a sharing violation).
+bool SharingViolation();
+#endif
 
 // Where ZELK's missions go, relative to the simulator's root, with "/" as the
 // event log writes it: "Missions/Single/NN/ZELK".

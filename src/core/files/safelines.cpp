@@ -1,18 +1,12 @@
 #include "files/safelines.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <system_error>
 
 #include "files/error.h"
 #include "files/paths.h"
-
-#if defined(_WIN32)
-#include <fcntl.h>
-#include <io.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-#endif
+#include "files/system.h"
 
 namespace zelk {
 
@@ -121,60 +115,68 @@ std::vector<std::string_view> SplitText(std::string_view text, char sep) {
     }
 }
 
+TAppendedLine AppendLineToFd(int fd, const std::string& text) {
+    std::string line = text + "\r\n";
+    // A crash may have left half a line: start on a line of our own. A file
+    // opened for writing only cannot tell, and is taken as whole.
+    char last = '\n';
+#if defined(_WIN32)
+    const long long size = _lseeki64(fd, 0, SEEK_END);
+    if (size > 0 && _lseeki64(fd, size - 1, SEEK_SET) == size - 1 && _read(fd, &last, 1) != 1) last = '\n';
+#else
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && st.st_size > 0 && ::pread(fd, &last, 1, st.st_size - 1) != 1) last = '\n';
+#endif
+    if (last != '\n') line.insert(0, "\r\n");
+        // One write call: appends of other processes never land inside the line.
+#if defined(_WIN32)
+    const auto written = _write(fd, line.data(), static_cast<unsigned>(line.size()));
+    const bool synced = _commit(fd) == 0;
+#else
+    const auto written = ::write(fd, line.data(), line.size());
+    const bool synced = ::fsync(fd) == 0;
+#endif
+    return {written >= 0 && static_cast<std::size_t>(written) == line.size(), synced};
+}
+
 void AppendSafeLine(const std::filesystem::path& file, const std::string& text, const std::string& openFailed,
                     const std::string& writeFailed) {
     std::error_code ec;
     const auto status = std::filesystem::symlink_status(file, ec);
     if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
         throw TFileError(file, TFileError::kNoPosition, openFailed);
-    std::string line = text + "\r\n";
-    const auto size = std::filesystem::file_size(file, ec);
-    if (!ec && size > 0) {
-        // A crash may have left half a line: start on a line of our own.
-        if (std::FILE* f = OpenFile(file, "rb")) {
-            char last = '\n';
-            if (std::fseek(f, -1, SEEK_END) == 0) last = static_cast<char>(std::fgetc(f));
-            std::fclose(f);
-            if (last != '\n') line.insert(0, "\r\n");
-        }
-    }
 #if defined(_WIN32)
-    const int fd = _wopen(file.c_str(), _O_WRONLY | _O_APPEND | _O_CREAT | _O_BINARY, 0644);
+    int fd = _wopen(file.c_str(), _O_RDWR | _O_APPEND | _O_CREAT | _O_BINARY, 0644);
+    if (fd < 0 && errno == EACCES) fd = _wopen(file.c_str(), _O_WRONLY | _O_APPEND | _O_CREAT | _O_BINARY, 0644);
 #else
     // Not blocking: a FIFO put in the file's place must not hang the program.
-    const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW, 0644);
+    constexpr int kFlags = O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW;
+    int fd = ::open(file.c_str(), O_RDWR | kFlags, 0644);
+    if (fd < 0 && errno == EACCES) fd = ::open(file.c_str(), O_WRONLY | kFlags, 0644);
 #endif
     if (fd < 0) throw TFileError(file, TFileError::kNoPosition, openFailed);
-        // One write call: appends of other processes never land inside the line.
+    const TAppendedLine appended = AppendLineToFd(fd, text);
 #if defined(_WIN32)
-    const auto written = _write(fd, line.data(), static_cast<unsigned>(line.size()));
-    const bool synced = _commit(fd) == 0;
     const bool closed = _close(fd) == 0;
 #else
-    const auto written = ::write(fd, line.data(), line.size());
-    const bool synced = ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
 #endif
-    if (written < 0 || static_cast<std::size_t>(written) != line.size() || !synced || !closed)
-        throw TFileError(file, TFileError::kNoPosition, writeFailed);
+    if (!appended.Written || !appended.Synced || !closed) throw TFileError(file, TFileError::kNoPosition, writeFailed);
 }
 
-void ForEachSafeLine(const std::filesystem::path& file, const std::function<void(std::string_view)>& each) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) return;
-    std::FILE* f = OpenFile(file, "rb");
-    if (f == nullptr) return;
+bool SplitSafeLines(const std::function<long long(char* buf, std::size_t size)>& read,
+                    const std::function<void(std::string_view line, bool overlong)>& each) {
     std::string line;
     bool overlong = false;
     char buf[65536];
-    std::size_t n;
+    long long n;
     auto finish = [&] {
-        if (!overlong) each(line);
+        each(overlong ? std::string_view() : std::string_view(line), overlong);
         line.clear();
         overlong = false;
     };
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
-        for (std::size_t i = 0; i < n; ++i) {
+    while ((n = read(buf, sizeof buf)) > 0) {
+        for (long long i = 0; i < n; ++i) {
             if (buf[i] == '\n') {
                 finish();
             } else if (line.size() < kMaxLine) {
@@ -184,9 +186,21 @@ void ForEachSafeLine(const std::filesystem::path& file, const std::function<void
             }
         }
     }
-    std::fclose(f);
     // A last line without its line end was torn by a crash, unless it is whole.
     if (!line.empty()) finish();
+    return n == 0;
+}
+
+void ForEachSafeLine(const std::filesystem::path& file, const std::function<void(std::string_view)>& each) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) return;
+    std::FILE* f = OpenFile(file, "rb");
+    if (f == nullptr) return;
+    SplitSafeLines([f](char* buf, std::size_t size) { return static_cast<long long>(std::fread(buf, 1, size, f)); },
+                   [&](std::string_view line, bool overlong) {
+                       if (!overlong) each(line);
+                   });
+    std::fclose(f);
 }
 
 }  // namespace zelk

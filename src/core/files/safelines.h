@@ -38,6 +38,22 @@ std::vector<std::string_view> SplitText(std::string_view text, char sep);
 void AppendSafeLine(const std::filesystem::path& file, const std::string& line, const std::string& openFailed,
                     const std::string& writeFailed);
 
+// Appends `text` and CR LF to the file open at `fd` (for appending) in a
+// single write, after a line break when the file ends in a torn line, then
+// syncs. Each caller opens the file by its own rules.
+struct TAppendedLine {
+    bool Written = false;  // the whole line was taken by one write
+    bool Synced = false;
+};
+TAppendedLine AppendLineToFd(int fd, const std::string& text);
+
+// Splits what `read` gives (a byte count, 0 at the end, negative on a fault)
+// into lines without their LF, a last line without its line end too; a line
+// longer than any of ours comes as `overlong` without its text. False when a
+// read failed.
+bool SplitSafeLines(const std::function<long long(char* buf, std::size_t size)>& read,
+                    const std::function<void(std::string_view line, bool overlong)>& each);
+
 // Calls `each` with every line of the file, a last line without its line end
 // too; overlong lines are passed over. A missing, unreadable or irregular file
 // gives no lines, never an error.

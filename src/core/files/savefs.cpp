@@ -9,20 +9,7 @@
 #include <system_error>
 
 #include "files/paths.h"
-
-#if defined(_WIN32)
-#include <io.h>
-#include <process.h>
-#include <sys/stat.h>
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include "files/system.h"
 
 namespace zelk {
 
@@ -198,8 +185,13 @@ bool TSaveFileSystem::Remove(const std::filesystem::path& path) noexcept {
 void TSaveFileSystem::KeepCopy(const std::filesystem::path& from, const std::filesystem::path& to) {
     std::error_code ec;
     std::filesystem::remove(to, ec);
+    // No second name on Windows: it shares its file's sharing mode, so while
+    // the simulator holds the description open the kept name could be
+    // neither removed nor renamed, and the replace could not settle.
+#if !defined(_WIN32)
     std::filesystem::create_hard_link(from, to, ec);
     if (!ec) return;
+#endif
     // FAT and exFAT sticks have no hard links. The files kept are
     // descriptions, far below this; a larger one is not ours to copy whole.
     constexpr std::uintmax_t kCopyLimit = 64u << 20;
@@ -209,7 +201,10 @@ void TSaveFileSystem::KeepCopy(const std::filesystem::path& from, const std::fil
     std::string bytes;
     if (!ReadFile(from, bytes))
         throw TFileError(from, TFileError::kNoPosition, Tr("generator", "не удалось открыть файл для чтения"));
-    WriteFileAtomically(*this, to, bytes);
+    // Straight under its name: a replace reads the kept copy only once the
+    // new description is in place, long after this write has ended, and a
+    // torn one is removed with the other temporary names.
+    WriteFile(to, bytes);
 }
 
 void WriteFileAtomically(TSaveFileSystem& fs, const std::filesystem::path& path, std::string_view bytes) {

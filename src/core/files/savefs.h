@@ -28,8 +28,8 @@ public:
     // Removes `path` if present; false when it is still there. Never throws.
     virtual bool Remove(const std::filesystem::path& path) noexcept;
     // Makes `to` a second name of `from` (its bytes, kept when `from` is
-    // replaced), or where the file system has no second names, a copy of it
-    // put in place whole. Throws TFileError.
+    // replaced), or on Windows and where the file system has no second names,
+    // a copy of it put in place whole. Throws TFileError.
     virtual void KeepCopy(const std::filesystem::path& from, const std::filesystem::path& to);
 };
 

@@ -6,6 +6,7 @@
 
 #include "data/catalogues.h"
 #include "data/codepage.h"
+#include "data/layout.h"
 #include "files/error.h"
 #include "data/refdata.h"
 #include "text/tr.h"
@@ -186,12 +187,12 @@ std::string ExpandObjectLine(std::string_view source, const TMissionData& data, 
 
 void CopyObjectBlock(std::string_view header, std::int32_t offset, TDataFile& dataFile, const TMissionData& data,
                      TObjectWork& work, std::string& out) {
-    if (offset == -1) return;
+    if (offset == kNoSection) return;
     if (!header.empty()) {
         out += header;
         out += "\r\n";
     }
-    if (offset == -2) return;
+    if (offset == kHeaderOnly) return;
     if (offset < 0)
         throw TFileError(dataFile.Path(), offset,
                          Fill(Tr("generator", "недопустимое смещение блока объектов %1"), {std::to_string(offset)}));

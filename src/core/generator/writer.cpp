@@ -202,14 +202,14 @@ TMissionFiles BuildMissionFiles(const TMission& mission, const TRefData& ref,
 
 TReplaceNames::TReplaceNames(const std::filesystem::path& folder, int number) {
     const std::string mis = MissionFileName(number);
-    const std::string prop = mis.substr(0, 8) + "_ru.properties";
+    const std::string prop = PropertiesFileName(number);
     Mis = folder / mis;
     Prop = folder / prop;
     // The "~" keeps them out of the folder scan's "zelk*.mis".
     MisNew = folder / ("~" + mis + ".new");
     PropNew = folder / ("~" + prop + ".new");
     PropOld = folder / ("~" + prop + ".old");
-    Lock = folder / ("~" + mis.substr(0, 8) + ".lock");
+    Lock = folder / ("~" + MissionStem(number) + ".lock");
 }
 
 namespace {
@@ -219,17 +219,24 @@ struct TSavePaths {
 };
 
 // Settles a replace that stopped half way (see ReplaceStoredFiles): the kept
-// description marks it; the new mission file still waiting beside its name
-// says the mission file was not replaced, so the old description comes back;
-// without it both halves are new and the kept one goes. Temporary files left
-// go too. The caller holds the mission's lock. Throws TFileError.
+// description marks it. The new description still waiting beside its name
+// says nothing was replaced yet, so the kept one just goes; the new mission
+// file still waiting says the mission file was not replaced, so the old
+// description comes back; without either both halves are new and the kept
+// one goes. Temporary files left go too. The caller holds the mission's lock.
+// Throws TFileError.
 void SettleReplace(TSaveFileSystem& fs, const TReplaceNames& n) {
     const auto present = [](const std::filesystem::path& path) {
         std::error_code ec;
         return std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found;
     };
     if (present(n.PropOld)) {
-        if (present(n.MisNew)) {
+        // Nothing is renamed back here: while another program holds the
+        // description open, Windows lets no file take its name.
+        if (present(n.PropNew)) {
+            if (!fs.Remove(n.PropOld))
+                throw TFileError(n.PropOld, TFileError::kNoPosition, Tr("generator", "не удалось удалить файл"));
+        } else if (present(n.MisNew)) {
             std::error_code ec;
             // An empty one stands for a description the mission did not have.
             if (std::filesystem::file_size(n.PropOld, ec) == 0 && !ec) {

@@ -34,20 +34,17 @@ std::string TankShown(const TMissionData& d, int tanks) {
 }
 
 TFixedParams FixedOf(const TConditions& c) {
-    TFixedParams f;
-    f.Map = c.Map;
-    f.Target = c.Target;
-    f.Aircraft = c.Aircraft;
-    f.Clouds = c.Clouds;
-    f.Moving = c.Moving;
-    f.Mode = c.Mode;
-    f.Difficulty = c.Difficulty;
-    f.Time = c.Time;
-    f.Weather = c.Weather;
-    f.RandomRoute = c.RandomRoute;
+    TFixedParams f = FixedFrom(c);
     if (!c.Target) f.TargetKind = c.TargetKind;
-    // Fighters belong to a combat sortie: asking for them fixes that.
-    if (c.Fighters && *c.Fighters > 0 && !f.Difficulty) f.Difficulty = 1;
+    return f;
+}
+
+// The same conditions with the target's variant and the aircraft left to the draw.
+TFixedParams WithVariantFree(TFixedParams f) {
+    f.Moving.reset();
+    f.Mode.reset();
+    f.Difficulty.reset();
+    f.Aircraft.reset();
     return f;
 }
 
@@ -55,20 +52,11 @@ TFixedParams FixedOf(const TConditions& c) {
 
 TConditions ConditionsOf(const TMissionData& d) {
     TConditions c;
-    c.Map = d.Map;
-    c.Target = d.Target;
-    c.Moving = d.Moving;
-    c.Mode = d.Mode;
-    c.Difficulty = d.Difficulty;
-    c.Aircraft = d.Aircraft;
+    CopyDrawnParams(c, d);
     c.Army = d.Army;
     c.Flight = d.Flight;
     c.Height = d.Height;
-    c.Clouds = d.Clouds;
-    c.Time = d.Time;
-    c.Weather = d.Weather;
     c.Tanks = d.Tanks;
-    c.RandomRoute = d.RandomRoute;
     c.Fighters = d.Fighters;
     return c;
 }
@@ -88,21 +76,13 @@ TConditionsOutcome MissionFromConditions(const TConditions& c, const TRefData& r
     const TFixedParams fixed = FixedOf(c);
     TFixedParams noAircraft = fixed;
     noAircraft.Aircraft.reset();
-    TFixedParams targetOnly = fixed;
-    targetOnly.Moving.reset();
-    targetOnly.Mode.reset();
-    targetOnly.Difficulty.reset();
-    targetOnly.Aircraft.reset();
+    const TFixedParams targetOnly = WithVariantFree(fixed);
     TFixedParams otherTarget = noAircraft;
     otherTarget.Target.reset();
     otherTarget.TargetKind.reset();
     TFixedParams otherMap = otherTarget;
     otherMap.Map.reset();
-    TFixedParams any = otherMap;
-    any.Moving.reset();
-    any.Mode.reset();
-    any.Difficulty.reset();
-    any.Aircraft.reset();
+    const TFixedParams any = WithVariantFree(otherMap);
     bool drawn = false;
     for (const TFixedParams* attempt :
          std::array<const TFixedParams*, 6>{&fixed, &noAircraft, &targetOnly, &otherTarget, &otherMap, &any}) {

@@ -9,110 +9,17 @@
 
 #include "files/error.h"
 #include "files/paths.h"
+#include "files/safelines.h"
 #include "files/savefs.h"
 #include "text/tr.h"
-
-#if defined(_WIN32)
-#include <fcntl.h>
-#include <io.h>
-#include <sys/stat.h>
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include "files/system.h"
 
 namespace zelk {
 
 namespace {
 
 constexpr std::string_view kTag = "V1";
-constexpr std::size_t kFieldCount = 22;
-// A line longer than this is not one of ours; reading stays bounded.
-constexpr std::size_t kMaxLine = 256 * 1024;
-
-std::uint64_t Fnv1a(std::string_view bytes, std::uint64_t h = 14695981039346656037ull) {
-    for (unsigned char c : bytes) {
-        h ^= c;
-        h *= 1099511628211ull;
-    }
-    return h;
-}
-
-std::string Hex(std::uint64_t v, int digits) {
-    char buf[17];
-    std::snprintf(buf, sizeof buf, "%0*llx", digits, static_cast<unsigned long long>(v));
-    return buf;
-}
-
-std::string Checksum(std::string_view body) { return Hex(Fnv1a(body) & 0xffffffffull, 8); }
-
-// Tabs and line breaks separate fields and lines, so texts escape them.
-std::string Escape(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
-std::optional<std::string> Unescape(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\') {
-            out += text[i];
-            continue;
-        }
-        if (++i == text.size()) return std::nullopt;
-        switch (text[i]) {
-            case '\\':
-                out += '\\';
-                break;
-            case 't':
-                out += '\t';
-                break;
-            case 'n':
-                out += '\n';
-                break;
-            case 'r':
-                out += '\r';
-                break;
-            default:
-                return std::nullopt;
-        }
-    }
-    return out;
-}
-
-std::vector<std::string_view> Split(std::string_view text, char sep) {
-    std::vector<std::string_view> out;
-    std::size_t start = 0;
-    for (;;) {
-        const auto at = text.find(sep, start);
-        out.push_back(text.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
-        if (at == std::string_view::npos) return out;
-        start = at + 1;
-    }
-}
+constexpr std::size_t kFieldCount = 20;
 
 template <typename T>
 bool Parse(std::string_view text, T& out, int base = 10) {
@@ -142,59 +49,52 @@ std::string FormatVariant(const TVariant& v) {
         if (i > 0) comment += '\n';
         comment += v.Comment[i];
     }
-    std::string body;
-    for (const std::string& field : {std::to_string(v.Number),
-                                     std::to_string(v.Time),
-                                     std::to_string(v.Seed),
-                                     Escape(d.Map),
-                                     Escape(d.Target),
-                                     std::to_string(d.Moving),
-                                     std::to_string(d.Mode),
-                                     std::to_string(d.Difficulty),
-                                     Escape(d.Aircraft),
-                                     std::to_string(d.Army),
-                                     std::to_string(d.Flight),
-                                     std::to_string(d.Height),
-                                     Escape(d.Clouds),
-                                     std::to_string(d.Time),
-                                     std::to_string(d.Weather),
-                                     std::to_string(d.Tanks),
-                                     std::to_string(d.RandomRoute),
-                                     std::to_string(d.Fighters),
-                                     hashes,
-                                     Escape(comment)}) {
-        body += '\t';
-        body += field;
-    }
-    return std::string(kTag) + "\t" + Checksum(body) + body;
+    return SealLine(kTag, {std::to_string(v.Number),
+                           std::to_string(v.Time),
+                           std::to_string(v.Seed),
+                           EscapeField(d.Map),
+                           EscapeField(d.Target),
+                           std::to_string(d.Moving),
+                           std::to_string(d.Mode),
+                           std::to_string(d.Difficulty),
+                           EscapeField(d.Aircraft),
+                           std::to_string(d.Army),
+                           std::to_string(d.Flight),
+                           std::to_string(d.Height),
+                           EscapeField(d.Clouds),
+                           std::to_string(d.Time),
+                           std::to_string(d.Weather),
+                           std::to_string(d.Tanks),
+                           std::to_string(d.RandomRoute),
+                           std::to_string(d.Fighters),
+                           hashes,
+                           EscapeField(comment)});
 }
 
 std::optional<TVariant> ParseVariant(std::string_view line) {
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    const auto f = Split(line, '\t');
-    if (f.size() != kFieldCount || f[0] != kTag) return std::nullopt;
-    const std::string_view body = line.substr(f[0].size() + 1 + f[1].size());
-    if (f[1] != Checksum(body)) return std::nullopt;
+    const auto sealed = OpenSealedLine(line, kTag);
+    if (!sealed || sealed->size() != kFieldCount) return std::nullopt;
+    const std::vector<std::string_view>& f = *sealed;
 
     TVariant v;
     TMissionData& d = v.Data;
-    bool ok = Parse(f[2], v.Number) && Parse(f[3], v.Time) && Parse(f[4], v.Seed) && ParseSmall(f[7], d.Moving) &&
-              ParseSmall(f[8], d.Mode) && ParseSmall(f[9], d.Difficulty) && ParseSmall(f[11], d.Army) &&
-              ParseSmall(f[12], d.Flight) && ParseSmall(f[13], d.Height) && ParseSmall(f[15], d.Time) &&
-              ParseSmall(f[16], d.Weather) && ParseSmall(f[17], d.Tanks) && ParseSmall(f[18], d.RandomRoute) &&
-              ParseSmall(f[19], d.Fighters);
-    auto map = Unescape(f[5]), target = Unescape(f[6]), aircraft = Unescape(f[10]), clouds = Unescape(f[14]),
-         comment = Unescape(f[21]);
+    bool ok = Parse(f[0], v.Number) && Parse(f[1], v.Time) && Parse(f[2], v.Seed) && ParseSmall(f[5], d.Moving) &&
+              ParseSmall(f[6], d.Mode) && ParseSmall(f[7], d.Difficulty) && ParseSmall(f[9], d.Army) &&
+              ParseSmall(f[10], d.Flight) && ParseSmall(f[11], d.Height) && ParseSmall(f[13], d.Time) &&
+              ParseSmall(f[14], d.Weather) && ParseSmall(f[15], d.Tanks) && ParseSmall(f[16], d.RandomRoute) &&
+              ParseSmall(f[17], d.Fighters);
+    auto map = UnescapeField(f[3]), target = UnescapeField(f[4]), aircraft = UnescapeField(f[8]),
+         clouds = UnescapeField(f[12]), comment = UnescapeField(f[19]);
     if (!ok || !map || !target || !aircraft || !clouds || !comment) return std::nullopt;
     d.Map = *map;
     d.Target = *target;
     d.Aircraft = *aircraft;
     d.Clouds = *clouds;
     if (!comment->empty()) {
-        for (auto part : Split(*comment, '\n')) v.Comment.emplace_back(part);
+        for (auto part : SplitText(*comment, '\n')) v.Comment.emplace_back(part);
     }
-    if (!f[20].empty()) {
-        for (auto item : Split(f[20], ',')) {
+    if (!f[18].empty()) {
+        for (auto item : SplitText(f[18], ',')) {
             const auto colon = item.find(':');
             TDataFileHash h;
             if (colon == std::string_view::npos || !Parse(item.substr(0, colon), h.File)) return std::nullopt;
@@ -216,7 +116,7 @@ std::string HashDataFile(const std::filesystem::path& path) {
     const bool failed = std::ferror(f) != 0;
     std::fclose(f);
     if (failed) throw TFileError(path, TFileError::kNoPosition, Tr("library", "чтение файла не удалось"));
-    return Hex(h, 16);
+    return HexDigits(h, 16);
 }
 
 std::vector<TDataFileHash> HashesFor(const TMissionData& data, const TRefData& ref) {
@@ -321,87 +221,57 @@ long long ReadFd(TFd fd, char* buf, std::size_t size) {
 }
 
 // The whole lines of one journal file with what they hold, in file order.
+// The lines of the missions in `numbers` (sorted).
 void ReadJournalLines(const std::filesystem::path& file, std::vector<std::pair<std::string, TVariant>>& out,
-                      int number) {
+                      const std::vector<int>& numbers) {
     bool missing = false;
     const TFd fd = OpenJournalFile(file, false, missing);
     if (missing) return;
-    std::string line;
-    bool overlong = false;
     int lineNumber = 0;
-    auto finish = [&] {
-        ++lineNumber;
-        if (!overlong) {
-            if (auto v = ParseVariant(line); v && v->Number == number) {
-                if (!line.empty() && line.back() == '\r') line.pop_back();
-                v->File = file;
-                v->Line = lineNumber;
-                out.emplace_back(line, std::move(*v));
-            }
-        }
-        line.clear();
-        overlong = false;
-    };
-    char buf[65536];
-    long long n;
-    while ((n = ReadFd(fd, buf, sizeof buf)) > 0) {
-        for (long long i = 0; i < n; ++i) {
-            if (buf[i] == '\n') {
-                finish();
-            } else if (line.size() < kMaxLine) {
-                line += buf[i];
-            } else {
-                overlong = true;
-            }
-        }
-    }
+    const bool read = SplitSafeLines([fd](char* buf, std::size_t size) { return ReadFd(fd, buf, size); },
+                                     [&](std::string_view line, bool overlong) {
+                                         ++lineNumber;
+                                         if (overlong) return;
+                                         if (auto v = ParseVariant(line);
+                                             v && std::binary_search(numbers.begin(), numbers.end(), v->Number)) {
+                                             if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+                                             v->File = file;
+                                             v->Line = lineNumber;
+                                             out.emplace_back(std::string(line), std::move(*v));
+                                         }
+                                     });
     CloseFd(fd);
-    if (n < 0) throw TFileError(file, TFileError::kNoPosition, Tr("library", "чтение журнала не удалось"));
-    // A last line without its line end was torn by a crash, unless it is whole.
-    if (!line.empty()) finish();
+    if (!read) throw TFileError(file, TFileError::kNoPosition, Tr("library", "чтение журнала не удалось"));
 }
 
 }  // namespace
 
 void TJournal::Append(const TVariant& variant) const {
-    std::string line = FormatVariant(variant) + "\r\n";
     bool missing = false;
     const TFd fd = OpenJournalFile(file_, true, missing);
-    // A crash may have left half a line: start on a line of our own.
-#if defined(_WIN32)
-    const long long size = _lseeki64(fd, 0, SEEK_END);
-    char last = '\n';
-    if (size > 0 && _lseeki64(fd, size - 1, SEEK_SET) == size - 1 && _read(fd, &last, 1) != 1) last = '\n';
-#else
-    struct stat st;
-    char last = '\n';
-    if (::fstat(fd, &st) == 0 && st.st_size > 0 && ::pread(fd, &last, 1, st.st_size - 1) != 1) last = '\n';
-#endif
-    if (last != '\n') line.insert(0, "\r\n");
-        // One write call: appends of other processes never land inside the line.
-#if defined(_WIN32)
-    const auto written = _write(fd, line.data(), static_cast<unsigned>(line.size()));
-    _commit(fd);
-    _close(fd);
-#else
-    const auto written = ::write(fd, line.data(), line.size());
     // The line is written once write() has taken it whole; a flush that
     // fails after it is no reason to tell the pilot it is missing.
-    ::fsync(fd);
-    ::close(fd);
-#endif
-    if (written < 0 || static_cast<std::size_t>(written) != line.size())
+    const TAppendedLine appended = AppendLineToFd(fd, FormatVariant(variant));
+    CloseFd(fd);
+    if (!appended.Written)
         throw TFileError(file_, TFileError::kNoPosition, Tr("library", "запись в журнал не удалась"));
 }
 
 std::vector<TVariant> TJournal::Variants(int number) const {
+    auto variants = VariantsOf({number});
+    const auto found = variants.find(number);
+    return found != variants.end() ? std::move(found->second) : std::vector<TVariant>();
+}
+
+std::map<int, std::vector<TVariant>> TJournal::VariantsOf(std::vector<int> numbers) const {
+    std::sort(numbers.begin(), numbers.end());
     std::vector<std::pair<std::string, TVariant>> lines;
-    if (!file_.empty()) ReadJournalLines(file_, lines, number);
+    if (!file_.empty()) ReadJournalLines(file_, lines, numbers);
     const std::size_t own = lines.size();
     for (const auto& other : alsoRead_) {
         if (other == file_) continue;
         std::vector<std::pair<std::string, TVariant>> more;
-        ReadJournalLines(other, more, number);
+        ReadJournalLines(other, more, numbers);
         // A line in both places (a copied journal) counts once; two saves in
         // one second with one seed are two lines of one file and both count.
         for (auto& line : more)
@@ -412,9 +282,8 @@ std::vector<TVariant> TJournal::Variants(int number) const {
     // Oldest first across both places.
     std::stable_sort(lines.begin(), lines.end(),
                      [](const auto& a, const auto& b) { return a.second.Time < b.second.Time; });
-    std::vector<TVariant> out;
-    out.reserve(lines.size());
-    for (auto& line : lines) out.push_back(std::move(line.second));
+    std::map<int, std::vector<TVariant>> out;
+    for (auto& line : lines) out[line.second.Number].push_back(std::move(line.second));
     return out;
 }
 
@@ -468,12 +337,31 @@ std::filesystem::path JournalFolder(const std::filesystem::path& dataDir, const 
     return {};
 }
 
-TJournal JournalIn(const std::filesystem::path& dataDir, const std::filesystem::path& fallbackDir) {
+TJournal JournalIn(const std::filesystem::path& dataDir, const std::filesystem::path& fallbackDir,
+                   const std::filesystem::path& formerDir) {
     const auto folder = JournalFolder(dataDir, fallbackDir);
     std::vector<std::filesystem::path> places;
-    for (const auto* dir : {&dataDir, &fallbackDir})
+    for (const auto* dir : {&formerDir, &dataDir, &fallbackDir})
         if (!dir->empty()) places.push_back(*dir / kJournalFileName);
     return TJournal(folder.empty() ? std::filesystem::path() : folder / kJournalFileName, std::move(places));
+}
+
+std::filesystem::path UserFolderFor(const std::filesystem::path& userBase, const std::filesystem::path& dataDir) {
+    std::error_code ec;
+    std::filesystem::path dir = std::filesystem::absolute(dataDir, ec);
+    if (ec) dir = dataDir;
+    dir = dir.lexically_normal();
+    if (!dir.has_filename() && dir.has_parent_path() && dir.parent_path() != dir) dir = dir.parent_path();
+    std::string key = PathToUtf8(dir);
+#if defined(_WIN32)
+    // Windows compares names without case and takes either slash:
+    // "C:\Games" and "c:/games" are one folder.
+    std::transform(key.begin(), key.end(), key.begin(), [](char c) {
+        if (c == '\\') return '/';
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    });
+#endif
+    return userBase / HexDigits(Fnv1a(key), 16);
 }
 
 }  // namespace zelk

@@ -78,6 +78,9 @@ public:
     // torn or foreign line is passed over; a journal that exists but cannot
     // be read throws TFileError.
     std::vector<TVariant> Variants(int number) const;
+    // The same for several missions in one reading; a mission the journal
+    // does not know has no entry.
+    std::map<int, std::vector<TVariant>> VariantsOf(std::vector<int> numbers) const;
 
 private:
     std::filesystem::path file_;
@@ -95,7 +98,15 @@ std::string LocalTimeText(std::int64_t seconds, const char* format);
 std::filesystem::path JournalFolder(const std::filesystem::path& dataDir, const std::filesystem::path& fallbackDir);
 
 // The journal every program uses: written where JournalFolder says, read
-// from both places.
-TJournal JournalIn(const std::filesystem::path& dataDir, const std::filesystem::path& fallbackDir);
+// from both places, and from `formerDir` too when given: the user's place of
+// earlier versions, shared by every data folder, is read but never written.
+TJournal JournalIn(const std::filesystem::path& dataDir, const std::filesystem::path& fallbackDir,
+                   const std::filesystem::path& formerDir = {});
+
+// The folder below the user's application-data folder `userBase` that stands
+// in for `dataDir`: one per data folder, so that the missions of two
+// simulator folders (or of a test's temporary one) never mix their variants,
+// logbooks and templates. Stable for the same folder however it is spelled.
+std::filesystem::path UserFolderFor(const std::filesystem::path& userBase, const std::filesystem::path& dataDir);
 
 }  // namespace zelk

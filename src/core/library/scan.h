@@ -9,9 +9,11 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data/refdata.h"
+#include "files/listing.h"
 #include "mission/mission.h"
 
 namespace zelk {
@@ -29,6 +31,20 @@ bool ReadMissionFile(const std::filesystem::path& path, TMission& mission);
 // Moving, RandomRoute from a description file. A file that cannot be opened
 // leaves the mission untouched. `targets` is the full targets collection.
 void ReadDescriptionFile(const std::filesystem::path& path, TMission& mission, const TTargetsColl& targets);
+
+enum class TSkipReason {
+    NotFile,     // a folder, link, device or FIFO
+    NoNumber,    // no number in the name
+    ReadOnly,    // marked read-only
+    Unreadable,  // cannot be opened or read, or was being replaced
+    SameNumber,  // another spelling of a listed name's number
+};
+
+struct TSkippedEntry {
+    std::string Name;
+    TSkipReason Reason;
+    std::string Other;  // SameNumber: the listed name that is read
+};
 
 struct TScanResult {
     // Missions in the order of their numbers; each has been through
@@ -48,18 +64,13 @@ struct TScanResult {
     // disk, and missions whose two files were being replaced and could not
     // be settled into one save's: those missions are left out of the list.
     std::vector<std::filesystem::path> Unreadable;
+    // Every listed "zelk*.mis" entry the list leaves out and why, in name
+    // order; an entry gone since the listing is not among them.
+    std::vector<TSkippedEntry> Skipped;
+    // Missions read back without a description file, by listed name, in
+    // name order: the listed name and the description file's.
+    std::vector<std::pair<std::string, std::string>> Undescribed;
 };
-
-// Calls onName for every name in the folder; false, with the system's error
-// code in `error`, when the folder cannot be opened or its listing breaks off.
-using TFolderLister = std::function<bool(const std::filesystem::path& folder,
-                                         const std::function<void(const std::string& name)>& onName, int& error)>;
-bool ListFolder(const std::filesystem::path& folder, const std::function<void(const std::string& name)>& onName,
-                int& error);
-
-// The lister every scan uses: ListFolder, unless a test puts one in its
-// place that fails as a broken disk does.
-TFolderLister& FolderLister();
 
 // Set by tests only: makes reading the file of that name fail as a broken
 // disk does, once it is open.
@@ -80,6 +91,10 @@ struct TScanProgress {
 // mission is left out and never stops the scan; no exception escapes.
 TScanResult ScanMissionFolder(const std::filesystem::path& folder, const TTargetsColl& targets,
                               TScanProgress* progress = nullptr);
+
+// The same scan of a folder that is only looked at: a missing folder is not
+// created (FolderFailed).
+TScanResult ScanExistingFolder(const std::filesystem::path& folder, const TTargetsColl& targets);
 
 // "Папку ZELK невозможно создать!" (Windows-1251), shown when FolderFailed.
 std::string FolderCreateErrorText();

@@ -7,6 +7,7 @@
 #include "data/refdata.h"
 #include "generator/random.h"
 #include "mission/mission.h"
+#include "mission/rules.h"
 
 namespace zelk {
 
@@ -17,6 +18,32 @@ struct TFixedParams {
     // Only targets whose name holds this text, letter case aside.
     std::optional<std::string> TargetKind;
 };
+
+// Copies what a draw fixes or chooses between records that each hold it, as
+// values or as optionals: a new condition drawn is one line here.
+template <typename To, typename From>
+void CopyDrawnParams(To& to, const From& from) {
+    to.Map = from.Map;
+    to.Target = from.Target;
+    to.Aircraft = from.Aircraft;
+    to.Clouds = from.Clouds;
+    to.Moving = from.Moving;
+    to.Mode = from.Mode;
+    to.Difficulty = from.Difficulty;
+    to.Time = from.Time;
+    to.Weather = from.Weather;
+    to.RandomRoute = from.RandomRoute;
+}
+
+// The draw's fixed values from conditions that also ask for `fighters`:
+// fighters belong to a combat sortie, so asking for them fixes that.
+template <typename Conditions>
+TFixedParams FixedFrom(const Conditions& conditions) {
+    TFixedParams fixed;
+    CopyDrawnParams(fixed, conditions);
+    if (conditions.Fighters && *conditions.Fighters > 0 && !fixed.Difficulty) fixed.Difficulty = kCombatDifficulty;
+    return fixed;
+}
 
 // Draws into `data` a target with one of its defined variants (movement,
 // difficulty, mission type) for which an aircraft is offered, the aircraft,

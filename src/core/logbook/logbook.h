@@ -17,6 +17,11 @@ namespace zelk {
 
 inline constexpr const char* kLogbookFileName = "zelk-logbook.txt";
 
+// The logbook kept beside `journalFile`; empty when there is no journal.
+inline std::filesystem::path LogbookFileBeside(const std::filesystem::path& journalFile) {
+    return journalFile.empty() ? std::filesystem::path() : journalFile.parent_path() / kLogbookFileName;
+}
+
 enum class TFlightResult { None, Yes, Partly, No, Unknown };
 
 // "yes", "partly", "no", "unknown" ("" for None), and back.

@@ -4,14 +4,13 @@
 
 namespace zelk {
 
-namespace {
-
-// "zelk" + number in at least four digits.
 std::string MissionStem(int number) {
     char digits[16];
     std::snprintf(digits, sizeof digits, "%.4d", number);
     return std::string(kMissionPrefix) + digits;
 }
+
+namespace {
 
 bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };

@@ -69,9 +69,11 @@ inline constexpr std::string_view kMissionPrefix = "zelk";
 inline constexpr std::string_view kMissionExtension = ".mis";
 inline constexpr std::string_view kPropertiesSuffix = "_ru.properties";
 
-// "zelk" + number in at least four digits + ".mis".
+// "zelk" + number in at least four digits.
+std::string MissionStem(int number);
+// MissionStem + ".mis".
 std::string MissionFileName(int number);
-// "zelk" + number in at least four digits + "_ru.properties".
+// MissionStem + "_ru.properties".
 std::string PropertiesFileName(int number);
 
 // The number of a listed entry "zelkNNNN.mis" (four decimal digits, 1 to

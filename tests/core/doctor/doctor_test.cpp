@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "library/journal.h"
 #include "support/datafiles.h"
 #include "support/tempdir.h"
 
@@ -80,8 +81,12 @@ TEST(Doctor, NamesEveryFileTheScanSkipsAndWhy) {
     }
     EXPECT_EQ(Find(items, TDoctorArea::Missions, "«zelk0002.mis» нет файла описания").size(), 1u);
     EXPECT_TRUE(Find(items, TDoctorArea::Missions, "notes.mis").empty());
-    // zelk0005 is read-only and does not count; 0001 and 0002 do.
-    EXPECT_EQ(Find(items, TDoctorArea::Missions, "наибольший номер 2, до предела 9999 осталось 9997").size(), 1u);
+    // Two missions are read; every listed number is in use, as the scan
+    // counts them, the folder zelk0007.mis too: the next mission is 8.
+    EXPECT_EQ(
+        Find(items, TDoctorArea::Missions, "Заданий в папке: 2; наибольший номер 7, до предела 9999 осталось 9992")
+            .size(),
+        1u);
     EXPECT_TRUE(DoctorPassed(items));
     fs::permissions(s.In.MissionFolder / "zelk0005.mis", fs::perms::owner_all);
 }
@@ -94,6 +99,34 @@ TEST(Doctor, NumberNineThousandNineHundredNinetyNineIsAFault) {
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].Status, TDoctorStatus::Fault);
     EXPECT_FALSE(DoctorPassed(items));
+}
+
+// Missions on a map no data file has: each names the absent file its own
+// journal line was made from; one the journal does not know, every absent file.
+TEST(Doctor, MissionsOnAnUnknownMapNameTheFilesTheirJournalLinesRecord) {
+    TSetUp s;
+    s.In.JournalFile = s.Temp / kJournalFileName;
+    const auto onMap = [&](int number, const std::string& map) {
+        WriteFileBytes(s.In.MissionFolder / MissionFileName(number), "[MAIN]\r\n  MAP " + map + "\r\n");
+    };
+    onMap(1, "Gone/load.ini");
+    onMap(2, "Gone/load.ini");
+    onMap(3, "Lost/load.ini");
+    for (const auto& [number, file] : {std::pair{1, 3}, {2, 5}, {4, 7}}) {
+        TVariant v;
+        v.Number = number;
+        v.Time = 1765000000;
+        v.Hashes = {{0, "0123456789abcdef"}, {file, "fedcba9876543210"}};
+        TJournal(s.In.JournalFile).Append(v);
+    }
+    const auto items = RunDoctor(s.In);
+    const auto gone = Find(items, TDoctorArea::Data, "«Gone/load.ini»");
+    ASSERT_EQ(gone.size(), 1u);
+    EXPECT_NE(gone[0].What.find(DataFileName(3) + ", " + DataFileName(5)), std::string::npos) << gone[0].What;
+    EXPECT_EQ(gone[0].What.find(DataFileName(7)), std::string::npos) << gone[0].What;
+    const auto lost = Find(items, TDoctorArea::Data, "«Lost/load.ini»");
+    ASSERT_EQ(lost.size(), 1u);
+    EXPECT_NE(lost[0].What.find(DataFileName(9)), std::string::npos) << lost[0].What;
 }
 
 TEST(Doctor, CountsFlightsAcrossThePiecesOfAHugeLog) {

@@ -54,6 +54,27 @@ TEST(Journal, KeepsEveryWholeLineWhateverSurroundsIt) {
     EXPECT_EQ(variants[1].Comment, expected.Comment);
     EXPECT_EQ(variants[1].Hashes, expected.Hashes);
     EXPECT_EQ(variants[1].Time, expected.Time);
+
+    // Several missions in one reading: each has its own lines, in order.
+    const auto several = journal.VariantsOf({8, 7, 9});
+    ASSERT_EQ(several.size(), 2u);
+    ASSERT_EQ(several.at(7).size(), 2u);
+    EXPECT_EQ(several.at(7)[1].Seed, 5u);
+    ASSERT_EQ(several.at(8).size(), 1u);
+    EXPECT_EQ(several.at(8)[0].Seed, 2u);
+}
+
+TEST(Journal, ALineWrittenByEarlierVersionsReadsAndIsWrittenAlike) {
+    const std::string line =
+        "V1\t10ee611c\t7\t1765000000\t42\tOrvak/load.ini\ta\\tb\t1\t2\t1\tLA_5FN\t1\t2\t1000\t800\t12\t3\t5\t1\t2\t"
+        "0:0123456789abcdef,3:fedcba9876543210\tC:\\\\users\\n\xE2\xF2\xEE\xF0\xE0\xFF";
+    const auto v = ParseVariant(line + "\r");
+    ASSERT_TRUE(v.has_value());
+    EXPECT_EQ(v->Seed, 42u);
+    EXPECT_EQ(v->Data.Target, "a\tb");
+    EXPECT_EQ(v->Data.Fighters, 2);
+    EXPECT_EQ(v->Comment, (std::vector<std::string>{"C:\\users", W("вторая")}));
+    EXPECT_EQ(FormatVariant(*v), line);
 }
 
 TEST(Journal, AVariantWrittenAgainIsByteIdenticalAndChangedDataIsNoticed) {
@@ -139,6 +160,16 @@ TEST(Journal, OneJournalFoundTheSameWayAndReadFromBothPlaces) {
     ASSERT_EQ(variants.size(), 2u);
     EXPECT_EQ(variants[0].Seed, 1u);
     EXPECT_EQ(variants[1].Seed, 2u);
+}
+
+// Two simulator folders whose data folders cannot be written never share the
+// user's journal, or one's history would list the other's variants.
+TEST(Journal, EachDataFolderHasAUserPlaceOfItsOwn) {
+    TTempDir user, a, b;
+    const auto place = UserFolderFor(user.Path(), a / "ZELK");
+    EXPECT_EQ(place.parent_path(), user.Path());
+    EXPECT_NE(place, UserFolderFor(user.Path(), b / "ZELK"));
+    EXPECT_EQ(place, UserFolderFor(user.Path(), a / "x" / ".." / "ZELK" / ""));
 }
 
 }  // namespace

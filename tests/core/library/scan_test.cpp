@@ -468,6 +468,24 @@ TEST(ScanMissionFolder, ListsOurMissionsAndSkipsTheRest) {
     EXPECT_EQ(m1234->Name, "zelk1234.mis");  // no description: the entry's name
     EXPECT_EQ(m1234->Data.Time, 1);
     EXPECT_EQ(m1234->Data.Tanks, 0);
+
+    // What was left out is told with its reason, in name order: the set-up
+    // check says exactly this.
+    std::vector<std::pair<std::string, TSkipReason>> skipped;
+    for (const auto& s : r.Skipped) skipped.emplace_back(s.Name, s.Reason);
+    std::vector<std::pair<std::string, TSkipReason>> expected = {{"zelk0005.mis", TSkipReason::ReadOnly},
+                                                                 {"zelk0777.mis", TSkipReason::NotFile},
+                                                                 {"zelkabcd.mis", TSkipReason::NoNumber}};
+#ifdef _WIN32
+    EXPECT_EQ(r.Undescribed,
+              (std::vector<std::pair<std::string, std::string>>{{"ZELK6000.MIS", "zelk6000_ru.properties"},
+                                                                {"zelk1234.mis", "zelk1234_ru.properties"}}));
+#else
+    expected.insert(expected.begin(), {"ZELK6000.MIS", TSkipReason::Unreadable});
+    EXPECT_EQ(r.Undescribed,
+              (std::vector<std::pair<std::string, std::string>>{{"zelk1234.mis", "zelk1234_ru.properties"}}));
+#endif
+    EXPECT_EQ(skipped, expected);
 }
 
 #ifdef _WIN32

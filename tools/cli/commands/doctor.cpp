@@ -1,27 +1,31 @@
 // `doctor`: the set-up check of the core, printed for a person or as JSON.
 #include <optional>
 
+#include "command.h"
+
+#ifndef ZELK_CLI_SYNTAX_ONLY
 #include "cli_app.h"
 #include "cli_output.h"
 #include "text/tr.h"
 #include "doctor/doctor.h"
-#include "library/journal.h"
-#include "monitor/simconfig.h"
+#include "monitor/journalplace.h"
+#include "doctor/setup.h"
+#endif
 
 namespace zelk::cli {
 
-int RunDoctorCommand(TContext& ctx) {
-    TDoctorInput input;
-    input.DataDir = ctx.DataDir;
-    input.Root = ctx.Root;
-    input.MissionFolder = ctx.MissionFolder;
-    input.SimulatorExe = ctx.Root / "orvaksim.exe";
-    const TSimulatorConfig config = ReadSimulatorConfig(ctx.Root);
-    input.EventLogName = config.EventLogName;
-    input.KeepEventLog = config.KeepEventLog;
-    // The journal beside the data, if any: the check only reads.
-    if (std::error_code ec; std::filesystem::is_regular_file(ctx.DataDir / kJournalFileName, ec))
-        input.JournalFile = ctx.DataDir / kJournalFileName;
+namespace {
+
+#ifndef ZELK_CLI_SYNTAX_ONLY
+
+int Run(TContext& ctx) {
+    TSetupPlaces places;
+    places.Root = ctx.Root;
+    places.DataDir = ctx.DataDir;
+    // The journal the window and the other commands keep; a check writes
+    // nothing, so it is looked for rather than probed for.
+    places.JournalFile = ExistingJournalFileFor(ctx.DataDir);
+    const TDoctorInput input = ReadSimulatorSetup(places).Check;
 
     std::optional<TSourceTexts> sourceTexts;
     if (ctx.Args.Json) sourceTexts.emplace();  // JSON is the same in every language
@@ -41,5 +45,14 @@ int RunDoctorCommand(TContext& ctx) {
     }
     return passed ? 0 : 1;
 }
+
+#endif
+
+}  // namespace
+
+ZELK_CLI_COMMAND(doctor,
+                 ZELK_TR_NOOP("cli",
+                              "проверка установки: что не так и как исправить (код 0, когда всё нужное в порядке)"),
+                 TNoOptions, Run)
 
 }  // namespace zelk::cli

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "data/codepage.h"
-#include "monitor/simconfig.h"
+#include "doctor/simconfig.h"
 #include "files/simroot.h"
 #include "support/tempdir.h"
 

@@ -4,6 +4,9 @@
 // file appears: a started program on Windows has no signals, and Ctrl+Break
 // reaches only programs on the sender's console, so a pilot's script (or a
 // program that started `watch` without a console) asks with a file.
+#include "command.h"
+
+#ifndef ZELK_CLI_SYNTAX_ONLY
 #include <QCoreApplication>
 #include <QTimer>
 
@@ -16,17 +19,17 @@
 #include <iostream>
 #include <system_error>
 
-#include "cli_app.h"
+#include "cli_library.h"
+#include "cli_logbook.h"
 #include "cli_output.h"
-#include "data/codepage.h"
-#include "text/tr.h"
-#include "generator/random.h"
 #include "generator/writer.h"
 #include "library/commands.h"
 #include "monitor/autosupervisor.h"
 #include "monitor/journalplace.h"
 #include "monitor/logmonitor.h"
-#include "monitor/simconfig.h"
+#include "doctor/setup.h"
+#include "files/paths.h"
+#endif
 
 namespace zelk::cli {
 
@@ -34,25 +37,36 @@ namespace fs = std::filesystem;
 
 namespace {
 
+#ifndef ZELK_CLI_SYNTAX_ONLY
+
 std::atomic<int> gSignal{0};
 
 extern "C" void OnStopSignal(int sig) { gSignal.store(sig); }
 
-std::string U(const std::string& cp1251) { return Cp1251ToUtf8(cp1251); }
-
-}  // namespace
-
-int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
-    const TSimulatorConfig settings = ReadSimulatorConfig(ctx.Root);
+// Follows the event log named in conf.ini and writes each finished mission
+// anew until SIGINT or SIGTERM, or until the stop file appears in the data
+// folder. Returns the exit code.
+int Watch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
+    TSetupPlaces places;
+    places.Root = ctx.Root;
+    places.DataDir = ctx.DataDir;
+    // The logbook beside the journal just opened, without looking for its place again.
+    if (library.Journal != nullptr) {
+        places.JournalFile = library.Journal->File();
+        places.LogbookFile = places.JournalFile.parent_path() / kLogbookFileName;
+    } else {
+        places.LogbookFile = LogbookFileFor(ctx.DataDir);
+    }
+    const TSimulatorSetup setup = ReadSimulatorSetup(places);
     std::ostream& out = *ctx.Out;
     std::ostream& err = *ctx.Err;
-    if (settings.EventLogName.empty()) {
+    if (setup.EventLog == TEventLogSetting::Missing) {
         // The window switches the mode on all the same and nothing ever
         // happens; here the pilot at least learns why.
         err << Fill(Tr("cli",
                        "zelk-cli: в %1 не задан журнал событий (раздел [game], ключ eventlog): задания "
                        "перезаписываться не будут"),
-                    {PathToUtf8(ctx.Root / "conf.ini")})
+                    {PathToUtf8(SimulatorConfigOf(ctx.Root))})
             << '\n';
     }
 
@@ -100,11 +114,10 @@ int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
     };
     actions.SaveMission = [&](const std::string& fileName) {
         ApplyProgrammeBeforeSave(ctx, ref, library, fileName);
-        std::uint64_t seed = ctx.Args.Seed ? *ctx.Args.Seed : TimeSeed();
-        const int index = library.SaveListedMission(fileName, ref, ctx.MissionFolder, seed, true);
+        const int index = SaveListedAfresh(ctx, library, fileName, ref, SeedOf(ctx));
         const TMission& mission = library.At(index);
         if (ctx.Args.Json) {
-            out << MissionJson(mission).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+            PrintJsonLine(out, MissionJson(mission));
         } else {
             out << Fill(Tr("cli", "Записано заново: %1"), {U(mission.FileName)}) << "  " << U(mission.Name) << '\n';
         }
@@ -119,7 +132,7 @@ int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
     bool stopping = false;
     bool announced = false;
     QObject::connect(&supervisor, &TAutoSupervisor::Started, &app, [&](TLogMonitorThread* monitor) {
-        if (!settings.EventLogName.empty() && supervisor.NotifyFailures() == 0 && !announced) {
+        if (setup.EventLog != TEventLogSetting::Missing && supervisor.NotifyFailures() == 0 && !announced) {
             announced = true;
             err << Fill(Tr("cli", "zelk-cli: слежу за журналом событий %1; Ctrl+C или файл %2 завершает"),
                         {PathToUtf8(monitor->Examiner().LogFile()), PathToUtf8(stopFile)})
@@ -166,20 +179,13 @@ int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
     });
     poll.start(50);
 
-    TAutoSupervisor::TWatch watch;
-    watch.Root = ctx.Root;
-    watch.EventLogName = settings.EventLogName;
-    watch.KeepEventLog = settings.KeepEventLog;
-    watch.NotifyRetryMs = 500;
-    watch.LogbookFile = LogbookFileFor(ctx.DataDir);
-    if (library.Journal != nullptr) watch.JournalFile = library.Journal->File();
     QObject::connect(&supervisor, &TAutoSupervisor::LogbookFailed, &app, [&](const QString& message) {
         err << Fill(Tr("cli", "zelk-cli: предупреждение: полёт не записан в лётную книжку: %1"),
                     {message.toStdString()})
             << '\n';
         err.flush();
     });
-    QTimer::singleShot(0, &app, [&] { supervisor.Start(watch); });
+    QTimer::singleShot(0, &app, [&] { supervisor.Start(setup.Watch); });
     app.exec();
     poll.stop();
     std::signal(SIGINT, previousInt == SIG_ERR ? SIG_DFL : previousInt);
@@ -193,5 +199,19 @@ int RunWatch(TContext& ctx, TRefData& ref, TMissionLibrary& library) {
     }
     return exitCode;
 }
+
+int Run(TContext& ctx) {
+    TRefData ref = LoadData(ctx);
+    TMissionLibrary library = LoadLibrary(ctx, ref, true);
+    auto journal = OpenJournal(ctx);
+    library.Journal = Writable(journal);
+    return Watch(ctx, ref, library);
+}
+
+#endif
+
+}  // namespace
+
+ZELK_CLI_COMMAND(watch, ZELK_TR_NOOP("cli", "автогенерация: следить за журналом событий"), TNoOptions, Run)
 
 }  // namespace zelk::cli

@@ -1,4 +1,4 @@
-#include "monitor/simconfig.h"
+#include "doctor/simconfig.h"
 
 #include <cstdio>
 #include <cstdlib>
