@@ -75,15 +75,27 @@ fi
 # One Wine prefix for all runs, outside the checkout; made once (about a minute).
 export WINEPREFIX=${WINEPREFIX:-${ZELK_WINDEPS_ROOT:-$cache/windows-deps}/wine}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Debian's Wine has no preloader to reserve its fixed addresses before the
+# kernel places the program's heap, which it puts anywhere in a gigabyte:
+# about one start in a thousand then lands on Wine's shared page and dies
+# ("failed to map the shared user data", CreateProcess error 1359). Without
+# address randomisation the heap starts where the loader ends, every time.
+# Every Wine program below runs so, and the children inherit it.
+norandom=()
+if setarch "$(uname -m)" --addr-no-randomize true 2>/dev/null; then
+  norandom=(setarch "$(uname -m)" --addr-no-randomize)
+else
+  echo "windows.sh: address randomisation cannot be turned off here: a Wine program may fail to start, about once in a thousand"
+fi
 # The window's programs need an X display under Wine, even offscreen.
-runner=()
-if [ $gui -eq 1 ] && [ -z "${DISPLAY:-}" ]; then runner=(xvfb-run -a -s "-screen 0 1280x1024x24"); fi
+runner=("${norandom[@]}")
+if [ $gui -eq 1 ] && [ -z "${DISPLAY:-}" ]; then runner+=(xvfb-run -a -s "-screen 0 1280x1024x24"); fi
 step "Tests under Wine ($WINEPREFIX)"
 [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1 || true
 # Wine's own background programs start with the first program: start them
 # here, so that the first test does not pay for it.
 wineserver -p 60 2>/dev/null || true
-wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+"${norandom[@]}" wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 set +e
 # Every test has deadlines of its own inside; ctest's is the last resort.
 "${runner[@]}" ctest --test-dir "$out" -j"$jobs" --output-on-failure --timeout 300
@@ -94,7 +106,7 @@ step_done
 
 if [ $gui -eq 1 ]; then
   step "Packages (zip, installer) in $out"
-  bash packaging/windows/package.sh "$out"
+  "${norandom[@]}" bash packaging/windows/package.sh "$out"
   step_done
   step "A pilot's first hour with the download, under Wine"
   # Its picture of the window is the README's (docs/screenshot-wine.png).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <stdexcept>
+#include <string>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -99,8 +100,12 @@ HANDLE Start(const fs::path& program, const std::vector<std::string>& args, cons
     const std::wstring dir = cwd.wstring();
     const BOOL ok = CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, TRUE, flags, nullptr,
                                    cwd.empty() ? nullptr : dir.c_str(), &si, &pi);
+    const DWORD error = GetLastError();
     CloseHandle(in);
-    if (!ok) return nullptr;
+    if (!ok) {
+        SetLastError(error);  // for the caller's message
+        return nullptr;
+    }
     CloseHandle(pi.hThread);
     return pi.hProcess;
 }
@@ -143,12 +148,17 @@ TChild::TChild(const fs::path& program, const std::vector<std::string>& args, co
     SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
     impl_->Process = Start(program, args, cwd, outWrite, errWrite, CREATE_NEW_PROCESS_GROUP);
+    const DWORD error = GetLastError();
     CloseHandle(outWrite);
     CloseHandle(errWrite);
     if (impl_->Process == nullptr) {
-        CloseHandle(outRead);
-        CloseHandle(errRead);
-        throw std::runtime_error("CreateProcess " + program.string());
+        // What a child that died while starting wrote says why.
+        std::string said;
+        TImpl::Drain(errRead, said);
+        TImpl::Drain(outRead, said);
+        if (errRead != nullptr) CloseHandle(errRead);
+        if (outRead != nullptr) CloseHandle(outRead);
+        throw std::runtime_error("CreateProcess " + program.string() + ": error " + std::to_string(error) + " " + said);
     }
     impl_->Pipes[0] = outRead;
     impl_->Pipes[1] = errRead;

@@ -92,6 +92,16 @@ std::string RangeText(TParamRange range);
 // FILE: one mission file, required.
 void AddMissionFile(CLI::App& sub, std::string& file);
 
+// A command whose only argument is one mission file.
+class TOneMissionFile final : public TCommandSyntax {
+public:
+    void Define(CLI::App& sub) override { AddMissionFile(sub, file_); }
+    void Check(TArgs& args) override { args.Files = {ToCp1251("FILE", file_)}; }
+
+private:
+    std::string file_;
+};
+
 // --card and --page, checked into TArgs::Card and TArgs::CardA4.
 struct TCardOptions {
     std::optional<std::string> Card, Page;

@@ -1,6 +1,4 @@
 // `copy`: a copy of a mission in a new file, saved at once.
-#include <CLI/CLI.hpp>
-
 #include "command.h"
 
 #ifndef ZELK_CLI_SYNTAX_ONLY
@@ -12,15 +10,6 @@
 namespace zelk::cli {
 
 namespace {
-
-class TSyntax final : public TCommandSyntax {
-public:
-    void Define(CLI::App& sub) override { AddMissionFile(sub, file_); }
-    void Check(TArgs& args) override { args.Files = {ToCp1251("FILE", file_)}; }
-
-private:
-    std::string file_;
-};
 
 #ifndef ZELK_CLI_SYNTAX_ONLY
 
@@ -42,6 +31,6 @@ int Run(TContext& ctx) {
 
 }  // namespace
 
-ZELK_CLI_COMMAND(copy, ZELK_TR_NOOP("cli", "копия задания в новый файл"), TSyntax, Run)
+ZELK_CLI_COMMAND(copy, ZELK_TR_NOOP("cli", "копия задания в новый файл"), TOneMissionFile, Run)
 
 }  // namespace zelk::cli

@@ -1,6 +1,4 @@
 // `history`: the variants of a mission in the journal, newest first.
-#include <CLI/CLI.hpp>
-
 #include <map>
 
 #include "command.h"
@@ -15,15 +13,6 @@
 namespace zelk::cli {
 
 namespace {
-
-class TSyntax final : public TCommandSyntax {
-public:
-    void Define(CLI::App& sub) override { AddMissionFile(sub, file_); }
-    void Check(TArgs& args) override { args.Files = {ToCp1251("FILE", file_)}; }
-
-private:
-    std::string file_;
-};
 
 #ifndef ZELK_CLI_SYNTAX_ONLY
 
@@ -74,6 +63,6 @@ int Run(TContext& ctx) {
 
 }  // namespace
 
-ZELK_CLI_COMMAND(history, ZELK_TR_NOOP("cli", "варианты задания из журнала, новые первыми"), TSyntax, Run)
+ZELK_CLI_COMMAND(history, ZELK_TR_NOOP("cli", "варианты задания из журнала, новые первыми"), TOneMissionFile, Run)
 
 }  // namespace zelk::cli
