@@ -115,6 +115,70 @@ std::vector<std::string_view> SplitText(std::string_view text, char sep) {
     }
 }
 
+int OpenPlainFile(const std::filesystem::path& file, bool write, const std::string& notPlain,
+                  const std::string& openFailed) {
+#if defined(_WIN32)
+    const DWORD attributes = ::GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        if (!write) return -1;
+    } else if ((attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        throw TFileError(file, TFileError::kNoPosition, notPlain);
+    }
+    int fd = write ? _wopen(file.c_str(), _O_RDWR | _O_APPEND | _O_CREAT | _O_BINARY, _S_IREAD | _S_IWRITE)
+                   : _wopen(file.c_str(), _O_RDONLY | _O_BINARY);
+    // A file that may be written but not read is still appended to.
+    if (fd < 0 && write && errno == EACCES)
+        fd = _wopen(file.c_str(), _O_WRONLY | _O_APPEND | _O_CREAT | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd < 0) {
+        if (!write && errno == ENOENT) return -1;
+        throw TFileError(file, TFileError::kNoPosition, openFailed);
+    }
+    struct _stat64 st;
+    if (_fstat64(fd, &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG) {
+        _close(fd);
+        throw TFileError(file, TFileError::kNoPosition, notPlain);
+    }
+#else
+    const int flags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | (write ? O_APPEND | O_CREAT : 0);
+    int fd = ::open(file.c_str(), flags | (write ? O_RDWR : O_RDONLY), 0644);
+    // A file that may be written but not read is still appended to.
+    if (fd < 0 && write && errno == EACCES) fd = ::open(file.c_str(), flags | O_WRONLY, 0644);
+    if (fd < 0) {
+        if (!write && errno == ENOENT) return -1;
+        // A link refuses with ELOOP, a FIFO nobody reads with ENXIO.
+        if (errno == ELOOP || errno == ENXIO) throw TFileError(file, TFileError::kNoPosition, notPlain);
+        throw TFileError(file, TFileError::kNoPosition, openFailed);
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw TFileError(file, TFileError::kNoPosition, notPlain);
+    }
+    // Opened non-blocking only against a FIFO; a plain file reads as usual.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+#endif
+    return fd;
+}
+
+void ClosePlainFile(int fd) {
+#if defined(_WIN32)
+    _close(fd);
+#else
+    ::close(fd);
+#endif
+}
+
+long long ReadPlainFile(int fd, char* buf, std::size_t size) {
+#if defined(_WIN32)
+    return _read(fd, buf, static_cast<unsigned>(size));
+#else
+    for (;;) {
+        const auto n = ::read(fd, buf, size);
+        if (n >= 0 || errno != EINTR) return n;
+    }
+#endif
+}
+
 TAppendedLine AppendLineToFd(int fd, const std::string& text) {
     std::string line = text + "\r\n";
     // A crash may have left half a line: start on a line of our own. A file
@@ -141,20 +205,7 @@ TAppendedLine AppendLineToFd(int fd, const std::string& text) {
 
 void AppendSafeLine(const std::filesystem::path& file, const std::string& text, const std::string& openFailed,
                     const std::string& writeFailed) {
-    std::error_code ec;
-    const auto status = std::filesystem::symlink_status(file, ec);
-    if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
-        throw TFileError(file, TFileError::kNoPosition, openFailed);
-#if defined(_WIN32)
-    int fd = _wopen(file.c_str(), _O_RDWR | _O_APPEND | _O_CREAT | _O_BINARY, 0644);
-    if (fd < 0 && errno == EACCES) fd = _wopen(file.c_str(), _O_WRONLY | _O_APPEND | _O_CREAT | _O_BINARY, 0644);
-#else
-    // Not blocking: a FIFO put in the file's place must not hang the program.
-    constexpr int kFlags = O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW;
-    int fd = ::open(file.c_str(), O_RDWR | kFlags, 0644);
-    if (fd < 0 && errno == EACCES) fd = ::open(file.c_str(), O_WRONLY | kFlags, 0644);
-#endif
-    if (fd < 0) throw TFileError(file, TFileError::kNoPosition, openFailed);
+    const int fd = OpenPlainFile(file, true, openFailed, openFailed);
     const TAppendedLine appended = AppendLineToFd(fd, text);
 #if defined(_WIN32)
     const bool closed = _close(fd) == 0;
@@ -192,15 +243,18 @@ bool SplitSafeLines(const std::function<long long(char* buf, std::size_t size)>&
 }
 
 void ForEachSafeLine(const std::filesystem::path& file, const std::function<void(std::string_view)>& each) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) return;
-    std::FILE* f = OpenFile(file, "rb");
-    if (f == nullptr) return;
-    SplitSafeLines([f](char* buf, std::size_t size) { return static_cast<long long>(std::fread(buf, 1, size, f)); },
+    int fd = -1;
+    try {
+        fd = OpenPlainFile(file, false, {}, {});
+    } catch (const TFileError&) {
+        return;
+    }
+    if (fd < 0) return;
+    SplitSafeLines([fd](char* buf, std::size_t size) { return ReadPlainFile(fd, buf, size); },
                    [&](std::string_view line, bool overlong) {
                        if (!overlong) each(line);
                    });
-    std::fclose(f);
+    ClosePlainFile(fd);
 }
 
 }  // namespace zelk

@@ -31,9 +31,20 @@ std::optional<std::string> UnescapeField(std::string_view text);
 
 std::vector<std::string_view> SplitText(std::string_view text, char sep);
 
+// Opens `file` only as a plain file, never through a link (whose lines would
+// land elsewhere), a FIFO (which would block) or a device. For writing it is
+// made when missing and opened for appending; reading a file that is not
+// there gives -1. Throws TFileError with `notPlain` or `openFailed` as the
+// reason.
+int OpenPlainFile(const std::filesystem::path& file, bool write, const std::string& notPlain,
+                  const std::string& openFailed);
+// A byte count, 0 at the end, negative on a fault.
+long long ReadPlainFile(int fd, char* buf, std::size_t size);
+void ClosePlainFile(int fd);
+
 // Appends `line` and CR LF in a single write, after a line break when the
-// file ends in a torn line, then syncs. Only a regular file (or none, which is
-// made) is written: a link or a device is refused. Throws TFileError with
+// file ends in a torn line, then syncs. Only a plain file (or none, which is
+// made) is written, opened as OpenPlainFile does. Throws TFileError with
 // `openFailed` or `writeFailed` as the reason.
 void AppendSafeLine(const std::filesystem::path& file, const std::string& line, const std::string& openFailed,
                     const std::string& writeFailed);
@@ -56,7 +67,7 @@ bool SplitSafeLines(const std::function<long long(char* buf, std::size_t size)>&
 
 // Calls `each` with every line of the file, a last line without its line end
 // too; overlong lines are passed over. A missing, unreadable or irregular file
-// gives no lines, never an error.
+// (a link too) gives no lines, never an error.
 void ForEachSafeLine(const std::filesystem::path& file, const std::function<void(std::string_view)>& each);
 
 }  // namespace zelk

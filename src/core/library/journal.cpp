@@ -148,87 +148,22 @@ std::vector<int> ChangedDataFiles(const TVariant& variant, const TRefData& ref, 
 
 namespace {
 
-using TFd = int;
-
-// Opens the journal only as a plain file in its own folder: never a link
-// (whose line would land elsewhere), a FIFO (which would block) or a device.
-// -1 with `missing` set when there is no such file.
-TFd OpenJournalFile(const std::filesystem::path& file, bool write, bool& missing) {
-    missing = false;
-#if defined(_WIN32)
-    const DWORD attributes = ::GetFileAttributesW(file.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        missing = !write;
-        if (!write) return -1;
-    } else if ((attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
-        throw TFileError(file, TFileError::kNoPosition, Tr("library", "журнал не обычный файл, он не открыт"));
-    }
-    const int fd = write ? _wopen(file.c_str(), _O_RDWR | _O_APPEND | _O_CREAT | _O_BINARY, _S_IREAD | _S_IWRITE)
-                         : _wopen(file.c_str(), _O_RDONLY | _O_BINARY);
-    if (fd < 0) {
-        missing = !write && errno == ENOENT;
-        if (missing) return -1;
-        throw TFileError(file, TFileError::kNoPosition,
+// The journal only as a plain file: a link would put its lines elsewhere, a
+// FIFO would block. -1 for a journal file not there to read.
+int OpenJournalFile(const std::filesystem::path& file, bool write) {
+    return OpenPlainFile(file, write, Tr("library", "журнал не обычный файл, он не открыт"),
                          write ? Tr("library", "не удалось открыть журнал для записи")
                                : Tr("library", "не удалось открыть журнал для чтения"));
-    }
-    struct _stat64 st;
-    if (_fstat64(fd, &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG) {
-        _close(fd);
-        throw TFileError(file, TFileError::kNoPosition, Tr("library", "журнал не обычный файл, он не открыт"));
-    }
-#else
-    const int flags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | (write ? O_RDWR | O_APPEND | O_CREAT : O_RDONLY);
-    const int fd = ::open(file.c_str(), flags, 0644);
-    if (fd < 0) {
-        missing = !write && errno == ENOENT;
-        if (missing) return -1;
-        // A link refuses with ELOOP, a FIFO nobody reads with ENXIO.
-        if (errno == ELOOP || errno == ENXIO)
-            throw TFileError(file, TFileError::kNoPosition, Tr("library", "журнал не обычный файл, он не открыт"));
-        throw TFileError(file, TFileError::kNoPosition,
-                         write ? Tr("library", "не удалось открыть журнал для записи")
-                               : Tr("library", "не удалось открыть журнал для чтения"));
-    }
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        throw TFileError(file, TFileError::kNoPosition, Tr("library", "журнал не обычный файл, он не открыт"));
-    }
-    // Opened non-blocking only against a FIFO; a plain file reads as usual.
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-#endif
-    return fd;
-}
-
-void CloseFd(TFd fd) {
-#if defined(_WIN32)
-    _close(fd);
-#else
-    ::close(fd);
-#endif
-}
-
-long long ReadFd(TFd fd, char* buf, std::size_t size) {
-#if defined(_WIN32)
-    return _read(fd, buf, static_cast<unsigned>(size));
-#else
-    for (;;) {
-        const auto n = ::read(fd, buf, size);
-        if (n >= 0 || errno != EINTR) return n;
-    }
-#endif
 }
 
 // The whole lines of one journal file with what they hold, in file order.
 // The lines of the missions in `numbers` (sorted).
 void ReadJournalLines(const std::filesystem::path& file, std::vector<std::pair<std::string, TVariant>>& out,
                       const std::vector<int>& numbers) {
-    bool missing = false;
-    const TFd fd = OpenJournalFile(file, false, missing);
-    if (missing) return;
+    const int fd = OpenJournalFile(file, false);
+    if (fd < 0) return;
     int lineNumber = 0;
-    const bool read = SplitSafeLines([fd](char* buf, std::size_t size) { return ReadFd(fd, buf, size); },
+    const bool read = SplitSafeLines([fd](char* buf, std::size_t size) { return ReadPlainFile(fd, buf, size); },
                                      [&](std::string_view line, bool overlong) {
                                          ++lineNumber;
                                          if (overlong) return;
@@ -240,19 +175,18 @@ void ReadJournalLines(const std::filesystem::path& file, std::vector<std::pair<s
                                              out.emplace_back(std::string(line), std::move(*v));
                                          }
                                      });
-    CloseFd(fd);
+    ClosePlainFile(fd);
     if (!read) throw TFileError(file, TFileError::kNoPosition, Tr("library", "чтение журнала не удалось"));
 }
 
 }  // namespace
 
 void TJournal::Append(const TVariant& variant) const {
-    bool missing = false;
-    const TFd fd = OpenJournalFile(file_, true, missing);
+    const int fd = OpenJournalFile(file_, true);
     // The line is written once write() has taken it whole; a flush that
     // fails after it is no reason to tell the pilot it is missing.
     const TAppendedLine appended = AppendLineToFd(fd, FormatVariant(variant));
-    CloseFd(fd);
+    ClosePlainFile(fd);
     if (!appended.Written)
         throw TFileError(file_, TFileError::kNoPosition, Tr("library", "запись в журнал не удалась"));
 }

@@ -1,6 +1,7 @@
 // The journal of variants: torn and foreign lines never cost whole ones, and
 // a variant written again is the same mission to the byte.
 #include "library/journal.h"
+#include "files/safelines.h"
 
 #include <gtest/gtest.h>
 
@@ -140,6 +141,11 @@ TEST(Journal, AnythingButAPlainFileIsRefusedWithoutWaiting) {
         const TJournal journal(file);
         EXPECT_THROW(journal.Append(Sample(7, 1)), TFileError);
         EXPECT_THROW(journal.Variants(7), TFileError);
+        // The logbook's lines are opened the same way.
+        EXPECT_THROW(AppendSafeLine(file, "line", "open", "write"), TFileError);
+        int lines = 0;
+        ForEachSafeLine(file, [&](std::string_view) { ++lines; });
+        EXPECT_EQ(lines, 0);
     }
     EXPECT_EQ(ReadFileBytes(elsewhere), "theirs\n");
 #endif
