@@ -1,11 +1,8 @@
 #include "files/safelines.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <system_error>
 
 #include "files/error.h"
-#include "files/paths.h"
 #include "files/system.h"
 
 namespace zelk {
@@ -160,11 +157,11 @@ int OpenPlainFile(const std::filesystem::path& file, bool write, const std::stri
     return fd;
 }
 
-void ClosePlainFile(int fd) {
+bool ClosePlainFile(int fd) {
 #if defined(_WIN32)
-    _close(fd);
+    return _close(fd) == 0;
 #else
-    ::close(fd);
+    return ::close(fd) == 0;
 #endif
 }
 
@@ -207,11 +204,7 @@ void AppendSafeLine(const std::filesystem::path& file, const std::string& text, 
                     const std::string& writeFailed) {
     const int fd = OpenPlainFile(file, true, openFailed, openFailed);
     const TAppendedLine appended = AppendLineToFd(fd, text);
-#if defined(_WIN32)
-    const bool closed = _close(fd) == 0;
-#else
-    const bool closed = ::close(fd) == 0;
-#endif
+    const bool closed = ClosePlainFile(fd);
     if (!appended.Written || !appended.Synced || !closed) throw TFileError(file, TFileError::kNoPosition, writeFailed);
 }
 

@@ -40,7 +40,8 @@ int OpenPlainFile(const std::filesystem::path& file, bool write, const std::stri
                   const std::string& openFailed);
 // A byte count, 0 at the end, negative on a fault.
 long long ReadPlainFile(int fd, char* buf, std::size_t size);
-void ClosePlainFile(int fd);
+// False when closing failed (a write may not have reached the disk).
+bool ClosePlainFile(int fd);
 
 // Appends `line` and CR LF in a single write, after a line break when the
 // file ends in a torn line, then syncs. Only a plain file (or none, which is
