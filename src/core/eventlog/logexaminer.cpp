@@ -23,6 +23,10 @@ constexpr std::size_t kMissionNameLength = 12;
 constexpr std::size_t kReadPiece = 1 << 20;
 // How many bytes before the read position are kept to recognise the log.
 constexpr std::size_t kTailLength = 64;
+// And how many of its first bytes: a log written anew may hold the same line
+// at the same place as the one it replaced (the start of the same mission),
+// but seldom the same beginning. A flight's log without keep fits whole.
+constexpr std::size_t kHeadLength = 64 * 1024;
 
 // The log, open for reading while the simulator goes on writing it. The
 // standard streams open files without denying others read or write access.
@@ -67,6 +71,11 @@ private:
 std::string TailBefore(TLogReader& log, std::int64_t pos) {
     const std::int64_t from = std::max<std::int64_t>(0, pos - static_cast<std::int64_t>(kTailLength));
     return log.Read(from, static_cast<std::size_t>(pos - from));
+}
+
+// The log's first bytes up to `pos`, at most kHeadLength of them.
+std::string HeadBefore(TLogReader& log, std::int64_t pos) {
+    return log.Read(0, static_cast<std::size_t>(std::min<std::int64_t>(pos, kHeadLength)));
 }
 
 std::int64_t SizeOnDisk(const std::filesystem::path& file) {
@@ -127,6 +136,7 @@ TLogExaminer::TLogExaminer(std::filesystem::path logFile, bool keepEventLog, std
         if (FKeepEventLog) {
             FLogPos = FLogSize;
             FPosTail = TailBefore(log, FLogPos);
+            FPosHead = HeadBefore(log, FLogPos);
         }
     }
     FLineNo = 1;
@@ -150,9 +160,11 @@ TCheckOutcome TLogExaminer::CheckLog(const TLogActions& actions) {
     // from the old position would miss every flight until the log grows past
     // it, or read from inside a line that has grown past it already.
     const auto tailLength = static_cast<std::int64_t>(FPosTail.size());
-    if (log.SizeNow() < FLogPos || log.Read(FLogPos - tailLength, static_cast<std::size_t>(tailLength)) != FPosTail) {
+    if (log.SizeNow() < FLogPos || log.Read(FLogPos - tailLength, static_cast<std::size_t>(tailLength)) != FPosTail ||
+        log.Read(0, FPosHead.size()) != FPosHead) {
         FLogPos = 0;
         FPosTail.clear();
+        FPosHead.clear();
     }
     const std::int64_t base = FLogPos;
     // The text is what lies between the read position and the end as it is
@@ -174,6 +186,7 @@ TCheckOutcome TLogExaminer::CheckLog(const TLogActions& actions) {
             FPlaying = true;
             FLogPos = next;
             FPosTail = tail;
+            FPosHead = HeadBefore(log, FLogPos);
             FLineNo = 1;
             FPlayingMission = MissionNameFromLine(text);
             ++outcome.Started;
@@ -182,6 +195,7 @@ TCheckOutcome TLogExaminer::CheckLog(const TLogActions& actions) {
             FPlaying = false;
             FLogPos = FKeepEventLog ? log.SizeNow() : 0;
             FPosTail = TailBefore(log, FLogPos);
+            FPosHead = HeadBefore(log, FLogPos);
             FLineNo = 1;
             if (actions.FlightEnded) actions.FlightEnded(FPlayingMission);
             // The name comes from the log: it only ever selects a listed

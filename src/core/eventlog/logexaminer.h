@@ -98,6 +98,7 @@ private:
     // just before it: when they differ, the log has been replaced.
     std::int64_t FLogPos = 0;
     std::string FPosTail;
+    std::string FPosHead;  // the log's first bytes, up to the read position
     // Number (from 1) of the first line the next examination looks at.
     int FLineNo = 1;
     bool FPlaying = false;
